@@ -1,0 +1,49 @@
+#pragma once
+// Replacing a file so that no reader ever finds it half-written: lines are
+// streamed into a temporary file beside the target, which is renamed over the
+// target only when everything was written.
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+
+#include "exchange/line_sink.h"
+
+namespace tesra {
+
+// Test seam: make the write fail once this many bytes have been written.
+struct WriteFaults {
+    std::int64_t failAfterBytes = -1;  // -1: never
+};
+
+class AtomicFile final : public LineSink {
+public:
+    explicit AtomicFile(std::filesystem::path target, WriteFaults faults = {});
+    ~AtomicFile() override;  // removes the temporary file unless committed
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Appends the line and CR LF; after a failure further lines are ignored.
+    void Append(std::string_view line) override;
+    // Closes and renames over the target. False if anything failed; the
+    // temporary file is gone either way.
+    bool Commit();
+    bool Failed() const { return failed_; }
+
+    static std::filesystem::path TempPathFor(const std::filesystem::path& target);
+
+private:
+    void WriteBytes(std::string_view bytes);
+    void Discard();
+
+    std::filesystem::path target_;
+    std::filesystem::path temp_;
+    WriteFaults faults_;
+    std::FILE* file_ = nullptr;
+    std::int64_t written_ = 0;
+    bool failed_ = false;
+    bool done_ = false;
+};
+
+}  // namespace tesra

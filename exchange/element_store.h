@@ -1,0 +1,122 @@
+#pragma once
+// The elements the user selected in the host, as the exchange file lists
+// them: one typed record per element, each kind in its own list, and
+// ElementOrder holding (kind code, index) for every element in input order.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tesra {
+
+struct ElementHeader {
+    std::int32_t indicated = 0;
+    std::int32_t layerGroup = 0;
+    std::int32_t layer = 0;
+    std::int32_t colour = 0;  // line colour; point number for points; text colour for texts
+    std::int32_t lineType = 0;
+    std::int32_t lineWidth = 0;
+    std::int32_t flags = 0;
+};
+
+enum class ElementKind : std::int32_t {
+    Line = 1,
+    Circle = 2,
+    Arc = 3,
+    Text = 4,
+    Point = 5,
+    PointWithData = 6,
+    Dimension = 7,
+    Block = 8,
+    Solid2 = 9,
+    Solid3 = 10,
+    Solid4 = 11,
+    SolidSc = 12,
+    SolidSe = 13,
+    SolidSo = 14,
+    SolidSg = 15,
+};
+
+struct JwwEntLine {
+    ElementHeader header;
+    std::int32_t polyline = 0;
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+struct JwwEntCircle {
+    ElementHeader header;
+    double x = 0, y = 0, r = 0;
+};
+
+struct JwwEntArc {
+    ElementHeader header;
+    double values[7] = {};
+};
+
+struct JwwEntText {
+    ElementHeader header;
+    std::int32_t direction = 0;  // 0 "ch" … 9 "c2"
+    std::int32_t textColour = 0;
+    std::int32_t textKind = 0;
+    double width = 0, height = 0, spacing = 0;
+    double values[4] = {};
+    std::string fontName;  // CP932, at most 255 bytes
+    std::string text;      // CP932, at most 255 bytes
+};
+
+struct JwwEntPoint {
+    ElementHeader header;  // colour holds the point number
+    double x = 0, y = 0;
+};
+
+struct JwwEntPointData {
+    ElementHeader header;
+    double x = 0, y = 0, a = 0, b = 0;
+    std::int32_t code = 0;
+};
+
+struct DimensionLine {
+    ElementHeader header{0, 0, 0, 1, 1, 0, 0};
+    double x1 = 0, y1 = 0, x2 = 1.0, y2 = 0;
+};
+
+struct JwwEntDimension {
+    DimensionLine line;
+    JwwEntText text;
+};
+
+struct TJwwEntBlk {
+    ElementHeader header;
+    double x = 0, y = 0;
+    std::string blockName;
+};
+
+struct JwwEntSolid {
+    ElementHeader header;
+    std::int32_t solidColour = 0;
+    std::vector<double> values;  // 4, 6 or 8 corners' coordinates, or the sc/so values
+    std::int32_t code = 0;       // "sc"/"se": token 8
+};
+
+struct ElementRef {
+    std::int32_t kind = 0;
+    std::int32_t index = 0;
+};
+
+struct ElementStore {
+    std::vector<JwwEntLine> lines;
+    std::vector<JwwEntCircle> circles;
+    std::vector<JwwEntArc> arcs;
+    std::vector<JwwEntText> texts;
+    std::vector<JwwEntPoint> points;
+    std::vector<JwwEntPointData> pointsWithData;
+    std::vector<JwwEntDimension> dimensions;
+    std::vector<TJwwEntBlk> blocks;
+    std::vector<JwwEntSolid> solids2, solids3, solids4, solidsSc, solidsSe, solidsSo, solidsSg;
+    std::vector<ElementRef> order;
+    DimensionLine pendingDimensionLine;
+
+    void Clear() { *this = ElementStore{}; }
+};
+
+}  // namespace tesra

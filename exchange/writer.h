@@ -1,0 +1,48 @@
+#pragma once
+// The command writer: attribute commands that suppress repeats, element
+// commands that drop degenerate (or non-finite) geometry. It owns the syntax of
+// every output line.
+
+#include <cstdint>
+#include <string_view>
+
+#include "exchange/draw_target.h"
+#include "exchange/exchange_state.h"
+#include "exchange/line_sink.h"
+
+namespace tesra {
+
+inline constexpr std::size_t kMaxOutputLine = 255;
+
+class Writer final : public DrawTarget {
+public:
+    // The writer shares the current attributes and first-seen flags of state.
+    Writer(ExchangeState& state, LineSink& sink) : state_(state), sink_(sink) {}
+
+    void AppendOutputLine(std::string_view text);
+    void ResetWriterState();
+
+    void WriteLayerGroup(std::int32_t g);
+    void WriteLayer(std::int32_t l);
+    void WriteLineColor(std::int32_t colour, std::int32_t mode) override;
+    void WriteLineType(std::int32_t t, std::int32_t mode);
+    void WriteLineWidth(std::int32_t w);
+    void WriteSolidColor(std::int32_t rgb) override;
+
+    void EmitLine(Point a, Point b) override;
+    void EmitArc(Point centre, double r, double startDeg, double endDeg, double flatness,
+                 double tiltDeg) override;
+    void EmitSolidTriangle(Point a, Point b, Point c) override;
+    void EmitSolidQuad(Point a, Point b, Point c, Point d) override;
+    void EmitSolidArc(std::int32_t code, Point centre, double r, double flatness, double tilt,
+                      double angle1, double angle2) override;
+    void EmitSolidRing(Point centre, double rOuter, double flatness, double tilt, double angle1,
+                       double angle2, double rInner) override;
+
+private:
+    ExchangeState& state_;
+    LineSink& sink_;
+    bool forceSolidColour_ = true;
+};
+
+}  // namespace tesra

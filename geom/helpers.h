@@ -1,0 +1,65 @@
+#pragma once
+// Numeric, text and plane-geometry helpers shared by the exchange reader, the
+// pattern store and the figure generator. No state; angles are radians unless
+// the name ends in Deg.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "geom/point.h"
+
+namespace tesra {
+
+// Two lengths or points closer than this are the same.
+inline constexpr double kSameEps = 1e-8;
+// Below this a vector has no direction, and RoundTiny rounds to its multiples.
+inline constexpr double kTinyEps = 1e-10;
+
+inline constexpr double kPi = 3.14159265358979323846;
+
+// Tolerant parses: text that is not entirely a number gives 0.
+std::int32_t ParseInt(std::string_view text);
+double ParseFloat(std::string_view text);
+bool ParseBool(std::string_view text);  // CP932 bytes
+std::string BoolText(bool b);
+// Drops half- and full-width spaces and control bytes; CP932 aware.
+std::string CleanText(std::string_view text);
+
+double RoundTiny(double x);
+double Distance(double x1, double y1, double x2, double y2);
+inline double Distance(Point a, Point b) { return Distance(a.x, a.y, b.x, b.y); }
+double VectorAngle(double dx, double dy);  // in [0, 2pi)
+bool SameValue(double a, double b);
+bool SamePoint(double x1, double y1, double x2, double y2);
+inline bool SamePoint(Point a, Point b) { return SamePoint(a.x, a.y, b.x, b.y); }
+
+// (x, y) turned counter-clockwise by a about (cx, cy).
+Point RotatePoint(double x, double y, double cx, double cy, double a);
+double RotatedY(double x, double y, double cx, double cy, double a);
+// Point at parameter t of the ellipse with semi-axes r and flatness*r, its
+// first axis turned by tilt.
+Point EllipsePoint(double cx, double cy, double r, double flatness, double tilt, double t);
+Point EllipsePointDeg(double cx, double cy, double r, double flatness, double tiltDeg, double tDeg);
+
+double PointLineDistance(double x1, double y1, double x2, double y2, double px, double py);
+
+struct CircleArc {
+    double cx = 0.0, cy = 0.0, r = 0.0;
+    double start = 0.0, end = 0.0;  // counter-clockwise from start to end passes B
+    bool dir = false;               // true when start is A's angle
+};
+// Circle through A, B, C and its arc from A through B to C. On failure the
+// result is false and every field is 0.
+bool CircleThrough3Points(CircleArc& out, double x1, double y1, double x2, double y2, double x3,
+                          double y3);
+// The same with start and end in degrees, each through RoundTiny.
+bool CircleThrough3PointsDeg(CircleArc& out, double x1, double y1, double x2, double y2,
+                             double x3, double y3);
+
+// Meeting point of line P1P2 with line P3P4: 0 parallel (out untouched),
+// 1 inside both segments' boxes, 2 outside one of them.
+int SegmentIntersection(Point& out, double x1, double y1, double x2, double y2, double x3,
+                        double y3, double x4, double y4);
+
+}  // namespace tesra
