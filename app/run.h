@@ -1,0 +1,49 @@
+#pragma once
+// One run of the program: read the exchange file and the pattern store from
+// the executable's folder, then either hand over to the settings dialog or
+// draw the pattern in use and replace the exchange file.
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "exchange/atomic_file.h"
+#include "exchange/exchange_state.h"
+#include "exchange/writer.h"
+#include "settings/pattern_store.h"
+
+namespace tesra {
+
+enum class RunMode { Dialog = 0, TwoPoints = 1, Chain = 2 };
+
+// "1" and "2" exactly pick the drawing modes; anything else is the dialog.
+RunMode ModeFromArgument(std::optional<std::string_view> firstArgument);
+
+struct RunPaths {
+    std::filesystem::path exchangeFile;  // <exe folder>/JWC_TEMP.TXT
+    std::filesystem::path storeFile;     // the executable's path with ".dat"
+
+    static RunPaths ForExecutable(const std::filesystem::path& exePath);
+};
+
+// Everything one run holds, passed explicitly so a whole run can be tested
+// in-process.
+struct RunContext {
+    ExchangeState exchange;
+    PatternStore store;
+    bool drawingFlagSolid = false;
+};
+
+// Steps every mode shares: reset and read the exchange file, load the store.
+void PrepareRun(RunContext& run, const RunPaths& paths);
+
+// The drawing itself, into any writer: "bz", the initial attributes, then the
+// pattern along the span or the chain. Call after PrepareRun and with a
+// writer whose state was reset.
+void DrawPattern(RunContext& run, RunMode mode, Writer& writer);
+
+// A whole drawing run. Returns the exit status: 0 when the exchange file was
+// replaced, non-zero when it could not be (the file is then removed).
+int RunDrawingMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults = {});
+
+}  // namespace tesra

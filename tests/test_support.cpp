@@ -1,0 +1,92 @@
+#include "test_support.h"
+
+#include <iconv.h>
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+namespace tesra::test {
+
+ScratchDir::ScratchDir() {
+    static std::atomic<int> counter{0};
+    std::random_device rd;
+    path_ = std::filesystem::temp_directory_path() /
+            ("tesra-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(path_);
+}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ec;
+    // Tests may leave read-only folders behind; make them writable first.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+    }
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path.string());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string CrLf(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines) out += line + "\r\n";
+    return out;
+}
+
+std::string Sjis(std::string_view utf8) {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no CP932 converter");
+    std::string in(utf8);
+    std::string out(in.size() * 2 + 4, '\0');
+    char* src = in.data();
+    char* dst = out.data();
+    std::size_t srcLeft = in.size(), dstLeft = out.size();
+    const std::size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    iconv_close(cd);
+    if (rc == static_cast<std::size_t>(-1)) throw std::runtime_error("not CP932: " + in);
+    out.resize(out.size() - dstLeft);
+    return out;
+}
+
+void RecordingTarget::EmitLine(Point a, Point b) { calls.push_back({"line", {a.x, a.y, b.x, b.y}}); }
+void RecordingTarget::EmitArc(Point c, double r, double s, double e, double f, double t) {
+    calls.push_back({"arc", {c.x, c.y, r, s, e, f, t}});
+}
+void RecordingTarget::EmitSolidTriangle(Point a, Point b, Point c) {
+    calls.push_back({"tri", {a.x, a.y, b.x, b.y, c.x, c.y}});
+}
+void RecordingTarget::EmitSolidQuad(Point a, Point b, Point c, Point d) {
+    calls.push_back({"quad", {a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y}});
+}
+void RecordingTarget::EmitSolidArc(std::int32_t code, Point c, double r, double f, double t,
+                                   double a1, double a2) {
+    calls.push_back({"sc", {static_cast<double>(code), c.x, c.y, r, f, t, a1, a2}});
+}
+void RecordingTarget::EmitSolidRing(Point c, double ro, double f, double t, double a1, double a2,
+                                    double ri) {
+    calls.push_back({"so", {c.x, c.y, ro, f, t, a1, a2, ri}});
+}
+void RecordingTarget::WriteSolidColor(std::int32_t rgb) {
+    calls.push_back({"solidcolor", {static_cast<double>(rgb)}});
+}
+void RecordingTarget::WriteLineColor(std::int32_t colour, std::int32_t mode) {
+    calls.push_back({"linecolor", {static_cast<double>(colour), static_cast<double>(mode)}});
+}
+
+}  // namespace tesra::test

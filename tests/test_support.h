@@ -1,0 +1,57 @@
+#pragma once
+// Helpers shared by the test suites: scratch folders, file bytes, recording
+// draw target.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "exchange/draw_target.h"
+
+namespace tesra::test {
+
+// A fresh folder under the system's temporary directory, removed at the end.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
+// Joins lines with CR LF after each, as the host writes them.
+std::string CrLf(const std::vector<std::string>& lines);
+// UTF-8 text to CP932 bytes, for the few Japanese strings tests need.
+std::string Sjis(std::string_view utf8);
+
+// One draw call as a line of text with full precision, for exact comparisons.
+class RecordingTarget final : public DrawTarget {
+public:
+    void EmitLine(Point a, Point b) override;
+    void EmitArc(Point centre, double r, double startDeg, double endDeg, double flatness,
+                 double tiltDeg) override;
+    void EmitSolidTriangle(Point a, Point b, Point c) override;
+    void EmitSolidQuad(Point a, Point b, Point c, Point d) override;
+    void EmitSolidArc(std::int32_t code, Point centre, double r, double flatness, double tilt,
+                      double angle1, double angle2) override;
+    void EmitSolidRing(Point centre, double rOuter, double flatness, double tilt, double angle1,
+                       double angle2, double rInner) override;
+    void WriteSolidColor(std::int32_t rgb) override;
+    void WriteLineColor(std::int32_t colour, std::int32_t mode) override;
+
+    struct Call {
+        std::string op;             // "line", "arc", "tri", "quad", "sc", "so", "solidcolor", "linecolor"
+        std::vector<double> values; // in the order the call received them
+    };
+    std::vector<Call> calls;
+};
+
+}  // namespace tesra::test
