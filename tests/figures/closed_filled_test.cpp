@@ -108,10 +108,9 @@ struct FilledBowCase {
 
 TEST(FilledBows, AreHalfEllipsesSweptThroughPi) {
     const FilledBowCase cases[] = {
-        {93, 5, 0, 5, 1.2, 0},           {94, 5, 6, 5, 1.2, kPi},
-        {95, 10, 3, 10, 0.3, kPi / 2},   {96, 0, 3, 10, 0.3, 3 * kPi / 2},
-        {97, 5, 3, 5, 0.6, 0},           {98, 5, 3, 5, 0.6, kPi},
-        {99, 5, 3, 5, 0.6, kPi / 2},     {100, 5, 3, 5, 0.6, 3 * kPi / 2},
+        {93, 5, 0, 5, 1.2, 0},
+        {95, 10, 3, 10, 0.3, kPi / 2},
+        {100, 5, 3, 5, 0.6, 3 * kPi / 2},
     };
     for (const FilledBowCase& c : cases) {
         SCOPED_TRACE(c.kind);
