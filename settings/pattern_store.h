@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "exchange/atomic_file.h"
 
@@ -43,7 +44,8 @@ struct PatternStore {
 PatternStore LoadPatternStore(const std::filesystem::path& path);
 // Defaults, then the lines of bytes; lines past the end read as empty.
 PatternStore ParsePatternStore(std::string_view bytes);
-std::string SerializePatternStore(const PatternStore& store);
+std::vector<std::string> PatternStoreLines(const PatternStore& store);
+std::string SerializePatternStore(const PatternStore& store);  // lines with CR LF
 // Replaces the file as a whole or leaves the old one exactly as it was.
 bool SavePatternStore(const PatternStore& store, const std::filesystem::path& path,
                       const WriteFaults& faults = {});

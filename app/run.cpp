@@ -1,0 +1,114 @@
+#include "app/run.h"
+
+#include <vector>
+
+#include "exchange/reader.h"
+#include "figures/span_placement.h"
+#include "geom/helpers.h"
+
+namespace tesra {
+namespace {
+
+// More figures than this in one run would make a drawing no host can handle;
+// the run then draws nothing and says why.
+constexpr std::int64_t kMaxFiguresPerRun = 1'000'000;
+
+// "he" and, in CP932: 指示区間に対して図形の数が多すぎます。幅または間隔を大きくして下さい。
+constexpr std::string_view kTooManyFigures =
+    "he"
+    "\x8E\x77\x8E\xA6\x8B\xE6\x8A\xD4\x82\xC9\x91\xCE\x82\xB5\x82\xC4\x90\x7D\x8C\x60\x82\xCC"
+    "\x90\x94\x82\xAA\x91\xBD\x82\xB7\x82\xAC\x82\xDC\x82\xB7\x81\x42\x95\x9D\x82\xDC\x82\xBD"
+    "\x82\xCD\x8A\xD4\x8A\x75\x82\xF0\x91\xE5\x82\xAB\x82\xAD\x82\xB5\x82\xC4\x89\xBA\x82\xB3"
+    "\x82\xA2\x81\x42";
+
+// The spans of one run, as (j, npts) pairs in drawing order.
+struct Span {
+    int j;
+    int npts;
+};
+
+// Number of present points from index 1 on, stopping at the first gap.
+int ChainLength(const ExchangeState& ex) {
+    int n = 0;
+    while (n + 1 < kIndicatedPointSlots && ex.points[static_cast<std::size_t>(n + 1)].present) ++n;
+    return n;
+}
+
+std::vector<Span> SpansOf(RunMode mode, const std::vector<Point>& points, int chainLength) {
+    if (mode == RunMode::TwoPoints) return {{1, 2}};
+    std::vector<Span> spans;
+    if (mode != RunMode::Chain || chainLength < 2) return spans;
+    for (int j = 1; j < chainLength; ++j) {
+        // A repeated point would give a side of no length and no direction.
+        if (!SamePoint(points[static_cast<std::size_t>(j)], points[static_cast<std::size_t>(j + 1)]))
+            spans.push_back({j, chainLength});
+    }
+    return spans;
+}
+
+std::vector<Point> PointsOf(const ExchangeState& ex) {
+    std::vector<Point> points;
+    points.reserve(ex.points.size());
+    for (const IndicatedPoint& p : ex.points) points.push_back({p.x, p.y});
+    return points;
+}
+
+}  // namespace
+
+RunMode ModeFromArgument(std::optional<std::string_view> firstArgument) {
+    if (firstArgument == "1") return RunMode::TwoPoints;
+    if (firstArgument == "2") return RunMode::Chain;
+    return RunMode::Dialog;
+}
+
+RunPaths RunPaths::ForExecutable(const std::filesystem::path& exePath) {
+    RunPaths paths;
+    paths.exchangeFile = exePath.parent_path() / "JWC_TEMP.TXT";
+    paths.storeFile = exePath;
+    paths.storeFile.replace_extension(".dat");
+    return paths;
+}
+
+void PrepareRun(RunContext& run, const RunPaths& paths) {
+    ResetExchangeState(run.exchange);
+    ReadExchangeFile(run.exchange, paths.exchangeFile);
+    run.store = LoadPatternStore(paths.storeFile);
+}
+
+void DrawPattern(RunContext& run, RunMode mode, Writer& writer) {
+    const ExchangeState& ex = run.exchange;
+    const std::vector<Point> points = PointsOf(ex);
+    run.drawingFlagSolid = run.store.solidColorSwitch;
+    const SpanInputs inputs{run.store.RowInUse(), points,
+                            SolidStyle{run.drawingFlagSolid, run.store.solidColor},
+                            ex.initial.lineColour};
+    const std::vector<Span> spans = SpansOf(mode, points, ChainLength(ex));
+
+    std::int64_t figures = 0;
+    for (const Span& s : spans) figures += SpanFigureCount(inputs, s.j);
+    if (figures > kMaxFiguresPerRun) return writer.AppendOutputLine(kTooManyFigures);
+
+    if (ex.bz) writer.AppendOutputLine("bz");
+    writer.WriteLayerGroup(ex.initial.layerGroup);
+    writer.WriteLayer(ex.initial.layer);
+    writer.WriteLineColor(ex.initial.lineColour, 0);
+    writer.WriteLineType(ex.initial.lineType, 0);
+    writer.WriteLineWidth(ex.initial.lineWidth);
+    for (const Span& s : spans) SpanPlacement(inputs, s.j, s.npts, writer);
+}
+
+int RunDrawingMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
+    RunContext run;
+    PrepareRun(run, paths);
+    AtomicFile out(paths.exchangeFile, faults);
+    Writer writer(run.exchange, out);
+    writer.ResetWriterState();
+    DrawPattern(run, mode, writer);
+    if (out.Commit()) return 0;
+    // The host must never read a half-written file, nor its own input back.
+    std::error_code ec;
+    std::filesystem::remove(paths.exchangeFile, ec);
+    return 1;
+}
+
+}  // namespace tesra

@@ -1,0 +1,175 @@
+#include "exchange/writer.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <string>
+
+#include "exchange/number_format.h"
+
+namespace tesra {
+namespace {
+
+// Emitters treat corners closer than this as one point.
+bool Coincide(Point a, Point b) {
+    return std::fabs(a.x - b.x) < 1e-8 && std::fabs(a.y - b.y) < 1e-8;
+}
+
+bool AllFinite(std::initializer_list<double> values) {
+    for (double v : values)
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+bool Finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+void AppendValues(std::string& line, std::initializer_list<double> values) {
+    for (double v : values) {
+        if (!line.empty() && line.back() != ' ') line += ' ';
+        AppendReal(line, v);
+    }
+}
+
+constexpr std::int32_t kMaxLineWidth = 30000;
+constexpr std::int32_t kMaxRgb = 0xFFFFFF;
+constexpr std::int32_t kSolidColourPen = 10;
+
+}  // namespace
+
+void Writer::AppendOutputLine(std::string_view text) {
+    sink_.Append(text.substr(0, kMaxOutputLine));
+}
+
+void Writer::ResetWriterState() {
+    state_.firstSeen = FirstSeenFlags{};
+    forceSolidColour_ = true;
+    state_.cur = CurrentAttributes{};
+}
+
+void Writer::WriteLayerGroup(std::int32_t g) {
+    if (!state_.firstSeen.layerGroup && g == state_.cur.layerGroup) return;
+    std::string line = "lg";
+    AppendHex(line, g);
+    AppendOutputLine(line);
+    state_.cur.layerGroup = g;
+    state_.firstSeen.layerGroup = false;
+    // A new layer group always restates the layer.
+    state_.firstSeen.layer = true;
+}
+
+void Writer::WriteLayer(std::int32_t l) {
+    if (!state_.firstSeen.layer && l == state_.cur.layer) return;
+    std::string line = "ly";
+    AppendHex(line, l);
+    AppendOutputLine(line);
+    state_.cur.layer = l;
+    state_.firstSeen.layer = false;
+}
+
+void Writer::WriteLineColor(std::int32_t colour, std::int32_t /*mode*/) {
+    if (!state_.firstSeen.lineColour && colour == state_.cur.lineColour) return;
+    std::string line = "lc";
+    AppendInt(line, colour);
+    AppendOutputLine(line);
+    state_.cur.lineColour = colour;
+    state_.firstSeen.lineColour = false;
+    forceSolidColour_ = false;
+}
+
+void Writer::WriteLineType(std::int32_t t, std::int32_t /*mode*/) {
+    if (!state_.firstSeen.lineType && t == state_.cur.lineType) return;
+    std::string line = "lt";
+    AppendInt(line, t);
+    AppendOutputLine(line);
+    state_.cur.lineType = t;
+    state_.firstSeen.lineType = false;
+}
+
+void Writer::WriteLineWidth(std::int32_t w) {
+    // The host passes widths only to add-ons that asked for them.
+    if (!state_.lwSeen) return;
+    if (w == -1) w = state_.initial.lineWidth;
+    if (w < 0 || w > kMaxLineWidth) w = 0;
+    if (!state_.firstSeen.lineWidth && w == state_.cur.lineWidth) return;
+    std::string line = "lw";
+    AppendInt(line, w);
+    AppendOutputLine(line);
+    state_.cur.lineWidth = w;
+    state_.firstSeen.lineWidth = false;
+}
+
+void Writer::WriteSolidColor(std::int32_t rgb) {
+    if (rgb < 0 || rgb > kMaxRgb) rgb = 0;
+    const bool unchanged = !state_.firstSeen.lineColour &&
+                           state_.cur.lineColour == kSolidColourPen && !forceSolidColour_ &&
+                           rgb == state_.cur.solidColour;
+    if (unchanged) return;
+    std::string line = "lc10 ";
+    AppendInt(line, rgb);
+    AppendOutputLine(line);
+    state_.cur.solidColour = rgb;
+    forceSolidColour_ = false;
+    state_.cur.lineColour = kSolidColourPen;
+    state_.firstSeen.lineColour = false;
+}
+
+void Writer::EmitLine(Point a, Point b) {
+    if (!Finite(a) || !Finite(b) || Coincide(a, b)) return;
+    std::string line;
+    AppendValues(line, {a.x, a.y, b.x, b.y});
+    AppendOutputLine(line);
+}
+
+void Writer::EmitArc(Point centre, double r, double startDeg, double endDeg, double flatness,
+                     double tiltDeg) {
+    if (!AllFinite({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg})) return;
+    if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
+    std::string line = "ci ";
+    AppendValues(line, {centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg});
+    AppendOutputLine(line);
+}
+
+void Writer::EmitSolidTriangle(Point a, Point b, Point c) {
+    if (!Finite(a) || !Finite(b) || !Finite(c)) return;
+    if (Coincide(b, a) || Coincide(c, b) || Coincide(a, c)) return;
+    std::string line = "sl ";
+    AppendValues(line, {a.x, a.y, b.x, b.y, c.x, c.y});
+    AppendOutputLine(line);
+}
+
+void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
+    if (!Finite(a) || !Finite(b) || !Finite(c) || !Finite(d)) return;
+    if (Coincide(b, a)) return EmitSolidTriangle(a, c, d);
+    if (Coincide(c, a)) return;
+    if (Coincide(d, a)) return EmitSolidTriangle(a, b, c);
+    if (Coincide(c, b)) return EmitSolidTriangle(a, b, d);
+    if (Coincide(d, b)) return;
+    if (Coincide(d, c)) return EmitSolidTriangle(a, b, c);
+    std::string line = "sl ";
+    AppendValues(line, {a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y});
+    AppendOutputLine(line);
+}
+
+void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flatness,
+                          double tilt, double angle1, double angle2) {
+    if (!AllFinite({centre.x, centre.y, r, flatness, tilt, angle1, angle2})) return;
+    if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
+    if (code != 0 && code != 5 && code != 100 && code != -1) return;
+    std::string line = "sc ";
+    AppendValues(line, {centre.x, centre.y, r, flatness, tilt, angle1, angle2});
+    line += ' ';
+    AppendInt(line, code);
+    AppendOutputLine(line);
+}
+
+void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double tilt,
+                           double angle1, double angle2, double rInner) {
+    if (!AllFinite({centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner})) return;
+    const bool ring = rOuter > 1e-8 && rInner > 1e-8 && rInner < rOuter - 1e-8 &&
+                      std::fabs(flatness) > 1e-8;
+    if (!ring) return;
+    std::string line = "so ";
+    AppendValues(line, {centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner});
+    AppendOutputLine(line);
+}
+
+}  // namespace tesra

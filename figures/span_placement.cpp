@@ -1,0 +1,173 @@
+#include "figures/span_placement.h"
+
+#include <array>
+#include <cmath>
+#include <limits>
+
+#include "figures/figures.h"
+#include "geom/helpers.h"
+
+namespace tesra {
+namespace {
+
+enum GuideSetting { kNoGuide = 0, kGapGuide = 1, kFullGuide = 2 };
+
+struct Guide {
+    std::int32_t setting;
+    double v;  // height in the band
+};
+
+// The frame shared by everything drawn on one span.
+struct SpanFrame {
+    Point a, b;         // the span's ends
+    Point aLow, bLow;   // ends of the band's lower edge
+    Point eu, ev;
+    double theta = 0, thetaDeg = 0, length = 0;
+    double off = 0;     // band offset below the span line
+};
+
+double BandOffset(std::int32_t basePoint, double h) {
+    if (basePoint == 0) return h;
+    if (basePoint == 1) return h / 2;
+    return 0.0;
+}
+
+Point Along(Point p, double distance, double angle) {
+    return {p.x + distance * std::cos(angle), p.y + distance * std::sin(angle)};
+}
+
+Point Offset(Point p, double k, Point dir) { return {p.x + k * dir.x, p.y + k * dir.y}; }
+
+SpanFrame MakeFrame(const SpanInputs& in, int j) {
+    SpanFrame f;
+    f.a = in.points[static_cast<std::size_t>(j)];
+    f.b = in.points[static_cast<std::size_t>(j + 1)];
+    f.theta = VectorAngle(f.b.x - f.a.x, f.b.y - f.a.y);
+    f.thetaDeg = f.theta * 180 / kPi;
+    f.length = Distance(f.a, f.b);
+    f.eu = {std::cos(f.theta), std::sin(f.theta)};
+    f.ev = {std::cos(f.theta + kPi / 2), std::sin(f.theta + kPi / 2)};
+    f.off = BandOffset(in.row.basePoint, in.row.height);
+    f.aLow = Along(f.a, f.off, f.theta - kPi / 2);
+    f.bLow = Along(f.b, f.off, f.theta - kPi / 2);
+    return f;
+}
+
+std::array<Guide, 3> Guides(const PatternRow& row) {
+    return {{{row.upperLine, row.height}, {row.middleLine, row.height / 2}, {row.lowerLine, 0.0}}};
+}
+
+// Gap lines from `from` to `to` on the band's lower edge, lifted to each guide
+// line set to "間隔", upper first.
+void GapLines(const PatternRow& row, const SpanFrame& f, Point from, Point to, DrawTarget& out) {
+    for (const Guide& g : Guides(row)) {
+        if (g.setting != kGapGuide) continue;
+        out.EmitLine(Offset(from, g.v, f.ev), Offset(to, g.v, f.ev));
+    }
+}
+
+// The side of the chain moved across itself by d (positive towards its "上").
+struct Side {
+    Point q1, q2;
+};
+
+Side ShiftedSide(Point q1, Point q2, double d) {
+    const double phi = VectorAngle(q2.x - q1.x, q2.y - q1.y);
+    if (d == 0) return {q1, q2};
+    const double dir = d > 0 ? phi + kPi / 2 : phi - kPi / 2;
+    const double dist = std::fabs(d);
+    return {Along(q1, dist, dir), Along(q2, dist, dir)};
+}
+
+// Moves `end` to where the guide line meets the neighbouring side's own guide
+// line, so consecutive full-length lines meet in a mitre.
+void Mitre(Point& end, Point s, Point e, Side side) {
+    Point meet;
+    if (SegmentIntersection(meet, s.x, s.y, e.x, e.y, side.q1.x, side.q1.y, side.q2.x,
+                            side.q2.y) > 0)
+        end = meet;
+}
+
+void FullLengthLine(const SpanInputs& in, const SpanFrame& f, int j, int npts, double v,
+                    DrawTarget& out) {
+    Point s = Offset(f.aLow, v, f.ev);
+    Point e = Offset(f.bLow, v, f.ev);
+    if (npts == 2) return out.EmitLine(s, e);
+
+    const auto& p = in.points;
+    auto at = [&p](int k) { return p[static_cast<std::size_t>(k)]; };
+    const bool closed = SamePoint(at(1), at(npts));
+    // The guide line's distance from the span line, along the side's normal.
+    const double d = v - f.off;
+    const Point s0 = s, e0 = e;
+    if (j > 1)
+        Mitre(s, s0, e0, ShiftedSide(at(j - 1), at(j), d));
+    else if (closed)
+        Mitre(s, s0, e0, ShiftedSide(at(npts - 1), at(1), d));
+    if (j + 1 < npts)
+        Mitre(e, s0, e0, ShiftedSide(at(j + 1), at(j + 2), d));
+    else if (closed)
+        Mitre(e, s0, e0, ShiftedSide(at(1), at(2), d));
+    out.EmitLine(s, e);
+}
+
+struct Spacing {
+    double s0 = 0;  // from A to the first figure, and after the last
+    double g = 0;   // between figures
+};
+
+Spacing SpacingFor(const PatternRow& row, double length, std::int32_t n) {
+    const double w = row.width, gap = row.interval;
+    const double figures = n;  // in doubles: n - 1 must not overflow for any count
+    const double left = length - (figures * w + (figures - 1) * gap);
+    if (row.placement == 0) return {left * 0.5, gap};
+    // Evenly spread: a single figure stands at A with no gap after it.
+    if (n == 1) return {0.0, 0.0};
+    return {0.0, left / (figures - 1) + gap};
+}
+
+}  // namespace
+
+std::optional<std::int32_t> FigureCount(double length, double width, double interval) {
+    const double divisor = interval + width;
+    if (divisor == 0) return std::nullopt;
+    const double count = std::trunc((length + interval) / divisor);
+    if (!std::isfinite(count) || count < std::numeric_limits<std::int32_t>::min() ||
+        count > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(count);
+}
+
+std::int64_t SpanFigureCount(const SpanInputs& in, int j) {
+    const SpanFrame f = MakeFrame(in, j);
+    const auto n = FigureCount(f.length, in.row.width, in.row.interval);
+    return n && *n > 0 ? *n : 0;
+}
+
+void SpanPlacement(const SpanInputs& in, int j, int npts, DrawTarget& out) {
+    const PatternRow& row = in.row;
+    const SpanFrame f = MakeFrame(in, j);
+    const auto count = FigureCount(f.length, row.width, row.interval);
+    if (!count) return;
+    const std::int32_t n = *count;
+    const Spacing sp = SpacingFor(row, f.length, n);
+    const double w = row.width, h = row.height;
+
+    Point o = Offset(f.aLow, sp.s0, f.eu);
+    Point g = f.aLow;
+    if (!SameValue(sp.s0, 0)) GapLines(row, f, f.aLow, o, out);
+    for (std::int32_t i = 1; i <= n; ++i) {
+        FigureCell cell{o, f.eu, f.ev, w, h, {}, f.theta, f.thetaDeg};
+        cell.C = cell.At(w / 2, h / 2);
+        DrawFigure(row.figureKind, cell, in.solid, out);
+        out.WriteLineColor(in.lineColour, 0);
+        g = Offset(o, w, f.eu);
+        o = Offset(o, w + sp.g, f.eu);
+        if (!SameValue(sp.g, 0) && i < n) GapLines(row, f, g, o, out);
+    }
+    if (!SameValue(sp.s0, 0)) GapLines(row, f, g, f.bLow, out);
+    for (const Guide& guide : Guides(row))
+        if (guide.setting == kFullGuide) FullLengthLine(in, f, j, npts, guide.v, out);
+}
+
+}  // namespace tesra

@@ -1,0 +1,145 @@
+// The store file: 113 lines, each ended by CR LF.
+//
+//   0          FormLeft
+//   0          FormTop
+//   0          SolidColorSwitch ("1" on, "0" off; read tolerantly: TRUE, ON, １ …)
+//   255        SolidColor (0x00BBGGRR as a decimal integer)
+//   1          SelectedRow
+//   then for each of the 12 rows, one value a line:
+//   0          FigureKind
+//   10         Width
+//   10         Height
+//   0          Placement
+//   0          Interval
+//   1          BasePoint
+//   0          UpperLine
+//   0          MiddleLine
+//   0          LowerLine
+//
+// Loading starts from the defaults; every line read replaces its value, and a
+// line that does not parse gives 0. A short file reads empty lines past its
+// end, so the values after its last line are 0, not the defaults.
+
+#include "settings/pattern_store.h"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "exchange/number_format.h"
+#include "geom/helpers.h"
+
+namespace tesra {
+namespace {
+
+// Hands out the file's lines one by one, then empty lines forever.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view bytes) : rest_(bytes) {}
+
+    std::string_view Next() {
+        const std::size_t lf = rest_.find('\n');
+        std::string_view line = rest_.substr(0, lf);
+        rest_ = lf == std::string_view::npos ? std::string_view() : rest_.substr(lf + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        return line;
+    }
+
+private:
+    std::string_view rest_;
+};
+
+void ReadRow(LineCursor& in, PatternRow& row) {
+    row.figureKind = ParseInt(in.Next());
+    row.width = ParseFloat(in.Next());
+    row.height = ParseFloat(in.Next());
+    row.placement = ParseInt(in.Next());
+    row.interval = ParseFloat(in.Next());
+    row.basePoint = ParseInt(in.Next());
+    row.upperLine = ParseInt(in.Next());
+    row.middleLine = ParseInt(in.Next());
+    row.lowerLine = ParseInt(in.Next());
+}
+
+std::string IntLine(std::int32_t v) {
+    std::string line;
+    AppendInt(line, v);
+    return line;
+}
+
+std::string RealLine(double v) { return FormatReal(v); }
+
+}  // namespace
+
+PatternRow PatternStore::RowInUse() const {
+    if (selectedRow >= 1 && selectedRow <= kPatternRows)
+        return rows[static_cast<std::size_t>(selectedRow - 1)];
+    return PatternRow{};
+}
+
+PatternStore ParsePatternStore(std::string_view bytes) {
+    PatternStore store;
+    LineCursor in(bytes);
+    store.formLeft = ParseInt(in.Next());
+    store.formTop = ParseInt(in.Next());
+    store.solidColorSwitch = ParseBool(in.Next());
+    store.solidColor = ParseInt(in.Next());
+    store.selectedRow = ParseInt(in.Next());
+    for (PatternRow& row : store.rows) ReadRow(in, row);
+    return store;
+}
+
+PatternStore LoadPatternStore(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return PatternStore{};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return PatternStore{};
+    // Only the first 113 lines matter; a huge file is not read to its end.
+    std::string bytes;
+    std::string line;
+    for (int i = 0; i < kStoreLines && std::getline(in, line); ++i) {
+        bytes += line;
+        bytes += '\n';
+    }
+    return ParsePatternStore(bytes);
+}
+
+std::vector<std::string> PatternStoreLines(const PatternStore& store) {
+    std::vector<std::string> lines = {IntLine(store.formLeft), IntLine(store.formTop),
+                                      BoolText(store.solidColorSwitch),
+                                      IntLine(store.solidColor), IntLine(store.selectedRow)};
+    for (const PatternRow& row : store.rows) {
+        lines.insert(lines.end(),
+                     {IntLine(row.figureKind), RealLine(row.width), RealLine(row.height),
+                      IntLine(row.placement), RealLine(row.interval), IntLine(row.basePoint),
+                      IntLine(row.upperLine), IntLine(row.middleLine), IntLine(row.lowerLine)});
+    }
+    return lines;
+}
+
+std::string SerializePatternStore(const PatternStore& store) {
+    std::string out;
+    for (const std::string& line : PatternStoreLines(store)) out += line + "\r\n";
+    return out;
+}
+
+bool SavePatternStore(const PatternStore& store, const std::filesystem::path& path,
+                      const WriteFaults& faults) {
+    // Written whole beside the old file and renamed over it: a failure at any
+    // point leaves the user's previous patterns exactly as they were.
+    AtomicFile file(path, faults);
+    for (const std::string& line : PatternStoreLines(store)) file.Append(line);
+    return file.Commit();
+}
+
+double ValidatedSize(std::string_view text) {
+    const double v = ParseFloat(text);
+    return v > 1e-8 ? v : 1.0;
+}
+
+double ValidatedInterval(std::string_view text) {
+    const double v = ParseFloat(text);
+    return v > 0 ? v : 0.0;
+}
+
+}  // namespace tesra

@@ -1,0 +1,78 @@
+#include "exchange/atomic_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "test_support.h"
+
+namespace tesra {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+
+TEST(AtomicFile, ReplacesTheTargetWithCrLfLines) {
+    ScratchDir dir;
+    WriteBytes(dir / "out.txt", "old contents that are longer\r\n");
+    AtomicFile file(dir / "out.txt");
+    file.Append("a");
+    file.Append("");
+    file.Append("b c");
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(ReadBytes(dir / "out.txt"), "a\r\n\r\nb c\r\n");
+    EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "out.txt")));
+}
+
+// Whatever byte the write fails at, the target keeps its old bytes and no
+// temporary file is left behind.
+TEST(AtomicFile, FailureAfterAnyNumberOfBytesLeavesTheOldFile) {
+    ScratchDir dir;
+    const fs::path target = dir / "store.dat";
+    const std::string old = "previous\r\n";
+    const std::string lines[] = {"first line", "2", "", "last"};
+    std::size_t total = 0;
+    for (const std::string& l : lines) total += l.size() + 2;
+    for (std::size_t n = 0; n <= total; ++n) {
+        WriteBytes(target, old);
+        AtomicFile file(target, WriteFaults{static_cast<std::int64_t>(n)});
+        for (const std::string& l : lines) file.Append(l);
+        const bool committed = file.Commit();
+        EXPECT_EQ(committed, n == total) << n;
+        EXPECT_EQ(ReadBytes(target), committed ? "first line\r\n2\r\n\r\nlast\r\n" : old) << n;
+        EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(target))) << n;
+    }
+}
+
+TEST(AtomicFile, AbandonedWriteRemovesItsTemporaryFile) {
+    ScratchDir dir;
+    {
+        AtomicFile file(dir / "x.txt");
+        file.Append("never committed");
+    }
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+TEST(AtomicFile, DirectoryInTheWayOfTheTemporaryNameFails) {
+    ScratchDir dir;
+    WriteBytes(dir / "x.txt", "keep");
+    fs::create_directory(AtomicFile::TempPathFor(dir / "x.txt"));
+    AtomicFile file(dir / "x.txt");
+    file.Append("new");
+    EXPECT_FALSE(file.Commit());
+    EXPECT_EQ(ReadBytes(dir / "x.txt"), "keep");
+}
+
+TEST(AtomicFile, DirectoryInTheWayOfTheTargetFails) {
+    ScratchDir dir;
+    fs::create_directory(dir / "x.txt");
+    AtomicFile file(dir / "x.txt");
+    file.Append("new");
+    EXPECT_FALSE(file.Commit());
+    EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "x.txt")));
+}
+
+}  // namespace
+}  // namespace tesra

@@ -1,0 +1,63 @@
+#include "exchange/number_format.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace tesra {
+namespace {
+
+TEST(FormatReal, SwitchOverPoints) {
+    struct Case {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0.0, "0"},
+        {-0.0, "0"},
+        {1.5, "1.5"},
+        {100, "100"},
+        {-2, "-2"},
+        {0.001, "0.001"},
+        {0.0001, "0.0001"},            // e = -3: last fixed
+        {0.00001, "1E-5"},             // e = -4: first exponent form
+        {0.000012345, "1.2345E-5"},
+        {-0.00001, "-1E-5"},
+        {999999999999999, "999999999999999"},  // e = 15
+        {1e15, "1E15"},                // e = 16
+        {2.5e20, "2.5E20"},
+        {1.25e-300, "1.25E-300"},
+        {0.1 + 0.2, "0.3"},            // 15 digits hide the binary residue
+        {1.0 / 3, "0.333333333333333"},
+        {2.0 / 3, "0.666666666666667"},
+        {123456789012345678.0, "1.23456789012346E17"},
+        {1234567.25, "1234567.25"},
+        {1e-300 * 1e-300, "0"},        // underflows to zero
+        {9.9999999999999999, "10"},
+        {1.7976931348623157e308, "1.79769313486232E308"},
+        {4.9406564584124654e-324, "4.94065645841247E-324"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FormatReal(c.value), c.text) << c.value;
+}
+
+TEST(FormatReal, IgnoresTheLocale) {
+    const char* previous = std::setlocale(LC_ALL, nullptr);
+    std::string saved = previous ? previous : "C";
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale";
+    EXPECT_EQ(FormatReal(2.5), "2.5");
+    std::setlocale(LC_ALL, saved.c_str());
+}
+
+TEST(FormatIntegers, DecimalAndUpperCaseHex) {
+    std::string out;
+    AppendInt(out, -2147483647 - 1);
+    out += ' ';
+    AppendHex(out, 10);
+    out += ' ';
+    AppendHex(out, 15);
+    out += ' ';
+    AppendHex(out, 0);
+    EXPECT_EQ(out, "-2147483648 A F 0");
+}
+
+}  // namespace
+}  // namespace tesra
