@@ -1,0 +1,62 @@
+#pragma once
+// What the settings dialog needs from a window system, and nothing more. The
+// dialog's logic is written against this list only, so that it runs (and is
+// tested) without any window system; settings/win32 implements it once.
+// Every text crossing this boundary is UTF-8.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tesra {
+
+// A control as the platform hands it out; kNoControl for an unknown name.
+using Control = int;
+inline constexpr Control kNoControl = -1;
+
+struct WindowPosition {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+};
+
+class DialogPlatform {
+public:
+    virtual ~DialogPlatform() = default;
+
+    // A control by its full name: prefix and row number ("EditW3"), or a
+    // fixed control's name ("CheckBox1").
+    virtual Control Find(std::string_view name) = 0;
+
+    // Selectors form one group: turning one on turns the others off.
+    virtual void SetSelector(Control c, bool on) = 0;
+    virtual bool SelectorOn(Control c) = 0;
+    virtual void FocusSelector(Control c) = 0;
+
+    virtual void ClearItems(Control c) = 0;
+    virtual void AddItem(Control c, std::string_view text) = 0;
+    // An index without an item leaves the list showing no selection.
+    virtual void SelectItem(Control c, std::int32_t index) = 0;
+    virtual std::int32_t SelectedItem(Control c) = 0;  // -1: none
+
+    virtual void SetEditText(Control c, std::string_view text) = 0;
+    virtual std::string EditText(Control c) = 0;
+
+    virtual void SetLabelText(Control c, std::string_view text) = 0;
+    virtual void SetLabelColor(Control c, std::int32_t bgr) = 0;  // 0x00BBGGRR
+
+    virtual void SetChecked(Control c, bool on) = 0;
+    virtual bool Checked(Control c) = 0;
+
+    virtual WindowPosition Position() = 0;
+    virtual void MoveTo(WindowPosition position) = 0;
+    virtual void Minimise() = 0;
+
+    // The platform's colour chooser opened at preset; nothing when cancelled.
+    virtual std::optional<std::int32_t> ChooseColor(std::int32_t preset) = 0;
+
+    // Closing the form ends the program.
+    virtual void Close() = 0;
+};
+
+}  // namespace tesra

@@ -1,0 +1,101 @@
+#include "settings/dialog/form_layout.h"
+
+#include <array>
+
+#include "settings/pattern_store.h"
+
+namespace tesra {
+namespace {
+
+constexpr std::array<std::string_view, 2> kPlacementItems = {"間隔指定", "均等配置"};
+constexpr std::array<std::string_view, 3> kBasePointItems = {"上", "中", "下"};
+constexpr std::array<std::string_view, 3> kGuideLineItems = {"なし", "間隔", "全長"};
+
+struct RowColumn {
+    std::string_view prefix;
+    ControlKind kind;
+    int left, width, height;
+    std::span<const std::string_view> items;
+    bool imeOff;
+};
+
+// One row of the form; the column is also the tab position within the row.
+// The figure list gets its items when the form is filled.
+constexpr int kRowPitch = 24;
+constexpr int kRowTop = 16;
+constexpr int kSelectorTop = 20;
+const std::array<RowColumn, 10> kRowColumns = {{
+    //  prefix         kind                      left width height items            ime off
+    {"RadioButton", ControlKind::Selector,      8,   25,   17,  {},              false},
+    {"ComboBoxZ",   ControlKind::DropDown,     32,   81,   21,  {},              true},
+    {"EditW",       ControlKind::Edit,        112,   57,   21,  {},              true},
+    {"EditH",       ControlKind::Edit,        168,   57,   21,  {},              true},
+    {"ComboBoxA",   ControlKind::DropDown,    224,   81,   21,  kPlacementItems, false},
+    {"EditD",       ControlKind::Edit,        304,   57,   21,  {},              true},
+    {"ComboBoxB",   ControlKind::DropDown,    360,   49,   21,  kBasePointItems, false},
+    {"ComboBoxU",   ControlKind::DropDown,    408,   57,   21,  kGuideLineItems, false},
+    {"ComboBoxC",   ControlKind::DropDown,    464,   57,   21,  kGuideLineItems, false},
+    {"ComboBoxD",   ControlKind::DropDown,    520,   57,   21,  kGuideLineItems, false},
+}};
+
+struct FixedControl {
+    std::string_view name;
+    ControlKind kind;
+    Rect place;
+    std::string_view text;  // Memo1's text is the help lines
+    int tabOrder;
+};
+
+const std::array<FixedControl, 7> kFixedControls = {{
+    //  name         kind                          left top  width height  text              tab
+    {"Memo1",     ControlKind::Memo,          {584,  16, 185, 185}, "",                    120},
+    {"Button1",   ControlKind::DefaultButton, {632, 240, 121,  25}, "ＯＫ(&Y)",            121},
+    {"Button2",   ControlKind::CancelButton,  {632, 272, 121,  25}, "キャンセル(&N)",      122},
+    {"CheckBox1", ControlKind::CheckBox,      {584, 208, 129,  17}, "ソリッド任意色",      123},
+    {"Label1",    ControlKind::Label,         { 56,   1, 504,  13},
+     "図形　　　 幅　　 高さ　　 配置　　　間隔　 基準点　上線　　中線　　下線",                -1},
+    {"LabelU",    ControlKind::Label,         {592,   0,  60,  13}, "[実寸mm]",             -1},
+    {"Label2",    ControlKind::Swatch,        {712, 208,  50,  17}, "　　　",               -1},
+}};
+
+std::string JoinedHelpText() {
+    std::string text;
+    for (std::string_view line : HelpLines()) {
+        if (!text.empty()) text += "\r\n";
+        text += line;
+    }
+    return text;
+}
+
+std::vector<ControlSpec> BuildControls() {
+    std::vector<ControlSpec> controls;
+    for (int row = 1; row <= kPatternRows; ++row) {
+        const int shift = kRowPitch * (row - 1);
+        for (std::size_t column = 0; column < kRowColumns.size(); ++column) {
+            const RowColumn& c = kRowColumns[column];
+            const int top = (c.kind == ControlKind::Selector ? kSelectorTop : kRowTop) + shift;
+            const std::string caption = c.kind == ControlKind::Selector ? "　" : "";
+            controls.push_back({ControlName(c.prefix, row), c.kind, {c.left, top, c.width, c.height},
+                                caption, c.items, 10 * (row - 1) + static_cast<int>(column),
+                                c.imeOff});
+        }
+    }
+    for (const FixedControl& f : kFixedControls) {
+        const std::string text = f.kind == ControlKind::Memo ? JoinedHelpText() : std::string(f.text);
+        controls.push_back({std::string(f.name), f.kind, f.place, text, {}, f.tabOrder, false});
+    }
+    return controls;
+}
+
+}  // namespace
+
+const std::vector<ControlSpec>& FormControls() {
+    static const std::vector<ControlSpec> controls = BuildControls();
+    return controls;
+}
+
+std::string ControlName(std::string_view prefix, int row) {
+    return std::string(prefix) + std::to_string(row);
+}
+
+}  // namespace tesra

@@ -1,0 +1,61 @@
+#pragma once
+// The settings form TForm1 as data: every control with its name, kind,
+// place, caption, items and tab position. The window code creates the form
+// from this description; the dialog's logic finds controls by these names.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tesra {
+
+inline constexpr std::string_view kAppTitle = "q731_Tesra";
+inline constexpr std::string_view kFormCaption = "Tesra　設定";
+inline constexpr std::string_view kFontName = "ＭＳ ゴシック";
+inline constexpr int kFontHeight = 13;  // pixels at 96 dpi
+inline constexpr int kClientWidth = 771;
+inline constexpr int kClientHeight = 309;
+inline constexpr std::int32_t kFormColor = 0xFFFFFF;  // white
+inline constexpr std::int32_t kMemoColor = 16051131;  // 0x00BBGGRR: red BB, green EB, blue F4
+inline constexpr int kEditMaxChars = 8;
+
+enum class ControlKind {
+    Label,          // static text
+    Swatch,         // a label showing a colour, clickable
+    Memo,           // read-only multi-line text, vertical scroll bar, no wrap
+    Selector,       // one of the row selectors (one group for all rows)
+    DropDown,       // drop-down list without free text
+    Edit,           // single-line edit box
+    CheckBox,
+    DefaultButton,  // pressed by Enter
+    CancelButton,   // pressed by Escape and by the window's close box
+};
+
+struct Rect {
+    int left, top, width, height;
+};
+
+struct ControlSpec {
+    std::string name;
+    ControlKind kind;
+    Rect place;  // client pixels at 96 dpi
+    std::string text;
+    std::span<const std::string_view> items;  // a drop-down list's fixed items
+    int tabOrder;                             // -1: not in the tab order
+    bool imeOff;
+};
+
+// Every control of the form: first the tab stops in tab order (rows 1 to 12,
+// then Memo1, Button1, Button2, CheckBox1), then the labels. Creating the
+// windows in this order gives the tab order.
+const std::vector<ControlSpec>& FormControls();
+
+// "EditW", 3 -> "EditW3".
+std::string ControlName(std::string_view prefix, int row);
+
+// The help text of Memo1, one entry per line.
+std::span<const std::string_view> HelpLines();
+
+}  // namespace tesra

@@ -1,0 +1,91 @@
+#include "settings/dialog/settings_dialog.h"
+
+#include <utility>
+
+#include "exchange/number_format.h"
+#include "figures/figures.h"
+#include "settings/dialog/form_layout.h"
+
+namespace tesra {
+
+SettingsDialog::SettingsDialog(DialogPlatform& ui, PatternStore& store,
+                               std::filesystem::path storeFile)
+    : ui_(ui), store_(store), storeFile_(std::move(storeFile)) {}
+
+Control SettingsDialog::RowControl(std::string_view prefix, int row) {
+    return ui_.Find(ControlName(prefix, row));
+}
+
+void SettingsDialog::Fill(bool bz) {
+    ui_.MoveTo({store_.formLeft, store_.formTop});
+    ui_.SetLabelText(ui_.Find("LabelU"), bz ? "[図寸mm]" : "[実寸mm]");
+    // The check box and the swatch belong to loading the store; they are set
+    // here because the store is plain data that knows no controls.
+    ui_.SetChecked(ui_.Find("CheckBox1"), store_.solidColorSwitch);
+    swatchColor_ = store_.solidColor;
+    ui_.SetLabelColor(ui_.Find("Label2"), swatchColor_);
+    for (int row = 1; row <= kPatternRows; ++row) FillRow(row);
+}
+
+void SettingsDialog::FillRow(int row) {
+    const PatternRow& r = store_.rows[static_cast<std::size_t>(row - 1)];
+    const Control selector = RowControl("RadioButton", row);
+    ui_.SetSelector(selector, false);
+    if (row == store_.selectedRow) {
+        ui_.SetSelector(selector, true);
+        ui_.FocusSelector(selector);
+    }
+    const Control figures = RowControl("ComboBoxZ", row);
+    ui_.ClearItems(figures);
+    for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind) ui_.AddItem(figures, FigureName(kind));
+    // A stored index without an item (a hand-edited file, or -1 saved from a
+    // list left empty) shows as no selection, never as some other item.
+    ui_.SelectItem(figures, r.figureKind);
+    ui_.SetEditText(RowControl("EditW", row), FormatReal(r.width));
+    ui_.SetEditText(RowControl("EditH", row), FormatReal(r.height));
+    ui_.SelectItem(RowControl("ComboBoxA", row), r.placement);
+    ui_.SetEditText(RowControl("EditD", row), FormatReal(r.interval));
+    ui_.SelectItem(RowControl("ComboBoxB", row), r.basePoint);
+    ui_.SelectItem(RowControl("ComboBoxU", row), r.upperLine);
+    ui_.SelectItem(RowControl("ComboBoxC", row), r.middleLine);
+    ui_.SelectItem(RowControl("ComboBoxD", row), r.lowerLine);
+}
+
+void SettingsDialog::Button1Click() {
+    const WindowPosition at = ui_.Position();
+    store_.formLeft = at.left;
+    store_.formTop = at.top;
+    for (int row = 1; row <= kPatternRows; ++row) {
+        if (ui_.SelectorOn(RowControl("RadioButton", row))) store_.selectedRow = row;
+        ReadRow(row);
+    }
+    store_.solidColorSwitch = ui_.Checked(ui_.Find("CheckBox1"));
+    store_.solidColor = swatchColor_;
+    // A failed save is silent: the old file stays as it was.
+    SavePatternStore(store_, storeFile_);
+    ui_.Close();
+}
+
+void SettingsDialog::ReadRow(int row) {
+    PatternRow& r = store_.rows[static_cast<std::size_t>(row - 1)];
+    r.figureKind = ui_.SelectedItem(RowControl("ComboBoxZ", row));
+    r.width = ValidatedSize(ui_.EditText(RowControl("EditW", row)));
+    r.height = ValidatedSize(ui_.EditText(RowControl("EditH", row)));
+    r.placement = ui_.SelectedItem(RowControl("ComboBoxA", row));
+    r.interval = ValidatedInterval(ui_.EditText(RowControl("EditD", row)));
+    r.basePoint = ui_.SelectedItem(RowControl("ComboBoxB", row));
+    r.upperLine = ui_.SelectedItem(RowControl("ComboBoxU", row));
+    r.middleLine = ui_.SelectedItem(RowControl("ComboBoxC", row));
+    r.lowerLine = ui_.SelectedItem(RowControl("ComboBoxD", row));
+}
+
+void SettingsDialog::Button2Click() { ui_.Close(); }
+
+void SettingsDialog::Label2Click() {
+    if (const auto chosen = ui_.ChooseColor(swatchColor_)) {
+        swatchColor_ = *chosen;
+        ui_.SetLabelColor(ui_.Find("Label2"), swatchColor_);
+    }
+}
+
+}  // namespace tesra

@@ -1,0 +1,36 @@
+#pragma once
+// The settings dialog apart from the window system: fills the form from the
+// pattern store, reads it back on OK with the store's checks and saves it.
+// Holds the swatch colour between the colour chooser and OK, because the
+// platform is only ever asked to show a colour, never to tell it.
+
+#include <cstdint>
+#include <filesystem>
+
+#include "settings/dialog/dialog_platform.h"
+#include "settings/pattern_store.h"
+
+namespace tesra {
+
+class SettingsDialog {
+public:
+    SettingsDialog(DialogPlatform& ui, PatternStore& store, std::filesystem::path storeFile);
+
+    // FormShow in dialog mode. bz: the exchange file carried the scale switch.
+    void Fill(bool bz);
+    void Button1Click();  // OK: read back, save, close
+    void Button2Click();  // Cancel and the close box: close, save nothing
+    void Label2Click();   // the colour swatch
+
+private:
+    Control RowControl(std::string_view prefix, int row);
+    void FillRow(int row);
+    void ReadRow(int row);
+
+    DialogPlatform& ui_;
+    PatternStore& store_;
+    std::filesystem::path storeFile_;
+    std::int32_t swatchColor_ = 0;
+};
+
+}  // namespace tesra

@@ -1,0 +1,114 @@
+#pragma once
+// An in-memory form built from the same control table as the real window,
+// behaving as the window system does where the dialog's logic depends on it:
+// one selector group, lists that show no selection for an index without an
+// item, a colour chooser that answers what the test scripted.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "settings/dialog/dialog_platform.h"
+#include "settings/dialog/form_layout.h"
+
+namespace tesra::test {
+
+class FakeDialogPlatform final : public DialogPlatform {
+public:
+    struct State {
+        ControlKind kind;
+        std::vector<std::string> items;
+        std::int32_t selected = -1;
+        std::string text;
+        bool on = false;
+        std::int32_t color = -1;
+    };
+
+    FakeDialogPlatform() {
+        for (const ControlSpec& spec : FormControls()) {
+            ids_[spec.name] = static_cast<Control>(controls_.size());
+            State s{spec.kind, {}, -1, spec.text, false, -1};
+            for (std::string_view item : spec.items) s.items.emplace_back(item);
+            controls_.push_back(s);
+        }
+    }
+
+    Control Find(std::string_view name) override {
+        const auto it = ids_.find(std::string(name));
+        return it == ids_.end() ? kNoControl : it->second;
+    }
+    void SetSelector(Control c, bool on) override {
+        if (on) {
+            for (State& s : controls_) {
+                if (s.kind == ControlKind::Selector) s.on = false;
+            }
+        }
+        At(c, ControlKind::Selector).on = on;
+    }
+    bool SelectorOn(Control c) override { return At(c, ControlKind::Selector).on; }
+    void FocusSelector(Control c) override {
+        At(c, ControlKind::Selector);
+        focused = c;
+    }
+    void ClearItems(Control c) override {
+        State& s = At(c, ControlKind::DropDown);
+        s.items.clear();
+        s.selected = -1;
+    }
+    void AddItem(Control c, std::string_view text) override {
+        At(c, ControlKind::DropDown).items.emplace_back(text);
+    }
+    void SelectItem(Control c, std::int32_t index) override {
+        State& s = At(c, ControlKind::DropDown);
+        const bool exists = index >= 0 && static_cast<std::size_t>(index) < s.items.size();
+        s.selected = exists ? index : -1;
+    }
+    std::int32_t SelectedItem(Control c) override { return At(c, ControlKind::DropDown).selected; }
+    void SetEditText(Control c, std::string_view text) override { At(c, ControlKind::Edit).text = text; }
+    std::string EditText(Control c) override { return At(c, ControlKind::Edit).text; }
+    void SetLabelText(Control c, std::string_view text) override { Label(c).text = text; }
+    void SetLabelColor(Control c, std::int32_t bgr) override { Label(c).color = bgr; }
+    void SetChecked(Control c, bool on) override { At(c, ControlKind::CheckBox).on = on; }
+    bool Checked(Control c) override { return At(c, ControlKind::CheckBox).on; }
+    WindowPosition Position() override { return position; }
+    void MoveTo(WindowPosition p) override { position = p; }
+    void Minimise() override { minimised = true; }
+    std::optional<std::int32_t> ChooseColor(std::int32_t preset) override {
+        chooserPresets.push_back(preset);
+        return chooserAnswer;
+    }
+    void Close() override { ++closeCount; }
+
+    // What the tests look at and script.
+    State& Named(const std::string& name) { return controls_.at(static_cast<std::size_t>(Find(name))); }
+    WindowPosition position{-999, -999};
+    Control focused = kNoControl;
+    bool minimised = false;
+    int closeCount = 0;
+    std::optional<std::int32_t> chooserAnswer;
+    std::vector<std::int32_t> chooserPresets;
+
+private:
+    // Calling an operation on the wrong kind of control is a fault of the
+    // logic under test, not something to paper over.
+    State& At(Control c, ControlKind kind) {
+        State& s = controls_.at(static_cast<std::size_t>(c));
+        if (s.kind != kind) throw std::logic_error("operation on a control of another kind");
+        return s;
+    }
+    State& Label(Control c) {
+        State& s = controls_.at(static_cast<std::size_t>(c));
+        if (s.kind != ControlKind::Label && s.kind != ControlKind::Swatch) {
+            throw std::logic_error("label operation on a control of another kind");
+        }
+        return s;
+    }
+
+    std::map<std::string, Control> ids_;
+    std::vector<State> controls_;
+};
+
+}  // namespace tesra::test

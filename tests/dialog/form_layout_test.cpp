@@ -1,0 +1,118 @@
+#include "settings/dialog/form_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "settings/pattern_store.h"
+
+namespace tesra {
+namespace {
+
+const ControlSpec* Spec(const std::string& name) {
+    for (const ControlSpec& c : FormControls()) {
+        if (c.name == name) return &c;
+    }
+    return nullptr;
+}
+
+TEST(FormLayout, NamesAreUniqueAndEveryRowHasItsTenControls) {
+    std::set<std::string> names;
+    for (const ControlSpec& c : FormControls()) EXPECT_TRUE(names.insert(c.name).second) << c.name;
+    for (int row = 1; row <= kPatternRows; ++row) {
+        for (std::string_view prefix : {"RadioButton", "ComboBoxZ", "EditW", "EditH", "ComboBoxA",
+                                        "EditD", "ComboBoxB", "ComboBoxU", "ComboBoxC", "ComboBoxD"}) {
+            EXPECT_NE(Spec(ControlName(prefix, row)), nullptr) << prefix << row;
+        }
+    }
+    EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 7u);
+}
+
+// The window code creates controls in this order, which makes the tab order.
+TEST(FormLayout, TabStopsComeFirstInTabOrderThenTheLabels) {
+    int expected = 0;
+    bool labels = false;
+    for (const ControlSpec& c : FormControls()) {
+        if (c.tabOrder < 0) {
+            labels = true;
+            continue;
+        }
+        EXPECT_FALSE(labels) << c.name << " comes after a label";
+        EXPECT_EQ(c.tabOrder, expected++) << c.name;
+    }
+    EXPECT_EQ(expected, 124);
+    const struct {
+        const char* name;
+        int tab;
+    } cases[] = {{"RadioButton1", 0}, {"ComboBoxD1", 9}, {"RadioButton2", 10}, {"EditD7", 65},
+                 {"ComboBoxD12", 119}, {"Memo1", 120}, {"Button1", 121}, {"Button2", 122},
+                 {"CheckBox1", 123}};
+    for (const auto& c : cases) EXPECT_EQ(Spec(c.name)->tabOrder, c.tab) << c.name;
+}
+
+TEST(FormLayout, PlacesFollowTheRowPitch) {
+    const struct {
+        const char* name;
+        Rect place;
+    } cases[] = {
+        {"RadioButton1", {8, 20, 25, 17}},  {"RadioButton12", {8, 284, 25, 17}},
+        {"ComboBoxZ1", {32, 16, 81, 21}},   {"EditW2", {112, 40, 57, 21}},
+        {"EditH12", {168, 280, 57, 21}},    {"ComboBoxB5", {360, 112, 49, 21}},
+        {"ComboBoxD12", {520, 280, 57, 21}}, {"Memo1", {584, 16, 185, 185}},
+        {"Button2", {632, 272, 121, 25}},
+    };
+    for (const auto& c : cases) {
+        const Rect r = Spec(c.name)->place;
+        EXPECT_EQ(std::tie(r.left, r.top, r.width, r.height),
+                  std::tie(c.place.left, c.place.top, c.place.width, c.place.height))
+            << c.name;
+    }
+}
+
+TEST(FormLayout, EveryControlLiesInsideTheClientArea) {
+    for (const ControlSpec& c : FormControls()) {
+        EXPECT_GE(c.place.left, 0) << c.name;
+        EXPECT_GE(c.place.top, 0) << c.name;
+        EXPECT_LE(c.place.left + c.place.width, kClientWidth) << c.name;
+        EXPECT_LE(c.place.top + c.place.height, kClientHeight) << c.name;
+    }
+}
+
+TEST(FormLayout, FixedItemsAndInputMethod) {
+    const struct {
+        const char* name;
+        std::vector<std::string_view> items;
+        bool imeOff;
+    } cases[] = {
+        {"ComboBoxZ3", {}, true},
+        {"ComboBoxA3", {"間隔指定", "均等配置"}, false},
+        {"ComboBoxB3", {"上", "中", "下"}, false},
+        {"ComboBoxU3", {"なし", "間隔", "全長"}, false},
+        {"ComboBoxC3", {"なし", "間隔", "全長"}, false},
+        {"ComboBoxD3", {"なし", "間隔", "全長"}, false},
+        {"EditW3", {}, true},
+        {"EditH3", {}, true},
+        {"EditD3", {}, true},
+    };
+    for (const auto& c : cases) {
+        const ControlSpec* s = Spec(c.name);
+        EXPECT_EQ(std::vector<std::string_view>(s->items.begin(), s->items.end()), c.items) << c.name;
+        EXPECT_EQ(s->imeOff, c.imeOff) << c.name;
+    }
+}
+
+TEST(FormLayout, MemoHoldsTheHelpLinesSeparatedByCrLf) {
+    const ControlSpec* memo = Spec("Memo1");
+    std::size_t lines = 1;
+    for (std::size_t at = memo->text.find("\r\n"); at != std::string::npos;
+         at = memo->text.find("\r\n", at + 2)) {
+        ++lines;
+    }
+    EXPECT_EQ(lines, HelpLines().size());
+    EXPECT_TRUE(memo->text.starts_with("指示した２点間に\r\n指示した図形を等分に\r\n"));
+    EXPECT_TRUE(memo->text.ends_with("\r\n　場合があります。"));
+}
+
+}  // namespace
+}  // namespace tesra

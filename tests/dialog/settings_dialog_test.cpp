@@ -1,0 +1,283 @@
+#include "settings/dialog/settings_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "fake_dialog_platform.h"
+#include "figures/figures.h"
+#include "test_support.h"
+
+namespace tesra {
+namespace {
+
+using test::FakeDialogPlatform;
+
+std::string Row(std::string_view prefix, int row) { return ControlName(prefix, row); }
+
+// One dialog run against a scratch folder: load the store (as the run flow
+// does), fill the form, then let the test act on the fake.
+struct DialogRun {
+    test::ScratchDir dir;
+    std::filesystem::path storeFile = dir / "tesra.dat";
+    PatternStore store;
+    FakeDialogPlatform ui;
+    SettingsDialog dialog{ui, store, storeFile};
+
+    void Open(bool bz = false) {
+        store = LoadPatternStore(storeFile);
+        dialog.Fill(bz);
+    }
+    PatternStore Saved() const { return LoadPatternStore(storeFile); }
+};
+
+TEST(SettingsDialogFill, WithoutStoreFileShowsTheDefaults) {
+    DialogRun run;
+    run.Open();
+    EXPECT_EQ(run.ui.position.left, 0);
+    EXPECT_EQ(run.ui.position.top, 0);
+    EXPECT_EQ(run.ui.focused, run.ui.Find("RadioButton1"));
+    EXPECT_FALSE(run.ui.Named("CheckBox1").on);
+    EXPECT_EQ(run.ui.Named("Label2").color, 0);
+    for (int row = 1; row <= kPatternRows; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(run.ui.Named(Row("RadioButton", row)).on, row == 1);
+        const auto& figures = run.ui.Named(Row("ComboBoxZ", row));
+        ASSERT_EQ(figures.items.size(), static_cast<std::size_t>(kFigureKindCount));
+        EXPECT_EQ(figures.items[figures.selected], "￣(上線)");
+        EXPECT_EQ(run.ui.Named(Row("EditW", row)).text, "10");
+        EXPECT_EQ(run.ui.Named(Row("EditH", row)).text, "10");
+        EXPECT_EQ(run.ui.Named(Row("EditD", row)).text, "0");
+        const auto& base = run.ui.Named(Row("ComboBoxB", row));
+        EXPECT_EQ(base.items[base.selected], "中");
+        for (std::string_view guide : {"ComboBoxU", "ComboBoxC", "ComboBoxD"}) {
+            const auto& list = run.ui.Named(Row(guide, row));
+            EXPECT_EQ(list.items[list.selected], "なし");
+        }
+        const auto& placement = run.ui.Named(Row("ComboBoxA", row));
+        EXPECT_EQ(placement.items[placement.selected], "間隔指定");
+    }
+}
+
+TEST(SettingsDialogFill, UnitLabelFollowsTheScaleSwitch) {
+    const struct {
+        bool bz;
+        const char* label;
+    } cases[] = {{true, "[図寸mm]"}, {false, "[実寸mm]"}};
+    for (const auto& c : cases) {
+        DialogRun run;
+        run.Open(c.bz);
+        EXPECT_EQ(run.ui.Named("LabelU").text, c.label) << c.bz;
+    }
+}
+
+TEST(SettingsDialogFill, SelectedRowGetsTheOnlySelectorAndTheFocus) {
+    DialogRun run;
+    PatternStore stored;
+    stored.selectedRow = 7;
+    SavePatternStore(stored, run.storeFile);
+    run.Open();
+    for (int row = 1; row <= kPatternRows; ++row) {
+        EXPECT_EQ(run.ui.Named(Row("RadioButton", row)).on, row == 7) << row;
+    }
+    EXPECT_EQ(run.ui.focused, run.ui.Find("RadioButton7"));
+}
+
+// Every field of every row distinct, so that a row or column mix-up between
+// filling and reading back cannot cancel out.
+PatternStore DistinctStore() {
+    PatternStore s;
+    s.formLeft = 123;
+    s.formTop = -45;
+    s.selectedRow = 9;
+    s.solidColorSwitch = true;
+    s.solidColor = 0x123456;
+    for (int i = 0; i < kPatternRows; ++i) {
+        PatternRow& r = s.rows[static_cast<std::size_t>(i)];
+        r = {i * 9, 1.25 + i, 30.5 + i, i % 2, 0.75 * i, i % 3, (i + 1) % 3, (i + 2) % 3, i / 4 % 3};
+    }
+    return s;
+}
+
+TEST(SettingsDialogOk, UntouchedFormSavesWhatWasLoaded) {
+    DialogRun run;
+    const PatternStore stored = DistinctStore();
+    SavePatternStore(stored, run.storeFile);
+    run.Open();
+    run.ui.position = {123, -45};  // the window stayed where it was put
+    run.dialog.Button1Click();
+    EXPECT_EQ(SerializePatternStore(run.Saved()), SerializePatternStore(stored));
+    EXPECT_EQ(run.ui.closeCount, 1);
+}
+
+TEST(SettingsDialogOk, TypedSizesAreCheckedAsTheStoreRequires) {
+    const struct {
+        const char* typed;
+        double size;      // as width or height
+        double interval;  // as interval
+    } cases[] = {
+        {"0", 1.0, 0.0},    {"abc", 1.0, 0.0},  {"2.50", 2.5, 2.5}, {"-3", 1.0, 0.0},
+        {"", 1.0, 0.0},     {"1e-9", 1.0, 1e-9}, {" 7", 7.0, 7.0},   {"１０", 1.0, 0.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        DialogRun run;
+        run.Open();
+        run.ui.Named("EditW3").text = c.typed;
+        run.ui.Named("EditH5").text = c.typed;
+        run.ui.Named("EditD12").text = c.typed;
+        run.dialog.Button1Click();
+        const PatternStore saved = run.Saved();
+        EXPECT_EQ(saved.rows[2].width, c.size);
+        EXPECT_EQ(saved.rows[4].height, c.size);
+        EXPECT_EQ(saved.rows[11].interval, c.interval);
+        EXPECT_EQ(saved.rows[2].height, 10.0);  // neighbours untouched
+        EXPECT_EQ(saved.rows[11].width, 10.0);
+    }
+}
+
+TEST(SettingsDialogOk, SavedWidthShowsInItsShortFormAtTheNextStart) {
+    DialogRun run;
+    run.Open();
+    run.ui.Named("EditW1").text = "2.50";
+    run.ui.Named("EditW2").text = "0";
+    run.ui.Named("EditD1").text = "abc";
+    run.dialog.Button1Click();
+    FakeDialogPlatform next;
+    PatternStore store = LoadPatternStore(run.storeFile);
+    SettingsDialog(next, store, run.storeFile).Fill(false);
+    EXPECT_EQ(next.Named("EditW1").text, "2.5");
+    EXPECT_EQ(next.Named("EditW2").text, "1");
+    EXPECT_EQ(next.Named("EditD1").text, "0");
+}
+
+TEST(SettingsDialogOk, ReadsListsSelectorCheckBoxAndPosition) {
+    DialogRun run;
+    run.Open();
+    run.ui.SelectItem(run.ui.Find("ComboBoxZ4"), 106);
+    run.ui.SelectItem(run.ui.Find("ComboBoxA4"), 1);
+    run.ui.SelectItem(run.ui.Find("ComboBoxB4"), 2);
+    run.ui.SelectItem(run.ui.Find("ComboBoxU4"), 1);
+    run.ui.SelectItem(run.ui.Find("ComboBoxC4"), 2);
+    run.ui.SelectItem(run.ui.Find("ComboBoxD4"), 1);
+    run.ui.SetSelector(run.ui.Find("RadioButton4"), true);
+    run.ui.Named("CheckBox1").on = true;
+    run.ui.position = {640, 200};
+    run.dialog.Button1Click();
+    const PatternStore saved = run.Saved();
+    const PatternRow expected{106, 10.0, 10.0, 1, 0.0, 2, 1, 2, 1};
+    const PatternRow& r = saved.rows[3];
+    EXPECT_EQ(std::tie(r.figureKind, r.placement, r.basePoint, r.upperLine, r.middleLine, r.lowerLine),
+              std::tie(expected.figureKind, expected.placement, expected.basePoint, expected.upperLine,
+                       expected.middleLine, expected.lowerLine));
+    EXPECT_EQ(saved.selectedRow, 4);
+    EXPECT_TRUE(saved.solidColorSwitch);
+    EXPECT_EQ(saved.formLeft, 640);
+    EXPECT_EQ(saved.formTop, 200);
+}
+
+TEST(SettingsDialogOk, SelectedRowStaysWhenNoSelectorIsOn) {
+    for (std::int32_t stored : {0, 13, -1}) {
+        DialogRun run;
+        PatternStore s;
+        s.selectedRow = stored;
+        SavePatternStore(s, run.storeFile);
+        run.Open();
+        for (int row = 1; row <= kPatternRows; ++row) {
+            ASSERT_FALSE(run.ui.Named(Row("RadioButton", row)).on) << stored;
+        }
+        EXPECT_EQ(run.ui.focused, kNoControl);
+        run.dialog.Button1Click();
+        EXPECT_EQ(run.Saved().selectedRow, stored);
+    }
+}
+
+TEST(SettingsDialogLists, IndexWithoutItemShowsNoneAndReadsBackMinusOne) {
+    const std::int32_t figureKinds[] = {kFigureKindCount, -1, 500};
+    for (std::int32_t kind : figureKinds) {
+        SCOPED_TRACE(kind);
+        DialogRun run;
+        PatternStore s;
+        s.rows[0].figureKind = kind;
+        s.rows[1].placement = 2;   // two items only
+        s.rows[2].basePoint = 3;   // three items only
+        s.rows[3].lowerLine = -1;
+        SavePatternStore(s, run.storeFile);
+        run.Open();
+        EXPECT_EQ(run.ui.Named("ComboBoxZ1").selected, -1);
+        EXPECT_EQ(run.ui.Named("ComboBoxA2").selected, -1);
+        EXPECT_EQ(run.ui.Named("ComboBoxB3").selected, -1);
+        EXPECT_EQ(run.ui.Named("ComboBoxD4").selected, -1);
+        run.dialog.Button1Click();
+        const PatternStore saved = run.Saved();
+        EXPECT_EQ(saved.rows[0].figureKind, -1);
+        EXPECT_EQ(saved.rows[1].placement, -1);
+        EXPECT_EQ(saved.rows[2].basePoint, -1);
+        EXPECT_EQ(saved.rows[3].lowerLine, -1);
+        EXPECT_EQ(saved.rows[1].figureKind, 0);
+    }
+}
+
+TEST(SettingsDialogCancel, SavesNothingAfterAnyEdit) {
+    for (bool fileExists : {false, true}) {
+        SCOPED_TRACE(fileExists);
+        DialogRun run;
+        if (fileExists) {
+            SavePatternStore(DistinctStore(), run.storeFile);
+        }
+        const std::string before = fileExists ? test::ReadBytes(run.storeFile) : "";
+        run.Open();
+        run.ui.Named("EditW1").text = "99";
+        run.ui.SetSelector(run.ui.Find("RadioButton12"), true);
+        run.ui.Named("CheckBox1").on = !run.ui.Named("CheckBox1").on;
+        run.ui.chooserAnswer = 0x00FF00;
+        run.dialog.Label2Click();
+        run.dialog.Button2Click();
+        EXPECT_EQ(run.ui.closeCount, 1);
+        ASSERT_EQ(std::filesystem::exists(run.storeFile), fileExists);
+        if (fileExists) {
+            EXPECT_EQ(test::ReadBytes(run.storeFile), before);
+        }
+    }
+}
+
+TEST(SettingsDialogColour, ChooserOpensAtTheSwatchColour) {
+    DialogRun run;
+    PatternStore s;
+    s.solidColor = 0x0000FF;
+    SavePatternStore(s, run.storeFile);
+    run.Open();
+    run.ui.chooserAnswer = 0x00FF00;
+    run.dialog.Label2Click();
+    run.ui.chooserAnswer = std::nullopt;  // the second time the user cancels
+    run.dialog.Label2Click();
+    EXPECT_EQ(run.ui.chooserPresets, (std::vector<std::int32_t>{0x0000FF, 0x00FF00}));
+    EXPECT_EQ(run.ui.Named("Label2").color, 0x00FF00);
+}
+
+TEST(SettingsDialogColour, ChosenColourIsStoredOnlyByOk) {
+    const struct {
+        bool ok;
+        bool checked;
+        std::int32_t storedColor;
+    } cases[] = {{true, true, 0xABCDEF}, {true, false, 0xABCDEF}, {false, true, 7}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ok);
+        DialogRun run;
+        PatternStore s;
+        s.solidColor = 7;
+        SavePatternStore(s, run.storeFile);
+        run.Open();
+        run.ui.chooserAnswer = 0xABCDEF;
+        run.dialog.Label2Click();
+        run.ui.Named("CheckBox1").on = c.checked;
+        c.ok ? run.dialog.Button1Click() : run.dialog.Button2Click();
+        const PatternStore saved = run.Saved();
+        EXPECT_EQ(saved.solidColor, c.storedColor);
+        EXPECT_EQ(saved.solidColorSwitch, c.ok && c.checked);
+    }
+}
+
+}  // namespace
+}  // namespace tesra
