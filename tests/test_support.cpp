@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <atomic>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -62,6 +63,19 @@ std::string Sjis(std::string_view utf8) {
     if (rc == static_cast<std::size_t>(-1)) throw std::runtime_error("not CP932: " + in);
     out.resize(out.size() - dstLeft);
     return out;
+}
+
+FigureCell MakeCell(double w, double h, double thetaDeg, Point origin) {
+    FigureCell cell;
+    cell.O = origin;
+    cell.thetaDeg = thetaDeg;
+    cell.theta = thetaDeg / 180 * 3.14159265358979323846;
+    cell.eu = {std::cos(cell.theta), std::sin(cell.theta)};
+    cell.ev = {-std::sin(cell.theta), std::cos(cell.theta)};
+    cell.W = w;
+    cell.H = h;
+    cell.C = cell.At(w / 2, h / 2);
+    return cell;
 }
 
 void RecordingTarget::EmitLine(Point a, Point b) { calls.push_back({"line", {a.x, a.y, b.x, b.y}}); }

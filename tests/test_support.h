@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "exchange/draw_target.h"
+#include "figures/figure_cell.h"
 
 namespace tesra::test {
 
@@ -31,6 +32,9 @@ void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 std::string CrLf(const std::vector<std::string>& lines);
 // UTF-8 text to CP932 bytes, for the few Japanese strings tests need.
 std::string Sjis(std::string_view utf8);
+
+// A figure cell of W x H at origin, its span turned by thetaDeg.
+FigureCell MakeCell(double w, double h, double thetaDeg = 0.0, Point origin = {});
 
 // One draw call as a line of text with full precision, for exact comparisons.
 class RecordingTarget final : public DrawTarget {

@@ -1,0 +1,158 @@
+#include "settings/pattern_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace tesra {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CrLf;
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+
+PatternStore SampleStore() {
+    PatternStore s;
+    s.formLeft = -40;
+    s.formTop = 120;
+    s.selectedRow = 7;
+    s.solidColorSwitch = true;
+    s.solidColor = 0x00FF8000;
+    for (int n = 0; n < kPatternRows; ++n) {
+        PatternRow& r = s.rows[static_cast<std::size_t>(n)];
+        r.figureKind = n * 9;
+        r.width = 2.5 + n;
+        r.height = 0.25 * (n + 1);  // values a user can type, exact in 15 digits
+        r.placement = n % 2;
+        r.interval = n * 1.25;
+        r.basePoint = n % 3;
+        r.upperLine = (n + 1) % 3;
+        r.middleLine = (n + 2) % 3;
+        r.lowerLine = n == 11 ? -1 : n % 3;  // -1: nothing chosen in the dialog
+    }
+    return s;
+}
+
+void ExpectSameStore(const PatternStore& a, const PatternStore& b) {
+    EXPECT_EQ(a.formLeft, b.formLeft);
+    EXPECT_EQ(a.formTop, b.formTop);
+    EXPECT_EQ(a.selectedRow, b.selectedRow);
+    EXPECT_EQ(a.solidColorSwitch, b.solidColorSwitch);
+    EXPECT_EQ(a.solidColor, b.solidColor);
+    for (std::size_t n = 0; n < a.rows.size(); ++n) {
+        const PatternRow &x = a.rows[n], &y = b.rows[n];
+        EXPECT_EQ(x.figureKind, y.figureKind) << n;
+        EXPECT_EQ(x.width, y.width) << n;
+        EXPECT_EQ(x.height, y.height) << n;
+        EXPECT_EQ(x.placement, y.placement) << n;
+        EXPECT_EQ(x.interval, y.interval) << n;
+        EXPECT_EQ(x.basePoint, y.basePoint) << n;
+        EXPECT_EQ(x.upperLine, y.upperLine) << n;
+        EXPECT_EQ(x.middleLine, y.middleLine) << n;
+        EXPECT_EQ(x.lowerLine, y.lowerLine) << n;
+    }
+}
+
+TEST(PatternStore, MissingFileGivesDefaults) {
+    ScratchDir dir;
+    const PatternStore s = LoadPatternStore(dir / "tesra.dat");
+    ExpectSameStore(s, PatternStore{});
+    EXPECT_EQ(s.selectedRow, 1);
+    EXPECT_EQ(s.rows[0].width, 10.0);
+    EXPECT_EQ(s.rows[11].basePoint, 1);
+}
+
+TEST(PatternStore, SaveThenLoadReproducesEveryField) {
+    ScratchDir dir;
+    const PatternStore s = SampleStore();
+    ASSERT_TRUE(SavePatternStore(s, dir / "tesra.dat"));
+    ExpectSameStore(LoadPatternStore(dir / "tesra.dat"), s);
+}
+
+TEST(PatternStore, FileLayoutIs113CrLfLines) {
+    const std::string bytes = SerializePatternStore(PatternStore{});
+    std::vector<std::string> expected = {"0", "0", "0", "0", "1"};
+    for (int n = 0; n < kPatternRows; ++n)
+        expected.insert(expected.end(), {"0", "10", "10", "0", "0", "1", "0", "0", "0"});
+    EXPECT_EQ(bytes, CrLf(expected));
+    PatternStore s;
+    s.rows[0].width = 2.50;
+    s.rows[0].interval = 0.00001;
+    s.solidColorSwitch = true;
+    const std::string sample = SerializePatternStore(s);
+    EXPECT_NE(sample.find("\r\n1\r\n0\r\n1\r\n0\r\n2.5\r\n10\r\n0\r\n1E-5\r\n"), std::string::npos);
+}
+
+TEST(PatternStore, ShortFileGivesZeroAfterItsLastLine) {
+    const PatternStore s = ParsePatternStore(CrLf({"10", "20", "1", "255", "3"}));
+    EXPECT_EQ(s.formLeft, 10);
+    EXPECT_EQ(s.formTop, 20);
+    EXPECT_TRUE(s.solidColorSwitch);
+    EXPECT_EQ(s.solidColor, 255);
+    EXPECT_EQ(s.selectedRow, 3);
+    for (const PatternRow& r : s.rows) {
+        EXPECT_EQ(r.figureKind, 0);
+        EXPECT_EQ(r.width, 0.0);
+        EXPECT_EQ(r.height, 0.0);
+        EXPECT_EQ(r.basePoint, 0);
+    }
+}
+
+TEST(PatternStore, SolidSwitchSpellings) {
+    const std::pair<std::string, bool> cases[] = {
+        {"TRUE", true}, {"on", true}, {"\x82\x50", true} /* １ */, {"1", true},
+        {"0", false},   {"", false},  {"no", false},               {"2", false}};
+    for (const auto& [word, on] : cases)
+        EXPECT_EQ(ParsePatternStore(CrLf({"0", "0", word})).solidColorSwitch, on) << word;
+}
+
+TEST(PatternStore, DamagedLinesReadAsZeroLfAlsoAccepted) {
+    std::string bytes = SerializePatternStore(SampleStore());
+    bytes.replace(0, 5, "x\n");  // line 1 "-40" damaged, ended by a bare LF
+    const PatternStore s = ParsePatternStore(bytes);
+    EXPECT_EQ(s.formLeft, 0);
+    EXPECT_EQ(s.formTop, 120);
+    EXPECT_EQ(s.rows[11].lowerLine, -1);
+}
+
+TEST(PatternStore, RowInUseFallsBackOutsideOneToTwelve) {
+    PatternStore s = SampleStore();
+    for (int row : {0, 13, -1}) {
+        s.selectedRow = row;
+        EXPECT_EQ(s.RowInUse().figureKind, 0);
+        EXPECT_EQ(s.RowInUse().width, 10.0);
+    }
+    s.selectedRow = 12;
+    EXPECT_EQ(s.RowInUse().figureKind, 99);
+}
+
+TEST(PatternStore, FailedSaveKeepsThePreviousStoreByteForByte) {
+    ScratchDir dir;
+    const fs::path path = dir / "tesra.dat";
+    ASSERT_TRUE(SavePatternStore(SampleStore(), path));
+    const std::string before = ReadBytes(path);
+    const auto size = static_cast<std::int64_t>(SerializePatternStore(PatternStore{}).size());
+    for (std::int64_t n : {std::int64_t{0}, std::int64_t{1}, std::int64_t{57}, size - 1}) {
+        EXPECT_FALSE(SavePatternStore(PatternStore{}, path, WriteFaults{n}));
+        EXPECT_EQ(ReadBytes(path), before);
+    }
+    EXPECT_EQ(fs::directory_iterator(dir.path())->path().filename(), "tesra.dat");
+}
+
+TEST(ValidatedValues, WhatOkStores) {
+    const std::pair<const char*, double> sizes[] = {
+        {"0", 1.0}, {"-3", 1.0}, {"abc", 1.0}, {"1e-8", 1.0}, {"2.50", 2.5}, {"0.001", 0.001}};
+    for (auto [text, v] : sizes) EXPECT_EQ(ValidatedSize(text), v) << text;
+    const std::pair<const char*, double> intervals[] = {
+        {"-2", 0.0}, {"x", 0.0}, {"0", 0.0}, {"1e-300", 1e-300}, {"4", 4.0}};
+    for (auto [text, v] : intervals) EXPECT_EQ(ValidatedInterval(text), v) << text;
+}
+
+}  // namespace
+}  // namespace tesra
