@@ -1,0 +1,24 @@
+#pragma once
+// A sheet on which a person checks every figure kind and the main ways of
+// laying them out, drawn by the real figure and run code through the
+// command writer and read back like any exchange file.
+
+#include <cstdint>
+
+#include "tools/svg/scene.h"
+
+namespace tesra::svg {
+
+inline constexpr int kGalleryColumns = 8;
+// Width and height differ so that a kind that swaps them stands out.
+inline constexpr double kGalleryCellW = 10.0;
+inline constexpr double kGalleryCellH = 6.0;
+inline constexpr double kGalleryPitchX = 16.0;
+inline constexpr double kGalleryPitchY = 11.0;
+
+// Lower-left corner of the box of kind in the grid; rows go downwards.
+Point GalleryCellOrigin(std::int32_t kind);
+
+Scene BuildGallery();
+
+}  // namespace tesra::svg

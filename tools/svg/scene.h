@@ -1,0 +1,80 @@
+#pragma once
+// What the viewer draws, in drawing coordinates (y grows upwards): the
+// elements of an exchange file with their resolved colours, plus the frames
+// and labels that the gallery adds around them.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "geom/point.h"
+
+namespace tesra::svg {
+
+// 0xRRGGBB, the order SVG colours are written in.
+using Rgb = std::uint32_t;
+
+// Centre, semi-axis r along the first axis (turned by tilt, radians,
+// counter-clockwise), semi-axis flatness·r along the second.
+struct Ellipse {
+    Point centre;
+    double r = 0.0;
+    double flatness = 1.0;
+    double tilt = 0.0;
+};
+
+struct LineShape {
+    Point a, b;
+};
+
+// Parameter angles in radians; sweep is signed, counter-clockwise when
+// positive for a positive flatness. |sweep| >= 2π is the whole ellipse.
+struct ArcShape {
+    Ellipse ellipse;
+    double start = 0.0;
+    double sweep = 0.0;
+};
+
+struct PolygonShape {
+    std::array<Point, 4> corners{};
+    int count = 0;  // 3 or 4
+};
+
+// A filled ellipse, or the part between the arc and its chord.
+struct SolidArcShape {
+    ArcShape arc;
+};
+
+struct RingShape {
+    Ellipse outer;
+    double innerR = 0.0;
+};
+
+// Thin light outline of an axis-aligned box; not part of any drawing.
+struct FrameShape {
+    Point low, high;
+};
+
+// UTF-8 text centred on its baseline point.
+struct LabelShape {
+    Point at;
+    double height = 1.0;
+    std::string text;
+};
+
+using Geometry = std::variant<LineShape, ArcShape, PolygonShape, SolidArcShape, RingShape,
+                              FrameShape, LabelShape>;
+
+struct Shape {
+    Geometry geometry;
+    Rgb colour = 0;
+};
+
+struct Scene {
+    std::vector<Shape> shapes;
+    std::vector<std::string> captions;  // messages of the file, UTF-8
+};
+
+}  // namespace tesra::svg

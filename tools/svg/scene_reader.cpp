@@ -1,0 +1,292 @@
+#include "tools/svg/scene_reader.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+#include "geom/cp932.h"
+
+namespace tesra::svg {
+
+namespace {
+
+// The longest record, a four-corner "sl", has nine fields; one more slot
+// tells a record with too many fields from a full one.
+constexpr std::size_t kFieldSlots = 10;
+
+struct Fields {
+    std::array<std::string_view, kFieldSlots> at{};
+    std::size_t count = 0;
+    bool overflow = false;
+};
+
+Fields SplitFields(std::string_view line) {
+    Fields fields;
+    std::size_t pos = 0;
+    while (pos < line.size()) {
+        pos = line.find_first_not_of(" \t", pos);
+        if (pos == std::string_view::npos) break;
+        const std::size_t end = std::min(line.find_first_of(" \t", pos), line.size());
+        if (fields.count == kFieldSlots) {
+            fields.overflow = true;
+            break;
+        }
+        fields.at[fields.count++] = line.substr(pos, end - pos);
+        pos = end;
+    }
+    return fields;
+}
+
+// Fields first..first+N-1 as numbers, or nothing if any of them is not one.
+template <std::size_t N>
+std::optional<std::array<double, N>> Numbers(const Fields& fields, std::size_t first) {
+    std::array<double, N> values{};
+    for (std::size_t i = 0; i < N; ++i) {
+        const auto value = ParseNumber(fields.at[first + i]);
+        if (!value) return std::nullopt;
+        values[i] = *value;
+    }
+    return values;
+}
+
+constexpr double kDegree = std::numbers::pi / 180.0;
+constexpr double kFullTurn = 2.0 * std::numbers::pi;
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+bool IsMessage(std::string_view line) {
+    return StartsWith(line, "he") || StartsWith(line, "h#");
+}
+
+bool IsQuietAttribute(std::string_view keyword) {
+    return keyword == "bz" || StartsWith(keyword, "lg") || StartsWith(keyword, "ly") ||
+           StartsWith(keyword, "lt") || StartsWith(keyword, "lw");
+}
+
+// "ci" gives degrees and an end angle; start 0 end 360 is the whole ellipse,
+// as is any pair that meets itself again.
+std::optional<Geometry> CircleRecord(const Fields& f) {
+    if (f.count == 4) {
+        const auto v = Numbers<3>(f, 1);
+        if (!v) return std::nullopt;
+        return ArcShape{{{(*v)[0], (*v)[1]}, (*v)[2], 1.0, 0.0}, 0.0, kFullTurn};
+    }
+    if (f.count != 8) return std::nullopt;
+    const auto v = Numbers<7>(f, 1);
+    if (!v) return std::nullopt;
+    const auto& [cx, cy, r, start, end, flatness, tilt] = *v;
+    double sweep = std::fmod(end - start, 360.0);
+    if (sweep <= 0.0) sweep += 360.0;
+    return ArcShape{{{cx, cy}, r, flatness, tilt * kDegree}, start * kDegree, sweep * kDegree};
+}
+
+std::optional<Geometry> SolidRecord(const Fields& f) {
+    if (f.count == 5) {
+        const auto v = Numbers<4>(f, 1);
+        if (!v) return std::nullopt;
+        return LineShape{{(*v)[0], (*v)[1]}, {(*v)[2], (*v)[3]}};
+    }
+    if (f.count != 7 && f.count != 9) return std::nullopt;
+    PolygonShape polygon;
+    polygon.count = static_cast<int>((f.count - 1) / 2);
+    for (int i = 0; i < polygon.count; ++i) {
+        const auto v = Numbers<2>(f, 1 + 2 * static_cast<std::size_t>(i));
+        if (!v) return std::nullopt;
+        polygon.corners[static_cast<std::size_t>(i)] = {(*v)[0], (*v)[1]};
+    }
+    return polygon;
+}
+
+constexpr std::int32_t kWholeEllipseCode = 100;
+constexpr std::int32_t kHalfEllipseCode = 5;
+
+std::optional<Geometry> SolidArcRecord(const Fields& f) {
+    if (f.count != 9) return std::nullopt;
+    const auto v = Numbers<7>(f, 1);
+    const auto code = ParseInteger(f.at[8]);
+    if (!v || !code) return std::nullopt;
+    const auto& [cx, cy, r, flatness, tilt, a1, a2] = *v;
+    const Ellipse ellipse{{cx, cy}, r, flatness, tilt};
+    if (*code == kWholeEllipseCode) return SolidArcShape{{ellipse, 0.0, kFullTurn}};
+    if (*code == kHalfEllipseCode) return SolidArcShape{{ellipse, a1, a2}};
+    return std::nullopt;
+}
+
+std::optional<Geometry> RingRecord(const Fields& f) {
+    if (f.count != 9) return std::nullopt;
+    const auto v = Numbers<8>(f, 1);
+    if (!v) return std::nullopt;
+    const auto& [cx, cy, rOuter, flatness, tilt, a1, a2, rInner] = *v;
+    return RingShape{{{cx, cy}, rOuter, flatness, tilt}, rInner};
+}
+
+std::optional<Geometry> PlainLineRecord(const Fields& f) {
+    if (f.count != 4) return std::nullopt;
+    const auto v = Numbers<4>(f, 0);
+    if (!v) return std::nullopt;
+    return LineShape{{(*v)[0], (*v)[1]}, {(*v)[2], (*v)[3]}};
+}
+
+constexpr std::int32_t kSolidPen = 10;
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::optional<double> ParseNumber(std::string_view field) {
+    double value = 0.0;
+    const char* end = field.data() + field.size();
+    const auto [ptr, ec] = std::from_chars(field.data(), end, value);
+    if (ec != std::errc{} || ptr != end || !std::isfinite(value)) return std::nullopt;
+    if (std::fabs(value) > kMaxMagnitude) return std::nullopt;
+    return value;
+}
+
+std::optional<std::int32_t> ParseInteger(std::string_view field) {
+    std::int32_t value = 0;
+    const char* end = field.data() + field.size();
+    const auto [ptr, ec] = std::from_chars(field.data(), end, value);
+    if (ec != std::errc{} || ptr != end) return std::nullopt;
+    return value;
+}
+
+Rgb PenColour(std::int32_t pen) {
+    // Dark enough to read on white; 1 and 4 are darker than the host's
+    // screen colours for that reason.
+    static constexpr std::array<Rgb, 10> kPens = {
+        0x808080,  // 0: no pen of its own
+        0x008B8B,  // 1 dark cyan
+        0x000000,  // 2 black
+        0x00A000,  // 3 green
+        0xB8960B,  // 4 dark yellow
+        0xC000C0,  // 5 magenta
+        0x0000E0,  // 6 blue
+        0x8B4513,  // 7 brown
+        0xE00000,  // 8 red
+        0xFF8C00,  // 9 orange
+    };
+    if (pen < 0 || pen >= static_cast<std::int32_t>(kPens.size())) return kPens[0];
+    return kPens[static_cast<std::size_t>(pen)];
+}
+
+Rgb FromHostRgb(std::int64_t bbggrr) {
+    if (bbggrr < 0 || bbggrr > 0xFFFFFF) return 0;
+    const auto v = static_cast<Rgb>(bbggrr);
+    return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+std::string CaptionText(std::string_view cp932) {
+    std::string out;
+    for (std::size_t i = 0; i < cp932.size(); ++i) {
+        const auto b = static_cast<unsigned char>(cp932[i]);
+        if (b >= 0x20 && b < 0x7F) {
+            out += static_cast<char>(b);
+        } else if (b >= 0xA1 && b <= 0xDF) {
+            AppendUtf8(out, U'\uFF61' + (b - 0xA1));  // half-width katakana
+        } else if (cp932::IsLeadByte(b)) {
+            out += '?';
+            if (i + 1 < cp932.size()) ++i;  // its trail byte
+        }
+    }
+    return out;
+}
+
+void SceneReader::ReadLine(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (IsMessage(line)) {
+        if (scene_.captions.size() < kMaxCaptions) scene_.captions.push_back(CaptionText(line.substr(2)));
+        return;
+    }
+    const Fields fields = SplitFields(line);
+    if (fields.count == 0 || fields.overflow) return;
+    const std::string_view keyword = fields.at[0];
+    if (IsQuietAttribute(keyword)) return;
+    if (StartsWith(keyword, "lc")) {
+        ReadColour(keyword, fields.at[1], fields.count);
+        return;
+    }
+    if (keyword == "ci") {
+        if (auto g = CircleRecord(fields)) AddDrawn(std::move(*g), LineRgb());
+    } else if (keyword == "sl") {
+        if (auto g = SolidRecord(fields)) AddDrawn(std::move(*g), LineRgb());
+    } else if (keyword == "sc") {
+        if (auto g = SolidArcRecord(fields)) AddDrawn(std::move(*g), LineRgb());
+    } else if (keyword == "so") {
+        if (auto g = RingRecord(fields)) AddDrawn(std::move(*g), LineRgb());
+    } else if (auto g = PlainLineRecord(fields)) {
+        AddDrawn(std::move(*g), LineRgb());
+    }
+}
+
+void SceneReader::ReadColour(std::string_view keyword, std::string_view rgbField,
+                             std::size_t fields) {
+    const auto pen = ParseInteger(keyword.substr(2));
+    if (!pen || fields > 2 || (fields == 2 && *pen != kSolidPen)) return;
+    if (fields == 2) {
+        const auto rgb = ParseInteger(rgbField);
+        if (!rgb) return;
+        solidRgb_ = FromHostRgb(*rgb);
+    }
+    lineColour_ = *pen;
+}
+
+// Solids and lines alike take the solid colour while "lc10" is in force:
+// that is how the host colours a filled figure drawn after it.
+Rgb SceneReader::LineRgb() const {
+    return lineColour_ == kSolidPen ? solidRgb_ : PenColour(lineColour_);
+}
+
+void SceneReader::AddDrawn(Geometry geometry, Rgb colour) {
+    AddShape({std::move(geometry), colour});
+}
+
+void SceneReader::AddShape(Shape shape) {
+    if (scene_.shapes.size() < maxShapes_) scene_.shapes.push_back(std::move(shape));
+}
+
+void SceneReader::ReadStream(std::istream& in) {
+    std::array<char, 65536> chunk{};
+    std::string line;
+    bool tooLong = false;
+    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+        const std::string_view bytes(chunk.data(), static_cast<std::size_t>(in.gcount()));
+        for (const char c : bytes) {
+            if (c == '\n') {
+                if (!tooLong) ReadLine(line);
+                line.clear();
+                tooLong = false;
+            } else if (line.size() < kMaxLineBytes) {
+                line += c;
+            } else {
+                tooLong = true;
+            }
+        }
+    }
+    if (!tooLong && !line.empty()) ReadLine(line);
+}
+
+Scene ReadScene(std::string_view text) {
+    SceneReader reader;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        reader.ReadLine(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+    return reader.TakeScene();
+}
+
+}  // namespace tesra::svg

@@ -1,0 +1,92 @@
+#include "tools/svg/gallery.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "figures/figures.h"
+#include "tools/svg/svg_render.h"
+
+namespace tesra::svg {
+namespace {
+
+constexpr double kSlack = 1e-9;
+
+bool InsideVertically(const Bounds& inner, const FrameShape& frame) {
+    return inner.minY >= frame.low.y - kSlack && inner.maxY <= frame.high.y + kSlack;
+}
+
+bool InsideHorizontally(const Bounds& inner, const FrameShape& frame) {
+    return inner.minX >= frame.low.x - kSlack && inner.maxX <= frame.high.x + kSlack;
+}
+
+// The "2" waves are circular arcs through stretched points: with H above W/2,
+// as in the gallery, they are more than half circles and bulge sideways.
+bool MayBulgeSideways(std::int32_t kind) { return kind == 77 || kind == 78; }
+
+// A tile is the figure's shapes, then its frame, then its label.
+TEST(Gallery, EveryKindDrawsInsideItsOwnFramedAndNamedBox) {
+    const Scene scene = BuildGallery();
+    std::size_t at = 0;
+    for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind) {
+        Scene figure;
+        while (at < scene.shapes.size() &&
+               !std::holds_alternative<FrameShape>(scene.shapes[at].geometry))
+            figure.shapes.push_back(scene.shapes[at++]);
+        ASSERT_LT(at + 1, scene.shapes.size()) << kind;
+        const auto& frame = std::get<FrameShape>(scene.shapes[at++].geometry);
+        const auto& label = std::get<LabelShape>(scene.shapes[at++].geometry);
+
+        const Point origin = GalleryCellOrigin(kind);
+        EXPECT_EQ(frame.low.x, origin.x) << kind;
+        EXPECT_EQ(frame.low.y, origin.y) << kind;
+        EXPECT_EQ(frame.high.x - frame.low.x, kGalleryCellW) << kind;
+        EXPECT_EQ(frame.high.y - frame.low.y, kGalleryCellH) << kind;
+        EXPECT_EQ(label.text, std::to_string(kind) + " " + std::string(FigureName(kind)));
+        EXPECT_LT(label.at.y, frame.low.y) << kind;  // under its box
+
+        const Bounds drawn = SceneBounds(figure);
+        ASSERT_FALSE(drawn.empty) << "kind " << kind << " drew nothing";
+        EXPECT_TRUE(InsideVertically(drawn, frame)) << "kind " << kind << " leaves its box";
+        EXPECT_EQ(InsideHorizontally(drawn, frame), !MayBulgeSideways(kind)) << "kind " << kind;
+    }
+}
+
+TEST(Gallery, PatternsFollowUnderTheGridWithTheSolidColour) {
+    const Scene scene = BuildGallery();
+    const double gridBottom = GalleryCellOrigin(kFigureKindCount - 1).y - kGalleryCellH;
+    std::size_t frames = 0, titles = 0, below = 0, filledInSolidColour = 0;
+    for (std::size_t i = 0; i < scene.shapes.size(); ++i) {
+        const Shape& shape = scene.shapes[i];
+        if (std::holds_alternative<FrameShape>(shape.geometry)) {
+            ++frames;
+            ++i;  // its label
+            continue;
+        }
+        if (frames < static_cast<std::size_t>(kFigureKindCount)) continue;
+        if (std::holds_alternative<LabelShape>(shape.geometry)) {
+            ++titles;
+            continue;
+        }
+        Scene one;
+        one.shapes.push_back(shape);
+        if (SceneBounds(one).maxY < gridBottom) ++below;
+        // The demo's colour 0x2050E0 is written as 0x00BBGGRR.
+        if (std::holds_alternative<PolygonShape>(shape.geometry) && shape.colour == 0xE05020)
+            ++filledInSolidColour;
+    }
+    EXPECT_EQ(frames, static_cast<std::size_t>(kFigureKindCount));
+    EXPECT_EQ(titles, 4u);
+    EXPECT_GT(below, 0u);
+    EXPECT_GT(filledInSolidColour, 0u);
+}
+
+TEST(Gallery, RendersToACompleteDocument) {
+    const std::string svg = RenderSvg(BuildGallery());
+    EXPECT_EQ(svg.find("nan"), std::string::npos);
+    EXPECT_EQ(svg.rfind("</svg>\n"), svg.size() - 7);
+    EXPECT_NE(svg.find("＼＼(塗)"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tesra::svg

@@ -1,0 +1,251 @@
+#include "tools/svg/scene_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <sstream>
+#include <string>
+
+namespace tesra::svg {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+enum Kind { kLine, kArc, kPolygon, kSolidArc, kRing };
+
+struct KindCase {
+    const char* line;
+    Kind kind;
+};
+
+TEST(SceneReader, EachRecordGivesItsShape) {
+    const KindCase cases[] = {
+        {"1 2 3 4", kLine},
+        {"-1.5 2E3 0.25 1e-5", kLine},
+        {"  1\t2 3 4  ", kLine},
+        {"ci 0 0 5", kArc},
+        {"ci 0 0 5 0 360 0.5 30", kArc},
+        {"sl 0 0 1 1", kLine},  // a solid with two corners is a line
+        {"sl 0 0 1 0 1 1", kPolygon},
+        {"sl 0 0 1 0 1 1 0 1", kPolygon},
+        {"sc 0 0 5 1 0 0 6.283185307179586 100", kSolidArc},
+        {"sc 0 0 5 0.5 0 1.57 3.14 5", kSolidArc},
+        {"so 0 0 5 1 0 0 6.283185307179586 2", kRing},
+    };
+    for (const KindCase& c : cases) {
+        const Scene scene = ReadScene(c.line);
+        ASSERT_EQ(scene.shapes.size(), 1u) << c.line;
+        EXPECT_EQ(scene.shapes[0].geometry.index(), static_cast<std::size_t>(c.kind)) << c.line;
+    }
+}
+
+TEST(SceneReader, ArcAnglesBecomeRadiansCounterClockwise) {
+    struct Case {
+        const char* line;
+        double start, sweep, tilt;
+    };
+    const Case cases[] = {
+        {"ci 1 2 5 0 90 1 0", 0.0, kPi / 2, 0.0},
+        {"ci 1 2 5 90 0 1 0", kPi / 2, 1.5 * kPi, 0.0},  // wraps past 360
+        {"ci 1 2 5 0 360 1 30", 0.0, 2 * kPi, kPi / 6},
+        {"ci 1 2 5 -90 90 1 0", -kPi / 2, kPi, 0.0},
+        {"ci 1 2 5 45 45 1 0", kPi / 4, 2 * kPi, 0.0},  // meets itself: whole
+    };
+    for (const Case& c : cases) {
+        const Scene scene = ReadScene(c.line);
+        ASSERT_EQ(scene.shapes.size(), 1u) << c.line;
+        const auto& arc = std::get<ArcShape>(scene.shapes[0].geometry);
+        EXPECT_NEAR(arc.start, c.start, 1e-12) << c.line;
+        EXPECT_NEAR(arc.sweep, c.sweep, 1e-12) << c.line;
+        EXPECT_NEAR(arc.ellipse.tilt, c.tilt, 1e-12) << c.line;
+        EXPECT_EQ(arc.ellipse.centre.x, 1.0);
+        EXPECT_EQ(arc.ellipse.centre.y, 2.0);
+    }
+}
+
+TEST(SceneReader, SolidArcCodesPickWholeOrHalf) {
+    const Scene whole = ReadScene("sc 3 4 5 0.5 0.1 0 6.28 100");
+    const auto& w = std::get<SolidArcShape>(whole.shapes.at(0).geometry);
+    EXPECT_GE(std::fabs(w.arc.sweep), 2 * kPi);
+    EXPECT_EQ(w.arc.ellipse.flatness, 0.5);
+    EXPECT_EQ(w.arc.ellipse.tilt, 0.1);
+
+    // The second angle of code 5 is the angle swept, not an end angle.
+    const Scene half = ReadScene("sc 3 4 5 0.5 0.1 1.5 3 5");
+    const auto& h = std::get<SolidArcShape>(half.shapes.at(0).geometry);
+    EXPECT_EQ(h.arc.start, 1.5);
+    EXPECT_EQ(h.arc.sweep, 3.0);
+}
+
+TEST(SceneReader, PolygonKeepsCornersInOrder) {
+    const Scene scene = ReadScene("sl 1 2 3 4 5 6 7 8");
+    const auto& p = std::get<PolygonShape>(scene.shapes.at(0).geometry);
+    ASSERT_EQ(p.count, 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(p.corners[static_cast<std::size_t>(i)].x, 1.0 + 2 * i);
+        EXPECT_EQ(p.corners[static_cast<std::size_t>(i)].y, 2.0 + 2 * i);
+    }
+}
+
+TEST(SceneReader, RingKeepsBothRadii) {
+    const Scene scene = ReadScene("so 1 2 5 0.5 0.25 0 6.28 2");
+    const auto& ring = std::get<RingShape>(scene.shapes.at(0).geometry);
+    EXPECT_EQ(ring.outer.r, 5.0);
+    EXPECT_EQ(ring.innerR, 2.0);
+    EXPECT_EQ(ring.outer.flatness, 0.5);
+    EXPECT_EQ(ring.outer.tilt, 0.25);
+}
+
+struct ColourCase {
+    const char* text;
+    Rgb expected;  // of the last shape
+};
+
+TEST(SceneReader, ColoursFollowPenAndSolidColour) {
+    const ColourCase cases[] = {
+        {"1 2 3 4", PenColour(1)},  // before any "lc"
+        {"lc3\n1 2 3 4", PenColour(3)},
+        {"lc6\nsl 0 0 1 0 1 1", PenColour(6)},  // solids in the line colour
+        {"lc10 255\nsl 0 0 1 0 1 1", 0xFF0000},  // 0x00BBGGRR: red
+        {"lc10 16711680\nsc 0 0 1 1 0 0 6.28 100", 0x0000FF},
+        {"lc10 65280\nso 0 0 2 1 0 0 6.28 1", 0x00FF00},
+        {"lc10 255\n1 2 3 4", 0xFF0000},  // lines too, while lc10 is in force
+        {"lc10 255\nlc2\nsl 0 0 1 0 1 1", PenColour(2)},
+        {"lc10 255\nlc2\nlc10\nsl 0 0 1 0 1 1", 0xFF0000},  // bare lc10 keeps the RGB
+        {"lc10 16777216\nsl 0 0 1 0 1 1", 0x000000},  // out of range, as the writer clamps
+        {"lc10 -1\nsl 0 0 1 0 1 1", 0x000000},
+        {"lc4\nlc 3\n1 2 3 4", PenColour(4)},        // number apart from "lc": not a colour
+        {"lc4\nlc3 255\n1 2 3 4", PenColour(4)},     // RGB only for lc10
+        {"lc4\nlc10 red\n1 2 3 4", PenColour(4)},
+        {"lc4\nlcx\n1 2 3 4", PenColour(4)},
+        {"lc4\nlc99999999999\n1 2 3 4", PenColour(4)},
+        {"lc4\nlg1\nly2\nlt3\nlw4\nbz\n1 2 3 4", PenColour(4)},
+    };
+    for (const ColourCase& c : cases) {
+        const Scene scene = ReadScene(c.text);
+        ASSERT_FALSE(scene.shapes.empty()) << c.text;
+        EXPECT_EQ(scene.shapes.back().colour, c.expected) << c.text;
+    }
+}
+
+TEST(SceneReader, PensAreDistinctAndUnknownPensGrey) {
+    for (std::int32_t a = 1; a <= 9; ++a) {
+        EXPECT_NE(PenColour(a), 0xFFFFFFu) << a;  // never invisible on white
+        for (std::int32_t b = a + 1; b <= 9; ++b) EXPECT_NE(PenColour(a), PenColour(b)) << a << b;
+    }
+    EXPECT_EQ(PenColour(0), PenColour(11));
+    EXPECT_EQ(PenColour(-3), PenColour(11));
+}
+
+TEST(SceneReader, MalformedLinesAreSkipped) {
+    const std::string cases[] = {
+        "1 2 3",
+        "1 2 3 4 5",
+        "a b c d",
+        "1 2 3 nan",
+        "1 2 3 inf",
+        "1 2 3 -infinity",
+        "1 2 3 1e999",
+        "1 2 3 1e13",  // beyond any drawing
+        "1 2 3 0x10",
+        "1 2 3 4x",
+        "+1 2 3 4",
+        "1 2 3 4\x82",
+        std::string("1 2\0 3 4", 8),
+        "ci 0 0",
+        "ci 0 0 5 0 90",
+        "ci 0 0 5 0 90 1 0 9",
+        "ci 0 0 nan 0 90 1 0",
+        "sl",
+        "sl 0 0 1",
+        "sl 0 0 1 0 1",
+        "sl 0 0 1 0 1 1 0 1 2 2",
+        "sl 0 0 1 0 1 1 0 1 2 2 3 3 4 4 5 5",
+        "sc 0 0 5 1 0 0 3",
+        "sc 0 0 5 1 0 0 3 5.5",
+        "sc 0 0 5 1 0 0 3 7",  // no such code
+        "sc 0 0 5 1 0 0 3 99999999999",
+        "so 0 0 5 1 0 0 6",
+        "so 0 0 5 1 0 0 6 1e999",
+        "xx 0 0 5",
+        "\x82",
+        "\x82\xA0\x82",
+        "",
+        "\r",
+        std::string(20000, '1'),
+        std::string(5000, ' ') + "1 2 3",
+    };
+    for (const std::string& line : cases) {
+        SceneReader reader;
+        reader.ReadLine(line);
+        EXPECT_TRUE(reader.scene().shapes.empty()) << line.substr(0, 40);
+        EXPECT_TRUE(reader.scene().captions.empty()) << line.substr(0, 40);
+    }
+}
+
+TEST(SceneReader, NumbersAcceptOnlyWholeFiniteFields) {
+    struct Case {
+        const char* field;
+        bool ok;
+        double value;
+    };
+    const Case cases[] = {
+        {"0", true, 0.0},           {"-0", true, 0.0},     {"1.5", true, 1.5},
+        {"2.5E20", false, 0.0},     {"1E-5", true, 1e-5},  {"-1e12", true, -1e12},
+        {"1.0000001e12", false, 0}, {"", false, 0},        {".", false, 0},
+        {"1 ", false, 0},           {"NaN", false, 0},     {"1e", false, 0},
+    };
+    for (const Case& c : cases) {
+        const auto v = ParseNumber(c.field);
+        EXPECT_EQ(v.has_value(), c.ok) << c.field;
+        if (v && c.ok) {
+            EXPECT_EQ(*v, c.value) << c.field;
+        }
+    }
+}
+
+TEST(SceneReader, MessagesBecomeCaptions) {
+    struct Case {
+        std::string line;
+        std::string caption;
+    };
+    const Case cases[] = {
+        {"h#hello world", "hello world"},
+        {"heerror\r", "error"},
+        {"he\x82\xA0x", "?x"},             // a double-byte character
+        {"he\xB1\xDF", "\xEF\xBD\xB1\xEF\xBE\x9F"},  // half-width katakana
+        {"hea\x82", "a?"},                 // a lead byte with nothing after it
+        {std::string("he\x01\x7F\0b", 6), "b"},  // control bytes dropped
+        {"he<&>", "<&>"},                  // escaping is the renderer's business
+    };
+    for (const Case& c : cases) {
+        const Scene scene = ReadScene(c.line);
+        ASSERT_EQ(scene.captions.size(), 1u) << c.line;
+        EXPECT_EQ(scene.captions[0], c.caption) << c.line;
+        EXPECT_TRUE(scene.shapes.empty());
+    }
+}
+
+TEST(SceneReader, StreamSplitsCrLfAndSkipsOverlongLines) {
+    std::string text = "lc3\r\n1 2 3 4\r\n";
+    text += std::string(kMaxLineBytes + 10, '7') + " 0 0 0\r\n";
+    text += "5 6 7 8";  // no line end at the very end
+    std::istringstream in(text);
+    SceneReader reader;
+    reader.ReadStream(in);
+    const Scene& scene = reader.scene();
+    ASSERT_EQ(scene.shapes.size(), 2u);
+    EXPECT_EQ(std::get<LineShape>(scene.shapes[1].geometry).b.y, 8.0);
+    EXPECT_EQ(scene.shapes[1].colour, PenColour(3));
+}
+
+TEST(SceneReader, ShapeCountIsCapped) {
+    SceneReader reader(3);
+    for (int i = 0; i < 5; ++i) reader.ReadLine("0 0 1 1");
+    reader.AddShape({LineShape{}, 0});
+    EXPECT_EQ(reader.scene().shapes.size(), 3u);
+}
+
+}  // namespace
+}  // namespace tesra::svg
