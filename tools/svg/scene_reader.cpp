@@ -130,6 +130,15 @@ std::optional<Geometry> PlainLineRecord(const Fields& f) {
     return LineShape{{(*v)[0], (*v)[1]}, {(*v)[2], (*v)[3]}};
 }
 
+std::optional<Geometry> ElementRecord(const Fields& f) {
+    const std::string_view keyword = f.at[0];
+    if (keyword == "ci") return CircleRecord(f);
+    if (keyword == "sl") return SolidRecord(f);
+    if (keyword == "sc") return SolidArcRecord(f);
+    if (keyword == "so") return RingRecord(f);
+    return PlainLineRecord(f);
+}
+
 constexpr std::int32_t kSolidPen = 10;
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -208,7 +217,8 @@ std::string CaptionText(std::string_view cp932) {
 void SceneReader::ReadLine(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (IsMessage(line)) {
-        if (scene_.captions.size() < kMaxCaptions) scene_.captions.push_back(CaptionText(line.substr(2)));
+        if (scene_.captions.size() < kMaxCaptions)
+            scene_.captions.push_back(CaptionText(line.substr(2)));
         return;
     }
     const Fields fields = SplitFields(line);
@@ -219,17 +229,7 @@ void SceneReader::ReadLine(std::string_view line) {
         ReadColour(keyword, fields.at[1], fields.count);
         return;
     }
-    if (keyword == "ci") {
-        if (auto g = CircleRecord(fields)) AddDrawn(std::move(*g), LineRgb());
-    } else if (keyword == "sl") {
-        if (auto g = SolidRecord(fields)) AddDrawn(std::move(*g), LineRgb());
-    } else if (keyword == "sc") {
-        if (auto g = SolidArcRecord(fields)) AddDrawn(std::move(*g), LineRgb());
-    } else if (keyword == "so") {
-        if (auto g = RingRecord(fields)) AddDrawn(std::move(*g), LineRgb());
-    } else if (auto g = PlainLineRecord(fields)) {
-        AddDrawn(std::move(*g), LineRgb());
-    }
+    if (auto geometry = ElementRecord(fields)) AddShape({std::move(*geometry), LineRgb()});
 }
 
 void SceneReader::ReadColour(std::string_view keyword, std::string_view rgbField,
@@ -248,10 +248,6 @@ void SceneReader::ReadColour(std::string_view keyword, std::string_view rgbField
 // that is how the host colours a filled figure drawn after it.
 Rgb SceneReader::LineRgb() const {
     return lineColour_ == kSolidPen ? solidRgb_ : PenColour(lineColour_);
-}
-
-void SceneReader::AddDrawn(Geometry geometry, Rgb colour) {
-    AddShape({std::move(geometry), colour});
 }
 
 void SceneReader::AddShape(Shape shape) {

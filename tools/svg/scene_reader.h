@@ -52,7 +52,6 @@ public:
 
 private:
     void ReadColour(std::string_view keyword, std::string_view rgbField, std::size_t fields);
-    void AddDrawn(Geometry geometry, Rgb colour);
     Rgb LineRgb() const;
 
     std::size_t maxShapes_;

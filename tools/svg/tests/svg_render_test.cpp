@@ -32,14 +32,16 @@ TEST(SvgRender, EachRecordGivesItsElement) {
         {"0 0 10 20", "<line x1=\"0\" y1=\"0\" x2=\"10\" y2=\"-20\""},
         {"sl 0 0 10 20", "<line x1=\"0\" y1=\"0\" x2=\"10\" y2=\"-20\""},
         {"ci 1 2 5", "<ellipse cx=\"1\" cy=\"-2\" rx=\"5\" ry=\"5\" stroke="},
-        {"ci 0 0 10 0 360 0.5 30", "<ellipse cx=\"0\" cy=\"0\" rx=\"10\" ry=\"5\" transform=\"rotate(-30 0 0)\""},
+        {"ci 0 0 10 0 360 0.5 30",
+         "<ellipse cx=\"0\" cy=\"0\" rx=\"10\" ry=\"5\" transform=\"rotate(-30 0 0)\""},
         {"ci 0 0 10 0 90 1 0", "<path d=\"M10 0 A10 10 0 0 0 0 -10\" stroke="},
         {"ci 0 0 10 0 90 -1 0", "<path d=\"M10 0 A10 10 0 0 1 0 10\" stroke="},  // mirrored
         {"ci 0 0 10 0 270 1 0", "<path d=\"M10 0 A10 10 0 1 0 0 10\" stroke="},  // large arc
         {"ci 0 0 10 0 90 1 90", "<path d=\"M0 -10 A10 10 -90 0 0 -10 0\" stroke="},
         {"sl 0 0 10 0 10 10", "<polygon points=\"0,0 10,0 10,-10\" fill="},
         {"sl 0 0 10 0 10 10 0 10", "<polygon points=\"0,0 10,0 10,-10 0,-10\" fill="},
-        {"sc 0 0 10 0.5 0 0 6.283185307179586 100", "<ellipse cx=\"0\" cy=\"0\" rx=\"10\" ry=\"5\" fill="},
+        {"sc 0 0 10 0.5 0 0 6.283185307179586 100",
+         "<ellipse cx=\"0\" cy=\"0\" rx=\"10\" ry=\"5\" fill="},
         {"sc 0 0 10 1 0 0 3.141592653589793 5", "<path d=\"M10 0 A10 10 0 0 0 -10 0 Z\" fill="},
         {"sc 0 0 10 1 0 3.141592653589793 -3.141592653589793 5",
          "<path d=\"M-10 0 A10 10 0 0 1 10 0 Z\" fill="},  // swept clockwise
