@@ -18,7 +18,9 @@
 namespace tesra {
 namespace {
 
-// Files list many thousands of elements; growing by blocks allocates rarely.
+// Files list many thousands of elements: lists start with room for a block
+// and then grow by their own size. A fixed step alone would copy the whole
+// list every block, which is quadratic for the millions a big drawing holds.
 constexpr std::size_t kGrowthBlock = 1000;
 // Corners of an input solid this close are one corner repeated; far tighter
 // than the drawing tolerance, so that only a corner written twice is merged.
@@ -56,7 +58,9 @@ std::string CutText(std::string_view text) {
 
 template <class T>
 std::int32_t Append(std::vector<T>& list, T item) {
-    if (list.size() % kGrowthBlock == 0) list.reserve(list.size() + kGrowthBlock);
+    if (list.size() == list.capacity()) {
+        list.reserve(list.size() + std::max(kGrowthBlock, list.size()));
+    }
     list.push_back(std::move(item));
     return static_cast<std::int32_t>(list.size() - 1);
 }

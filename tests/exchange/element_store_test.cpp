@@ -290,5 +290,20 @@ TEST(ElementStoreTest, ListsGrowInBlocksOfAThousand) {
     EXPECT_EQ(s.elements.order.back().index, 1000);
 }
 
+// Regression: growing by a fixed block re-copied the list every thousand
+// elements, so two million lines took a minute to read.
+TEST(ElementStoreTest, LongListsReallocateRarely) {
+    ExchangeState s;
+    ResetExchangeState(s);
+    int reallocations = 0;
+    const JwwEntLine* data = nullptr;
+    for (int i = 0; i < 100'000; ++i) {
+        ParseExchangeLine(s, "0 0 1 1");
+        if (s.elements.lines.data() != data) ++reallocations;
+        data = s.elements.lines.data();
+    }
+    EXPECT_LE(reallocations, 10);
+}
+
 }  // namespace
 }  // namespace tesra
