@@ -430,6 +430,11 @@ void ParseLines(ExchangeState& state, std::string_view bytes) {
 
 void ResetExchangeState(ExchangeState& state) { state = ExchangeState{}; }
 
+void FreeExchangeState(ExchangeState& state) {
+    // Assigning a fresh state also gives back the element lists' memory.
+    state = ExchangeState{};
+}
+
 void ParseExchangeLine(ExchangeState& state, std::string_view line) {
     const LineTokens tokens(line);
     if (tokens.size() == 1 && tokens[0].empty()) return;

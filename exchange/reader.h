@@ -11,6 +11,9 @@ namespace tesra {
 // Every field to its initial value; empties the element store.
 void ResetExchangeState(ExchangeState& state);
 
+// Releases what a run read (element lists, tables) when the form closes.
+void FreeExchangeState(ExchangeState& state);
+
 // False when the file is missing or a read fails; what was read stands.
 bool ReadExchangeFile(ExchangeState& state, const std::filesystem::path& path);
 
