@@ -1,0 +1,55 @@
+// Entry of the Windows build. The drawing modes read, draw and write without
+// creating any window; only the settings dialog shows one.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/run.h"
+#include "settings/win32/tform1.h"
+#include "settings/win32/wide_text.h"
+
+namespace {
+
+// The exchange file and the store live beside the executable, wherever the
+// host's batch file left the current directory.
+std::filesystem::path ExecutablePath() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);  // truncated: a long path
+    }
+}
+
+std::optional<std::string> FirstArgument() {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments) return std::nullopt;
+    std::optional<std::string> first;
+    if (count > 1) first = tesra::win32::Narrow(arguments[1]);
+    LocalFree(arguments);
+    return first;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    const std::optional<std::string> argument = FirstArgument();
+    const tesra::RunMode mode =
+        tesra::ModeFromArgument(argument ? std::optional<std::string_view>(*argument) : std::nullopt);
+    const auto paths = tesra::RunPaths::ForExecutable(ExecutablePath());
+    if (mode != tesra::RunMode::Dialog) return tesra::RunDrawingMode(mode, paths);
+
+    const auto run = std::make_unique<tesra::RunContext>();
+    tesra::PrepareRun(*run, paths);
+    return tesra::win32::RunSettingsForm(instance, run->store, paths.storeFile, run->exchange.bz,
+                                         showCommand);
+}

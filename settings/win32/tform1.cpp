@@ -1,0 +1,173 @@
+#include "settings/win32/tform1.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "settings/dialog/form_layout.h"
+#include "settings/dialog/settings_dialog.h"
+#include "settings/win32/dpi.h"
+#include "settings/win32/wide_text.h"
+#include "settings/win32/win32_form.h"
+
+namespace tesra::win32 {
+namespace {
+
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kFormExStyle = WS_EX_APPWINDOW;
+
+class TForm1 {
+public:
+    TForm1(PatternStore& store, std::filesystem::path storeFile)
+        : dialog_(ui_, store, std::move(storeFile)) {}
+
+    bool Create(HINSTANCE instance, HWND application);
+    void FormShow(bool bz, int showCommand);
+    HWND Handle() const { return hwnd_; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCommand(int id, int code, HWND child);
+    bool OnActivate(bool active);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+
+    HWND hwnd_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    Win32Form ui_;
+    SettingsDialog dialog_;
+};
+
+bool TForm1::Create(HINSTANCE instance, HWND application) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = Procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"TForm1";
+    RegisterClassExW(&wc);
+    hwnd_ = CreateWindowExW(kFormExStyle, wc.lpszClassName, Widen(kFormCaption).c_str(), kFormStyle,
+                            0, 0, kClientWidth, kClientHeight, application, nullptr, instance, this);
+    if (!hwnd_) return false;
+    ui_.CreateControls(hwnd_);
+    ui_.ApplyDpi(WindowDpi(hwnd_));
+    return true;
+}
+
+void TForm1::FormShow(bool bz, int showCommand) {
+    dialog_.Fill(bz);
+    // The stored position may lie on a monitor of another DPI.
+    if (const UINT dpi = WindowDpi(hwnd_); dpi != ui_.Dpi()) ui_.ApplyDpi(dpi);
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    ui_.GiveFocusAfterShow();
+    lastFocus_ = GetFocus();  // what a later activation gives the focus back to
+}
+
+LRESULT CALLBACK TForm1::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* form = static_cast<TForm1*>(create->lpCreateParams);
+        form->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return form ? form->Handle(message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            return reinterpret_cast<LRESULT>(
+                ui_.BackgroundBrush(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
+        case WM_ACTIVATE:
+            if (OnActivate(LOWORD(wParam) != WA_INACTIVE)) return 0;
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_CLOSE:  // the close box is Cancel
+            dialog_.Button2Click();
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+}
+
+void TForm1::OnCommand(int id, int code, HWND child) {
+    if (id == IDOK) {
+        dialog_.Button1Click();
+    } else if (id == IDCANCEL) {
+        dialog_.Button2Click();
+    } else if (const Control c = ui_.FromWindow(child); c != kNoControl && code == BN_CLICKED) {
+        // STN_CLICKED has the same code as BN_CLICKED.
+        if (ui_.KindOf(c) == ControlKind::Selector) ui_.SetSelector(c, true);
+        if (ui_.KindOf(c) == ControlKind::Swatch) dialog_.Label2Click();
+    }
+}
+
+// A window that is no dialog box must keep its focused control itself across
+// switches to other programs. False: let the default handling run.
+bool TForm1::OnActivate(bool active) {
+    if (!active) {
+        lastFocus_ = GetFocus();
+        return false;
+    }
+    if (!lastFocus_ || !IsChild(hwnd_, lastFocus_)) return false;
+    SetFocus(lastFocus_);
+    return true;
+}
+
+void TForm1::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ui_.ApplyDpi(dpi);
+}
+
+// The application's own hidden window, which owns the form and carries the
+// application title.
+HWND CreateApplicationWindow(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = instance;
+    wc.lpszClassName = L"TesraApplication";
+    RegisterClassExW(&wc);
+    return CreateWindowExW(0, wc.lpszClassName, Widen(kAppTitle).c_str(), WS_POPUP, 0, 0, 0, 0,
+                           nullptr, nullptr, instance, nullptr);
+}
+
+int MessageLoop(HWND form) {
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        // Tab, Enter and Escape work as in a dialog box.
+        if (IsWindow(form) && IsDialogMessageW(form, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int RunSettingsForm(HINSTANCE instance, PatternStore& store, const std::filesystem::path& storeFile,
+                    bool bz, int showCommand) {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    const HWND application = CreateApplicationWindow(instance);
+    TForm1 form(store, storeFile);
+    if (!form.Create(instance, application)) return 1;
+    form.FormShow(bz, showCommand);
+    const int status = MessageLoop(form.Handle());
+    if (application) DestroyWindow(application);
+    return status;
+}
+
+}  // namespace tesra::win32

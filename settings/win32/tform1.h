@@ -1,0 +1,18 @@
+#pragma once
+// The settings form of the Windows build: the window TForm1 around the
+// dialog's logic, and the message loop that runs until the form closes.
+
+#include <windows.h>
+
+#include <filesystem>
+
+#include "settings/pattern_store.h"
+
+namespace tesra::win32 {
+
+// Shows the filled form (bz: the exchange file carried the scale switch) and
+// returns the exit status once OK, Cancel or the close box has closed it.
+int RunSettingsForm(HINSTANCE instance, PatternStore& store, const std::filesystem::path& storeFile,
+                    bool bz, int showCommand);
+
+}  // namespace tesra::win32

@@ -1,0 +1,244 @@
+#include "settings/win32/win32_form.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <imm.h>
+
+#include <algorithm>
+
+#include "settings/win32/dpi.h"
+#include "settings/win32/wide_text.h"
+
+namespace tesra::win32 {
+namespace {
+
+struct WindowStyle {
+    const wchar_t* windowClass;
+    DWORD style;
+    DWORD exStyle;
+};
+
+WindowStyle StyleOf(ControlKind kind) {
+    // Every tab stop opens its own group: the rows interleave the selectors
+    // with other controls, so the selectors' group is kept by hand instead.
+    constexpr DWORD kTabStop = WS_TABSTOP | WS_GROUP;
+    switch (kind) {
+        case ControlKind::Label: return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+        case ControlKind::Swatch: return {L"STATIC", SS_LEFT | SS_NOTIFY, 0};
+        case ControlKind::Memo:
+            return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::Selector: return {L"BUTTON", BS_RADIOBUTTON | kTabStop, 0};
+        case ControlKind::DropDown: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | kTabStop, 0};
+        case ControlKind::Edit: return {L"EDIT", ES_AUTOHSCROLL | kTabStop, WS_EX_CLIENTEDGE};
+        case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | kTabStop, 0};
+        case ControlKind::DefaultButton: return {L"BUTTON", BS_DEFPUSHBUTTON | kTabStop, 0};
+        case ControlKind::CancelButton: return {L"BUTTON", BS_PUSHBUTTON | kTabStop, 0};
+    }
+    return {L"STATIC", 0, 0};
+}
+
+int ControlId(ControlKind kind, std::size_t index) {
+    if (kind == ControlKind::DefaultButton) return IDOK;
+    if (kind == ControlKind::CancelButton) return IDCANCEL;
+    return kFirstControlId + static_cast<int>(index);
+}
+
+// A drop-down list's window height includes its open list.
+constexpr int kListRowHeight = 15;
+constexpr int kVisibleListRows = 16;
+
+int ListRows(const ControlSpec& spec) {
+    return spec.items.empty() ? kVisibleListRows : static_cast<int>(spec.items.size());
+}
+
+COLORREF AsColorRef(std::int32_t bgr) { return static_cast<COLORREF>(bgr) & 0xFFFFFFu; }
+
+}  // namespace
+
+Win32Form::~Win32Form() {
+    for (const auto& [color, brush] : brushes_) DeleteObject(brush);
+    if (font_) DeleteObject(font_);
+}
+
+void Win32Form::CreateControls(HWND form) {
+    form_ = form;
+    const std::vector<ControlSpec>& specs = FormControls();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        byName_[specs[i].name] = static_cast<Control>(i);
+        windows_.push_back(CreateControl(specs[i], ControlId(specs[i].kind, i)));
+    }
+}
+
+HWND Win32Form::CreateControl(const ControlSpec& spec, int id) {
+    const WindowStyle s = StyleOf(spec.kind);
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form_, GWLP_HINSTANCE));
+    HWND w = CreateWindowExW(s.exStyle, s.windowClass, Widen(spec.text).c_str(),
+                             WS_CHILD | WS_VISIBLE | s.style, 0, 0, 0, 0, form_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    if (spec.kind == ControlKind::Edit) SendMessageW(w, EM_SETLIMITTEXT, kEditMaxChars, 0);
+    if (spec.kind == ControlKind::DropDown) SendMessageW(w, CB_SETMINVISIBLE, kVisibleListRows, 0);
+    if (spec.imeOff) ImmAssociateContext(w, nullptr);
+    for (std::string_view item : spec.items) {
+        SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+    }
+    return w;
+}
+
+void Win32Form::ApplyDpi(UINT dpi) {
+    dpi_ = dpi;
+    const HFONT old = font_;
+    font_ = CreateFontW(-Scale(kFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                        SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        FIXED_PITCH | FF_MODERN, Widen(kFontName).c_str());
+    const std::vector<ControlSpec>& specs = FormControls();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        const Rect& r = specs[i].place;
+        int height = Scale(r.height, dpi);
+        if (specs[i].kind == ControlKind::DropDown) height += Scale(kListRowHeight * ListRows(specs[i]), dpi);
+        SetWindowPos(windows_[i], nullptr, Scale(r.left, dpi), Scale(r.top, dpi), Scale(r.width, dpi),
+                     height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(windows_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    }
+    if (old) DeleteObject(old);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_EXSTYLE));
+    const RECT outer = WindowRectForClient({0, 0, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi)},
+                                           style, exStyle, dpi);
+    SetWindowPos(form_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Control Win32Form::FromWindow(HWND child) const {
+    const auto it = std::find(windows_.begin(), windows_.end(), child);
+    return it == windows_.end() ? kNoControl : static_cast<Control>(it - windows_.begin());
+}
+
+ControlKind Win32Form::KindOf(Control c) const {
+    return FormControls().at(static_cast<std::size_t>(c)).kind;
+}
+
+HWND Win32Form::Window(Control c) const {
+    return c >= 0 && static_cast<std::size_t>(c) < windows_.size() ? windows_[static_cast<std::size_t>(c)]
+                                                                    : nullptr;
+}
+
+HBRUSH Win32Form::SolidBrush(COLORREF color) {
+    HBRUSH& brush = brushes_[color];
+    if (!brush) brush = CreateSolidBrush(color);
+    return brush;
+}
+
+HBRUSH Win32Form::BackgroundBrush(HWND child, HDC dc) {
+    COLORREF color = AsColorRef(kFormColor);
+    const Control c = FromWindow(child);
+    if (c != kNoControl && KindOf(c) == ControlKind::Memo) color = AsColorRef(kMemoColor);
+    if (const auto it = labelColors_.find(c); it != labelColors_.end()) color = it->second;
+    SetBkColor(dc, color);
+    return SolidBrush(color);
+}
+
+void Win32Form::GiveFocusAfterShow() {
+    if (pendingFocus_) SetFocus(pendingFocus_);
+    pendingFocus_ = nullptr;
+}
+
+Control Win32Form::Find(std::string_view name) {
+    const auto it = byName_.find(name);
+    return it == byName_.end() ? kNoControl : it->second;
+}
+
+void Win32Form::SetSelector(Control c, bool on) {
+    if (on) {
+        for (std::size_t i = 0; i < windows_.size(); ++i) {
+            if (KindOf(static_cast<Control>(i)) == ControlKind::Selector) {
+                SendMessageW(windows_[i], BM_SETCHECK, BST_UNCHECKED, 0);
+            }
+        }
+    }
+    SendMessageW(Window(c), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool Win32Form::SelectorOn(Control c) {
+    return SendMessageW(Window(c), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32Form::FocusSelector(Control c) {
+    if (IsWindowVisible(form_)) {
+        SetFocus(Window(c));
+    } else {
+        pendingFocus_ = Window(c);
+    }
+}
+
+void Win32Form::ClearItems(Control c) { SendMessageW(Window(c), CB_RESETCONTENT, 0, 0); }
+
+void Win32Form::AddItem(Control c, std::string_view text) {
+    SendMessageW(Window(c), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+void Win32Form::SelectItem(Control c, std::int32_t index) {
+    const LRESULT count = SendMessageW(Window(c), CB_GETCOUNT, 0, 0);
+    // CB_SETCURSEL with an index past the end fails without clearing the
+    // selection; -1 is what clears it.
+    const WPARAM item = index >= 0 && index < count ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1);
+    SendMessageW(Window(c), CB_SETCURSEL, item, 0);
+}
+
+std::int32_t Win32Form::SelectedItem(Control c) {
+    const LRESULT index = SendMessageW(Window(c), CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? -1 : static_cast<std::int32_t>(index);
+}
+
+void Win32Form::SetEditText(Control c, std::string_view text) {
+    SetWindowTextW(Window(c), Widen(text).c_str());
+}
+
+std::string Win32Form::EditText(Control c) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Window(c))) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(Window(c), text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+}
+
+void Win32Form::SetLabelText(Control c, std::string_view text) {
+    SetWindowTextW(Window(c), Widen(text).c_str());
+}
+
+void Win32Form::SetLabelColor(Control c, std::int32_t bgr) {
+    labelColors_[c] = AsColorRef(bgr);
+    InvalidateRect(Window(c), nullptr, TRUE);
+}
+
+void Win32Form::SetChecked(Control c, bool on) {
+    SendMessageW(Window(c), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool Win32Form::Checked(Control c) { return SendMessageW(Window(c), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+WindowPosition Win32Form::Position() {
+    RECT r{};
+    GetWindowRect(form_, &r);
+    return {r.left, r.top};
+}
+
+void Win32Form::MoveTo(WindowPosition position) {
+    SetWindowPos(form_, nullptr, position.left, position.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Form::Minimise() { ShowWindow(form_, SW_MINIMIZE); }
+
+std::optional<std::int32_t> Win32Form::RunColorChooser(std::int32_t preset) {
+    CHOOSECOLORW chooser{};
+    chooser.lStructSize = sizeof chooser;
+    chooser.hwndOwner = form_;
+    chooser.rgbResult = AsColorRef(preset);
+    chooser.lpCustColors = customColors_.data();
+    chooser.Flags = CC_RGBINIT | CC_ANYCOLOR;
+    if (!ChooseColorW(&chooser)) return std::nullopt;
+    return static_cast<std::int32_t>(chooser.rgbResult);
+}
+
+void Win32Form::Close() { DestroyWindow(form_); }
+
+}  // namespace tesra::win32

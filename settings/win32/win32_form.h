@@ -1,0 +1,81 @@
+#pragma once
+// The form's windows and the dialog's operation list on top of them. The
+// controls are created from the form table; a control handed to the dialog's
+// logic is its index in that table.
+
+#include <windows.h>
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/dialog/dialog_platform.h"
+#include "settings/dialog/form_layout.h"
+
+namespace tesra::win32 {
+
+class Win32Form final : public DialogPlatform {
+public:
+    Win32Form() = default;
+    ~Win32Form() override;
+    Win32Form(const Win32Form&) = delete;
+    Win32Form& operator=(const Win32Form&) = delete;
+
+    // The form window exists already; creates its controls, hidden until the
+    // form is shown.
+    void CreateControls(HWND form);
+    // Places every control, sizes the window and makes the font for dpi.
+    void ApplyDpi(UINT dpi);
+    UINT Dpi() const { return dpi_; }
+
+    // The control behind a window message, or kNoControl.
+    Control FromWindow(HWND child) const;
+    ControlKind KindOf(Control c) const;
+    // The brush that paints a static control's (or Memo1's) background.
+    HBRUSH BackgroundBrush(HWND child, HDC dc);
+    // Focus asked for while the form was hidden is given once it shows.
+    void GiveFocusAfterShow();
+
+    Control Find(std::string_view name) override;
+    void SetSelector(Control c, bool on) override;
+    bool SelectorOn(Control c) override;
+    void FocusSelector(Control c) override;
+    void ClearItems(Control c) override;
+    void AddItem(Control c, std::string_view text) override;
+    void SelectItem(Control c, std::int32_t index) override;
+    std::int32_t SelectedItem(Control c) override;
+    void SetEditText(Control c, std::string_view text) override;
+    std::string EditText(Control c) override;
+    void SetLabelText(Control c, std::string_view text) override;
+    void SetLabelColor(Control c, std::int32_t bgr) override;
+    void SetChecked(Control c, bool on) override;
+    bool Checked(Control c) override;
+    WindowPosition Position() override;
+    void MoveTo(WindowPosition position) override;
+    void Minimise() override;
+    std::optional<std::int32_t> RunColorChooser(std::int32_t preset) override;
+    void Close() override;
+
+private:
+    HWND Window(Control c) const;
+    HWND CreateControl(const ControlSpec& spec, int id);
+    HBRUSH SolidBrush(COLORREF color);
+
+    HWND form_ = nullptr;
+    std::vector<HWND> windows_;  // index: the control
+    std::map<std::string, Control, std::less<>> byName_;
+    std::map<Control, COLORREF> labelColors_;
+    std::map<COLORREF, HBRUSH> brushes_;
+    std::array<COLORREF, 16> customColors_{};
+    HFONT font_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    HWND pendingFocus_ = nullptr;
+};
+
+// Control ids: the table index from here on, except the two buttons, which
+// carry IDOK and IDCANCEL so that Enter and Escape reach them.
+inline constexpr int kFirstControlId = 1000;
+
+}  // namespace tesra::win32

@@ -1,0 +1,133 @@
+# The settings dialog under Xvfb, driven as a user would: keys through
+# xdotool, a mouse click on a row selector. Sourced by run_wine_tests.sh;
+# needs $WORK, $BUILD, $REPO and a running X server with a Wine server.
+
+# Twelve default rows after the given five header lines, CR LF each.
+store_file() {
+    local header=("$@") row
+    printf '%s\r\n' "${header[@]}"
+    for ((row = ${#header[@]} > 5 ? 2 : 1; row <= 12; row++)); do
+        printf '%s\r\n' 0 10 10 0 0 1 0 0 0
+    done
+}
+
+# start_dialog: runs tesra.exe without argument and waits for its window;
+# sets WID, DIALOG_PID and the client origin CX0, CY0.
+start_dialog() {
+    (cd / && exec wine "$GUI_DIR/tesra.exe" >/dev/null 2>>"$WORK/dialog.stderr" </dev/null) &
+    DIALOG_PID=$!
+    WID=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tesra' 2>/dev/null | head -1)
+    [ -n "$WID" ] || return 1
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    DIALOG_WIDTH=$WIDTH DIALOG_HEIGHT=$HEIGHT
+    # Wine draws the frame itself (Managed=N): equal borders, caption on top.
+    local border=$(((WIDTH - 771) / 2))
+    CX0=$((X + border)) CY0=$((Y + HEIGHT - 309 - border))
+    xdotool mousemove 0 0
+    xdotool windowfocus --sync "$WID" 2>/dev/null
+    sleep 0.3
+}
+
+# click_client X Y: a click at client coordinates of the form (96 dpi).
+click_client() {
+    xdotool mousemove --sync $((CX0 + $1)) $((CY0 + $2)) click 1
+    sleep 0.2
+    xdotool mousemove 0 0
+}
+
+window_fits_client() {
+    ((DIALOG_WIDTH >= 771 && DIALOG_WIDTH <= 791 && DIALOG_HEIGHT >= 309 && DIALOG_HEIGHT <= 350))
+}
+
+keys() { xdotool key --delay 40 "$@"; }
+typed() { xdotool type --delay 40 "$1"; }
+
+# finish_dialog WHAT: the dialog must end by itself with status 0 within 30 s.
+finish_dialog() {
+    wait_or_kill "$DIALOG_PID" 30
+    local rc=$?
+    check "$1: tesra.exe closed with status 0 (got $rc)" [ "$rc" -eq 0 ]
+}
+
+# The edit of the first scenario: tick the check box (last in the tab order,
+# one shift+Tab back from row 1's selector), then row 1 field by field.
+edit_row_one() {
+    keys shift+Tab space Tab Tab Down Down Down Tab
+    typed 0
+    keys Tab
+    typed 2.50
+    keys Tab Down Tab
+    typed abc
+    keys Tab Up Tab Down Down Tab Tab Down
+}
+
+scenario_defaults() {
+    rm -f "$GUI_DIR/tesra.dat"
+    if ! check "no store file: the form opens" start_dialog; then return; fi
+    check "caption is \"Tesra　設定\"" [ "$(xdotool getwindowname "$WID")" = "Tesra　設定" ]
+    check "window is the 771 × 309 client area plus a frame (${DIALOG_WIDTH} × ${DIALOG_HEIGHT})" \
+        window_fits_client
+    import -window root "$BUILD/dialog-defaults.png"
+    keys Return
+    finish_dialog "no store file, Enter"
+    store_file 0 0 0 0 1 >"$WORK/expected-defaults.dat"
+    check "no store file, Enter: tesra.dat holds the defaults" \
+        same_bytes "$GUI_DIR/tesra.dat" "$WORK/expected-defaults.dat"
+}
+
+scenario_edit_ok() {
+    rm -f "$GUI_DIR/tesra.dat"
+    if ! check "edit then OK: the form opens" start_dialog; then return; fi
+    edit_row_one
+    click_client 14 76  # RadioButton3
+    import -window root "$BUILD/dialog-edited.png"
+    click_client 692 252  # Button1
+    finish_dialog "edit then OK"
+    # Width typed 0 -> 1, height 2.50 -> 2.5, interval abc -> 0, row 3 in use.
+    store_file 0 0 1 0 3 3 1 2.5 1 0 0 2 0 1 >"$WORK/expected-edited.dat"
+    check "edit then OK: tesra.dat holds the edits, checked as the store requires" \
+        same_bytes "$GUI_DIR/tesra.dat" "$WORK/expected-edited.dat"
+}
+
+# scenario_discard HOW COMMAND...: edits, then a way of leaving that saves nothing.
+scenario_discard() {
+    local how=$1
+    shift
+    cp "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+    if ! check "$how: the form opens" start_dialog; then return; fi
+    keys space Tab Down Tab
+    typed 55
+    click_client 14 172  # RadioButton7
+    "$@"
+    finish_dialog "edits then $how"
+    check "edits then $how: tesra.dat unchanged" same_bytes "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+}
+
+scenario_reopen() {
+    if ! check "next start: the form opens" start_dialog; then return; fi
+    import -window root "$BUILD/dialog-saved.png"
+    keys Return
+    finish_dialog "next start, Enter"
+    check "next start shows the saved values: Enter saves them unchanged" \
+        same_bytes "$GUI_DIR/tesra.dat" "$WORK/expected-edited.dat"
+}
+
+dialog_checks() {
+    echo "== settings dialog under Xvfb (screenshots in $BUILD)"
+    export LANG=ja_JP.UTF-8 LOCPATH="$WORK/locale"
+    GUI_DIR="$WORK/gui/設定 テスト"
+    mkdir -p "$GUI_DIR"
+    cp "$BUILD/tesra.exe" "$GUI_DIR/"
+    # An exchange file with the scale switch: the dialog reads it, never writes it.
+    local exchange="$REPO/tests/app/golden/two_points_bz/JWC_TEMP.TXT"
+    [ -f "$exchange" ] || exchange="$HERE/inputs/two_points_bz/JWC_TEMP.TXT"
+    cp "$exchange" "$GUI_DIR/JWC_TEMP.TXT"
+    scenario_defaults
+    scenario_edit_ok
+    scenario_discard "Escape" keys Escape
+    scenario_discard "the Cancel button" click_client 692 284
+    scenario_discard "the close box (Alt+F4)" keys alt+F4
+    scenario_reopen
+    check "dialog runs left JWC_TEMP.TXT unchanged" same_bytes "$GUI_DIR/JWC_TEMP.TXT" "$exchange"
+}
