@@ -12,13 +12,6 @@
 namespace tesra {
 namespace {
 
-constexpr CellUV kBottomLeft{k0, k0};
-constexpr CellUV kBottomMiddle{kHalf, k0};
-constexpr CellUV kBottomRight{k1, k0};
-constexpr CellUV kTopLeft{k0, k1};
-constexpr CellUV kTopMiddle{kHalf, k1};
-constexpr CellUV kTopRight{k1, k1};
-
 // A rule runs left to right at height v, a bar bottom to top at u.
 constexpr CellSegment Rule(Frac v) { return {{k0, v}, {k1, v}}; }
 constexpr CellSegment Bar(Frac u) { return {{u, k0}, {u, k1}}; }

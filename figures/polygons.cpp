@@ -10,19 +10,11 @@
 
 #include "figures/figures.h"
 #include "figures/segment_table.h"
+#include "figures/shape_tables.h"
 #include "geom/helpers.h"
 
 namespace tesra {
 namespace {
-
-constexpr CellUV kBottomLeft{k0, k0};
-constexpr CellUV kBottomMiddle{kHalf, k0};
-constexpr CellUV kBottomRight{k1, k0};
-constexpr CellUV kMiddleLeft{k0, kHalf};
-constexpr CellUV kMiddleRight{k1, kHalf};
-constexpr CellUV kTopLeft{k0, k1};
-constexpr CellUV kTopMiddle{kHalf, k1};
-constexpr CellUV kTopRight{k1, k1};
 
 // Kinds 20..25 outlined and 26..31 filled, corners P1, P2, P3.
 constexpr std::array<std::array<CellUV, 3>, 6> kTriangles = {{
@@ -75,19 +67,15 @@ void EmitClosedOutline(const Corners& corners, DrawTarget& out) {
     }
 }
 
-void UseSolidColour(const SolidStyle& solid, DrawTarget& out) {
-    if (solid.enabled) out.WriteSolidColor(solid.colour);
-}
-
 void DrawFilledTriangle(const FigureCell& cell, std::span<const CellUV> corners,
                         const SolidStyle& solid, DrawTarget& out) {
-    UseSolidColour(solid, out);
+    ApplySolidColour(solid, out);
     out.EmitSolidTriangle(CellPoint(cell, corners[0]), CellPoint(cell, corners[1]),
                           CellPoint(cell, corners[2]));
 }
 
 void DrawFilledQuad(const Corners& v, const SolidStyle& solid, DrawTarget& out) {
-    UseSolidColour(solid, out);
+    ApplySolidColour(solid, out);
     out.EmitSolidQuad(v[0], v[1], v[2], v[3]);
 }
 
@@ -98,13 +86,13 @@ void DrawOutlineWith(const FigureCell& cell, std::span<const CellUV> corners,
 }
 
 void DrawFilledPentagon(const Corners& v, const SolidStyle& solid, DrawTarget& out) {
-    UseSolidColour(solid, out);
+    ApplySolidColour(solid, out);
     out.EmitSolidQuad(v[0], v[1], v[2], v[3]);
     out.EmitSolidTriangle(v[3], v[4], v[0]);
 }
 
 void DrawFilledHexagon(const Corners& v, const SolidStyle& solid, DrawTarget& out) {
-    UseSolidColour(solid, out);
+    ApplySolidColour(solid, out);
     out.EmitSolidQuad(v[0], v[1], v[2], v[3]);
     out.EmitSolidQuad(v[3], v[4], v[5], v[0]);
 }
@@ -124,7 +112,7 @@ Corners StarOutline(const FigureCell& cell) {
 // One quad per point of the star, closed at the centre.
 void DrawFilledStar(const FigureCell& cell, const SolidStyle& solid, DrawTarget& out) {
     const Corners p = StarOutline(cell);
-    UseSolidColour(solid, out);
+    ApplySolidColour(solid, out);
     for (std::size_t i = 0; i < p.size(); i += 2) {
         out.EmitSolidQuad(p[i], p[i + 1], p[(i + 2) % p.size()], cell.C);
     }

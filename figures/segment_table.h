@@ -28,6 +28,16 @@ struct CellUV {
     Frac v;
 };
 
+// The corners and edge middles of the box.
+inline constexpr CellUV kBottomLeft{k0, k0};
+inline constexpr CellUV kBottomMiddle{kHalf, k0};
+inline constexpr CellUV kBottomRight{k1, k0};
+inline constexpr CellUV kMiddleLeft{k0, kHalf};
+inline constexpr CellUV kMiddleRight{k1, kHalf};
+inline constexpr CellUV kTopLeft{k0, k1};
+inline constexpr CellUV kTopMiddle{kHalf, k1};
+inline constexpr CellUV kTopRight{k1, k1};
+
 struct CellSegment {
     CellUV from;
     CellUV to;

@@ -141,7 +141,12 @@ std::optional<std::int32_t> FigureCount(double length, double width, double inte
 std::int64_t SpanFigureCount(const SpanInputs& in, int j) {
     const SpanFrame f = MakeFrame(in, j);
     const auto n = FigureCount(f.length, in.row.width, in.row.interval);
-    return n && *n > 0 ? *n : 0;
+    if (n) return *n > 0 ? *n : 0;
+    // A count too large for 32 bits is still far too many figures: counting it
+    // as none would let the run draw an empty span instead of refusing it.
+    const double divisor = in.row.interval + in.row.width;
+    const bool tooMany = divisor != 0 && (f.length + in.row.interval) / divisor > 0;
+    return tooMany ? std::numeric_limits<std::int32_t>::max() : 0;
 }
 
 void SpanPlacement(const SpanInputs& in, int j, int npts, DrawTarget& out) {

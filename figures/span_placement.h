@@ -24,7 +24,8 @@ struct SpanInputs {
 // (I + W = 0, or a count that does not fit a 32-bit integer).
 std::optional<std::int32_t> FigureCount(double length, double width, double interval);
 
-// How many figures SpanPlacement(j, …) will place (0 when not defined).
+// How many figures SpanPlacement(j, …) would place: 0 when I + W = 0, and
+// INT32_MAX for a count beyond 32 bits, which SpanPlacement refuses to draw.
 std::int64_t SpanFigureCount(const SpanInputs& in, int j);
 
 // npts is the number of points of the whole chain (2 for a single span).

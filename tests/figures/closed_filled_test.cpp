@@ -14,18 +14,7 @@ namespace {
 
 using Calls = std::vector<test::RecordingTarget::Call>;
 
-FigureCell MakeCell(double w, double h, double thetaDeg = 0.0, Point origin = {}) {
-    FigureCell cell;
-    cell.O = origin;
-    cell.thetaDeg = thetaDeg;
-    cell.theta = thetaDeg / 180 * kPi;
-    cell.eu = {std::cos(cell.theta), std::sin(cell.theta)};
-    cell.ev = {-std::sin(cell.theta), std::cos(cell.theta)};
-    cell.W = w;
-    cell.H = h;
-    cell.C = cell.At(w / 2, h / 2);
-    return cell;
-}
+using test::MakeCell;
 
 Calls Draw(std::int32_t kind, const FigureCell& cell, SolidStyle solid = {}) {
     test::RecordingTarget out;
