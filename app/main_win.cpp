@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/run.h"
+#include "exchange/reader.h"
 #include "settings/win32/tform1.h"
 #include "settings/win32/wide_text.h"
 
@@ -50,6 +51,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     const auto run = std::make_unique<tesra::RunContext>();
     tesra::PrepareRun(*run, paths);
-    return tesra::win32::RunSettingsForm(instance, run->store, paths.storeFile, run->exchange.bz,
-                                         showCommand);
+    const int status = tesra::win32::RunSettingsForm(instance, run->store, paths.storeFile,
+                                                     run->exchange.bz, showCommand);
+    tesra::FreeExchangeState(run->exchange);  // FormClose: the dialog has closed
+    return status;
 }

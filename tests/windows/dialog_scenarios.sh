@@ -113,6 +113,31 @@ scenario_reopen() {
         same_bytes "$GUI_DIR/tesra.dat" "$WORK/expected-edited.dat"
 }
 
+# choose_red: clicks the swatch and, in the colour chooser, the pure red of the
+# basic colours (second row, first cell), then the chooser's OK.
+choose_red() {
+    click_client 737 216  # Label2
+    local chooser X Y WIDTH HEIGHT SCREEN WINDOW
+    chooser=$(timeout 15 xdotool search --sync --onlyvisible --name '^色$' 2>/dev/null | head -1)
+    [ -n "$chooser" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$chooser")"
+    xdotool mousemove --sync $((X + 21)) $((Y + 74)) click 1
+    sleep 0.2
+    keys Return
+    sleep 0.3
+}
+
+# scenario_colour HOW KEY EXPECTED: red chosen, then the form left by KEY.
+scenario_colour() {
+    cp "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+    if ! check "colour then $1: the form opens" start_dialog; then return; fi
+    check "colour then $1: the chooser opens from the swatch and closes" choose_red
+    import -window root "$BUILD/dialog-colour.png"
+    keys "$2"
+    finish_dialog "colour then $1"
+    check "colour then $1: $4" same_bytes "$GUI_DIR/tesra.dat" "$3"
+}
+
 dialog_checks() {
     echo "== settings dialog under Xvfb (screenshots in $BUILD)"
     export LANG=ja_JP.UTF-8 LOCPATH="$WORK/locale"
@@ -129,5 +154,9 @@ dialog_checks() {
     scenario_discard "the Cancel button" click_client 692 284
     scenario_discard "the close box (Alt+F4)" keys alt+F4
     scenario_reopen
+    scenario_colour Cancel Escape "$WORK/expected-edited.dat" "tesra.dat unchanged, the colour is lost"
+    # Red is 0x0000FF, stored on line 4 with the check box's switch on line 3.
+    sed '4s/.*/255\r/' "$WORK/expected-edited.dat" >"$WORK/expected-red.dat"
+    scenario_colour OK Return "$WORK/expected-red.dat" "tesra.dat holds the colour 255 (red)"
     check "dialog runs left JWC_TEMP.TXT unchanged" same_bytes "$GUI_DIR/JWC_TEMP.TXT" "$exchange"
 }
