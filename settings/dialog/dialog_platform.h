@@ -53,7 +53,7 @@ public:
     virtual void Minimise() = 0;
 
     // The platform's colour chooser opened at preset; nothing when cancelled.
-    virtual std::optional<std::int32_t> ChooseColor(std::int32_t preset) = 0;
+    virtual std::optional<std::int32_t> RunColorChooser(std::int32_t preset) = 0;
 
     // Closing the form ends the program.
     virtual void Close() = 0;

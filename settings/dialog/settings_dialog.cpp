@@ -82,7 +82,7 @@ void SettingsDialog::ReadRow(int row) {
 void SettingsDialog::Button2Click() { ui_.Close(); }
 
 void SettingsDialog::Label2Click() {
-    if (const auto chosen = ui_.ChooseColor(swatchColor_)) {
+    if (const auto chosen = ui_.RunColorChooser(swatchColor_)) {
         swatchColor_ = *chosen;
         ui_.SetLabelColor(ui_.Find("Label2"), swatchColor_);
     }

@@ -76,7 +76,7 @@ public:
     WindowPosition Position() override { return position; }
     void MoveTo(WindowPosition p) override { position = p; }
     void Minimise() override { minimised = true; }
-    std::optional<std::int32_t> ChooseColor(std::int32_t preset) override {
+    std::optional<std::int32_t> RunColorChooser(std::int32_t preset) override {
         chooserPresets.push_back(preset);
         return chooserAnswer;
     }
