@@ -116,7 +116,9 @@ std::string_view After(const LineTokens& t, std::size_t keywordLength) {
 // The one byte after a two-letter keyword as a digit, 0 when out of range.
 std::int32_t DigitAfterKeyword(const LineTokens& t, bool hex, std::int32_t max) {
     const std::string_view digit = After(t, 2).substr(0, 1);
-    const std::int32_t d = hex ? ParseInt("$" + std::string(digit)) : ParseInt(digit);
+    std::string hexText = "$";
+    hexText += digit;
+    const std::int32_t d = hex ? ParseInt(hexText) : ParseInt(digit);
     return d < 0 || d > max ? 0 : d;
 }
 
