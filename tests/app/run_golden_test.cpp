@@ -40,8 +40,16 @@ int RunTesra(const fs::path& dir, const std::vector<std::string>& args,
              const std::string& exeName = "tesra") {
     const fs::path exe = dir / exeName;
     fs::copy_file(TESRA_EXE, exe, fs::copy_options::overwrite_existing);
-    std::string command = "cd / && " + Quoted(exe.string());
-    for (const std::string& a : args) command += " " + Quoted(a);
+    // TESRA_EXE_WRAPPER (e.g. "valgrind --error-exitcode=99") runs the
+    // executable under a checker.
+    const char* wrapper = std::getenv("TESRA_EXE_WRAPPER");
+    std::string command = "cd / && ";
+    if (wrapper != nullptr) command += std::string(wrapper) + " ";
+    command += Quoted(exe.string());
+    for (const std::string& a : args) {
+        command += ' ';
+        command += Quoted(a);
+    }
     command += " 2>" + Quoted((dir.parent_path() / (dir.filename().string() + ".stderr")).string());
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -1,0 +1,66 @@
+// A whole drawing run in memory, in both drawing modes: the input is a store
+// and an exchange file, split at the first "\n%%\n" (no marker: the whole
+// input is the exchange file and the store is missing). Every line the writer
+// produces must be a valid command line; the run aborts on the first that is
+// not.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string_view>
+
+#include "app/run.h"
+#include "exchange/reader.h"
+#include "fuzz/command_grammar.h"
+
+namespace {
+
+class CheckingSink final : public tesra::LineSink {
+public:
+    void Append(std::string_view line) override {
+        if (!tesra::grammar::IsCommandLine(line)) Fail("invalid line", line);
+        if (message_) Fail("a line after the message", line);
+        if (tesra::grammar::IsMessageLine(line) && lines_ > 0) Fail("message after lines", line);
+        message_ = tesra::grammar::IsMessageLine(line);
+        ++lines_;
+    }
+
+private:
+    [[noreturn]] static void Fail(const char* what, std::string_view line) {
+        std::fprintf(stderr, "%s: %.*s\n", what, static_cast<int>(line.size() > 200 ? 200 : line.size()),
+                     line.data());
+        std::abort();
+    }
+
+    std::size_t lines_ = 0;
+    bool message_ = false;
+};
+
+void Draw(tesra::RunMode mode, std::optional<std::string_view> store, std::string_view exchange) {
+    tesra::RunContext run;
+    tesra::ResetExchangeState(run.exchange);
+    tesra::ReadExchangeBytes(run.exchange, exchange);
+    // A missing store gives the defaults, an empty one zeros.
+    run.store = store ? tesra::ParsePatternStore(*store) : tesra::PatternStore{};
+    CheckingSink sink;
+    tesra::Writer writer(run.exchange, sink);
+    writer.ResetWriterState();
+    tesra::DrawPattern(run, mode, writer);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    constexpr std::string_view kMarker = "\n%%\n";
+    const std::size_t split = input.find(kMarker);
+    std::optional<std::string_view> store;
+    if (split != std::string_view::npos) store = input.substr(0, split);
+    const std::string_view exchange =
+        split == std::string_view::npos ? input : input.substr(split + kMarker.size());
+    Draw(tesra::RunMode::TwoPoints, store, exchange);
+    Draw(tesra::RunMode::Chain, store, exchange);
+    return 0;
+}

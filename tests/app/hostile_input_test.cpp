@@ -1,0 +1,287 @@
+// The real executable against exchange files and stores that no host would
+// write: garbage bytes, endless lines, numbers at and beyond the limits of a
+// double, degenerate chains and absurd pattern sizes. Every run must end in
+// time with status 0 and leave a valid command file (the grammar of
+// fuzz/command_grammar.h, every number finite), no temporary file and the
+// store untouched.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <ostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "exchange/atomic_file.h"
+#include "fuzz/command_grammar.h"
+#include "test_support.h"
+
+namespace tesra {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+
+// Native runs take well under a second; the bound catches a hang or a
+// quadratic path, and is stretched for runs under a wrapper such as valgrind.
+constexpr double kSecondsPerRun = 20.0;
+
+double TimeBound() { return std::getenv("TESRA_EXE_WRAPPER") ? kSecondsPerRun * 30 : kSecondsPerRun; }
+
+struct RunResult {
+    int status = -1;
+    double seconds = 0;
+    std::string output;
+};
+
+// Runs a copy of the executable in dir on the files already there.
+RunResult RunIn(const fs::path& dir, const std::string& arg) {
+    const fs::path exe = dir / "tesra";
+    fs::copy_file(TESRA_EXE, exe, fs::copy_options::overwrite_existing);
+    const char* wrapper = std::getenv("TESRA_EXE_WRAPPER");
+    std::string command = "cd / && ";
+    if (wrapper != nullptr) command += std::string(wrapper) + " ";
+    command += '\'';
+    command += exe.string() + "' " + arg + " 2>/dev/null";
+    const auto start = std::chrono::steady_clock::now();
+    const int status = std::system(command.c_str());
+    RunResult r;
+    r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (fs::exists(dir / "JWC_TEMP.TXT")) r.output = ReadBytes(dir / "JWC_TEMP.TXT");
+    return r;
+}
+
+// The store with row 1 in use; the other rows are left out (they read as 0).
+std::string StoreRow(const std::vector<std::string>& row, const char* solid = "0") {
+    std::vector<std::string> lines = {"0", "0", solid, "255", "1"};
+    lines.insert(lines.end(), row.begin(), row.end());
+    return test::CrLf(lines);
+}
+
+std::string Repeat(std::string_view unit, std::size_t times) {
+    std::string s;
+    s.reserve(unit.size() * times);
+    for (std::size_t i = 0; i < times; ++i) s += unit;
+    return s;
+}
+
+// The same bytes on every run: a linear congruential generator.
+std::string Garbage(std::size_t size) {
+    std::string s(size, '\0');
+    std::uint32_t x = 12345;
+    for (char& c : s) {
+        x = x * 1664525u + 1013904223u;
+        c = static_cast<char>(x >> 24);
+    }
+    return s;
+}
+
+std::string NinetyNinePoints(const char* even, const char* odd) {
+    std::string s;
+    for (int i = 1; i <= 99; ++i)
+        s += "hp" + std::to_string(i) + " " + (i % 2 == 0 ? even : odd) + "\r\n";
+    return s;
+}
+
+const std::string kTwoPoints = "hp1 0 0\r\nhp2 100 0\r\n";
+// A 10 x 10 W 2 H 2 pattern with every guide line, star figures, filled.
+const std::string kBusyStore = StoreRow({"95", "2", "2", "0", "1", "1", "1", "2", "1"}, "1");
+
+struct HostileCase {
+    std::string name;
+    std::function<std::string()> exchange;
+    std::string store;
+    const char* mode;
+    // Where the points survive the hostile bytes, figures must be drawn.
+    std::size_t minLines = 0;
+};
+
+// Test names in listings, rather than the bytes of the parameter.
+void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
+
+void CheckRun(const HostileCase& c) {
+    ScratchDir scratch;
+    const fs::path dir = scratch / "addin";
+    fs::create_directory(dir);
+    WriteBytes(dir / "JWC_TEMP.TXT", c.exchange());
+    WriteBytes(dir / "tesra.dat", c.store);
+
+    const RunResult r = RunIn(dir, c.mode);
+    EXPECT_EQ(r.status, 0) << c.name;
+    EXPECT_LT(r.seconds, TimeBound()) << c.name;
+    EXPECT_EQ(grammar::CommandFileProblem(r.output), "") << c.name;
+    EXPECT_GE(static_cast<std::size_t>(std::count(r.output.begin(), r.output.end(), '\n')),
+              c.minLines) << c.name;
+    EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "JWC_TEMP.TXT"))) << c.name;
+    EXPECT_EQ(ReadBytes(dir / "tesra.dat"), c.store) << c.name;
+}
+
+class HostileExchange : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostileExchange, EndsInTimeWithValidOutput) { CheckRun(GetParam()); }
+
+std::vector<HostileCase> ExchangeCases() {
+    std::vector<HostileCase> cases = {
+        {"BinaryGarbage", [] { return kTwoPoints + Garbage(4 << 20); }, kBusyStore, "2", 40},
+        {"NulBytes",
+         [] { return std::string("hp1\0 0 0\r\nhp2 1\00 0\r\n\0\0\0\r\nlc\0003\r\n", 36); },
+         kBusyStore, "1"},
+        {"FiftyMegabyteLineOfTokens",
+         [] { return "hp1 0 0\r\n" + Repeat("1 ", 25'000'000) + "\r\nhp2 100 0\r\n"; }, kBusyStore,
+         "1", 40},
+        {"FiftyMegabyteLineOfDoubleByteCharacters",
+         [] { return kTwoPoints + "file=" + Repeat("\x82\xA0", 25'000'000) + "\r\n"; },
+         kBusyStore, "1", 40},
+        {"FiftyMegabytesWithoutLineEnd", [] { return kTwoPoints + Garbage(50 << 20); },
+         kBusyStore, "2"},
+        {"MillionElementLines", [] { return kTwoPoints + Repeat("1 2 3 4\r\n", 1'000'000); },
+         kBusyStore, "1", 40},
+        {"MillionPointLines", [] { return Repeat("hp1 0 0\nhp2 5 5\n", 500'000); }, kBusyStore,
+         "2"},
+        {"LoneLeadByteAtLineEnds",
+         [] { return std::string("hp1 0 0\x81\r\nhp2 100 0 \x9F\r\nlc\xE0\r\nbz\xFD"); },
+         kBusyStore, "1", 40},
+        {"InvalidTrailBytes",
+         [] {
+             return std::string("hp1 0 0\r\nhp2\x81\r 100 0\r\nhp3 \x81\n5 5\r\nlc\x82\x00\r\n", 39) +
+                    "lg\x81\x7F\r\nly\xFC\xFF\r\nlw\xE0\t\r\n";
+         },
+         kBusyStore, "2"},
+        {"NinetyNineEqualPoints", [] { return NinetyNinePoints("5 5", "5 5"); }, kBusyStore, "2"},
+        {"NinetyNineAlternatingPoints", [] { return NinetyNinePoints("0 0", "100 0"); },
+         kBusyStore, "2", 98 * 40},
+        {"AlternatingAcrossADiagonal", [] { return NinetyNinePoints("0 0", "30 40"); },
+         StoreRow({"40", "3", "7", "1", "2", "0", "2", "2", "2"}), "2"},
+    };
+    // Numbers a double cannot hold, and text that is no number at all.
+    const char* numbers[] = {"1e999", "-1e999", "nan", "inf", "1e-400", "$", "0x", "99999999999",
+                             "1e308", "-1.7976931348623157e308", "4.9e-324"};
+    int i = 0;
+    for (const char* n : numbers) {
+        const std::string text = n;
+        const std::string name = "Number" + std::to_string(i++);
+        for (const char* mode : {"1", "2"})
+            cases.push_back({name + "Mode" + mode,
+                             [text] {
+                                 return "hp1 " + text + " 0\r\nhp2 100 " + text + "\r\nhp3 " + text +
+                                        " " + text + "\r\nhp4 0 0\r\nlc" + text + "\r\nlw" + text +
+                                        "\r\nlg" + text + "\r\n";
+                             },
+                             kBusyStore, mode});
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, HostileExchange, ::testing::ValuesIn(ExchangeCases()),
+                         [](const auto& info) { return info.param.name; });
+
+// Pattern values a hand-edited store can bring, on an open chain, a closed
+// square, two equal points and a chain that doubles back on itself.
+class HostileStore : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostileStore, EndsInTimeWithValidOutput) { CheckRun(GetParam()); }
+
+std::vector<HostileCase> StoreCases() {
+    const std::vector<std::pair<const char*, std::vector<std::string>>> rows = {
+        {"HugeWidthAndInterval", {"30", "1e300", "1e300", "0", "1e300", "1", "1", "2", "1"}},
+        {"TinyWidthAndInterval", {"30", "1e-300", "1e-300", "0", "1e-300", "1", "1", "2", "1"}},
+        {"TinyWidthHugeInterval", {"95", "1e-300", "5", "1", "1e300", "0", "2", "1", "2"}},
+        {"NegativeSizes", {"48", "-10", "-10", "0", "-3", "2", "1", "1", "2"}},
+        {"NegativeWidthCancelsInterval", {"48", "-4", "3", "1", "4", "1", "2", "2", "2"}},
+        {"ZeroSizes", {"62", "0", "0", "1", "0", "1", "2", "2", "2"}},
+        {"KindMinusFive", {"-5", "3", "3", "1", "1", "7", "2", "1", "2"}},
+        {"Kind107", {"107", "3", "3", "0", "1", "-1", "1", "2", "9"}},
+        {"LastKindOverflowingHeight", {"106", "2", "1.7e308", "1", "0.5", "0", "2", "2", "2"}},
+        {"UnparsableEverything", {"x", "nan", "inf", "$", "0x", "1e999", "-", "+", "."}},
+    };
+    const std::vector<std::pair<const char*, std::string>> chains = {
+        {"Chain", "hp1 0 0\r\nhp2 40 0\r\nhp3 40 30\r\nhp4 -10 30\r\n"},
+        {"ClosedSquare", "hp1 0 0\r\nhp2 20 0\r\nhp3 20 20\r\nhp4 0 20\r\nhp5 0 0\r\n"},
+        {"EqualPoints", "hp1 7 7\r\nhp2 7 7\r\n"},
+        {"DoublingBack", "hp1 0 0\r\nhp2 30 0\r\nhp3 0 0\r\nhp4 30 0\r\n"},
+    };
+    std::vector<HostileCase> cases;
+    for (const auto& [rowName, row] : rows)
+        for (const auto& [chainName, chain] : chains)
+            for (const char* mode : {"1", "2"}) {
+                const std::string name = std::string(rowName) + chainName + "Mode" + mode;
+                cases.push_back({name, [chain] { return chain; },
+                                 StoreRow(row, "1"), mode});
+            }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Patterns, HostileStore, ::testing::ValuesIn(StoreCases()),
+                         [](const auto& info) { return info.param.name; });
+
+// The bound on work: more than 1,000,000 figures over all spans is refused
+// with a single message line; at the bound the run draws them all, in time.
+struct LimitCase {
+    const char* name;
+    std::string store;
+    std::string points;
+    const char* mode;
+    bool refused;
+};
+
+// Kind 0 "￣(上線)", W 1, interval mode without gap: one line per figure.
+const std::string kOneLinePerFigure = StoreRow({"0", "1", "1", "0", "0", "1", "0", "0", "0"});
+const std::string kWidth1e300th = StoreRow({"0", "1e-300", "1", "0", "0", "1", "2", "0", "0"});
+
+// Test names in listings, rather than the bytes of the parameter.
+void PrintTo(const LimitCase& c, std::ostream* os) { *os << c.name; }
+
+class FigureLimit : public ::testing::TestWithParam<LimitCase> {};
+
+
+TEST_P(FigureLimit, RefusedJustAboveDrawnAtTheLimit) {
+    const LimitCase& c = GetParam();
+    ScratchDir scratch;
+    const fs::path dir = scratch / "addin";
+    fs::create_directory(dir);
+    WriteBytes(dir / "JWC_TEMP.TXT", c.points);
+    WriteBytes(dir / "tesra.dat", c.store);
+
+    const RunResult r = RunIn(dir, c.mode);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_LT(r.seconds, TimeBound());
+    if (c.refused) {
+        EXPECT_TRUE(r.output.starts_with("he")) << r.output.substr(0, 100);
+        EXPECT_EQ(r.output.find("\r\n"), r.output.size() - 2);
+    } else {
+        EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 4 + 1'000'000);
+    }
+    EXPECT_EQ(grammar::CommandFileProblem(r.output), "");
+    std::printf("[ measured ] %s: %.2f s, %zu bytes\n", c.name, r.seconds, r.output.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, FigureLimit,
+    ::testing::Values(
+        LimitCase{"TwoPointsAtTheLimit", kOneLinePerFigure, "hp1 0 0\r\nhp2 1000000 0\r\n", "1", false},
+        LimitCase{"TwoPointsOneAbove", kOneLinePerFigure, "hp1 0 0\r\nhp2 1000001 0\r\n", "1", true},
+        LimitCase{"ChainAtTheLimit", kOneLinePerFigure,
+                  "hp1 0 0\r\nhp2 500000 0\r\nhp3 500000 500000\r\n", "2",
+                  false},
+        LimitCase{"ChainOneAbove", kOneLinePerFigure,
+                  "hp1 0 0\r\nhp2 500000 0\r\nhp3 500000 500001\r\n", "2", true},
+        // Regression: a count beyond 32 bits was taken as no figures at all,
+        // so the run drew an empty span (or only the others) instead of refusing.
+        LimitCase{"WidthOf1e300thIsRefused", kWidth1e300th, "hp1 0 0\r\nhp2 10 0\r\n", "1", true},
+        LimitCase{"CountBeyondThirtyTwoBitsInOneSpan", kOneLinePerFigure,
+                  "hp1 0 0\r\nhp2 1e6 0\r\nhp3 1e300 0\r\n", "2", true}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace tesra
