@@ -28,6 +28,7 @@ namespace tesra {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 using test::ReadBytes;
 using test::ScratchDir;
 using test::WriteBytes;
@@ -135,7 +136,7 @@ std::vector<HostileCase> ExchangeCases() {
     std::vector<HostileCase> cases = {
         {"BinaryGarbage", [] { return kTwoPoints + Garbage(4 << 20); }, kBusyStore, "2", 40},
         {"NulBytes",
-         [] { return std::string("hp1\0 0 0\r\nhp2 1\00 0\r\n\0\0\0\r\nlc\0003\r\n", 36); },
+         [] { return "hp1\0 0 0\r\nhp2 1\00 0\r\n\0\0\0\r\nlc\0003\r\n"s; },
          kBusyStore, "1"},
         {"FiftyMegabyteLineOfTokens",
          [] { return "hp1 0 0\r\n" + Repeat("1 ", 25'000'000) + "\r\nhp2 100 0\r\n"; }, kBusyStore,
@@ -154,7 +155,7 @@ std::vector<HostileCase> ExchangeCases() {
          kBusyStore, "1", 40},
         {"InvalidTrailBytes",
          [] {
-             return std::string("hp1 0 0\r\nhp2\x81\r 100 0\r\nhp3 \x81\n5 5\r\nlc\x82\x00\r\n", 39) +
+             return "hp1 0 0\r\nhp2\x81\r 100 0\r\nhp3 \x81\n5 5\r\nlc\x82\x00\r\n"s +
                     "lg\x81\x7F\r\nly\xFC\xFF\r\nlw\xE0\t\r\n";
          },
          kBusyStore, "2"},
