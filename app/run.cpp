@@ -1,5 +1,6 @@
 #include "app/run.h"
 
+#include <new>
 #include <vector>
 
 #include "exchange/reader.h"
@@ -97,14 +98,27 @@ void DrawPattern(RunContext& run, RunMode mode, Writer& writer) {
     for (const Span& s : spans) SpanPlacement(inputs, s.j, s.npts, writer);
 }
 
-int RunDrawingMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
+namespace {
+
+bool DrawAndReplace(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
     RunContext run;
     PrepareRun(run, paths);
     AtomicFile out(paths.exchangeFile, faults);
     Writer writer(run.exchange, out);
     writer.ResetWriterState();
     DrawPattern(run, mode, writer);
-    if (out.Commit()) return 0;
+    return out.Commit();
+}
+
+}  // namespace
+
+int RunDrawingMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
+    try {
+        if (DrawAndReplace(mode, paths, faults)) return 0;
+    } catch (const std::bad_alloc&) {
+        // An exchange file too large to hold in memory fails the run like a
+        // failed write, instead of ending it with the input left in place.
+    }
     // The host must never read a half-written file, nor its own input back.
     std::error_code ec;
     std::filesystem::remove(paths.exchangeFile, ec);

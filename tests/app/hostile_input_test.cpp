@@ -45,12 +45,13 @@ struct RunResult {
     std::string output;
 };
 
-// Runs a copy of the executable in dir on the files already there.
-RunResult RunIn(const fs::path& dir, const std::string& arg) {
+// Runs a copy of the executable in dir on the files already there; `limits`
+// are shell commands (ulimit) for the run.
+RunResult RunIn(const fs::path& dir, const std::string& arg, const std::string& limits = "") {
     const fs::path exe = dir / "tesra";
     fs::copy_file(TESRA_EXE, exe, fs::copy_options::overwrite_existing);
     const char* wrapper = std::getenv("TESRA_EXE_WRAPPER");
-    std::string command = "cd / && ";
+    std::string command = "cd / && " + limits;
     if (wrapper != nullptr) command += std::string(wrapper) + " ";
     command += '\'';
     command += exe.string() + "' " + arg + " 2>/dev/null";
@@ -283,6 +284,26 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"CountBeyondThirtyTwoBitsInOneSpan", kOneLinePerFigure,
                   "hp1 0 0\r\nhp2 1e6 0\r\nhp3 1e300 0\r\n", "2", true}),
     [](const auto& info) { return info.param.name; });
+
+// Regression: an exchange file whose elements do not fit in memory ended the
+// run with std::bad_alloc, leaving the input for the host to read back.
+TEST(HostileSize, InputTooLargeForMemoryFailsTheRunAndRemovesTheFile) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+#endif
+    if (std::getenv("TESRA_EXE_WRAPPER") != nullptr)
+        GTEST_SKIP() << "a wrapped run needs more address space than the limit allows";
+    ScratchDir scratch;
+    const fs::path dir = scratch / "addin";
+    fs::create_directory(dir);
+    // 90 MB of element lines: over a gigabyte once stored.
+    WriteBytes(dir / "JWC_TEMP.TXT", kTwoPoints + Repeat("1 2 3 4\r\n", 10'000'000));
+    WriteBytes(dir / "tesra.dat", kBusyStore);
+    const RunResult r = RunIn(dir, "1", "ulimit -v 400000 && ");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(fs::exists(dir / "JWC_TEMP.TXT"));
+    EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "JWC_TEMP.TXT")));
+}
 
 }  // namespace
 }  // namespace tesra
