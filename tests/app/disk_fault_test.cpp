@@ -89,6 +89,20 @@ std::string Immutable(const fs::path& p, Undo& undo) {
     return "";
 }
 
+// What a file found at the temporary name holds; an obstacle keeps it.
+const std::string kStaleBytes = "left from an earlier run";
+
+// Whatever stood at the temporary name before is still there; nothing else
+// the run made is left.
+void ExpectNoTemporaryFile(const fs::path& target, bool stale) {
+    const fs::path temp = AtomicFile::TempPathFor(target);
+    if (stale) {
+        EXPECT_EQ(ReadBytes(temp), kStaleBytes);
+    } else {
+        EXPECT_FALSE(fs::is_regular_file(temp));
+    }
+}
+
 struct Obstacle {
     std::string name;
     bool onTmpfs;     // the folder is a small tmpfs, mounted before the files go in
@@ -112,6 +126,12 @@ std::vector<Obstacle> Obstacles() {
              fs::create_directory(AtomicFile::TempPathFor(target));
              WriteBytes(AtomicFile::TempPathFor(target) / "inside", "x");
              return std::string();
+         },
+         false},
+        {"TemporaryNameTakenByAnImmutableFile", false,
+         [](const fs::path&, const fs::path& target, Undo& undo) {
+             WriteBytes(AtomicFile::TempPathFor(target), kStaleBytes);
+             return Immutable(AtomicFile::TempPathFor(target), undo);
          },
          false},
         {"ImmutableTarget", false,
@@ -171,12 +191,15 @@ protected:
         fs::copy_file(TESRA_EXE, dir_ / "tesra");
         WriteBytes(dir_ / "JWC_TEMP.TXT", kInput);
         WriteBytes(dir_ / "tesra.dat", kStore);
-        return o.setup(dir_, dir_ / name, undo_);
+        std::string why = o.setup(dir_, dir_ / name, undo_);
+        stale_ = fs::is_regular_file(AtomicFile::TempPathFor(dir_ / name));
+        return why;
     }
 
     ScratchDir scratch_;
     Undo undo_;  // after scratch_: undone before the folder is removed
     fs::path dir_;
+    bool stale_ = false;  // a file stood at the temporary name
 };
 
 TEST_P(BlockedWrite, DrawingRunFailsWithTheCompleteFileOrNone) {
@@ -188,7 +211,7 @@ TEST_P(BlockedWrite, DrawingRunFailsWithTheCompleteFileOrNone) {
     } else {
         EXPECT_FALSE(fs::exists(out));
     }
-    EXPECT_FALSE(fs::is_regular_file(AtomicFile::TempPathFor(out)));
+    ExpectNoTemporaryFile(out, stale_);
     EXPECT_EQ(ReadBytes(dir_ / "tesra.dat"), kStore);
 }
 
@@ -199,7 +222,7 @@ TEST_P(BlockedWrite, FailedStoreSaveKeepsThePreviousFile) {
     changed.formLeft = 123456;
     EXPECT_FALSE(SavePatternStore(changed, dir_ / "tesra.dat"));
     EXPECT_EQ(ReadBytes(dir_ / "tesra.dat"), kStore);
-    EXPECT_FALSE(fs::is_regular_file(AtomicFile::TempPathFor(dir_ / "tesra.dat")));
+    ExpectNoTemporaryFile(dir_ / "tesra.dat", stale_);
 }
 
 INSTANTIATE_TEST_SUITE_P(Obstacles, BlockedWrite, ::testing::ValuesIn(Obstacles()),
@@ -261,6 +284,21 @@ TEST(WriteFaultAtEveryByte, RunLeavesTheCompleteFileOrNone) {
         EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(paths.exchangeFile))) << n;
         EXPECT_EQ(ReadBytes(paths.storeFile), store) << n;
     }
+}
+
+// A temporary file left by a run that was killed is no obstacle.
+TEST(StaleTemporaryFile, IsReplacedAndGone) {
+    const std::string reference = ReferenceOutput();
+    ScratchDir scratch;
+    const fs::path dir = scratch / "addin";
+    fs::create_directory(dir);
+    fs::copy_file(TESRA_EXE, dir / "tesra");
+    WriteBytes(dir / "JWC_TEMP.TXT", kInput);
+    WriteBytes(dir / "tesra.dat", kStore);
+    WriteBytes(AtomicFile::TempPathFor(dir / "JWC_TEMP.TXT"), kStaleBytes);
+    EXPECT_EQ(RunTesra(dir), 0);
+    EXPECT_EQ(ReadBytes(dir / "JWC_TEMP.TXT"), reference);
+    EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "JWC_TEMP.TXT")));
 }
 
 TEST(BlockedTarget, ExchangeFileThatIsAFolderFailsTheRun) {

@@ -166,6 +166,13 @@ std::vector<HostileCase> ExchangeCases() {
         {"AlternatingAcrossADiagonal", [] { return NinetyNinePoints("0 0", "30 40"); },
          StoreRow({"40", "3", "7", "1", "2", "0", "2", "2", "2"}), "2"},
     };
+    // Stores no dialog wrote: the run falls back on what it can read.
+    cases.push_back({"StoreOfGarbage", [] { return kTwoPoints; }, Garbage(1 << 20), "1"});
+    cases.push_back({"StoreOfNulBytes", [] { return kTwoPoints; }, std::string(1000, '\0'), "1"});
+    cases.push_back({"StoreWithAFiftyMegabyteLine", [] { return kTwoPoints; },
+                     "0\r\n0\r\n1\r\n" + Repeat("9", 50'000'000) + "\r\n1\r\n95\r\n", "2"});
+    cases.push_back({"StoreOfLoneLeadBytes", [] { return kTwoPoints; },
+                     Repeat("\x81\r\n", 200) + "\x81", "1"});
     // Numbers a double cannot hold, and text that is no number at all.
     const char* numbers[] = {"1e999", "-1e999", "nan", "inf", "1e-400", "$", "0x", "99999999999",
                              "1e308", "-1.7976931348623157e308", "4.9e-324"};
