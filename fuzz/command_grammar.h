@@ -106,6 +106,7 @@ inline bool IsElementLine(const std::vector<std::string_view>& f) {
 
 inline bool IsAttributeLine(std::string_view line) {
     if (line == "bz") return true;
+    if (line.size() < 2) return false;
     if (line.starts_with("lc10 ")) return IsInteger(line.substr(5), 0, 0xFFFFFF);
     const std::string_view key = line.substr(0, 2), value = line.substr(2);
     if (key == "lg" || key == "ly") return IsHex32(value);

@@ -100,6 +100,75 @@ const std::string kTwoPoints = "hp1 0 0\r\nhp2 100 0\r\n";
 // A 10 x 10 W 2 H 2 pattern with every guide line, star figures, filled.
 const std::string kBusyStore = StoreRow({"95", "2", "2", "0", "1", "1", "1", "2", "1"}, "1");
 
+// The oracle itself: it must accept every real output and refuse what the
+// writer must never produce, or the checks below would prove nothing.
+TEST(OutputGrammar, EveryGoldenOutputIsValid) {
+    const fs::path golden = fs::path(TESRA_SOURCE_DIR) / "tests/app/golden";
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(golden)) {
+        const fs::path expected = entry.path() / "expected.TXT";
+        if (!fs::exists(expected)) continue;
+        ++files;
+        EXPECT_EQ(grammar::CommandFileProblem(ReadBytes(expected)), "") << expected;
+    }
+    EXPECT_GE(files, 5);
+}
+
+TEST(OutputGrammar, LinesTheWriterMayAndMayNotWrite) {
+    const std::pair<const char*, bool> lines[] = {
+        {"bz", true},
+        {"lgA", true},
+        {"lyFFFFFFFF", true},
+        {"lga", false},           // hex digits are upper case
+        {"lg", false},
+        {"lc-3", true},
+        {"lc10 16777215", true},
+        {"lc10 16777216", false},
+        {"lc10 -1", false},
+        {"lw30000", true},
+        {"lw30001", false},
+        {"lt1 ", false},
+        {"0 0 10 0", true},
+        {"-0.001 1.5E20 1E-5 -2", true},
+        {"0 0 10", false},
+        {"0 0 10 0 ", false},     // trailing space
+        {"0  0 10 0", false},     // empty field
+        {"nan 0 1 1", false},
+        {"inf 0 1 1", false},
+        {"1E400 0 1 1", false},   // not finite as a double
+        {"1e5 0 1 1", false},     // the writer's exponent is upper case
+        {".5 0 1 1", false},
+        {"5. 0 1 1", false},
+        {"0x1 0 1 1", false},
+        {"ci 0 0 5 0 360 1 0", true},
+        {"ci 0 0 5", false},
+        {"sl 0 0 1 0 1 1", true},
+        {"sl 0 0 1 0 1 1 0 1", true},
+        {"sl 0 0 1 0", false},
+        {"sc 0 0 5 1 0 0 6.28318530717959 100", true},
+        {"sc 0 0 5 1 0 0 3.14 7", false},
+        {"sc 0 0 5 1 0 0 3.14 5.0", false},
+        {"so 0 0 5 1 0 0 6.28 3", true},
+        {"so 0 0 5 1 0 0 6.28", false},
+        {"he\x82\xA0", true},
+        {"", false},
+        {"hq", false},
+        {"0 0 1\r 1", false},
+    };
+    for (const auto& [line, valid] : lines) EXPECT_EQ(grammar::IsCommandLine(line), valid) << line;
+    EXPECT_FALSE(grammar::IsCommandLine(std::string(252, '1') + " 0 0 0"));  // over 255 bytes
+}
+
+TEST(OutputGrammar, WholeFiles) {
+    EXPECT_EQ(grammar::CommandFileProblem(""), "");
+    EXPECT_EQ(grammar::CommandFileProblem("lg0\r\nly0\r\n"), "");
+    EXPECT_EQ(grammar::CommandFileProblem("hemessage\r\n"), "");
+    EXPECT_NE(grammar::CommandFileProblem("lg0\r\nly0"), "");       // no final CR LF
+    EXPECT_NE(grammar::CommandFileProblem("lg0\nly0\r\n"), "");     // LF alone
+    EXPECT_NE(grammar::CommandFileProblem("lg0\r\nhemessage\r\n"), "");
+    EXPECT_NE(grammar::CommandFileProblem("hemessage\r\nlg0\r\n"), "");
+}
+
 struct HostileCase {
     std::string name;
     std::function<std::string()> exchange;
