@@ -21,7 +21,7 @@ if [ $# -lt 1 ] || [ ! -x "$1" ]; then
     exit 2
 fi
 LINUX_TESRA=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-BUILD=${2:-$REPO/build-win}
+BUILD=$(realpath -m "${2:-$REPO/build-win}")  # absolute: checks run from other folders
 require_tools cmake ninja x86_64-w64-mingw32-g++-posix iconv wine wineserver winepath Xvfb \
     xdotool import localedef || exit 2
 
