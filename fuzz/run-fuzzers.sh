@@ -26,13 +26,15 @@ for target in $targets; do
   findings=$build/findings/$target
   log=$build/$target.log
   mkdir -p "$work" "$findings"
+  dict=()
+  case $target in reader_fuzz | run_fuzz) dict=(-dict=fuzz/exchange.dict) ;; esac
   echo "== $target: ${seconds}s"
   set +e
   # A drawing at the figure limit takes seconds under the sanitizers; a
   # single input running longer than the timeout counts as a hang.
   "$build/fuzz/$target" "$work" "$seeds" -max_total_time="$seconds" -timeout=60 \
     -rss_limit_mb=2560 -max_len=16384 -print_final_stats=1 \
-    -artifact_prefix="$findings/" >"$log" 2>&1
+    -artifact_prefix="$findings/" "${dict[@]}" >"$log" 2>&1
   rc=$?
   set -e
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
