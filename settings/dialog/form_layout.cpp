@@ -67,8 +67,8 @@ std::string JoinedHelpText() {
     return text;
 }
 
-std::vector<ControlSpec> BuildControls() {
-    std::vector<ControlSpec> controls;
+std::vector<ControlEntry> BuildControls() {
+    std::vector<ControlEntry> controls;
     for (int row = 1; row <= kPatternRows; ++row) {
         const int shift = kRowPitch * (row - 1);
         for (std::size_t column = 0; column < kRowColumns.size(); ++column) {
@@ -89,8 +89,8 @@ std::vector<ControlSpec> BuildControls() {
 
 }  // namespace
 
-const std::vector<ControlSpec>& FormControls() {
-    static const std::vector<ControlSpec> controls = BuildControls();
+const std::vector<ControlEntry>& FormControls() {
+    static const std::vector<ControlEntry> controls = BuildControls();
     return controls;
 }
 

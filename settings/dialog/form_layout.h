@@ -37,7 +37,7 @@ struct Rect {
     int left, top, width, height;
 };
 
-struct ControlSpec {
+struct ControlEntry {
     std::string name;
     ControlKind kind;
     Rect place;  // client pixels at 96 dpi
@@ -50,7 +50,7 @@ struct ControlSpec {
 // Every control of the form: first the tab stops in tab order (rows 1 to 12,
 // then Memo1, Button1, Button2, CheckBox1), then the labels. Creating the
 // windows in this order gives the tab order.
-const std::vector<ControlSpec>& FormControls();
+const std::vector<ControlEntry>& FormControls();
 
 // "EditW", 3 -> "EditW3".
 std::string ControlName(std::string_view prefix, int row);

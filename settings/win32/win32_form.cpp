@@ -48,8 +48,8 @@ int ControlId(ControlKind kind, std::size_t index) {
 constexpr int kListRowHeight = 15;
 constexpr int kVisibleListRows = 16;
 
-int ListRows(const ControlSpec& spec) {
-    return spec.items.empty() ? kVisibleListRows : static_cast<int>(spec.items.size());
+int ListRows(const ControlEntry& entry) {
+    return entry.items.empty() ? kVisibleListRows : static_cast<int>(entry.items.size());
 }
 
 COLORREF AsColorRef(std::int32_t bgr) { return static_cast<COLORREF>(bgr) & 0xFFFFFFu; }
@@ -63,23 +63,23 @@ Win32Form::~Win32Form() {
 
 void Win32Form::CreateControls(HWND form) {
     form_ = form;
-    const std::vector<ControlSpec>& specs = FormControls();
+    const std::vector<ControlEntry>& specs = FormControls();
     for (std::size_t i = 0; i < specs.size(); ++i) {
         byName_[specs[i].name] = static_cast<Control>(i);
         windows_.push_back(CreateControl(specs[i], ControlId(specs[i].kind, i)));
     }
 }
 
-HWND Win32Form::CreateControl(const ControlSpec& spec, int id) {
-    const WindowStyle s = StyleOf(spec.kind);
+HWND Win32Form::CreateControl(const ControlEntry& entry, int id) {
+    const WindowStyle s = StyleOf(entry.kind);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form_, GWLP_HINSTANCE));
-    HWND w = CreateWindowExW(s.exStyle, s.windowClass, Widen(spec.text).c_str(),
+    HWND w = CreateWindowExW(s.exStyle, s.windowClass, Widen(entry.text).c_str(),
                              WS_CHILD | WS_VISIBLE | s.style, 0, 0, 0, 0, form_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    if (spec.kind == ControlKind::Edit) SendMessageW(w, EM_SETLIMITTEXT, kEditMaxChars, 0);
-    if (spec.kind == ControlKind::DropDown) SendMessageW(w, CB_SETMINVISIBLE, kVisibleListRows, 0);
-    if (spec.imeOff) ImmAssociateContext(w, nullptr);
-    for (std::string_view item : spec.items) {
+    if (entry.kind == ControlKind::Edit) SendMessageW(w, EM_SETLIMITTEXT, kEditMaxChars, 0);
+    if (entry.kind == ControlKind::DropDown) SendMessageW(w, CB_SETMINVISIBLE, kVisibleListRows, 0);
+    if (entry.imeOff) ImmAssociateContext(w, nullptr);
+    for (std::string_view item : entry.items) {
         SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
     }
     return w;
@@ -91,7 +91,7 @@ void Win32Form::ApplyDpi(UINT dpi) {
     font_ = CreateFontW(-Scale(kFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                         SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         FIXED_PITCH | FF_MODERN, Widen(kFontName).c_str());
-    const std::vector<ControlSpec>& specs = FormControls();
+    const std::vector<ControlEntry>& specs = FormControls();
     for (std::size_t i = 0; i < specs.size(); ++i) {
         const Rect& r = specs[i].place;
         int height = Scale(r.height, dpi);

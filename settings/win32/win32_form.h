@@ -60,7 +60,7 @@ public:
 
 private:
     HWND Window(Control c) const;
-    HWND CreateControl(const ControlSpec& spec, int id);
+    HWND CreateControl(const ControlEntry& entry, int id);
     HBRUSH SolidBrush(COLORREF color);
 
     HWND form_ = nullptr;

@@ -28,10 +28,10 @@ public:
     };
 
     FakeDialogPlatform() {
-        for (const ControlSpec& spec : FormControls()) {
-            ids_[spec.name] = static_cast<Control>(controls_.size());
-            State s{spec.kind, {}, -1, spec.text, false, -1};
-            for (std::string_view item : spec.items) s.items.emplace_back(item);
+        for (const ControlEntry& entry : FormControls()) {
+            ids_[entry.name] = static_cast<Control>(controls_.size());
+            State s{entry.kind, {}, -1, entry.text, false, -1};
+            for (std::string_view item : entry.items) s.items.emplace_back(item);
             controls_.push_back(s);
         }
     }

@@ -10,8 +10,8 @@
 namespace tesra {
 namespace {
 
-const ControlSpec* Spec(const std::string& name) {
-    for (const ControlSpec& c : FormControls()) {
+const ControlEntry* Entry(const std::string& name) {
+    for (const ControlEntry& c : FormControls()) {
         if (c.name == name) return &c;
     }
     return nullptr;
@@ -19,11 +19,11 @@ const ControlSpec* Spec(const std::string& name) {
 
 TEST(FormLayout, NamesAreUniqueAndEveryRowHasItsTenControls) {
     std::set<std::string> names;
-    for (const ControlSpec& c : FormControls()) EXPECT_TRUE(names.insert(c.name).second) << c.name;
+    for (const ControlEntry& c : FormControls()) EXPECT_TRUE(names.insert(c.name).second) << c.name;
     for (int row = 1; row <= kPatternRows; ++row) {
         for (std::string_view prefix : {"RadioButton", "ComboBoxZ", "EditW", "EditH", "ComboBoxA",
                                         "EditD", "ComboBoxB", "ComboBoxU", "ComboBoxC", "ComboBoxD"}) {
-            EXPECT_NE(Spec(ControlName(prefix, row)), nullptr) << prefix << row;
+            EXPECT_NE(Entry(ControlName(prefix, row)), nullptr) << prefix << row;
         }
     }
     EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 7u);
@@ -33,7 +33,7 @@ TEST(FormLayout, NamesAreUniqueAndEveryRowHasItsTenControls) {
 TEST(FormLayout, TabStopsComeFirstInTabOrderThenTheLabels) {
     int expected = 0;
     bool labels = false;
-    for (const ControlSpec& c : FormControls()) {
+    for (const ControlEntry& c : FormControls()) {
         if (c.tabOrder < 0) {
             labels = true;
             continue;
@@ -48,7 +48,7 @@ TEST(FormLayout, TabStopsComeFirstInTabOrderThenTheLabels) {
     } cases[] = {{"RadioButton1", 0}, {"ComboBoxD1", 9}, {"RadioButton2", 10}, {"EditD7", 65},
                  {"ComboBoxD12", 119}, {"Memo1", 120}, {"Button1", 121}, {"Button2", 122},
                  {"CheckBox1", 123}};
-    for (const auto& c : cases) EXPECT_EQ(Spec(c.name)->tabOrder, c.tab) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(Entry(c.name)->tabOrder, c.tab) << c.name;
 }
 
 TEST(FormLayout, PlacesFollowTheRowPitch) {
@@ -63,7 +63,7 @@ TEST(FormLayout, PlacesFollowTheRowPitch) {
         {"Button2", {632, 272, 121, 25}},
     };
     for (const auto& c : cases) {
-        const Rect r = Spec(c.name)->place;
+        const Rect r = Entry(c.name)->place;
         EXPECT_EQ(std::tie(r.left, r.top, r.width, r.height),
                   std::tie(c.place.left, c.place.top, c.place.width, c.place.height))
             << c.name;
@@ -71,7 +71,7 @@ TEST(FormLayout, PlacesFollowTheRowPitch) {
 }
 
 TEST(FormLayout, EveryControlLiesInsideTheClientArea) {
-    for (const ControlSpec& c : FormControls()) {
+    for (const ControlEntry& c : FormControls()) {
         EXPECT_GE(c.place.left, 0) << c.name;
         EXPECT_GE(c.place.top, 0) << c.name;
         EXPECT_LE(c.place.left + c.place.width, kClientWidth) << c.name;
@@ -96,14 +96,14 @@ TEST(FormLayout, FixedItemsAndInputMethod) {
         {"EditD3", {}, true},
     };
     for (const auto& c : cases) {
-        const ControlSpec* s = Spec(c.name);
+        const ControlEntry* s = Entry(c.name);
         EXPECT_EQ(std::vector<std::string_view>(s->items.begin(), s->items.end()), c.items) << c.name;
         EXPECT_EQ(s->imeOff, c.imeOff) << c.name;
     }
 }
 
 TEST(FormLayout, MemoHoldsTheHelpLinesSeparatedByCrLf) {
-    const ControlSpec* memo = Spec("Memo1");
+    const ControlEntry* memo = Entry("Memo1");
     std::size_t lines = 1;
     for (std::size_t at = memo->text.find("\r\n"); at != std::string::npos;
          at = memo->text.find("\r\n", at + 2)) {
