@@ -24,6 +24,7 @@
 #include "exchange/atomic_file.h"
 #include "fuzz/command_grammar.h"
 #include "settings/pattern_store.h"
+#include "tesra_process.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -34,11 +35,7 @@ using test::ReadBytes;
 using test::ScratchDir;
 using test::WriteBytes;
 
-std::string Quoted(const fs::path& p) {
-    std::string q = "'";
-    q += p.string();
-    return q + "'";
-}
+std::string Quoted(const fs::path& p) { return test::ShellQuoted(p.string()); }
 
 bool Shell(const std::string& command) {
     const int status = std::system((command + " >/dev/null 2>&1").c_str());
@@ -169,12 +166,9 @@ std::string ReferenceOutput() {
 
 // Status of the real executable, started from / beside its files.
 int RunTesra(const fs::path& dir) {
-    const char* wrapper = std::getenv("TESRA_EXE_WRAPPER");
-    std::string command = "cd / && ";
-    if (wrapper != nullptr) command += std::string(wrapper) + " ";
-    command += Quoted(dir / "tesra") + " 1 2>/dev/null";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    test::TesraRun how;
+    how.copyExecutable = false;
+    return test::RunTesraIn(dir, {"1"}, how).status;
 }
 
 class BlockedWrite : public ::testing::TestWithParam<Obstacle> {

@@ -22,6 +22,7 @@
 
 #include "exchange/atomic_file.h"
 #include "fuzz/command_grammar.h"
+#include "tesra_process.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -48,18 +49,12 @@ struct RunResult {
 // Runs a copy of the executable in dir on the files already there; `limits`
 // are shell commands (ulimit) for the run.
 RunResult RunIn(const fs::path& dir, const std::string& arg, const std::string& limits = "") {
-    const fs::path exe = dir / "tesra";
-    fs::copy_file(TESRA_EXE, exe, fs::copy_options::overwrite_existing);
-    const char* wrapper = std::getenv("TESRA_EXE_WRAPPER");
-    std::string command = "cd / && " + limits;
-    if (wrapper != nullptr) command += std::string(wrapper) + " ";
-    command += '\'';
-    command += exe.string() + "' " + arg + " 2>/dev/null";
-    const auto start = std::chrono::steady_clock::now();
-    const int status = std::system(command.c_str());
+    test::TesraRun how;
+    how.shellPrefix = limits;
+    const test::TesraResult run = test::RunTesraIn(dir, {arg}, how);
     RunResult r;
-    r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.status = run.status;
+    r.seconds = run.seconds;
     if (fs::exists(dir / "JWC_TEMP.TXT")) r.output = ReadBytes(dir / "JWC_TEMP.TXT");
     return r;
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "tesra_process.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -28,31 +29,13 @@ using test::WriteBytes;
 
 const fs::path kGoldenDir = fs::path(TESRA_SOURCE_DIR) / "tests/app/golden";
 
-std::string Quoted(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-// Copies the executable into dir and runs it from another working directory,
-// so that it must find its files beside itself. Returns the exit status.
+// Returns the exit status; what it says on stderr goes to <dir>.stderr.
 int RunTesra(const fs::path& dir, const std::vector<std::string>& args,
              const std::string& exeName = "tesra") {
-    const fs::path exe = dir / exeName;
-    fs::copy_file(TESRA_EXE, exe, fs::copy_options::overwrite_existing);
-    // TESRA_EXE_WRAPPER (e.g. "valgrind --error-exitcode=99") runs the
-    // executable under a checker.
-    const char* wrapper = std::getenv("TESRA_EXE_WRAPPER");
-    std::string command = "cd / && ";
-    if (wrapper != nullptr) command += std::string(wrapper) + " ";
-    command += Quoted(exe.string());
-    for (const std::string& a : args) {
-        command += ' ';
-        command += Quoted(a);
-    }
-    command += " 2>" + Quoted((dir.parent_path() / (dir.filename().string() + ".stderr")).string());
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    test::TesraRun how;
+    how.exeName = exeName;
+    how.stderrPath = (dir.parent_path() / (dir.filename().string() + ".stderr")).string();
+    return test::RunTesraIn(dir, args, how).status;
 }
 
 std::string FirstLine(const fs::path& file) {

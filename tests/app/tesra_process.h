@@ -1,0 +1,56 @@
+#pragma once
+// Running the real executable the way the host does: a copy of it stands in
+// a folder beside JWC_TEMP.TXT and its store, and it is started from another
+// working directory, so it must find its files beside itself.
+//
+// TESRA_EXE_WRAPPER (e.g. "valgrind --error-exitcode=99") runs it under a
+// checker.
+
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tesra::test {
+
+inline std::string ShellQuoted(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+struct TesraRun {
+    std::string exeName = "tesra";
+    bool copyExecutable = true;    // false: the folder already holds it
+    std::string shellPrefix;       // e.g. "ulimit -v 400000 && "
+    std::string stderrPath = "/dev/null";
+};
+
+struct TesraResult {
+    int status = -1;  // exit status, -1 when it did not exit normally
+    double seconds = 0;
+};
+
+inline TesraResult RunTesraIn(const std::filesystem::path& dir,
+                              const std::vector<std::string>& args, const TesraRun& how = {}) {
+    const std::filesystem::path exe = dir / how.exeName;
+    if (how.copyExecutable)
+        std::filesystem::copy_file(TESRA_EXE, exe,
+                                   std::filesystem::copy_options::overwrite_existing);
+    std::string command = "cd / && " + how.shellPrefix;
+    if (const char* wrapper = std::getenv("TESRA_EXE_WRAPPER")) command += std::string(wrapper) + " ";
+    command += ShellQuoted(exe.string());
+    for (const std::string& a : args) command += " " + ShellQuoted(a);
+    command += " 2>" + ShellQuoted(how.stderrPath);
+    const auto start = std::chrono::steady_clock::now();
+    const int status = std::system(command.c_str());
+    TesraResult r;
+    r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+}  // namespace tesra::test
