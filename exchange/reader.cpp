@@ -432,10 +432,8 @@ void ParseLines(ExchangeState& state, std::string_view bytes) {
 
 void ResetExchangeState(ExchangeState& state) { state = ExchangeState{}; }
 
-void FreeExchangeState(ExchangeState& state) {
-    // Assigning a fresh state also gives back the element lists' memory.
-    state = ExchangeState{};
-}
+// A fresh state also gives back the element lists' memory.
+void FreeExchangeState(ExchangeState& state) { ResetExchangeState(state); }
 
 void ParseExchangeLine(ExchangeState& state, std::string_view line) {
     const LineTokens tokens(line);

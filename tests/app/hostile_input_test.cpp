@@ -6,10 +6,8 @@
 // store untouched.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
@@ -316,7 +314,6 @@ const std::string kWidth1e300th = StoreRow({"0", "1e-300", "1", "0", "0", "1", "
 void PrintTo(const LimitCase& c, std::ostream* os) { *os << c.name; }
 
 class FigureLimit : public ::testing::TestWithParam<LimitCase> {};
-
 
 TEST_P(FigureLimit, RefusedJustAboveDrawnAtTheLimit) {
     const LimitCase& c = GetParam();

@@ -8,7 +8,6 @@
 // checking it by eye.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
