@@ -1,0 +1,55 @@
+#pragma once
+// The pattern drawn along elements the user selected in the host: lines,
+// circular arcs and circles joined into paths where their ends meet, each
+// element one span, guide lines following arcs as arcs.
+
+#include <cstdint>
+#include <vector>
+
+#include "exchange/draw_target.h"
+#include "exchange/element_store.h"
+#include "figures/figure_cell.h"
+#include "settings/pattern_store.h"
+
+namespace tesra {
+
+// One followed element, oriented in the direction its path runs.
+struct PathElement {
+    enum class Shape { Line, Arc };
+    Shape shape = Shape::Line;
+    Point a, b;           // start and end as the path runs (equal for a full circle)
+    Point centre;         // arcs only
+    double radius = 0;    // arcs only
+    double startRad = 0;  // arcs only: angle of a about the centre
+    double sweepRad = 0;  // arcs only: signed, positive counter-clockwise; ±2π for a circle
+    std::int32_t order = 0;  // index in the selection's input order, for stable output
+};
+
+struct ElementPath {
+    std::vector<PathElement> elements;
+    bool closed = false;
+};
+
+struct AlongSelection {
+    std::vector<ElementPath> paths;
+    // Selected elements that no path follows (for example elliptic arcs, if they are
+    // not followed); the run tells the user about them.
+    std::int32_t notFollowed = 0;
+};
+
+// Paths from the selected lines, arcs and circles, chained through shared ends.
+AlongSelection PathsFromSelection(const ElementStore& store);
+
+struct AlongInputs {
+    PatternRow row;                // the pattern in use
+    SolidStyle solid;              // for the filled kinds
+    std::int32_t lineColour = 1;   // restored after every figure
+};
+
+// Figures DrawAlongPaths would place over all paths; INT32_MAX or more for a
+// count that does not fit, which the run refuses to draw.
+std::int64_t AlongFigureCount(const AlongInputs& in, const AlongSelection& selection);
+
+void DrawAlongPaths(const AlongInputs& in, const AlongSelection& selection, DrawTarget& out);
+
+}  // namespace tesra
