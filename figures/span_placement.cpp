@@ -99,15 +99,16 @@ void FullLengthLine(const SpanInputs& in, const SpanFrame& f, int j, int npts, d
     const bool closed = SamePoint(at(1), at(npts));
     // The guide line's distance from the span line, along the side's normal.
     const double d = v - f.off;
-    const Point s0 = s, e0 = e;
+    const Point e0 = e;
     if (j > 1)
-        Mitre(s, s0, e0, ShiftedSide(at(j - 1), at(j), d));
+        Mitre(s, s, e0, ShiftedSide(at(j - 1), at(j), d));
     else if (closed)
-        Mitre(s, s0, e0, ShiftedSide(at(npts - 1), at(1), d));
+        Mitre(s, s, e0, ShiftedSide(at(npts - 1), at(1), d));
+    // The end corner meets the line through the start as already mitred.
     if (j + 1 < npts)
-        Mitre(e, s0, e0, ShiftedSide(at(j + 1), at(j + 2), d));
+        Mitre(e, s, e0, ShiftedSide(at(j + 1), at(j + 2), d));
     else if (closed)
-        Mitre(e, s0, e0, ShiftedSide(at(1), at(2), d));
+        Mitre(e, s, e0, ShiftedSide(at(1), at(2), d));
     out.EmitLine(s, e);
 }
 
