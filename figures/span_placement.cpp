@@ -80,12 +80,20 @@ Side ShiftedSide(Point q1, Point q2, double d) {
 }
 
 // Moves `end` to where the guide line meets the neighbouring side's own guide
-// line, so consecutive full-length lines meet in a mitre.
-void Mitre(Point& end, Point s, Point e, Side side) {
+// line, so consecutive full-length lines meet in a mitre. Where the sides
+// nearly double back that point lies arbitrarily far away; like the mitre
+// limit of drawing programs, a meeting point farther than kMitreLimit times
+// the shift from the chain's corner leaves the end as if the sides were
+// parallel.
+constexpr double kMitreLimit = 10;
+
+void Mitre(Point& end, Point s, Point e, Side side, Point vertex, double d) {
     Point meet;
     if (SegmentIntersection(meet, s.x, s.y, e.x, e.y, side.q1.x, side.q1.y, side.q2.x,
-                            side.q2.y) > 0)
-        end = meet;
+                            side.q2.y) <= 0)
+        return;
+    if (Distance(meet, vertex) > kMitreLimit * std::fabs(d) + kSameEps) return;
+    end = meet;
 }
 
 void FullLengthLine(const SpanInputs& in, const SpanFrame& f, int j, int npts, double v,
@@ -101,14 +109,14 @@ void FullLengthLine(const SpanInputs& in, const SpanFrame& f, int j, int npts, d
     const double d = v - f.off;
     const Point e0 = e;
     if (j > 1)
-        Mitre(s, s, e0, ShiftedSide(at(j - 1), at(j), d));
+        Mitre(s, s, e0, ShiftedSide(at(j - 1), at(j), d), at(j), d);
     else if (closed)
-        Mitre(s, s, e0, ShiftedSide(at(npts - 1), at(1), d));
+        Mitre(s, s, e0, ShiftedSide(at(npts - 1), at(1), d), at(1), d);
     // The end corner meets the line through the start as already mitred.
     if (j + 1 < npts)
-        Mitre(e, s, e0, ShiftedSide(at(j + 1), at(j + 2), d));
+        Mitre(e, s, e0, ShiftedSide(at(j + 1), at(j + 2), d), at(j + 1), d);
     else if (closed)
-        Mitre(e, s, e0, ShiftedSide(at(1), at(2), d));
+        Mitre(e, s, e0, ShiftedSide(at(1), at(2), d), at(1), d);
     out.EmitLine(s, e);
 }
 
