@@ -10,8 +10,6 @@
 namespace tesra {
 namespace {
 
-enum GuideSetting { kNoGuide = 0, kGapGuide = 1, kFullGuide = 2 };
-
 struct Guide {
     std::int32_t setting;
     double v;  // height in the band
@@ -27,8 +25,8 @@ struct SpanFrame {
 };
 
 double BandOffset(std::int32_t basePoint, double h) {
-    if (basePoint == 0) return h;
-    if (basePoint == 1) return h / 2;
+    if (basePoint == kBaseTop) return h;
+    if (basePoint == kBaseMiddle) return h / 2;
     return 0.0;
 }
 
@@ -61,7 +59,7 @@ std::array<Guide, 3> Guides(const PatternRow& row) {
 // line set to "間隔", upper first.
 void GapLines(const PatternRow& row, const SpanFrame& f, Point from, Point to, DrawTarget& out) {
     for (const Guide& g : Guides(row)) {
-        if (g.setting != kGapGuide) continue;
+        if (g.setting != kGuideGap) continue;
         out.EmitLine(Offset(from, g.v, f.ev), Offset(to, g.v, f.ev));
     }
 }
@@ -129,7 +127,7 @@ Spacing SpacingFor(const PatternRow& row, double length, std::int32_t n) {
     const double w = row.width, gap = row.interval;
     const double figures = n;  // in doubles: n - 1 must not overflow for any count
     const double left = length - (figures * w + (figures - 1) * gap);
-    if (row.placement == 0) return {left * 0.5, gap};
+    if (row.placement == kPlaceByInterval) return {left * 0.5, gap};
     // Evenly spread: a single figure stands at A with no gap after it.
     if (n == 1) return {0.0, 0.0};
     return {0.0, left / (figures - 1) + gap};
@@ -181,7 +179,7 @@ void SpanPlacement(const SpanInputs& in, int j, int npts, DrawTarget& out) {
     }
     if (!SameValue(sp.s0, 0)) GapLines(row, f, g, f.bLow, out);
     for (const Guide& guide : Guides(row))
-        if (guide.setting == kFullGuide) FullLengthLine(in, f, j, npts, guide.v, out);
+        if (guide.setting == kGuideFull) FullLengthLine(in, f, j, npts, guide.v, out);
 }
 
 }  // namespace tesra

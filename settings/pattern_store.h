@@ -10,20 +10,9 @@
 #include <vector>
 
 #include "exchange/atomic_file.h"
+#include "figures/pattern.h"
 
 namespace tesra {
-
-struct PatternRow {
-    std::int32_t figureKind = 0;
-    double width = 10.0;
-    double height = 10.0;
-    std::int32_t placement = 0;  // 0 "間隔指定", 1 "均等配置"
-    double interval = 0.0;
-    std::int32_t basePoint = 1;  // 0 "上", 1 "中", 2 "下"
-    std::int32_t upperLine = 0;  // 0 "なし", 1 "間隔", 2 "全長"
-    std::int32_t middleLine = 0;
-    std::int32_t lowerLine = 0;
-};
 
 inline constexpr int kPatternRows = 12;
 inline constexpr int kStoreLines = 5 + 9 * kPatternRows;
