@@ -50,15 +50,11 @@ private:
 };
 
 void ReadRow(LineCursor& in, PatternRow& row) {
-    row.figureKind = ParseInt(in.Next());
-    row.width = ParseFloat(in.Next());
-    row.height = ParseFloat(in.Next());
-    row.placement = ParseInt(in.Next());
-    row.interval = ParseFloat(in.Next());
-    row.basePoint = ParseInt(in.Next());
-    row.upperLine = ParseInt(in.Next());
-    row.middleLine = ParseInt(in.Next());
-    row.lowerLine = ParseInt(in.Next());
+    for (const RowField& field : kRowFields) {
+        const std::string_view line = in.Next();
+        if (field.integer) row.*field.integer = ParseInt(line);
+        else row.*field.real = ParseFloat(line);
+    }
 }
 
 std::string IntLine(std::int32_t v) {
@@ -67,7 +63,9 @@ std::string IntLine(std::int32_t v) {
     return line;
 }
 
-std::string RealLine(double v) { return FormatReal(v); }
+std::string FieldLine(const PatternRow& row, const RowField& field) {
+    return field.integer ? IntLine(row.*field.integer) : FormatReal(row.*field.real);
+}
 
 }  // namespace
 
@@ -108,12 +106,8 @@ std::vector<std::string> PatternStoreLines(const PatternStore& store) {
     std::vector<std::string> lines = {IntLine(store.formLeft), IntLine(store.formTop),
                                       BoolText(store.solidColorSwitch),
                                       IntLine(store.solidColor), IntLine(store.selectedRow)};
-    for (const PatternRow& row : store.rows) {
-        lines.insert(lines.end(),
-                     {IntLine(row.figureKind), RealLine(row.width), RealLine(row.height),
-                      IntLine(row.placement), RealLine(row.interval), IntLine(row.basePoint),
-                      IntLine(row.upperLine), IntLine(row.middleLine), IntLine(row.lowerLine)});
-    }
+    for (const PatternRow& row : store.rows)
+        for (const RowField& field : kRowFields) lines.push_back(FieldLine(row, field));
     return lines;
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +15,34 @@
 
 namespace tesra {
 
+// The checks OK applies to what the user typed.
+double ValidatedSize(std::string_view text);      // width, height: not above 1e-8 -> 1.0
+double ValidatedInterval(std::string_view text);  // not above 0 -> 0.0
+
+// One field of a pattern row, wherever a row is stored, shown or read back.
+struct RowField {
+    std::string_view control;                        // the dialog's column: "EditW" + row number
+    std::int32_t PatternRow::*integer = nullptr;     // a list index…
+    double PatternRow::*real = nullptr;              // …or a number typed in an edit box
+    double (*validate)(std::string_view) = nullptr;  // the check OK applies to the typed text
+};
+
+// The store's line order within a row, which is also the dialog's column order.
+inline constexpr RowField kRowFields[] = {
+    //  control       integer                     real                    validate
+    {"ComboBoxZ", &PatternRow::figureKind},
+    {"EditW",     nullptr,                    &PatternRow::width,     ValidatedSize},
+    {"EditH",     nullptr,                    &PatternRow::height,    ValidatedSize},
+    {"ComboBoxA", &PatternRow::placement},
+    {"EditD",     nullptr,                    &PatternRow::interval,  ValidatedInterval},
+    {"ComboBoxB", &PatternRow::basePoint},
+    {"ComboBoxU", &PatternRow::upperLine},
+    {"ComboBoxC", &PatternRow::middleLine},
+    {"ComboBoxD", &PatternRow::lowerLine},
+};
+
 inline constexpr int kPatternRows = 12;
-inline constexpr int kStoreLines = 5 + 9 * kPatternRows;
+inline constexpr int kStoreLines = 5 + static_cast<int>(std::size(kRowFields)) * kPatternRows;
 
 struct PatternStore {
     std::int32_t formLeft = 0;
@@ -27,6 +54,8 @@ struct PatternStore {
 
     // The selected row, or the default row when SelectedRow is not 1..12.
     PatternRow RowInUse() const;
+
+    bool operator==(const PatternStore&) const = default;
 };
 
 // Defaults, then whatever the file holds (missing file: defaults).
@@ -38,9 +67,5 @@ std::string SerializePatternStore(const PatternStore& store);  // lines with CR 
 // Replaces the file as a whole or leaves the old one exactly as it was.
 bool SavePatternStore(const PatternStore& store, const std::filesystem::path& path,
                       const WriteFaults& faults = {});
-
-// The checks OK applies to what the user typed.
-double ValidatedSize(std::string_view text);      // width, height: not above 1e-8 -> 1.0
-double ValidatedInterval(std::string_view text);  // not above 0 -> 0.0
 
 }  // namespace tesra

@@ -39,30 +39,10 @@ PatternStore SampleStore() {
     return s;
 }
 
-void ExpectSameStore(const PatternStore& a, const PatternStore& b) {
-    EXPECT_EQ(a.formLeft, b.formLeft);
-    EXPECT_EQ(a.formTop, b.formTop);
-    EXPECT_EQ(a.selectedRow, b.selectedRow);
-    EXPECT_EQ(a.solidColorSwitch, b.solidColorSwitch);
-    EXPECT_EQ(a.solidColor, b.solidColor);
-    for (std::size_t n = 0; n < a.rows.size(); ++n) {
-        const PatternRow &x = a.rows[n], &y = b.rows[n];
-        EXPECT_EQ(x.figureKind, y.figureKind) << n;
-        EXPECT_EQ(x.width, y.width) << n;
-        EXPECT_EQ(x.height, y.height) << n;
-        EXPECT_EQ(x.placement, y.placement) << n;
-        EXPECT_EQ(x.interval, y.interval) << n;
-        EXPECT_EQ(x.basePoint, y.basePoint) << n;
-        EXPECT_EQ(x.upperLine, y.upperLine) << n;
-        EXPECT_EQ(x.middleLine, y.middleLine) << n;
-        EXPECT_EQ(x.lowerLine, y.lowerLine) << n;
-    }
-}
-
 TEST(PatternStore, MissingFileGivesDefaults) {
     ScratchDir dir;
     const PatternStore s = LoadPatternStore(dir / "tesra.dat");
-    ExpectSameStore(s, PatternStore{});
+    EXPECT_EQ(s, PatternStore{});
     EXPECT_EQ(s.selectedRow, 1);
     EXPECT_EQ(s.rows[0].width, 10.0);
     EXPECT_EQ(s.rows[11].basePoint, 1);
@@ -72,7 +52,7 @@ TEST(PatternStore, SaveThenLoadReproducesEveryField) {
     ScratchDir dir;
     const PatternStore s = SampleStore();
     ASSERT_TRUE(SavePatternStore(s, dir / "tesra.dat"));
-    ExpectSameStore(LoadPatternStore(dir / "tesra.dat"), s);
+    EXPECT_EQ(LoadPatternStore(dir / "tesra.dat"), s);
 }
 
 TEST(PatternStore, FileLayoutIs113CrLfLines) {
