@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <iosfwd>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -62,6 +63,9 @@ struct PatternStore {
 PatternStore LoadPatternStore(const std::filesystem::path& path);
 // Defaults, then the lines of bytes; lines past the end read as empty.
 PatternStore ParsePatternStore(std::string_view bytes);
+// Defaults, then the stream's lines; a read error keeps the defaults of
+// everything after the last whole line read.
+PatternStore ReadPatternStore(std::istream& in);
 std::vector<std::string> PatternStoreLines(const PatternStore& store);
 std::string SerializePatternStore(const PatternStore& store);  // lines with CR LF
 // Replaces the file as a whole or leaves the old one exactly as it was.
