@@ -3,6 +3,7 @@
 #include <new>
 #include <vector>
 
+#include "exchange/block_formatter.h"
 #include "exchange/reader.h"
 #include "exchange/writer.h"
 #include "figures/span_placement.h"
@@ -105,7 +106,9 @@ bool DrawAndReplace(RunMode mode, const RunPaths& paths, const WriteFaults& faul
     RunContext run;
     PrepareRun(run, paths);
     AtomicFile out(paths.exchangeFile, faults);
-    DrawPattern(run, mode, out);
+    BlockFormatter formatter(out);
+    DrawPattern(run, mode, formatter);
+    formatter.Finish();
     return out.Commit();
 }
 

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "exchange/element_line.h"
+
 namespace tesra {
 
 // Where the command writer's finished lines go: the exchange file or memory.
@@ -11,6 +13,12 @@ class LineSink {
 public:
     virtual ~LineSink() = default;
     virtual void Append(std::string_view line) = 0;
+    // An element line: formatted at once and appended, unless the sink keeps
+    // the numbers to format them later.
+    virtual void AppendElement(const ElementLine& line) {
+        char text[kMaxElementLineText + 16];
+        Append({text, static_cast<std::size_t>(WriteElementLine(text, line) - text)});
+    }
 };
 
 class VectorSink final : public LineSink {

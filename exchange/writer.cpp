@@ -22,41 +22,18 @@ bool AllFinite(std::initializer_list<double> values) {
 
 bool Finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
-// One output line built in place: a run writes millions of them, none of
-// which may cost an allocation.
-class LineText {
+// An attribute line: its keyword and the value straight after it.
+class AttributeLine {
 public:
-    explicit LineText(std::string_view keyword = {}) {
+    AttributeLine(std::string_view keyword, std::int32_t v, bool hex = false) {
         std::memcpy(text_, keyword.data(), keyword.size());
-        end_ = text_ + keyword.size();
-    }
-    LineText& Reals(std::initializer_list<double> values) {
-        for (double v : values) end_ = WriteReal(Separated(), v);
-        return *this;
-    }
-    LineText& IntField(std::int32_t v) {
-        end_ = WriteInt(Separated(), v);
-        return *this;
-    }
-    // Attribute values follow their keyword directly.
-    LineText& Int(std::int32_t v) {
-        end_ = WriteInt(end_, v);
-        return *this;
-    }
-    LineText& Hex(std::int32_t v) {
-        end_ = WriteHex(end_, v);
-        return *this;
+        char* at = text_ + keyword.size();
+        end_ = hex ? WriteHex(at, v) : WriteInt(at, v);
     }
     std::string_view View() const { return {text_, static_cast<std::size_t>(end_ - text_)}; }
 
 private:
-    // Fields are separated by one space; a keyword brings its own or none.
-    char* Separated() {
-        if (end_ != text_ && end_[-1] != ' ') *end_++ = ' ';
-        return end_;
-    }
-    // A keyword and at most nine fields.
-    char text_[8 + 9 * (kMaxNumberText + 1)];
+    char text_[8 + kMaxNumberText];
     char* end_;
 };
 
@@ -87,25 +64,25 @@ void Writer::ResetWriterState() {
 
 void Writer::WriteLayerGroup(std::int32_t g) {
     if (!Changed(force_.layerGroup, cur_.layerGroup, g)) return;
-    AppendOutputLine(LineText("lg").Hex(g).View());
+    AppendOutputLine(AttributeLine("lg", g, true).View());
     // A new layer group always restates the layer.
     force_.layer = true;
 }
 
 void Writer::WriteLayer(std::int32_t l) {
     if (!Changed(force_.layer, cur_.layer, l)) return;
-    AppendOutputLine(LineText("ly").Hex(l).View());
+    AppendOutputLine(AttributeLine("ly", l, true).View());
 }
 
 void Writer::WriteLineColor(std::int32_t colour, std::int32_t /*mode*/) {
     if (!Changed(force_.lineColour, cur_.lineColour, colour)) return;
-    AppendOutputLine(LineText("lc").Int(colour).View());
+    AppendOutputLine(AttributeLine("lc", colour).View());
     forceSolidColour_ = false;
 }
 
 void Writer::WriteLineType(std::int32_t t, std::int32_t /*mode*/) {
     if (!Changed(force_.lineType, cur_.lineType, t)) return;
-    AppendOutputLine(LineText("lt").Int(t).View());
+    AppendOutputLine(AttributeLine("lt", t).View());
 }
 
 void Writer::WriteLineWidth(std::int32_t w) {
@@ -114,7 +91,7 @@ void Writer::WriteLineWidth(std::int32_t w) {
     if (w == -1) w = input_.initial.lineWidth;
     if (w < 0 || w > kMaxLineWidth) w = 0;
     if (!Changed(force_.lineWidth, cur_.lineWidth, w)) return;
-    AppendOutputLine(LineText("lw").Int(w).View());
+    AppendOutputLine(AttributeLine("lw", w).View());
 }
 
 void Writer::WriteSolidColor(std::int32_t rgb) {
@@ -122,7 +99,7 @@ void Writer::WriteSolidColor(std::int32_t rgb) {
     const bool unchanged = !force_.lineColour && cur_.lineColour == kSolidColourPen &&
                            !forceSolidColour_ && rgb == cur_.solidColour;
     if (unchanged) return;
-    AppendOutputLine(LineText("lc10 ").Int(rgb).View());
+    AppendOutputLine(AttributeLine("lc10 ", rgb).View());
     cur_.solidColour = rgb;
     forceSolidColour_ = false;
     cur_.lineColour = kSolidColourPen;
@@ -131,22 +108,20 @@ void Writer::WriteSolidColor(std::int32_t rgb) {
 
 void Writer::EmitLine(Point a, Point b) {
     if (!Finite(a) || !Finite(b) || Coincide(a, b)) return;
-    AppendOutputLine(LineText().Reals({a.x, a.y, b.x, b.y}).View());
+    sink_.AppendElement({"", {a.x, a.y, b.x, b.y}});
 }
 
 void Writer::EmitArc(Point centre, double r, double startDeg, double endDeg, double flatness,
                      double tiltDeg) {
     if (!AllFinite({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg})) return;
     if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
-    LineText line("ci ");
-    line.Reals({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg});
-    AppendOutputLine(line.View());
+    sink_.AppendElement({"ci ", {centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg}});
 }
 
 void Writer::EmitSolidTriangle(Point a, Point b, Point c) {
     if (!Finite(a) || !Finite(b) || !Finite(c)) return;
     if (Coincide(b, a) || Coincide(c, b) || Coincide(a, c)) return;
-    AppendOutputLine(LineText("sl ").Reals({a.x, a.y, b.x, b.y, c.x, c.y}).View());
+    sink_.AppendElement({"sl ", {a.x, a.y, b.x, b.y, c.x, c.y}});
 }
 
 void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
@@ -157,7 +132,7 @@ void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
     if (Coincide(c, b)) return EmitSolidTriangle(a, b, d);
     if (Coincide(d, b)) return;
     if (Coincide(d, c)) return EmitSolidTriangle(a, b, c);
-    AppendOutputLine(LineText("sl ").Reals({a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y}).View());
+    sink_.AppendElement({"sl ", {a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y}});
 }
 
 void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flatness,
@@ -165,9 +140,10 @@ void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flat
     if (!AllFinite({centre.x, centre.y, r, flatness, tilt, angle1, angle2})) return;
     if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
     if (code != 0 && code != 5 && code != 100 && code != -1) return;
-    LineText line("sc ");
-    line.Reals({centre.x, centre.y, r, flatness, tilt, angle1, angle2}).IntField(code);
-    AppendOutputLine(line.View());
+    ElementLine line("sc ", {centre.x, centre.y, r, flatness, tilt, angle1, angle2});
+    line.hasCode = true;
+    line.code = code;
+    sink_.AppendElement(line);
 }
 
 void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double tilt,
@@ -176,9 +152,8 @@ void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double 
     const bool ring = rOuter > 1e-8 && rInner > 1e-8 && rInner < rOuter - 1e-8 &&
                       std::fabs(flatness) > 1e-8;
     if (!ring) return;
-    LineText line("so ");
-    line.Reals({centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner});
-    AppendOutputLine(line.View());
+    sink_.AppendElement(
+        {"so ", {centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner}});
 }
 
 }  // namespace tesra

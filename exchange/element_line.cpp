@@ -1,0 +1,30 @@
+#include "exchange/element_line.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "exchange/number_format.h"
+
+namespace tesra {
+
+ElementLine::ElementLine(std::string_view keywordLiteral, std::initializer_list<double> values)
+    : keyword(keywordLiteral) {
+    realCount = static_cast<std::uint8_t>(std::min(values.size(), reals.size()));
+    std::copy_n(values.begin(), realCount, reals.begin());
+}
+
+char* WriteElementLine(char* out, const ElementLine& line) {
+    std::memcpy(out, line.keyword.data(), line.keyword.size());
+    out += line.keyword.size();
+    for (std::size_t i = 0; i < line.realCount; ++i) {
+        if (i > 0) *out++ = ' ';
+        out = WriteReal(out, line.reals[i]);
+    }
+    if (line.hasCode) {
+        *out++ = ' ';
+        out = WriteInt(out, line.code);
+    }
+    return out;
+}
+
+}  // namespace tesra

@@ -1,0 +1,33 @@
+#pragma once
+// An element command kept as numbers until it is written, so that a sink can
+// format it later, on another thread: the keyword, up to eight reals and an
+// optional integer last ("sc" codes).
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+
+namespace tesra {
+
+struct ElementLine {
+    std::string_view keyword;  // a literal with its space ("ci "), or empty
+    std::array<double, 8> reals{};
+    std::uint8_t realCount = 0;
+    bool hasCode = false;
+    std::int32_t code = 0;
+
+    ElementLine() = default;
+    ElementLine(std::string_view keywordLiteral, std::initializer_list<double> values);
+};
+
+// The longest text: a keyword of three bytes, eight reals of at most 22 bytes
+// and their separators; far below the 255 bytes of an output line.
+inline constexpr std::size_t kMaxElementLineText = 3 + 8 * 23 + 12;
+
+// Writes the line's text at out (room for kMaxElementLineText + 16 bytes) and
+// returns its end: fields separated by one space, no trailing space.
+char* WriteElementLine(char* out, const ElementLine& line);
+
+}  // namespace tesra
