@@ -1,0 +1,82 @@
+// Runs every benchmark, each repeated in random interleaving so that a busy
+// machine slows a run and its floor alike, then prints each ratio to its
+// floor (medians) and exits 1 when one is over its limit, or a heavy run
+// used more memory than allowed.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Limit {
+    const char* what;
+    const char* measured;
+    const char* floor;
+    double most;
+};
+
+constexpr Limit kLimits[] = {
+    {"heavy run / copy of its output", "BM_HeavyRun", "BM_CopyOfHeavyOutput", 3.0},
+    {"typical run / trivial static program", "BM_TypicalRun", "BM_TrivialStaticProgram", 1.5},
+};
+constexpr double kMostPeakMiB = 16;
+
+// Keeps the median of each benchmark (or its only run) beside the usual output.
+class MedianKeeper : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs) {
+            if (r.error_occurred || r.iterations == 0) continue;
+            const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+            const std::string& name = r.run_name.function_name;
+            if (!median && (r.run_type != Run::RT_Iteration || r.repetitions > 1)) continue;
+            perIteration[name] = r.GetAdjustedRealTime();  // in the run's own unit
+            units[name] = r.time_unit;
+            if (auto peak = r.counters.find("peak_MiB"); peak != r.counters.end())
+                peakMiB[name] = peak->second.value;
+        }
+    }
+    std::map<std::string, double> perIteration;
+    std::map<std::string, benchmark::TimeUnit> units;
+    std::map<std::string, double> peakMiB;
+};
+
+double Seconds(const MedianKeeper& kept, const std::string& name) {
+    return kept.perIteration.at(name) / benchmark::GetTimeUnitMultiplier(kept.units.at(name));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<char*> args(argv, argv + argc);
+    std::string repetitions = "--benchmark_repetitions=5";
+    std::string interleaving = "--benchmark_enable_random_interleaving=true";
+    std::string aggregates = "--benchmark_report_aggregates_only=true";
+    args.insert(args.begin() + 1, {repetitions.data(), interleaving.data(), aggregates.data()});
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    MedianKeeper kept;
+    benchmark::RunSpecifiedBenchmarks(&kept);
+    benchmark::Shutdown();
+
+    bool within = true;
+    for (const Limit& l : kLimits) {
+        if (!kept.perIteration.contains(l.measured) || !kept.perIteration.contains(l.floor))
+            continue;
+        const double ratio = Seconds(kept, l.measured) / Seconds(kept, l.floor);
+        within = within && ratio <= l.most;
+        std::printf("%-40s %6.2f  (at most %.1f) %s\n", l.what, ratio, l.most,
+                    ratio <= l.most ? "ok" : "OVER");
+    }
+    for (const auto& [name, peak] : kept.peakMiB) {
+        within = within && peak < kMostPeakMiB;
+        std::printf("%-40s %6.1f MiB (under %.0f) %s\n", (name + " peak memory").c_str(), peak,
+                    kMostPeakMiB, peak < kMostPeakMiB ? "ok" : "OVER");
+    }
+    return within ? 0 : 1;
+}

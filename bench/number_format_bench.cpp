@@ -1,0 +1,43 @@
+// Number formatting alone: the coordinates of a drawing far from the origin,
+// through the fast path, through std::to_chars, and through the former formatter.
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <vector>
+
+#include "exchange/number_format.h"
+#include "exchange/number_format_reference.h"
+
+namespace tesra {
+namespace {
+
+std::vector<double> Coordinates() {
+    std::mt19937_64 rng(3);
+    std::uniform_real_distribution<double> along(-1e5, 1e5);
+    std::vector<double> values(1 << 16);
+    for (double& v : values) v = along(rng);
+    return values;
+}
+
+template <char* (*kWrite)(char*, double)>
+void BM_Format(benchmark::State& state) {
+    const std::vector<double> values = Coordinates();
+    char buf[kMaxNumberText];
+    for (auto _ : state)
+        for (double v : values) benchmark::DoNotOptimize(kWrite(buf, v));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size()));
+}
+BENCHMARK(BM_Format<WriteReal>)->Name("FormatReal/fast");
+BENCHMARK(BM_Format<WriteRealByToChars>)->Name("FormatReal/to_chars");
+
+void BM_FormerFormatter(benchmark::State& state) {
+    const std::vector<double> values = Coordinates();
+    for (auto _ : state)
+        for (double v : values) benchmark::DoNotOptimize(reference::FormatReal(v));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size()));
+}
+BENCHMARK(BM_FormerFormatter)->Name("FormatReal/former");
+
+}  // namespace
+}  // namespace tesra
