@@ -2,7 +2,7 @@
 // so with W != H they become ellipses of flatness H/W, never circles of the
 // smaller size.
 
-#include "figures/figures.h"
+#include "figures/families.h"
 #include "figures/shape_tables.h"
 
 namespace tesra {

@@ -10,15 +10,10 @@
 namespace tesra {
 namespace {
 
-using Calls = std::vector<test::RecordingTarget::Call>;
+using test::Calls;
+using test::Draw;
 
 using test::MakeCell;
-
-Calls Draw(std::int32_t kind, const FigureCell& cell, SolidStyle solid = {}) {
-    test::RecordingTarget out;
-    DrawCircleKind(kind, cell, solid, out);
-    return out.calls;
-}
 
 void ExpectCall(const test::RecordingTarget::Call& call, const char* op,
                 const std::vector<double>& values) {

@@ -17,13 +17,9 @@ namespace {
 
 using test::MakeCell;
 using test::RecordingTarget;
-using Calls = std::vector<RecordingTarget::Call>;
+using test::Calls;
 
-Calls Draw(int kind, const FigureCell& cell, SolidStyle solid = {true, 255}) {
-    RecordingTarget out;
-    DrawFigure(kind, cell, solid, out);
-    return out.calls;
-}
+Calls Draw(int kind, const FigureCell& cell) { return test::Draw(kind, cell, {true, 255}); }
 
 // Cell coordinates of a drawing point.
 Point ToCell(const FigureCell& cell, Point p) {
@@ -146,7 +142,7 @@ TEST(FigureKinds, RepeatedDoubleSlashesDrawTheSameSegments) {
 }
 
 TEST(FigureKinds, OutsideTheListDrawNothing) {
-    for (int kind : {-5, -1, 107, 1000}) {
+    for (int kind : {-5, -1, kFigureKindCount, 1000}) {
         EXPECT_TRUE(Draw(kind, MakeCell(10, 6)).empty()) << kind;
         EXPECT_EQ(FigureName(kind), "");
     }
@@ -155,10 +151,7 @@ TEST(FigureKinds, OutsideTheListDrawNothing) {
 TEST(FigureKinds, ZeroWidthDrawsNothingWhereTheShapeDividesByIt) {
     for (int kind = 0; kind < kFigureKindCount; ++kind) {
         const Calls calls = Draw(kind, MakeCell(0, 6));
-        const bool dividesByWidth = (kind >= 41 && kind <= 62) || kind == 64 || kind == 75 ||
-                                    kind == 76 || (kind >= 79 && kind <= 86) ||
-                                    (kind >= 93 && kind <= 100);
-        if (dividesByWidth) {
+        if (DividesByWidth(kind)) {
             EXPECT_TRUE(calls.empty()) << kind;
         }
         for (const auto& c : calls)
@@ -171,7 +164,7 @@ TEST(FigureKinds, NamesMatchTheFigureList) {
     EXPECT_EQ(FigureName(7), " ｜ ");
     EXPECT_EQ(FigureName(8), "|　|");
     EXPECT_EQ(FigureName(54), "◎(塗)");
-    EXPECT_EQ(FigureName(106), "＼＼(塗)");
+    EXPECT_EQ(FigureName(kFigureKindCount - 1), "＼＼(塗)");
     std::set<std::string_view> distinct;
     for (int k = 0; k < kFigureKindCount; ++k) distinct.insert(FigureName(k));
     EXPECT_EQ(distinct.size(), 105u);
