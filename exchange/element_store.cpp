@@ -22,9 +22,9 @@ namespace {
 // and then grow by their own size. A fixed step alone would copy the whole
 // list every block, which is quadratic for the millions a big drawing holds.
 constexpr std::size_t kGrowthBlock = 1000;
-// Corners of an input solid this close are one corner repeated; far tighter
-// than the drawing tolerance, so that only a corner written twice is merged.
-constexpr double kCornerEps = 1e-10;
+// Corners of an input solid within kTinyEps are one corner repeated: far
+// tighter than the drawing tolerance, so that only a corner written twice is
+// merged.
 // Text and font names in a text record stay within the host's line limit.
 constexpr std::size_t kMaxTextBytes = 255;
 
@@ -40,7 +40,7 @@ std::int32_t Int(const LineTokens& t, std::size_t i) { return ParseInt(t[i]); }
 Point Corner(const LineTokens& t, std::size_t k) { return {Float(t, 2 * k + 1), Float(t, 2 * k + 2)}; }
 
 bool SameCorner(Point a, Point b) {
-    return std::abs(a.x - b.x) <= kCornerEps && std::abs(a.y - b.y) <= kCornerEps;
+    return std::abs(a.x - b.x) <= kTinyEps && std::abs(a.y - b.y) <= kTinyEps;
 }
 
 // At most 255 bytes, and never half of a double-byte character.

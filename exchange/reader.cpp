@@ -49,6 +49,7 @@
 #include <system_error>
 
 #include "exchange/element_store_parse.h"
+#include "exchange/host_codes.h"
 #include "geom/cp932.h"
 #include "geom/helpers.h"
 
@@ -202,12 +203,11 @@ void ReadLayer(ExchangeState& s, const LineTokens& t) {
 }
 
 // "lc10 rgb" also names the solid colour.
-constexpr std::int32_t kSolidColourLineColour = 10;
 
 void ReadLineColour(ExchangeState& s, const LineTokens& t) {
     const std::int32_t d = ParseInt(After(t, 2));
     TakeAttribute(d, s.firstSeen.lineColour, s.initial.lineColour, s.cur.lineColour);
-    if (d == kSolidColourLineColour && t.size() >= 2) s.cur.solidColour = Int(t, 1);
+    if (d == kSolidColorPen && t.size() >= 2) s.cur.solidColour = Int(t, 1);
     s.inPolyline = false;
 }
 
