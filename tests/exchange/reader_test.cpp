@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "exchange/element_store_parse.h"
+#include "exchange/line_tokens.h"
 #include "test_support.h"
 
 namespace tesra {
