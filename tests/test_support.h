@@ -67,3 +67,16 @@ using Calls = std::vector<RecordingTarget::Call>;
 Calls Draw(std::int32_t kind, const FigureCell& cell, SolidStyle solid = {});
 
 }  // namespace tesra::test
+
+// Every suite knows the helpers by their short names.
+namespace tesra {
+using test::Calls;
+using test::CrLf;
+using test::Draw;
+using test::MakeCell;
+using test::QuarterTurnCell;
+using test::ReadBytes;
+using test::RecordingTarget;
+using test::ScratchDir;
+using test::WriteBytes;
+}  // namespace tesra

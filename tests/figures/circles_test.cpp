@@ -10,11 +10,6 @@
 namespace tesra {
 namespace {
 
-using test::Calls;
-using test::Draw;
-
-using test::MakeCell;
-
 void ExpectCall(const test::RecordingTarget::Call& call, const char* op,
                 const std::vector<double>& values) {
     EXPECT_EQ(call.op, op);

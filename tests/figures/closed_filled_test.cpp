@@ -12,11 +12,6 @@
 namespace tesra {
 namespace {
 
-using test::Calls;
-using test::Draw;
-
-using test::MakeCell;
-
 void ExpectValues(const test::RecordingTarget::Call& call, const char* op,
                   const std::vector<double>& want, double tolerance) {
     EXPECT_EQ(call.op, op);

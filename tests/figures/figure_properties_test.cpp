@@ -15,11 +15,8 @@
 namespace tesra {
 namespace {
 
-using test::MakeCell;
-using test::RecordingTarget;
-using test::Calls;
-
-Calls Draw(int kind, const FigureCell& cell) { return test::Draw(kind, cell, {true, 255}); }
+// The filled kinds switch to a solid colour here.
+Calls DrawSolid(int kind, const FigureCell& cell) { return Draw(kind, cell, {true, 255}); }
 
 // Cell coordinates of a drawing point.
 Point ToCell(const FigureCell& cell, Point p) {
@@ -62,7 +59,7 @@ class EveryKind : public ::testing::TestWithParam<int> {};
 TEST_P(EveryKind, StaysInsideItsBoxWithFiniteNumbers) {
     // H below W / 2 keeps the three-point waves to less than half circles.
     const FigureCell cell = MakeCell(10, 4, 33, {7, -3});
-    const Calls calls = Draw(GetParam(), cell);
+    const Calls calls = DrawSolid(GetParam(), cell);
     EXPECT_FALSE(calls.empty());
     for (const auto& call : calls) {
         for (double x : call.values) EXPECT_TRUE(std::isfinite(x)) << call.op;
@@ -78,7 +75,7 @@ TEST_P(EveryKind, StaysInsideItsBoxWithFiniteNumbers) {
 
 TEST_P(EveryKind, IsDeterministic) {
     const FigureCell cell = MakeCell(7.3, 2.9, 211.7, {-1e4, 3e3});
-    const Calls a = Draw(GetParam(), cell), b = Draw(GetParam(), cell);
+    const Calls a = DrawSolid(GetParam(), cell), b = DrawSolid(GetParam(), cell);
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) {
         EXPECT_EQ(a[i].op, b[i].op);
@@ -91,7 +88,7 @@ TEST_P(EveryKind, DoublingWidthDoublesU) {
     const int kind = GetParam();
     if (kind == 77 || kind == 78) GTEST_SKIP() << "true circular arcs do not stretch";
     const FigureCell narrow = MakeCell(10, 4), wide = MakeCell(20, 4);
-    const Calls a = Draw(kind, narrow), b = Draw(kind, wide);
+    const Calls a = DrawSolid(kind, narrow), b = DrawSolid(kind, wide);
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) {
         const auto pa = PointsOf(a[i]), pb = PointsOf(b[i]);
@@ -106,7 +103,7 @@ TEST_P(EveryKind, DoublingWidthDoublesU) {
 // A turned span gives the same figure turned with it.
 TEST_P(EveryKind, TurnsWithTheSpan) {
     const FigureCell level = MakeCell(10, 6), turned = MakeCell(10, 6, 57, {40, -25});
-    const Calls a = Draw(GetParam(), level), b = Draw(GetParam(), turned);
+    const Calls a = DrawSolid(GetParam(), level), b = DrawSolid(GetParam(), turned);
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) {
         ASSERT_EQ(a[i].op, b[i].op);
@@ -135,22 +132,22 @@ std::set<Segment> SegmentSet(const Calls& calls) {
 
 TEST(FigureKinds, RepeatedDoubleSlashesDrawTheSameSegments) {
     const FigureCell cell = MakeCell(10, 6, 20, {1, 2});
-    EXPECT_EQ(SegmentSet(Draw(71, cell)), SegmentSet(Draw(12, cell)));
-    EXPECT_EQ(SegmentSet(Draw(72, cell)), SegmentSet(Draw(13, cell)));
+    EXPECT_EQ(SegmentSet(DrawSolid(71, cell)), SegmentSet(DrawSolid(12, cell)));
+    EXPECT_EQ(SegmentSet(DrawSolid(72, cell)), SegmentSet(DrawSolid(13, cell)));
     EXPECT_EQ(FigureName(71), FigureName(12));
     EXPECT_EQ(FigureName(72), FigureName(13));
 }
 
 TEST(FigureKinds, OutsideTheListDrawNothing) {
     for (int kind : {-5, -1, kFigureKindCount, 1000}) {
-        EXPECT_TRUE(Draw(kind, MakeCell(10, 6)).empty()) << kind;
+        EXPECT_TRUE(DrawSolid(kind, MakeCell(10, 6)).empty()) << kind;
         EXPECT_EQ(FigureName(kind), "");
     }
 }
 
 TEST(FigureKinds, ZeroWidthDrawsNothingWhereTheShapeDividesByIt) {
     for (int kind = 0; kind < kFigureKindCount; ++kind) {
-        const Calls calls = Draw(kind, MakeCell(0, 6));
+        const Calls calls = DrawSolid(kind, MakeCell(0, 6));
         if (DividesByWidth(kind)) {
             EXPECT_TRUE(calls.empty()) << kind;
         }

@@ -9,9 +9,6 @@
 namespace tesra {
 namespace {
 
-using test::QuarterTurnCell;
-using test::RecordingTarget;
-
 struct UVLine {
     double u1, v1, u2, v2;
 };

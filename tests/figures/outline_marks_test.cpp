@@ -10,11 +10,6 @@
 namespace tesra {
 namespace {
 
-using test::Calls;
-using test::Draw;
-
-using test::MakeCell;
-
 void ExpectCalls(const Calls& calls, const char* op, const std::vector<std::vector<double>>& want,
                  double tolerance) {
     ASSERT_EQ(calls.size(), want.size());

@@ -12,12 +12,6 @@
 namespace tesra {
 namespace {
 
-using test::Calls;
-using test::Draw;
-using test::MakeCell;
-using test::QuarterTurnCell;
-using test::RecordingTarget;
-
 struct UV {
     double u, v;
 };
