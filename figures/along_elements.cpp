@@ -96,10 +96,11 @@ Side ShiftedSide(Point q1, Point q2, double d) {
     return {Along(q1, dist, dir), Along(q2, dist, dir)};
 }
 
-void LineMitre(Point& end, const GuideCurve& own, Side side, Point vertex, double d) {
+// Moves `end` to where the line through s and e meets the neighbouring side.
+void LineMitre(Point& end, Point s, Point e, Side side, Point vertex, double d) {
     Point meet;
-    if (SegmentIntersection(meet, own.s.x, own.s.y, own.e.x, own.e.y, side.q1.x, side.q1.y,
-                            side.q2.x, side.q2.y) > 0 &&
+    if (SegmentIntersection(meet, s.x, s.y, e.x, e.y, side.q1.x, side.q1.y, side.q2.x,
+                            side.q2.y) > 0 &&
         along::WithinMitreLimit(meet, vertex, d))
         end = meet;
 }
@@ -137,13 +138,14 @@ void FullLengthGuide(const PatternRow& row, const ElementPath& path, std::size_t
     const double d = v - BandOffset(row.basePoint, row.height);
     const Neighbours n = NeighboursOf(path, k);
     if (n.before && IsLine(*n.before) && IsLine(e)) {
-        LineMitre(curve.s, own, ShiftedSide(n.before->a, n.before->b, d), e.a, d);
+        LineMitre(curve.s, own.s, own.e, ShiftedSide(n.before->a, n.before->b, d), e.a, d);
     } else if (n.before && !along::IsFullCircle(e)) {
         if (auto meet = along::JointPoint(CurveOf(*n.before, row, v), own, n.before->b, d))
             along::MoveCurveEnd(curve, *meet, false);
     }
     if (n.after && IsLine(*n.after) && IsLine(e)) {
-        LineMitre(curve.e, own, ShiftedSide(n.after->a, n.after->b, d), e.b, d);
+        // As between indicated points, the end meets the line through the start as moved.
+        LineMitre(curve.e, curve.s, own.e, ShiftedSide(n.after->a, n.after->b, d), e.b, d);
     } else if (n.after && !along::IsFullCircle(e)) {
         if (auto meet = along::JointPoint(own, CurveOf(*n.after, row, v), e.b, d))
             along::MoveCurveEnd(curve, *meet, true);

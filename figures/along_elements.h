@@ -32,8 +32,8 @@ struct ElementPath {
 
 struct AlongSelection {
     std::vector<ElementPath> paths;
-    // Selected elements that no path follows (for example elliptic arcs, if they are
-    // not followed); the run tells the user about them.
+    // Elliptic arcs and ellipses (flatness other than 1) in the selection: no
+    // path follows them; the run tells the user about them.
     std::int32_t notFollowed = 0;
 };
 
