@@ -552,6 +552,23 @@ TEST(AlongDrawing, CirclesGetConcentricCirclesAndVanishingRadiiAreSkipped) {
     EXPECT_EQ(arcs[0], (std::vector<double>{3, 4, 2, 0, 360, 1, 0}));
 }
 
+// The arc's offset would have radius -1: nothing is drawn along it, and the
+// line's full-length line ends at the joint instead of meeting it.
+TEST(AlongDrawing, AJointWhoseCurvesCannotMeetEndsEachAtTheJoint) {
+    Selection s;
+    s.Line({0, 0}, {50, 0});
+    s.Arc({50, 1}, 1, 270, 360);
+    const PatternRow row = Row(200, 2, 2, 0, 0);  // upper line 4 above the path
+    RecordingTarget out;
+    DrawAlongPaths({row, {}, 1}, PathsFromSelection(s.store), out);
+    std::vector<std::vector<double>> drawn;
+    for (const auto& c : out.calls)
+        if (c.op != "linecolor") drawn.push_back(c.values);
+    ASSERT_EQ(drawn.size(), 1u);
+    const std::vector<double> expected = {0, 4, 50, 4};
+    for (std::size_t k = 0; k < 4; ++k) EXPECT_NEAR(drawn[0][k], expected[k], 1e-12);
+}
+
 TEST(AlongDrawing, GapArcsFollowTheArcBetweenFigures) {
     Selection s;
     s.Arc({0, 0}, 50, 0, 90);  // length 25π
