@@ -71,7 +71,7 @@ void GapArcs(const PatternRow& row, const ArcFrame& f, double from, double to, D
     const std::array<std::pair<std::int32_t, double>, 3> guides = {
         {{row.upperLine, row.height}, {row.middleLine, row.height / 2}, {row.lowerLine, 0.0}}};
     for (const auto& [setting, v] : guides)
-        if (setting == 1) EmitGuideArc(f.e.centre, f.RadiusAt(v), f.AngleAt(from), f.AngleAt(to), out);
+        if (setting == kGuideGap) EmitGuideArc(f.e.centre, f.RadiusAt(v), f.AngleAt(from), f.AngleAt(to), out);
 }
 
 using Candidates = std::vector<Point>;

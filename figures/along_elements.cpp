@@ -46,8 +46,6 @@ namespace {
 
 using along::GuideCurve;
 
-enum GuideSetting { kGapGuide = 1, kFullGuide = 2 };
-
 std::array<std::pair<std::int32_t, double>, 3> Guides(const PatternRow& row) {
     return {{{row.upperLine, row.height}, {row.middleLine, row.height / 2}, {row.lowerLine, 0.0}}};
 }
@@ -157,7 +155,7 @@ void FullLengthGuide(const PatternRow& row, const ElementPath& path, std::size_t
 void LineFiguresAndGaps(const AlongInputs& in, const PathElement& e, DrawTarget& out) {
     PatternRow gapsOnly = in.row;
     for (std::int32_t* setting : {&gapsOnly.upperLine, &gapsOnly.middleLine, &gapsOnly.lowerLine})
-        if (*setting == kFullGuide) *setting = 0;
+        if (*setting == kGuideFull) *setting = kGuideNone;
     const std::array<Point, 3> points = {Point{}, e.a, e.b};
     SpanPlacement(SpanInputs{gapsOnly, points, in.solid, in.lineColour}, 1, 2, out);
 }
@@ -172,7 +170,7 @@ void DrawElement(const AlongInputs& in, const ElementPath& path, std::size_t k, 
     else
         along::ArcFiguresAndGaps(in, e, *count, out);
     for (const auto& [setting, v] : Guides(in.row))
-        if (setting == kFullGuide) FullLengthGuide(in.row, path, k, v, out);
+        if (setting == kGuideFull) FullLengthGuide(in.row, path, k, v, out);
 }
 
 // Mirrors the count of a span between indicated points, overflow included.

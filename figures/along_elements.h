@@ -9,7 +9,7 @@
 #include "exchange/draw_target.h"
 #include "exchange/element_store.h"
 #include "figures/figure_cell.h"
-#include "settings/pattern_store.h"
+#include "figures/pattern.h"
 
 namespace tesra {
 
