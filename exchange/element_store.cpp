@@ -136,13 +136,13 @@ void StoreText(ExchangeState& s, const LineTokens& t) {
 
 void StorePoint(ExchangeState& s, const LineTokens& t) {
     Store(s, ElementKind::Point, s.elements.points,
-          JwwEntPoint{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2)});
+          JwwEntPoint{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2), s.cur.lineColour});
 }
 
 void StorePointWithData(ExchangeState& s, const LineTokens& t) {
     Store(s, ElementKind::PointWithData, s.elements.pointsWithData,
           JwwEntPointData{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2), Float(t, 3),
-                          Float(t, 4), Int(t, 5)});
+                          Float(t, 4), Int(t, 5), s.cur.lineColour});
 }
 
 void StoreBlock(ExchangeState& s, const LineTokens& t) {
