@@ -1,10 +1,13 @@
 #include "app/run_along.h"
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 #include <string>
 
 #include "exchange/number_format.h"
 #include "exchange/writer.h"
+#include "geom/helpers.h"
 
 namespace tesra {
 namespace {
@@ -21,6 +24,19 @@ constexpr std::string_view kNotFollowedAfter =
 AlongInputs InputsOf(const RunContext& run) {
     return {run.store.RowInUse(), SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
             run.exchange.initial.lineColour};
+}
+
+// Zero-length lines and zero-radius arcs become paths too, but nothing can be
+// drawn along them: a selection of only those has nothing to follow.
+bool HasLength(const PathElement& e) {
+    if (e.shape == PathElement::Shape::Line) return !SamePoint(e.a, e.b);
+    return e.radius > kSameEps && std::fabs(e.sweepRad) * e.radius > kSameEps;
+}
+
+bool AnythingToFollow(const AlongSelection& selection) {
+    for (const ElementPath& path : selection.paths)
+        if (std::any_of(path.elements.begin(), path.elements.end(), HasLength)) return true;
+    return false;
 }
 
 std::string NotFollowedNotice(std::int32_t count) {
@@ -40,7 +56,7 @@ AlongPlan PlanAlongSelection(const RunContext& run) {
         return plan;
     }
     plan.selection = PathsFromSelection(run.exchange.elements);
-    if (plan.selection.paths.empty()) {
+    if (!AnythingToFollow(plan.selection)) {
         plan.outcome = AlongOutcome::NothingToFollow;
         return plan;
     }
