@@ -144,13 +144,13 @@ void StoreTextLine(ExchangeState& s, const LineTokens& t) {
 
 void StorePointLine(ExchangeState& s, const LineTokens& t) {
     Store(s, ElementKind::Point, s.elements.points,
-          JwwEntPoint{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2)});
+          JwwEntPoint{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2), s.cur.lineColour});
 }
 
 void StorePointWithDataLine(ExchangeState& s, const LineTokens& t) {
     Store(s, ElementKind::PointWithData, s.elements.pointsWithData,
           JwwEntPointData{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2), Float(t, 3),
-                          Float(t, 4), Int(t, 5)});
+                          Float(t, 4), Int(t, 5), s.cur.lineColour});
 }
 
 void StoreBlockLine(ExchangeState& s, const LineTokens& t) {
