@@ -43,7 +43,7 @@ void BlockFormatter::Append(std::string_view line) {
     if (current_->entries.size() == kBlockLines) Submit();
 }
 
-void BlockFormatter::AppendElement(const ElementLine& line) {
+void BlockFormatter::AppendNumeric(const NumericLine& line) {
     if (!current_) current_ = FreeBlock();
     current_->entries.push_back({line, 0, false});
     if (current_->entries.size() == kBlockLines) Submit();
@@ -63,13 +63,13 @@ void BlockFormatter::Format(Block& block) const {
     block.formatted.clear();
     block.lineEnds.clear();
     std::uint32_t textBegin = 0;
-    char text[kMaxElementLineText + 16];
+    char text[kMaxNumericLineText + 16];
     for (const Entry& e : block.entries) {
         if (e.isText) {
             block.formatted.append(block.texts, textBegin, e.textEnd - textBegin);
             textBegin = e.textEnd;
         } else {
-            block.formatted.append(text, WriteElementLine(text, e.element));
+            block.formatted.append(text, WriteNumericLine(text, e.element));
         }
         block.lineEnds.push_back(static_cast<std::uint32_t>(block.formatted.size()));
     }

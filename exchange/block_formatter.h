@@ -30,7 +30,7 @@ public:
     BlockFormatter& operator=(const BlockFormatter&) = delete;
 
     void Append(std::string_view line) override;
-    void AppendElement(const ElementLine& line) override;
+    void AppendNumeric(const NumericLine& line) override;
     // Passes every line on to the target; call before committing it. Raises
     // what stopped the second thread, if anything did.
     void Finish();
@@ -41,7 +41,7 @@ public:
 
 private:
     struct Entry {
-        ElementLine element;
+        NumericLine element;
         std::uint32_t textEnd = 0;  // a text line: its end in Block::texts
         bool isText = false;
     };

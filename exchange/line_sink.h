@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "exchange/element_line.h"
+#include "exchange/numeric_line.h"
 
 namespace tesra {
 
@@ -15,9 +15,9 @@ public:
     virtual void Append(std::string_view line) = 0;
     // An element line: formatted at once and appended, unless the sink keeps
     // the numbers to format them later.
-    virtual void AppendElement(const ElementLine& line) {
-        char text[kMaxElementLineText + 16];
-        Append({text, static_cast<std::size_t>(WriteElementLine(text, line) - text)});
+    virtual void AppendNumeric(const NumericLine& line) {
+        char text[kMaxNumericLineText + 16];
+        Append({text, static_cast<std::size_t>(WriteNumericLine(text, line) - text)});
     }
 };
 

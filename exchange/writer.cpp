@@ -108,20 +108,20 @@ void Writer::WriteSolidColor(std::int32_t rgb) {
 
 void Writer::EmitLine(Point a, Point b) {
     if (!Finite(a) || !Finite(b) || Coincide(a, b)) return;
-    sink_.AppendElement({"", {a.x, a.y, b.x, b.y}});
+    sink_.AppendNumeric({"", {a.x, a.y, b.x, b.y}});
 }
 
 void Writer::EmitArc(Point centre, double r, double startDeg, double endDeg, double flatness,
                      double tiltDeg) {
     if (!AllFinite({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg})) return;
     if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
-    sink_.AppendElement({"ci ", {centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg}});
+    sink_.AppendNumeric({"ci ", {centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg}});
 }
 
 void Writer::EmitSolidTriangle(Point a, Point b, Point c) {
     if (!Finite(a) || !Finite(b) || !Finite(c)) return;
     if (Coincide(b, a) || Coincide(c, b) || Coincide(a, c)) return;
-    sink_.AppendElement({"sl ", {a.x, a.y, b.x, b.y, c.x, c.y}});
+    sink_.AppendNumeric({"sl ", {a.x, a.y, b.x, b.y, c.x, c.y}});
 }
 
 void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
@@ -132,7 +132,7 @@ void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
     if (Coincide(c, b)) return EmitSolidTriangle(a, b, d);
     if (Coincide(d, b)) return;
     if (Coincide(d, c)) return EmitSolidTriangle(a, b, c);
-    sink_.AppendElement({"sl ", {a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y}});
+    sink_.AppendNumeric({"sl ", {a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y}});
 }
 
 void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flatness,
@@ -140,10 +140,10 @@ void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flat
     if (!AllFinite({centre.x, centre.y, r, flatness, tilt, angle1, angle2})) return;
     if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
     if (code != 0 && code != 5 && code != 100 && code != -1) return;
-    ElementLine line("sc ", {centre.x, centre.y, r, flatness, tilt, angle1, angle2});
+    NumericLine line("sc ", {centre.x, centre.y, r, flatness, tilt, angle1, angle2});
     line.hasCode = true;
     line.code = code;
-    sink_.AppendElement(line);
+    sink_.AppendNumeric(line);
 }
 
 void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double tilt,
@@ -152,7 +152,7 @@ void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double 
     const bool ring = rOuter > 1e-8 && rInner > 1e-8 && rInner < rOuter - 1e-8 &&
                       std::fabs(flatness) > 1e-8;
     if (!ring) return;
-    sink_.AppendElement(
+    sink_.AppendNumeric(
         {"so ", {centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner}});
 }
 

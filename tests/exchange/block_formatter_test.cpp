@@ -14,16 +14,16 @@ void AppendMixed(LineSink& sink, std::size_t count) {
         const double v = static_cast<double>(i) * 1.25 - 7e4;
         switch (i % 7) {
             case 0: sink.Append("lc" + std::to_string(i % 9)); break;
-            case 1: sink.AppendElement({"ci ", {v, -v, 3, 0, 360, 0.5, 30}}); break;
+            case 1: sink.AppendNumeric({"ci ", {v, -v, 3, 0, 360, 0.5, 30}}); break;
             case 2: {
-                ElementLine line("sc ", {v, 1, 2, 3, 4, 5, 6});
+                NumericLine line("sc ", {v, 1, 2, 3, 4, 5, 6});
                 line.hasCode = true;
                 line.code = 100;
-                sink.AppendElement(line);
+                sink.AppendNumeric(line);
                 break;
             }
-            case 3: sink.AppendElement({"so ", {v, 1, 2, 3, 4, 5, 6, 1e-5}}); break;
-            default: sink.AppendElement({"", {v, v / 3, -v, 1e20}}); break;
+            case 3: sink.AppendNumeric({"so ", {v, 1, 2, 3, 4, 5, 6, 1e-5}}); break;
+            default: sink.AppendNumeric({"", {v, v / 3, -v, 1e20}}); break;
         }
     }
 }

@@ -1,4 +1,4 @@
-#include "exchange/element_line.h"
+#include "exchange/numeric_line.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,13 +7,13 @@
 
 namespace tesra {
 
-ElementLine::ElementLine(std::string_view keywordLiteral, std::initializer_list<double> values)
+NumericLine::NumericLine(std::string_view keywordLiteral, std::initializer_list<double> values)
     : keyword(keywordLiteral) {
     realCount = static_cast<std::uint8_t>(std::min(values.size(), reals.size()));
     std::copy_n(values.begin(), realCount, reals.begin());
 }
 
-char* WriteElementLine(char* out, const ElementLine& line) {
+char* WriteNumericLine(char* out, const NumericLine& line) {
     std::memcpy(out, line.keyword.data(), line.keyword.size());
     out += line.keyword.size();
     for (std::size_t i = 0; i < line.realCount; ++i) {

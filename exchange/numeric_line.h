@@ -11,23 +11,23 @@
 
 namespace tesra {
 
-struct ElementLine {
+struct NumericLine {
     std::string_view keyword;  // a literal with its space ("ci "), or empty
     std::array<double, 8> reals{};
     std::uint8_t realCount = 0;
     bool hasCode = false;
     std::int32_t code = 0;
 
-    ElementLine() = default;
-    ElementLine(std::string_view keywordLiteral, std::initializer_list<double> values);
+    NumericLine() = default;
+    NumericLine(std::string_view keywordLiteral, std::initializer_list<double> values);
 };
 
 // The longest text: a keyword of three bytes, eight reals of at most 22 bytes
 // and their separators; far below the 255 bytes of an output line.
-inline constexpr std::size_t kMaxElementLineText = 3 + 8 * 23 + 12;
+inline constexpr std::size_t kMaxNumericLineText = 3 + 8 * 23 + 12;
 
-// Writes the line's text at out (room for kMaxElementLineText + 16 bytes) and
+// Writes the line's text at out (room for kMaxNumericLineText + 16 bytes) and
 // returns its end: fields separated by one space, no trailing space.
-char* WriteElementLine(char* out, const ElementLine& line);
+char* WriteNumericLine(char* out, const NumericLine& line);
 
 }  // namespace tesra
