@@ -25,8 +25,8 @@ namespace {
 constexpr double kChordSweep = 1e-8;
 // A sweep this close to a whole turn is one.
 constexpr double kFullTurnSlack = 1e-12;
-// How far below zero the discriminant of a tangent meeting may fall through
-// rounding, relative to the squared radius.
+// How far from zero the discriminant of a tangent meeting may stray through
+// rounding, relative to the squared radius; within it the curves touch once.
 constexpr double kTangentSlack = 1e-12;
 
 double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
@@ -71,7 +71,7 @@ void GapArcs(const PatternRow& row, const ArcFrame& f, double from, double to, D
     const std::array<std::pair<std::int32_t, double>, 3> guides = {
         {{row.upperLine, row.height}, {row.middleLine, row.height / 2}, {row.lowerLine, 0.0}}};
     for (const auto& [setting, v] : guides)
-        if (setting == 1) EmitGuideArc(f.e.centre, f.RadiusAt(v), f.AngleAt(from), f.AngleAt(to), out);
+        if (setting == kGuideGap) EmitGuideArc(f.e.centre, f.RadiusAt(v), f.AngleAt(from), f.AngleAt(to), out);
 }
 
 using Candidates = std::vector<Point>;
@@ -85,10 +85,8 @@ Candidates LineCircle(Point p1, Point p2, Point c, double r) {
     const Point w = p1 - c;
     const double b = Dot(w, u);
     double disc = b * b - (Dot(w, w) - r * r);
-    if (disc < 0) {
-        if (disc < -kTangentSlack * r * r) return {};
-        disc = 0;
-    }
+    if (std::fabs(disc) <= kTangentSlack * r * r) disc = 0;  // tangent: one point
+    if (disc < 0) return {};
     const double s = std::sqrt(disc);
     return {p1 + (-b - s) * u, p1 + (-b + s) * u};
 }
@@ -99,10 +97,8 @@ Candidates CircleCircle(Point c1, double r1, Point c2, double r2) {
     if (dist < kTinyEps) return {};  // concentric: no single meeting point
     const double along = (r1 * r1 - r2 * r2 + dist * dist) / (2 * dist);
     double h2 = r1 * r1 - along * along;
-    if (h2 < 0) {
-        if (h2 < -kTangentSlack * std::max(r1 * r1, r2 * r2)) return {};
-        h2 = 0;
-    }
+    if (std::fabs(h2) <= kTangentSlack * std::max(r1 * r1, r2 * r2)) h2 = 0;  // tangent
+    if (h2 < 0) return {};
     const double h = std::sqrt(h2);
     const Point base = c1 + (along / dist) * dc;
     const Point perp = {-dc.y / dist, dc.x / dist};

@@ -46,8 +46,6 @@ namespace {
 
 using along::GuideCurve;
 
-enum GuideSetting { kGapGuide = 1, kFullGuide = 2 };
-
 std::array<std::pair<std::int32_t, double>, 3> Guides(const PatternRow& row) {
     return {{{row.upperLine, row.height}, {row.middleLine, row.height / 2}, {row.lowerLine, 0.0}}};
 }
@@ -96,10 +94,11 @@ Side ShiftedSide(Point q1, Point q2, double d) {
     return {Along(q1, dist, dir), Along(q2, dist, dir)};
 }
 
-void LineMitre(Point& end, const GuideCurve& own, Side side, Point vertex, double d) {
+// Moves `end` to where the line through s and e meets the neighbouring side.
+void LineMitre(Point& end, Point s, Point e, Side side, Point vertex, double d) {
     Point meet;
-    if (SegmentIntersection(meet, own.s.x, own.s.y, own.e.x, own.e.y, side.q1.x, side.q1.y,
-                            side.q2.x, side.q2.y) > 0 &&
+    if (SegmentIntersection(meet, s.x, s.y, e.x, e.y, side.q1.x, side.q1.y, side.q2.x,
+                            side.q2.y) > 0 &&
         along::WithinMitreLimit(meet, vertex, d))
         end = meet;
 }
@@ -137,13 +136,14 @@ void FullLengthGuide(const PatternRow& row, const ElementPath& path, std::size_t
     const double d = v - BandOffset(row.basePoint, row.height);
     const Neighbours n = NeighboursOf(path, k);
     if (n.before && IsLine(*n.before) && IsLine(e)) {
-        LineMitre(curve.s, own, ShiftedSide(n.before->a, n.before->b, d), e.a, d);
+        LineMitre(curve.s, own.s, own.e, ShiftedSide(n.before->a, n.before->b, d), e.a, d);
     } else if (n.before && !along::IsFullCircle(e)) {
         if (auto meet = along::JointPoint(CurveOf(*n.before, row, v), own, n.before->b, d))
             along::MoveCurveEnd(curve, *meet, false);
     }
     if (n.after && IsLine(*n.after) && IsLine(e)) {
-        LineMitre(curve.e, own, ShiftedSide(n.after->a, n.after->b, d), e.b, d);
+        // As between indicated points, the end meets the line through the start as moved.
+        LineMitre(curve.e, curve.s, own.e, ShiftedSide(n.after->a, n.after->b, d), e.b, d);
     } else if (n.after && !along::IsFullCircle(e)) {
         if (auto meet = along::JointPoint(own, CurveOf(*n.after, row, v), e.b, d))
             along::MoveCurveEnd(curve, *meet, true);
@@ -155,7 +155,7 @@ void FullLengthGuide(const PatternRow& row, const ElementPath& path, std::size_t
 void LineFiguresAndGaps(const AlongInputs& in, const PathElement& e, DrawTarget& out) {
     PatternRow gapsOnly = in.row;
     for (std::int32_t* setting : {&gapsOnly.upperLine, &gapsOnly.middleLine, &gapsOnly.lowerLine})
-        if (*setting == kFullGuide) *setting = 0;
+        if (*setting == kGuideFull) *setting = kGuideNone;
     const std::array<Point, 3> points = {Point{}, e.a, e.b};
     SpanPlacement(SpanInputs{gapsOnly, points, in.solid, in.lineColour}, 1, 2, out);
 }
@@ -170,7 +170,7 @@ void DrawElement(const AlongInputs& in, const ElementPath& path, std::size_t k, 
     else
         along::ArcFiguresAndGaps(in, e, *count, out);
     for (const auto& [setting, v] : Guides(in.row))
-        if (setting == kFullGuide) FullLengthGuide(in.row, path, k, v, out);
+        if (setting == kGuideFull) FullLengthGuide(in.row, path, k, v, out);
 }
 
 // Mirrors the count of a span between indicated points, overflow included.

@@ -5,7 +5,8 @@
 // three or more meet, every element there ends its path, so a branch never
 // loses an element and never depends on which way the elements were drawn.
 // A circle, an element too short to carry anything and an element that
-// touches nothing are each a path of their own.
+// touches nothing are each a path of their own. Elements with a coordinate
+// that is not a number are not followed.
 //
 // Closed paths run counter-clockwise and start with the element that comes
 // first in the file; open paths run from the free end of whichever of their
@@ -62,7 +63,7 @@ struct Followed {
 };
 
 void AddLine(const JwwEntLine& l, Followed& f) {
-    if (!Finite({l.x1, l.y1, l.x2, l.y2})) return void(++f.notFollowed);
+    if (!Finite({l.x1, l.y1, l.x2, l.y2})) return;
     PathElement e;
     e.a = {l.x1, l.y1};
     e.b = {l.x2, l.y2};
@@ -70,15 +71,16 @@ void AddLine(const JwwEntLine& l, Followed& f) {
 }
 
 void AddCircle(const JwwEntCircle& c, Followed& f) {
-    if (!Finite({c.x, c.y, c.r})) return void(++f.notFollowed);
+    if (!Finite({c.x, c.y, c.r})) return;
     f.elements.push_back(CircularElement({c.x, c.y}, c.r, 0, 360));
 }
 
 // Values: centre x, y, radius, start and end angle (degrees, counter-clockwise),
-// flatness, tilt (degrees). Only circular arcs are followed.
+// flatness, tilt (degrees). Only circular arcs are followed; elliptic ones are
+// counted so that the run can say it left them alone.
 void AddArc(const JwwEntArc& arc, Followed& f) {
     const double* v = arc.values;
-    if (!Finite({v[0], v[1], v[2], v[3], v[4], v[5], v[6]})) return void(++f.notFollowed);
+    if (!Finite({v[0], v[1], v[2], v[3], v[4], v[5], v[6]})) return;
     if (std::fabs(v[5] - 1) > kSameEps) return void(++f.notFollowed);
     double sweep = v[4] - v[3];
     if (std::fabs(sweep) >= 360)
@@ -121,17 +123,26 @@ Followed FollowedElements(const ElementStore& store) {
     return f;
 }
 
-// Points meeting within the tolerance share one node. Points are hashed by
-// cells of the tolerance's size; a match can only lie in the cell of the
-// point or in one of its eight neighbours.
+// Points meeting within the tolerance share one node. Nodes are hashed by
+// square cells much larger than the tolerance, so that a point nearly always
+// looks into one cell only: the cells it must search are those that the
+// square of the tolerance around it touches.
 class NodeIndex {
 public:
+    explicit NodeIndex(std::size_t points) {
+        heads_.reserve(points);
+        next_.reserve(points);
+        points_.reserve(points);
+    }
     int NodeOf(Point p) {
-        const double qx = Cell(p.x), qy = Cell(p.y);
         int best = -1;
-        for (double dx = -1; dx <= 1; ++dx)
-            for (double dy = -1; dy <= 1; ++dy) {
-                const auto it = heads_.find({qx + dx, qy + dy});
+        // The tolerance is far below a cell: it reaches into at most one more
+        // cell each way, and none where the coordinates are too large for it.
+        const double xs[2] = {Cell(p.x - kSameEps), Cell(p.x + kSameEps)};
+        const double ys[2] = {Cell(p.y - kSameEps), Cell(p.y + kSameEps)};
+        for (int i = 0; i < (xs[0] == xs[1] ? 1 : 2); ++i)
+            for (int k = 0; k < (ys[0] == ys[1] ? 1 : 2); ++k) {
+                const auto it = heads_.find({xs[i], ys[k]});
                 if (it == heads_.end()) continue;
                 for (int n = it->second; n >= 0; n = next_[static_cast<std::size_t>(n)])
                     if (SamePoint(points_[static_cast<std::size_t>(n)], p) && (best < 0 || n < best))
@@ -140,7 +151,7 @@ public:
         if (best >= 0) return best;
         const int id = static_cast<int>(points_.size());
         points_.push_back(p);
-        auto [it, inserted] = heads_.try_emplace({qx, qy}, -1);
+        auto [it, inserted] = heads_.try_emplace({Cell(p.x), Cell(p.y)}, -1);
         next_.push_back(it->second);
         it->second = id;
         return id;
@@ -154,13 +165,18 @@ private:
     };
     struct KeyHash {
         std::size_t operator()(const Key& k) const {
-            const auto x = std::bit_cast<std::uint64_t>(k.x);
-            const auto y = std::bit_cast<std::uint64_t>(k.y);
-            return static_cast<std::size_t>((x * 0x9E3779B97F4A7C15ull) ^ (y + 0x7F4A7C159E3779B9ull +
-                                                                          (x << 6) + (x >> 2)));
+            return static_cast<std::size_t>(
+                Mix(std::bit_cast<std::uint64_t>(k.x) ^ Mix(std::bit_cast<std::uint64_t>(k.y))));
+        }
+        // The doubles of whole numbers end in zero bits: mix them all into the low ones.
+        static std::uint64_t Mix(std::uint64_t z) {
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+            return z ^ (z >> 31);
         }
     };
-    static double Cell(double v) { return std::floor(v / kSameEps) + 0.0; }  // no -0
+    // A power of two, so that the division is exact; + 0.0 turns -0 into 0.
+    static double Cell(double v) { return std::floor(v * 1024) + 0.0; }
 
     std::unordered_map<Key, int, KeyHash> heads_;
     std::vector<int> next_;
@@ -187,7 +203,7 @@ struct Junctions {
 Junctions FindJunctions(const std::vector<PathElement>& elements, const std::vector<char>& chained) {
     Junctions j;
     j.nodeOfEnd.assign(elements.size() * 2, -1);
-    NodeIndex index;
+    NodeIndex index(elements.size() * 2);
     for (std::size_t e = 0; e < elements.size(); ++e) {
         if (!chained[e]) continue;
         j.nodeOfEnd[2 * e] = index.NodeOf(elements[e].a);
