@@ -122,7 +122,7 @@ Candidates Meetings(const GuideCurve& p, const GuideCurve& q, Point vertex) {
 }  // namespace
 
 bool WithinMitreLimit(Point meet, Point vertex, double d) {
-    return Distance(meet, vertex) <= 10 * std::fabs(d) + kSameEps;
+    return Distance(meet, vertex) <= kMitreLimit * std::fabs(d) + kSameEps;
 }
 
 std::optional<Point> JointPoint(const GuideCurve& before, const GuideCurve& after, Point vertex,
