@@ -584,18 +584,36 @@ TEST(AlongDrawing, GapArcsFollowTheArcBetweenFigures) {
     EXPECT_NEAR(covered, 2 * s0 + (n - 1) * row.interval, 1e-9);
 }
 
-TEST(AlongDrawing, SharpCornersKeepTheirEndsWithinTheMitreLimit) {
+// Where the path nearly doubles back, its curves meet far away: the ends stay
+// within ten times the shift of the corner. Line paths are checked against
+// the chain of points above; here a line runs into an arc's cusp.
+TEST(AlongDrawing, CuspsKeepTheirEndsWithinTheMitreLimit) {
     Selection s;
     s.Line({0, 0}, {100, 0});
-    s.Line({100, 0}, {0, 1});  // turns back almost on itself
-    const PatternRow row = Row(200, 1, 2, 0, 2);
+    s.Arc({100, -500}, 500, 90, 100);  // leaves (100, 0) heading back along the line
+    const PatternRow row = Row(200, 1, 2, 0, 2);  // guide lines 2 either side
     RecordingTarget out;
-    DrawAlongPaths({row, {}, 1}, PathsFromSelection(s.store), out);
-    for (const auto& c : out.calls)
-        for (Point p : PointsOf(c)) {
-            EXPECT_LE(p.x, 100 + 10 * row.height / 2 + 1e-6);
-            EXPECT_GE(p.x, -10 * row.height / 2 - 1e-6);
+    const AlongSelection sel = PathsFromSelection(s.store);
+    DrawAlongPaths({row, {}, 1}, sel, out);
+    std::vector<Point> ends;
+    for (const auto& c : out.calls) {
+        if (c.op == "line") {
+            ends.push_back({c.values[0], c.values[1]});
+            ends.push_back({c.values[2], c.values[3]});
+        } else if (c.op == "arc") {
+            const Point centre{c.values[0], c.values[1]};
+            ends.push_back(OnCircle(centre, c.values[2], c.values[3] * kDeg));
+            ends.push_back(OnCircle(centre, c.values[2], c.values[4] * kDeg));
         }
+    }
+    ASSERT_EQ(ends.size(), 8u);
+    const PathElement& arc = sel.paths[0].elements[1];
+    for (Point p : ends) {
+        double nearest = std::numeric_limits<double>::infinity();
+        for (Point vertex : {Point{0, 0}, Point{100, 0}, arc.b})
+            nearest = std::min(nearest, Distance(p, vertex));
+        EXPECT_LE(nearest, 10 * 2 + 1e-6);
+    }
 }
 
 }  // namespace
