@@ -50,11 +50,13 @@ void BlockFormatter::AppendNumeric(const NumericLine& line) {
 }
 
 // Even blocks go to the worker, odd ones are formatted here: both threads
-// format while this one also draws.
-void BlockFormatter::Submit() {
+// format while this one also draws. A last block that leaves nothing to
+// overlap with is formatted here too, so a small drawing starts no thread.
+void BlockFormatter::Submit(bool last) {
     std::unique_ptr<Block> block = std::move(current_);
     block->index = submitted_++;
-    if (block->index % 2 == 0) return GiveToWorker(std::move(block));
+    if (block->index % 2 == 0 && !(last && !worker_.joinable()))
+        return GiveToWorker(std::move(block));
     Format(*block);
     PassInTurn(std::move(block));
 }
@@ -144,7 +146,7 @@ void BlockFormatter::FormatGivenBlocks() {
 }
 
 void BlockFormatter::Finish() {
-    if (current_ && !current_->entries.empty()) Submit();
+    if (current_ && !current_->entries.empty()) Submit(true);
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [&] { return nextToPass_ == submitted_ || stopping_; });
     if (workerFailure_) std::rethrow_exception(workerFailure_);

@@ -53,7 +53,7 @@ private:
         std::vector<std::uint32_t> lineEnds;
     };
 
-    void Submit();
+    void Submit(bool last = false);
     void Format(Block& block) const;
     void PassInTurn(std::unique_ptr<Block> block);
     void GiveToWorker(std::unique_ptr<Block> block);
