@@ -2,6 +2,10 @@
 # xdotool, a mouse click on a row selector. Sourced by run_wine_tests.sh;
 # needs $WORK, $BUILD, $REPO and a running X server with a Wine server.
 
+# The client area at 96 dpi: the form's 771 × 309 and the preview band below.
+CLIENT_W=771
+CLIENT_H=409
+
 # Twelve default rows after the given five header lines, CR LF each.
 store_file() {
     local header=("$@") row
@@ -22,8 +26,8 @@ start_dialog() {
     eval "$(xdotool getwindowgeometry --shell "$WID")"
     DIALOG_WIDTH=$WIDTH DIALOG_HEIGHT=$HEIGHT
     # Wine draws the frame itself (Managed=N): equal borders, caption on top.
-    local border=$(((WIDTH - 771) / 2))
-    CX0=$((X + border)) CY0=$((Y + HEIGHT - 309 - border))
+    local border=$(((WIDTH - CLIENT_W * ${DPI:-96} / 96) / 2))
+    CX0=$((X + border)) CY0=$((Y + HEIGHT - CLIENT_H * ${DPI:-96} / 96 - border))
     xdotool mousemove 0 0
     xdotool windowfocus --sync "$WID" 2>/dev/null
     sleep 0.3
@@ -37,7 +41,8 @@ click_client() {
 }
 
 window_fits_client() {
-    ((DIALOG_WIDTH >= 771 && DIALOG_WIDTH <= 791 && DIALOG_HEIGHT >= 309 && DIALOG_HEIGHT <= 350))
+    ((DIALOG_WIDTH >= CLIENT_W && DIALOG_WIDTH <= CLIENT_W + 20 &&
+        DIALOG_HEIGHT >= CLIENT_H && DIALOG_HEIGHT <= CLIENT_H + 41))
 }
 
 keys() { xdotool key --delay 40 "$@"; }
@@ -66,7 +71,7 @@ scenario_defaults() {
     rm -f "$GUI_DIR/tesra.dat"
     if ! check "no store file: the form opens" start_dialog; then return; fi
     check "caption is \"Tesra　設定\"" [ "$(xdotool getwindowname "$WID")" = "Tesra　設定" ]
-    check "window is the 771 × 309 client area plus a frame (${DIALOG_WIDTH} × ${DIALOG_HEIGHT})" \
+    check "window is the 771 × 309 form and the preview band plus a frame (${DIALOG_WIDTH} × ${DIALOG_HEIGHT})" \
         window_fits_client
     import -window root "$BUILD/dialog-defaults.png"
     keys Return
