@@ -60,7 +60,7 @@ COLORREF AsColorRef(std::int32_t bgr) { return static_cast<COLORREF>(bgr) & 0xFF
 
 // Room around the help text, so that it keeps clear of the box's edge and
 // of its scroll bar.
-constexpr int kMemoMargin = 4;
+constexpr int kMemoMargin = 3;
 
 }  // namespace
 
