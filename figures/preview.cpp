@@ -23,7 +23,7 @@ constexpr int kMostFirstSpanSteps = 40;
 // The band's drawing keeps this share of the box height free at each edge.
 constexpr double kBandMarginShare = 0.08;
 constexpr double kPictureMargin = 1.5;  // pixels around a figure's cell
-constexpr int kExtentSegments = 256;     // per whole turn, for the extent of arcs
+constexpr int kExtentSegments = 256;    // per whole turn, for the extent of arcs
 
 bool Finite(std::initializer_list<double> values) {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
@@ -40,7 +40,8 @@ Point ArcPoint(const PreviewArc& a, double t) {
 // segmentsPerTurn spread over the arc's sweep, at least one segment.
 std::vector<Point> ArcPoints(const PreviewArc& arc, int segmentsPerTurn) {
     const double sweep = IsWhole(arc) ? kFullTurn : arc.sweep;
-    const int n = std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) / kFullTurn * segmentsPerTurn)));
+    const int n =
+        std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) / kFullTurn * segmentsPerTurn)));
     std::vector<Point> points;
     points.reserve(static_cast<std::size_t>(n) + 1);
     const int last = IsWhole(arc) ? n - 1 : n;  // a whole ellipse is a closed loop
@@ -176,7 +177,8 @@ std::vector<Point> SamplePath(const PatternRow& row, double boxAspect) {
                                  kFewestFirstSpanSteps, kMostFirstSpanSteps);
     // Half a step left over: the interval mode shows its end gaps.
     const Point corner = {(steps + 0.5) * step, 0.0};
-    return {{0.0, 0.0}, corner,
+    return {{0.0, 0.0},
+            corner,
             {corner.x + second * std::cos(kCornerTurn), corner.y + second * std::sin(kCornerTurn)}};
 }
 
@@ -201,7 +203,8 @@ PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box) {
     cell.H = std::max(box.height - 2 * kPictureMargin, 1.0);
     cell.C = cell.At(cell.W / 2, cell.H / 2);
     PreviewDrawing drawing;
-    AddGuides(drawing, {cell.At(0, 0), cell.At(cell.W, 0), cell.At(cell.W, cell.H), cell.At(0, cell.H)},
+    AddGuides(drawing,
+              {cell.At(0, 0), cell.At(cell.W, 0), cell.At(cell.W, cell.H), cell.At(0, cell.H)},
               true);
     PreviewRecorder recorder(drawing);
     DrawFigure(kind, cell, SolidStyle{}, recorder);
@@ -223,7 +226,8 @@ PreviewFit PreviewFit::Into(Point from, Point to, PreviewBox box, double margin)
     const Point mid = {(from.x + to.x) / 2, (from.y + to.y) / 2};
     PreviewFit fit;
     fit.scale = scale;
-    fit.shift = {box.left + box.width / 2 - scale * mid.x, box.top + box.height / 2 + scale * mid.y};
+    fit.shift = {box.left + box.width / 2 - scale * mid.x,
+                 box.top + box.height / 2 + scale * mid.y};
     return fit;
 }
 
@@ -250,7 +254,8 @@ bool DrawingExtent(const PreviewDrawing& drawing, Point& low, Point& high) {
     };
     for (const PreviewPrimitive& p : drawing) {
         for (Point q : p.points) add(q);
-        if (p.shape == PreviewPrimitive::Shape::Segment || p.shape == PreviewPrimitive::Shape::Polygon)
+        if (p.shape == PreviewPrimitive::Shape::Segment ||
+            p.shape == PreviewPrimitive::Shape::Polygon)
             continue;
         for (Point q : ArcPoints(p.arc, kExtentSegments)) add(q);
     }
@@ -261,10 +266,14 @@ PaintShape Flatten(const PreviewPrimitive& p, double tolerance) {
     using Shape = PreviewPrimitive::Shape;
     const int segments = SegmentsFor(p.arc, tolerance);
     switch (p.shape) {
-        case Shape::Segment: return Loops({p.points}, false, false);
-        case Shape::Polygon: return Loops({p.points}, true, true);
-        case Shape::Arc: return Loops({ArcPoints(p.arc, segments)}, IsWhole(p.arc), false);
-        case Shape::FilledArc: return Loops({ArcPoints(p.arc, segments)}, true, true);
+        case Shape::Segment:
+            return Loops({p.points}, false, false);
+        case Shape::Polygon:
+            return Loops({p.points}, true, true);
+        case Shape::Arc:
+            return Loops({ArcPoints(p.arc, segments)}, IsWhole(p.arc), false);
+        case Shape::FilledArc:
+            return Loops({ArcPoints(p.arc, segments)}, true, true);
         case Shape::FilledRing:
             return Loops({ArcPoints(p.arc, segments), ArcPoints(Shrunk(p.arc, p.innerR), segments)},
                          true, true);

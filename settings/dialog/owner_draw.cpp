@@ -11,27 +11,32 @@ int Scaled(int pixels96, unsigned dpi) {
     return static_cast<int>((static_cast<long long>(pixels96) * dpi + 48) / 96);
 }
 
-constexpr int kItemPadding = 2;         // around the picture
-constexpr int kPictureTallest = 13;     // at 96 dpi; the height follows the item
+constexpr int kItemPadding = 2;      // around the picture
+constexpr int kPictureTallest = 13;  // at 96 dpi; the height follows the item
 // Width over height of a picture: wide enough for the figures' proportions,
 // narrow enough to leave the closed box room for a few characters of the name.
 constexpr int kPictureAspectTenths = 15;
 constexpr int kGapBeforeName = 4;
-constexpr int kBandInset = 2;           // inside the band's frame
+constexpr int kBandInset = 2;  // inside the band's frame
 
 }  // namespace
 
-bool ShowsFigurePictures(std::string_view controlName) { return controlName.starts_with("ComboBoxZ"); }
+bool ShowsFigurePictures(std::string_view controlName) {
+    return controlName.starts_with("ComboBoxZ");
+}
 
 FigureItemLayout LayoutFigureItem(PixelRect item, unsigned dpi) {
     const int pad = Scaled(kItemPadding, dpi);
-    const int height = std::clamp(item.bottom - item.top - 2 * pad, 1, Scaled(kPictureTallest, dpi));
-    const int width = std::min(height * kPictureAspectTenths / 10, std::max(item.right - item.left - 2 * pad, 1));
+    const int height =
+        std::clamp(item.bottom - item.top - 2 * pad, 1, Scaled(kPictureTallest, dpi));
+    const int room = std::max(item.right - item.left - 2 * pad, 1);
+    const int width = std::min((height * kPictureAspectTenths + 5) / 10, room);
     const int top = item.top + (item.bottom - item.top - height) / 2;
     FigureItemLayout layout;
     layout.picture = {static_cast<double>(item.left + pad), static_cast<double>(top),
                       static_cast<double>(width), static_cast<double>(height)};
-    const int textLeft = std::min(item.left + pad + width + Scaled(kGapBeforeName, dpi), item.right);
+    const int textLeft =
+        std::min(item.left + pad + width + Scaled(kGapBeforeName, dpi), item.right);
     layout.text = {textLeft, item.top, item.right, item.bottom};
     return layout;
 }

@@ -18,24 +18,35 @@ void EraseCaption(HWND w) {
     GetClientRect(w, &r);
     r.left = std::min<LONG>(r.right, GetSystemMetrics(SM_CXMENUCHECK) + 2);
     HDC dc = GetDC(w);
-    const auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(GetParent(w), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(w)));
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(w), WM_CTLCOLORSTATIC,
+                                                             reinterpret_cast<WPARAM>(dc),
+                                                             reinterpret_cast<LPARAM>(w)));
     FillRect(dc, &r, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
     ReleaseDC(w, dc);
 }
 
 bool MayDrawFocus(UINT message) {
     switch (message) {
-        case WM_PAINT: case WM_SETFOCUS: case WM_KILLFOCUS: case WM_UPDATEUISTATE: case WM_ENABLE:
-        case BM_SETCHECK: case BM_SETSTATE: case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_KEYDOWN:
-        case WM_KEYUP: case WM_CAPTURECHANGED:
+        case WM_PAINT:
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_UPDATEUISTATE:
+        case WM_ENABLE:
+        case BM_SETCHECK:
+        case BM_SETSTATE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_CAPTURECHANGED:
             return true;
         default:
             return false;
     }
 }
 
-LRESULT CALLBACK HideFocusProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK HideFocusProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR) {
     const LRESULT result = DefSubclassProc(w, message, wParam, lParam);
     if (MayDrawFocus(message) && IsWindowVisible(w)) EraseCaption(w);
     return result;
@@ -71,10 +82,12 @@ void PaintStrips(HWND w) {
     ReleaseDC(w, dc);
 }
 
-LRESULT CALLBACK CentreTextProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK CentreTextProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR) {
     const LRESULT result = DefSubclassProc(w, message, wParam, lParam);
     if (message == WM_NCCALCSIZE) {
-        RECT& r = wParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : *reinterpret_cast<RECT*>(lParam);
+        RECT& r = wParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                         : *reinterpret_cast<RECT*>(lParam);
         const TEXTMETRICW font = FontMetrics(w);
         const int spare = (r.bottom - r.top) - font.tmHeight;
         // Digits stand on the baseline and leave the descent empty: centring

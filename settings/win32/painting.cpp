@@ -13,7 +13,8 @@ namespace {
 
 COLORREF Blend(COLORREF a, COLORREF b, int shareOfA) {
     auto mix = [shareOfA](int x, int y) { return (x * shareOfA + y * (100 - shareOfA)) / 100; };
-    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
+               mix(GetBValue(a), GetBValue(b)));
 }
 
 COLORREF InkColour(const PreviewPrimitive& p, const Inks& inks) {
@@ -25,7 +26,8 @@ COLORREF InkColour(const PreviewPrimitive& p, const Inks& inks) {
 std::vector<POINT> Pixels(const std::vector<Point>& loop) {
     std::vector<POINT> out;
     out.reserve(loop.size());
-    for (Point p : loop) out.push_back({static_cast<LONG>(std::lround(p.x)), static_cast<LONG>(std::lround(p.y))});
+    for (Point p : loop)
+        out.push_back({static_cast<LONG>(std::lround(p.x)), static_cast<LONG>(std::lround(p.y))});
     return out;
 }
 
@@ -100,7 +102,8 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi) {
 
     const PixelRect rect{item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
     const auto kind = static_cast<std::int32_t>(item.itemID);
-    PaintDrawing(dc, FigureItemPicture(kind, rect, dpi), {fore, Blend(fore, back, 15)}, PenWidth(dpi));
+    PaintDrawing(dc, FigureItemPicture(kind, rect, dpi), {fore, Blend(fore, back, 15)},
+                 PenWidth(dpi));
 
     const FigureItemLayout layout = LayoutFigureItem(rect, dpi);
     RECT text{layout.text.left, layout.text.top, layout.text.right, layout.text.bottom};
@@ -111,7 +114,8 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi) {
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
-void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row, const SolidStyle& solid) {
+void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row,
+                     const SolidStyle& solid) {
     const RECT& r = item.rcItem;
     const int width = r.right - r.left, height = r.bottom - r.top;
     HDC screen = item.hDC;
@@ -128,8 +132,8 @@ void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row
         Rectangle(dc, 0, 0, width, height);
     }
     const PixelRect band{0, 0, width, height};
-    PaintDrawing(dc, PreviewBandDrawing(row, solid, band, dpi), {RGB(0, 0, 0), RGB(0xC8, 0xC8, 0xC8)},
-                 PenWidth(dpi));
+    PaintDrawing(dc, PreviewBandDrawing(row, solid, band, dpi),
+                 {RGB(0, 0, 0), RGB(0xC8, 0xC8, 0xC8)}, PenWidth(dpi));
 
     BitBlt(screen, r.left, r.top, width, height, dc, 0, 0, SRCCOPY);
     SelectObject(dc, oldBitmap);

@@ -19,6 +19,7 @@ void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int p
 void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi);
 
 // WM_DRAWITEM of the preview band, drawn off screen so typing does not flicker.
-void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row, const SolidStyle& solid);
+void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row,
+                     const SolidStyle& solid);
 
 }  // namespace tesra::win32

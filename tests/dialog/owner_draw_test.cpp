@@ -40,11 +40,13 @@ TEST(OwnerDraw, ItemPictureAndNameShareTheItemAtEveryScaling) {
         const PixelRect items[] = {{0, 0, kFigureListWidth * s / 96, kFigureItemHeight * s / 96},
                                    {3, 40, 3 + 60 * s / 96, 40 + 15 * s / 96}};
         for (const PixelRect& item : items) {
-            SCOPED_TRACE(std::to_string(dpi) + " dpi, item " + std::to_string(item.right - item.left));
+            SCOPED_TRACE(std::to_string(dpi) + " dpi, item " +
+                         std::to_string(item.right - item.left));
             const FigureItemLayout layout = LayoutFigureItem(item, dpi);
             EXPECT_TRUE(Inside({layout.picture.left, layout.picture.top}, item));
             EXPECT_TRUE(Inside({layout.picture.left + layout.picture.width,
-                                layout.picture.top + layout.picture.height}, item));
+                                layout.picture.top + layout.picture.height},
+                               item));
             EXPECT_GE(layout.text.left, layout.picture.left + layout.picture.width);
             EXPECT_EQ(layout.text.right, item.right);
             // Centred: equal room above and below, to the pixel.
@@ -54,7 +56,8 @@ TEST(OwnerDraw, ItemPictureAndNameShareTheItemAtEveryScaling) {
             // Every figure stays left of its name.
             const PixelRect pictureSide{item.left, item.top, layout.text.left, item.bottom};
             for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind)
-                EXPECT_EQ(PaintedPointsOutside(FigureItemPicture(kind, item, dpi), pictureSide), 0u) << kind;
+                EXPECT_EQ(PaintedPointsOutside(FigureItemPicture(kind, item, dpi), pictureSide), 0u)
+                    << kind;
         }
     }
 }
@@ -63,7 +66,8 @@ TEST(OwnerDraw, ItemPictureAndNameShareTheItemAtEveryScaling) {
 TEST(OwnerDraw, PicturesAndPenGrowWithTheScaling) {
     const PixelRect row96{0, 0, kFigureListWidth, kFigureItemHeight};
     const PixelRect row144{0, 0, kFigureListWidth * 3 / 2, kFigureItemHeight * 3 / 2};
-    const FigureItemLayout at96 = LayoutFigureItem(row96, 96), at144 = LayoutFigureItem(row144, 144);
+    const FigureItemLayout at96 = LayoutFigureItem(row96, 96),
+                           at144 = LayoutFigureItem(row144, 144);
     EXPECT_NEAR(at144.picture.width, 1.5 * at96.picture.width, 1.0);
     EXPECT_NEAR(at144.picture.height, 1.5 * at96.picture.height, 1.0);
     EXPECT_EQ(PenWidth(96), 1);
@@ -86,7 +90,8 @@ TEST(OwnerDraw, BandDrawingStaysInsideTheBandsFrame) {
         const PixelRect band{0, 0, 755 * s / 96, 92 * s / 96};
         const PreviewBox area = PreviewArea(band, dpi);
         const PixelRect inside{static_cast<int>(area.left), static_cast<int>(area.top),
-                               static_cast<int>(area.left + area.width), static_cast<int>(area.top + area.height)};
+                               static_cast<int>(area.left + area.width),
+                               static_cast<int>(area.top + area.height)};
         EXPECT_GT(area.left, band.left);
         const PreviewDrawing drawing = PreviewBandDrawing(row, {true, 0xFF}, band, dpi);
         EXPECT_FALSE(drawing.empty());

@@ -28,15 +28,16 @@ bool Inside(Point p, PreviewBox box) {
 std::vector<Point> PaintedPoints(const PreviewDrawing& drawing) {
     std::vector<Point> points;
     for (const PreviewPrimitive& p : drawing)
-        for (const auto& loop : Flatten(p, 0.01).loops) points.insert(points.end(), loop.begin(), loop.end());
+        for (const auto& loop : Flatten(p, 0.01).loops)
+            points.insert(points.end(), loop.begin(), loop.end());
     return points;
 }
 
 std::string Describe(const PreviewDrawing& drawing) {
     std::string text;
     for (const PreviewPrimitive& p : drawing) {
-        text += std::to_string(static_cast<int>(p.shape)) + "/" + std::to_string(static_cast<int>(p.ink)) +
-                "/" + std::to_string(p.bgr) + ":";
+        text += std::to_string(static_cast<int>(p.shape)) + "/" +
+                std::to_string(static_cast<int>(p.ink)) + "/" + std::to_string(p.bgr) + ":";
         for (const auto& loop : Flatten(p, 0.05).loops)
             for (Point q : loop) text += std::to_string(q.x) + "," + std::to_string(q.y) + " ";
         text += "\n";
@@ -45,8 +46,8 @@ std::string Describe(const PreviewDrawing& drawing) {
 }
 
 std::size_t Count(const PreviewDrawing& drawing, PreviewInk ink) {
-    return static_cast<std::size_t>(
-        std::count_if(drawing.begin(), drawing.end(), [ink](const auto& p) { return p.ink == ink; }));
+    return static_cast<std::size_t>(std::count_if(drawing.begin(), drawing.end(),
+                                                  [ink](const auto& p) { return p.ink == ink; }));
 }
 
 PatternRow Row(std::function<void(PatternRow&)> edit = {}) {
@@ -97,7 +98,8 @@ TEST(FigurePicture, IsWhatASpanOfExactlyOneFigureDraws) {
         const std::vector<Point> points = {{}, {0.0, 0.0}, {row.width, 0.0}};
         PreviewDrawing drawn;
         PreviewRecorder recorder(drawn);
-        recorder.EmitLine({0, 0}, {row.width, row.height});  // the cell's extent, as the frame has it
+        recorder.EmitLine({0, 0},
+                          {row.width, row.height});  // the cell's extent, as the frame has it
         SpanPlacement({row, points, {}, 1}, 1, 2, recorder);
         Point low, high;
         ASSERT_TRUE(DrawingExtent(drawn, low, high));
@@ -125,17 +127,34 @@ TEST(FigurePicture, IsWhatASpanOfExactlyOneFigureDraws) {
 TEST(PatternPreview, FitsTheBandForRowsOfEveryShape) {
     const PatternRow rows[] = {
         Row(),
-        Row([](PatternRow& r) { r.figureKind = 77; r.height = 40; }),  // waves bulge sideways
+        Row([](PatternRow& r) {
+            r.figureKind = 77;
+            r.height = 40;
+        }),  // waves bulge sideways
         Row([](PatternRow& r) { r.width = 1e-7; }),
-        Row([](PatternRow& r) { r.height = 1e6; r.basePoint = 0; }),
-        Row([](PatternRow& r) { r.interval = 500; r.placement = 1; r.middleLine = 2; }),
-        Row([](PatternRow& r) { r.figureKind = 54; r.basePoint = 2; }),
-        Row([](PatternRow& r) { r.figureKind = -1; r.upperLine = 0; r.lowerLine = 0; }),
+        Row([](PatternRow& r) {
+            r.height = 1e6;
+            r.basePoint = 0;
+        }),
+        Row([](PatternRow& r) {
+            r.interval = 500;
+            r.placement = 1;
+            r.middleLine = 2;
+        }),
+        Row([](PatternRow& r) {
+            r.figureKind = 54;
+            r.basePoint = 2;
+        }),
+        Row([](PatternRow& r) {
+            r.figureKind = -1;
+            r.upperLine = 0;
+            r.lowerLine = 0;
+        }),
     };
     for (const PreviewBox box : {kBand, PreviewBox{0, 0, 1133, 138}, PreviewBox{0, 0, 60, 60}}) {
         for (const PatternRow& row : rows) {
-            SCOPED_TRACE(std::to_string(row.figureKind) + " W " + std::to_string(row.width) + " box " +
-                         std::to_string(box.width));
+            SCOPED_TRACE(std::to_string(row.figureKind) + " W " + std::to_string(row.width) +
+                         " box " + std::to_string(box.width));
             const PreviewDrawing drawing = PatternPreview(row, {}, box);
             ASSERT_GE(Count(drawing, PreviewInk::Guide), 2u);  // the sample path
             for (Point p : PaintedPoints(drawing)) ASSERT_TRUE(Inside(p, box)) << p.x << "," << p.y;
@@ -153,7 +172,8 @@ TEST(PatternPreview, FillsTheBand) {
         const PreviewDrawing drawing = PatternPreview(Row(), {}, c.box);
         Point low, high;
         ASSERT_TRUE(DrawingExtent(drawing, low, high));
-        const double usedW = (high.x - low.x) / c.box.width, usedH = (high.y - low.y) / c.box.height;
+        const double usedW = (high.x - low.x) / c.box.width,
+                     usedH = (high.y - low.y) / c.box.height;
         EXPECT_GT(std::max(usedW, usedH), 0.8) << c.box.width;
         EXPECT_GT(std::min(usedW, usedH), c.leastShareOfTheOtherSide) << c.box.width;
     }
@@ -202,10 +222,15 @@ TEST(PatternPreview, FilledFiguresTakeTheSolidColourOnlyWhenSwitchedOn) {
 
 // Full-length guide lines meet in a mitre at the corner of the sample path.
 TEST(PatternPreview, FullLengthLinesMeetAtTheCorner) {
-    const PatternRow row = Row([](PatternRow& r) { r.figureKind = -1; r.upperLine = 2; r.lowerLine = 0; });
+    const PatternRow row = Row([](PatternRow& r) {
+        r.figureKind = -1;
+        r.upperLine = 2;
+        r.lowerLine = 0;
+    });
     const PreviewDrawing drawing = PatternPreview(row, {}, kBand);
     std::vector<PreviewPrimitive> lines;
-    for (const auto& p : drawing) if (p.ink == PreviewInk::Pen) lines.push_back(p);
+    for (const auto& p : drawing)
+        if (p.ink == PreviewInk::Pen) lines.push_back(p);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_NEAR(lines[0].points[1].x, lines[1].points[0].x, 1e-9);
     EXPECT_NEAR(lines[0].points[1].y, lines[1].points[0].y, 1e-9);
@@ -242,7 +267,8 @@ TEST(Flatten, CurvesStayWithinTheToleranceAndEndWhereTheArcEnds) {
         // two neighbours are further apart than the chord that allows it.
         const double chord = 2.0 * std::sqrt(2.0 * arc.r * tolerance);
         for (std::size_t i = 1; i < points.size(); ++i)
-            EXPECT_LE(std::hypot(points[i].x - points[i - 1].x, points[i].y - points[i - 1].y), chord + 1e-9);
+            EXPECT_LE(std::hypot(points[i].x - points[i - 1].x, points[i].y - points[i - 1].y),
+                      chord + 1e-9);
     }
     PreviewPrimitive ring;
     ring.shape = Shape::FilledRing;
