@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -40,6 +41,17 @@ std::optional<std::string> FirstArgument() {
     return first;
 }
 
+// The dialog needs only the exchange file's scale switch. One too large to
+// hold in memory is treated as absent, so the user still gets the dialog.
+void PrepareDialogRun(tesra::RunContext& run, const tesra::RunPaths& paths) {
+    try {
+        tesra::PrepareRun(run, paths);
+    } catch (const std::bad_alloc&) {
+        tesra::FreeExchangeState(run.exchange);
+        run.store = tesra::LoadPatternStore(paths.storeFile);
+    }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
@@ -50,7 +62,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     if (mode != tesra::RunMode::Dialog) return tesra::RunDrawingMode(mode, paths);
 
     const auto run = std::make_unique<tesra::RunContext>();
-    tesra::PrepareRun(*run, paths);
+    PrepareDialogRun(*run, paths);
     const int status = tesra::win32::RunSettingsForm(instance, run->store, paths.storeFile,
                                                      run->exchange.bz, showCommand);
     tesra::FreeExchangeState(run->exchange);  // FormClose: the dialog has closed

@@ -1,8 +1,8 @@
 #include "exchange/writer.h"
 
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
-#include <string>
 
 #include "exchange/number_format.h"
 
@@ -22,16 +22,56 @@ bool AllFinite(std::initializer_list<double> values) {
 
 bool Finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
-void AppendValues(std::string& line, std::initializer_list<double> values) {
-    for (double v : values) {
-        if (!line.empty() && line.back() != ' ') line += ' ';
-        AppendReal(line, v);
+// One output line built in place: a run writes millions of them, none of
+// which may cost an allocation.
+class LineText {
+public:
+    explicit LineText(std::string_view keyword = {}) {
+        std::memcpy(text_, keyword.data(), keyword.size());
+        end_ = text_ + keyword.size();
     }
-}
+    LineText& Reals(std::initializer_list<double> values) {
+        for (double v : values) end_ = WriteReal(Separated(), v);
+        return *this;
+    }
+    LineText& IntField(std::int32_t v) {
+        end_ = WriteInt(Separated(), v);
+        return *this;
+    }
+    // Attribute values follow their keyword directly.
+    LineText& Int(std::int32_t v) {
+        end_ = WriteInt(end_, v);
+        return *this;
+    }
+    LineText& Hex(std::int32_t v) {
+        end_ = WriteHex(end_, v);
+        return *this;
+    }
+    std::string_view View() const { return {text_, static_cast<std::size_t>(end_ - text_)}; }
+
+private:
+    // Fields are separated by one space; a keyword brings its own or none.
+    char* Separated() {
+        if (end_ != text_ && end_[-1] != ' ') *end_++ = ' ';
+        return end_;
+    }
+    // A keyword and at most nine fields.
+    char text_[8 + 9 * (kMaxNumberText + 1)];
+    char* end_;
+};
 
 constexpr std::int32_t kMaxLineWidth = 30000;
 constexpr std::int32_t kMaxRgb = 0xFFFFFF;
 constexpr std::int32_t kSolidColourPen = 10;
+
+// An attribute writer's common step: false when v repeats the value in force
+// and nothing forces it; otherwise v becomes current and the force is spent.
+bool Changed(bool& force, std::int32_t& cur, std::int32_t v) {
+    if (!force && v == cur) return false;
+    cur = v;
+    force = false;
+    return true;
+}
 
 }  // namespace
 
@@ -40,100 +80,73 @@ void Writer::AppendOutputLine(std::string_view text) {
 }
 
 void Writer::ResetWriterState() {
-    state_.firstSeen = FirstSeenFlags{};
+    force_ = FirstSeenFlags{};
     forceSolidColour_ = true;
-    state_.cur = CurrentAttributes{};
+    cur_ = CurrentAttributes{};
 }
 
 void Writer::WriteLayerGroup(std::int32_t g) {
-    if (!state_.firstSeen.layerGroup && g == state_.cur.layerGroup) return;
-    std::string line = "lg";
-    AppendHex(line, g);
-    AppendOutputLine(line);
-    state_.cur.layerGroup = g;
-    state_.firstSeen.layerGroup = false;
+    if (!Changed(force_.layerGroup, cur_.layerGroup, g)) return;
+    AppendOutputLine(LineText("lg").Hex(g).View());
     // A new layer group always restates the layer.
-    state_.firstSeen.layer = true;
+    force_.layer = true;
 }
 
 void Writer::WriteLayer(std::int32_t l) {
-    if (!state_.firstSeen.layer && l == state_.cur.layer) return;
-    std::string line = "ly";
-    AppendHex(line, l);
-    AppendOutputLine(line);
-    state_.cur.layer = l;
-    state_.firstSeen.layer = false;
+    if (!Changed(force_.layer, cur_.layer, l)) return;
+    AppendOutputLine(LineText("ly").Hex(l).View());
 }
 
 void Writer::WriteLineColor(std::int32_t colour, std::int32_t /*mode*/) {
-    if (!state_.firstSeen.lineColour && colour == state_.cur.lineColour) return;
-    std::string line = "lc";
-    AppendInt(line, colour);
-    AppendOutputLine(line);
-    state_.cur.lineColour = colour;
-    state_.firstSeen.lineColour = false;
+    if (!Changed(force_.lineColour, cur_.lineColour, colour)) return;
+    AppendOutputLine(LineText("lc").Int(colour).View());
     forceSolidColour_ = false;
 }
 
 void Writer::WriteLineType(std::int32_t t, std::int32_t /*mode*/) {
-    if (!state_.firstSeen.lineType && t == state_.cur.lineType) return;
-    std::string line = "lt";
-    AppendInt(line, t);
-    AppendOutputLine(line);
-    state_.cur.lineType = t;
-    state_.firstSeen.lineType = false;
+    if (!Changed(force_.lineType, cur_.lineType, t)) return;
+    AppendOutputLine(LineText("lt").Int(t).View());
 }
 
 void Writer::WriteLineWidth(std::int32_t w) {
     // The host passes widths only to add-ons that asked for them.
-    if (!state_.lwSeen) return;
-    if (w == -1) w = state_.initial.lineWidth;
+    if (!input_.lwSeen) return;
+    if (w == -1) w = input_.initial.lineWidth;
     if (w < 0 || w > kMaxLineWidth) w = 0;
-    if (!state_.firstSeen.lineWidth && w == state_.cur.lineWidth) return;
-    std::string line = "lw";
-    AppendInt(line, w);
-    AppendOutputLine(line);
-    state_.cur.lineWidth = w;
-    state_.firstSeen.lineWidth = false;
+    if (!Changed(force_.lineWidth, cur_.lineWidth, w)) return;
+    AppendOutputLine(LineText("lw").Int(w).View());
 }
 
 void Writer::WriteSolidColor(std::int32_t rgb) {
     if (rgb < 0 || rgb > kMaxRgb) rgb = 0;
-    const bool unchanged = !state_.firstSeen.lineColour &&
-                           state_.cur.lineColour == kSolidColourPen && !forceSolidColour_ &&
-                           rgb == state_.cur.solidColour;
+    const bool unchanged = !force_.lineColour && cur_.lineColour == kSolidColourPen &&
+                           !forceSolidColour_ && rgb == cur_.solidColour;
     if (unchanged) return;
-    std::string line = "lc10 ";
-    AppendInt(line, rgb);
-    AppendOutputLine(line);
-    state_.cur.solidColour = rgb;
+    AppendOutputLine(LineText("lc10 ").Int(rgb).View());
+    cur_.solidColour = rgb;
     forceSolidColour_ = false;
-    state_.cur.lineColour = kSolidColourPen;
-    state_.firstSeen.lineColour = false;
+    cur_.lineColour = kSolidColourPen;
+    force_.lineColour = false;
 }
 
 void Writer::EmitLine(Point a, Point b) {
     if (!Finite(a) || !Finite(b) || Coincide(a, b)) return;
-    std::string line;
-    AppendValues(line, {a.x, a.y, b.x, b.y});
-    AppendOutputLine(line);
+    AppendOutputLine(LineText().Reals({a.x, a.y, b.x, b.y}).View());
 }
 
 void Writer::EmitArc(Point centre, double r, double startDeg, double endDeg, double flatness,
                      double tiltDeg) {
     if (!AllFinite({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg})) return;
     if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
-    std::string line = "ci ";
-    AppendValues(line, {centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg});
-    AppendOutputLine(line);
+    LineText line("ci ");
+    line.Reals({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg});
+    AppendOutputLine(line.View());
 }
 
 void Writer::EmitSolidTriangle(Point a, Point b, Point c) {
     if (!Finite(a) || !Finite(b) || !Finite(c)) return;
     if (Coincide(b, a) || Coincide(c, b) || Coincide(a, c)) return;
-    std::string line = "sl ";
-    AppendValues(line, {a.x, a.y, b.x, b.y, c.x, c.y});
-    AppendOutputLine(line);
+    AppendOutputLine(LineText("sl ").Reals({a.x, a.y, b.x, b.y, c.x, c.y}).View());
 }
 
 void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
@@ -144,9 +157,7 @@ void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
     if (Coincide(c, b)) return EmitSolidTriangle(a, b, d);
     if (Coincide(d, b)) return;
     if (Coincide(d, c)) return EmitSolidTriangle(a, b, c);
-    std::string line = "sl ";
-    AppendValues(line, {a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y});
-    AppendOutputLine(line);
+    AppendOutputLine(LineText("sl ").Reals({a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y}).View());
 }
 
 void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flatness,
@@ -154,11 +165,9 @@ void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flat
     if (!AllFinite({centre.x, centre.y, r, flatness, tilt, angle1, angle2})) return;
     if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
     if (code != 0 && code != 5 && code != 100 && code != -1) return;
-    std::string line = "sc ";
-    AppendValues(line, {centre.x, centre.y, r, flatness, tilt, angle1, angle2});
-    line += ' ';
-    AppendInt(line, code);
-    AppendOutputLine(line);
+    LineText line("sc ");
+    line.Reals({centre.x, centre.y, r, flatness, tilt, angle1, angle2}).IntField(code);
+    AppendOutputLine(line.View());
 }
 
 void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double tilt,
@@ -167,9 +176,9 @@ void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double 
     const bool ring = rOuter > 1e-8 && rInner > 1e-8 && rInner < rOuter - 1e-8 &&
                       std::fabs(flatness) > 1e-8;
     if (!ring) return;
-    std::string line = "so ";
-    AppendValues(line, {centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner});
-    AppendOutputLine(line);
+    LineText line("so ");
+    line.Reals({centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner});
+    AppendOutputLine(line.View());
 }
 
 }  // namespace tesra

@@ -44,6 +44,9 @@ constexpr CellSegment kValley[] = {{kTopLeft, kBottomMiddle}, {kBottomMiddle, kT
 
 using SegmentList = std::span<const CellSegment>;
 
+// Kinds 0..6 are rules only, each drawn from its start along the span.
+constexpr std::int32_t kLastStackedRules = 6;
+
 // Indexed by kind.
 constexpr std::array<SegmentList, 20> kLineMarks = {
     kTopRule,       kMiddleRule,        kBottomRule,       kDoubleRule,  kTripleRule,     // 0..4
@@ -56,7 +59,14 @@ constexpr std::array<SegmentList, 20> kLineMarks = {
 
 void DrawLineMark(std::int32_t kind, const FigureCell& cell, DrawTarget& out) {
     if (kind < 0 || static_cast<std::size_t>(kind) >= kLineMarks.size()) return;
-    EmitSegments(cell, kLineMarks[static_cast<std::size_t>(kind)], out);
+    const SegmentList segments = kLineMarks[static_cast<std::size_t>(kind)];
+    if (kind > kLastStackedRules) return EmitSegments(cell, segments, out);
+    // A rule's end is its start carried W along the span, not a second cell
+    // point: the two groupings differ in the last digit.
+    for (const CellSegment& s : segments) {
+        const Point start = CellPoint(cell, s.from);
+        out.EmitLine(start, start + cell.W * cell.eu);
+    }
 }
 
 }  // namespace tesra

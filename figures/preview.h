@@ -10,7 +10,7 @@
 #include "exchange/draw_target.h"
 #include "figures/figure_cell.h"
 #include "geom/point.h"
-#include "settings/pattern_store.h"
+#include "figures/pattern.h"
 
 namespace tesra {
 

@@ -10,8 +10,6 @@
 namespace tesra {
 namespace {
 
-enum GuideSetting { kNoGuide = 0, kGapGuide = 1, kFullGuide = 2 };
-
 struct Guide {
     std::int32_t setting;
     double v;  // height in the band
@@ -27,8 +25,8 @@ struct SpanFrame {
 };
 
 double BandOffset(std::int32_t basePoint, double h) {
-    if (basePoint == 0) return h;
-    if (basePoint == 1) return h / 2;
+    if (basePoint == kBaseTop) return h;
+    if (basePoint == kBaseMiddle) return h / 2;
     return 0.0;
 }
 
@@ -61,7 +59,7 @@ std::array<Guide, 3> Guides(const PatternRow& row) {
 // line set to "間隔", upper first.
 void GapLines(const PatternRow& row, const SpanFrame& f, Point from, Point to, DrawTarget& out) {
     for (const Guide& g : Guides(row)) {
-        if (g.setting != kGapGuide) continue;
+        if (g.setting != kGuideGap) continue;
         out.EmitLine(Offset(from, g.v, f.ev), Offset(to, g.v, f.ev));
     }
 }
@@ -80,12 +78,20 @@ Side ShiftedSide(Point q1, Point q2, double d) {
 }
 
 // Moves `end` to where the guide line meets the neighbouring side's own guide
-// line, so consecutive full-length lines meet in a mitre.
-void Mitre(Point& end, Point s, Point e, Side side) {
+// line, so consecutive full-length lines meet in a mitre. Where the sides
+// nearly double back that point lies arbitrarily far away; like the mitre
+// limit of drawing programs, a meeting point farther than kMitreLimit times
+// the shift from the chain's corner leaves the end as if the sides were
+// parallel.
+constexpr double kMitreLimit = 10;
+
+void Mitre(Point& end, Point s, Point e, Side side, Point vertex, double d) {
     Point meet;
     if (SegmentIntersection(meet, s.x, s.y, e.x, e.y, side.q1.x, side.q1.y, side.q2.x,
-                            side.q2.y) > 0)
-        end = meet;
+                            side.q2.y) <= 0)
+        return;
+    if (Distance(meet, vertex) > kMitreLimit * std::fabs(d) + kSameEps) return;
+    end = meet;
 }
 
 void FullLengthLine(const SpanInputs& in, const SpanFrame& f, int j, int npts, double v,
@@ -99,15 +105,16 @@ void FullLengthLine(const SpanInputs& in, const SpanFrame& f, int j, int npts, d
     const bool closed = SamePoint(at(1), at(npts));
     // The guide line's distance from the span line, along the side's normal.
     const double d = v - f.off;
-    const Point s0 = s, e0 = e;
+    const Point e0 = e;
     if (j > 1)
-        Mitre(s, s0, e0, ShiftedSide(at(j - 1), at(j), d));
+        Mitre(s, s, e0, ShiftedSide(at(j - 1), at(j), d), at(j), d);
     else if (closed)
-        Mitre(s, s0, e0, ShiftedSide(at(npts - 1), at(1), d));
+        Mitre(s, s, e0, ShiftedSide(at(npts - 1), at(1), d), at(1), d);
+    // The end corner meets the line through the start as already mitred.
     if (j + 1 < npts)
-        Mitre(e, s0, e0, ShiftedSide(at(j + 1), at(j + 2), d));
+        Mitre(e, s, e0, ShiftedSide(at(j + 1), at(j + 2), d), at(j + 1), d);
     else if (closed)
-        Mitre(e, s0, e0, ShiftedSide(at(1), at(2), d));
+        Mitre(e, s, e0, ShiftedSide(at(1), at(2), d), at(1), d);
     out.EmitLine(s, e);
 }
 
@@ -120,7 +127,7 @@ Spacing SpacingFor(const PatternRow& row, double length, std::int32_t n) {
     const double w = row.width, gap = row.interval;
     const double figures = n;  // in doubles: n - 1 must not overflow for any count
     const double left = length - (figures * w + (figures - 1) * gap);
-    if (row.placement == 0) return {left * 0.5, gap};
+    if (row.placement == kPlaceByInterval) return {left * 0.5, gap};
     // Evenly spread: a single figure stands at A with no gap after it.
     if (n == 1) return {0.0, 0.0};
     return {0.0, left / (figures - 1) + gap};
@@ -172,7 +179,7 @@ void SpanPlacement(const SpanInputs& in, int j, int npts, DrawTarget& out) {
     }
     if (!SameValue(sp.s0, 0)) GapLines(row, f, g, f.bLow, out);
     for (const Guide& guide : Guides(row))
-        if (guide.setting == kFullGuide) FullLengthLine(in, f, j, npts, guide.v, out);
+        if (guide.setting == kGuideFull) FullLengthLine(in, f, j, npts, guide.v, out);
 }
 
 }  // namespace tesra

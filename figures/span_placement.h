@@ -8,8 +8,8 @@
 
 #include "exchange/draw_target.h"
 #include "figures/figure_cell.h"
+#include "figures/pattern.h"
 #include "geom/point.h"
-#include "settings/pattern_store.h"
 
 namespace tesra {
 

@@ -18,12 +18,15 @@
 //
 // Loading starts from the defaults; every line read replaces its value, and a
 // line that does not parse gives 0. A short file reads empty lines past its
-// end, so the values after its last line are 0, not the defaults.
+// end, so the values after its last line are 0, not the defaults. A read
+// error is not an end: the values read so far stand and the rest keep their
+// defaults.
 
 #include "settings/pattern_store.h"
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <system_error>
 
 #include "exchange/number_format.h"
@@ -32,12 +35,15 @@
 namespace tesra {
 namespace {
 
-// Hands out the file's lines one by one, then empty lines forever.
+// Hands out the lines of the bytes one by one. Past their end, bytes that hold
+// the whole file read as empty lines; bytes cut short by a read error have no
+// more lines.
 class LineCursor {
 public:
-    explicit LineCursor(std::string_view bytes) : rest_(bytes) {}
+    LineCursor(std::string_view bytes, bool whole) : rest_(bytes), whole_(whole) {}
 
-    std::string_view Next() {
+    std::optional<std::string_view> Next() {
+        if (rest_.empty() && !whole_) return std::nullopt;
         const std::size_t lf = rest_.find('\n');
         std::string_view line = rest_.substr(0, lf);
         rest_ = lf == std::string_view::npos ? std::string_view() : rest_.substr(lf + 1);
@@ -47,18 +53,37 @@ public:
 
 private:
     std::string_view rest_;
+    bool whole_;
 };
 
-void ReadRow(LineCursor& in, PatternRow& row) {
-    row.figureKind = ParseInt(in.Next());
-    row.width = ParseFloat(in.Next());
-    row.height = ParseFloat(in.Next());
-    row.placement = ParseInt(in.Next());
-    row.interval = ParseFloat(in.Next());
-    row.basePoint = ParseInt(in.Next());
-    row.upperLine = ParseInt(in.Next());
-    row.middleLine = ParseInt(in.Next());
-    row.lowerLine = ParseInt(in.Next());
+template <class T>
+bool ReadValue(LineCursor& in, T& value, T (*parse)(std::string_view)) {
+    const std::optional<std::string_view> line = in.Next();
+    if (line) value = parse(*line);
+    return line.has_value();
+}
+
+bool ReadRow(LineCursor& in, PatternRow& row) {
+    for (const RowField& field : kRowFields) {
+        const bool read = field.integer ? ReadValue(in, row.*field.integer, ParseInt)
+                                        : ReadValue(in, row.*field.real, ParseFloat);
+        if (!read) return false;
+    }
+    return true;
+}
+
+PatternStore ParseLines(std::string_view bytes, bool whole) {
+    PatternStore store;
+    LineCursor in(bytes, whole);
+    const bool header = ReadValue(in, store.formLeft, ParseInt) &&
+                        ReadValue(in, store.formTop, ParseInt) &&
+                        ReadValue(in, store.solidColorSwitch, ParseBool) &&
+                        ReadValue(in, store.solidColor, ParseInt) &&
+                        ReadValue(in, store.selectedRow, ParseInt);
+    if (!header) return store;
+    for (PatternRow& row : store.rows)
+        if (!ReadRow(in, row)) break;
+    return store;
 }
 
 std::string IntLine(std::int32_t v) {
@@ -67,7 +92,9 @@ std::string IntLine(std::int32_t v) {
     return line;
 }
 
-std::string RealLine(double v) { return FormatReal(v); }
+std::string FieldLine(const PatternRow& row, const RowField& field) {
+    return field.integer ? IntLine(row.*field.integer) : FormatReal(row.*field.real);
+}
 
 }  // namespace
 
@@ -77,23 +104,9 @@ PatternRow PatternStore::RowInUse() const {
     return PatternRow{};
 }
 
-PatternStore ParsePatternStore(std::string_view bytes) {
-    PatternStore store;
-    LineCursor in(bytes);
-    store.formLeft = ParseInt(in.Next());
-    store.formTop = ParseInt(in.Next());
-    store.solidColorSwitch = ParseBool(in.Next());
-    store.solidColor = ParseInt(in.Next());
-    store.selectedRow = ParseInt(in.Next());
-    for (PatternRow& row : store.rows) ReadRow(in, row);
-    return store;
-}
+PatternStore ParsePatternStore(std::string_view bytes) { return ParseLines(bytes, true); }
 
-PatternStore LoadPatternStore(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return PatternStore{};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return PatternStore{};
+PatternStore ReadPatternStore(std::istream& in) {
     // Only the first 113 lines matter; a huge file is not read to its end.
     std::string bytes;
     std::string line;
@@ -101,19 +114,23 @@ PatternStore LoadPatternStore(const std::filesystem::path& path) {
         bytes += line;
         bytes += '\n';
     }
-    return ParsePatternStore(bytes);
+    return ParseLines(bytes, !in.bad());
+}
+
+PatternStore LoadPatternStore(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return PatternStore{};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return PatternStore{};
+    return ReadPatternStore(in);
 }
 
 std::vector<std::string> PatternStoreLines(const PatternStore& store) {
     std::vector<std::string> lines = {IntLine(store.formLeft), IntLine(store.formTop),
                                       BoolText(store.solidColorSwitch),
                                       IntLine(store.solidColor), IntLine(store.selectedRow)};
-    for (const PatternRow& row : store.rows) {
-        lines.insert(lines.end(),
-                     {IntLine(row.figureKind), RealLine(row.width), RealLine(row.height),
-                      IntLine(row.placement), RealLine(row.interval), IntLine(row.basePoint),
-                      IntLine(row.upperLine), IntLine(row.middleLine), IntLine(row.lowerLine)});
-    }
+    for (const PatternRow& row : store.rows)
+        for (const RowField& field : kRowFields) lines.push_back(FieldLine(row, field));
     return lines;
 }
 

@@ -5,28 +5,45 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <iosfwd>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "exchange/atomic_file.h"
+#include "figures/pattern.h"
 
 namespace tesra {
 
-struct PatternRow {
-    std::int32_t figureKind = 0;
-    double width = 10.0;
-    double height = 10.0;
-    std::int32_t placement = 0;  // 0 "間隔指定", 1 "均等配置"
-    double interval = 0.0;
-    std::int32_t basePoint = 1;  // 0 "上", 1 "中", 2 "下"
-    std::int32_t upperLine = 0;  // 0 "なし", 1 "間隔", 2 "全長"
-    std::int32_t middleLine = 0;
-    std::int32_t lowerLine = 0;
+// The checks OK applies to what the user typed.
+double ValidatedSize(std::string_view text);      // width, height: not above 1e-8 -> 1.0
+double ValidatedInterval(std::string_view text);  // not above 0 -> 0.0
+
+// One field of a pattern row, wherever a row is stored, shown or read back.
+struct RowField {
+    std::string_view control;                        // the dialog's column: "EditW" + row number
+    std::int32_t PatternRow::*integer = nullptr;     // a list index…
+    double PatternRow::*real = nullptr;              // …or a number typed in an edit box
+    double (*validate)(std::string_view) = nullptr;  // the check OK applies to the typed text
+};
+
+// The store's line order within a row, which is also the dialog's column order.
+inline constexpr RowField kRowFields[] = {
+    //  control       integer                     real                    validate
+    {"ComboBoxZ", &PatternRow::figureKind},
+    {"EditW",     nullptr,                    &PatternRow::width,     ValidatedSize},
+    {"EditH",     nullptr,                    &PatternRow::height,    ValidatedSize},
+    {"ComboBoxA", &PatternRow::placement},
+    {"EditD",     nullptr,                    &PatternRow::interval,  ValidatedInterval},
+    {"ComboBoxB", &PatternRow::basePoint},
+    {"ComboBoxU", &PatternRow::upperLine},
+    {"ComboBoxC", &PatternRow::middleLine},
+    {"ComboBoxD", &PatternRow::lowerLine},
 };
 
 inline constexpr int kPatternRows = 12;
-inline constexpr int kStoreLines = 5 + 9 * kPatternRows;
+inline constexpr int kStoreLines = 5 + static_cast<int>(std::size(kRowFields)) * kPatternRows;
 
 struct PatternStore {
     std::int32_t formLeft = 0;
@@ -38,20 +55,21 @@ struct PatternStore {
 
     // The selected row, or the default row when SelectedRow is not 1..12.
     PatternRow RowInUse() const;
+
+    bool operator==(const PatternStore&) const = default;
 };
 
 // Defaults, then whatever the file holds (missing file: defaults).
 PatternStore LoadPatternStore(const std::filesystem::path& path);
 // Defaults, then the lines of bytes; lines past the end read as empty.
 PatternStore ParsePatternStore(std::string_view bytes);
+// Defaults, then the stream's lines; a read error keeps the defaults of
+// everything after the last whole line read.
+PatternStore ReadPatternStore(std::istream& in);
 std::vector<std::string> PatternStoreLines(const PatternStore& store);
 std::string SerializePatternStore(const PatternStore& store);  // lines with CR LF
 // Replaces the file as a whole or leaves the old one exactly as it was.
 bool SavePatternStore(const PatternStore& store, const std::filesystem::path& path,
                       const WriteFaults& faults = {});
-
-// The checks OK applies to what the user typed.
-double ValidatedSize(std::string_view text);      // width, height: not above 1e-8 -> 1.0
-double ValidatedInterval(std::string_view text);  // not above 0 -> 0.0
 
 }  // namespace tesra

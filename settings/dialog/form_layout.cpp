@@ -83,7 +83,8 @@ std::vector<ControlEntry> BuildControls() {
             const int top = (c.kind == ControlKind::Selector ? kSelectorTop : kRowTop) + shift;
             const std::string caption = c.kind == ControlKind::Selector ? "　" : "";
             controls.push_back({ControlName(c.prefix, row), c.kind, {c.left, top, c.width, c.height},
-                                caption, c.items, 10 * (row - 1) + static_cast<int>(column),
+                                caption, c.items,
+                                static_cast<int>(kRowColumns.size() * (row - 1) + column),
                                 c.imeOff});
         }
     }

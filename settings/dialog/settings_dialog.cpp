@@ -43,15 +43,11 @@ void SettingsDialog::FillRow(int row) {
     for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind) ui_.AddItem(figures, FigureName(kind));
     // A stored index without an item (a hand-edited file, or -1 saved from a
     // list left empty) shows as no selection, never as some other item.
-    ui_.SelectItem(figures, r.figureKind);
-    ui_.SetEditText(RowControl("EditW", row), FormatReal(r.width));
-    ui_.SetEditText(RowControl("EditH", row), FormatReal(r.height));
-    ui_.SelectItem(RowControl("ComboBoxA", row), r.placement);
-    ui_.SetEditText(RowControl("EditD", row), FormatReal(r.interval));
-    ui_.SelectItem(RowControl("ComboBoxB", row), r.basePoint);
-    ui_.SelectItem(RowControl("ComboBoxU", row), r.upperLine);
-    ui_.SelectItem(RowControl("ComboBoxC", row), r.middleLine);
-    ui_.SelectItem(RowControl("ComboBoxD", row), r.lowerLine);
+    for (const RowField& field : kRowFields) {
+        const Control c = RowControl(field.control, row);
+        if (field.integer) ui_.SelectItem(c, r.*field.integer);
+        else ui_.SetEditText(c, FormatReal(r.*field.real));
+    }
 }
 
 void SettingsDialog::Button1Click() {
@@ -71,15 +67,11 @@ void SettingsDialog::Button1Click() {
 
 PatternRow SettingsDialog::ReadRow(int row) {
     PatternRow r;
-    r.figureKind = ui_.SelectedItem(RowControl("ComboBoxZ", row));
-    r.width = ValidatedSize(ui_.EditText(RowControl("EditW", row)));
-    r.height = ValidatedSize(ui_.EditText(RowControl("EditH", row)));
-    r.placement = ui_.SelectedItem(RowControl("ComboBoxA", row));
-    r.interval = ValidatedInterval(ui_.EditText(RowControl("EditD", row)));
-    r.basePoint = ui_.SelectedItem(RowControl("ComboBoxB", row));
-    r.upperLine = ui_.SelectedItem(RowControl("ComboBoxU", row));
-    r.middleLine = ui_.SelectedItem(RowControl("ComboBoxC", row));
-    r.lowerLine = ui_.SelectedItem(RowControl("ComboBoxD", row));
+    for (const RowField& field : kRowFields) {
+        const Control c = RowControl(field.control, row);
+        if (field.integer) r.*field.integer = ui_.SelectedItem(c);
+        else r.*field.real = field.validate(ui_.EditText(c));
+    }
     return r;
 }
 

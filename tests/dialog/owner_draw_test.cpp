@@ -4,6 +4,7 @@
 
 #include "figures/figures.h"
 #include "settings/dialog/form_layout.h"
+#include "settings/pattern_store.h"
 
 namespace tesra {
 namespace {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
+#include "geom/helpers.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -233,6 +236,66 @@ TEST(SpanPlacement, CollinearSidesKeepTheirEnds) {
     SpanRun run({{0, 0}, {50, 0}, {100, 0}});
     run.Place(row, 1, 3);
     ExpectLine(run.Lines().at(0), 0, 10, 50, 10);
+}
+
+double DistanceToSegment(Point p, Point a, Point b) {
+    const Point ab = b - a, ap = p - a;
+    const double len2 = ab.x * ab.x + ab.y * ab.y;
+    const double t = len2 > 0 ? std::clamp((ap.x * ab.x + ap.y * ab.y) / len2, 0.0, 1.0) : 0.0;
+    return Distance(p, a + t * ab);
+}
+
+double DistanceToChain(Point p, const std::vector<Point>& chain) {
+    double best = INFINITY;
+    for (std::size_t k = 2; k < chain.size(); ++k)
+        best = std::min(best, DistanceToSegment(p, chain[k - 1], chain[k]));
+    return best;
+}
+
+// Two sides of 100 meeting at `apexDeg` in P[2]; closed, the chain returns to P[1].
+std::vector<Point> Hairpin(double apexDeg, bool closed) {
+    const double a = apexDeg * std::numbers::pi / 180;
+    std::vector<Point> chain = {{0, 0}, {100, 0}, {100 - 100 * std::cos(a), 100 * std::sin(a)}};
+    if (closed) chain.push_back(chain[0]);
+    return chain;
+}
+
+// Nearly parallel offset lines meet arbitrarily far away; such a corner keeps
+// its ends, as drawing programs bound their mitres at 10 times the offset.
+TEST(SpanPlacement, HairpinMitresStayNearTheChain) {
+    constexpr double kH = 10;
+    for (double apex : {20.0, 1.0, 1e-3, 1e-6}) {
+        for (bool closed : {false, true}) {
+            for (int base = 0; base <= 2; ++base) {
+                PatternRow row = BarRow(7, 1, 0);
+                row.figureKind = 3;
+                row.basePoint = base;
+                row.upperLine = row.middleLine = row.lowerLine = 2;
+                SpanRun run(Hairpin(apex, closed));
+                const int npts = static_cast<int>(run.points.size()) - 1;
+                for (int j = 1; j < npts; ++j) run.Place(row, j, npts);
+                for (const auto& line : run.Lines())
+                    for (Point p : {Point{line[0], line[1]}, Point{line[2], line[3]}})
+                        EXPECT_LE(DistanceToChain(p, run.points), 10 * kH + 1e-8)
+                            << apex << "° closed " << closed << " base " << base;
+            }
+        }
+    }
+}
+
+TEST(SpanPlacement, CornerWithinTheLimitStillMeets) {
+    PatternRow row = BarRow(10, 0, 0);
+    row.figureKind = -1;
+    row.basePoint = 0;
+    row.lowerLine = 2;  // 10 inside a 20° apex: the mitre lies 57.6 from it
+    SpanRun run(Hairpin(20, false));
+    run.Place(row, 1, 3);
+    run.Place(row, 2, 3);
+    const auto lines = run.Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    ExpectLine(lines[1], lines[0][2], lines[0][3], lines[1][2], lines[1][3]);
+    EXPECT_NEAR(Distance({lines[0][2], lines[0][3]}, {100, 0}),
+                10 / std::sin(10 * std::numbers::pi / 180), kEps);
 }
 
 TEST(SpanPlacement, EqualPointsDrawOnlyHalfIntervalLeadingLines) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <istream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -39,30 +41,10 @@ PatternStore SampleStore() {
     return s;
 }
 
-void ExpectSameStore(const PatternStore& a, const PatternStore& b) {
-    EXPECT_EQ(a.formLeft, b.formLeft);
-    EXPECT_EQ(a.formTop, b.formTop);
-    EXPECT_EQ(a.selectedRow, b.selectedRow);
-    EXPECT_EQ(a.solidColorSwitch, b.solidColorSwitch);
-    EXPECT_EQ(a.solidColor, b.solidColor);
-    for (std::size_t n = 0; n < a.rows.size(); ++n) {
-        const PatternRow &x = a.rows[n], &y = b.rows[n];
-        EXPECT_EQ(x.figureKind, y.figureKind) << n;
-        EXPECT_EQ(x.width, y.width) << n;
-        EXPECT_EQ(x.height, y.height) << n;
-        EXPECT_EQ(x.placement, y.placement) << n;
-        EXPECT_EQ(x.interval, y.interval) << n;
-        EXPECT_EQ(x.basePoint, y.basePoint) << n;
-        EXPECT_EQ(x.upperLine, y.upperLine) << n;
-        EXPECT_EQ(x.middleLine, y.middleLine) << n;
-        EXPECT_EQ(x.lowerLine, y.lowerLine) << n;
-    }
-}
-
 TEST(PatternStore, MissingFileGivesDefaults) {
     ScratchDir dir;
     const PatternStore s = LoadPatternStore(dir / "tesra.dat");
-    ExpectSameStore(s, PatternStore{});
+    EXPECT_EQ(s, PatternStore{});
     EXPECT_EQ(s.selectedRow, 1);
     EXPECT_EQ(s.rows[0].width, 10.0);
     EXPECT_EQ(s.rows[11].basePoint, 1);
@@ -72,7 +54,7 @@ TEST(PatternStore, SaveThenLoadReproducesEveryField) {
     ScratchDir dir;
     const PatternStore s = SampleStore();
     ASSERT_TRUE(SavePatternStore(s, dir / "tesra.dat"));
-    ExpectSameStore(LoadPatternStore(dir / "tesra.dat"), s);
+    EXPECT_EQ(LoadPatternStore(dir / "tesra.dat"), s);
 }
 
 TEST(PatternStore, FileLayoutIs113CrLfLines) {
@@ -102,6 +84,48 @@ TEST(PatternStore, ShortFileGivesZeroAfterItsLastLine) {
         EXPECT_EQ(r.height, 0.0);
         EXPECT_EQ(r.basePoint, 0);
     }
+}
+
+// Serves the bytes, then fails as a disk does.
+class FailingBuffer : public std::streambuf {
+public:
+    explicit FailingBuffer(std::string bytes) : bytes_(std::move(bytes)) {
+        setg(bytes_.data(), bytes_.data(), bytes_.data() + bytes_.size());
+    }
+
+protected:
+    int_type underflow() override { throw std::ios_base::failure("read error"); }
+
+private:
+    std::string bytes_;
+};
+
+std::vector<std::string> Lines(const std::string& crlf) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = crlf.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(crlf.substr(at, end - at));
+    return lines;
+}
+
+// A read error is no end of file: what was read stands, the rest keeps the
+// defaults instead of reading as 0; a line cut by the error is not read.
+TEST(PatternStore, ReadErrorKeepsTheDefaultsAfterTheLastWholeLine) {
+    const std::vector<std::string> sample = Lines(SerializePatternStore(SampleStore()));
+    const std::vector<std::string> defaults = Lines(SerializePatternStore(PatternStore{}));
+    for (std::size_t whole : {0u, 3u, 5u, 6u, 14u, 60u, 112u}) {
+        for (std::size_t cut : {0u, 1u}) {
+            std::vector<std::string> read(sample.begin(), sample.begin() + whole);
+            std::string bytes = CrLf(read) + sample[whole].substr(0, cut);
+            FailingBuffer disk(bytes);
+            std::istream in(&disk);
+            const std::vector<std::string> got = Lines(SerializePatternStore(ReadPatternStore(in)));
+            read.insert(read.end(), defaults.begin() + static_cast<std::ptrdiff_t>(whole), defaults.end());
+            EXPECT_EQ(got, read) << whole << " whole lines, " << cut << " more bytes";
+        }
+    }
+    FailingBuffer whole(SerializePatternStore(SampleStore()));
+    std::istream in(&whole);
+    EXPECT_EQ(ReadPatternStore(in), SampleStore());  // all 113 lines read before the error
 }
 
 TEST(PatternStore, SolidSwitchSpellings) {
