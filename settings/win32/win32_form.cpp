@@ -71,10 +71,10 @@ Win32Form::~Win32Form() {
 
 void Win32Form::CreateControls(HWND form) {
     form_ = form;
-    const std::vector<ControlEntry>& specs = FormControls();
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        byName_[specs[i].name] = static_cast<Control>(i);
-        windows_.push_back(CreateControl(specs[i], ControlId(specs[i].kind, i)));
+    const std::vector<ControlEntry>& entries = FormControls();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        byName_[entries[i].name] = static_cast<Control>(i);
+        windows_.push_back(CreateControl(entries[i], ControlId(entries[i].kind, i)));
     }
 }
 
@@ -102,16 +102,16 @@ void Win32Form::ApplyDpi(UINT dpi) {
     font_ = CreateFontW(-Scale(kFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                         SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         FIXED_PITCH | FF_MODERN, Widen(kFontName).c_str());
-    const std::vector<ControlEntry>& specs = FormControls();
-    for (std::size_t i = 0; i < specs.size(); ++i) {
+    const std::vector<ControlEntry>& entries = FormControls();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
         // The font first: the edit boxes centre their text by it when placed.
         SendMessageW(windows_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-        const Rect& r = specs[i].place;
+        const Rect& r = entries[i].place;
         int height = Scale(r.height, dpi);
-        if (specs[i].kind == ControlKind::DropDown) height += Scale(kListRowHeight * ListRows(specs[i]), dpi);
+        if (entries[i].kind == ControlKind::DropDown) height += Scale(kListRowHeight * ListRows(entries[i]), dpi);
         SetWindowPos(windows_[i], nullptr, Scale(r.left, dpi), Scale(r.top, dpi), Scale(r.width, dpi),
                      height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        if (specs[i].kind == ControlKind::Memo) {
+        if (entries[i].kind == ControlKind::Memo) {
             SendMessageW(windows_[i], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                          MAKELPARAM(Scale(kMemoMargin, dpi), Scale(kMemoMargin, dpi)));
         }
@@ -132,9 +132,9 @@ void Win32Form::ApplyDpi(UINT dpi) {
 void Win32Form::SizeFigureLists() {
     const HWND plain = Window(Find(ControlName("ComboBoxA", 1)));
     const LRESULT boxHeight = SendMessageW(plain, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    const std::vector<ControlEntry>& specs = FormControls();
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        if (!ShowsFigurePictures(specs[i].name)) continue;
+    const std::vector<ControlEntry>& entries = FormControls();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!ShowsFigurePictures(entries[i].name)) continue;
         if (boxHeight > 0) SendMessageW(windows_[i], CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), boxHeight);
         SendMessageW(windows_[i], CB_SETITEMHEIGHT, 0, Scale(kFigureItemHeight, dpi_));
         SendMessageW(windows_[i], CB_SETDROPPEDWIDTH, Scale(kFigureListWidth, dpi_), 0);
@@ -279,8 +279,6 @@ void Win32Form::MoveTo(WindowPosition position) {
     SetWindowPos(form_, nullptr, position.left, position.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-void Win32Form::Minimise() { ShowWindow(form_, SW_MINIMIZE); }
 
 std::optional<std::int32_t> Win32Form::RunColorChooser(std::int32_t preset) {
     CHOOSECOLORW chooser{};
