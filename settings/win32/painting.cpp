@@ -50,13 +50,15 @@ void PaintShapeLoops(HDC dc, const PaintShape& shape) {
     }
 }
 
-// A GDI object selected for the lifetime of this value.
+// A GDI object selected for the lifetime of this value; one it made itself
+// (not a stock object) is deleted afterwards.
 class Selected {
 public:
-    Selected(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), old_(SelectObject(dc, object)) {}
+    Selected(HDC dc, HGDIOBJ object, bool owned = true)
+        : dc_(dc), object_(object), old_(SelectObject(dc, object)), owned_(owned) {}
     ~Selected() {
         SelectObject(dc_, old_);
-        DeleteObject(object_);
+        if (owned_) DeleteObject(object_);
     }
     Selected(const Selected&) = delete;
     Selected& operator=(const Selected&) = delete;
@@ -64,6 +66,7 @@ public:
 private:
     HDC dc_;
     HGDIOBJ object_, old_;
+    bool owned_;
 };
 
 std::wstring ItemText(HWND list, UINT index) {
@@ -85,7 +88,8 @@ void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int p
         // Fills get an outline of their own colour: neighbouring pieces of one
         // figure then meet without a seam.
         Selected pen(dc, CreatePen(PS_SOLID, shape.filled ? 1 : penWidth, colour));
-        Selected brush(dc, shape.filled ? CreateSolidBrush(colour) : GetStockObject(NULL_BRUSH));
+        Selected brush(dc, shape.filled ? CreateSolidBrush(colour) : GetStockObject(NULL_BRUSH),
+                       shape.filled);
         PaintShapeLoops(dc, shape);
     }
     SetPolyFillMode(dc, oldFill);
@@ -128,7 +132,7 @@ void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row
     const COLORREF frame = GetSysColor(COLOR_BTNSHADOW);
     {
         Selected pen(dc, CreatePen(PS_SOLID, 1, frame));
-        Selected brush(dc, GetStockObject(NULL_BRUSH));
+        Selected brush(dc, GetStockObject(NULL_BRUSH), false);
         Rectangle(dc, 0, 0, width, height);
     }
     const PixelRect band{0, 0, width, height};
