@@ -1,6 +1,10 @@
-// GDI painting of primitives: polylines for lines and arcs, polygons filled
-// by the even-odd rule for solids (a ring is two loops).
+// Painting of primitives: polylines for lines and arcs, polygons filled by
+// the even-odd rule for solids (a ring is two loops). GDI+ smooths the edges.
 #include "settings/win32/painting.h"
+
+// GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out.
+#include <objidl.h>
+#include <gdiplus.h>
 
 #include <cmath>
 #include <string>
@@ -80,19 +84,77 @@ std::wstring ItemText(HWND list, UINT index) {
 
 }  // namespace
 
-void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth) {
+PaintingSession::PaintingSession() {
+    const Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok) token_ = 0;
+}
+
+PaintingSession::~PaintingSession() {
+    if (token_) Gdiplus::GdiplusShutdown(token_);
+}
+
+namespace {
+
+void PaintWithGdi(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth) {
     const int oldFill = SetPolyFillMode(dc, ALTERNATE);
     for (const PreviewPrimitive& p : drawing) {
         const COLORREF colour = InkColour(p, inks);
         const PaintShape shape = Flatten(p, kCurveTolerance);
-        // Fills get an outline of their own colour: neighbouring pieces of one
-        // figure then meet without a seam.
         Selected pen(dc, CreatePen(PS_SOLID, shape.filled ? 1 : penWidth, colour));
         Selected brush(dc, shape.filled ? CreateSolidBrush(colour) : GetStockObject(NULL_BRUSH),
                        shape.filled);
         PaintShapeLoops(dc, shape);
     }
     SetPolyFillMode(dc, oldFill);
+}
+
+Gdiplus::Color Argb(COLORREF c) { return {255, GetRValue(c), GetGValue(c), GetBValue(c)}; }
+
+// A line along a pixel row or column stays one pixel wide instead of being
+// smoothed over two: it is moved to the pixels' centres.
+std::vector<Gdiplus::PointF> SmoothPoints(const std::vector<Point>& loop, int penWidth) {
+    std::vector<Gdiplus::PointF> out;
+    out.reserve(loop.size());
+    for (Point p : loop) out.emplace_back(static_cast<float>(p.x), static_cast<float>(p.y));
+    if (out.size() == 2 && penWidth % 2 == 1) {
+        auto centre = [](float v) { return std::floor(v) + 0.5f; };
+        if (out[0].Y == out[1].Y) out[0].Y = out[1].Y = centre(out[0].Y);
+        if (out[0].X == out[1].X) out[0].X = out[1].X = centre(out[0].X);
+    }
+    return out;
+}
+
+void PaintSmooth(Gdiplus::Graphics& g, const PaintShape& shape, COLORREF colour, int penWidth) {
+    // Fills get a hairline of their own colour: neighbouring pieces of one
+    // figure then meet without a seam.
+    Gdiplus::Pen pen(Argb(colour), shape.filled ? 1.0f : static_cast<float>(penWidth));
+    pen.SetLineJoin(Gdiplus::LineJoinRound);
+    if (shape.filled) {
+        Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
+        for (const auto& loop : shape.loops) {
+            const auto points = SmoothPoints(loop, 0);
+            path.AddPolygon(points.data(), static_cast<INT>(points.size()));
+        }
+        Gdiplus::SolidBrush brush(Argb(colour));
+        g.FillPath(&brush, &path);
+        g.DrawPath(&pen, &path);
+        return;
+    }
+    for (const auto& loop : shape.loops) {
+        const auto points = SmoothPoints(loop, penWidth);
+        if (shape.closed) g.DrawPolygon(&pen, points.data(), static_cast<INT>(points.size()));
+        else g.DrawLines(&pen, points.data(), static_cast<INT>(points.size()));
+    }
+}
+
+}  // namespace
+
+void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth) {
+    Gdiplus::Graphics g(dc);
+    if (g.GetLastStatus() != Gdiplus::Ok) return PaintWithGdi(dc, drawing, inks, penWidth);
+    g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    for (const PreviewPrimitive& p : drawing)
+        PaintSmooth(g, Flatten(p, kCurveTolerance), InkColour(p, inks), penWidth);
 }
 
 void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi) {

@@ -13,6 +13,19 @@ struct Inks {
     COLORREF guide;  // the sample path and cell frames beneath
 };
 
+// GDI+ for the whole life of the form: it paints with smooth edges. Should it
+// fail to start, painting falls back to plain GDI.
+class PaintingSession {
+public:
+    PaintingSession();
+    ~PaintingSession();
+    PaintingSession(const PaintingSession&) = delete;
+    PaintingSession& operator=(const PaintingSession&) = delete;
+
+private:
+    ULONG_PTR token_ = 0;
+};
+
 void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth);
 
 // WM_DRAWITEM of a figure list: the picture of the item's figure and its name.

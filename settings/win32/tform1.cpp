@@ -7,6 +7,7 @@
 #include "settings/dialog/form_layout.h"
 #include "settings/dialog/settings_dialog.h"
 #include "settings/win32/dpi.h"
+#include "settings/win32/painting.h"
 #include "settings/win32/wide_text.h"
 #include "settings/win32/win32_form.h"
 
@@ -182,6 +183,7 @@ int RunSettingsForm(HINSTANCE instance, PatternStore& store, const std::filesyst
                     bool bz, int showCommand) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    const PaintingSession painting;
     const HWND application = CreateApplicationWindow(instance);
     TForm1 form(store, storeFile);
     if (!form.Create(instance, application)) return 1;
