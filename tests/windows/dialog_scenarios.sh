@@ -158,6 +158,14 @@ preview_store() {
     for row in "${rows[@]}"; do printf '%s\r\n' $row; done
 }
 
+# window_shot FILE: the screen where the form stands, with any list it has
+# open (a separate window, which a shot of the form's window alone leaves black).
+window_shot() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1"
+}
+
 # band_pixels FILE: a checksum of the preview band's pixels on the screen.
 band_pixels() {
     local s=$((${DPI:-96}))
@@ -178,13 +186,17 @@ scenario_preview() {
     preview_store >"$GUI_DIR/tesra.dat"
     cp "$GUI_DIR/tesra.dat" "$WORK/before.dat"
     if ! check "preview: the form opens" start_dialog; then return; fi
-    import -window "$WID" "$BUILD/dialog-preview-row5.png"
+    window_shot "$BUILD/dialog-preview-row5.png"
     local row5 row1 edited
     row5=$(band_pixels "$WORK/band-row5.png")
     click_client 14 28  # RadioButton1
-    import -window "$WID" "$BUILD/dialog-preview-row1.png"
+    window_shot "$BUILD/dialog-preview-row1.png"
     row1=$(band_pixels "$WORK/band-row1.png")
     check "preview: clicking row 1's selector changes the band" [ "$row1" != "$row5" ]
+    keys Tab alt+Down  # row 1's figure list, open: a picture beside every name
+    sleep 0.3
+    window_shot "$BUILD/dialog-figure-list.png"
+    keys alt+Up
     click_client 140 26  # EditW1
     keys End BackSpace BackSpace
     typed 4
@@ -201,7 +213,7 @@ scenario_preview() {
         check "preview at 150 %: the window is 1.5 times as large (${DIALOG_WIDTH} × ${DIALOG_HEIGHT})" \
             window_fits_scaled_client
         click_client $((14 * 3 / 2)) $((76 * 3 / 2))  # RadioButton3
-        import -window "$WID" "$BUILD/dialog-preview-row3-150.png"
+        window_shot "$BUILD/dialog-preview-row3-150.png"
         keys Escape
         finish_dialog "preview at 150 %, Escape"
     fi
