@@ -18,13 +18,15 @@
 namespace tesra {
 namespace {
 
-// Files list many thousands of elements: lists start with room for a block
-// and then grow by their own size. A fixed step alone would copy the whole
-// list every block, which is quadratic for the millions a big drawing holds.
+// Files list many thousands of elements. A full list grows by a block or by
+// its own size, whichever is more: the first 1000 elements take one
+// allocation, and from then on the list doubles. A fixed step alone would
+// copy the whole list every block, quadratic for the millions a big drawing
+// holds.
 constexpr std::size_t kGrowthBlock = 1000;
-// Corners of an input solid this close are one corner repeated; far tighter
-// than the drawing tolerance, so that only a corner written twice is merged.
-constexpr double kCornerEps = 1e-10;
+// Corners of an input solid within kTinyEps are one corner repeated: far
+// tighter than the drawing tolerance, so that only a corner written twice is
+// merged.
 // Text and font names in a text record stay within the host's line limit.
 constexpr std::size_t kMaxTextBytes = 255;
 
@@ -40,7 +42,7 @@ std::int32_t Int(const LineTokens& t, std::size_t i) { return ParseInt(t[i]); }
 Point Corner(const LineTokens& t, std::size_t k) { return {Float(t, 2 * k + 1), Float(t, 2 * k + 2)}; }
 
 bool SameCorner(Point a, Point b) {
-    return std::abs(a.x - b.x) <= kCornerEps && std::abs(a.y - b.y) <= kCornerEps;
+    return std::abs(a.x - b.x) <= kTinyEps && std::abs(a.y - b.y) <= kTinyEps;
 }
 
 // At most 255 bytes, and never half of a double-byte character.
@@ -85,16 +87,20 @@ void Store(ExchangeState& s, ElementKind kind, std::vector<T>& list, T record) {
     ConsumePending(s);
 }
 
-void StoreCircle(ExchangeState& s, const LineTokens& t) {
+}  // namespace
+
+void StoreCircleLine(ExchangeState& s, const LineTokens& t) {
     Store(s, ElementKind::Circle, s.elements.circles,
           JwwEntCircle{HeaderNow(s), Float(t, 1), Float(t, 2), Float(t, 3)});
 }
 
-void StoreArc(ExchangeState& s, const LineTokens& t) {
+void StoreArcLine(ExchangeState& s, const LineTokens& t) {
     JwwEntArc arc{HeaderNow(s), {}};
     for (std::size_t i = 0; i < std::size(arc.values); ++i) arc.values[i] = Float(t, i + 1);
     Store(s, ElementKind::Arc, s.elements.arcs, std::move(arc));
 }
+
+namespace {
 
 // Kinds 1-10 take their sizes and colour from the table; any other kind uses
 // the sizes given with "cn0".
@@ -123,8 +129,10 @@ std::int32_t TextDirection(std::string_view keyword) {
     return static_cast<std::int32_t>(at - kTextKeywords.begin());
 }
 
+}  // namespace
+
 // A "cs" text right after "msg" and its line is the text of a dimension.
-void StoreText(ExchangeState& s, const LineTokens& t) {
+void StoreTextLine(ExchangeState& s, const LineTokens& t) {
     const std::int32_t direction = TextDirection(t[0]);
     if (s.afterMsg && direction == kDimensionTextDirection) {
         Store(s, ElementKind::Dimension, s.elements.dimensions,
@@ -134,21 +142,23 @@ void StoreText(ExchangeState& s, const LineTokens& t) {
     }
 }
 
-void StorePoint(ExchangeState& s, const LineTokens& t) {
+void StorePointLine(ExchangeState& s, const LineTokens& t) {
     Store(s, ElementKind::Point, s.elements.points,
           JwwEntPoint{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2), s.cur.lineColour});
 }
 
-void StorePointWithData(ExchangeState& s, const LineTokens& t) {
+void StorePointWithDataLine(ExchangeState& s, const LineTokens& t) {
     Store(s, ElementKind::PointWithData, s.elements.pointsWithData,
           JwwEntPointData{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2), Float(t, 3),
                           Float(t, 4), Int(t, 5), s.cur.lineColour});
 }
 
-void StoreBlock(ExchangeState& s, const LineTokens& t) {
+void StoreBlockLine(ExchangeState& s, const LineTokens& t) {
     Store(s, ElementKind::Block, s.elements.blocks,
           TJwwEntBlk{HeaderNow(s), Float(t, 1), Float(t, 2), std::string(t[3])});
 }
+
+namespace {
 
 void StoreSolid(ExchangeState& s, std::initializer_list<Point> corners) {
     JwwEntSolid solid{HeaderNow(s), s.cur.solidColour, {}, 0};
@@ -183,8 +193,22 @@ void StoreFourCornerSolid(ExchangeState& s, Point c1, Point c2, Point c3, Point 
     StoreSolid(s, {c1, c2, c3, c4});
 }
 
+}  // namespace
+
+void StoreSolid2Line(ExchangeState& s, const LineTokens& t) {
+    StoreSolid(s, {Corner(t, 0), Corner(t, 1)});
+}
+
+void StoreSolid3Line(ExchangeState& s, const LineTokens& t) {
+    StoreThreeCornerSolid(s, Corner(t, 0), Corner(t, 1), Corner(t, 2));
+}
+
+void StoreSolid4Line(ExchangeState& s, const LineTokens& t) {
+    StoreFourCornerSolid(s, Corner(t, 0), Corner(t, 1), Corner(t, 2), Corner(t, 3));
+}
+
 // "sc"/"se": seven numbers and a code; "so"/"sg": eight numbers.
-void StoreValueSolid(ExchangeState& s, const LineTokens& t) {
+void StoreValueSolidLine(ExchangeState& s, const LineTokens& t) {
     const std::string_view keyword = t[0];
     const bool withCode = keyword == "sc" || keyword == "se";
     JwwEntSolid solid{HeaderNow(s), s.cur.solidColour, {}, withCode ? Int(t, 8) : 0};
@@ -200,7 +224,7 @@ void StoreValueSolid(ExchangeState& s, const LineTokens& t) {
 // After "msg" the line waits for its "cs" text; otherwise it is a line, and
 // after "pl" it belongs to the current polyline until "#" or another keyword
 // ends it.
-void StoreLine(ExchangeState& s, const LineTokens& t) {
+void StorePlainLine(ExchangeState& s, const LineTokens& t) {
     const double x1 = Float(t, 0), y1 = Float(t, 1), x2 = Float(t, 2), y2 = Float(t, 3);
     if (s.afterMsg) {
         s.elements.pendingDimensionLine = DimensionLine{HeaderNow(s), x1, y1, x2, y2};
@@ -209,34 +233,6 @@ void StoreLine(ExchangeState& s, const LineTokens& t) {
     }
     const std::int32_t polyline = s.inPolyline ? s.polylineCounter : 0;
     Store(s, ElementKind::Line, s.elements.lines, JwwEntLine{HeaderNow(s), polyline, x1, y1, x2, y2});
-}
-
-void StoreKeywordElement(ExchangeState& s, ElementRule rule, const LineTokens& t) {
-    switch (rule) {
-        case ElementRule::Circle: return StoreCircle(s, t);
-        case ElementRule::Arc: return StoreArc(s, t);
-        case ElementRule::Text: return StoreText(s, t);
-        case ElementRule::Point: return StorePoint(s, t);
-        case ElementRule::PointWithData: return StorePointWithData(s, t);
-        case ElementRule::Block: return StoreBlock(s, t);
-        case ElementRule::Solid2: return StoreSolid(s, {Corner(t, 0), Corner(t, 1)});
-        case ElementRule::Solid3: return StoreThreeCornerSolid(s, Corner(t, 0), Corner(t, 1), Corner(t, 2));
-        case ElementRule::Solid4:
-            return StoreFourCornerSolid(s, Corner(t, 0), Corner(t, 1), Corner(t, 2), Corner(t, 3));
-        case ElementRule::SolidScSe:
-        case ElementRule::SolidSoSg: return StoreValueSolid(s, t);
-        case ElementRule::Line: return;
-    }
-}
-
-}  // namespace
-
-void StoreElementLine(ExchangeState& state, ElementRule rule, const LineTokens& tokens) {
-    if (rule == ElementRule::Line) return StoreLine(state, tokens);
-    // Any keyword element ends a polyline and a pending dimension.
-    StoreKeywordElement(state, rule, tokens);
-    state.inPolyline = false;
-    state.afterMsg = false;
 }
 
 }  // namespace tesra

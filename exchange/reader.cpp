@@ -49,50 +49,10 @@
 #include <system_error>
 
 #include "exchange/element_store_parse.h"
-#include "geom/cp932.h"
+#include "exchange/host_codes.h"
 #include "geom/helpers.h"
 
 namespace tesra {
-namespace {
-
-bool IsSeparator(unsigned char b) { return b == ' ' || b == '\t'; }
-bool IsKeptByte(unsigned char b) { return b >= 0x20 && b <= 0xFD; }
-
-}  // namespace
-
-LineTokens::LineTokens(std::string_view line) {
-    kept_.reserve(line.size());
-    std::size_t slot = 0;
-    starts_[0] = 0;
-    bool splitting = true;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const auto b = static_cast<unsigned char>(line[i]);
-        if (cp932::IsLeadByte(b)) {
-            if (i + 1 == line.size()) break;  // half a character: dropped
-            kept_.append(line.substr(i, 2));
-            ++i;
-        } else if (splitting && b == '"') {
-            splitting = false;
-        } else if (splitting && b == '=') {
-            kept_.push_back('=');
-            splitting = false;
-        } else if (splitting && IsSeparator(b)) {
-            if (kept_.size() == starts_[slot]) continue;
-            if (slot + 1 == kTokenSlots) break;
-            starts_[++slot] = kept_.size();
-        } else if (IsKeptByte(b)) {
-            kept_.push_back(line[i]);
-        }
-    }
-    count_ = slot + 1;
-    starts_[count_] = kept_.size();
-}
-
-std::string_view LineTokens::operator[](std::size_t i) const {
-    if (i >= count_) return {};
-    return std::string_view(kept_).substr(starts_[i], starts_[i + 1] - starts_[i]);
-}
-
 namespace {
 
 // Layer group, layer and text colour digits out of range read as 0.
@@ -202,12 +162,11 @@ void ReadLayer(ExchangeState& s, const LineTokens& t) {
 }
 
 // "lc10 rgb" also names the solid colour.
-constexpr std::int32_t kSolidColourLineColour = 10;
 
 void ReadLineColour(ExchangeState& s, const LineTokens& t) {
     const std::int32_t d = ParseInt(After(t, 2));
     TakeAttribute(d, s.firstSeen.lineColour, s.initial.lineColour, s.cur.lineColour);
-    if (d == kSolidColourLineColour && t.size() >= 2) s.cur.solidColour = Int(t, 1);
+    if (d == kSolidColorPen && t.size() >= 2) s.cur.solidColour = Int(t, 1);
     s.inPolyline = false;
 }
 
@@ -315,11 +274,6 @@ void ReadPendingIndicated(ExchangeState& s, const LineTokens& t) {
     s.pendingIndicated = ParseInt(token.substr(kNumberStart, end - kNumberStart));
 }
 
-template <ElementRule Rule>
-void StoreAs(ExchangeState& s, const LineTokens& t) {
-    StoreElementLine(s, Rule, t);
-}
-
 enum class Match { Contains, Equals, BeginsWith, Anything };
 
 struct TokenCount {
@@ -336,6 +290,14 @@ constexpr TokenCount AtLeast(std::size_t n) { return {TokenCount::Test::AtLeast,
 constexpr TokenCount Exactly(std::size_t n) { return {TokenCount::Test::Exactly, n}; }
 
 using Apply = void (*)(ExchangeState&, const LineTokens&);
+
+// An element line with a keyword also ends a polyline and a pending dimension.
+template <Apply Store>
+void KeywordElement(ExchangeState& s, const LineTokens& t) {
+    Store(s, t);
+    s.inPolyline = false;
+    s.afterMsg = false;
+}
 
 struct LineRule {
     Match match;
@@ -392,29 +354,29 @@ constexpr LineRule kRules[] = {
     {Equals, "#", Any(), EndGroup},
     {BeginsWith, "hp", AtLeast(3), ReadIndicatedPoint},
     {BeginsWith, "hhp", Any(), ReadPendingIndicated},
-    {Equals, "ci", Exactly(4), StoreAs<ElementRule::Circle>},
-    {Equals, "ci", AtLeast(8), StoreAs<ElementRule::Arc>},
-    {Equals, "ch", AtLeast(6), StoreAs<ElementRule::Text>},
-    {Equals, "cv", AtLeast(6), StoreAs<ElementRule::Text>},
-    {Equals, "cs", AtLeast(6), StoreAs<ElementRule::Text>},
-    {Equals, "cr", AtLeast(6), StoreAs<ElementRule::Text>},
-    {Equals, "co", AtLeast(6), StoreAs<ElementRule::Text>},
-    {Equals, "cp", AtLeast(6), StoreAs<ElementRule::Text>},
-    {Equals, "ct", AtLeast(6), StoreAs<ElementRule::Text>},
-    {Equals, "ck", AtLeast(6), StoreAs<ElementRule::Text>},
-    {Equals, "cz", AtLeast(6), StoreAs<ElementRule::Text>},
-    {Equals, "c2", AtLeast(6), StoreAs<ElementRule::Text>},
-    {Equals, "pt", Exactly(3), StoreAs<ElementRule::Point>},
-    {Equals, "pt", AtLeast(6), StoreAs<ElementRule::PointWithData>},
-    {Equals, "BL", AtLeast(4), StoreAs<ElementRule::Block>},
-    {Equals, "sl", Exactly(5), StoreAs<ElementRule::Solid2>},
-    {Equals, "sl", Exactly(7), StoreAs<ElementRule::Solid3>},
-    {Equals, "sl", AtLeast(9), StoreAs<ElementRule::Solid4>},
-    {Equals, "sc", AtLeast(9), StoreAs<ElementRule::SolidScSe>},
-    {Equals, "se", AtLeast(9), StoreAs<ElementRule::SolidScSe>},
-    {Equals, "so", AtLeast(9), StoreAs<ElementRule::SolidSoSg>},
-    {Equals, "sg", AtLeast(9), StoreAs<ElementRule::SolidSoSg>},
-    {Anything, "", Exactly(4), StoreAs<ElementRule::Line>},
+    {Equals, "ci", Exactly(4), KeywordElement<StoreCircleLine>},
+    {Equals, "ci", AtLeast(8), KeywordElement<StoreArcLine>},
+    {Equals, "ch", AtLeast(6), KeywordElement<StoreTextLine>},
+    {Equals, "cv", AtLeast(6), KeywordElement<StoreTextLine>},
+    {Equals, "cs", AtLeast(6), KeywordElement<StoreTextLine>},
+    {Equals, "cr", AtLeast(6), KeywordElement<StoreTextLine>},
+    {Equals, "co", AtLeast(6), KeywordElement<StoreTextLine>},
+    {Equals, "cp", AtLeast(6), KeywordElement<StoreTextLine>},
+    {Equals, "ct", AtLeast(6), KeywordElement<StoreTextLine>},
+    {Equals, "ck", AtLeast(6), KeywordElement<StoreTextLine>},
+    {Equals, "cz", AtLeast(6), KeywordElement<StoreTextLine>},
+    {Equals, "c2", AtLeast(6), KeywordElement<StoreTextLine>},
+    {Equals, "pt", Exactly(3), KeywordElement<StorePointLine>},
+    {Equals, "pt", AtLeast(6), KeywordElement<StorePointWithDataLine>},
+    {Equals, "BL", AtLeast(4), KeywordElement<StoreBlockLine>},
+    {Equals, "sl", Exactly(5), KeywordElement<StoreSolid2Line>},
+    {Equals, "sl", Exactly(7), KeywordElement<StoreSolid3Line>},
+    {Equals, "sl", AtLeast(9), KeywordElement<StoreSolid4Line>},
+    {Equals, "sc", AtLeast(9), KeywordElement<StoreValueSolidLine>},
+    {Equals, "se", AtLeast(9), KeywordElement<StoreValueSolidLine>},
+    {Equals, "so", AtLeast(9), KeywordElement<StoreValueSolidLine>},
+    {Equals, "sg", AtLeast(9), KeywordElement<StoreValueSolidLine>},
+    {Anything, "", Exactly(4), StorePlainLine},
 };
 
 // Lines whose LF was read, and a last line without one.
@@ -458,7 +420,8 @@ bool ReadExchangeFile(ExchangeState& state, const std::filesystem::path& path) {
         bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
     }
     const bool failed = in.bad();
-    // After a read error only the lines read whole count.
+    // After a read error only the lines read whole count: everything after
+    // the last LF goes (npos + 1 is 0, so without any LF nothing is kept).
     if (failed) bytes.erase(bytes.rfind('\n') + 1);
     ParseLines(state, bytes);
     return !failed;

@@ -2,13 +2,13 @@
 // so with W != H they become ellipses of flatness H/W, never circles of the
 // smaller size.
 
-#include "figures/figures.h"
+#include "exchange/host_codes.h"
+#include "figures/families.h"
 #include "figures/shape_tables.h"
 
 namespace tesra {
 namespace {
 
-constexpr std::int32_t kFullEllipseCode = 100;
 
 // The ellipse inscribed in the box, and the one of half its size.
 constexpr CellArc kCircle{{kHalf, kHalf}, kHalf, k1, 0, 360};

@@ -6,13 +6,13 @@
 #include <array>
 #include <span>
 
-#include "figures/figures.h"
+#include "exchange/host_codes.h"
+#include "figures/families.h"
 #include "figures/shape_tables.h"
 
 namespace tesra {
 namespace {
 
-constexpr std::int32_t kHalfEllipseCode = 5;
 
 struct ClosedShape {
     std::span<const CellSegment> outline;

@@ -1,6 +1,11 @@
 #include "figures/figures.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
+#include <utility>
+
+#include "figures/families.h"
 
 namespace tesra {
 namespace {
@@ -20,11 +25,34 @@ constexpr std::array<std::string_view, kFigureKindCount> kFigureNames = {
     "≪(塗)", "≫(塗)", "／／(塗)", "＼＼(塗)",
 };
 
-// Kinds whose geometry divides by the width (flatness H/W and the like).
-bool DividesByWidth(std::int32_t kind) {
-    return (kind >= 41 && kind <= 62) || kind == 64 || kind == 75 || kind == 76 ||
-           (kind >= 79 && kind <= 86) || (kind >= 93 && kind <= 100);
+using FamilyDraw = void (*)(std::int32_t, const FigureCell&, const SolidStyle&, DrawTarget&);
+
+// The families of straight lines only have no use for the solid style.
+template <void (*draw)(std::int32_t, const FigureCell&, DrawTarget&)>
+void WithoutSolid(std::int32_t kind, const FigureCell& cell, const SolidStyle&, DrawTarget& out) {
+    draw(kind, cell, out);
 }
+
+struct Family {
+    std::int32_t first, last;
+    FamilyDraw draw;
+};
+
+constexpr Family kFamilies[] = {
+    // first last  draw
+    {  0,  19, WithoutSolid<DrawLineMark>},
+    { 20,  48, DrawPolygonKind},
+    { 49,  62, DrawCircleKind},
+    { 63,  86, WithoutSolid<DrawOutlineMark>},
+    { 87, 106, DrawClosedOrFilled},
+};
+static_assert(kFamilies[0].first == 0);
+static_assert(kFamilies[std::size(kFamilies) - 1].last + 1 == kFigureKindCount);
+
+// Kinds whose shape divides by the width, as ranges.
+constexpr std::pair<std::int32_t, std::int32_t> kDividingByWidth[] = {
+    {41, 62}, {64, 64}, {75, 76}, {79, 86}, {93, 100},
+};
 
 }  // namespace
 
@@ -33,17 +61,18 @@ std::string_view FigureName(std::int32_t kind) {
     return kFigureNames[static_cast<std::size_t>(kind)];
 }
 
+bool DividesByWidth(std::int32_t kind) {
+    return std::any_of(std::begin(kDividingByWidth), std::end(kDividingByWidth),
+                       [kind](auto range) { return kind >= range.first && kind <= range.second; });
+}
+
 void DrawFigure(std::int32_t kind, const FigureCell& cell, const SolidStyle& solid,
                 DrawTarget& out) {
     // Only a hand-edited store brings W = 0; such a cell has no shape to draw,
     // not even the solid colour switch of a filled kind.
     if (cell.W == 0.0 && DividesByWidth(kind)) return;
-    if (kind < 0) return;
-    if (kind <= 19) return DrawLineMark(kind, cell, out);
-    if (kind <= 48) return DrawPolygonKind(kind, cell, solid, out);
-    if (kind <= 62) return DrawCircleKind(kind, cell, solid, out);
-    if (kind <= 86) return DrawOutlineMark(kind, cell, out);
-    if (kind <= 106) return DrawClosedOrFilled(kind, cell, solid, out);
+    for (const Family& family : kFamilies)
+        if (kind >= family.first && kind <= family.last) return family.draw(kind, cell, solid, out);
 }
 
 }  // namespace tesra

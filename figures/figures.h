@@ -19,14 +19,8 @@ void DrawFigure(std::int32_t kind, const FigureCell& cell, const SolidStyle& sol
 // The name of a kind as the figure list shows it (UTF-8); empty outside 0..106.
 std::string_view FigureName(std::int32_t kind);
 
-// The families, one source each. Each is called only with kinds of its range.
-void DrawLineMark(std::int32_t kind, const FigureCell& cell, DrawTarget& out);  // 0..19
-void DrawPolygonKind(std::int32_t kind, const FigureCell& cell, const SolidStyle& solid,
-                     DrawTarget& out);  // 20..48
-void DrawCircleKind(std::int32_t kind, const FigureCell& cell, const SolidStyle& solid,
-                    DrawTarget& out);  // 49..62
-void DrawOutlineMark(std::int32_t kind, const FigureCell& cell, DrawTarget& out);  // 63..86
-void DrawClosedOrFilled(std::int32_t kind, const FigureCell& cell, const SolidStyle& solid,
-                        DrawTarget& out);  // 87..106
+// Kinds whose shape divides by the width (a flatness H/W and the like): with
+// W = 0 they draw nothing at all.
+bool DividesByWidth(std::int32_t kind);
 
 }  // namespace tesra

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <span>
 
-#include "figures/figures.h"
+#include "figures/families.h"
 #include "figures/segment_table.h"
 
 namespace tesra {

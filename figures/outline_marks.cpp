@@ -4,7 +4,7 @@
 #include <array>
 #include <span>
 
-#include "figures/figures.h"
+#include "figures/families.h"
 #include "figures/shape_tables.h"
 
 namespace tesra {

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "figures/figures.h"
+#include "figures/families.h"
 #include "figures/segment_table.h"
 #include "figures/shape_tables.h"
 #include "geom/helpers.h"

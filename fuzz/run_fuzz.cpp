@@ -13,7 +13,7 @@
 
 #include "app/run.h"
 #include "exchange/reader.h"
-#include "fuzz/command_grammar.h"
+#include "tests/command_grammar.h"
 
 namespace {
 

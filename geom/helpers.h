@@ -4,6 +4,7 @@
 // the name ends in Deg.
 
 #include <cstdint>
+#include <numbers>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,7 @@ inline constexpr double kSameEps = 1e-8;
 // Below this a vector has no direction, and RoundTiny rounds to its multiples.
 inline constexpr double kTinyEps = 1e-10;
 
-inline constexpr double kPi = 3.14159265358979323846;
+inline constexpr double kPi = std::numbers::pi;
 
 // Tolerant parses: text that is not entirely a number gives 0.
 std::int32_t ParseInt(std::string_view text);

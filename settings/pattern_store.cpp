@@ -151,7 +151,7 @@ bool SavePatternStore(const PatternStore& store, const std::filesystem::path& pa
 
 double ValidatedSize(std::string_view text) {
     const double v = ParseFloat(text);
-    return v > 1e-8 ? v : 1.0;
+    return v > kSameEps ? v : 1.0;
 }
 
 double ValidatedInterval(std::string_view text) {

@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "figures/figures.h"
+
 #include <iconv.h>
 
 #include <atomic>
@@ -7,6 +9,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <numbers>
 #include <random>
 #include <stdexcept>
 
@@ -152,13 +155,32 @@ FigureCell MakeCell(double w, double h, double thetaDeg, Point origin) {
     FigureCell cell;
     cell.O = origin;
     cell.thetaDeg = thetaDeg;
-    cell.theta = thetaDeg / 180 * 3.14159265358979323846;
+    cell.theta = thetaDeg / 180 * std::numbers::pi;
     cell.eu = {std::cos(cell.theta), std::sin(cell.theta)};
     cell.ev = {-std::sin(cell.theta), std::cos(cell.theta)};
     cell.W = w;
     cell.H = h;
     cell.C = cell.At(w / 2, h / 2);
     return cell;
+}
+
+FigureCell QuarterTurnCell(double w, double h, Point origin) {
+    FigureCell cell;
+    cell.O = origin;
+    cell.eu = {0, 1};
+    cell.ev = {-1, 0};
+    cell.W = w;
+    cell.H = h;
+    cell.C = {origin.x - h / 2, origin.y + w / 2};
+    cell.theta = std::numbers::pi / 2;
+    cell.thetaDeg = 90;
+    return cell;
+}
+
+Calls Draw(std::int32_t kind, const FigureCell& cell, SolidStyle solid) {
+    RecordingTarget out;
+    DrawFigure(kind, cell, solid, out);
+    return out.calls;
 }
 
 void RecordingTarget::EmitLine(Point a, Point b) { calls.push_back({"line", {a.x, a.y, b.x, b.y}}); }

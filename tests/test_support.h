@@ -41,6 +41,9 @@ std::vector<std::string> DescribeElements(const ElementStore& elements);
 
 // A figure cell of W x H at origin, its span turned by thetaDeg.
 FigureCell MakeCell(double w, double h, double thetaDeg = 0.0, Point origin = {});
+// A span pointing up the y axis: u runs along +y and v along -x, exactly, so
+// a swapped u/v or a lost sign shows, and straight lines compare bit for bit.
+FigureCell QuarterTurnCell(double w = 10, double h = 6, Point origin = {100, 50});
 
 // One draw call as a line of text with full precision, for exact comparisons.
 class RecordingTarget final : public DrawTarget {
@@ -64,4 +67,22 @@ public:
     std::vector<Call> calls;
 };
 
+using Calls = std::vector<RecordingTarget::Call>;
+
+// What DrawFigure emits for one kind in one cell.
+Calls Draw(std::int32_t kind, const FigureCell& cell, SolidStyle solid = {});
+
 }  // namespace tesra::test
+
+// Every suite knows the helpers by their short names.
+namespace tesra {
+using test::Calls;
+using test::CrLf;
+using test::Draw;
+using test::MakeCell;
+using test::QuarterTurnCell;
+using test::ReadBytes;
+using test::RecordingTarget;
+using test::ScratchDir;
+using test::WriteBytes;
+}  // namespace tesra

@@ -50,7 +50,6 @@ public:
 
     virtual WindowPosition Position() = 0;
     virtual void MoveTo(WindowPosition position) = 0;
-    virtual void Minimise() = 0;
 
     // The platform's colour chooser opened at preset; nothing when cancelled.
     virtual std::optional<std::int32_t> RunColorChooser(std::int32_t preset) = 0;

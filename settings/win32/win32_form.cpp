@@ -63,10 +63,10 @@ Win32Form::~Win32Form() {
 
 void Win32Form::CreateControls(HWND form) {
     form_ = form;
-    const std::vector<ControlEntry>& specs = FormControls();
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        byName_[specs[i].name] = static_cast<Control>(i);
-        windows_.push_back(CreateControl(specs[i], ControlId(specs[i].kind, i)));
+    const std::vector<ControlEntry>& entries = FormControls();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        byName_[entries[i].name] = static_cast<Control>(i);
+        windows_.push_back(CreateControl(entries[i], ControlId(entries[i].kind, i)));
     }
 }
 
@@ -91,11 +91,11 @@ void Win32Form::ApplyDpi(UINT dpi) {
     font_ = CreateFontW(-Scale(kFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                         SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         FIXED_PITCH | FF_MODERN, Widen(kFontName).c_str());
-    const std::vector<ControlEntry>& specs = FormControls();
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        const Rect& r = specs[i].place;
+    const std::vector<ControlEntry>& entries = FormControls();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Rect& r = entries[i].place;
         int height = Scale(r.height, dpi);
-        if (specs[i].kind == ControlKind::DropDown) height += Scale(kListRowHeight * ListRows(specs[i]), dpi);
+        if (entries[i].kind == ControlKind::DropDown) height += Scale(kListRowHeight * ListRows(entries[i]), dpi);
         SetWindowPos(windows_[i], nullptr, Scale(r.left, dpi), Scale(r.top, dpi), Scale(r.width, dpi),
                      height, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(windows_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
@@ -225,8 +225,6 @@ void Win32Form::MoveTo(WindowPosition position) {
     SetWindowPos(form_, nullptr, position.left, position.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-void Win32Form::Minimise() { ShowWindow(form_, SW_MINIMIZE); }
 
 std::optional<std::int32_t> Win32Form::RunColorChooser(std::int32_t preset) {
     CHOOSECOLORW chooser{};

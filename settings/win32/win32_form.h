@@ -54,7 +54,6 @@ public:
     bool Checked(Control c) override;
     WindowPosition Position() override;
     void MoveTo(WindowPosition position) override;
-    void Minimise() override;
     std::optional<std::int32_t> RunColorChooser(std::int32_t preset) override;
     void Close() override;
 

@@ -16,7 +16,7 @@
 #include "app/run_along.h"
 #include "exchange/atomic_file.h"
 #include "exchange/reader.h"
-#include "fuzz/command_grammar.h"
+#include "tests/command_grammar.h"
 #include "tesra_process.h"
 #include "test_support.h"
 

@@ -22,7 +22,7 @@
 
 #include "app/run.h"
 #include "exchange/atomic_file.h"
-#include "fuzz/command_grammar.h"
+#include "tests/command_grammar.h"
 #include "settings/pattern_store.h"
 #include "tesra_process.h"
 #include "test_support.h"

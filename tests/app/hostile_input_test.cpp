@@ -2,7 +2,7 @@
 // write: garbage bytes, endless lines, numbers at and beyond the limits of a
 // double, degenerate chains and absurd pattern sizes. Every run must end
 // (tesra_process.h kills a hang) with status 0 and leave a valid command file
-// (the grammar of fuzz/command_grammar.h, every number finite), no temporary
+// (the grammar of tests/command_grammar.h, every number finite), no temporary
 // file and the store untouched.
 
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@
 
 #include "exchange/atomic_file.h"
 #include "exchange/reader.h"
-#include "fuzz/command_grammar.h"
+#include "tests/command_grammar.h"
 #include "tesra_process.h"
 #include "test_support.h"
 

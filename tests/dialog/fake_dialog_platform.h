@@ -75,7 +75,6 @@ public:
     bool Checked(Control c) override { return At(c, ControlKind::CheckBox).on; }
     WindowPosition Position() override { return position; }
     void MoveTo(WindowPosition p) override { position = p; }
-    void Minimise() override { minimised = true; }
     std::optional<std::int32_t> RunColorChooser(std::int32_t preset) override {
         chooserPresets.push_back(preset);
         return chooserAnswer;
@@ -86,7 +85,6 @@ public:
     State& Named(const std::string& name) { return controls_.at(static_cast<std::size_t>(Find(name))); }
     WindowPosition position{-999, -999};
     Control focused = kNoControl;
-    bool minimised = false;
     int closeCount = 0;
     std::optional<std::int32_t> chooserAnswer;
     std::vector<std::int32_t> chooserPresets;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 
 #include "fake_dialog_platform.h"
 #include "figures/figures.h"
@@ -155,7 +154,7 @@ TEST(SettingsDialogOk, SavedWidthShowsInItsShortFormAtTheNextStart) {
 TEST(SettingsDialogOk, ReadsListsSelectorCheckBoxAndPosition) {
     DialogRun run;
     run.Open();
-    run.ui.SelectItem(run.ui.Find("ComboBoxZ4"), 106);
+    run.ui.SelectItem(run.ui.Find("ComboBoxZ4"), kFigureKindCount - 1);
     run.ui.SelectItem(run.ui.Find("ComboBoxA4"), 1);
     run.ui.SelectItem(run.ui.Find("ComboBoxB4"), 2);
     run.ui.SelectItem(run.ui.Find("ComboBoxU4"), 1);
@@ -166,11 +165,8 @@ TEST(SettingsDialogOk, ReadsListsSelectorCheckBoxAndPosition) {
     run.ui.position = {640, 200};
     run.dialog.Button1Click();
     const PatternStore saved = run.Saved();
-    const PatternRow expected{106, 10.0, 10.0, 1, 0.0, 2, 1, 2, 1};
-    const PatternRow& r = saved.rows[3];
-    EXPECT_EQ(std::tie(r.figureKind, r.placement, r.basePoint, r.upperLine, r.middleLine, r.lowerLine),
-              std::tie(expected.figureKind, expected.placement, expected.basePoint, expected.upperLine,
-                       expected.middleLine, expected.lowerLine));
+    const PatternRow expected{kFigureKindCount - 1, 10.0, 10.0, 1, 0.0, 2, 1, 2, 1};
+    EXPECT_EQ(saved.rows[3], expected);
     EXPECT_EQ(saved.selectedRow, 4);
     EXPECT_TRUE(saved.solidColorSwitch);
     EXPECT_EQ(saved.formLeft, 640);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "exchange/element_store_parse.h"
+#include "exchange/line_tokens.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -108,7 +108,8 @@ TEST(ExchangeReaderTest, HeaderLines) {
         {"file name keeps spaces", {"file=C:\\jww\\a b.jww"},
          [](auto& s) { EXPECT_EQ(s.fileName, "C:\\jww\\a b.jww"); }},
         {"empty file name", {"file="}, [](auto& s) { EXPECT_EQ(s.fileName, ""); }},
-        // Regression: the name is what follows the marker, not a fixed offset.
+        // The name is everything after the fifth character, wherever the marker
+        // stands in the token: the host reads it at that fixed offset.
         {"marker later in the token", {"xfile=a"}, [](auto& s) { EXPECT_EQ(s.fileName, "=a"); }},
         {"hk with a trailing space", {"hk 2.5 "}, [](auto& s) { EXPECT_EQ(s.hk, 2.5); }},
         {"hk without a value is ignored", {"hk"}, [](auto& s) { EXPECT_EQ(s.hk, 0.0); }},

@@ -10,16 +10,6 @@
 namespace tesra {
 namespace {
 
-using Calls = std::vector<test::RecordingTarget::Call>;
-
-using test::MakeCell;
-
-Calls Draw(std::int32_t kind, const FigureCell& cell, SolidStyle solid = {}) {
-    test::RecordingTarget out;
-    DrawCircleKind(kind, cell, solid, out);
-    return out.calls;
-}
-
 void ExpectCall(const test::RecordingTarget::Call& call, const char* op,
                 const std::vector<double>& values) {
     EXPECT_EQ(call.op, op);

@@ -12,22 +12,6 @@
 namespace tesra {
 namespace {
 
-using Calls = std::vector<test::RecordingTarget::Call>;
-
-using test::MakeCell;
-
-Calls Draw(std::int32_t kind, const FigureCell& cell, SolidStyle solid = {}) {
-    test::RecordingTarget out;
-    DrawClosedOrFilled(kind, cell, solid, out);
-    return out.calls;
-}
-
-Calls DrawOutline(std::int32_t kind, const FigureCell& cell) {
-    test::RecordingTarget out;
-    DrawOutlineMark(kind, cell, out);
-    return out.calls;
-}
-
 void ExpectValues(const test::RecordingTarget::Call& call, const char* op,
                   const std::vector<double>& want, double tolerance) {
     EXPECT_EQ(call.op, op);
@@ -53,7 +37,7 @@ TEST(ClosedKinds, DrawTheOutlineKindUnchangedThenTheClosingLines) {
     const FigureCell cell = MakeCell(10, 6);
     for (const ClosedCase& c : cases) {
         SCOPED_TRACE(c.kind);
-        const Calls outline = DrawOutline(c.kind - 20, cell);
+        const Calls outline = Draw(c.kind - 20, cell);
         const Calls calls = Draw(c.kind, cell);
         ASSERT_EQ(calls.size(), outline.size() + c.closing.size());
         for (std::size_t i = 0; i < outline.size(); ++i)
@@ -117,7 +101,7 @@ TEST(FilledBows, MatchTheOutlinedBowOnATurnedSpan) {
     const FigureCell cell = MakeCell(4, 9, 30, {3, -2});
     for (std::int32_t kind = 93; kind <= 100; ++kind) {
         SCOPED_TRACE(kind);
-        const Calls bow = DrawOutline(kind - 14, cell);
+        const Calls bow = Draw(kind - 14, cell);
         const Calls calls = Draw(kind, cell);
         ASSERT_EQ(calls.size(), 1u);
         ASSERT_EQ(bow.size(), 2u);

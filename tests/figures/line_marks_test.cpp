@@ -3,13 +3,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "figures/figures.h"
+#include "figures/families.h"
 #include "test_support.h"
 
 namespace tesra {
 namespace {
-
-using test::RecordingTarget;
 
 struct UVLine {
     double u1, v1, u2, v2;
@@ -19,21 +17,6 @@ struct LineMarkCase {
     std::int32_t kind;
     std::vector<UVLine> lines;  // cell coordinates for W = 10, H = 6, in emission order
 };
-
-// A span pointing up the y axis from (100, 50): u runs along +y, v along -x,
-// so a swapped u/v or a lost sign shows in the drawing coordinates.
-FigureCell QuarterTurnCell(double w, double h, Point origin = {100, 50}) {
-    FigureCell cell;
-    cell.O = origin;
-    cell.eu = {0, 1};
-    cell.ev = {-1, 0};
-    cell.W = w;
-    cell.H = h;
-    cell.C = {origin.x - h / 2, origin.y + w / 2};
-    cell.theta = 1.5707963267948966;
-    cell.thetaDeg = 90;
-    return cell;
-}
 
 std::vector<double> QuarterTurnValues(const UVLine& l) {
     return {100 - l.v1, 50 + l.u1, 100 - l.v2, 50 + l.u2};

@@ -10,16 +10,6 @@
 namespace tesra {
 namespace {
 
-using Calls = std::vector<test::RecordingTarget::Call>;
-
-using test::MakeCell;
-
-Calls Draw(std::int32_t kind, const FigureCell& cell) {
-    test::RecordingTarget out;
-    DrawOutlineMark(kind, cell, out);
-    return out.calls;
-}
-
 void ExpectCalls(const Calls& calls, const char* op, const std::vector<std::vector<double>>& want,
                  double tolerance) {
     ASSERT_EQ(calls.size(), want.size());

@@ -12,8 +12,6 @@
 namespace tesra {
 namespace {
 
-using test::RecordingTarget;
-
 struct UV {
     double u, v;
 };
@@ -29,35 +27,6 @@ struct KindCase {
     std::vector<Element> elements;
 };
 
-FigureCell MakeCell(Point origin, double thetaDeg, double w, double h) {
-    const double t = thetaDeg / 180 * kPi;
-    FigureCell cell;
-    cell.O = origin;
-    cell.eu = {std::cos(t), std::sin(t)};
-    cell.ev = {-std::sin(t), std::cos(t)};
-    cell.W = w;
-    cell.H = h;
-    cell.C = origin + (w / 2) * cell.eu + (h / 2) * cell.ev;
-    cell.theta = t;
-    cell.thetaDeg = thetaDeg;
-    return cell;
-}
-
-// Pointing up the y axis from (100, 50): u runs along +y and v along -x,
-// exactly, so the straight-line kinds can be compared bit for bit.
-FigureCell QuarterTurnCell() {
-    FigureCell cell;
-    cell.O = {100, 50};
-    cell.eu = {0, 1};
-    cell.ev = {-1, 0};
-    cell.W = 10;
-    cell.H = 6;
-    cell.C = {97, 55};
-    cell.theta = kPi / 2;
-    cell.thetaDeg = 90;
-    return cell;
-}
-
 std::vector<double> QuarterTurnValues(const std::vector<UV>& points) {
     std::vector<double> values;
     for (const UV& p : points) {
@@ -65,12 +34,6 @@ std::vector<double> QuarterTurnValues(const std::vector<UV>& points) {
         values.push_back(50 + p.u);
     }
     return values;
-}
-
-RecordingTarget Draw(std::int32_t kind, const FigureCell& cell, SolidStyle solid = {}) {
-    RecordingTarget out;
-    DrawPolygonKind(kind, cell, solid, out);
-    return out;
 }
 
 std::vector<Element> Outline(const std::vector<UV>& corners) {
@@ -119,12 +82,12 @@ const std::vector<KindCase> kStraightCases = {
 TEST(PolygonKinds, StraightKindsEmitTheirElementsInOrder) {
     for (const KindCase& c : kStraightCases) {
         SCOPED_TRACE(c.kind);
-        const RecordingTarget out = Draw(c.kind, QuarterTurnCell());
-        ASSERT_EQ(out.calls.size(), c.elements.size());
+        const Calls out = Draw(c.kind, QuarterTurnCell());
+        ASSERT_EQ(out.size(), c.elements.size());
         for (std::size_t i = 0; i < c.elements.size(); ++i) {
             SCOPED_TRACE(i);
-            EXPECT_EQ(out.calls[i].op, c.elements[i].op);
-            EXPECT_EQ(out.calls[i].values, QuarterTurnValues(c.elements[i].points));
+            EXPECT_EQ(out[i].op, c.elements[i].op);
+            EXPECT_EQ(out[i].values, QuarterTurnValues(c.elements[i].points));
         }
     }
 }
@@ -177,16 +140,16 @@ const std::vector<KindCase> kEllipseCases = {
 TEST(PolygonKinds, EllipseKindsPlaceTheirCornersOnTheInscribedEllipse) {
     for (const KindCase& c : kEllipseCases) {
         SCOPED_TRACE(c.kind);
-        const RecordingTarget out = Draw(c.kind, MakeCell({0, 0}, 0, 10, 6));
-        ASSERT_EQ(out.calls.size(), c.elements.size());
+        const Calls out = Draw(c.kind, MakeCell(10, 6, 0, {0, 0}));
+        ASSERT_EQ(out.size(), c.elements.size());
         for (std::size_t i = 0; i < c.elements.size(); ++i) {
             SCOPED_TRACE(i);
-            EXPECT_EQ(out.calls[i].op, c.elements[i].op);
+            EXPECT_EQ(out[i].op, c.elements[i].op);
             const std::vector<UV>& points = c.elements[i].points;
-            ASSERT_EQ(out.calls[i].values.size(), 2 * points.size());
+            ASSERT_EQ(out[i].values.size(), 2 * points.size());
             for (std::size_t p = 0; p < points.size(); ++p) {
-                EXPECT_NEAR(out.calls[i].values[2 * p], points[p].u, 1e-4);
-                EXPECT_NEAR(out.calls[i].values[2 * p + 1], points[p].v, 1e-4);
+                EXPECT_NEAR(out[i].values[2 * p], points[p].u, 1e-4);
+                EXPECT_NEAR(out[i].values[2 * p + 1], points[p].v, 1e-4);
             }
         }
     }
@@ -197,12 +160,12 @@ TEST(PolygonKinds, EllipseKindsPlaceTheirCornersOnTheInscribedEllipse) {
 TEST(PolygonKinds, EveryKindStretchesWithItsBox) {
     for (std::int32_t kind = 20; kind <= 48; ++kind) {
         SCOPED_TRACE(kind);
-        const RecordingTarget wide = Draw(kind, MakeCell({0, 0}, 0, 10, 6));
-        const RecordingTarget tall = Draw(kind, MakeCell({0, 0}, 0, 4, 9));
-        ASSERT_EQ(tall.calls.size(), wide.calls.size());
-        for (std::size_t i = 0; i < wide.calls.size(); ++i) {
-            const std::vector<double>& w = wide.calls[i].values;
-            const std::vector<double>& t = tall.calls[i].values;
+        const Calls wide = Draw(kind, MakeCell(10, 6, 0, {0, 0}));
+        const Calls tall = Draw(kind, MakeCell(4, 9, 0, {0, 0}));
+        ASSERT_EQ(tall.size(), wide.size());
+        for (std::size_t i = 0; i < wide.size(); ++i) {
+            const std::vector<double>& w = wide[i].values;
+            const std::vector<double>& t = tall[i].values;
             ASSERT_EQ(t.size(), w.size());
             for (std::size_t p = 0; p + 1 < w.size(); p += 2) {
                 EXPECT_NEAR(t[p], 0.4 * w[p], 1e-12);
@@ -219,12 +182,12 @@ TEST(PolygonKinds, EveryKindTurnsWithItsSpan) {
     for (const double angle : {37.0, 123.0, 270.0}) {
         for (std::int32_t kind = 20; kind <= 48; ++kind) {
             SCOPED_TRACE(testing::Message() << "kind " << kind << " angle " << angle);
-            const RecordingTarget level = Draw(kind, MakeCell({0, 0}, 0, 10, 6));
-            const RecordingTarget turned = Draw(kind, MakeCell(origin, angle, 10, 6));
-            ASSERT_EQ(turned.calls.size(), level.calls.size());
-            for (std::size_t i = 0; i < level.calls.size(); ++i) {
-                const std::vector<double>& l = level.calls[i].values;
-                const std::vector<double>& t = turned.calls[i].values;
+            const Calls level = Draw(kind, MakeCell(10, 6, 0, {0, 0}));
+            const Calls turned = Draw(kind, MakeCell(10, 6, angle, origin));
+            ASSERT_EQ(turned.size(), level.size());
+            for (std::size_t i = 0; i < level.size(); ++i) {
+                const std::vector<double>& l = level[i].values;
+                const std::vector<double>& t = turned[i].values;
                 for (std::size_t p = 0; p + 1 < l.size(); p += 2) {
                     const Point expected =
                         origin + RotatePoint(l[p], l[p + 1], 0, 0, angle / 180 * kPi);
@@ -249,20 +212,20 @@ const std::vector<FilledCase> kFilledCases = {
 bool IsSolid(const RecordingTarget::Call& call) { return call.op == "tri" || call.op == "quad"; }
 
 TEST(PolygonKinds, FilledKindsSwitchToTheSolidColourOnceBeforeTheirSolids) {
-    const FigureCell cell = MakeCell({3, 2}, 20, 10, 6);
+    const FigureCell cell = MakeCell(10, 6, 20, {3, 2});
     for (const FilledCase& c : kFilledCases) {
         SCOPED_TRACE(c.kind);
-        const RecordingTarget on = Draw(c.kind, cell, {true, 0x123456});
-        ASSERT_EQ(on.calls.size(), c.solids + 1);
-        EXPECT_EQ(on.calls[0].op, "solidcolor");
-        EXPECT_EQ(on.calls[0].values, std::vector<double>{0x123456});
-        for (std::size_t i = 1; i < on.calls.size(); ++i) EXPECT_TRUE(IsSolid(on.calls[i])) << i;
+        const Calls on = Draw(c.kind, cell, {true, 0x123456});
+        ASSERT_EQ(on.size(), c.solids + 1);
+        EXPECT_EQ(on[0].op, "solidcolor");
+        EXPECT_EQ(on[0].values, std::vector<double>{0x123456});
+        for (std::size_t i = 1; i < on.size(); ++i) EXPECT_TRUE(IsSolid(on[i])) << i;
 
-        const RecordingTarget off = Draw(c.kind, cell, {false, 0x123456});
-        ASSERT_EQ(off.calls.size(), c.solids);
-        for (std::size_t i = 0; i < off.calls.size(); ++i) {
-            EXPECT_EQ(off.calls[i].op, on.calls[i + 1].op);
-            EXPECT_EQ(off.calls[i].values, on.calls[i + 1].values);
+        const Calls off = Draw(c.kind, cell, {false, 0x123456});
+        ASSERT_EQ(off.size(), c.solids);
+        for (std::size_t i = 0; i < off.size(); ++i) {
+            EXPECT_EQ(off[i].op, on[i + 1].op);
+            EXPECT_EQ(off[i].values, on[i + 1].values);
         }
     }
 }
@@ -277,16 +240,16 @@ bool IsFilledKind(std::int32_t kind) {
 TEST(PolygonKinds, OutlinedKindsDrawOnlyLinesEvenWithTheSolidColourOn) {
     for (std::int32_t kind = 20; kind <= 48; ++kind) {
         if (IsFilledKind(kind)) continue;
-        const RecordingTarget out = Draw(kind, MakeCell({0, 0}, 0, 10, 6), {true, 255});
-        ASSERT_FALSE(out.calls.empty()) << kind;
-        for (const RecordingTarget::Call& call : out.calls) EXPECT_EQ(call.op, "line") << kind;
+        const Calls out = Draw(kind, MakeCell(10, 6, 0, {0, 0}), {true, 255});
+        ASSERT_FALSE(out.empty()) << kind;
+        for (const RecordingTarget::Call& call : out) EXPECT_EQ(call.op, "line") << kind;
     }
 }
 
 // The last pentagon and upright-hexagon corners are asked for at 378 and 390
 // degrees, whose bits differ from 18 and 30 on this span.
 TEST(PolygonKinds, LastCornerAnglesArePassedUnreduced) {
-    const FigureCell cell = MakeCell({1, 1}, 33, 10, 6);
+    const FigureCell cell = MakeCell(10, 6, 33, {1, 1});
     const struct {
         std::int32_t kind;
         double lastAngle;
@@ -299,9 +262,9 @@ TEST(PolygonKinds, LastCornerAnglesArePassedUnreduced) {
         const Point reduced =
             EllipsePointDeg(cell.C.x, cell.C.y, 5, 0.6, cell.thetaDeg, c.lastAngle - 360);
         ASSERT_TRUE(unreduced.x != reduced.x || unreduced.y != reduced.y);
-        const RecordingTarget out = Draw(c.kind, cell);
-        ASSERT_GT(out.calls.size(), c.lastSide);
-        const std::vector<double>& side = out.calls[c.lastSide].values;
+        const Calls out = Draw(c.kind, cell);
+        ASSERT_GT(out.size(), c.lastSide);
+        const std::vector<double>& side = out[c.lastSide].values;
         EXPECT_EQ(side[0], unreduced.x);
         EXPECT_EQ(side[1], unreduced.y);
     }

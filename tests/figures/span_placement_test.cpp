@@ -13,8 +13,6 @@
 namespace tesra {
 namespace {
 
-using test::RecordingTarget;
-
 constexpr double kEps = 1e-9;
 
 // A row drawing kind 2 ("＿", one line on the cell's lower edge) so that each

@@ -14,10 +14,6 @@ namespace tesra {
 namespace {
 
 namespace fs = std::filesystem;
-using test::CrLf;
-using test::ReadBytes;
-using test::ScratchDir;
-using test::WriteBytes;
 
 PatternStore SampleStore() {
     PatternStore s;

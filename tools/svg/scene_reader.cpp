@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "exchange/host_codes.h"
 #include "geom/cp932.h"
 
 namespace tesra::svg {
@@ -53,17 +54,13 @@ std::optional<std::array<double, N>> Numbers(const Fields& fields, std::size_t f
 constexpr double kDegree = std::numbers::pi / 180.0;
 constexpr double kFullTurn = 2.0 * std::numbers::pi;
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
-
 bool IsMessage(std::string_view line) {
-    return StartsWith(line, "he") || StartsWith(line, "h#");
+    return line.starts_with("he") || line.starts_with("h#");
 }
 
 bool IsQuietAttribute(std::string_view keyword) {
-    return keyword == "bz" || StartsWith(keyword, "lg") || StartsWith(keyword, "ly") ||
-           StartsWith(keyword, "lt") || StartsWith(keyword, "lw");
+    return keyword == "bz" || keyword.starts_with("lg") || keyword.starts_with("ly") ||
+           keyword.starts_with("lt") || keyword.starts_with("lw");
 }
 
 // "ci" gives degrees and an end angle; start 0 end 360 is the whole ellipse,
@@ -100,8 +97,6 @@ std::optional<Geometry> SolidRecord(const Fields& f) {
     return polygon;
 }
 
-constexpr std::int32_t kWholeEllipseCode = 100;
-constexpr std::int32_t kHalfEllipseCode = 5;
 
 std::optional<Geometry> SolidArcRecord(const Fields& f) {
     if (f.count != 9) return std::nullopt;
@@ -110,7 +105,7 @@ std::optional<Geometry> SolidArcRecord(const Fields& f) {
     if (!v || !code) return std::nullopt;
     const auto& [cx, cy, r, flatness, tilt, a1, a2] = *v;
     const Ellipse ellipse{{cx, cy}, r, flatness, tilt};
-    if (*code == kWholeEllipseCode) return SolidArcShape{{ellipse, 0.0, kFullTurn}};
+    if (*code == kFullEllipseCode) return SolidArcShape{{ellipse, 0.0, kFullTurn}};
     if (*code == kHalfEllipseCode) return SolidArcShape{{ellipse, a1, a2}};
     return std::nullopt;
 }
@@ -139,7 +134,6 @@ std::optional<Geometry> ElementRecord(const Fields& f) {
     return PlainLineRecord(f);
 }
 
-constexpr std::int32_t kSolidPen = 10;
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -193,7 +187,7 @@ Rgb PenColour(std::int32_t pen) {
 }
 
 Rgb FromHostRgb(std::int64_t bbggrr) {
-    if (bbggrr < 0 || bbggrr > 0xFFFFFF) return 0;
+    if (bbggrr < 0 || bbggrr > kMaxRgb) return 0;
     const auto v = static_cast<Rgb>(bbggrr);
     return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
 }
@@ -225,7 +219,7 @@ void SceneReader::ReadLine(std::string_view line) {
     if (fields.count == 0 || fields.overflow) return;
     const std::string_view keyword = fields.at[0];
     if (IsQuietAttribute(keyword)) return;
-    if (StartsWith(keyword, "lc")) {
+    if (keyword.starts_with("lc")) {
         ReadColour(keyword, fields.at[1], fields.count);
         return;
     }
@@ -235,7 +229,7 @@ void SceneReader::ReadLine(std::string_view line) {
 void SceneReader::ReadColour(std::string_view keyword, std::string_view rgbField,
                              std::size_t fields) {
     const auto pen = ParseInteger(keyword.substr(2));
-    if (!pen || fields > 2 || (fields == 2 && *pen != kSolidPen)) return;
+    if (!pen || fields > 2 || (fields == 2 && *pen != kSolidColorPen)) return;
     if (fields == 2) {
         const auto rgb = ParseInteger(rgbField);
         if (!rgb) return;
@@ -247,7 +241,7 @@ void SceneReader::ReadColour(std::string_view keyword, std::string_view rgbField
 // Solids and lines alike take the solid colour while "lc10" is in force:
 // that is how the host colours a filled figure drawn after it.
 Rgb SceneReader::LineRgb() const {
-    return lineColour_ == kSolidPen ? solidRgb_ : PenColour(lineColour_);
+    return lineColour_ == kSolidColorPen ? solidRgb_ : PenColour(lineColour_);
 }
 
 void SceneReader::AddShape(Shape shape) {

@@ -28,8 +28,9 @@
 //
 // Numbers are the writer's decimal form (-12.5, 0.001, 1.5E20, 1E-5) and must
 // be finite as doubles. Fields are separated by exactly one space; every line
-// is at most 255 bytes and ends with CR LF.
+// is at most kMaxOutputLine (255) bytes and ends with CR LF.
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -38,9 +39,12 @@
 #include <string_view>
 #include <vector>
 
+#include "exchange/host_codes.h"
+#include "exchange/writer.h"
+
 namespace tesra::grammar {
 
-inline constexpr std::size_t kMaxLineBytes = 255;
+inline constexpr std::size_t kMaxLineBytes = kMaxOutputLine;
 
 inline bool AllDigits(std::string_view s, bool hex = false) {
     if (s.empty()) return false;
@@ -113,7 +117,8 @@ inline bool IsElementLine(const std::vector<std::string_view>& f) {
     if (k == "so") return n == 9 && AllNumbers(f, 1, n);
     if (k == "sc") {
         return n == 9 && AllNumbers(f, 1, 8) &&
-               (f[8] == "0" || f[8] == "5" || f[8] == "100" || f[8] == "-1");
+               std::ranges::any_of(kSolidArcCodes,
+                                   [&](std::int32_t code) { return f[8] == std::to_string(code); });
     }
     return n == 4 && AllNumbers(f, 0, n);
 }
@@ -121,11 +126,11 @@ inline bool IsElementLine(const std::vector<std::string_view>& f) {
 inline bool IsAttributeLine(std::string_view line) {
     if (line == "bz") return true;
     if (line.size() < 2) return false;
-    if (line.starts_with("lc10 ")) return IsInteger(line.substr(5), 0, 0xFFFFFF);
+    if (line.starts_with("lc10 ")) return IsInteger(line.substr(5), 0, kMaxRgb);
     const std::string_view key = line.substr(0, 2), value = line.substr(2);
     if (key == "lg" || key == "ly") return IsHex32(value);
     if (key == "lc" || key == "lt") return IsInt32(value);
-    if (key == "lw") return IsInteger(value, 0, 30000);
+    if (key == "lw") return IsInteger(value, 0, kMaxLineWidth);
     return false;
 }
 

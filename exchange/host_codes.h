@@ -1,0 +1,30 @@
+#pragma once
+// Codes and limits of the host's drawing commands, named once: the writer
+// keeps to them, the reader and the picture tool read by them, and the output
+// grammar of the tests checks them.
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+
+namespace tesra {
+
+// "lc10 rgb" sets the solid colour; pen 10 then draws in it.
+inline constexpr std::int32_t kSolidColorPen = 10;
+// The largest solid colour, 0x00BBGGRR.
+inline constexpr std::int32_t kMaxRgb = 0xFFFFFF;
+// The widest line "lw" the host takes.
+inline constexpr std::int32_t kMaxLineWidth = 30000;
+
+// The last field of "sc": a whole ellipse, or a part of it whose second angle
+// is the sweep from the first. 0 and -1 are the host's other two codes.
+inline constexpr std::int32_t kFullEllipseCode = 100;
+inline constexpr std::int32_t kHalfEllipseCode = 5;
+inline constexpr std::int32_t kSolidArcCodes[] = {0, kHalfEllipseCode, kFullEllipseCode, -1};
+
+constexpr bool IsSolidArcCode(std::int32_t code) {
+    return std::find(std::begin(kSolidArcCodes), std::end(kSolidArcCodes), code) !=
+           std::end(kSolidArcCodes);
+}
+
+}  // namespace tesra
