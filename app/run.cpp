@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "exchange/reader.h"
+#include "exchange/writer.h"
 #include "figures/span_placement.h"
 #include "geom/helpers.h"
 
@@ -76,12 +77,12 @@ void PrepareRun(RunContext& run, const RunPaths& paths) {
     run.store = LoadPatternStore(paths.storeFile);
 }
 
-void DrawPattern(RunContext& run, RunMode mode, Writer& writer) {
+void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
     const ExchangeState& ex = run.exchange;
+    Writer writer(ex, out);
     const std::vector<Point> points = PointsOf(ex);
-    run.drawingFlagSolid = run.store.solidColorSwitch;
     const SpanInputs inputs{run.store.RowInUse(), points,
-                            SolidStyle{run.drawingFlagSolid, run.store.solidColor},
+                            SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
                             ex.initial.lineColour};
     const std::vector<Span> spans = SpansOf(mode, points, ChainLength(ex));
 
@@ -104,9 +105,7 @@ bool DrawAndReplace(RunMode mode, const RunPaths& paths, const WriteFaults& faul
     RunContext run;
     PrepareRun(run, paths);
     AtomicFile out(paths.exchangeFile, faults);
-    Writer writer(run.exchange, out);
-    writer.ResetWriterState();
-    DrawPattern(run, mode, writer);
+    DrawPattern(run, mode, out);
     return out.Commit();
 }
 

@@ -9,7 +9,7 @@
 
 #include "exchange/atomic_file.h"
 #include "exchange/exchange_state.h"
-#include "exchange/writer.h"
+#include "exchange/line_sink.h"
 #include "settings/pattern_store.h"
 
 namespace tesra {
@@ -31,16 +31,15 @@ struct RunPaths {
 struct RunContext {
     ExchangeState exchange;
     PatternStore store;
-    bool drawingFlagSolid = false;
 };
 
 // Steps every mode shares: reset and read the exchange file, load the store.
 void PrepareRun(RunContext& run, const RunPaths& paths);
 
-// The drawing itself, into any writer: "bz", the initial attributes, then the
-// pattern along the span or the chain. Call after PrepareRun and with a
-// writer whose state was reset.
-void DrawPattern(RunContext& run, RunMode mode, Writer& writer);
+// The whole drawing into any sink (file, memory, checker): "bz", the initial
+// attributes, then the pattern along the span or the chain. Call after
+// PrepareRun, or on a context filled in memory.
+void DrawPattern(const RunContext& run, RunMode mode, LineSink& out);
 
 // A whole drawing run. Returns the exit status: 0 when the exchange file was
 // replaced, non-zero when it could not be (the file is then removed).

@@ -1,7 +1,6 @@
 #pragma once
 // Everything read from the host's exchange file, and the current drawing
-// attributes that the reader moves while reading and the command writer
-// compares against afterwards.
+// attributes that the reader moves while reading.
 
 #include <array>
 #include <cstdint>
@@ -28,8 +27,8 @@ struct Attributes {
     std::int32_t cn0Colour = 1;
 };
 
-// Set until the first line of its kind is read; reused by the command writer
-// as "force the next command" after ResetWriterState.
+// Set until the first line of its kind is read. The command writer keeps a set
+// of its own as "force the next command".
 struct FirstSeenFlags {
     bool layerGroup = true;
     bool layer = true;
@@ -39,7 +38,7 @@ struct FirstSeenFlags {
     bool textKind = true;
 };
 
-// Current attributes: moved by the reader, then owned by the writer.
+// Current attributes: moved by the reader; the command writer keeps its own.
 struct CurrentAttributes : Attributes {
     std::int32_t textColour = 0;
     std::string fontName = "<\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E>";  // "<ＭＳ ゴシック>"

@@ -33,6 +33,15 @@ constexpr std::int32_t kMaxLineWidth = 30000;
 constexpr std::int32_t kMaxRgb = 0xFFFFFF;
 constexpr std::int32_t kSolidColourPen = 10;
 
+// An attribute writer's common step: false when v repeats the value in force
+// and nothing forces it; otherwise v becomes current and the force is spent.
+bool Changed(bool& force, std::int32_t& cur, std::int32_t v) {
+    if (!force && v == cur) return false;
+    cur = v;
+    force = false;
+    return true;
+}
+
 }  // namespace
 
 void Writer::AppendOutputLine(std::string_view text) {
@@ -40,76 +49,65 @@ void Writer::AppendOutputLine(std::string_view text) {
 }
 
 void Writer::ResetWriterState() {
-    state_.firstSeen = FirstSeenFlags{};
+    force_ = FirstSeenFlags{};
     forceSolidColour_ = true;
-    state_.cur = CurrentAttributes{};
+    cur_ = CurrentAttributes{};
 }
 
 void Writer::WriteLayerGroup(std::int32_t g) {
-    if (!state_.firstSeen.layerGroup && g == state_.cur.layerGroup) return;
+    if (!Changed(force_.layerGroup, cur_.layerGroup, g)) return;
     std::string line = "lg";
     AppendHex(line, g);
     AppendOutputLine(line);
-    state_.cur.layerGroup = g;
-    state_.firstSeen.layerGroup = false;
     // A new layer group always restates the layer.
-    state_.firstSeen.layer = true;
+    force_.layer = true;
 }
 
 void Writer::WriteLayer(std::int32_t l) {
-    if (!state_.firstSeen.layer && l == state_.cur.layer) return;
+    if (!Changed(force_.layer, cur_.layer, l)) return;
     std::string line = "ly";
     AppendHex(line, l);
     AppendOutputLine(line);
-    state_.cur.layer = l;
-    state_.firstSeen.layer = false;
 }
 
 void Writer::WriteLineColor(std::int32_t colour, std::int32_t /*mode*/) {
-    if (!state_.firstSeen.lineColour && colour == state_.cur.lineColour) return;
+    if (!Changed(force_.lineColour, cur_.lineColour, colour)) return;
     std::string line = "lc";
     AppendInt(line, colour);
     AppendOutputLine(line);
-    state_.cur.lineColour = colour;
-    state_.firstSeen.lineColour = false;
     forceSolidColour_ = false;
 }
 
 void Writer::WriteLineType(std::int32_t t, std::int32_t /*mode*/) {
-    if (!state_.firstSeen.lineType && t == state_.cur.lineType) return;
+    if (!Changed(force_.lineType, cur_.lineType, t)) return;
     std::string line = "lt";
     AppendInt(line, t);
     AppendOutputLine(line);
-    state_.cur.lineType = t;
-    state_.firstSeen.lineType = false;
 }
 
 void Writer::WriteLineWidth(std::int32_t w) {
     // The host passes widths only to add-ons that asked for them.
-    if (!state_.lwSeen) return;
-    if (w == -1) w = state_.initial.lineWidth;
+    if (!input_.lwSeen) return;
+    if (w == -1) w = input_.initial.lineWidth;
     if (w < 0 || w > kMaxLineWidth) w = 0;
-    if (!state_.firstSeen.lineWidth && w == state_.cur.lineWidth) return;
+    if (!Changed(force_.lineWidth, cur_.lineWidth, w)) return;
     std::string line = "lw";
     AppendInt(line, w);
     AppendOutputLine(line);
-    state_.cur.lineWidth = w;
-    state_.firstSeen.lineWidth = false;
 }
 
 void Writer::WriteSolidColor(std::int32_t rgb) {
     if (rgb < 0 || rgb > kMaxRgb) rgb = 0;
-    const bool unchanged = !state_.firstSeen.lineColour &&
-                           state_.cur.lineColour == kSolidColourPen && !forceSolidColour_ &&
-                           rgb == state_.cur.solidColour;
+    const bool unchanged = !force_.lineColour && cur_.lineColour == kSolidColourPen &&
+                           !forceSolidColour_ && rgb == cur_.solidColour;
     if (unchanged) return;
     std::string line = "lc10 ";
     AppendInt(line, rgb);
     AppendOutputLine(line);
-    state_.cur.solidColour = rgb;
+    cur_.solidColour = rgb;
     forceSolidColour_ = false;
-    state_.cur.lineColour = kSolidColourPen;
-    state_.firstSeen.lineColour = false;
+    cur_.lineColour = kSolidColourPen;
+    force_.lineColour = false;
 }
 
 void Writer::EmitLine(Point a, Point b) {

@@ -16,8 +16,9 @@ inline constexpr std::size_t kMaxOutputLine = 255;
 
 class Writer final : public DrawTarget {
 public:
-    // The writer shares the current attributes and first-seen flags of state.
-    Writer(ExchangeState& state, LineSink& sink) : state_(state), sink_(sink) {}
+    // Starts as after ResetWriterState: every attribute writer emits once.
+    // Reads only lwSeen and the initial line width from what the reader kept.
+    Writer(const ExchangeState& input, LineSink& sink) : input_(input), sink_(sink) {}
 
     void AppendOutputLine(std::string_view text);
     void ResetWriterState();
@@ -40,8 +41,10 @@ public:
                        double angle2, double rInner) override;
 
 private:
-    ExchangeState& state_;
+    const ExchangeState& input_;
     LineSink& sink_;
+    CurrentAttributes cur_;
+    FirstSeenFlags force_;  // set: the next call of that writer emits whatever its value
     bool forceSolidColour_ = true;
 };
 

@@ -45,9 +45,7 @@ void Draw(tesra::RunMode mode, std::optional<std::string_view> store, std::strin
     // A missing store gives the defaults, an empty one zeros.
     run.store = store ? tesra::ParsePatternStore(*store) : tesra::PatternStore{};
     CheckingSink sink;
-    tesra::Writer writer(run.exchange, sink);
-    writer.ResetWriterState();
-    tesra::DrawPattern(run, mode, writer);
+    tesra::DrawPattern(run, mode, sink);
 }
 
 }  // namespace

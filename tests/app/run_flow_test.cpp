@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "geom/point.h"
+
 namespace tesra {
 namespace {
 
@@ -24,11 +26,9 @@ RunContext ContextWithPoints(const std::vector<std::pair<int, Point>>& points) {
     return run;
 }
 
-std::vector<std::string> Draw(RunContext& run, RunMode mode) {
+std::vector<std::string> Draw(const RunContext& run, RunMode mode) {
     VectorSink sink;
-    Writer writer(run.exchange, sink);
-    writer.ResetWriterState();
-    DrawPattern(run, mode, writer);
+    DrawPattern(run, mode, sink);
     return sink.lines;
 }
 

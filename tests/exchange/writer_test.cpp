@@ -14,7 +14,6 @@ using Lines = std::vector<std::string>;
 
 class WriterTest : public ::testing::Test {
 protected:
-    WriterTest() { writer.ResetWriterState(); }
     Lines Take() {
         Lines out = sink.lines;
         sink.lines.clear();
@@ -25,14 +24,28 @@ protected:
     Writer writer{state, sink};
 };
 
-TEST_F(WriterTest, FirstAttributeCallsEmitThenRepeatsAreSuppressed) {
-    for (int round = 0; round < 2; ++round) {
+// A new writer starts as after ResetWriterState, and the reset forces every
+// attribute again, with the defaults back in force.
+TEST_F(WriterTest, FirstAttributeCallsEmitThenRepeatsAreSuppressedUntilReset) {
+    const Lines first = {"lg0", "ly0", "lc1", "lt1"};
+    for (int round = 0; round < 4; ++round) {
+        if (round == 2) {
+            writer.WriteLayerGroup(3);
+            writer.WriteLineColor(7, 0);
+            writer.WriteSolidColor(9);
+            Take();
+            writer.ResetWriterState();
+        }
         writer.WriteLayerGroup(0);
         writer.WriteLayer(0);
         writer.WriteLineColor(1, 0);
         writer.WriteLineType(1, 0);
-        EXPECT_EQ(Take(), round == 0 ? (Lines{"lg0", "ly0", "lc1", "lt1"}) : Lines{});
+        EXPECT_EQ(Take(), round % 2 == 0 ? first : Lines{}) << round;
     }
+    writer.ResetWriterState();
+    writer.WriteSolidColor(0);
+    writer.WriteLineColor(10, 0);
+    EXPECT_EQ(Take(), (Lines{"lc10 0"})) << "the reset forgot the solid colour";
 }
 
 TEST_F(WriterTest, LayerGroupForcesTheNextLayer) {

@@ -46,7 +46,6 @@ void AddFigureTile(SceneReader& reader, std::int32_t kind) {
     ExchangeState state;
     VectorSink sink;
     Writer writer(state, sink);
-    writer.ResetWriterState();
     writer.WriteLineColor(kBlackPen, 0);
     DrawFigure(kind, AxisAlignedCell(origin), SolidStyle{}, writer);
     ReadLines(reader, sink.lines);
@@ -126,9 +125,7 @@ void AddPattern(SceneReader& reader, const PatternDemo& demo) {
     run.store.solidColorSwitch = demo.solid;
     run.store.solidColor = 0x2050E0;  // 0x00BBGGRR: a brick red
     VectorSink sink;
-    Writer writer(run.exchange, sink);
-    writer.ResetWriterState();
-    DrawPattern(run, demo.mode, writer);
+    DrawPattern(run, demo.mode, sink);
     ReadLines(reader, sink.lines);
     AddLabel(reader, {kSheetWidth / 2.0, demo.titleY}, kTitleHeight, demo.title);
 }
