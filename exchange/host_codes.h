@@ -4,10 +4,14 @@
 // grammar of the tests checks them.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 
 namespace tesra {
+
+// The longest line the host reads back, in bytes before CR LF.
+inline constexpr std::size_t kMaxOutputLine = 255;
 
 // "lc10 rgb" sets the solid colour; pen 10 then draws in it.
 inline constexpr std::int32_t kSolidColorPen = 10;

@@ -5,13 +5,15 @@
 #include <string>
 
 #include "exchange/number_format.h"
+#include "geom/helpers.h"
 
 namespace tesra {
 namespace {
 
-// Emitters treat corners closer than this as one point.
+// Emitters treat corners as one point when strictly closer than kSameEps,
+// unlike SamePoint, which takes kSameEps itself as the same.
 bool Coincide(Point a, Point b) {
-    return std::fabs(a.x - b.x) < 1e-8 && std::fabs(a.y - b.y) < 1e-8;
+    return std::fabs(a.x - b.x) < kSameEps && std::fabs(a.y - b.y) < kSameEps;
 }
 
 bool AllFinite(std::initializer_list<double> values) {
@@ -28,10 +30,6 @@ void AppendValues(std::string& line, std::initializer_list<double> values) {
         AppendReal(line, v);
     }
 }
-
-constexpr std::int32_t kMaxLineWidth = 30000;
-constexpr std::int32_t kMaxRgb = 0xFFFFFF;
-constexpr std::int32_t kSolidColourPen = 10;
 
 // An attribute writer's common step: false when v repeats the value in force
 // and nothing forces it; otherwise v becomes current and the force is spent.
@@ -98,15 +96,17 @@ void Writer::WriteLineWidth(std::int32_t w) {
 
 void Writer::WriteSolidColor(std::int32_t rgb) {
     if (rgb < 0 || rgb > kMaxRgb) rgb = 0;
-    const bool unchanged = !force_.lineColour && cur_.lineColour == kSolidColourPen &&
+    const bool unchanged = !force_.lineColour && cur_.lineColour == kSolidColorPen &&
                            !forceSolidColour_ && rgb == cur_.solidColour;
     if (unchanged) return;
-    std::string line = "lc10 ";
+    std::string line = "lc";
+    AppendInt(line, kSolidColorPen);
+    line += ' ';
     AppendInt(line, rgb);
     AppendOutputLine(line);
     cur_.solidColour = rgb;
     forceSolidColour_ = false;
-    cur_.lineColour = kSolidColourPen;
+    cur_.lineColour = kSolidColorPen;
     force_.lineColour = false;
 }
 
@@ -120,7 +120,7 @@ void Writer::EmitLine(Point a, Point b) {
 void Writer::EmitArc(Point centre, double r, double startDeg, double endDeg, double flatness,
                      double tiltDeg) {
     if (!AllFinite({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg})) return;
-    if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
+    if (r <= kSameEps || std::fabs(flatness) <= kSameEps) return;
     std::string line = "ci ";
     AppendValues(line, {centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg});
     AppendOutputLine(line);
@@ -150,8 +150,8 @@ void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
 void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flatness,
                           double tilt, double angle1, double angle2) {
     if (!AllFinite({centre.x, centre.y, r, flatness, tilt, angle1, angle2})) return;
-    if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
-    if (code != 0 && code != 5 && code != 100 && code != -1) return;
+    if (r <= kSameEps || std::fabs(flatness) <= kSameEps) return;
+    if (!IsSolidArcCode(code)) return;
     std::string line = "sc ";
     AppendValues(line, {centre.x, centre.y, r, flatness, tilt, angle1, angle2});
     line += ' ';
@@ -162,8 +162,8 @@ void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flat
 void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double tilt,
                            double angle1, double angle2, double rInner) {
     if (!AllFinite({centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner})) return;
-    const bool ring = rOuter > 1e-8 && rInner > 1e-8 && rInner < rOuter - 1e-8 &&
-                      std::fabs(flatness) > 1e-8;
+    const bool ring = rOuter > kSameEps && rInner > kSameEps && rInner < rOuter - kSameEps &&
+                      std::fabs(flatness) > kSameEps;
     if (!ring) return;
     std::string line = "so ";
     AppendValues(line, {centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner});
