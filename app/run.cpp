@@ -3,6 +3,7 @@
 #include <new>
 #include <vector>
 
+#include "app/run_along.h"
 #include "exchange/reader.h"
 #include "exchange/writer.h"
 #include "figures/span_placement.h"
@@ -60,6 +61,7 @@ std::vector<Point> PointsOf(const ExchangeState& ex) {
 RunMode ModeFromArgument(std::optional<std::string_view> firstArgument) {
     if (firstArgument == "1") return RunMode::TwoPoints;
     if (firstArgument == "2") return RunMode::Chain;
+    if (firstArgument == "3") return RunMode::AlongSelection;
     return RunMode::Dialog;
 }
 
@@ -78,6 +80,8 @@ void PrepareRun(RunContext& run, const RunPaths& paths) {
 }
 
 void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
+    if (mode == RunMode::AlongSelection)
+        return DrawAlongSelection(run, PlanAlongSelection(run), out);
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
     const std::vector<Point> points = PointsOf(ex);
@@ -112,6 +116,7 @@ bool DrawAndReplace(RunMode mode, const RunPaths& paths, const WriteFaults& faul
 }  // namespace
 
 int RunDrawingMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
+    if (mode == RunMode::AlongSelection) return RunAlongSelectionMode(paths, faults);
     try {
         if (DrawAndReplace(mode, paths, faults)) return 0;
     } catch (const std::bad_alloc&) {

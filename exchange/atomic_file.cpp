@@ -1,18 +1,43 @@
 #include "exchange/atomic_file.h"
 
+#include <fcntl.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
 #include <system_error>
 #include <utility>
+
+#ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace tesra {
 namespace {
 
-std::FILE* OpenForWriting(const std::filesystem::path& path) {
+// The only calls that differ between the platforms: a file descriptor opened
+// for writing from scratch, written and closed without any library buffer.
 #ifdef _WIN32
-    return _wfopen(path.c_str(), L"wb");
-#else
-    return std::fopen(path.c_str(), "wb");
-#endif
+int OpenForWriting(const std::filesystem::path& path) {
+    return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
+long WriteSome(int file, const char* bytes, std::size_t size) {
+    return _write(file, bytes, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
+}
+int CloseFile(int file) { return _close(file); }
+#else
+int OpenForWriting(const std::filesystem::path& path) {
+    return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+}
+long WriteSome(int file, const char* bytes, std::size_t size) {
+    return static_cast<long>(write(file, bytes, std::min<std::size_t>(size, INT_MAX)));
+}
+int CloseFile(int file) { return close(file); }
+#endif
 
 }  // namespace
 
@@ -25,7 +50,8 @@ std::filesystem::path AtomicFile::TempPathFor(const std::filesystem::path& targe
 AtomicFile::AtomicFile(std::filesystem::path target, WriteFaults faults)
     : target_(std::move(target)), temp_(TempPathFor(target_)), faults_(faults) {
     file_ = OpenForWriting(temp_);
-    failed_ = file_ == nullptr;
+    failed_ = file_ < 0;
+    if (!failed_) buffer_ = std::make_unique<char[]>(kBufferSize);
 }
 
 AtomicFile::~AtomicFile() {
@@ -42,8 +68,32 @@ void AtomicFile::WriteBytes(std::string_view bytes) {
             failed_ = true;
         }
     }
-    if (allowed > 0 && std::fwrite(bytes.data(), 1, allowed, file_) != allowed) failed_ = true;
+    Buffer(bytes.substr(0, allowed));
     written_ += static_cast<std::int64_t>(allowed);
+}
+
+void AtomicFile::Buffer(std::string_view bytes) {
+    if (bytes.size() > kBufferSize - used_) Flush();
+    if (bytes.size() > kBufferSize) return WriteAll(bytes);
+    std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+}
+
+void AtomicFile::Flush() {
+    if (!failed_) WriteAll({buffer_.get(), used_});
+    used_ = 0;
+}
+
+void AtomicFile::WriteAll(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const long n = WriteSome(file_, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            failed_ = true;
+            return;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
 }
 
 void AtomicFile::Append(std::string_view line) {
@@ -51,22 +101,22 @@ void AtomicFile::Append(std::string_view line) {
     WriteBytes("\r\n");
 }
 
+bool AtomicFile::Close() {
+    const bool closed = file_ < 0 || CloseFile(file_) == 0;
+    file_ = -1;
+    return closed;
+}
+
 void AtomicFile::Discard() {
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
+    Close();
     std::error_code ec;
     std::filesystem::remove(temp_, ec);
     done_ = true;
 }
 
 bool AtomicFile::Commit() {
-    if (failed_ || done_) {
-        Discard();
-        return false;
-    }
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (!closed) {
+    if (!failed_ && !done_) Flush();
+    if (failed_ || done_ || !Close()) {
         Discard();
         return false;
     }

@@ -4,8 +4,8 @@
 // target only when everything was written.
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
 #include "exchange/line_sink.h"
@@ -33,14 +33,25 @@ public:
 
     static std::filesystem::path TempPathFor(const std::filesystem::path& target);
 
+    // Bytes gathered before each write to the file: large enough that a run
+    // of a hundred megabytes costs few system calls, small beside the 16 MiB
+    // a run may use.
+    static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+
 private:
     void WriteBytes(std::string_view bytes);
+    void Buffer(std::string_view bytes);
+    void Flush();
+    void WriteAll(std::string_view bytes);
+    bool Close();
     void Discard();
 
     std::filesystem::path target_;
     std::filesystem::path temp_;
     WriteFaults faults_;
-    std::FILE* file_ = nullptr;
+    int file_ = -1;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
     std::int64_t written_ = 0;
     bool failed_ = false;
     bool done_ = false;

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "exchange/element_store_parse.h"
+#include "exchange/host_codes.h"
 #include "geom/cp932.h"
 #include "geom/helpers.h"
 #include "geom/point.h"
@@ -30,9 +31,6 @@ constexpr std::size_t kGrowthBlock = 1000;
 // Text and font names in a text record stay within the host's line limit.
 constexpr std::size_t kMaxTextBytes = 255;
 
-// Text direction codes are the positions in this list.
-constexpr std::array<std::string_view, 10> kTextKeywords{"ch", "cv", "cs", "cr", "co",
-                                                         "cp", "ct", "ck", "cz", "c2"};
 constexpr std::int32_t kDimensionTextDirection = 2;  // "cs"
 
 double Float(const LineTokens& t, std::size_t i) { return ParseFloat(t[i]); }
@@ -144,13 +142,13 @@ void StoreTextLine(ExchangeState& s, const LineTokens& t) {
 
 void StorePointLine(ExchangeState& s, const LineTokens& t) {
     Store(s, ElementKind::Point, s.elements.points,
-          JwwEntPoint{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2)});
+          JwwEntPoint{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2), s.cur.lineColour});
 }
 
 void StorePointWithDataLine(ExchangeState& s, const LineTokens& t) {
     Store(s, ElementKind::PointWithData, s.elements.pointsWithData,
           JwwEntPointData{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2), Float(t, 3),
-                          Float(t, 4), Int(t, 5)});
+                          Float(t, 4), Int(t, 5), s.cur.lineColour});
 }
 
 void StoreBlockLine(ExchangeState& s, const LineTokens& t) {

@@ -67,12 +67,14 @@ struct JwwEntText {
 struct JwwEntPoint {
     ElementHeader header;  // colour holds the point number
     double x = 0, y = 0;
+    std::int32_t lineColour = 1;  // the line colour in force, so the point can be written back
 };
 
 struct JwwEntPointData {
     ElementHeader header;
     double x = 0, y = 0, a = 0, b = 0;
     std::int32_t code = 0;
+    std::int32_t lineColour = 1;  // as for JwwEntPoint
 };
 
 struct DimensionLine {

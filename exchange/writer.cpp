@@ -1,8 +1,8 @@
 #include "exchange/writer.h"
 
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
-#include <string>
 
 #include "exchange/number_format.h"
 #include "geom/helpers.h"
@@ -24,12 +24,43 @@ bool AllFinite(std::initializer_list<double> values) {
 
 bool Finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
-void AppendValues(std::string& line, std::initializer_list<double> values) {
-    for (double v : values) {
-        if (!line.empty() && line.back() != ' ') line += ' ';
-        AppendReal(line, v);
+// One output line built in place: a run writes millions of them, none of
+// which may cost an allocation.
+class LineText {
+public:
+    explicit LineText(std::string_view keyword = {}) {
+        std::memcpy(text_, keyword.data(), keyword.size());
+        end_ = text_ + keyword.size();
     }
-}
+    LineText& Reals(std::initializer_list<double> values) {
+        for (double v : values) end_ = WriteReal(Separated(), v);
+        return *this;
+    }
+    LineText& IntField(std::int32_t v) {
+        end_ = WriteInt(Separated(), v);
+        return *this;
+    }
+    // Attribute values follow their keyword directly.
+    LineText& Int(std::int32_t v) {
+        end_ = WriteInt(end_, v);
+        return *this;
+    }
+    LineText& Hex(std::int32_t v) {
+        end_ = WriteHex(end_, v);
+        return *this;
+    }
+    std::string_view View() const { return {text_, static_cast<std::size_t>(end_ - text_)}; }
+
+private:
+    // Fields are separated by one space; a keyword brings its own or none.
+    char* Separated() {
+        if (end_ != text_ && end_[-1] != ' ') *end_++ = ' ';
+        return end_;
+    }
+    // A keyword and at most nine fields.
+    char text_[8 + 9 * (kMaxNumberText + 1)];
+    char* end_;
+};
 
 // An attribute writer's common step: false when v repeats the value in force
 // and nothing forces it; otherwise v becomes current and the force is spent.
@@ -54,33 +85,25 @@ void Writer::ResetWriterState() {
 
 void Writer::WriteLayerGroup(std::int32_t g) {
     if (!Changed(force_.layerGroup, cur_.layerGroup, g)) return;
-    std::string line = "lg";
-    AppendHex(line, g);
-    AppendOutputLine(line);
+    AppendOutputLine(LineText("lg").Hex(g).View());
     // A new layer group always restates the layer.
     force_.layer = true;
 }
 
 void Writer::WriteLayer(std::int32_t l) {
     if (!Changed(force_.layer, cur_.layer, l)) return;
-    std::string line = "ly";
-    AppendHex(line, l);
-    AppendOutputLine(line);
+    AppendOutputLine(LineText("ly").Hex(l).View());
 }
 
 void Writer::WriteLineColor(std::int32_t colour, std::int32_t /*mode*/) {
     if (!Changed(force_.lineColour, cur_.lineColour, colour)) return;
-    std::string line = "lc";
-    AppendInt(line, colour);
-    AppendOutputLine(line);
+    AppendOutputLine(LineText("lc").Int(colour).View());
     forceSolidColour_ = false;
 }
 
 void Writer::WriteLineType(std::int32_t t, std::int32_t /*mode*/) {
     if (!Changed(force_.lineType, cur_.lineType, t)) return;
-    std::string line = "lt";
-    AppendInt(line, t);
-    AppendOutputLine(line);
+    AppendOutputLine(LineText("lt").Int(t).View());
 }
 
 void Writer::WriteLineWidth(std::int32_t w) {
@@ -89,9 +112,7 @@ void Writer::WriteLineWidth(std::int32_t w) {
     if (w == -1) w = input_.initial.lineWidth;
     if (w < 0 || w > kMaxLineWidth) w = 0;
     if (!Changed(force_.lineWidth, cur_.lineWidth, w)) return;
-    std::string line = "lw";
-    AppendInt(line, w);
-    AppendOutputLine(line);
+    AppendOutputLine(LineText("lw").Int(w).View());
 }
 
 void Writer::WriteSolidColor(std::int32_t rgb) {
@@ -99,11 +120,7 @@ void Writer::WriteSolidColor(std::int32_t rgb) {
     const bool unchanged = !force_.lineColour && cur_.lineColour == kSolidColorPen &&
                            !forceSolidColour_ && rgb == cur_.solidColour;
     if (unchanged) return;
-    std::string line = "lc";
-    AppendInt(line, kSolidColorPen);
-    line += ' ';
-    AppendInt(line, rgb);
-    AppendOutputLine(line);
+    AppendOutputLine(LineText("lc").Int(kSolidColorPen).IntField(rgb).View());
     cur_.solidColour = rgb;
     forceSolidColour_ = false;
     cur_.lineColour = kSolidColorPen;
@@ -112,26 +129,22 @@ void Writer::WriteSolidColor(std::int32_t rgb) {
 
 void Writer::EmitLine(Point a, Point b) {
     if (!Finite(a) || !Finite(b) || Coincide(a, b)) return;
-    std::string line;
-    AppendValues(line, {a.x, a.y, b.x, b.y});
-    AppendOutputLine(line);
+    AppendOutputLine(LineText().Reals({a.x, a.y, b.x, b.y}).View());
 }
 
 void Writer::EmitArc(Point centre, double r, double startDeg, double endDeg, double flatness,
                      double tiltDeg) {
     if (!AllFinite({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg})) return;
     if (r <= kSameEps || std::fabs(flatness) <= kSameEps) return;
-    std::string line = "ci ";
-    AppendValues(line, {centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg});
-    AppendOutputLine(line);
+    LineText line("ci ");
+    line.Reals({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg});
+    AppendOutputLine(line.View());
 }
 
 void Writer::EmitSolidTriangle(Point a, Point b, Point c) {
     if (!Finite(a) || !Finite(b) || !Finite(c)) return;
     if (Coincide(b, a) || Coincide(c, b) || Coincide(a, c)) return;
-    std::string line = "sl ";
-    AppendValues(line, {a.x, a.y, b.x, b.y, c.x, c.y});
-    AppendOutputLine(line);
+    AppendOutputLine(LineText("sl ").Reals({a.x, a.y, b.x, b.y, c.x, c.y}).View());
 }
 
 void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
@@ -142,9 +155,7 @@ void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
     if (Coincide(c, b)) return EmitSolidTriangle(a, b, d);
     if (Coincide(d, b)) return;
     if (Coincide(d, c)) return EmitSolidTriangle(a, b, c);
-    std::string line = "sl ";
-    AppendValues(line, {a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y});
-    AppendOutputLine(line);
+    AppendOutputLine(LineText("sl ").Reals({a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y}).View());
 }
 
 void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flatness,
@@ -152,11 +163,9 @@ void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flat
     if (!AllFinite({centre.x, centre.y, r, flatness, tilt, angle1, angle2})) return;
     if (r <= kSameEps || std::fabs(flatness) <= kSameEps) return;
     if (!IsSolidArcCode(code)) return;
-    std::string line = "sc ";
-    AppendValues(line, {centre.x, centre.y, r, flatness, tilt, angle1, angle2});
-    line += ' ';
-    AppendInt(line, code);
-    AppendOutputLine(line);
+    LineText line("sc ");
+    line.Reals({centre.x, centre.y, r, flatness, tilt, angle1, angle2}).IntField(code);
+    AppendOutputLine(line.View());
 }
 
 void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double tilt,
@@ -165,9 +174,9 @@ void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double 
     const bool ring = rOuter > kSameEps && rInner > kSameEps && rInner < rOuter - kSameEps &&
                       std::fabs(flatness) > kSameEps;
     if (!ring) return;
-    std::string line = "so ";
-    AppendValues(line, {centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner});
-    AppendOutputLine(line);
+    LineText line("so ");
+    line.Reals({centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner});
+    AppendOutputLine(line.View());
 }
 
 }  // namespace tesra

@@ -24,12 +24,6 @@ struct SpanFrame {
     double off = 0;     // band offset below the span line
 };
 
-double BandOffset(std::int32_t basePoint, double h) {
-    if (basePoint == kBaseTop) return h;
-    if (basePoint == kBaseMiddle) return h / 2;
-    return 0.0;
-}
-
 Point Along(Point p, double distance, double angle) {
     return {p.x + distance * std::cos(angle), p.y + distance * std::sin(angle)};
 }
@@ -118,10 +112,7 @@ void FullLengthLine(const SpanInputs& in, const SpanFrame& f, int j, int npts, d
     out.EmitLine(s, e);
 }
 
-struct Spacing {
-    double s0 = 0;  // from A to the first figure, and after the last
-    double g = 0;   // between figures
-};
+}  // namespace
 
 Spacing SpacingFor(const PatternRow& row, double length, std::int32_t n) {
     const double w = row.width, gap = row.interval;
@@ -133,7 +124,11 @@ Spacing SpacingFor(const PatternRow& row, double length, std::int32_t n) {
     return {0.0, left / (figures - 1) + gap};
 }
 
-}  // namespace
+double BandOffset(std::int32_t basePoint, double h) {
+    if (basePoint == kBaseTop) return h;
+    if (basePoint == kBaseMiddle) return h / 2;
+    return 0.0;
+}
 
 std::optional<std::int32_t> FigureCount(double length, double width, double interval) {
     const double divisor = interval + width;

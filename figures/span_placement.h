@@ -24,6 +24,17 @@ struct SpanInputs {
 // (I + W = 0, or a count that does not fit a 32-bit integer).
 std::optional<std::int32_t> FigureCount(double length, double width, double interval);
 
+struct Spacing {
+    double s0 = 0;  // from A to the first figure, and after the last
+    double g = 0;   // between figures
+};
+
+// Where n figures stand on a span of the given length, as the row's placement asks.
+Spacing SpacingFor(const PatternRow& row, double length, std::int32_t n);
+
+// How far the band's lower edge lies below the span line.
+double BandOffset(std::int32_t basePoint, double h);
+
 // How many figures SpanPlacement(j, …) would place: 0 when I + W = 0, and
 // INT32_MAX for a count beyond 32 bits, which SpanPlacement refuses to draw.
 std::int64_t SpanFigureCount(const SpanInputs& in, int j);

@@ -1,4 +1,4 @@
-// A whole drawing run in memory, in both drawing modes: the input is a store
+// A whole drawing run in memory, in every drawing mode: the input is a store
 // and an exchange file, split at the first "\n%%\n" (no marker: the whole
 // input is the exchange file and the store is missing). Every line the writer
 // produces must be a valid command line; the run aborts on the first that is
@@ -19,11 +19,15 @@ namespace {
 
 class CheckingSink final : public tesra::LineSink {
 public:
+    explicit CheckingSink(tesra::grammar::Vocabulary vocabulary) : vocabulary_(vocabulary) {}
+
     void Append(std::string_view line) override {
-        if (!tesra::grammar::IsCommandLine(line)) Fail("invalid line", line);
+        if (!tesra::grammar::IsCommandLine(line, vocabulary_)) Fail("invalid line", line);
         if (message_) Fail("a line after the message", line);
+        if (notice_) Fail("a line after the notice", line);
         if (tesra::grammar::IsMessageLine(line) && lines_ > 0) Fail("message after lines", line);
         message_ = tesra::grammar::IsMessageLine(line);
+        notice_ = tesra::grammar::IsNoticeLine(line);
         ++lines_;
     }
 
@@ -34,8 +38,10 @@ private:
         std::abort();
     }
 
+    tesra::grammar::Vocabulary vocabulary_;
     std::size_t lines_ = 0;
     bool message_ = false;
+    bool notice_ = false;
 };
 
 void Draw(tesra::RunMode mode, std::optional<std::string_view> store, std::string_view exchange) {
@@ -44,7 +50,10 @@ void Draw(tesra::RunMode mode, std::optional<std::string_view> store, std::strin
     tesra::ReadExchangeBytes(run.exchange, exchange);
     // A missing store gives the defaults, an empty one zeros.
     run.store = store ? tesra::ParsePatternStore(*store) : tesra::PatternStore{};
-    CheckingSink sink;
+    // Only the run along selected elements writes the selection back.
+    CheckingSink sink(mode == tesra::RunMode::AlongSelection
+                          ? tesra::grammar::Vocabulary::WithWriteBack
+                          : tesra::grammar::Vocabulary::Drawing);
     tesra::DrawPattern(run, mode, sink);
 }
 
@@ -60,5 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         split == std::string_view::npos ? input : input.substr(split + kMarker.size());
     Draw(tesra::RunMode::TwoPoints, store, exchange);
     Draw(tesra::RunMode::Chain, store, exchange);
+    Draw(tesra::RunMode::AlongSelection, store, exchange);
     return 0;
 }

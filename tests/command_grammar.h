@@ -14,6 +14,18 @@
 //   so + 8 numbers                      solid ring
 //   he<message>                         the only line of a refused run
 //
+// A run along selected elements ("3") also writes the selection back, and
+// may end with a notice; its vocabulary adds:
+//
+//   ci x y r                            circle
+//   sl x1 y1 x2 y2                      two-corner solid
+//   se / sg                             as sc / so
+//   pt x y / pt x y a b <int>           point, point with data
+//   ch … c2 + 4 numbers + ' "' + text   text (any bytes but CR, LF, NUL)
+//   cn<1..10> / cn0 + 3 numbers + <int> text kind
+//   cn"$<font>  cc<0..8>  pn<int>       font, text colour, point number
+//   h#<notice>                          only as the last line
+//
 // Numbers are the writer's decimal form (-12.5, 0.001, 1.5E20, 1E-5) and must
 // be finite as doubles. Fields are separated by exactly one space; every line
 // is at most kMaxOutputLine (255) bytes and ends with CR LF.
@@ -94,6 +106,8 @@ inline bool AllNumbers(const std::vector<std::string_view>& f, std::size_t from,
     return true;
 }
 
+enum class Vocabulary { Drawing, WithWriteBack };
+
 inline bool IsElementLine(const std::vector<std::string_view>& f) {
     const std::string_view k = f[0];
     const std::size_t n = f.size();
@@ -120,30 +134,79 @@ inline bool IsAttributeLine(std::string_view line) {
 }
 
 inline bool IsMessageLine(std::string_view line) { return line.starts_with("he"); }
+inline bool IsNoticeLine(std::string_view line) { return line.starts_with("h#"); }
+
+inline bool IsTextLine(std::string_view line) {
+    static constexpr std::string_view kKeywords[] = {"ch", "cv", "cs", "cr", "co",
+                                                     "cp", "ct", "ck", "cz", "c2"};
+    const std::size_t quote = line.find(" \"");
+    if (quote == std::string_view::npos) return false;
+    const std::vector<std::string_view> f = Fields(line.substr(0, quote));
+    if (f.size() != 5 || !AllNumbers(f, 1, 5)) return false;
+    for (std::string_view k : kKeywords)
+        if (f[0] == k) return true;
+    return false;
+}
+
+inline bool IsWriteBackAttributeLine(std::string_view line) {
+    if (line.starts_with("cn\"$")) return line.size() > 4;
+    if (line.starts_with("cc")) return IsInteger(line.substr(2), 0, 8);
+    if (line.starts_with("pn")) return IsInt32(line.substr(2));
+    if (line.starts_with("cn0 ")) {
+        const std::vector<std::string_view> f = Fields(line);
+        return f.size() == 5 && AllNumbers(f, 1, 4) && IsInt32(f[4]);
+    }
+    if (line.starts_with("cn")) return IsInteger(line.substr(2), 1, 10);
+    return false;
+}
+
+inline bool IsWriteBackElementLine(const std::vector<std::string_view>& f) {
+    const std::string_view k = f[0];
+    const std::size_t n = f.size();
+    if (k == "ci") return n == 4 && AllNumbers(f, 1, n);
+    if (k == "sl") return n == 5 && AllNumbers(f, 1, n);
+    if (k == "se" || k == "sg") {
+        std::vector<std::string_view> same = f;
+        same[0] = k == "se" ? "sc" : "so";
+        return IsElementLine(same);
+    }
+    if (k == "pt") {
+        return (n == 3 && AllNumbers(f, 1, n)) ||
+               (n == 6 && AllNumbers(f, 1, 5) && IsInt32(f[5]));
+    }
+    return false;
+}
 
 // One line without its CR LF.
-inline bool IsCommandLine(std::string_view line) {
+inline bool IsCommandLine(std::string_view line, Vocabulary v = Vocabulary::Drawing) {
     if (line.size() > kMaxLineBytes) return false;
     if (line.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
     if (IsMessageLine(line)) return true;
     if (IsAttributeLine(line)) return true;
+    if (v == Vocabulary::WithWriteBack) {
+        if (IsNoticeLine(line) || IsTextLine(line) || IsWriteBackAttributeLine(line)) return true;
+    }
     const std::vector<std::string_view> f = Fields(line);
-    return !f.empty() && IsElementLine(f);
+    if (f.empty()) return false;
+    return IsElementLine(f) || (v == Vocabulary::WithWriteBack && IsWriteBackElementLine(f));
 }
 
 // A whole output file; returns what is wrong with it, or "" when it is valid.
-inline std::string CommandFileProblem(std::string_view bytes) {
+inline std::string CommandFileProblem(std::string_view bytes,
+                                      Vocabulary v = Vocabulary::Drawing) {
     if (!bytes.empty() && !bytes.ends_with("\r\n")) return "does not end with CR LF";
     std::size_t lineNo = 0;
-    bool message = false;
+    bool message = false, notice = false;
     while (!bytes.empty()) {
         const std::size_t end = bytes.find("\r\n");
         const std::string_view line = bytes.substr(0, end);
         bytes.remove_prefix(end + 2);
         ++lineNo;
-        if (!IsCommandLine(line))
+        if (!IsCommandLine(line, v))
             return "line " + std::to_string(lineNo) + " invalid: " + std::string(line.substr(0, 80));
+        if (notice) return "a line after the notice";
         message = message || IsMessageLine(line);
+        notice = v == Vocabulary::WithWriteBack && IsNoticeLine(line);
     }
     if (message && lineNo != 1) return "a message line among other lines";
     return "";

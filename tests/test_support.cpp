@@ -5,6 +5,7 @@
 #include <iconv.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -13,6 +14,88 @@
 #include <stdexcept>
 
 namespace tesra::test {
+
+namespace {
+
+std::string Exact(double v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    return buf;
+}
+
+std::string Numbers(std::initializer_list<double> values) {
+    std::string s;
+    for (double v : values) s += " " + Exact(v);
+    return s;
+}
+
+template <std::size_t N>
+std::string Numbers(const double (&values)[N]) {
+    std::string s;
+    for (double v : values) s += " " + Exact(v);
+    return s;
+}
+
+std::string Header(const ElementHeader& h, bool withPen = true) {
+    std::string s = "lg" + std::to_string(h.layerGroup) + " ly" + std::to_string(h.layer) +
+                    " c" + std::to_string(h.colour);
+    if (withPen) s += " lt" + std::to_string(h.lineType) + " lw" + std::to_string(h.lineWidth);
+    return s;
+}
+
+}  // namespace
+
+std::vector<std::string> DescribeElements(const ElementStore& e) {
+    std::vector<std::string> out;
+    for (const ElementRef& ref : e.order) {
+        const auto i = static_cast<std::size_t>(ref.index);
+        std::string d = std::to_string(ref.kind) + ": ";
+        switch (static_cast<ElementKind>(ref.kind)) {
+            case ElementKind::Line: {
+                const JwwEntLine& l = e.lines[i];
+                d += Header(l.header) + Numbers({l.x1, l.y1, l.x2, l.y2});
+                break;
+            }
+            case ElementKind::Circle:
+                d += Header(e.circles[i].header) +
+                     Numbers({e.circles[i].x, e.circles[i].y, e.circles[i].r});
+                break;
+            case ElementKind::Arc: d += Header(e.arcs[i].header) + Numbers(e.arcs[i].values); break;
+            case ElementKind::Text: {
+                const JwwEntText& t = e.texts[i];
+                d += Header(t.header, false) + " dir" + std::to_string(t.direction) + " cc" +
+                     std::to_string(t.textColour) + " cn" + std::to_string(t.textKind) +
+                     Numbers({t.width, t.height, t.spacing}) + Numbers(t.values) + " font[" +
+                     t.fontName + "] text[" + t.text + "]";
+                break;
+            }
+            case ElementKind::Point: {
+                const JwwEntPoint& p = e.points[i];
+                d += Header(p.header) + " lc" + std::to_string(p.lineColour) + Numbers({p.x, p.y});
+                break;
+            }
+            case ElementKind::PointWithData: {
+                const JwwEntPointData& p = e.pointsWithData[i];
+                d += Header(p.header) + " lc" + std::to_string(p.lineColour) +
+                     Numbers({p.x, p.y, p.a, p.b}) + " code" + std::to_string(p.code);
+                break;
+            }
+            default: {
+                const std::vector<JwwEntSolid>* lists[] = {&e.solids2,  &e.solids3,  &e.solids4,
+                                                           &e.solidsSc, &e.solidsSe, &e.solidsSo,
+                                                           &e.solidsSg};
+                const JwwEntSolid& s = (*lists[ref.kind - static_cast<int>(ElementKind::Solid2)])[i];
+                d += Header(s.header) + " code" + std::to_string(s.code);
+                // Only a solid drawn in colour 10 shows its own colour.
+                if (s.header.colour == 10) d += " rgb" + std::to_string(s.solidColour);
+                for (double v : s.values) d += " " + Exact(v);
+            }
+        }
+        out.push_back(d);
+    }
+    return out;
+}
+
 
 ScratchDir::ScratchDir() {
     static std::atomic<int> counter{0};

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "exchange/draw_target.h"
+#include "exchange/element_store.h"
 #include "figures/figure_cell.h"
 
 namespace tesra::test {
@@ -32,6 +33,11 @@ void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 std::string CrLf(const std::vector<std::string>& lines);
 // UTF-8 text to CP932 bytes, for the few Japanese strings tests need.
 std::string Sjis(std::string_view utf8);
+
+// Everything the host shows of each element, one text per element in input
+// order: what must survive a selection being written back. Exact numbers;
+// a solid's own colour only where it is drawn in colour 10.
+std::vector<std::string> DescribeElements(const ElementStore& elements);
 
 // A figure cell of W x H at origin, its span turned by thetaDeg.
 FigureCell MakeCell(double w, double h, double thetaDeg = 0.0, Point origin = {});

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "exchange/atomic_file.h"
+#include "exchange/reader.h"
 #include "tests/command_grammar.h"
 #include "tesra_process.h"
 #include "test_support.h"
@@ -370,6 +371,133 @@ TEST(HostileSize, InputTooLargeForMemoryFailsTheRunAndRemovesTheFile) {
     EXPECT_FALSE(fs::exists(dir / "JWC_TEMP.TXT"));
     EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "JWC_TEMP.TXT")));
 }
+
+
+// ---- Drawing along selected elements ("3") --------------------------------
+// Whatever the selection, the run either replaces the file with a valid one
+// that starts with every selected element, unchanged and in order, or leaves
+// the host's file byte for byte as it was, so that nothing selected is lost.
+
+namespace along {
+
+enum class Expect { Drawn, Untouched, Either };
+
+struct SelectionCase {
+    std::string name;
+    std::function<std::string()> selection;  // the lines after "#"
+    Expect expect;
+    std::string store = kOneLinePerFigure;
+};
+
+void PrintTo(const SelectionCase& c, std::ostream* os) { *os << c.name; }
+
+const std::string kHostHeader = test::CrLf({"hq", "bz", "lg0", "ly0", "lc2", "lt1", "lw1", "cn2",
+                                            "cn\"$<Arial>", "#"});
+
+ExchangeState ReadHost(const std::string& bytes) {
+    ExchangeState state;
+    ResetExchangeState(state);
+    ReadExchangeBytes(state, bytes);
+    return state;
+}
+
+void ExpectSelectionKept(const std::string& input, const std::string& output) {
+    const std::vector<std::string> before = test::DescribeElements(ReadHost(input).elements);
+    std::vector<std::string> after = test::DescribeElements(ReadHost(output).elements);
+    ASSERT_GE(after.size(), before.size());
+    after.resize(before.size());
+    EXPECT_EQ(after, before);
+}
+
+void CheckSelectionRun(const SelectionCase& c) {
+    ScratchDir scratch;
+    const fs::path dir = scratch / "addin";
+    fs::create_directory(dir);
+    const std::string input = kHostHeader + c.selection();
+    WriteBytes(dir / "JWC_TEMP.TXT", input);
+    WriteBytes(dir / "tesra.dat", c.store);
+
+    const RunResult r = RunIn(dir, "3");
+    if (c.expect != Expect::Either) {
+        EXPECT_EQ(r.status == 0, c.expect == Expect::Drawn);
+    }
+    if (r.status == 0) {
+        EXPECT_EQ(grammar::CommandFileProblem(r.output, grammar::Vocabulary::WithWriteBack), "");
+        ExpectSelectionKept(input, r.output);
+    } else {
+        EXPECT_TRUE(r.output == input) << "the host's file was changed";
+    }
+    EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "JWC_TEMP.TXT")));
+    EXPECT_EQ(ReadBytes(dir / "tesra.dat"), c.store);
+}
+
+std::string Lines(std::size_t count, const std::function<std::string(std::size_t)>& line) {
+    std::string s;
+    for (std::size_t i = 0; i < count; ++i) s += line(i) + "\r\n";
+    return s;
+}
+
+std::vector<SelectionCase> SelectionCases() {
+    const std::string aLine = "0 0 10 0\r\n";
+    return {
+        {"ZeroLengthLinesBesideARealOne", [=] { return "5 5 5 5\r\n0 0 0 0\r\n" + aLine; },
+         Expect::Drawn},
+        {"OnlyZeroLengthLines", [] { return "5 5 5 5\r\n0 0 0 0\r\n"s; }, Expect::Untouched},
+        {"ZeroRadiusCircleAndArc",
+         [=] { return "ci 0 0 0\r\nci 5 5 0 0 90 1 0\r\n" + aLine; }, Expect::Drawn},
+        {"RadiusOf1e12IsTooManyFigures", [] { return "ci 0 0 1e12\r\n"s; }, Expect::Untouched},
+        {"HundredThousandDisconnectedLines",
+         [] {
+             return Lines(100'000, [](std::size_t i) {
+                 return std::to_string(i * 10) + " 0 " + std::to_string(i * 10 + 3) + " 1";
+             });
+         },
+         Expect::Drawn},
+        {"TextOnly", [] { return "ch 0 0 1 0 \"abc\r\nch 5 5 1 0 \"def\r\n"s; }, Expect::Untouched},
+        {"BranchesAtOnePoint",
+         [] { return "0 0 10 0\r\n0 0 0 10\r\n0 0 -10 0\r\n0 0 0 -10\r\n5 0 5 5\r\n"s; },
+         Expect::Drawn},
+        {"EllipticArcsOnly", [] { return "ci 0 0 10 0 360 0.5 0\r\nci 0 0 10 0 90 2 45\r\n"s; },
+         Expect::Untouched},
+        {"EllipseBesideALineIsWrittenBack",
+         [=] { return "ci 0 0 10 0 360 0.5 0\r\n" + aLine; }, Expect::Drawn},
+        {"BlockInTheSelection", [=] { return aLine + "BL 0 0 name\r\n"; }, Expect::Untouched},
+        {"DimensionInTheSelection",
+         [=] { return aLine + "msg\r\n0 -5 10 -5\r\ncs 5 -5 1 0 \"10\r\n"; }, Expect::Untouched},
+        {"CurveInTheSelection", [=] { return "pl\r\n" + aLine + "10 0 10 10\r\n#\r\n"; },
+         Expect::Untouched},
+        {"EveryKindBesideALine",
+         [=] {
+             return aLine + "ci 20 0 5\r\nci 40 0 5 0 90 1 0\r\nch 0 0 1 0 \"  x \"y\r\npt 1 1\r\n"
+                            "pt 1 1 2 3 4\r\nlc10 255\r\nsl 0 0 1 0 1 1\r\nsc 0 0 1 1 0 0 1 5\r\n"
+                            "so 0 0 2 1 0 0 1 1\r\nsg 0 0 2 1 0 0 1 1\r\nse 0 0 1 1 0 0 1 0\r\n";
+         },
+         Expect::Drawn},
+        {"NumbersBeyondADouble",
+         [] {
+             return "1e999 0 -1e999 0\r\nci nan 0 5\r\n1e308 0 -1e308 0\r\n"
+                    "ci 0 0 1e300 0 90 1 0\r\n"s;
+         },
+         Expect::Either},
+        {"GarbageAfterTheMark", [] { return Garbage(1 << 20); }, Expect::Either},
+        // The bound counts over all paths: two separate lines of 500,000.
+        {"TwoPathsAtTheFigureLimit", [] { return "0 0 500000 0\r\n0 10 500000 10\r\n"s; },
+         Expect::Drawn},
+        {"TwoPathsOneFigureAbove", [] { return "0 0 500000 0\r\n0 10 500001 10\r\n"s; },
+         Expect::Untouched},
+    };
+}
+
+class HostileSelection : public ::testing::TestWithParam<SelectionCase> {};
+
+TEST_P(HostileSelection, DrawsAndKeepsTheSelectionOrChangesNothing) {
+    CheckSelectionRun(GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Selections, HostileSelection, ::testing::ValuesIn(SelectionCases()),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace along
 
 }  // namespace
 }  // namespace tesra

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include "test_support.h"
 
@@ -44,6 +45,26 @@ TEST(AtomicFile, FailureAfterAnyNumberOfBytesLeavesTheOldFile) {
         EXPECT_EQ(ReadBytes(target), committed ? "first line\r\n2\r\n\r\nlast\r\n" : old) << n;
         EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(target))) << n;
     }
+}
+
+// Lines of every length up to one longer than the buffer, so that lines end,
+// start and straddle at each of its boundaries.
+TEST(AtomicFile, LinesAcrossBufferBoundariesArriveWhole) {
+    ScratchDir dir;
+    AtomicFile file(dir / "big.txt");
+    std::string expected;
+    std::size_t length = 0;
+    for (int i = 0; expected.size() < 3 * AtomicFile::kBufferSize; ++i) {
+        const std::string line(length, static_cast<char>('a' + i % 26));
+        file.Append(line);
+        expected += line + "\r\n";
+        length = (length * 7 + 1) % 1000;
+    }
+    const std::string longest(AtomicFile::kBufferSize + 1, 'z');
+    file.Append(longest);
+    expected += longest + "\r\n";
+    ASSERT_TRUE(file.Commit());
+    EXPECT_TRUE(ReadBytes(dir / "big.txt") == expected);
 }
 
 TEST(AtomicFile, AbandonedWriteRemovesItsTemporaryFile) {

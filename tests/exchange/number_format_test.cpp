@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
+#include "exchange/number_format_cases.h"
+#include "exchange/number_format_reference.h"
+
 namespace tesra {
 namespace {
 
@@ -35,6 +42,40 @@ TEST(FormatReal, SwitchOverPoints) {
         {4.9406564584124654e-324, "4.94065645841247E-324"},
     };
     for (const Case& c : cases) EXPECT_EQ(FormatReal(c.value), c.text) << c.value;
+}
+
+std::string Written(char* (*write)(char*, double), double x) {
+    char buf[kMaxNumberText];
+    return {buf, write(buf, x)};
+}
+
+// The fast path must give exactly what the former formatter gave. The
+// benchmark build runs the same check over 10^8 random values.
+TEST(FormatReal, AgreesWithTheFormerFormatter) {
+    std::vector<double> values = test::PowersOfTen();
+    const std::vector<double> ties = test::Ties(1, 4);
+    values.insert(values.end(), ties.begin(), ties.end());
+    std::mt19937_64 rng(2);
+    for (int i = 0; i < 200'000; ++i) values.push_back(test::RandomDouble(rng));
+    int mismatches = 0;
+    for (double x : values) {
+        const std::string expected = reference::FormatReal(x);
+        if (Written(WriteReal, x) != expected || Written(WriteRealByToChars, x) != expected)
+            ADD_FAILURE() << x << " " << Written(WriteReal, x) << " expected " << expected;
+        if (HasFailure() && ++mismatches > 10) break;
+    }
+}
+
+TEST(FormatReal, TiesRoundToTheEvenDigit) {
+    const std::pair<double, const char*> cases[] = {
+        {1000000000000005.0, "1E15"},
+        {1000000000000015.0, "1.00000000000002E15"},
+        {32769 * 0x1p-16, "0.500015258789062"},  // 0.500015258789062|5
+        {32771 * 0x1p-16, "0.500045776367188"},  // 0.500045776367187|5
+        {123456789012345.5, "123456789012346"},
+        {123456789012344.5, "123456789012344"},
+    };
+    for (const auto& [x, text] : cases) EXPECT_EQ(FormatReal(x), text) << x;
 }
 
 TEST(FormatIntegers, DecimalAndUpperCaseHex) {

@@ -6,6 +6,8 @@
 
 #include "app/run.h"
 #include "exchange/line_sink.h"
+#include "exchange/number_format.h"
+#include "exchange/reader.h"
 #include "exchange/writer.h"
 #include "figures/figures.h"
 #include "tools/svg/scene_reader.h"
@@ -130,6 +132,76 @@ void AddPattern(SceneReader& reader, const PatternDemo& demo) {
     AddLabel(reader, {kSheetWidth / 2.0, demo.titleY}, kTitleHeight, demo.title);
 }
 
+// Patterns along a selection: a boundary of straight sides with two rounded
+// corners (quarter arcs) and a circular bed inside, as mode "3" draws them.
+struct AlongDemo {
+    std::string title;
+    PatternRow row;
+    Point origin;  // lower-left corner of the boundary
+};
+
+constexpr double kBoundaryW = 55.0, kBoundaryH = 32.0, kCornerR = 8.0, kBedR = 6.0;
+
+std::string ElementLine(std::string keyword, std::initializer_list<double> values) {
+    for (double v : values) {
+        if (!keyword.empty()) keyword += ' ';
+        AppendReal(keyword, v);
+    }
+    return keyword + "\r\n";
+}
+
+// The host's lines after "#": the sides in file order do not follow the
+// boundary round, as in a real selection; the arcs run counter-clockwise.
+std::string RoundedBoundary(Point o) {
+    const double x0 = o.x, y0 = o.y, x1 = o.x + kBoundaryW, y1 = o.y + kBoundaryH;
+    return "lg0\r\nly0\r\nlc2\r\nlt1\r\n#\r\nlc5\r\n" +
+           ElementLine("", {x0, y0, x1 - kCornerR, y0}) +
+           ElementLine("", {x0 + kCornerR, y1, x1, y1}) +
+           ElementLine("", {x1, y0 + kCornerR, x1, y1}) +
+           ElementLine("", {x0, y1 - kCornerR, x0, y0}) +
+           ElementLine("ci", {x1 - kCornerR, y0 + kCornerR, kCornerR, 270, 360, 1, 0}) +
+           ElementLine("ci", {x0 + kCornerR, y1 - kCornerR, kCornerR, 90, 180, 1, 0}) + "lc3\r\n" +
+           ElementLine("ci", {x0 + kBoundaryW / 2.0, y0 + kBoundaryH / 2.0, kBedR});
+}
+
+PatternRow AlongRow(std::int32_t kind, double w, double h, std::int32_t placement,
+                    double interval, std::int32_t base, std::int32_t upper, std::int32_t middle,
+                    std::int32_t lower) {
+    PatternRow row = Row(kind, w, h, placement, interval, upper, middle, lower);
+    row.basePoint = base;
+    return row;
+}
+
+std::vector<AlongDemo> AlongDemos(double top) {
+    const double left = 0.0, right = kSheetWidth - kBoundaryW;
+    const double y1 = top - kBoundaryH - 12.0, y2 = y1 - kBoundaryH - 18.0;
+    return {
+        {Title(AlongRow(49, 2.4, 2.4, 0, 1, 2, 2, 0, 2), "基準点「下」: 内側, 上線・下線「全長」"),
+         AlongRow(49, 2.4, 2.4, 0, 1, 2, 2, 0, 2), {left, y1}},
+        {Title(AlongRow(26, 3, 2.5, 0, 1.5, 0, 0, 0, 2), "基準点「上」: 外側, 下線「全長」"),
+         AlongRow(26, 3, 2.5, 0, 1.5, 0, 0, 0, 2), {right, y1}},
+        {Title(AlongRow(79, 4, 2, 1, 0, 1, 0, 1, 0), "基準点「中」, 均等配置, 中線「間隔」"),
+         AlongRow(79, 4, 2, 1, 0, 1, 0, 1, 0), {left, y2}},
+        {Title(AlongRow(101, 3, 2, 0, 1, 2, 2, 0, 0), "ソリッド任意色, 上線「全長」"),
+         AlongRow(101, 3, 2, 0, 1, 2, 2, 0, 0), {right, y2}},
+    };
+}
+
+void AddAlongPattern(SceneReader& reader, const AlongDemo& demo, bool solid) {
+    RunContext run;
+    ResetExchangeState(run.exchange);
+    ReadExchangeBytes(run.exchange, RoundedBoundary(demo.origin));
+    run.store.rows[0] = demo.row;
+    run.store.selectedRow = 1;
+    run.store.solidColorSwitch = solid;
+    run.store.solidColor = 0x2050E0;
+    VectorSink sink;
+    DrawPattern(run, RunMode::AlongSelection, sink);
+    ReadLines(reader, sink.lines);
+    AddLabel(reader, {demo.origin.x + kBoundaryW / 2.0, demo.origin.y + kBoundaryH + 5.0},
+             kLabelHeight * 1.2, demo.title);
+}
+
 }  // namespace
 
 Point GalleryCellOrigin(std::int32_t kind) {
@@ -143,7 +215,15 @@ Scene BuildGallery() {
     for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind) AddFigureTile(reader, kind);
 
     const double gridBottom = GalleryCellOrigin(kFigureKindCount - 1).y - kGalleryPitchY;
-    for (const PatternDemo& demo : PatternDemos(gridBottom - 8.0)) AddPattern(reader, demo);
+    const double patternsTop = gridBottom - 8.0;
+    for (const PatternDemo& demo : PatternDemos(patternsTop)) AddPattern(reader, demo);
+
+    const double alongTop = patternsTop - 3.0 * 14.0 - 62.0;
+    AddLabel(reader, {kSheetWidth / 2.0, alongTop}, kTitleHeight,
+             "範囲選択した線・円弧・円に沿って（モード 3）");
+    const std::vector<AlongDemo> along = AlongDemos(alongTop);
+    for (std::size_t i = 0; i < along.size(); ++i)
+        AddAlongPattern(reader, along[i], i + 1 == along.size());
     return reader.TakeScene();
 }
 

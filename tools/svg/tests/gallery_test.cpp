@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include "figures/figures.h"
 #include "tools/svg/svg_render.h"
@@ -76,9 +79,40 @@ TEST(Gallery, PatternsFollowUnderTheGridWithTheSolidColour) {
             ++filledInSolidColour;
     }
     EXPECT_EQ(frames, static_cast<std::size_t>(kFigureKindCount));
-    EXPECT_EQ(titles, 4u);
+    EXPECT_EQ(titles, 4u + 1u + 4u);  // the patterns, the page along a selection and its four
     EXPECT_GT(below, 0u);
     EXPECT_GT(filledInSolidColour, 0u);
+}
+
+// Guide lines follow the circular bed (radius 6) as whole circles about its
+// centre: 3.6 and 4 inside, 8.5 outside; the bed itself is written back.
+TEST(Gallery, PatternsAlongASelectionFollowTheCircleAsCircles) {
+    const Scene scene = BuildGallery();
+    std::vector<Ellipse> circles;
+    for (const Shape& shape : scene.shapes) {
+        const auto* arc = std::get_if<ArcShape>(&shape.geometry);
+        if (arc != nullptr && std::fabs(arc->sweep) >= 2 * 3.14159265358979)
+            circles.push_back(arc->ellipse);
+    }
+    std::vector<Point> beds;
+    for (const Ellipse& e : circles) {
+        const bool known = std::any_of(beds.begin(), beds.end(), [&](Point p) {
+            return p.x == e.centre.x && p.y == e.centre.y;
+        });
+        if (std::fabs(e.r - 6.0) < 1e-9 && !known) beds.push_back(e.centre);
+    }
+    std::vector<double> guides;
+    for (const Ellipse& e : circles)
+        for (Point bed : beds)
+            if (std::hypot(e.centre.x - bed.x, e.centre.y - bed.y) < 1e-9 &&
+                std::fabs(e.r - 6.0) > 1e-9)
+                guides.push_back(e.r);
+    std::sort(guides.begin(), guides.end());
+    EXPECT_EQ(beds.size(), 4u);
+    ASSERT_EQ(guides.size(), 3u);
+    EXPECT_NEAR(guides[0], 3.6, 1e-9);
+    EXPECT_NEAR(guides[1], 4.0, 1e-9);
+    EXPECT_NEAR(guides[2], 8.5, 1e-9);
 }
 
 TEST(Gallery, RendersToACompleteDocument) {

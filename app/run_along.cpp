@@ -1,0 +1,111 @@
+#include "app/run_along.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <string>
+
+#include "exchange/number_format.h"
+#include "exchange/writer.h"
+#include "geom/helpers.h"
+
+namespace tesra {
+namespace {
+
+// The same bound as the other modes, over all paths together.
+constexpr std::int64_t kMaxFiguresPerRun = 1'000'000;
+
+// "h#" and, in CP932: 楕円弧 <n> 個には沿わせず、そのまま残しました。
+constexpr std::string_view kNotFollowedBefore = "h#\x91\xC8\x89\x7E\x8C\xCA";
+constexpr std::string_view kNotFollowedAfter =
+    "\x8C\xC2\x82\xC9\x82\xCD\x89\x88\x82\xED\x82\xB9\x82\xB8\x81\x41\x82\xBB\x82\xCC\x82\xDC"
+    "\x82\xDC\x8E\x63\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42";
+
+AlongInputs InputsOf(const RunContext& run) {
+    return {run.store.RowInUse(), SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
+            run.exchange.initial.lineColour};
+}
+
+// Zero-length lines and zero-radius arcs become paths too, but nothing can be
+// drawn along them: a selection of only those has nothing to follow.
+bool HasLength(const PathElement& e) {
+    if (e.shape == PathElement::Shape::Line) return !SamePoint(e.a, e.b);
+    return e.radius > kSameEps && std::fabs(e.sweepRad) * e.radius > kSameEps;
+}
+
+bool AnythingToFollow(const AlongSelection& selection) {
+    for (const ElementPath& path : selection.paths)
+        if (std::any_of(path.elements.begin(), path.elements.end(), HasLength)) return true;
+    return false;
+}
+
+std::string NotFollowedNotice(std::int32_t count) {
+    std::string line(kNotFollowedBefore);
+    AppendInt(line, count);
+    line += kNotFollowedAfter;
+    return line;
+}
+
+}  // namespace
+
+AlongPlan PlanAlongSelection(const RunContext& run) {
+    AlongPlan plan;
+    plan.refusal = FirstRefusal(run.exchange.elements);
+    if (plan.refusal != WriteBackRefusal::None) {
+        plan.outcome = AlongOutcome::CannotKeepSelection;
+        return plan;
+    }
+    plan.selection = PathsFromSelection(run.exchange.elements);
+    if (!AnythingToFollow(plan.selection)) {
+        plan.outcome = AlongOutcome::NothingToFollow;
+        return plan;
+    }
+    plan.figures = AlongFigureCount(InputsOf(run), plan.selection);
+    plan.outcome = plan.figures > kMaxFiguresPerRun ? AlongOutcome::TooManyFigures
+                                                    : AlongOutcome::Draw;
+    return plan;
+}
+
+void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& out) {
+    if (plan.outcome != AlongOutcome::Draw) return;
+    const ExchangeState& ex = run.exchange;
+    Writer writer(ex, out);
+    if (ex.bz) writer.AppendOutputLine("bz");
+    WriteBackSelection(ex.elements, writer);
+    writer.WriteLayerGroup(ex.initial.layerGroup);
+    writer.WriteLayer(ex.initial.layer);
+    writer.WriteLineColor(ex.initial.lineColour, 0);
+    writer.WriteLineType(ex.initial.lineType, 0);
+    writer.WriteLineWidth(ex.initial.lineWidth);
+    DrawAlongPaths(InputsOf(run), plan.selection, writer);
+    if (plan.selection.notFollowed > 0)
+        writer.AppendOutputLine(NotFollowedNotice(plan.selection.notFollowed));
+}
+
+namespace {
+
+bool PlanDrawAndReplace(const RunPaths& paths, const WriteFaults& faults) {
+    RunContext run;
+    PrepareRun(run, paths);
+    const AlongPlan plan = PlanAlongSelection(run);
+    if (plan.outcome != AlongOutcome::Draw) return false;
+    AtomicFile out(paths.exchangeFile, faults);
+    DrawAlongSelection(run, plan, out);
+    return out.Commit();
+}
+
+}  // namespace
+
+int RunAlongSelectionMode(const RunPaths& paths, const WriteFaults& faults) {
+    try {
+        if (PlanDrawAndReplace(paths, faults)) return 0;
+    } catch (const std::bad_alloc&) {
+        // Like any other failure: the temporary file is gone with its
+        // AtomicFile, and the host's file was never touched.
+    }
+    // Unlike the point modes, never remove the file: a file that still starts
+    // with "hq" is the one state in which the host erases nothing.
+    return 1;
+}
+
+}  // namespace tesra

@@ -1,0 +1,42 @@
+#pragma once
+// Mode "3": the pattern along the lines, arcs and circles the user selected
+// in the host. The host erases what was selected when it reads the file back,
+// so the run writes every selected element back before the new drawing; when
+// it cannot do that for all of them, or cannot draw at all, it leaves the
+// host's file exactly as it was, which the host treats as not run.
+
+#include <cstdint>
+
+#include "app/run.h"
+#include "exchange/write_back.h"
+#include "figures/along_elements.h"
+
+namespace tesra {
+
+enum class AlongOutcome {
+    Draw,
+    NothingToFollow,      // no line, arc or circle in the selection
+    CannotKeepSelection,  // an element the run could not write back
+    TooManyFigures,       // more than a run may draw
+};
+
+struct AlongPlan {
+    AlongOutcome outcome = AlongOutcome::NothingToFollow;
+    WriteBackRefusal refusal = WriteBackRefusal::None;
+    AlongSelection selection;
+    std::int64_t figures = 0;
+};
+
+// Everything decided before a byte is written.
+AlongPlan PlanAlongSelection(const RunContext& run);
+
+// "bz", the selection written back, the initial attributes, the pattern
+// along every path and, last, a notice about elements not followed. Writes
+// nothing unless the plan's outcome is Draw.
+void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& out);
+
+// The whole run. 0 when the exchange file was replaced; otherwise non-zero,
+// and the file is as the host wrote it.
+int RunAlongSelectionMode(const RunPaths& paths, const WriteFaults& faults = {});
+
+}  // namespace tesra

@@ -1,0 +1,111 @@
+// Chaining and drawing along many selected elements.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "figures/along_elements.h"
+
+namespace tesra {
+namespace {
+
+// Counts the calls, so that the figures' own arithmetic is measured and not
+// the writing of commands.
+class CountingTarget final : public DrawTarget {
+public:
+    void EmitLine(Point, Point) override { ++calls; }
+    void EmitArc(Point, double, double, double, double, double) override { ++calls; }
+    void EmitSolidTriangle(Point, Point, Point) override { ++calls; }
+    void EmitSolidQuad(Point, Point, Point, Point) override { ++calls; }
+    void EmitSolidArc(std::int32_t, Point, double, double, double, double, double) override {
+        ++calls;
+    }
+    void EmitSolidRing(Point, double, double, double, double, double, double) override { ++calls; }
+    void WriteSolidColor(std::int32_t) override {}
+    void WriteLineColor(std::int32_t, std::int32_t) override {}
+    long calls = 0;
+};
+
+void AddLine(ElementStore& store, Point a, Point b) {
+    store.lines.push_back({{}, 0, a.x, a.y, b.x, b.y});
+    store.order.push_back({1, static_cast<std::int32_t>(store.lines.size() - 1)});
+}
+
+// Short lines that touch nothing, on a grid.
+ElementStore SeparateLines(int count) {
+    ElementStore store;
+    for (int i = 0; i < count; ++i) {
+        const Point a{(i % 400) * 30.0, (i / 400) * 30.0};
+        AddLine(store, a, {a.x + 20, a.y + 5});
+    }
+    return store;
+}
+
+// One spiral-like chain, every other line drawn backwards.
+ElementStore OneChain(int count) {
+    ElementStore store;
+    auto at = [](int i) {
+        const double t = i * 0.001;
+        return Point{1e4 * std::cos(t) + i * 0.1, 1e4 * std::sin(t)};
+    };
+    for (int i = 0; i < count; ++i)
+        i % 2 ? AddLine(store, at(i + 1), at(i)) : AddLine(store, at(i), at(i + 1));
+    return store;
+}
+
+// Quarter arcs in a row of touching S bends.
+ElementStore ArcChain(int count) {
+    ElementStore store;
+    for (int i = 0; i < count; ++i) {
+        const double cx = i * 20.0;
+        store.arcs.push_back({{}, {cx, 0, 10, i % 2 ? 0.0 : 180.0, i % 2 ? 180.0 : 360.0, 1, 0}});
+        store.order.push_back({3, i});
+    }
+    return store;
+}
+
+AlongInputs Pattern() {
+    PatternRow row;
+    row.figureKind = 20;  // a triangle: three lines
+    row.width = 5;
+    row.height = 3;
+    row.interval = 2;
+    row.upperLine = 2;
+    row.lowerLine = 1;
+    return {row, {}, 1};
+}
+
+void BM_ChainSeparateLines(benchmark::State& state) {
+    const ElementStore store = SeparateLines(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(PathsFromSelection(store));
+}
+BENCHMARK(BM_ChainSeparateLines)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ChainOneLongChain(benchmark::State& state) {
+    const ElementStore store = OneChain(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(PathsFromSelection(store));
+}
+BENCHMARK(BM_ChainOneLongChain)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ChainAndDrawLines(benchmark::State& state) {
+    const ElementStore store = SeparateLines(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        CountingTarget out;
+        DrawAlongPaths(Pattern(), PathsFromSelection(store), out);
+        benchmark::DoNotOptimize(out.calls);
+    }
+}
+BENCHMARK(BM_ChainAndDrawLines)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ChainAndDrawArcs(benchmark::State& state) {
+    const ElementStore store = ArcChain(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        CountingTarget out;
+        DrawAlongPaths(Pattern(), PathsFromSelection(store), out);
+        benchmark::DoNotOptimize(out.calls);
+    }
+}
+BENCHMARK(BM_ChainAndDrawArcs)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tesra

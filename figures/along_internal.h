@@ -1,0 +1,56 @@
+#pragma once
+// Pieces shared by the files that draw along selected elements: measures of
+// a followed element and the geometry of its guide arcs and joints.
+
+#include <optional>
+
+#include "exchange/draw_target.h"
+#include "figures/along_elements.h"
+#include "geom/helpers.h"
+#include "geom/point.h"
+
+namespace tesra::along {
+
+inline constexpr double kTwoPi = 2 * kPi;
+
+// Length along the element: the chord of a line, R·|sweep| on an arc.
+double ElementLength(const PathElement& e);
+
+// Lines whose ends coincide and arcs shorter than the point tolerance: they
+// carry nothing and join no path.
+bool IsDegenerate(const PathElement& e);
+
+bool IsFullCircle(const PathElement& e);
+
+// The element run the other way.
+PathElement Reversed(const PathElement& e);
+
+// A guide line, straight or concentric with an arc, in the direction the path runs.
+struct GuideCurve {
+    bool arc = false;
+    Point s, e;                            // straight
+    Point centre;                          // arc
+    double radius = 0, startRad = 0, sweepRad = 0;
+    bool drawn = true;                     // false for an arc of radius 0 or less
+};
+
+// Where the guide curves of two consecutive elements meet near their shared
+// vertex, or nothing when they cannot meet there.
+std::optional<Point> JointPoint(const GuideCurve& before, const GuideCurve& after, Point vertex,
+                                double d);
+
+// Moves the end (atEnd) or the start of a guide curve to `meet`.
+void MoveCurveEnd(GuideCurve& curve, Point meet, bool atEnd);
+
+// Emits the arc of `radius` about `centre` between two angles taken in the
+// order the path runs; the host draws it counter-clockwise.
+void EmitGuideArc(Point centre, double radius, double fromRad, double toRad, DrawTarget& out);
+
+// True when `meet` is close enough to the corner's vertex to be a sound mitre.
+bool WithinMitreLimit(Point meet, Point vertex, double d);
+
+// Figures and gap lines along one arc element.
+void ArcFiguresAndGaps(const AlongInputs& in, const PathElement& e, std::int32_t count,
+                       DrawTarget& out);
+
+}  // namespace tesra::along

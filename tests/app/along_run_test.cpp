@@ -1,0 +1,213 @@
+// Runs along selected elements ("3"): what the output holds around the
+// drawing, which side is "上", and that every failure leaves the host's file
+// exactly as it was.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/run.h"
+#include "app/run_along.h"
+#include "exchange/atomic_file.h"
+#include "exchange/reader.h"
+#include "tests/command_grammar.h"
+#include "tesra_process.h"
+#include "test_support.h"
+
+namespace tesra {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+
+const std::string kHeader = test::CrLf({"hq", "bz", "lg0", "ly3", "lc2", "lt1", "cn2", "#"});
+
+// A rounded rectangle (lines and quarter arcs, given clockwise and out of
+// order), a circular bed, an ellipse and a label.
+const std::vector<std::string> kRoundedSite = {
+    "lc5", "0 10 0 70", "ci 10 70 10 90 180 1 0", "10 80 90 80", "ci 90 70 10 0 90 1 0",
+    "100 70 100 10", "ci 90 10 10 270 360 1 0", "90 0 10 0", "ci 10 10 10 180 270 1 0",
+    "lg1", "ly2", "lc3", "ci 50 40 15", "ci 50 40 5 0 360 0.5 30", "ch 40 40 1 0 \"bed"};
+
+ExchangeState Read(const std::string& bytes) {
+    ExchangeState state;
+    ResetExchangeState(state);
+    ReadExchangeBytes(state, bytes);
+    return state;
+}
+
+RunContext Context(const std::string& selection, PatternRow row) {
+    RunContext run;
+    run.exchange = Read(kHeader + selection);
+    run.store.rows[0] = row;
+    run.store.selectedRow = 1;
+    return run;
+}
+
+PatternRow Row(std::int32_t kind, std::int32_t base, std::int32_t upper, std::int32_t lower) {
+    PatternRow row;
+    row.figureKind = kind;
+    row.width = 4;
+    row.height = 3;
+    row.placement = 0;
+    row.interval = 2;
+    row.basePoint = base;
+    row.upperLine = upper;
+    row.middleLine = 0;
+    row.lowerLine = lower;
+    return row;
+}
+
+std::vector<std::string> Draw(const RunContext& run) {
+    VectorSink sink;
+    DrawPattern(run, RunMode::AlongSelection, sink);
+    return sink.lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines) { return test::CrLf(lines); }
+
+TEST(AlongRun, ArgumentThreeSelectsTheMode) {
+    EXPECT_EQ(ModeFromArgument("3"), RunMode::AlongSelection);
+    for (const char* other : {"03", "3 ", "three", "4"})
+        EXPECT_EQ(ModeFromArgument(other), RunMode::Dialog) << other;
+}
+
+// "bz", then the selection exactly as read, then the drawing in the layer and
+// colour being written, and the notice about the one ellipse last.
+TEST(AlongRun, SelectionFirstThenTheDrawingThenTheNotice) {
+    const std::string selection = test::CrLf(kRoundedSite);
+    const RunContext run = Context(selection, Row(33, 1, 2, 2));
+    const std::vector<std::string> out = Draw(run);
+    ASSERT_GT(out.size(), 20u);
+    EXPECT_EQ(out.front(), "bz");
+    EXPECT_EQ(grammar::CommandFileProblem(Joined(out), grammar::Vocabulary::WithWriteBack), "");
+    EXPECT_EQ(out.back(), "h#" + test::Sjis("楕円弧") + "1" +
+                              test::Sjis("個には沿わせず、そのまま残しました。"));
+
+    const ExchangeState input = Read(kHeader + selection);
+    const ExchangeState output = Read(Joined(out));
+    const std::vector<std::string> before = test::DescribeElements(input.elements);
+    const std::vector<std::string> after = test::DescribeElements(output.elements);
+    ASSERT_GT(after.size(), before.size());
+    EXPECT_EQ(std::vector<std::string>(after.begin(), after.begin() + before.size()), before);
+    for (std::size_t i = before.size(); i < output.elements.order.size(); ++i) {
+        const ElementRef ref = output.elements.order[i];
+        ASSERT_TRUE(ref.kind == 1 || ref.kind == 3 || ref.kind >= 9) << after[i];
+    }
+    for (const JwwEntLine& l : output.elements.lines) {
+        if (&l - output.elements.lines.data() < 4) continue;  // the selected lines
+        EXPECT_EQ(l.header.layerGroup, 0);
+        EXPECT_EQ(l.header.layer, 3);
+    }
+}
+
+// Which side is "上": closed boundaries run counter-clockwise, so with the
+// base point "下" the band lies inside and with "上" outside, however the
+// elements were drawn.
+TEST(AlongRun, BasePointPutsTheBandInsideOrOutsideAClosedBoundary) {
+    const std::vector<std::string> squares[] = {
+        {"0 0 100 0", "100 0 100 100", "100 100 0 100", "0 100 0 0"},      // counter-clockwise
+        {"0 0 0 100", "100 100 100 0", "0 100 100 100", "100 0 0 0"},      // clockwise, shuffled
+    };
+    constexpr std::int32_t kNoFigure = 200;   // guide lines only
+    constexpr std::int32_t kFull = 2;         // guide along the whole length
+    struct Case {
+        std::int32_t base, upper, lower;
+        double distance;  // of the guide from the centre, in the square's measure
+    } cases[] = {{2, kFull, 0, 47}, {0, 0, kFull, 53}};
+    for (const auto& square : squares) {
+        for (const Case& c : cases) {
+            const RunContext run = Context(test::CrLf(square), Row(kNoFigure, c.base, c.upper, c.lower));
+            const ExchangeState out = Read(Joined(Draw(run)));
+            ASSERT_EQ(out.elements.lines.size(), 8u) << c.base;
+            for (std::size_t i = 4; i < 8; ++i) {
+                const JwwEntLine& l = out.elements.lines[i];
+                for (Point p : {Point{l.x1, l.y1}, Point{l.x2, l.y2}})
+                    EXPECT_NEAR(std::max(std::fabs(p.x - 50), std::fabs(p.y - 50)), c.distance, 1e-9)
+                        << square[1] << " base " << c.base;
+            }
+        }
+    }
+    for (const Case& c : cases) {
+        const RunContext circle = Context("ci 50 50 50\r\n", Row(kNoFigure, c.base, c.upper, c.lower));
+        const ExchangeState out = Read(Joined(Draw(circle)));
+        ASSERT_EQ(out.elements.arcs.size(), 1u);
+        EXPECT_NEAR(out.elements.arcs[0].values[2], c.distance, 1e-9) << "base " << c.base;
+    }
+}
+
+TEST(AlongRun, OutcomeDecidedBeforeWriting) {
+    const struct {
+        std::string selection;
+        AlongOutcome outcome;
+    } cases[] = {
+        {"0 0 10 0\r\n", AlongOutcome::Draw},
+        {"ch 0 0 1 0 \"only text\r\npt 1 1\r\n", AlongOutcome::NothingToFollow},
+        {"ci 0 0 10 0 360 0.5 0\r\n", AlongOutcome::NothingToFollow},
+        {"0 0 0 0\r\nci 1 1 0\r\n", AlongOutcome::NothingToFollow},
+        {"0 0 10 0\r\nBL 0 0 tree\r\n", AlongOutcome::CannotKeepSelection},
+        {"0 0 10000000 0\r\n", AlongOutcome::TooManyFigures},
+    };
+    for (const auto& c : cases) {
+        const RunContext run = Context(c.selection, Row(0, 1, 0, 0));
+        const AlongPlan plan = PlanAlongSelection(run);
+        EXPECT_EQ(plan.outcome, c.outcome) << c.selection;
+        EXPECT_EQ(Draw(run).empty(), c.outcome != AlongOutcome::Draw) << c.selection;
+    }
+}
+
+// A write that fails at any byte leaves the host's file as it was and no
+// temporary file; only the complete output replaces it.
+TEST(AlongRun, WriteFaultAtEveryByteLeavesTheHostsFile) {
+    const std::string input = kHeader + test::CrLf({"lw2", "0 0 20 0", "ci 20 5 5 270 360 1 0",
+                                                    "ch 0 0 1 0 \"a", "ci 0 0 10 0 360 0.5 0"});
+    const std::string store =
+        test::CrLf({"0", "0", "1", "255", "1", "95", "10", "3", "0", "2", "1", "1", "2", "1"});
+    ScratchDir scratch;
+    const RunPaths paths = RunPaths::ForExecutable(scratch / "tesra");
+    WriteBytes(paths.storeFile, store);
+    WriteBytes(paths.exchangeFile, input);
+    ASSERT_EQ(RunDrawingMode(RunMode::AlongSelection, paths), 0);
+    const std::string full = ReadBytes(paths.exchangeFile);
+    ASSERT_EQ(grammar::CommandFileProblem(full, grammar::Vocabulary::WithWriteBack), "");
+
+    for (std::int64_t n = 0; n <= static_cast<std::int64_t>(full.size()) + 1; ++n) {
+        WriteBytes(paths.exchangeFile, input);
+        const int status = RunDrawingMode(RunMode::AlongSelection, paths, WriteFaults{n});
+        const bool complete = n >= static_cast<std::int64_t>(full.size());
+        EXPECT_EQ(status == 0, complete) << n;
+        EXPECT_EQ(ReadBytes(paths.exchangeFile), complete ? full : input) << n;
+        EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(paths.exchangeFile))) << n;
+    }
+}
+
+// Out of memory in the real executable: status 1, the input unchanged.
+TEST(AlongRun, SelectionTooLargeForMemoryLeavesTheHostsFile) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+#endif
+    if (std::getenv("TESRA_EXE_WRAPPER") != nullptr)
+        GTEST_SKIP() << "a wrapped run needs more address space than the limit allows";
+    ScratchDir scratch;
+    const fs::path dir = scratch / "addin";
+    fs::create_directory(dir);
+    std::string input = kHeader;
+    for (int i = 0; i < 10'000'000; ++i) input += "1 2 3 4\r\n";
+    WriteBytes(dir / "JWC_TEMP.TXT", input);
+    test::TesraRun how;
+    how.shellPrefix = "ulimit -v 400000 && ";
+    EXPECT_EQ(test::RunTesraIn(dir, {"3"}, how).status, 1);
+    EXPECT_TRUE(ReadBytes(dir / "JWC_TEMP.TXT") == input);
+    EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "JWC_TEMP.TXT")));
+}
+
+}  // namespace
+}  // namespace tesra
