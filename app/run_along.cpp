@@ -61,8 +61,8 @@ AlongPlan PlanAlongSelection(const RunContext& run) {
         return plan;
     }
     plan.figures = AlongFigureCount(InputsOf(run), plan.selection);
-    plan.outcome = plan.figures > kMaxFiguresPerRun ? AlongOutcome::TooManyFigures
-                                                    : AlongOutcome::Draw;
+    plan.outcome =
+        plan.figures > kMaxFiguresPerRun ? AlongOutcome::TooManyFigures : AlongOutcome::Draw;
     return plan;
 }
 

@@ -44,9 +44,8 @@ bool KnownSolidArcCode(std::int32_t code) {
 // splitting of the line into fields.
 std::string TextLine(const JwwEntText& t) {
     const auto direction = static_cast<std::size_t>(t.direction);
-    std::string line = KeywordLine(direction < kTextKeywords.size() ? kTextKeywords[direction]
-                                                                    : kTextKeywords[0],
-                                   t.values);
+    std::string line = KeywordLine(
+        direction < kTextKeywords.size() ? kTextKeywords[direction] : kTextKeywords[0], t.values);
     line += " \"";
     line += t.text;
     return line;
@@ -61,21 +60,31 @@ std::string SolidLine(ElementKind kind, const JwwEntSolid& s) {
             AppendInt(line, s.code);
             return line;
         }
-        case ElementKind::SolidSo: return KeywordLine("so", s.values);
-        case ElementKind::SolidSg: return KeywordLine("sg", s.values);
-        default: return KeywordLine("sl", s.values);
+        case ElementKind::SolidSo:
+            return KeywordLine("so", s.values);
+        case ElementKind::SolidSg:
+            return KeywordLine("sg", s.values);
+        default:
+            return KeywordLine("sl", s.values);
     }
 }
 
 const JwwEntSolid& SolidAt(const ElementStore& store, ElementKind kind, std::size_t i) {
     switch (kind) {
-        case ElementKind::Solid2: return store.solids2[i];
-        case ElementKind::Solid3: return store.solids3[i];
-        case ElementKind::Solid4: return store.solids4[i];
-        case ElementKind::SolidSc: return store.solidsSc[i];
-        case ElementKind::SolidSe: return store.solidsSe[i];
-        case ElementKind::SolidSo: return store.solidsSo[i];
-        default: return store.solidsSg[i];
+        case ElementKind::Solid2:
+            return store.solids2[i];
+        case ElementKind::Solid3:
+            return store.solids3[i];
+        case ElementKind::Solid4:
+            return store.solids4[i];
+        case ElementKind::SolidSc:
+            return store.solidsSc[i];
+        case ElementKind::SolidSe:
+            return store.solidsSe[i];
+        case ElementKind::SolidSo:
+            return store.solidsSo[i];
+        default:
+            return store.solidsSg[i];
     }
 }
 
@@ -100,8 +109,10 @@ std::string ElementLine(const ElementStore& store, ElementRef ref) {
             AppendValues(line, {c.x, c.y, c.r});
             return line;
         }
-        case ElementKind::Arc: return KeywordLine("ci", store.arcs[i].values);
-        case ElementKind::Text: return TextLine(store.texts[i]);
+        case ElementKind::Arc:
+            return KeywordLine("ci", store.arcs[i].values);
+        case ElementKind::Text:
+            return TextLine(store.texts[i]);
         case ElementKind::Point: {
             const JwwEntPoint& p = store.points[i];
             std::string line = "pt";
@@ -122,14 +133,18 @@ std::string ElementLine(const ElementStore& store, ElementRef ref) {
     }
 }
 
-std::string FontLine(const std::string& fontName) { return "cn\"$" + fontName; }
+std::string FontLine(const std::string& fontName) {
+    return "cn\"$" + fontName;
+}
 
 WriteBackRefusal RefusalFor(const ElementStore& store, ElementRef ref) {
     const auto kind = static_cast<ElementKind>(ref.kind);
     const auto i = static_cast<std::size_t>(ref.index);
     switch (kind) {
-        case ElementKind::Block: return WriteBackRefusal::Block;
-        case ElementKind::Dimension: return WriteBackRefusal::Dimension;
+        case ElementKind::Block:
+            return WriteBackRefusal::Block;
+        case ElementKind::Dimension:
+            return WriteBackRefusal::Dimension;
         case ElementKind::Line:
             if (store.lines[i].polyline != 0) return WriteBackRefusal::Curve;
             break;
@@ -142,7 +157,8 @@ WriteBackRefusal RefusalFor(const ElementStore& store, ElementRef ref) {
             if (FontLine(store.texts[i].fontName).size() > kMaxOutputLine)
                 return WriteBackRefusal::LineTooLong;
             break;
-        default: break;
+        default:
+            break;
     }
     if (ElementLine(store, ref).size() > kMaxOutputLine) return WriteBackRefusal::LineTooLong;
     return WriteBackRefusal::None;
@@ -228,9 +244,12 @@ void WriteAttributesOf(const ElementStore& store, ElementRef ref, Writer& writer
     const auto kind = static_cast<ElementKind>(ref.kind);
     const auto i = static_cast<std::size_t>(ref.index);
     switch (kind) {
-        case ElementKind::Line: return WritePenAttributes(writer, store.lines[i].header);
-        case ElementKind::Circle: return WritePenAttributes(writer, store.circles[i].header);
-        case ElementKind::Arc: return WritePenAttributes(writer, store.arcs[i].header);
+        case ElementKind::Line:
+            return WritePenAttributes(writer, store.lines[i].header);
+        case ElementKind::Circle:
+            return WritePenAttributes(writer, store.circles[i].header);
+        case ElementKind::Arc:
+            return WritePenAttributes(writer, store.arcs[i].header);
         case ElementKind::Text:
             WriteLayer(writer, store.texts[i].header);
             return textAndPoint.ForText(store.texts[i]);
@@ -263,12 +282,18 @@ WriteBackRefusal FirstRefusal(const ElementStore& store) {
 
 std::string_view RefusalName(WriteBackRefusal refusal) {
     switch (refusal) {
-        case WriteBackRefusal::None: return "none";
-        case WriteBackRefusal::Block: return "a block";
-        case WriteBackRefusal::Dimension: return "a dimension figure";
-        case WriteBackRefusal::Curve: return "a line with the curve attribute";
-        case WriteBackRefusal::UnknownSolidCode: return "a solid arc with an unknown code";
-        case WriteBackRefusal::LineTooLong: return "an element longer than one output line";
+        case WriteBackRefusal::None:
+            return "none";
+        case WriteBackRefusal::Block:
+            return "a block";
+        case WriteBackRefusal::Dimension:
+            return "a dimension figure";
+        case WriteBackRefusal::Curve:
+            return "a line with the curve attribute";
+        case WriteBackRefusal::UnknownSolidCode:
+            return "a solid arc with an unknown code";
+        case WriteBackRefusal::LineTooLong:
+            return "an element longer than one output line";
     }
     return "unknown";
 }

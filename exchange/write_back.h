@@ -16,11 +16,11 @@ namespace tesra {
 // find nothing to draw in its place.
 enum class WriteBackRefusal {
     None,
-    Block,            // an inserted block: its definition is not in the file
-    Dimension,        // a dimension figure: its grouping would be lost
-    Curve,            // lines of one curve ("pl"): the curve attribute would be lost
-    UnknownSolidCode, // an "sc"/"se" code whose meaning is unknown
-    LineTooLong,      // the element's line would be cut at the writer's line limit
+    Block,             // an inserted block: its definition is not in the file
+    Dimension,         // a dimension figure: its grouping would be lost
+    Curve,             // lines of one curve ("pl"): the curve attribute would be lost
+    UnknownSolidCode,  // an "sc"/"se" code whose meaning is unknown
+    LineTooLong,       // the element's line would be cut at the writer's line limit
 };
 
 WriteBackRefusal FirstRefusal(const ElementStore& store);

@@ -29,8 +29,12 @@ constexpr double kFullTurnSlack = 1e-12;
 // rounding, relative to the squared radius; within it the curves touch once.
 constexpr double kTangentSlack = 1e-12;
 
-double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
-double Norm(Point a) { return std::sqrt(Dot(a, a)); }
+double Dot(Point a, Point b) {
+    return a.x * b.x + a.y * b.y;
+}
+double Norm(Point a) {
+    return std::sqrt(Dot(a, a));
+}
 
 Point OnCircle(Point c, double r, double angle) {
     return {c.x + r * std::cos(angle), c.y + r * std::sin(angle)};
@@ -68,10 +72,9 @@ FigureCell CellAt(const ArcFrame& f, double w, double h, double middleStation) {
 }
 
 void GapArcs(const PatternRow& row, const ArcFrame& f, double from, double to, DrawTarget& out) {
-    const std::array<std::pair<std::int32_t, double>, 3> guides = {
-        {{row.upperLine, row.height}, {row.middleLine, row.height / 2}, {row.lowerLine, 0.0}}};
-    for (const auto& [setting, v] : guides)
-        if (setting == kGuideGap) EmitGuideArc(f.e.centre, f.RadiusAt(v), f.AngleAt(from), f.AngleAt(to), out);
+    for (const auto& [setting, v] : Guides(row))
+        if (setting == kGuideGap)
+            EmitGuideArc(f.e.centre, f.RadiusAt(v), f.AngleAt(from), f.AngleAt(to), out);
 }
 
 using Candidates = std::vector<Point>;
@@ -122,7 +125,7 @@ Candidates Meetings(const GuideCurve& p, const GuideCurve& q, Point vertex) {
 }  // namespace
 
 bool WithinMitreLimit(Point meet, Point vertex, double d) {
-    return Distance(meet, vertex) <= 10 * std::fabs(d) + kSameEps;
+    return Distance(meet, vertex) <= kMitreLimit * std::fabs(d) + kSameEps;
 }
 
 std::optional<Point> JointPoint(const GuideCurve& before, const GuideCurve& after, Point vertex,
@@ -131,9 +134,8 @@ std::optional<Point> JointPoint(const GuideCurve& before, const GuideCurve& afte
     if (!before.drawn || !after.drawn || d == 0) return std::nullopt;
     const Candidates found = Meetings(before, after, vertex);
     if (found.empty()) return std::nullopt;
-    const Point nearest = *std::min_element(found.begin(), found.end(), [](Point a, Point b) {
-        return Dot(a, a) < Dot(b, b);
-    });
+    const Point nearest = *std::min_element(found.begin(), found.end(),
+                                            [](Point a, Point b) { return Dot(a, a) < Dot(b, b); });
     const Point meet = nearest + vertex;
     if (!WithinMitreLimit(meet, vertex, d)) return std::nullopt;
     return meet;

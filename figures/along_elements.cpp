@@ -15,6 +15,10 @@
 namespace tesra {
 namespace along {
 
+std::array<std::pair<std::int32_t, double>, 3> Guides(const PatternRow& row) {
+    return {{{row.upperLine, row.height}, {row.middleLine, row.height / 2}, {row.lowerLine, 0.0}}};
+}
+
 double ElementLength(const PathElement& e) {
     if (e.shape == PathElement::Shape::Line) return Distance(e.a, e.b);
     return e.radius * std::fabs(e.sweepRad);
@@ -45,12 +49,11 @@ PathElement Reversed(const PathElement& e) {
 namespace {
 
 using along::GuideCurve;
+using along::Guides;
 
-std::array<std::pair<std::int32_t, double>, 3> Guides(const PatternRow& row) {
-    return {{{row.upperLine, row.height}, {row.middleLine, row.height / 2}, {row.lowerLine, 0.0}}};
+bool IsLine(const PathElement& e) {
+    return e.shape == PathElement::Shape::Line;
 }
-
-bool IsLine(const PathElement& e) { return e.shape == PathElement::Shape::Line; }
 
 Point Along(Point p, double distance, double angle) {
     return {p.x + distance * std::cos(angle), p.y + distance * std::sin(angle)};
@@ -97,8 +100,8 @@ Side ShiftedSide(Point q1, Point q2, double d) {
 // Moves `end` to where the line through s and e meets the neighbouring side.
 void LineMitre(Point& end, Point s, Point e, Side side, Point vertex, double d) {
     Point meet;
-    if (SegmentIntersection(meet, s.x, s.y, e.x, e.y, side.q1.x, side.q1.y, side.q2.x,
-                            side.q2.y) > 0 &&
+    if (SegmentIntersection(meet, s.x, s.y, e.x, e.y, side.q1.x, side.q1.y, side.q2.x, side.q2.y) >
+            0 &&
         along::WithinMitreLimit(meet, vertex, d))
         end = meet;
 }

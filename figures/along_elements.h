@@ -17,11 +17,11 @@ namespace tesra {
 struct PathElement {
     enum class Shape { Line, Arc };
     Shape shape = Shape::Line;
-    Point a, b;           // start and end as the path runs (equal for a full circle)
-    Point centre;         // arcs only
-    double radius = 0;    // arcs only
-    double startRad = 0;  // arcs only: angle of a about the centre
-    double sweepRad = 0;  // arcs only: signed, positive counter-clockwise; ±2π for a circle
+    Point a, b;              // start and end as the path runs (equal for a full circle)
+    Point centre;            // arcs only
+    double radius = 0;       // arcs only
+    double startRad = 0;     // arcs only: angle of a about the centre
+    double sweepRad = 0;     // arcs only: signed, positive counter-clockwise; ±2π for a circle
     std::int32_t order = 0;  // index in the selection's input order, for stable output
 };
 
@@ -47,9 +47,9 @@ struct AlongSelection {
 AlongSelection PathsFromSelection(const ElementStore& store);
 
 struct AlongInputs {
-    PatternRow row;                // the pattern in use
-    SolidStyle solid;              // for the filled kinds
-    std::int32_t lineColour = 1;   // restored after every figure
+    PatternRow row;               // the pattern in use
+    SolidStyle solid;             // for the filled kinds
+    std::int32_t lineColour = 1;  // restored after every figure
 };
 
 // Figures DrawAlongPaths would place over all paths; INT32_MAX or more for a

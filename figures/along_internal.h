@@ -2,7 +2,10 @@
 // Pieces shared by the files that draw along selected elements: measures of
 // a followed element and the geometry of its guide arcs and joints.
 
+#include <array>
+#include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "exchange/draw_target.h"
 #include "figures/along_elements.h"
@@ -12,6 +15,9 @@
 namespace tesra::along {
 
 inline constexpr double kTwoPi = 2 * kPi;
+
+// The guide lines' settings and heights in the band: upper, middle, lower.
+std::array<std::pair<std::int32_t, double>, 3> Guides(const PatternRow& row);
 
 // Length along the element: the chord of a line, R·|sweep| on an arc.
 double ElementLength(const PathElement& e);
@@ -28,10 +34,10 @@ PathElement Reversed(const PathElement& e);
 // A guide line, straight or concentric with an arc, in the direction the path runs.
 struct GuideCurve {
     bool arc = false;
-    Point s, e;                            // straight
-    Point centre;                          // arc
+    Point s, e;    // straight
+    Point centre;  // arc
     double radius = 0, startRad = 0, sweepRad = 0;
-    bool drawn = true;                     // false for an arc of radius 0 or less
+    bool drawn = true;  // false for an arc of radius 0 or less
 };
 
 // Where the guide curves of two consecutive elements meet near their shared

@@ -95,8 +95,7 @@ void AddElement(const ElementStore& store, ElementRef ref, Followed& f) {
     if (ref.index < 0) return;
     if (ref.kind == static_cast<std::int32_t>(ElementKind::Line) && i < store.lines.size())
         AddLine(store.lines[i], f);
-    else if (ref.kind == static_cast<std::int32_t>(ElementKind::Circle) &&
-             i < store.circles.size())
+    else if (ref.kind == static_cast<std::int32_t>(ElementKind::Circle) && i < store.circles.size())
         AddCircle(store.circles[i], f);
     else if (ref.kind == static_cast<std::int32_t>(ElementKind::Arc) && i < store.arcs.size())
         AddArc(store.arcs[i], f);
@@ -145,7 +144,8 @@ public:
                 const auto it = heads_.find({xs[i], ys[k]});
                 if (it == heads_.end()) continue;
                 for (int n = it->second; n >= 0; n = next_[static_cast<std::size_t>(n)])
-                    if (SamePoint(points_[static_cast<std::size_t>(n)], p) && (best < 0 || n < best))
+                    if (SamePoint(points_[static_cast<std::size_t>(n)], p) &&
+                        (best < 0 || n < best))
                         best = n;
             }
         if (best >= 0) return best;
@@ -200,7 +200,8 @@ struct Junctions {
     int Node(int endCode) const { return nodeOfEnd[static_cast<std::size_t>(endCode)]; }
 };
 
-Junctions FindJunctions(const std::vector<PathElement>& elements, const std::vector<char>& chained) {
+Junctions FindJunctions(const std::vector<PathElement>& elements,
+                        const std::vector<char>& chained) {
     Junctions j;
     j.nodeOfEnd.assign(elements.size() * 2, -1);
     NodeIndex index(elements.size() * 2);
@@ -217,8 +218,9 @@ Junctions FindJunctions(const std::vector<PathElement>& elements, const std::vec
     std::vector<int> fill(j.first.begin(), j.first.end() - 1);
     for (std::size_t code = 0; code < j.nodeOfEnd.size(); ++code) {
         const int node = j.nodeOfEnd[code];
-        if (node >= 0) j.ends[static_cast<std::size_t>(fill[static_cast<std::size_t>(node)]++)] =
-                           static_cast<int>(code);
+        if (node >= 0)
+            j.ends[static_cast<std::size_t>(fill[static_cast<std::size_t>(node)]++)] =
+                static_cast<int>(code);
     }
     return j;
 }
@@ -277,9 +279,9 @@ void ReversePath(std::vector<PathElement>& path) {
 ElementPath Orient(std::vector<PathElement> path, bool closed, std::int32_t firstOrder) {
     if (closed) {
         if (TwiceArea(path) < 0) ReversePath(path);
-        const auto first = std::find_if(path.begin(), path.end(), [firstOrder](const PathElement& e) {
-            return e.order == firstOrder;
-        });
+        const auto first =
+            std::find_if(path.begin(), path.end(),
+                         [firstOrder](const PathElement& e) { return e.order == firstOrder; });
         std::rotate(path.begin(), first, path.end());
     } else if (path.size() > 1 && path.back().order < path.front().order) {
         ReversePath(path);

@@ -72,12 +72,7 @@ Side ShiftedSide(Point q1, Point q2, double d) {
 }
 
 // Moves `end` to where the guide line meets the neighbouring side's own guide
-// line, so consecutive full-length lines meet in a mitre. Where the sides
-// nearly double back that point lies arbitrarily far away; like the mitre
-// limit of drawing programs, a meeting point farther than kMitreLimit times
-// the shift from the chain's corner leaves the end as if the sides were
-// parallel.
-constexpr double kMitreLimit = 10;
+// line, so consecutive full-length lines meet in a mitre, within kMitreLimit.
 
 void Mitre(Point& end, Point s, Point e, Side side, Point vertex, double d) {
     Point meet;

@@ -32,10 +32,21 @@ const std::string kHeader = test::CrLf({"hq", "bz", "lg0", "ly3", "lc2", "lt1", 
 
 // A rounded rectangle (lines and quarter arcs, given clockwise and out of
 // order), a circular bed, an ellipse and a label.
-const std::vector<std::string> kRoundedSite = {
-    "lc5", "0 10 0 70", "ci 10 70 10 90 180 1 0", "10 80 90 80", "ci 90 70 10 0 90 1 0",
-    "100 70 100 10", "ci 90 10 10 270 360 1 0", "90 0 10 0", "ci 10 10 10 180 270 1 0",
-    "lg1", "ly2", "lc3", "ci 50 40 15", "ci 50 40 5 0 360 0.5 30", "ch 40 40 1 0 \"bed"};
+const std::vector<std::string> kRoundedSite = {"lc5",
+                                               "0 10 0 70",
+                                               "ci 10 70 10 90 180 1 0",
+                                               "10 80 90 80",
+                                               "ci 90 70 10 0 90 1 0",
+                                               "100 70 100 10",
+                                               "ci 90 10 10 270 360 1 0",
+                                               "90 0 10 0",
+                                               "ci 10 10 10 180 270 1 0",
+                                               "lg1",
+                                               "ly2",
+                                               "lc3",
+                                               "ci 50 40 15",
+                                               "ci 50 40 5 0 360 0.5 30",
+                                               "ch 40 40 1 0 \"bed"};
 
 ExchangeState Read(const std::string& bytes) {
     ExchangeState state;
@@ -72,12 +83,8 @@ std::vector<std::string> Draw(const RunContext& run) {
     return sink.lines;
 }
 
-std::string Joined(const std::vector<std::string>& lines) { return test::CrLf(lines); }
-
-TEST(AlongRun, ArgumentThreeSelectsTheMode) {
-    EXPECT_EQ(ModeFromArgument("3"), RunMode::AlongSelection);
-    for (const char* other : {"03", "3 ", "three", "4"})
-        EXPECT_EQ(ModeFromArgument(other), RunMode::Dialog) << other;
+std::string Joined(const std::vector<std::string>& lines) {
+    return test::CrLf(lines);
 }
 
 // "bz", then the selection exactly as read, then the drawing in the layer and
@@ -114,30 +121,33 @@ TEST(AlongRun, SelectionFirstThenTheDrawingThenTheNotice) {
 // elements were drawn.
 TEST(AlongRun, BasePointPutsTheBandInsideOrOutsideAClosedBoundary) {
     const std::vector<std::string> squares[] = {
-        {"0 0 100 0", "100 0 100 100", "100 100 0 100", "0 100 0 0"},      // counter-clockwise
-        {"0 0 0 100", "100 100 100 0", "0 100 100 100", "100 0 0 0"},      // clockwise, shuffled
+        {"0 0 100 0", "100 0 100 100", "100 100 0 100", "0 100 0 0"},  // counter-clockwise
+        {"0 0 0 100", "100 100 100 0", "0 100 100 100", "100 0 0 0"},  // clockwise, shuffled
     };
-    constexpr std::int32_t kNoFigure = 200;   // guide lines only
-    constexpr std::int32_t kFull = 2;         // guide along the whole length
+    constexpr std::int32_t kNoFigure = 200;  // guide lines only
+    constexpr std::int32_t kFull = 2;        // guide along the whole length
     struct Case {
         std::int32_t base, upper, lower;
         double distance;  // of the guide from the centre, in the square's measure
     } cases[] = {{2, kFull, 0, 47}, {0, 0, kFull, 53}};
     for (const auto& square : squares) {
         for (const Case& c : cases) {
-            const RunContext run = Context(test::CrLf(square), Row(kNoFigure, c.base, c.upper, c.lower));
+            const RunContext run =
+                Context(test::CrLf(square), Row(kNoFigure, c.base, c.upper, c.lower));
             const ExchangeState out = Read(Joined(Draw(run)));
             ASSERT_EQ(out.elements.lines.size(), 8u) << c.base;
             for (std::size_t i = 4; i < 8; ++i) {
                 const JwwEntLine& l = out.elements.lines[i];
                 for (Point p : {Point{l.x1, l.y1}, Point{l.x2, l.y2}})
-                    EXPECT_NEAR(std::max(std::fabs(p.x - 50), std::fabs(p.y - 50)), c.distance, 1e-9)
+                    EXPECT_NEAR(std::max(std::fabs(p.x - 50), std::fabs(p.y - 50)), c.distance,
+                                1e-9)
                         << square[1] << " base " << c.base;
             }
         }
     }
     for (const Case& c : cases) {
-        const RunContext circle = Context("ci 50 50 50\r\n", Row(kNoFigure, c.base, c.upper, c.lower));
+        const RunContext circle =
+            Context("ci 50 50 50\r\n", Row(kNoFigure, c.base, c.upper, c.lower));
         const ExchangeState out = Read(Joined(Draw(circle)));
         ASSERT_EQ(out.elements.arcs.size(), 1u);
         EXPECT_NEAR(out.elements.arcs[0].values[2], c.distance, 1e-9) << "base " << c.base;

@@ -95,7 +95,13 @@ TEST(OutputGrammar, EveryGoldenOutputIsValid) {
         const fs::path expected = entry.path() / "expected.TXT";
         if (!fs::exists(expected)) continue;
         ++files;
-        EXPECT_EQ(grammar::CommandFileProblem(ReadBytes(expected)), "") << expected;
+        // A run along a selection also writes the selected elements back.
+        const bool along = ReadBytes(entry.path() / "args").starts_with("3");
+        EXPECT_EQ(grammar::CommandFileProblem(ReadBytes(expected),
+                                              along ? grammar::Vocabulary::WithWriteBack
+                                                    : grammar::Vocabulary::Drawing),
+                  "")
+            << expected;
     }
     EXPECT_GE(files, 5);
 }
@@ -486,6 +492,42 @@ std::vector<SelectionCase> SelectionCases() {
         {"TwoPathsOneFigureAbove", [] { return "0 0 500000 0\r\n0 10 500001 10\r\n"s; },
          Expect::Untouched},
     };
+}
+
+// The oracle for mode 3 output: it must take every line the write-back can
+// produce and still refuse what no writer may write.
+TEST(OutputGrammarWithWriteBack, LinesAWriteBackMayAndMayNotWrite) {
+    const std::pair<std::string, bool> lines[] = {
+        {"ci 0 0 5", true},
+        {"sl 0 0 1 0", true},
+        {"se 0 0 5 1 0 0 3.14 5", true},
+        {"se 0 0 5 1 0 0 3.14 7", false},
+        {"sg 0 0 5 1 0 0 6.28 3", true},
+        {"pt 1 2", true},
+        {"pt 1 2 3 4 5", true},
+        {"pt 1 2 3", false},
+        {"ch 0 0 1 0 \"  text with \"quotes\"", true},
+        {"c2 0 0 1 0 \"", true},
+        {"cx 0 0 1 0 \"a", false},
+        {"ch 0 0 1 \"a", false},
+        {"cn3", true},
+        {"cn11", false},
+        {"cn0 2.5 2.5 0 7", true},
+        {"cn0 2.5 2.5 0", false},
+        {"cn\"$<Arial>", true},
+        {"cc8", true},
+        {"cc9", false},
+        {"pn2", true},
+        {"h#" + test::Sjis("楕円弧"), true},
+    };
+    for (const auto& [line, valid] : lines) {
+        EXPECT_EQ(grammar::IsCommandLine(line, grammar::Vocabulary::WithWriteBack), valid) << line;
+        if (line.starts_with("cn") || line.starts_with("pt") || line.starts_with("h#")) {
+            EXPECT_FALSE(grammar::IsCommandLine(line)) << "drawing modes never write " << line;
+        }
+    }
+    EXPECT_EQ(grammar::CommandFileProblem("0 0 1 0\r\nh#x\r\n", grammar::Vocabulary::WithWriteBack), "");
+    EXPECT_NE(grammar::CommandFileProblem("h#x\r\n0 0 1 0\r\n", grammar::Vocabulary::WithWriteBack), "");
 }
 
 class HostileSelection : public ::testing::TestWithParam<SelectionCase> {};

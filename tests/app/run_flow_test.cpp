@@ -96,7 +96,8 @@ TEST(RunFlow, MoreThanAMillionFiguresDrawNothingButTheMessage) {
 TEST(RunFlow, ModeArgument) {
     EXPECT_EQ(ModeFromArgument("1"), RunMode::TwoPoints);
     EXPECT_EQ(ModeFromArgument("2"), RunMode::Chain);
-    for (const char* other : {"01", "1 ", "one", "", "3", "-1"})
+    EXPECT_EQ(ModeFromArgument("3"), RunMode::AlongSelection);
+    for (const char* other : {"01", "1 ", "one", "", "03", "3 ", "4", "-1"})
         EXPECT_EQ(ModeFromArgument(other), RunMode::Dialog) << other;
     EXPECT_EQ(ModeFromArgument(std::nullopt), RunMode::Dialog);
 }

@@ -39,7 +39,8 @@ struct Selection {
         Order(ElementKind::Circle, store.circles.size());
     }
     void Order(ElementKind kind, std::size_t size) {
-        store.order.push_back({static_cast<std::int32_t>(kind), static_cast<std::int32_t>(size - 1)});
+        store.order.push_back(
+            {static_cast<std::int32_t>(kind), static_cast<std::int32_t>(size - 1)});
     }
 };
 
@@ -223,7 +224,8 @@ TEST(AlongPaths, GroupsByTheJunctionRule) {
         ExpectSoundPaths(sel, s.store.order.size());
         EXPECT_EQ(Grouping(sel), c.groups);
         ASSERT_EQ(sel.paths.size(), c.closed.size());
-        for (std::size_t i = 0; i < c.closed.size(); ++i) EXPECT_EQ(sel.paths[i].closed, c.closed[i]);
+        for (std::size_t i = 0; i < c.closed.size(); ++i)
+            EXPECT_EQ(sel.paths[i].closed, c.closed[i]);
     }
 }
 
@@ -257,7 +259,7 @@ TEST(AlongPaths, ClosedPathsRunCounterClockwiseFromTheFirstElement) {
     EXPECT_GT(TwiceArea(path), 0);
     EXPECT_EQ(path.elements[0].order, 0);
     EXPECT_TRUE(Near(path.elements[0].a, {20, 10}));  // runs right to left along the top
-    EXPECT_GT(path.elements[1].sweepRad, 0);  // then the left half counter-clockwise
+    EXPECT_GT(path.elements[1].sweepRad, 0);          // then the left half counter-clockwise
 }
 
 TEST(AlongPaths, OpenPathsRunFromTheFreeEndOfTheEarlierEndElement) {
@@ -273,9 +275,9 @@ TEST(AlongPaths, OpenPathsRunFromTheFreeEndOfTheEarlierEndElement) {
 
 TEST(AlongPaths, ElementsThatAreNotFollowed) {
     Selection s;
-    s.Arc({0, 0}, 10, 0, 90, 0.5);        // elliptic: declined and counted
-    s.Arc({0, 0}, 10, 0, 90, 1, 45);      // tilted circle: followed, tilt added
-    s.Arc({0, 0}, 10, 0, 90, 1 + 1e-9);   // circular within the tolerance
+    s.Arc({0, 0}, 10, 0, 90, 0.5);       // elliptic: declined and counted
+    s.Arc({0, 0}, 10, 0, 90, 1, 45);     // tilted circle: followed, tilt added
+    s.Arc({0, 0}, 10, 0, 90, 1 + 1e-9);  // circular within the tolerance
     s.Line({0, 0}, {std::numeric_limits<double>::infinity(), 0});
     s.store.texts.push_back({});
     s.Order(ElementKind::Text, 1);
@@ -379,7 +381,8 @@ Band ArcBand(const PathElement& e, const PatternRow& row) {
 std::vector<Point> PointsOf(const RecordingTarget::Call& c) {
     std::vector<Point> pts;
     if (c.op == "line" || c.op == "tri" || c.op == "quad")
-        for (std::size_t i = 0; i + 1 < c.values.size(); i += 2) pts.push_back({c.values[i], c.values[i + 1]});
+        for (std::size_t i = 0; i + 1 < c.values.size(); i += 2)
+            pts.push_back({c.values[i], c.values[i + 1]});
     return pts;
 }
 
@@ -388,12 +391,15 @@ TEST(AlongDrawing, FiguresOnArcsStayInTheBand) {
     for (std::int32_t kind = 0; kind < 107; ++kind)
         for (int base = 0; base <= 2; ++base)
             for (double sweepSign : {1.0, -1.0}) {
-                SCOPED_TRACE(testing::Message() << "kind " << kind << " base " << base << " sign " << sweepSign);
+                SCOPED_TRACE(testing::Message()
+                             << "kind " << kind << " base " << base << " sign " << sweepSign);
                 Selection s;
                 s.Arc({5, -3}, 40, 20, 250);
                 AlongSelection sel = PathsFromSelection(s.store);
                 PathElement& e = sel.paths[0].elements[0];
-                if (sweepSign < 0) e = {e.shape, e.b, e.a, e.centre, e.radius, e.startRad + e.sweepRad, -e.sweepRad, 0};
+                if (sweepSign < 0)
+                    e = {e.shape,     e.b, e.a, e.centre, e.radius, e.startRad + e.sweepRad,
+                         -e.sweepRad, 0};
                 const PatternRow row = Row(kind, base, 0, 0, 0);
                 RecordingTarget out;
                 DrawAlongPaths({row, {}, 1}, sel, out);
@@ -422,8 +428,9 @@ TEST(AlongDrawing, EachElementCarriesTheCountOfItsLength) {
         int expected = 0;
         for (const auto& path : sel.paths)
             for (const PathElement& e : path.elements) {
-                const double len = e.shape == PathElement::Shape::Line ? Distance(e.a, e.b)
-                                                                       : e.radius * std::fabs(e.sweepRad);
+                const double len = e.shape == PathElement::Shape::Line
+                                       ? Distance(e.a, e.b)
+                                       : e.radius * std::fabs(e.sweepRad);
                 expected += std::max(0, *FigureCount(len, row.width, row.interval));
             }
         RecordingTarget out;
@@ -502,13 +509,15 @@ TEST(AlongDrawing, FullLengthCurvesAreConcentricAndMeetAtEveryJoint) {
     for (std::size_t shape = 0; shape < shapes.size(); ++shape)
         for (int base = 0; base <= 2; ++base)
             for (int guide = 0; guide < 3; ++guide) {
-                SCOPED_TRACE(testing::Message() << "shape " << shape << " base " << base << " guide " << guide);
+                SCOPED_TRACE(testing::Message()
+                             << "shape " << shape << " base " << base << " guide " << guide);
                 Selection s;
                 shapes[shape](s);
                 const AlongSelection sel = PathsFromSelection(s.store);
                 ASSERT_EQ(sel.paths.size(), 1u);
                 const ElementPath& path = sel.paths[0];
-                const PatternRow row = Row(200, base, guide == 0 ? 2 : 0, guide == 1 ? 2 : 0, guide == 2 ? 2 : 0);
+                const PatternRow row =
+                    Row(200, base, guide == 0 ? 2 : 0, guide == 1 ? 2 : 0, guide == 2 ? 2 : 0);
                 RecordingTarget out;
                 DrawAlongPaths({row, {}, 1}, sel, out);
                 std::vector<RecordingTarget::Call> pieces;
@@ -523,7 +532,8 @@ TEST(AlongDrawing, FullLengthCurvesAreConcentricAndMeetAtEveryJoint) {
                         ASSERT_EQ(pieces[k].op, "arc");
                         EXPECT_NEAR(pieces[k].values[0], e.centre.x, 1e-12);
                         EXPECT_NEAR(pieces[k].values[1], e.centre.y, 1e-12);
-                        EXPECT_NEAR(pieces[k].values[2], e.radius - (e.sweepRad < 0 ? -d : d), 1e-9);
+                        EXPECT_NEAR(pieces[k].values[2], e.radius - (e.sweepRad < 0 ? -d : d),
+                                    1e-9);
                     }
                     const bool last = k + 1 == pieces.size();
                     if (last && !path.closed) break;
@@ -584,18 +594,36 @@ TEST(AlongDrawing, GapArcsFollowTheArcBetweenFigures) {
     EXPECT_NEAR(covered, 2 * s0 + (n - 1) * row.interval, 1e-9);
 }
 
-TEST(AlongDrawing, SharpCornersKeepTheirEndsWithinTheMitreLimit) {
+// Where the path nearly doubles back, its curves meet far away: the ends stay
+// within ten times the shift of the corner. Line paths are checked against
+// the chain of points above; here a line runs into an arc's cusp.
+TEST(AlongDrawing, CuspsKeepTheirEndsWithinTheMitreLimit) {
     Selection s;
     s.Line({0, 0}, {100, 0});
-    s.Line({100, 0}, {0, 1});  // turns back almost on itself
-    const PatternRow row = Row(200, 1, 2, 0, 2);
+    s.Arc({100, -500}, 500, 90, 100);             // leaves (100, 0) heading back along the line
+    const PatternRow row = Row(200, 1, 2, 0, 2);  // guide lines 2 either side
     RecordingTarget out;
-    DrawAlongPaths({row, {}, 1}, PathsFromSelection(s.store), out);
-    for (const auto& c : out.calls)
-        for (Point p : PointsOf(c)) {
-            EXPECT_LE(p.x, 100 + 10 * row.height / 2 + 1e-6);
-            EXPECT_GE(p.x, -10 * row.height / 2 - 1e-6);
+    const AlongSelection sel = PathsFromSelection(s.store);
+    DrawAlongPaths({row, {}, 1}, sel, out);
+    std::vector<Point> ends;
+    for (const auto& c : out.calls) {
+        if (c.op == "line") {
+            ends.push_back({c.values[0], c.values[1]});
+            ends.push_back({c.values[2], c.values[3]});
+        } else if (c.op == "arc") {
+            const Point centre{c.values[0], c.values[1]};
+            ends.push_back(OnCircle(centre, c.values[2], c.values[3] * kDeg));
+            ends.push_back(OnCircle(centre, c.values[2], c.values[4] * kDeg));
         }
+    }
+    ASSERT_EQ(ends.size(), 8u);
+    const PathElement& arc = sel.paths[0].elements[1];
+    for (Point p : ends) {
+        double nearest = std::numeric_limits<double>::infinity();
+        for (Point vertex : {Point{0, 0}, Point{100, 0}, arc.b})
+            nearest = std::min(nearest, Distance(p, vertex));
+        EXPECT_LE(nearest, 10 * 2 + 1e-6);
+    }
 }
 
 }  // namespace
