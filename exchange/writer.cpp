@@ -1,7 +1,7 @@
 #include "exchange/writer.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <initializer_list>
 
 #include "exchange/number_format.h"
@@ -29,8 +29,8 @@ bool Finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 class LineText {
 public:
     explicit LineText(std::string_view keyword = {}) {
-        std::memcpy(text_, keyword.data(), keyword.size());
-        end_ = text_ + keyword.size();
+        // std::copy, not memcpy: an empty keyword has no data pointer at all.
+        end_ = std::copy(keyword.begin(), keyword.end(), text_);
     }
     LineText& Reals(std::initializer_list<double> values) {
         for (double v : values) end_ = WriteReal(Separated(), v);
