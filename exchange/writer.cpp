@@ -1,17 +1,19 @@
 #include "exchange/writer.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <initializer_list>
 
 #include "exchange/number_format.h"
+#include "geom/helpers.h"
 
 namespace tesra {
 namespace {
 
-// Emitters treat corners closer than this as one point.
+// Emitters treat corners as one point when strictly closer than kSameEps,
+// unlike SamePoint, which takes kSameEps itself as the same.
 bool Coincide(Point a, Point b) {
-    return std::fabs(a.x - b.x) < 1e-8 && std::fabs(a.y - b.y) < 1e-8;
+    return std::fabs(a.x - b.x) < kSameEps && std::fabs(a.y - b.y) < kSameEps;
 }
 
 bool AllFinite(std::initializer_list<double> values) {
@@ -27,8 +29,8 @@ bool Finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 class LineText {
 public:
     explicit LineText(std::string_view keyword = {}) {
-        std::memcpy(text_, keyword.data(), keyword.size());
-        end_ = text_ + keyword.size();
+        // std::copy, not memcpy: an empty keyword has no data pointer at all.
+        end_ = std::copy(keyword.begin(), keyword.end(), text_);
     }
     LineText& Reals(std::initializer_list<double> values) {
         for (double v : values) end_ = WriteReal(Separated(), v);
@@ -59,10 +61,6 @@ private:
     char text_[8 + 9 * (kMaxNumberText + 1)];
     char* end_;
 };
-
-constexpr std::int32_t kMaxLineWidth = 30000;
-constexpr std::int32_t kMaxRgb = 0xFFFFFF;
-constexpr std::int32_t kSolidColourPen = 10;
 
 // An attribute writer's common step: false when v repeats the value in force
 // and nothing forces it; otherwise v becomes current and the force is spent.
@@ -119,13 +117,13 @@ void Writer::WriteLineWidth(std::int32_t w) {
 
 void Writer::WriteSolidColor(std::int32_t rgb) {
     if (rgb < 0 || rgb > kMaxRgb) rgb = 0;
-    const bool unchanged = !force_.lineColour && cur_.lineColour == kSolidColourPen &&
+    const bool unchanged = !force_.lineColour && cur_.lineColour == kSolidColorPen &&
                            !forceSolidColour_ && rgb == cur_.solidColour;
     if (unchanged) return;
-    AppendOutputLine(LineText("lc10 ").Int(rgb).View());
+    AppendOutputLine(LineText("lc").Int(kSolidColorPen).IntField(rgb).View());
     cur_.solidColour = rgb;
     forceSolidColour_ = false;
-    cur_.lineColour = kSolidColourPen;
+    cur_.lineColour = kSolidColorPen;
     force_.lineColour = false;
 }
 
@@ -137,7 +135,7 @@ void Writer::EmitLine(Point a, Point b) {
 void Writer::EmitArc(Point centre, double r, double startDeg, double endDeg, double flatness,
                      double tiltDeg) {
     if (!AllFinite({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg})) return;
-    if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
+    if (r <= kSameEps || std::fabs(flatness) <= kSameEps) return;
     LineText line("ci ");
     line.Reals({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg});
     AppendOutputLine(line.View());
@@ -163,8 +161,8 @@ void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
 void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flatness,
                           double tilt, double angle1, double angle2) {
     if (!AllFinite({centre.x, centre.y, r, flatness, tilt, angle1, angle2})) return;
-    if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
-    if (code != 0 && code != 5 && code != 100 && code != -1) return;
+    if (r <= kSameEps || std::fabs(flatness) <= kSameEps) return;
+    if (!IsSolidArcCode(code)) return;
     LineText line("sc ");
     line.Reals({centre.x, centre.y, r, flatness, tilt, angle1, angle2}).IntField(code);
     AppendOutputLine(line.View());
@@ -173,8 +171,8 @@ void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flat
 void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double tilt,
                            double angle1, double angle2, double rInner) {
     if (!AllFinite({centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner})) return;
-    const bool ring = rOuter > 1e-8 && rInner > 1e-8 && rInner < rOuter - 1e-8 &&
-                      std::fabs(flatness) > 1e-8;
+    const bool ring = rOuter > kSameEps && rInner > kSameEps && rInner < rOuter - kSameEps &&
+                      std::fabs(flatness) > kSameEps;
     if (!ring) return;
     LineText line("so ");
     line.Reals({centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner});
