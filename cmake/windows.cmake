@@ -10,7 +10,7 @@ target_include_directories(tesra_win32 PUBLIC ${PROJECT_SOURCE_DIR})
 # Windows 7 headers: newer calls (per-monitor DPI) are looked up at run time.
 target_compile_definitions(tesra_win32 PUBLIC
   UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(tesra_win32 PUBLIC tesra_dialog tesra_app comctl32 comdlg32 gdi32 user32 imm32)
+target_link_libraries(tesra_win32 PUBLIC tesra_dialog tesra_app comctl32 comdlg32 gdi32 gdiplus user32 imm32)
 
 # WIN32: the GUI subsystem, so no console opens when the host starts a drawing run.
 add_executable(tesra WIN32 app/main_win.cpp settings/win32/tesra.rc)

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "exchange/element_store_parse.h"
+#include "exchange/host_codes.h"
 #include "geom/cp932.h"
 #include "geom/helpers.h"
 #include "geom/point.h"
@@ -30,9 +31,6 @@ constexpr std::size_t kGrowthBlock = 1000;
 // Text and font names in a text record stay within the host's line limit.
 constexpr std::size_t kMaxTextBytes = 255;
 
-// Text direction codes are the positions in this list.
-constexpr std::array<std::string_view, 10> kTextKeywords{"ch", "cv", "cs", "cr", "co",
-                                                         "cp", "ct", "ck", "cz", "c2"};
 constexpr std::int32_t kDimensionTextDirection = 2;  // "cs"
 
 double Float(const LineTokens& t, std::size_t i) { return ParseFloat(t[i]); }

@@ -4,10 +4,16 @@
 // grammar of the tests checks them.
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <string_view>
 
 namespace tesra {
+
+// The longest line the host reads back, in bytes before CR LF.
+inline constexpr std::size_t kMaxOutputLine = 255;
 
 // "lc10 rgb" sets the solid colour; pen 10 then draws in it.
 inline constexpr std::int32_t kSolidColorPen = 10;
@@ -15,6 +21,10 @@ inline constexpr std::int32_t kSolidColorPen = 10;
 inline constexpr std::int32_t kMaxRgb = 0xFFFFFF;
 // The widest line "lw" the host takes.
 inline constexpr std::int32_t kMaxLineWidth = 30000;
+
+// Text lines: the keyword's position in this list is the text's direction code.
+inline constexpr std::array<std::string_view, 10> kTextKeywords{"ch", "cv", "cs", "cr", "co",
+                                                                "cp", "ct", "ck", "cz", "c2"};
 
 // The last field of "sc": a whole ellipse, or a part of it whose second angle
 // is the sweep from the first. 0 and -1 are the host's other two codes.

@@ -1,7 +1,6 @@
 #include "exchange/numeric_line.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "exchange/number_format.h"
 
@@ -14,8 +13,8 @@ NumericLine::NumericLine(std::string_view keywordLiteral, std::initializer_list<
 }
 
 char* WriteNumericLine(char* out, const NumericLine& line) {
-    std::memcpy(out, line.keyword.data(), line.keyword.size());
-    out += line.keyword.size();
+    // std::copy, not memcpy: an empty keyword may have no data pointer at all.
+    out = std::copy(line.keyword.begin(), line.keyword.end(), out);
     for (std::size_t i = 0; i < line.realCount; ++i) {
         if (i > 0) *out++ = ' ';
         out = WriteReal(out, line.reals[i]);

@@ -6,14 +6,12 @@
 #include <span>
 #include <string>
 
+#include "exchange/host_codes.h"
 #include "exchange/number_format.h"
 
 namespace tesra {
 namespace {
 
-constexpr std::array<std::string_view, 10> kTextKeywords{"ch", "cv", "cs", "cr", "co",
-                                                         "cp", "ct", "ck", "cz", "c2"};
-constexpr std::int32_t kSolidColourPen = 10;
 // Text kinds the host's table defines; any other kind carries its own sizes.
 constexpr std::int32_t kFirstTableKind = 1, kLastTableKind = 10;
 // What the host reads before any "cc" or "pn" line: only a change is written,
@@ -228,7 +226,7 @@ void WriteLayer(Writer& writer, const ElementHeader& h) {
 void WriteLineAttributes(Writer& writer, const ElementHeader& h, std::int32_t colour,
                          std::optional<std::int32_t> solidColour = std::nullopt) {
     WriteLayer(writer, h);
-    if (solidColour && colour == kSolidColourPen) {
+    if (solidColour && colour == kSolidColorPen) {
         writer.WriteSolidColor(*solidColour);
     } else {
         writer.WriteLineColor(colour, 0);

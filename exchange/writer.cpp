@@ -1,17 +1,19 @@
 #include "exchange/writer.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <initializer_list>
 
 #include "exchange/number_format.h"
+#include "geom/helpers.h"
 
 namespace tesra {
 namespace {
 
-// Emitters treat corners closer than this as one point.
+// Emitters treat corners as one point when strictly closer than kSameEps,
+// unlike SamePoint, which takes kSameEps itself as the same.
 bool Coincide(Point a, Point b) {
-    return std::fabs(a.x - b.x) < 1e-8 && std::fabs(a.y - b.y) < 1e-8;
+    return std::fabs(a.x - b.x) < kSameEps && std::fabs(a.y - b.y) < kSameEps;
 }
 
 bool AllFinite(std::initializer_list<double> values) {
@@ -26,20 +28,21 @@ bool Finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 class AttributeLine {
 public:
     AttributeLine(std::string_view keyword, std::int32_t v, bool hex = false) {
-        std::memcpy(text_, keyword.data(), keyword.size());
-        char* at = text_ + keyword.size();
+        char* at = std::copy(keyword.begin(), keyword.end(), text_);
         end_ = hex ? WriteHex(at, v) : WriteInt(at, v);
+    }
+    // A second value after a space, as the solid colour's RGB follows its pen.
+    AttributeLine& Then(std::int32_t v) {
+        *end_++ = ' ';
+        end_ = WriteInt(end_, v);
+        return *this;
     }
     std::string_view View() const { return {text_, static_cast<std::size_t>(end_ - text_)}; }
 
 private:
-    char text_[8 + kMaxNumberText];
+    char text_[8 + 2 * (kMaxNumberText + 1)];
     char* end_;
 };
-
-constexpr std::int32_t kMaxLineWidth = 30000;
-constexpr std::int32_t kMaxRgb = 0xFFFFFF;
-constexpr std::int32_t kSolidColourPen = 10;
 
 // An attribute writer's common step: false when v repeats the value in force
 // and nothing forces it; otherwise v becomes current and the force is spent.
@@ -96,13 +99,13 @@ void Writer::WriteLineWidth(std::int32_t w) {
 
 void Writer::WriteSolidColor(std::int32_t rgb) {
     if (rgb < 0 || rgb > kMaxRgb) rgb = 0;
-    const bool unchanged = !force_.lineColour && cur_.lineColour == kSolidColourPen &&
+    const bool unchanged = !force_.lineColour && cur_.lineColour == kSolidColorPen &&
                            !forceSolidColour_ && rgb == cur_.solidColour;
     if (unchanged) return;
-    AppendOutputLine(AttributeLine("lc10 ", rgb).View());
+    AppendOutputLine(AttributeLine("lc", kSolidColorPen).Then(rgb).View());
     cur_.solidColour = rgb;
     forceSolidColour_ = false;
-    cur_.lineColour = kSolidColourPen;
+    cur_.lineColour = kSolidColorPen;
     force_.lineColour = false;
 }
 
@@ -114,7 +117,7 @@ void Writer::EmitLine(Point a, Point b) {
 void Writer::EmitArc(Point centre, double r, double startDeg, double endDeg, double flatness,
                      double tiltDeg) {
     if (!AllFinite({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg})) return;
-    if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
+    if (r <= kSameEps || std::fabs(flatness) <= kSameEps) return;
     sink_.AppendNumeric({"ci ", {centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg}});
 }
 
@@ -138,8 +141,8 @@ void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
 void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flatness,
                           double tilt, double angle1, double angle2) {
     if (!AllFinite({centre.x, centre.y, r, flatness, tilt, angle1, angle2})) return;
-    if (r <= 1e-8 || std::fabs(flatness) <= 1e-8) return;
-    if (code != 0 && code != 5 && code != 100 && code != -1) return;
+    if (r <= kSameEps || std::fabs(flatness) <= kSameEps) return;
+    if (!IsSolidArcCode(code)) return;
     NumericLine line("sc ", {centre.x, centre.y, r, flatness, tilt, angle1, angle2});
     line.hasCode = true;
     line.code = code;
@@ -149,8 +152,8 @@ void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flat
 void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double tilt,
                            double angle1, double angle2, double rInner) {
     if (!AllFinite({centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner})) return;
-    const bool ring = rOuter > 1e-8 && rInner > 1e-8 && rInner < rOuter - 1e-8 &&
-                      std::fabs(flatness) > 1e-8;
+    const bool ring = rOuter > kSameEps && rInner > kSameEps && rInner < rOuter - kSameEps &&
+                      std::fabs(flatness) > kSameEps;
     if (!ring) return;
     sink_.AppendNumeric(
         {"so ", {centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner}});

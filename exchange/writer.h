@@ -8,11 +8,10 @@
 
 #include "exchange/draw_target.h"
 #include "exchange/exchange_state.h"
+#include "exchange/host_codes.h"
 #include "exchange/line_sink.h"
 
 namespace tesra {
-
-inline constexpr std::size_t kMaxOutputLine = 255;
 
 class Writer final : public DrawTarget {
 public:

@@ -14,6 +14,7 @@
 
 #include "figures/along_internal.h"
 #include "figures/figures.h"
+#include "figures/mitre.h"
 #include "figures/span_placement.h"
 
 namespace tesra::along {
@@ -123,10 +124,6 @@ Candidates Meetings(const GuideCurve& p, const GuideCurve& q, Point vertex) {
 }
 
 }  // namespace
-
-bool WithinMitreLimit(Point meet, Point vertex, double d) {
-    return Distance(meet, vertex) <= kMitreLimit * std::fabs(d) + kSameEps;
-}
 
 std::optional<Point> JointPoint(const GuideCurve& before, const GuideCurve& after, Point vertex,
                                 double d) {

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "figures/along_internal.h"
+#include "figures/mitre.h"
 #include "figures/span_placement.h"
 
 namespace tesra {
@@ -83,29 +84,6 @@ GuideCurve CurveOf(const PathElement& e, const PatternRow& row, double v) {
     return c;
 }
 
-// A neighbouring line moved across itself by d, as the chain of indicated
-// points mitres its sides.
-struct Side {
-    Point q1, q2;
-};
-
-Side ShiftedSide(Point q1, Point q2, double d) {
-    const double phi = VectorAngle(q2.x - q1.x, q2.y - q1.y);
-    if (d == 0) return {q1, q2};
-    const double dir = d > 0 ? phi + kPi / 2 : phi - kPi / 2;
-    const double dist = std::fabs(d);
-    return {Along(q1, dist, dir), Along(q2, dist, dir)};
-}
-
-// Moves `end` to where the line through s and e meets the neighbouring side.
-void LineMitre(Point& end, Point s, Point e, Side side, Point vertex, double d) {
-    Point meet;
-    if (SegmentIntersection(meet, s.x, s.y, e.x, e.y, side.q1.x, side.q1.y, side.q2.x, side.q2.y) >
-            0 &&
-        along::WithinMitreLimit(meet, vertex, d))
-        end = meet;
-}
-
 struct Neighbours {
     const PathElement* before = nullptr;
     const PathElement* after = nullptr;
@@ -139,14 +117,14 @@ void FullLengthGuide(const PatternRow& row, const ElementPath& path, std::size_t
     const double d = v - BandOffset(row.basePoint, row.height);
     const Neighbours n = NeighboursOf(path, k);
     if (n.before && IsLine(*n.before) && IsLine(e)) {
-        LineMitre(curve.s, own.s, own.e, ShiftedSide(n.before->a, n.before->b, d), e.a, d);
+        Mitre(curve.s, own.s, own.e, ShiftedSide(n.before->a, n.before->b, d), e.a, d);
     } else if (n.before && !along::IsFullCircle(e)) {
         if (auto meet = along::JointPoint(CurveOf(*n.before, row, v), own, n.before->b, d))
             along::MoveCurveEnd(curve, *meet, false);
     }
     if (n.after && IsLine(*n.after) && IsLine(e)) {
         // As between indicated points, the end meets the line through the start as moved.
-        LineMitre(curve.e, curve.s, own.e, ShiftedSide(n.after->a, n.after->b, d), e.b, d);
+        Mitre(curve.e, curve.s, own.e, ShiftedSide(n.after->a, n.after->b, d), e.b, d);
     } else if (n.after && !along::IsFullCircle(e)) {
         if (auto meet = along::JointPoint(own, CurveOf(*n.after, row, v), e.b, d))
             along::MoveCurveEnd(curve, *meet, true);

@@ -52,9 +52,6 @@ void MoveCurveEnd(GuideCurve& curve, Point meet, bool atEnd);
 // order the path runs; the host draws it counter-clockwise.
 void EmitGuideArc(Point centre, double radius, double fromRad, double toRad, DrawTarget& out);
 
-// True when `meet` is close enough to the corner's vertex to be a sound mitre.
-bool WithinMitreLimit(Point meet, Point vertex, double d);
-
 // Figures and gap lines along one arc element.
 void ArcFiguresAndGaps(const AlongInputs& in, const PathElement& e, std::int32_t count,
                        DrawTarget& out);

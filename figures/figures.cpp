@@ -46,8 +46,15 @@ constexpr Family kFamilies[] = {
     { 63,  86, WithoutSolid<DrawOutlineMark>},
     { 87, 106, DrawClosedOrFilled},
 };
-static_assert(kFamilies[0].first == 0);
-static_assert(kFamilies[std::size(kFamilies) - 1].last + 1 == kFigureKindCount);
+constexpr bool FamiliesCoverEveryKindOnce() {
+    std::int32_t next = 0;
+    for (const Family& family : kFamilies) {
+        if (family.first != next || family.last < family.first) return false;
+        next = family.last + 1;
+    }
+    return next == kFigureKindCount;
+}
+static_assert(FamiliesCoverEveryKindOnce());
 
 // Kinds whose shape divides by the width, as ranges.
 constexpr std::pair<std::int32_t, std::int32_t> kDividingByWidth[] = {

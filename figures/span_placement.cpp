@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "figures/figures.h"
+#include "figures/mitre.h"
 #include "geom/helpers.h"
 
 namespace tesra {
@@ -56,31 +57,6 @@ void GapLines(const PatternRow& row, const SpanFrame& f, Point from, Point to, D
         if (g.setting != kGuideGap) continue;
         out.EmitLine(Offset(from, g.v, f.ev), Offset(to, g.v, f.ev));
     }
-}
-
-// The side of the chain moved across itself by d (positive towards its "上").
-struct Side {
-    Point q1, q2;
-};
-
-Side ShiftedSide(Point q1, Point q2, double d) {
-    const double phi = VectorAngle(q2.x - q1.x, q2.y - q1.y);
-    if (d == 0) return {q1, q2};
-    const double dir = d > 0 ? phi + kPi / 2 : phi - kPi / 2;
-    const double dist = std::fabs(d);
-    return {Along(q1, dist, dir), Along(q2, dist, dir)};
-}
-
-// Moves `end` to where the guide line meets the neighbouring side's own guide
-// line, so consecutive full-length lines meet in a mitre, within kMitreLimit.
-
-void Mitre(Point& end, Point s, Point e, Side side, Point vertex, double d) {
-    Point meet;
-    if (SegmentIntersection(meet, s.x, s.y, e.x, e.y, side.q1.x, side.q1.y, side.q2.x,
-                            side.q2.y) <= 0)
-        return;
-    if (Distance(meet, vertex) > kMitreLimit * std::fabs(d) + kSameEps) return;
-    end = meet;
 }
 
 void FullLengthLine(const SpanInputs& in, const SpanFrame& f, int j, int npts, double v,

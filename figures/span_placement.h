@@ -24,12 +24,6 @@ struct SpanInputs {
 // (I + W = 0, or a count that does not fit a 32-bit integer).
 std::optional<std::int32_t> FigureCount(double length, double width, double interval);
 
-// Where the sides of a chain nearly double back, their guide lines meet
-// arbitrarily far away; like the mitre limit of drawing programs, a meeting
-// point farther than this many times the line's shift from the chain's corner
-// leaves the end as if the sides were parallel.
-inline constexpr double kMitreLimit = 10;
-
 struct Spacing {
     double s0 = 0;  // from A to the first figure, and after the last
     double g = 0;   // between figures

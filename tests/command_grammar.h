@@ -40,7 +40,6 @@
 #include <vector>
 
 #include "exchange/host_codes.h"
-#include "exchange/writer.h"
 
 namespace tesra::grammar {
 

@@ -9,6 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "figures/figure_cell.h"
+#include "settings/pattern_store.h"
+
 namespace tesra {
 
 // A control as the platform hands it out; kNoControl for an unknown name.
@@ -47,6 +50,9 @@ public:
 
     virtual void SetChecked(Control c, bool on) = 0;
     virtual bool Checked(Control c) = 0;
+
+    // The preview band draws row as a pattern in use would be drawn.
+    virtual void ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid) = 0;
 
     virtual WindowPosition Position() = 0;
     virtual void MoveTo(WindowPosition position) = 0;

@@ -46,7 +46,7 @@ struct FixedControl {
     int tabOrder;
 };
 
-const std::array<FixedControl, 7> kFixedControls = {{
+const std::array<FixedControl, 8> kFixedControls = {{
     //  name         kind                          left top  width height  text              tab
     {"Memo1",     ControlKind::Memo,          {584,  16, 185, 185}, "",                    120},
     {"Button1",   ControlKind::DefaultButton, {632, 240, 121,  25}, "ＯＫ(&Y)",            121},
@@ -56,7 +56,14 @@ const std::array<FixedControl, 7> kFixedControls = {{
      "図形　　　 幅　　 高さ　　 配置　　　間隔　 基準点　上線　　中線　　下線",                -1},
     {"LabelU",    ControlKind::Label,         {592,   0,  60,  13}, "[実寸mm]",             -1},
     {"Label2",    ControlKind::Swatch,        {712, 208,  50,  17}, "　　　",               -1},
+    {"PaintBox1", ControlKind::PreviewBand,   {  8, 309, 755,  92}, "",                    -1},
 }};
+
+std::array<std::string_view, kRowColumns.size()> Prefixes() {
+    std::array<std::string_view, kRowColumns.size()> prefixes{};
+    for (std::size_t i = 0; i < kRowColumns.size(); ++i) prefixes[i] = kRowColumns[i].prefix;
+    return prefixes;
+}
 
 std::string JoinedHelpText() {
     std::string text;
@@ -93,6 +100,11 @@ std::vector<ControlEntry> BuildControls() {
 const std::vector<ControlEntry>& FormControls() {
     static const std::vector<ControlEntry> controls = BuildControls();
     return controls;
+}
+
+std::span<const std::string_view> RowControlPrefixes() {
+    static const auto prefixes = Prefixes();
+    return prefixes;
 }
 
 std::string ControlName(std::string_view prefix, int row) {

@@ -16,7 +16,10 @@ inline constexpr std::string_view kFormCaption = "Tesra　設定";
 inline constexpr std::string_view kFontName = "ＭＳ ゴシック";
 inline constexpr int kFontHeight = 13;  // pixels at 96 dpi
 inline constexpr int kClientWidth = 771;
-inline constexpr int kClientHeight = 309;
+// The form's own controls stand above this line; the preview band below it.
+inline constexpr int kRowsAreaHeight = 309;
+inline constexpr int kPreviewBandHeight = 100;
+inline constexpr int kClientHeight = kRowsAreaHeight + kPreviewBandHeight;
 inline constexpr std::int32_t kFormColor = 0xFFFFFF;  // white
 inline constexpr std::int32_t kMemoColor = 16051131;  // 0x00BBGGRR: red BB, green EB, blue F4
 inline constexpr int kEditMaxChars = 8;
@@ -31,6 +34,7 @@ enum class ControlKind {
     CheckBox,
     DefaultButton,  // pressed by Enter
     CancelButton,   // pressed by Escape and by the window's close box
+    PreviewBand,    // painted by the program: the pattern of one row
 };
 
 struct Rect {
@@ -48,9 +52,12 @@ struct ControlEntry {
 };
 
 // Every control of the form: first the tab stops in tab order (rows 1 to 12,
-// then Memo1, Button1, Button2, CheckBox1), then the labels. Creating the
-// windows in this order gives the tab order.
+// then Memo1, Button1, Button2, CheckBox1), then the labels and the preview
+// band. Creating the windows in this order gives the tab order.
 const std::vector<ControlEntry>& FormControls();
+
+// The name prefixes of a row's controls, selector first ("RadioButton", "ComboBoxZ", …).
+std::span<const std::string_view> RowControlPrefixes();
 
 // "EditW", 3 -> "EditW3".
 std::string ControlName(std::string_view prefix, int row);

@@ -25,6 +25,9 @@ void SettingsDialog::Fill(bool bz) {
     swatchColor_ = store_.solidColor;
     ui_.SetLabelColor(ui_.Find("Label2"), swatchColor_);
     for (int row = 1; row <= kPatternRows; ++row) FillRow(row);
+    const bool inUse = store_.selectedRow >= 1 && store_.selectedRow <= kPatternRows;
+    previewRow_ = inUse ? store_.selectedRow : 1;
+    ShowPreview();
 }
 
 void SettingsDialog::FillRow(int row) {
@@ -53,7 +56,7 @@ void SettingsDialog::Button1Click() {
     store_.formTop = at.top;
     for (int row = 1; row <= kPatternRows; ++row) {
         if (ui_.SelectorOn(RowControl("RadioButton", row))) store_.selectedRow = row;
-        ReadRow(row);
+        store_.rows[static_cast<std::size_t>(row - 1)] = ReadRow(row);
     }
     store_.solidColorSwitch = ui_.Checked(ui_.Find("CheckBox1"));
     store_.solidColor = swatchColor_;
@@ -62,13 +65,14 @@ void SettingsDialog::Button1Click() {
     ui_.Close();
 }
 
-void SettingsDialog::ReadRow(int row) {
-    PatternRow& r = store_.rows[static_cast<std::size_t>(row - 1)];
+PatternRow SettingsDialog::ReadRow(int row) {
+    PatternRow r;
     for (const RowField& field : kRowFields) {
         const Control c = RowControl(field.control, row);
         if (field.integer) r.*field.integer = ui_.SelectedItem(c);
         else r.*field.real = field.validate(ui_.EditText(c));
     }
+    return r;
 }
 
 void SettingsDialog::Button2Click() { ui_.Close(); }
@@ -77,7 +81,31 @@ void SettingsDialog::Label2Click() {
     if (const auto chosen = ui_.RunColorChooser(swatchColor_)) {
         swatchColor_ = *chosen;
         ui_.SetLabelColor(ui_.Find("Label2"), swatchColor_);
+        ShowPreview();
     }
+}
+
+int SettingsDialog::RowOf(Control c) {
+    for (int row = 1; row <= kPatternRows; ++row)
+        for (std::string_view prefix : RowControlPrefixes())
+            if (RowControl(prefix, row) == c) return row;
+    return 0;
+}
+
+void SettingsDialog::Edited(Control c) {
+    // Filling the controls reports edits too; the preview starts once all are set.
+    if (previewRow_ == 0 || c == kNoControl) return;
+    if (const int row = RowOf(c)) {
+        previewRow_ = row;
+    } else if (c != ui_.Find("CheckBox1")) {
+        return;
+    }
+    ShowPreview();
+}
+
+void SettingsDialog::ShowPreview() {
+    const SolidStyle solid{ui_.Checked(ui_.Find("CheckBox1")), swatchColor_};
+    ui_.ShowPreview(ui_.Find("PaintBox1"), ReadRow(previewRow_), solid);
 }
 
 }  // namespace tesra

@@ -21,16 +21,23 @@ public:
     void Button1Click();  // OK: read back, save, close
     void Button2Click();  // Cancel and the close box: close, save nothing
     void Label2Click();   // the colour swatch
+    // A control changed or took the focus. A row's control makes the preview
+    // band show that row; the check box changes its solid colour.
+    void Edited(Control c);
 
 private:
     Control RowControl(std::string_view prefix, int row);
     void FillRow(int row);
-    void ReadRow(int row);
+    // The row as OK would store it from what the controls show now.
+    PatternRow ReadRow(int row);
+    int RowOf(Control c);
+    void ShowPreview();
 
     DialogPlatform& ui_;
     PatternStore& store_;
     std::filesystem::path storeFile_;
     std::int32_t swatchColor_ = 0;
+    int previewRow_ = 0;  // 0 until the form is filled
 };
 
 }  // namespace tesra

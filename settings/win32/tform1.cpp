@@ -7,6 +7,7 @@
 #include "settings/dialog/form_layout.h"
 #include "settings/dialog/settings_dialog.h"
 #include "settings/win32/dpi.h"
+#include "settings/win32/painting.h"
 #include "settings/win32/wide_text.h"
 #include "settings/win32/win32_form.h"
 
@@ -81,6 +82,11 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
             return 0;
+        case WM_MEASUREITEM:
+            ui_.MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_DRAWITEM:
+            return ui_.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
         case WM_CTLCOLORSTATIC:
             return reinterpret_cast<LRESULT>(
                 ui_.BackgroundBrush(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
@@ -102,14 +108,30 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm1::OnCommand(int id, int code, HWND child) {
-    if (id == IDOK) {
-        dialog_.Button1Click();
-    } else if (id == IDCANCEL) {
-        dialog_.Button2Click();
-    } else if (const Control c = ui_.FromWindow(child); c != kNoControl && code == BN_CLICKED) {
-        // STN_CLICKED has the same code as BN_CLICKED.
-        if (ui_.KindOf(c) == ControlKind::Selector) ui_.SetSelector(c, true);
-        if (ui_.KindOf(c) == ControlKind::Swatch) dialog_.Label2Click();
+    if (id == IDOK) return dialog_.Button1Click();
+    if (id == IDCANCEL) return dialog_.Button2Click();
+    const Control c = ui_.FromWindow(child);
+    if (c == kNoControl) return;
+    // Notification codes mean different things for different controls.
+    switch (ui_.KindOf(c)) {
+        case ControlKind::Selector:
+            if (code == BN_CLICKED) ui_.SetSelector(c, true);
+            if (code == BN_CLICKED || code == BN_SETFOCUS) dialog_.Edited(c);
+            break;
+        case ControlKind::Swatch:  // STN_CLICKED has the same code as BN_CLICKED
+            if (code == STN_CLICKED) dialog_.Label2Click();
+            break;
+        case ControlKind::CheckBox:
+            if (code == BN_CLICKED) dialog_.Edited(c);
+            break;
+        case ControlKind::DropDown:
+            if (code == CBN_SELCHANGE || code == CBN_SETFOCUS) dialog_.Edited(c);
+            break;
+        case ControlKind::Edit:
+            if (code == EN_CHANGE || code == EN_SETFOCUS) dialog_.Edited(c);
+            break;
+        default:
+            break;
     }
 }
 
@@ -161,6 +183,7 @@ int RunSettingsForm(HINSTANCE instance, PatternStore& store, const std::filesyst
                     bool bz, int showCommand) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    const PaintingSession painting;
     const HWND application = CreateApplicationWindow(instance);
     TForm1 form(store, storeFile);
     if (!form.Create(instance, application)) return 1;

@@ -6,7 +6,10 @@
 
 #include <algorithm>
 
+#include "settings/dialog/owner_draw.h"
+#include "settings/win32/control_fixes.h"
 #include "settings/win32/dpi.h"
+#include "settings/win32/painting.h"
 #include "settings/win32/wide_text.h"
 
 namespace tesra::win32 {
@@ -28,12 +31,13 @@ WindowStyle StyleOf(ControlKind kind) {
         case ControlKind::Memo:
             return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL,
                     WS_EX_CLIENTEDGE};
-        case ControlKind::Selector: return {L"BUTTON", BS_RADIOBUTTON | kTabStop, 0};
+        case ControlKind::Selector: return {L"BUTTON", BS_RADIOBUTTON | BS_NOTIFY | kTabStop, 0};
         case ControlKind::DropDown: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | kTabStop, 0};
         case ControlKind::Edit: return {L"EDIT", ES_AUTOHSCROLL | kTabStop, WS_EX_CLIENTEDGE};
         case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | kTabStop, 0};
         case ControlKind::DefaultButton: return {L"BUTTON", BS_DEFPUSHBUTTON | kTabStop, 0};
         case ControlKind::CancelButton: return {L"BUTTON", BS_PUSHBUTTON | kTabStop, 0};
+        case ControlKind::PreviewBand: return {L"STATIC", SS_OWNERDRAW, 0};
     }
     return {L"STATIC", 0, 0};
 }
@@ -54,6 +58,10 @@ int ListRows(const ControlEntry& entry) {
 
 COLORREF AsColorRef(std::int32_t bgr) { return static_cast<COLORREF>(bgr) & 0xFFFFFFu; }
 
+// Room around the help text, so that it keeps clear of the box's edge and
+// of its scroll bar.
+constexpr int kMemoMargin = 3;
+
 }  // namespace
 
 Win32Form::~Win32Form() {
@@ -71,7 +79,8 @@ void Win32Form::CreateControls(HWND form) {
 }
 
 HWND Win32Form::CreateControl(const ControlEntry& entry, int id) {
-    const WindowStyle s = StyleOf(entry.kind);
+    WindowStyle s = StyleOf(entry.kind);
+    if (ShowsFigurePictures(entry.name)) s.style |= CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form_, GWLP_HINSTANCE));
     HWND w = CreateWindowExW(s.exStyle, s.windowClass, Widen(entry.text).c_str(),
                              WS_CHILD | WS_VISIBLE | s.style, 0, 0, 0, 0, form_,
@@ -79,6 +88,8 @@ HWND Win32Form::CreateControl(const ControlEntry& entry, int id) {
     if (entry.kind == ControlKind::Edit) SendMessageW(w, EM_SETLIMITTEXT, kEditMaxChars, 0);
     if (entry.kind == ControlKind::DropDown) SendMessageW(w, CB_SETMINVISIBLE, kVisibleListRows, 0);
     if (entry.imeOff) ImmAssociateContext(w, nullptr);
+    if (entry.kind == ControlKind::Selector) HideFocusBox(w);
+    if (entry.kind == ControlKind::Edit) CentreTextVertically(w);
     for (std::string_view item : entry.items) {
         SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
     }
@@ -93,13 +104,19 @@ void Win32Form::ApplyDpi(UINT dpi) {
                         FIXED_PITCH | FF_MODERN, Widen(kFontName).c_str());
     const std::vector<ControlEntry>& entries = FormControls();
     for (std::size_t i = 0; i < entries.size(); ++i) {
+        // The font first: the edit boxes centre their text by it when placed.
+        SendMessageW(windows_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
         const Rect& r = entries[i].place;
         int height = Scale(r.height, dpi);
         if (entries[i].kind == ControlKind::DropDown) height += Scale(kListRowHeight * ListRows(entries[i]), dpi);
         SetWindowPos(windows_[i], nullptr, Scale(r.left, dpi), Scale(r.top, dpi), Scale(r.width, dpi),
-                     height, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(windows_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+                     height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        if (entries[i].kind == ControlKind::Memo) {
+            SendMessageW(windows_[i], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                         MAKELPARAM(Scale(kMemoMargin, dpi), Scale(kMemoMargin, dpi)));
+        }
     }
+    SizeFigureLists();
     if (old) DeleteObject(old);
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_EXSTYLE));
@@ -107,6 +124,43 @@ void Win32Form::ApplyDpi(UINT dpi) {
                                            style, exStyle, dpi);
     SetWindowPos(form_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The figure lists draw their items themselves: their closed box keeps the
+// height the other lists take from the font, their open list is taller and
+// wider for the pictures.
+void Win32Form::SizeFigureLists() {
+    const HWND plain = Window(Find(ControlName("ComboBoxA", 1)));
+    const LRESULT boxHeight = SendMessageW(plain, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    const std::vector<ControlEntry>& entries = FormControls();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!ShowsFigurePictures(entries[i].name)) continue;
+        if (boxHeight > 0) SendMessageW(windows_[i], CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), boxHeight);
+        SendMessageW(windows_[i], CB_SETITEMHEIGHT, 0, Scale(kFigureItemHeight, dpi_));
+        SendMessageW(windows_[i], CB_SETDROPPEDWIDTH, Scale(kFigureListWidth, dpi_), 0);
+    }
+}
+
+void Win32Form::MeasureItem(MEASUREITEMSTRUCT& item) const {
+    if (item.CtlType == ODT_COMBOBOX) item.itemHeight = static_cast<UINT>(Scale(kFigureItemHeight, dpi_));
+}
+
+bool Win32Form::DrawItem(const DRAWITEMSTRUCT& item) {
+    const Control c = FromWindow(item.hwndItem);
+    if (c == kNoControl) return false;
+    if (KindOf(c) == ControlKind::PreviewBand) {
+        DrawPreviewBand(item, dpi_, previewRow_, previewSolid_);
+        return true;
+    }
+    if (item.CtlType != ODT_COMBOBOX) return false;
+    DrawFigureItem(item, dpi_);
+    return true;
+}
+
+void Win32Form::ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid) {
+    previewRow_ = row;
+    previewSolid_ = solid;
+    InvalidateRect(Window(band), nullptr, FALSE);
 }
 
 Control Win32Form::FromWindow(HWND child) const {

@@ -37,6 +37,9 @@ public:
     HBRUSH BackgroundBrush(HWND child, HDC dc);
     // Focus asked for while the form was hidden is given once it shows.
     void GiveFocusAfterShow();
+    // The owner-drawn controls: figure lists and the preview band.
+    void MeasureItem(MEASUREITEMSTRUCT& item) const;
+    bool DrawItem(const DRAWITEMSTRUCT& item);
 
     Control Find(std::string_view name) override;
     void SetSelector(Control c, bool on) override;
@@ -50,6 +53,7 @@ public:
     std::string EditText(Control c) override;
     void SetLabelText(Control c, std::string_view text) override;
     void SetLabelColor(Control c, std::int32_t bgr) override;
+    void ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid) override;
     void SetChecked(Control c, bool on) override;
     bool Checked(Control c) override;
     WindowPosition Position() override;
@@ -61,6 +65,7 @@ private:
     HWND Window(Control c) const;
     HWND CreateControl(const ControlEntry& entry, int id);
     HBRUSH SolidBrush(COLORREF color);
+    void SizeFigureLists();
 
     HWND form_ = nullptr;
     std::vector<HWND> windows_;  // index: the control
@@ -71,6 +76,8 @@ private:
     HFONT font_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     HWND pendingFocus_ = nullptr;
+    PatternRow previewRow_;
+    SolidStyle previewSolid_;
 };
 
 // Control ids: the table index from here on, except the two buttons, which

@@ -73,6 +73,11 @@ public:
     void SetLabelColor(Control c, std::int32_t bgr) override { Label(c).color = bgr; }
     void SetChecked(Control c, bool on) override { At(c, ControlKind::CheckBox).on = on; }
     bool Checked(Control c) override { return At(c, ControlKind::CheckBox).on; }
+    void ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid) override {
+        if (controls_.at(static_cast<std::size_t>(band)).kind != ControlKind::PreviewBand)
+            throw std::logic_error("preview on a control of another kind");
+        previews.push_back({row, solid});
+    }
     WindowPosition Position() override { return position; }
     void MoveTo(WindowPosition p) override { position = p; }
     std::optional<std::int32_t> RunColorChooser(std::int32_t preset) override {
@@ -88,6 +93,11 @@ public:
     int closeCount = 0;
     std::optional<std::int32_t> chooserAnswer;
     std::vector<std::int32_t> chooserPresets;
+    struct Preview {
+        PatternRow row;
+        SolidStyle solid;
+    };
+    std::vector<Preview> previews;  // every picture the band was asked to show
 
 private:
     // Calling an operation on the wrong kind of control is a fault of the

@@ -26,7 +26,7 @@ TEST(FormLayout, NamesAreUniqueAndEveryRowHasItsTenControls) {
         for (const RowField& field : kRowFields)
             EXPECT_NE(Entry(ControlName(field.control, row)), nullptr) << field.control << row;
     }
-    EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 7u);
+    EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 8u);
 }
 
 // The window code creates controls in this order, which makes the tab order.
@@ -77,6 +77,32 @@ TEST(FormLayout, EveryControlLiesInsideTheClientArea) {
         EXPECT_LE(c.place.left + c.place.width, kClientWidth) << c.name;
         EXPECT_LE(c.place.top + c.place.height, kClientHeight) << c.name;
     }
+}
+
+// The band only adds to the form: every other control stays above it, and the
+// client area grows by the band's height alone.
+TEST(FormLayout, PreviewBandLiesBelowEveryOtherControl) {
+    const ControlEntry* band = Entry("PaintBox1");
+    ASSERT_NE(band, nullptr);
+    EXPECT_EQ(band->kind, ControlKind::PreviewBand);
+    EXPECT_EQ(band->tabOrder, -1);
+    EXPECT_EQ(band->place.top, kRowsAreaHeight);
+    EXPECT_EQ(kClientHeight, 309 + kPreviewBandHeight);
+    for (const ControlEntry& c : FormControls()) {
+        if (&c == band) continue;
+        EXPECT_LE(c.place.top + c.place.height, kRowsAreaHeight) << c.name;
+        const bool besideBand = c.place.left + c.place.width <= band->place.left ||
+                                c.place.left >= band->place.left + band->place.width;
+        EXPECT_TRUE(besideBand || c.place.top + c.place.height <= band->place.top) << c.name;
+    }
+    EXPECT_EQ(FormControls().back().name, "PaintBox1");  // created last: no tab order changes
+}
+
+TEST(FormLayout, RowPrefixesNameEveryRowControlInTabOrder) {
+    const auto prefixes = RowControlPrefixes();
+    ASSERT_EQ(prefixes.size(), 10u);
+    for (std::size_t i = 0; i < prefixes.size(); ++i)
+        EXPECT_EQ(Entry(ControlName(prefixes[i], 4))->tabOrder, 30 + static_cast<int>(i)) << prefixes[i];
 }
 
 TEST(FormLayout, FixedItemsAndInputMethod) {

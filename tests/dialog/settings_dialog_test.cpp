@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "fake_dialog_platform.h"
@@ -273,6 +274,89 @@ TEST(SettingsDialogColour, ChosenColourIsStoredOnlyByOk) {
         EXPECT_EQ(saved.solidColor, c.storedColor);
         EXPECT_EQ(saved.solidColorSwitch, c.ok && c.checked);
     }
+}
+
+auto Fields(const PatternRow& r) {
+    return std::tie(r.figureKind, r.width, r.height, r.placement, r.interval, r.basePoint, r.upperLine,
+                    r.middleLine, r.lowerLine);
+}
+
+// The preview band: the row it shows is the one OK would store from the
+// controls as they are now.
+TEST(SettingsDialogPreview, OpensOnTheRowInUse) {
+    const struct {
+        std::int32_t selected;
+        int shown;
+    } cases[] = {{7, 7}, {1, 1}, {0, 1}, {13, 1}};
+    for (const auto& c : cases) {
+        DialogRun run;
+        PatternStore s = DistinctStore();
+        s.selectedRow = c.selected;
+        SavePatternStore(s, run.storeFile);
+        run.Open();
+        ASSERT_EQ(run.ui.previews.size(), 1u) << c.selected;  // not once per filled control
+        EXPECT_EQ(Fields(run.ui.previews.back().row), Fields(s.rows[static_cast<std::size_t>(c.shown - 1)]))
+            << c.selected;
+        EXPECT_TRUE(run.ui.previews.back().solid.enabled);
+        EXPECT_EQ(run.ui.previews.back().solid.colour, 0x123456);
+    }
+}
+
+TEST(SettingsDialogPreview, FollowsTheEditedRowAsOkWouldStoreIt) {
+    const struct {
+        const char* control;
+        std::function<void(FakeDialogPlatform&)> edit;
+    } cases[] = {
+        {"EditW3", [](FakeDialogPlatform& ui) { ui.Named("EditW3").text = "0"; }},
+        {"EditH3", [](FakeDialogPlatform& ui) { ui.Named("EditH3").text = "2.50"; }},
+        {"EditD3", [](FakeDialogPlatform& ui) { ui.Named("EditD3").text = "abc"; }},
+        {"ComboBoxZ3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxZ3"), 54); }},
+        {"ComboBoxA3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxA3"), 0); }},
+        {"ComboBoxB3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxB3"), 0); }},
+        {"ComboBoxU3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxU3"), 2); }},
+        {"ComboBoxC3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxC3"), 2); }},
+        {"ComboBoxD3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxD3"), 2); }},
+        {"RadioButton3", [](FakeDialogPlatform& ui) { ui.SetSelector(ui.Find("RadioButton3"), true); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.control);
+        DialogRun run;
+        SavePatternStore(DistinctStore(), run.storeFile);
+        run.Open();
+        c.edit(run.ui);
+        run.dialog.Edited(run.ui.Find(c.control));
+        ASSERT_EQ(run.ui.previews.size(), 2u);
+        const PatternRow shown = run.ui.previews.back().row;
+        run.dialog.Button1Click();
+        EXPECT_EQ(Fields(shown), Fields(run.Saved().rows[2]));
+    }
+}
+
+TEST(SettingsDialogPreview, SolidColourFollowsTheCheckBoxAndTheSwatch) {
+    DialogRun run;
+    run.Open();
+    run.ui.Named("CheckBox1").on = true;
+    run.dialog.Edited(run.ui.Find("CheckBox1"));
+    run.ui.chooserAnswer = 0x00FF00;
+    run.dialog.Label2Click();
+    ASSERT_EQ(run.ui.previews.size(), 3u);
+    EXPECT_EQ(run.ui.previews[1].solid.enabled, true);
+    EXPECT_EQ(run.ui.previews[1].solid.colour, 0);
+    EXPECT_EQ(run.ui.previews[2].solid.colour, 0x00FF00);
+    run.ui.chooserAnswer = std::nullopt;  // a cancelled chooser changes nothing
+    run.dialog.Label2Click();
+    EXPECT_EQ(run.ui.previews.size(), 3u);
+}
+
+TEST(SettingsDialogPreview, IgnoresEditsBeforeFillAndControlsOfNoRow) {
+    DialogRun run;
+    run.store = LoadPatternStore(run.storeFile);
+    run.dialog.Edited(run.ui.Find("EditW2"));  // the window reports edits while it fills
+    EXPECT_TRUE(run.ui.previews.empty());
+    run.dialog.Fill(false);
+    for (const char* name : {"Button1", "Memo1", "Label2", "PaintBox1"}) run.dialog.Edited(run.ui.Find(name));
+    run.dialog.Edited(kNoControl);
+    EXPECT_EQ(run.ui.previews.size(), 1u);
 }
 
 }  // namespace

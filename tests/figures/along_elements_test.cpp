@@ -366,16 +366,26 @@ TEST(AlongDrawing, LinePathsDrawWhatTheChainOfPointsDraws) {
         }
 }
 
+// How far across its element a point lies: towards "上" from a line, or the
+// radius of the circle it lies on about an arc's centre.
+double Across(const PathElement& e, Point p) {
+    if (e.shape == PathElement::Shape::Arc) return Distance(p, e.centre);
+    const double len = Distance(e.a, e.b);
+    return ((e.a.x - e.b.x) * (p.y - e.a.y) + (e.b.y - e.a.y) * (p.x - e.a.x)) / -len;
+}
+
 struct Band {
-    double lo, hi;  // radii of the band's edges
+    double lo, hi;  // in the measure of Across
+    double bulge;   // how far a figure's corners may stand beyond hi
 };
 
-// Per arc element the band's radii, from the row.
-Band ArcBand(const PathElement& e, const PatternRow& row) {
+Band BandOf(const PathElement& e, const PatternRow& row) {
     const double off = BandOffset(row.basePoint, row.height);
+    if (e.shape == PathElement::Shape::Line) return {-off, row.height - off, 0};
     const double sigma = e.sweepRad < 0 ? -1 : 1;
     const double r0 = e.radius + sigma * off, r1 = e.radius - sigma * (row.height - off);
-    return {std::min(r0, r1), std::max(r0, r1)};
+    const double hi = std::max(r0, r1);
+    return {std::min(r0, r1), hi, std::hypot(hi, row.width / 2) - hi};
 }
 
 std::vector<Point> PointsOf(const RecordingTarget::Call& c) {
@@ -386,32 +396,30 @@ std::vector<Point> PointsOf(const RecordingTarget::Call& c) {
     return pts;
 }
 
-// Figures drawn along one arc stay in its band, up to the bulge of one figure's width.
-TEST(AlongDrawing, FiguresOnArcsStayInTheBand) {
-    for (std::int32_t kind = 0; kind < 107; ++kind)
-        for (int base = 0; base <= 2; ++base)
-            for (double sweepSign : {1.0, -1.0}) {
-                SCOPED_TRACE(testing::Message()
-                             << "kind " << kind << " base " << base << " sign " << sweepSign);
-                Selection s;
-                s.Arc({5, -3}, 40, 20, 250);
-                AlongSelection sel = PathsFromSelection(s.store);
-                PathElement& e = sel.paths[0].elements[0];
-                if (sweepSign < 0)
-                    e = {e.shape,     e.b, e.a, e.centre, e.radius, e.startRad + e.sweepRad,
-                         -e.sweepRad, 0};
-                const PatternRow row = Row(kind, base, 0, 0, 0);
-                RecordingTarget out;
-                DrawAlongPaths({row, {}, 1}, sel, out);
-                const Band band = ArcBand(e, row);
-                const double bulge = std::hypot(band.hi, row.width / 2) - band.hi;
-                for (const auto& c : out.calls)
-                    for (Point p : PointsOf(c)) {
-                        const double r = Distance(p, e.centre);
-                        EXPECT_GE(r, band.lo - 1e-9);
-                        EXPECT_LE(r, band.hi + bulge + 1e-9);
-                    }
-            }
+// Every kind's lines and solids, and the gap lines, drawn along each element
+// of random paths stay in that element's band; on an arc a figure's outer
+// corners may stand out by the bulge of its width.
+TEST(AlongDrawing, FiguresStayInTheBandOfTheirElement) {
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        const AlongSelection sel = PathsFromSelection(RandomChain(seed, 8, true).sel.store);
+        for (const PathElement& e : sel.paths[0].elements)
+            for (std::int32_t kind = 0; kind < 107; ++kind)
+                for (int base = 0; base <= 2; ++base) {
+                    SCOPED_TRACE(testing::Message() << "seed " << seed << " element " << e.order
+                                                    << " kind " << kind << " base " << base);
+                    const PatternRow row = Row(kind, base, 1, 1, 1);
+                    AlongSelection one;
+                    one.paths.push_back({{e}, false});
+                    RecordingTarget out;
+                    DrawAlongPaths({row, {}, 1}, one, out);
+                    const Band band = BandOf(e, row);
+                    for (const auto& c : out.calls)
+                        for (Point p : PointsOf(c)) {
+                            EXPECT_GE(Across(e, p), band.lo - 1e-9);
+                            EXPECT_LE(Across(e, p), band.hi + band.bulge + 1e-9);
+                        }
+                }
+    }
 }
 
 int CountFigures(const RecordingTarget& out) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <random>
 #include <vector>
 
 #include "geom/helpers.h"
@@ -278,6 +279,29 @@ TEST(SpanPlacement, HairpinMitresStayNearTheChain) {
                             << apex << "° closed " << closed << " base " << base;
             }
         }
+    }
+}
+
+// Random chains, open and closed, with sharp and shallow corners alike: every
+// full-length line ends within the mitre limit of the chain.
+TEST(SpanPlacement, RandomChainsKeepTheirGuideLinesNearTheChain) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> coordinate(-500, 500), height(0.5, 30);
+    for (int trial = 0; trial < 300; ++trial) {
+        std::vector<Point> chain(2 + random() % 6);
+        for (Point& p : chain) p = {coordinate(random), coordinate(random)};
+        if (trial % 2) chain.push_back(chain[0]);
+        PatternRow row = BarRow(10, 0, 0);
+        row.figureKind = -1;
+        row.height = height(random);
+        row.basePoint = static_cast<std::int32_t>(random() % 3);
+        row.upperLine = row.middleLine = row.lowerLine = kGuideFull;
+        SpanRun run(chain);
+        const int npts = static_cast<int>(chain.size());
+        for (int j = 1; j < npts; ++j) run.Place(row, j, npts);
+        for (const auto& line : run.Lines())
+            for (Point p : {Point{line[0], line[1]}, Point{line[2], line[3]}})
+                ASSERT_LE(DistanceToChain(p, run.points), 10 * row.height + 1e-8) << trial;
     }
 }
 

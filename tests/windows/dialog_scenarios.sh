@@ -2,6 +2,10 @@
 # xdotool, a mouse click on a row selector. Sourced by run_wine_tests.sh;
 # needs $WORK, $BUILD, $REPO and a running X server with a Wine server.
 
+# The client area at 96 dpi: the form's 771 × 309 and the preview band below.
+CLIENT_W=771
+CLIENT_H=409
+
 # Twelve default rows after the given five header lines, CR LF each.
 store_file() {
     local header=("$@") row
@@ -22,8 +26,8 @@ start_dialog() {
     eval "$(xdotool getwindowgeometry --shell "$WID")"
     DIALOG_WIDTH=$WIDTH DIALOG_HEIGHT=$HEIGHT
     # Wine draws the frame itself (Managed=N): equal borders, caption on top.
-    local border=$(((WIDTH - 771) / 2))
-    CX0=$((X + border)) CY0=$((Y + HEIGHT - 309 - border))
+    local border=$(((WIDTH - CLIENT_W * ${DPI:-96} / 96) / 2))
+    CX0=$((X + border)) CY0=$((Y + HEIGHT - CLIENT_H * ${DPI:-96} / 96 - border))
     xdotool mousemove 0 0
     xdotool windowfocus --sync "$WID" 2>/dev/null
     sleep 0.3
@@ -37,7 +41,13 @@ click_client() {
 }
 
 window_fits_client() {
-    ((DIALOG_WIDTH >= 771 && DIALOG_WIDTH <= 791 && DIALOG_HEIGHT >= 309 && DIALOG_HEIGHT <= 350))
+    ((DIALOG_WIDTH >= CLIENT_W && DIALOG_WIDTH <= CLIENT_W + 20 &&
+        DIALOG_HEIGHT >= CLIENT_H && DIALOG_HEIGHT <= CLIENT_H + 41))
+}
+
+window_fits_scaled_client() {
+    local w=$((CLIENT_W * DPI / 96)) h=$((CLIENT_H * DPI / 96))
+    ((DIALOG_WIDTH >= w && DIALOG_WIDTH <= w + 30 && DIALOG_HEIGHT >= h && DIALOG_HEIGHT <= h + 60))
 }
 
 keys() { xdotool key --delay 40 "$@"; }
@@ -66,7 +76,7 @@ scenario_defaults() {
     rm -f "$GUI_DIR/tesra.dat"
     if ! check "no store file: the form opens" start_dialog; then return; fi
     check "caption is \"Tesra　設定\"" [ "$(xdotool getwindowname "$WID")" = "Tesra　設定" ]
-    check "window is the 771 × 309 client area plus a frame (${DIALOG_WIDTH} × ${DIALOG_HEIGHT})" \
+    check "window is the 771 × 309 form and the preview band plus a frame (${DIALOG_WIDTH} × ${DIALOG_HEIGHT})" \
         window_fits_client
     import -window root "$BUILD/dialog-defaults.png"
     keys Return
@@ -138,6 +148,80 @@ scenario_colour() {
     check "colour then $1: $4" same_bytes "$GUI_DIR/tesra.dat" "$3"
 }
 
+# A store whose rows 1, 3 and 5 draw different figures, guide lines and
+# placements; row 5 is in use, with the solid colour on (red).
+preview_store() {
+    printf '%s\r\n' 0 0 1 255 5
+    local rows=("47 10 8 0 4 1 1 0 2" "0 10 10 0 0 1 0 0 0" "79 12 6 0 3 0 2 0 2"
+        "0 10 10 0 0 1 0 0 0" "101 10 6 0 2 1 0 2 0") row
+    for ((row = 6; row <= 12; row++)); do rows+=("0 10 10 0 0 1 0 0 0"); done
+    for row in "${rows[@]}"; do printf '%s\r\n' $row; done
+}
+
+# window_shot FILE: the screen where the form stands, with any list it has
+# open (a separate window, which a shot of the form's window alone leaves black).
+window_shot() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1"
+}
+
+# band_pixels FILE: a checksum of the preview band's pixels on the screen.
+band_pixels() {
+    local s=$((${DPI:-96}))
+    import -window root -crop "$((755 * s / 96))x$((92 * s / 96))+$((CX0 + 8 * s / 96))+$((CY0 + 309 * s / 96))" \
+        +repage "$1"
+    md5sum <"$1" | cut -d' ' -f1
+}
+
+set_dpi() {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' \
+        "$1" >"$WORK/dpi.reg"
+    timeout 30 wine reg import "$(winepath -w "$WORK/dpi.reg")" >/dev/null 2>&1 </dev/null
+}
+
+# The preview band follows the row in use, a clicked selector and a typed
+# width; Escape still saves nothing. Screenshots of three rows, one at 150 %.
+scenario_preview() {
+    preview_store >"$GUI_DIR/tesra.dat"
+    cp "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+    if ! check "preview: the form opens" start_dialog; then return; fi
+    window_shot "$BUILD/dialog-preview-row5.png"
+    local row5 row1 edited
+    row5=$(band_pixels "$WORK/band-row5.png")
+    click_client 14 28  # RadioButton1
+    window_shot "$BUILD/dialog-preview-row1.png"
+    row1=$(band_pixels "$WORK/band-row1.png")
+    check "preview: clicking row 1's selector changes the band" [ "$row1" != "$row5" ]
+    keys Tab alt+Down  # row 1's figure list, open: a picture beside every name
+    sleep 0.3
+    window_shot "$BUILD/dialog-figure-list.png"
+    keys alt+Up
+    click_client 140 26  # EditW1
+    keys End BackSpace BackSpace
+    typed 4
+    sleep 0.3
+    edited=$(band_pixels "$WORK/band-edited.png")
+    check "preview: typing a width changes the band's pixels" [ "$edited" != "$row1" ]
+    keys Escape
+    finish_dialog "preview, edit then Escape"
+    check "preview, edit then Escape: tesra.dat unchanged" same_bytes "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+
+    set_dpi 144
+    DPI=144
+    if check "preview at 150 %: the form opens" start_dialog; then
+        check "preview at 150 %: the window is 1.5 times as large (${DIALOG_WIDTH} × ${DIALOG_HEIGHT})" \
+            window_fits_scaled_client
+        click_client $((14 * 3 / 2)) $((76 * 3 / 2))  # RadioButton3
+        window_shot "$BUILD/dialog-preview-row3-150.png"
+        keys Escape
+        finish_dialog "preview at 150 %, Escape"
+    fi
+    DPI=96
+    set_dpi 96
+    check "preview at 150 %: tesra.dat unchanged" same_bytes "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+}
+
 dialog_checks() {
     echo "== settings dialog under Xvfb (screenshots in $BUILD)"
     export LANG=ja_JP.UTF-8 LOCPATH="$WORK/locale"
@@ -158,5 +242,6 @@ dialog_checks() {
     # Red is 0x0000FF, stored on line 4 with the check box's switch on line 3.
     sed '4s/.*/255\r/' "$WORK/expected-edited.dat" >"$WORK/expected-red.dat"
     scenario_colour OK Return "$WORK/expected-red.dat" "tesra.dat holds the colour 255 (red)"
+    scenario_preview
     check "dialog runs left JWC_TEMP.TXT unchanged" same_bytes "$GUI_DIR/JWC_TEMP.TXT" "$exchange"
 }

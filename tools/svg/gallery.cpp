@@ -17,7 +17,7 @@ namespace tesra::svg {
 namespace {
 
 constexpr Rgb kLabelColour = 0x333333;
-constexpr double kLabelHeight = 1.3;
+constexpr double kLabelHeight = kGalleryLabelHeight;
 constexpr double kTitleHeight = 2.0;
 constexpr std::int32_t kBlackPen = 2;
 constexpr double kSheetWidth = (kGalleryColumns - 1) * kGalleryPitchX + kGalleryCellW;
@@ -42,9 +42,13 @@ void AddLabel(SceneReader& reader, Point at, double height, std::string text) {
 }
 
 // One kind through the same writer a run uses, so the tile shows exactly the
-// commands the host would receive; fills stay in the line colour.
+// commands the host would receive; fills stay in the line colour. The frame
+// goes first, beneath: a figure drawn on its frame's edge stays visible.
 void AddFigureTile(SceneReader& reader, std::int32_t kind) {
     const Point origin = GalleryCellOrigin(kind);
+    const Point top = {origin.x + kGalleryCellW, origin.y + kGalleryCellH};
+    reader.AddShape({FrameShape{origin, top}, 0});
+
     ExchangeState state;
     VectorSink sink;
     Writer writer(state, sink);
@@ -52,10 +56,8 @@ void AddFigureTile(SceneReader& reader, std::int32_t kind) {
     DrawFigure(kind, AxisAlignedCell(origin), SolidStyle{}, writer);
     ReadLines(reader, sink.lines);
 
-    const Point top = {origin.x + kGalleryCellW, origin.y + kGalleryCellH};
-    reader.AddShape({FrameShape{origin, top}, 0});
     AddLabel(reader, {origin.x + kGalleryCellW / 2.0, origin.y - 1.6 * kLabelHeight},
-             kLabelHeight, std::to_string(kind) + " " + std::string(FigureName(kind)));
+             kLabelHeight, TileLabel(kind));
 }
 
 struct PatternDemo {
@@ -204,6 +206,14 @@ void AddAlongPattern(SceneReader& reader, const AlongDemo& demo, bool solid) {
 
 }  // namespace
 
+std::string TileLabel(std::int32_t kind) {
+    std::string label = std::to_string(kind) + " " + std::string(FigureName(kind));
+    for (std::int32_t other = 0; other < kFigureKindCount; ++other)
+        if (other != kind && FigureName(other) == FigureName(kind))
+            label += " (=" + std::to_string(other) + ")";
+    return label;
+}
+
 Point GalleryCellOrigin(std::int32_t kind) {
     const int column = kind % kGalleryColumns;
     const int row = kind / kGalleryColumns;
@@ -224,7 +234,9 @@ Scene BuildGallery() {
     const std::vector<AlongDemo> along = AlongDemos(alongTop);
     for (std::size_t i = 0; i < along.size(); ++i)
         AddAlongPattern(reader, along[i], i + 1 == along.size());
-    return reader.TakeScene();
+    Scene scene = reader.TakeScene();
+    scene.pixelsPerUnit = kGalleryPixelsPerUnit;
+    return scene;
 }
 
 }  // namespace tesra::svg

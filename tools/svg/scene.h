@@ -75,6 +75,9 @@ struct Shape {
 struct Scene {
     std::vector<Shape> shapes;
     std::vector<std::string> captions;  // messages of the file, UTF-8
+    // The SVG's own size: pixels per drawing unit, or 0 to give the larger
+    // side a fixed size whatever the drawing's extent.
+    double pixelsPerUnit = 0.0;
 };
 
 }  // namespace tesra::svg

@@ -144,9 +144,11 @@ private:
     void SolidArc(const SolidArcShape& g, Rgb rgb);
     void Ring(const RingShape& g, Rgb rgb);
     void Frame(const FrameShape& g);
+    void FillAttrs(Rgb rgb);
     void Label(const LabelShape& g, Rgb rgb);
     void WholeEllipse(const Ellipse& e);
     void ArcPath(const ArcShape& arc);
+    void ArcTo(const ArcShape& arc);
     void ClosedEllipsePath(const Ellipse& e);
 
     std::string out_;
@@ -215,11 +217,17 @@ void SvgWriter::WholeEllipse(const Ellipse& e) {
 // which after the flip is counter-clockwise in the drawing too. A negative
 // flatness mirrors the ellipse and so reverses the direction of growing t.
 void SvgWriter::ArcPath(const ArcShape& arc) {
+    out_ += 'M';
+    XY(EllipsePoint(arc.ellipse, arc.start));
+    out_ += ' ';
+    ArcTo(arc);
+}
+
+// "A …" from the arc's start, where the path stands, to its end.
+void SvgWriter::ArcTo(const ArcShape& arc) {
     const Ellipse& e = arc.ellipse;
     const bool counterClockwise = (arc.sweep >= 0.0) == (e.flatness >= 0.0);
-    out_ += 'M';
-    XY(EllipsePoint(e, arc.start));
-    out_ += " A";
+    out_ += 'A';
     Num(std::fabs(e.r));
     out_ += ' ';
     Num(std::fabs(e.flatness * e.r));
@@ -230,10 +238,12 @@ void SvgWriter::ArcPath(const ArcShape& arc) {
     XY(EllipsePoint(e, arc.start + arc.sweep));
 }
 
+// One closed subpath of two halves: a second "M" would end the first half
+// as a subpath of its own, closed by a chord across the ellipse.
 void SvgWriter::ClosedEllipsePath(const Ellipse& e) {
     ArcPath({e, 0.0, std::numbers::pi});
     out_ += ' ';
-    ArcPath({e, std::numbers::pi, std::numbers::pi});
+    ArcTo({e, std::numbers::pi, std::numbers::pi});
     out_ += 'Z';
 }
 
@@ -249,6 +259,14 @@ void SvgWriter::Arc(const ArcShape& g, Rgb rgb) {
     out_ += "/>\n";
 }
 
+// A thin outline in the fill's own colour: without it, anti-aliasing leaves
+// faint seams where the pieces of one filled figure meet.
+void SvgWriter::FillAttrs(Rgb rgb) {
+    ColourAttr("fill", rgb);
+    ColourAttr("stroke", rgb);
+    Attr("stroke-width", strokeWidth_ / 2.0);
+}
+
 void SvgWriter::Polygon(const PolygonShape& g, Rgb rgb) {
     out_ += "<polygon points=\"";
     for (int i = 0; i < g.count; ++i) {
@@ -259,8 +277,8 @@ void SvgWriter::Polygon(const PolygonShape& g, Rgb rgb) {
         Num(-p.y);
     }
     out_ += '"';
-    ColourAttr("fill", rgb);
-    out_ += " stroke=\"none\"/>\n";
+    FillAttrs(rgb);
+    out_ += "/>\n";
 }
 
 void SvgWriter::SolidArc(const SolidArcShape& g, Rgb rgb) {
@@ -271,8 +289,8 @@ void SvgWriter::SolidArc(const SolidArcShape& g, Rgb rgb) {
         ArcPath(g.arc);
         out_ += " Z\"";  // the chord
     }
-    ColourAttr("fill", rgb);
-    out_ += " stroke=\"none\"/>\n";
+    FillAttrs(rgb);
+    out_ += "/>\n";
 }
 
 void SvgWriter::Ring(const RingShape& g, Rgb rgb) {
@@ -281,8 +299,8 @@ void SvgWriter::Ring(const RingShape& g, Rgb rgb) {
     out_ += ' ';
     ClosedEllipsePath({g.outer.centre, g.innerR, g.outer.flatness, g.outer.tilt});
     out_ += "\" fill-rule=\"evenodd\"";
-    ColourAttr("fill", rgb);
-    out_ += " stroke=\"none\"/>\n";
+    FillAttrs(rgb);
+    out_ += "/>\n";
 }
 
 void SvgWriter::Frame(const FrameShape& g) {
@@ -344,7 +362,8 @@ std::string RenderSvg(const Scene& scene) {
         static_cast<double>(scene.captions.size()) * captionHeight * kLineSpacing;
     const double height = box.Height() + 2.0 * margin + captionsHeight;
     const double left = box.minX - margin, top = -box.maxY - margin;
-    const double pixels = kPixelSize / std::max(width, height);
+    const double pixels =
+        scene.pixelsPerUnit > 0.0 ? scene.pixelsPerUnit : kPixelSize / std::max(width, height);
 
     SvgWriter svg(span * kStrokeShare, span);
     std::string& out = svg.out();

@@ -27,17 +27,18 @@ bool InsideHorizontally(const Bounds& inner, const FrameShape& frame) {
 // as in the gallery, they are more than half circles and bulge sideways.
 bool MayBulgeSideways(std::int32_t kind) { return kind == 77 || kind == 78; }
 
-// A tile is the figure's shapes, then its frame, then its label.
+// A tile is its frame (beneath), then the figure's shapes, then its label.
 TEST(Gallery, EveryKindDrawsInsideItsOwnFramedAndNamedBox) {
     const Scene scene = BuildGallery();
     std::size_t at = 0;
     for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind) {
-        Scene figure;
-        while (at < scene.shapes.size() &&
-               !std::holds_alternative<FrameShape>(scene.shapes[at].geometry))
-            figure.shapes.push_back(scene.shapes[at++]);
-        ASSERT_LT(at + 1, scene.shapes.size()) << kind;
+        ASSERT_LT(at, scene.shapes.size()) << kind;
+        ASSERT_TRUE(std::holds_alternative<FrameShape>(scene.shapes[at].geometry)) << kind;
         const auto& frame = std::get<FrameShape>(scene.shapes[at++].geometry);
+        Scene figure;
+        while (at < scene.shapes.size() && !std::holds_alternative<LabelShape>(scene.shapes[at].geometry))
+            figure.shapes.push_back(scene.shapes[at++]);
+        ASSERT_LT(at, scene.shapes.size()) << kind;
         const auto& label = std::get<LabelShape>(scene.shapes[at++].geometry);
 
         const Point origin = GalleryCellOrigin(kind);
@@ -45,8 +46,11 @@ TEST(Gallery, EveryKindDrawsInsideItsOwnFramedAndNamedBox) {
         EXPECT_EQ(frame.low.y, origin.y) << kind;
         EXPECT_EQ(frame.high.x - frame.low.x, kGalleryCellW) << kind;
         EXPECT_EQ(frame.high.y - frame.low.y, kGalleryCellH) << kind;
-        EXPECT_EQ(label.text, std::to_string(kind) + " " + std::string(FigureName(kind)));
+        EXPECT_EQ(label.text, TileLabel(kind));
+        EXPECT_TRUE(label.text.starts_with(std::to_string(kind) + " " + std::string(FigureName(kind))));
         EXPECT_LT(label.at.y, frame.low.y) << kind;  // under its box
+        // Readable at the SVG's own size.
+        EXPECT_GE(label.height * scene.pixelsPerUnit, 9.0) << kind;
 
         const Bounds drawn = SceneBounds(figure);
         ASSERT_FALSE(drawn.empty) << "kind " << kind << " drew nothing";
@@ -55,22 +59,31 @@ TEST(Gallery, EveryKindDrawsInsideItsOwnFramedAndNamedBox) {
     }
 }
 
+// Kinds 12 and 71, 13 and 72 share their names and their drawing; the labels
+// say so, and no other label does.
+TEST(Gallery, TwinKindsNameEachOther) {
+    const struct {
+        std::int32_t kind;
+        const char* label;
+    } cases[] = {{12, "12 ／／ (=71)"}, {71, "71 ／／ (=12)"}, {13, "13 ＼＼ (=72)"},
+                 {72, "72 ＼＼ (=13)"}, {10, "10 ／(右斜線)"}, {105, "105 ／／(塗)"}};
+    for (const auto& c : cases) EXPECT_EQ(TileLabel(c.kind), c.label);
+    int twins = 0;
+    for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind)
+        twins += TileLabel(kind).find("(=") != std::string::npos ? 1 : 0;
+    EXPECT_EQ(twins, 4);
+}
+
 TEST(Gallery, PatternsFollowUnderTheGridWithTheSolidColour) {
     const Scene scene = BuildGallery();
     const double gridBottom = GalleryCellOrigin(kFigureKindCount - 1).y - kGalleryCellH;
-    std::size_t frames = 0, titles = 0, below = 0, filledInSolidColour = 0;
-    for (std::size_t i = 0; i < scene.shapes.size(); ++i) {
-        const Shape& shape = scene.shapes[i];
-        if (std::holds_alternative<FrameShape>(shape.geometry)) {
-            ++frames;
-            ++i;  // its label
-            continue;
-        }
-        if (frames < static_cast<std::size_t>(kFigureKindCount)) continue;
+    std::size_t tileLabels = 0, titles = 0, below = 0, filledInSolidColour = 0;
+    for (const Shape& shape : scene.shapes) {
         if (std::holds_alternative<LabelShape>(shape.geometry)) {
-            ++titles;
+            (tileLabels < static_cast<std::size_t>(kFigureKindCount) ? tileLabels : titles) += 1;
             continue;
         }
+        if (tileLabels < static_cast<std::size_t>(kFigureKindCount)) continue;
         Scene one;
         one.shapes.push_back(shape);
         if (SceneBounds(one).maxY < gridBottom) ++below;
@@ -78,7 +91,6 @@ TEST(Gallery, PatternsFollowUnderTheGridWithTheSolidColour) {
         if (std::holds_alternative<PolygonShape>(shape.geometry) && shape.colour == 0xE05020)
             ++filledInSolidColour;
     }
-    EXPECT_EQ(frames, static_cast<std::size_t>(kFigureKindCount));
     EXPECT_EQ(titles, 4u + 1u + 4u);  // the patterns, the page along a selection and its four
     EXPECT_GT(below, 0u);
     EXPECT_GT(filledInSolidColour, 0u);
@@ -120,6 +132,10 @@ TEST(Gallery, RendersToACompleteDocument) {
     EXPECT_EQ(svg.find("nan"), std::string::npos);
     EXPECT_EQ(svg.rfind("</svg>\n"), svg.size() - 7);
     EXPECT_NE(svg.find("＼＼(塗)"), std::string::npos);
+    // The SVG's own size follows the gallery's scale, not a fixed width.
+    const double width = std::stod(svg.substr(svg.find(" width=\"") + 8));
+    const Bounds box = SceneBounds(BuildGallery());
+    EXPECT_GT(width, box.Width() * kGalleryPixelsPerUnit);
 }
 
 }  // namespace

@@ -46,8 +46,8 @@ TEST(SvgRender, EachRecordGivesItsElement) {
         {"sc 0 0 10 1 0 3.141592653589793 -3.141592653589793 5",
          "<path d=\"M-10 0 A10 10 0 0 1 10 0 Z\" fill="},  // swept clockwise
         {"so 0 0 10 1 0 0 6.283185307179586 4",
-         "<path d=\"M10 0 A10 10 0 0 0 -10 0 M-10 0 A10 10 0 0 0 10 0Z "
-         "M4 0 A4 4 0 0 0 -4 0 M-4 0 A4 4 0 0 0 4 0Z\" fill-rule=\"evenodd\" fill="},
+         "<path d=\"M10 0 A10 10 0 0 0 -10 0 A10 10 0 0 0 10 0Z "
+         "M4 0 A4 4 0 0 0 -4 0 A4 4 0 0 0 4 0Z\" fill-rule=\"evenodd\" fill="},
     };
     for (const ElementCase& c : cases) {
         const std::string svg = Svg(c.line);
@@ -57,7 +57,8 @@ TEST(SvgRender, EachRecordGivesItsElement) {
 
 TEST(SvgRender, FillsAndStrokesCarryTheirColour) {
     const std::string solid = Svg("lc10 255\nsl 0 0 1 0 1 1\nlc6\n0 0 1 1");
-    EXPECT_EQ(Count(solid, "fill=\"#FF0000\" stroke=\"none\""), 1);
+    // Fills get an outline of their own colour, so adjoining pieces show no seam.
+    EXPECT_EQ(Count(solid, "fill=\"#FF0000\" stroke=\"#FF0000\""), 1);
     EXPECT_EQ(Count(solid, "stroke=\"#0000E0\""), 1);
     const std::string ring = Svg("lc10 65280\nso 0 0 2 1 0 0 6.28 1");
     EXPECT_EQ(Count(ring, "fill=\"#00FF00\""), 1);

@@ -1,0 +1,32 @@
+// The mitred corners of full-length guide lines.
+
+#include "figures/mitre.h"
+
+#include <cmath>
+
+#include "geom/helpers.h"
+
+namespace tesra {
+
+Side ShiftedSide(Point q1, Point q2, double d) {
+    const double phi = VectorAngle(q2.x - q1.x, q2.y - q1.y);
+    if (d == 0) return {q1, q2};
+    const double dir = d > 0 ? phi + kPi / 2 : phi - kPi / 2;
+    const double dist = std::fabs(d);
+    const Point step = {dist * std::cos(dir), dist * std::sin(dir)};
+    return {{q1.x + step.x, q1.y + step.y}, {q2.x + step.x, q2.y + step.y}};
+}
+
+bool WithinMitreLimit(Point meet, Point vertex, double d) {
+    return Distance(meet, vertex) <= kMitreLimit * std::fabs(d) + kSameEps;
+}
+
+void Mitre(Point& end, Point s, Point e, Side side, Point vertex, double d) {
+    Point meet;
+    if (SegmentIntersection(meet, s.x, s.y, e.x, e.y, side.q1.x, side.q1.y, side.q2.x,
+                            side.q2.y) > 0 &&
+        WithinMitreLimit(meet, vertex, d))
+        end = meet;
+}
+
+}  // namespace tesra

@@ -1,0 +1,117 @@
+#pragma once
+// Pictures of patterns for the settings dialog: what a row draws along a
+// short sample path, and what one figure kind draws in its cell. Both come
+// from the real span placement and figure code, recorded as primitives and
+// scaled into a box of pixels, so that a window only has to paint them.
+
+#include <cstdint>
+#include <vector>
+
+#include "exchange/draw_target.h"
+#include "figures/figure_cell.h"
+#include "geom/point.h"
+#include "figures/pattern.h"
+
+namespace tesra {
+
+// A box of device pixels; y grows downwards, as on screen.
+struct PreviewBox {
+    double left = 0.0, top = 0.0, width = 0.0, height = 0.0;
+};
+
+enum class PreviewInk {
+    Pen,    // the line colour of the drawing
+    Solid,  // the user's solid colour (bgr of the primitive)
+    Guide,  // the sample path or the cell frame beneath the drawing, drawn light
+};
+
+// An elliptic arc: the point at parameter t is centre + turned by tilt
+// (r cos t, flatness r sin t). Radians; |sweep| >= 2π is the whole ellipse.
+struct PreviewArc {
+    Point centre;
+    double r = 0.0, flatness = 1.0, tilt = 0.0, start = 0.0, sweep = 0.0;
+};
+
+struct PreviewPrimitive {
+    enum class Shape {
+        Segment,     // points: the two ends
+        Arc,         // arc
+        Polygon,     // points: 3 or 4 corners, filled
+        FilledArc,   // arc closed by its chord (or the whole ellipse), filled
+        FilledRing,  // between arc (whole) and the ellipse of radius innerR, filled
+    };
+    Shape shape = Shape::Segment;
+    std::vector<Point> points;
+    PreviewArc arc;
+    double innerR = 0.0;
+    PreviewInk ink = PreviewInk::Pen;
+    std::int32_t bgr = 0;  // PreviewInk::Solid only, 0x00BBGGRR
+};
+
+using PreviewDrawing = std::vector<PreviewPrimitive>;
+
+// Everything recorded through a DrawTarget, in the target's coordinates.
+class PreviewRecorder final : public DrawTarget {
+public:
+    explicit PreviewRecorder(PreviewDrawing& out) : out_(out) {}
+    void EmitLine(Point a, Point b) override;
+    void EmitArc(Point centre, double r, double startDeg, double endDeg, double flatness,
+                 double tiltDeg) override;
+    void EmitSolidTriangle(Point a, Point b, Point c) override;
+    void EmitSolidQuad(Point a, Point b, Point c, Point d) override;
+    void EmitSolidArc(std::int32_t code, Point centre, double r, double flatness, double tilt,
+                      double angle1, double angle2) override;
+    void EmitSolidRing(Point centre, double rOuter, double flatness, double tilt, double angle1,
+                       double angle2, double rInner) override;
+    void WriteSolidColor(std::int32_t rgb) override;
+    void WriteLineColor(std::int32_t colour, std::int32_t mode) override;
+
+private:
+    void Add(PreviewPrimitive p);
+
+    PreviewDrawing& out_;
+    PreviewInk ink_ = PreviewInk::Pen;
+    std::int32_t bgr_ = 0;
+};
+
+// The three points of the sample path: a straight span, then a corner of 30
+// degrees into a shorter one. Lengths follow the row's width and interval so
+// that several figures stand on it, and the first span grows with the box's
+// width / height so that the drawing fills a wide band.
+std::vector<Point> SamplePath(const PatternRow& row, double boxAspect);
+
+// The row along the sample path (a chain of three points, with its mitred
+// corner), the path itself beneath in PreviewInk::Guide, scaled to fit box.
+PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box);
+
+// One figure of kind in a cell of the box's proportions, its frame beneath in
+// PreviewInk::Guide; the frame fills the box unless the figure reaches out
+// of its cell.
+PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box);
+
+// Drawing coordinates (y up) to the box (y down): the largest uniform scale
+// that puts from..to inside the box less margin, centred.
+struct PreviewFit {
+    double scale = 1.0;
+    Point shift;  // box point = shift + scale * (x, -y)
+
+    static PreviewFit Into(Point from, Point to, PreviewBox box, double margin);
+    Point Apply(Point p) const { return {shift.x + scale * p.x, shift.y - scale * p.y}; }
+    PreviewPrimitive Apply(const PreviewPrimitive& p) const;
+};
+
+// The corners of the extent of a drawing (arcs by their true curve); false
+// when the drawing is empty.
+bool DrawingExtent(const PreviewDrawing& drawing, Point& low, Point& high);
+
+// A primitive as a painter draws it: polylines within tolerance pixels of the
+// curves. Closed loops of a filled shape are filled with the even-odd rule (a
+// ring is two loops).
+struct PaintShape {
+    std::vector<std::vector<Point>> loops;
+    bool closed = false;
+    bool filled = false;
+};
+PaintShape Flatten(const PreviewPrimitive& p, double tolerance);
+
+}  // namespace tesra

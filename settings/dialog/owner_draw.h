@@ -1,0 +1,44 @@
+#pragma once
+// What the window code paints itself: the figure lists' items with a picture
+// of each figure beside its name, and the preview band. Sizes are pixels at
+// the window's DPI, so the pictures are drawn sharp at any scaling.
+
+#include <cstdint>
+#include <string_view>
+
+#include "figures/preview.h"
+
+namespace tesra {
+
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// At 96 dpi: the rows of an open figure list, tall enough for a picture, and
+// the open list's width, wider than the closed box so that names show whole.
+inline constexpr int kFigureItemHeight = 18;
+inline constexpr int kFigureListWidth = 176;
+
+// The figure lists are the drop-downs named "ComboBoxZ"n.
+bool ShowsFigurePictures(std::string_view controlName);
+
+struct FigureItemLayout {
+    PreviewBox picture;
+    PixelRect text;
+};
+// The picture at the item's left, vertically centred, then the name.
+FigureItemLayout LayoutFigureItem(PixelRect item, unsigned dpi);
+// An item's picture: the figure of kind, nothing for an item that is none (-1).
+PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi);
+
+// The band inside its frame, and its drawing for row.
+PreviewBox PreviewArea(PixelRect band, unsigned dpi);
+PreviewDrawing PreviewBandDrawing(const PatternRow& row, const SolidStyle& solid, PixelRect band,
+                                  unsigned dpi);
+
+// Lines one pixel wide at 96 dpi, thicker on larger scalings.
+int PenWidth(unsigned dpi);
+// How far a painted curve may stray from the true one, in pixels.
+inline constexpr double kCurveTolerance = 0.25;
+
+}  // namespace tesra

@@ -1,0 +1,18 @@
+#pragma once
+// Small corrections to the look of standard controls, each a window subclass.
+
+#include <windows.h>
+
+namespace tesra::win32 {
+
+// A selector's caption is one ideographic space: the dotted focus box the
+// button draws around it stands beside the circle, framing nothing. The
+// preview band shows which row has the focus instead.
+void HideFocusBox(HWND selector);
+
+// A single-line edit box draws its text at the top of its client area; this
+// shrinks the client area around the text so that numbers sit centred, as
+// the drop-down lists' texts do. Applied again when the font changes.
+void CentreTextVertically(HWND edit);
+
+}  // namespace tesra::win32

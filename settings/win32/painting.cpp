@@ -1,0 +1,210 @@
+// Painting of primitives: polylines for lines and arcs, polygons filled by
+// the even-odd rule for solids (a ring is two loops). GDI+ smooths the edges.
+#include "settings/win32/painting.h"
+
+// GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out.
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "settings/dialog/owner_draw.h"
+
+namespace tesra::win32 {
+namespace {
+
+COLORREF Blend(COLORREF a, COLORREF b, int shareOfA) {
+    auto mix = [shareOfA](int x, int y) { return (x * shareOfA + y * (100 - shareOfA)) / 100; };
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
+               mix(GetBValue(a), GetBValue(b)));
+}
+
+COLORREF InkColour(const PreviewPrimitive& p, const Inks& inks) {
+    if (p.ink == PreviewInk::Guide) return inks.guide;
+    if (p.ink == PreviewInk::Solid) return static_cast<COLORREF>(p.bgr) & 0xFFFFFFu;
+    return inks.pen;
+}
+
+std::vector<POINT> Pixels(const std::vector<Point>& loop) {
+    std::vector<POINT> out;
+    out.reserve(loop.size());
+    for (Point p : loop)
+        out.push_back({static_cast<LONG>(std::lround(p.x)), static_cast<LONG>(std::lround(p.y))});
+    return out;
+}
+
+void PaintShapeLoops(HDC dc, const PaintShape& shape) {
+    if (shape.filled) {
+        std::vector<POINT> points;
+        std::vector<INT> counts;
+        for (const auto& loop : shape.loops) {
+            const auto pixels = Pixels(loop);
+            points.insert(points.end(), pixels.begin(), pixels.end());
+            counts.push_back(static_cast<INT>(pixels.size()));
+        }
+        PolyPolygon(dc, points.data(), counts.data(), static_cast<int>(counts.size()));
+        return;
+    }
+    for (const auto& loop : shape.loops) {
+        auto pixels = Pixels(loop);
+        if (shape.closed && !pixels.empty()) pixels.push_back(pixels.front());
+        Polyline(dc, pixels.data(), static_cast<int>(pixels.size()));
+    }
+}
+
+// A GDI object selected for the lifetime of this value; one it made itself
+// (not a stock object) is deleted afterwards.
+class Selected {
+public:
+    Selected(HDC dc, HGDIOBJ object, bool owned = true)
+        : dc_(dc), object_(object), old_(SelectObject(dc, object)), owned_(owned) {}
+    ~Selected() {
+        SelectObject(dc_, old_);
+        if (owned_) DeleteObject(object_);
+    }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ object_, old_;
+    bool owned_;
+};
+
+std::wstring ItemText(HWND list, UINT index) {
+    const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+}  // namespace
+
+PaintingSession::PaintingSession() {
+    const Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok) token_ = 0;
+}
+
+PaintingSession::~PaintingSession() {
+    if (token_) Gdiplus::GdiplusShutdown(token_);
+}
+
+namespace {
+
+void PaintWithGdi(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth) {
+    const int oldFill = SetPolyFillMode(dc, ALTERNATE);
+    for (const PreviewPrimitive& p : drawing) {
+        const COLORREF colour = InkColour(p, inks);
+        const PaintShape shape = Flatten(p, kCurveTolerance);
+        Selected pen(dc, CreatePen(PS_SOLID, shape.filled ? 1 : penWidth, colour));
+        Selected brush(dc, shape.filled ? CreateSolidBrush(colour) : GetStockObject(NULL_BRUSH),
+                       shape.filled);
+        PaintShapeLoops(dc, shape);
+    }
+    SetPolyFillMode(dc, oldFill);
+}
+
+Gdiplus::Color Argb(COLORREF c) { return {255, GetRValue(c), GetGValue(c), GetBValue(c)}; }
+
+// A line along a pixel row or column stays one pixel wide instead of being
+// smoothed over two: it is moved to the pixels' centres.
+std::vector<Gdiplus::PointF> SmoothPoints(const std::vector<Point>& loop, int penWidth) {
+    std::vector<Gdiplus::PointF> out;
+    out.reserve(loop.size());
+    for (Point p : loop) out.emplace_back(static_cast<float>(p.x), static_cast<float>(p.y));
+    if (out.size() == 2 && penWidth % 2 == 1) {
+        auto centre = [](float v) { return std::floor(v) + 0.5f; };
+        if (out[0].Y == out[1].Y) out[0].Y = out[1].Y = centre(out[0].Y);
+        if (out[0].X == out[1].X) out[0].X = out[1].X = centre(out[0].X);
+    }
+    return out;
+}
+
+void PaintSmooth(Gdiplus::Graphics& g, const PaintShape& shape, COLORREF colour, int penWidth) {
+    // Fills get a hairline of their own colour: neighbouring pieces of one
+    // figure then meet without a seam.
+    Gdiplus::Pen pen(Argb(colour), shape.filled ? 1.0f : static_cast<float>(penWidth));
+    pen.SetLineJoin(Gdiplus::LineJoinRound);
+    if (shape.filled) {
+        Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
+        for (const auto& loop : shape.loops) {
+            const auto points = SmoothPoints(loop, 0);
+            path.AddPolygon(points.data(), static_cast<INT>(points.size()));
+        }
+        Gdiplus::SolidBrush brush(Argb(colour));
+        g.FillPath(&brush, &path);
+        g.DrawPath(&pen, &path);
+        return;
+    }
+    for (const auto& loop : shape.loops) {
+        const auto points = SmoothPoints(loop, penWidth);
+        if (shape.closed) g.DrawPolygon(&pen, points.data(), static_cast<INT>(points.size()));
+        else g.DrawLines(&pen, points.data(), static_cast<INT>(points.size()));
+    }
+}
+
+}  // namespace
+
+void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth) {
+    Gdiplus::Graphics g(dc);
+    if (g.GetLastStatus() != Gdiplus::Ok) return PaintWithGdi(dc, drawing, inks, penWidth);
+    g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    for (const PreviewPrimitive& p : drawing)
+        PaintSmooth(g, Flatten(p, kCurveTolerance), InkColour(p, inks), penWidth);
+}
+
+void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi) {
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+    const COLORREF fore = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+    HDC dc = item.hDC;
+    Selected fill(dc, CreateSolidBrush(back));
+    FillRect(dc, &item.rcItem, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+    if (item.itemID == static_cast<UINT>(-1)) return;  // no selection: an empty box
+
+    const PixelRect rect{item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
+    const auto kind = static_cast<std::int32_t>(item.itemID);
+    PaintDrawing(dc, FigureItemPicture(kind, rect, dpi), {fore, Blend(fore, back, 15)},
+                 PenWidth(dpi));
+
+    const FigureItemLayout layout = LayoutFigureItem(rect, dpi);
+    RECT text{layout.text.left, layout.text.top, layout.text.right, layout.text.bottom};
+    const std::wstring name = ItemText(item.hwndItem, item.itemID);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, fore);
+    DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row,
+                     const SolidStyle& solid) {
+    const RECT& r = item.rcItem;
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = item.hDC;
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+
+    const RECT local{0, 0, width, height};
+    FillRect(dc, &local, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const COLORREF frame = GetSysColor(COLOR_BTNSHADOW);
+    {
+        Selected pen(dc, CreatePen(PS_SOLID, 1, frame));
+        Selected brush(dc, GetStockObject(NULL_BRUSH), false);
+        Rectangle(dc, 0, 0, width, height);
+    }
+    const PixelRect band{0, 0, width, height};
+    PaintDrawing(dc, PreviewBandDrawing(row, solid, band, dpi),
+                 {RGB(0, 0, 0), RGB(0xC8, 0xC8, 0xC8)}, PenWidth(dpi));
+
+    BitBlt(screen, r.left, r.top, width, height, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+}  // namespace tesra::win32

@@ -1,0 +1,38 @@
+#pragma once
+// GDI painting of what the portable code drew: the figure lists' items and
+// the preview band. Everything is drawn at the window's own DPI.
+
+#include <windows.h>
+
+#include "figures/preview.h"
+
+namespace tesra::win32 {
+
+struct Inks {
+    COLORREF pen;    // lines, and fills without the solid colour
+    COLORREF guide;  // the sample path and cell frames beneath
+};
+
+// GDI+ for the whole life of the form: it paints with smooth edges. Should it
+// fail to start, painting falls back to plain GDI.
+class PaintingSession {
+public:
+    PaintingSession();
+    ~PaintingSession();
+    PaintingSession(const PaintingSession&) = delete;
+    PaintingSession& operator=(const PaintingSession&) = delete;
+
+private:
+    ULONG_PTR token_ = 0;
+};
+
+void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth);
+
+// WM_DRAWITEM of a figure list: the picture of the item's figure and its name.
+void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi);
+
+// WM_DRAWITEM of the preview band, drawn off screen so typing does not flicker.
+void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row,
+                     const SolidStyle& solid);
+
+}  // namespace tesra::win32
