@@ -14,6 +14,10 @@ logs=$build/valgrind
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
+# valgrind cannot see the heap of a static C library and reports its start-up
+# code: tesra is linked dynamically for these runs, and statically again after.
+cmake -S . -B "$build" -DTESRA_STATIC_EXE=OFF >/dev/null
+trap 'cmake -S . -B "$build" -DTESRA_STATIC_EXE=ON >/dev/null && cmake --build "$build" --target tesra >/dev/null' EXIT
 cmake --build "$build" -j2
 rm -rf "$logs"
 mkdir -p "$logs"
