@@ -1,9 +1,8 @@
 #pragma once
-// Starting a program the way the host starts tesra, without a shell between:
-// its wall time and its peak memory.
+// Starting a program the way the host starts tesra, without a shell between,
+// and measuring its peak memory apart from the timed runs.
 
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <filesystem>
@@ -18,7 +17,6 @@ namespace tesra::bench {
 
 struct ProcessResult {
     int status = -1;
-    long peakKiB = 0;
 };
 
 inline ProcessResult RunProcess(const std::vector<std::string>& argv) {
@@ -29,9 +27,18 @@ inline ProcessResult RunProcess(const std::vector<std::string>& argv) {
     if (posix_spawn(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0)
         throw std::runtime_error("cannot start " + argv[0]);
     int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
+    waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// The program's peak resident memory in KiB, through bench/peak_rss.c.
+inline long PeakKiB(const std::vector<std::string>& argv, const std::filesystem::path& scratch) {
+    std::vector<std::string> measured = {PEAK_RSS_EXE, scratch.string()};
+    measured.insert(measured.end(), argv.begin(), argv.end());
+    RunProcess(measured);
+    long kib = 0;
+    std::ifstream(scratch) >> kib;
+    return kib;
 }
 
 inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
