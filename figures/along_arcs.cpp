@@ -16,6 +16,7 @@
 #include "figures/figures.h"
 #include "figures/mitre.h"
 #include "figures/span_placement.h"
+#include "geom/trig.h"
 
 namespace tesra::along {
 namespace {
@@ -38,7 +39,7 @@ double Norm(Point a) {
 }
 
 Point OnCircle(Point c, double r, double angle) {
-    return {c.x + r * std::cos(angle), c.y + r * std::sin(angle)};
+    return {c.x + r * Cos(angle), c.y + r * Sin(angle)};
 }
 
 double NormalisedDeg(double rad) {
@@ -58,10 +59,10 @@ struct ArcFrame {
 
 FigureCell CellAt(const ArcFrame& f, double w, double h, double middleStation) {
     const double phi = f.AngleAt(middleStation);
-    const double theta = VectorAngle(-f.sigma * std::sin(phi), f.sigma * std::cos(phi));
+    const double theta = VectorAngle(-f.sigma * Sin(phi), f.sigma * Cos(phi));
     FigureCell cell;
-    cell.eu = {std::cos(theta), std::sin(theta)};
-    cell.ev = {std::cos(theta + kPi / 2), std::sin(theta + kPi / 2)};
+    cell.eu = {Cos(theta), Sin(theta)};
+    cell.ev = {Cos(theta + kPi / 2), Sin(theta + kPi / 2)};
     cell.W = w;
     cell.H = h;
     cell.theta = theta;

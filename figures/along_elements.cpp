@@ -12,6 +12,7 @@
 #include "figures/along_internal.h"
 #include "figures/mitre.h"
 #include "figures/span_placement.h"
+#include "geom/trig.h"
 
 namespace tesra {
 namespace along {
@@ -57,7 +58,7 @@ bool IsLine(const PathElement& e) {
 }
 
 Point Along(Point p, double distance, double angle) {
-    return {p.x + distance * std::cos(angle), p.y + distance * std::sin(angle)};
+    return {p.x + distance * Cos(angle), p.y + distance * Sin(angle)};
 }
 
 // The guide curve at height v of the band, before it meets its neighbours.
@@ -67,7 +68,7 @@ GuideCurve CurveOf(const PathElement& e, const PatternRow& row, double v) {
     GuideCurve c;
     if (IsLine(e)) {
         const double theta = VectorAngle(e.b.x - e.a.x, e.b.y - e.a.y);
-        const Point ev = {std::cos(theta + kPi / 2), std::sin(theta + kPi / 2)};
+        const Point ev = {Cos(theta + kPi / 2), Sin(theta + kPi / 2)};
         const Point aLow = Along(e.a, off, theta - kPi / 2);
         const Point bLow = Along(e.b, off, theta - kPi / 2);
         c.s = {aLow.x + v * ev.x, aLow.y + v * ev.y};

@@ -19,6 +19,7 @@
 #include <unordered_map>
 
 #include "figures/along_internal.h"
+#include "geom/trig.h"
 
 namespace tesra {
 namespace {
@@ -35,7 +36,7 @@ bool Finite(std::initializer_list<double> values) {
 }
 
 Point OnCircle(Point c, double r, double angle) {
-    return {c.x + r * std::cos(angle), c.y + r * std::sin(angle)};
+    return {c.x + r * Cos(angle), c.y + r * Sin(angle)};
 }
 
 // A circular arc from startDeg counter-clockwise by sweepDeg (360 for a full circle).

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "geom/helpers.h"
+#include "geom/trig.h"
 
 namespace tesra {
 
@@ -13,7 +14,7 @@ Side ShiftedSide(Point q1, Point q2, double d) {
     if (d == 0) return {q1, q2};
     const double dir = d > 0 ? phi + kPi / 2 : phi - kPi / 2;
     const double dist = std::fabs(d);
-    const Point step = {dist * std::cos(dir), dist * std::sin(dir)};
+    const Point step = {dist * Cos(dir), dist * Sin(dir)};
     return {{q1.x + step.x, q1.y + step.y}, {q2.x + step.x, q2.y + step.y}};
 }
 

@@ -7,6 +7,7 @@
 
 #include "figures/figures.h"
 #include "figures/span_placement.h"
+#include "geom/trig.h"
 
 namespace tesra {
 namespace {
@@ -32,8 +33,8 @@ bool Finite(std::initializer_list<double> values) {
 bool IsWhole(const PreviewArc& arc) { return std::fabs(arc.sweep) >= kFullTurn; }
 
 Point ArcPoint(const PreviewArc& a, double t) {
-    const double u = a.r * std::cos(t), v = a.flatness * a.r * std::sin(t);
-    const double c = std::cos(a.tilt), s = std::sin(a.tilt);
+    const double u = a.r * Cos(t), v = a.flatness * a.r * Sin(t);
+    const double c = Cos(a.tilt), s = Sin(a.tilt);
     return {a.centre.x + u * c - v * s, a.centre.y + u * s + v * c};
 }
 
@@ -170,8 +171,8 @@ std::vector<Point> SamplePath(const PatternRow& row, double boxAspect) {
     const double step = w + interval;
     const double second = kSecondSpanSteps * step;
     // Roughly how tall the drawing stands, and so how long it may be.
-    const double tall = second * std::sin(kCornerTurn) + 1.5 * h;
-    const double fixedLength = second * std::cos(kCornerTurn) + 0.5 * h + 0.5 * step;
+    const double tall = second * Sin(kCornerTurn) + 1.5 * h;
+    const double fixedLength = second * Cos(kCornerTurn) + 0.5 * h + 0.5 * step;
     const double wanted = Positive(boxAspect, 1.0) * tall - fixedLength;
     const int steps = std::clamp(static_cast<int>(std::lround(std::clamp(wanted / step, 0.0, 1e6))),
                                  kFewestFirstSpanSteps, kMostFirstSpanSteps);
@@ -179,7 +180,7 @@ std::vector<Point> SamplePath(const PatternRow& row, double boxAspect) {
     const Point corner = {(steps + 0.5) * step, 0.0};
     return {{0.0, 0.0},
             corner,
-            {corner.x + second * std::cos(kCornerTurn), corner.y + second * std::sin(kCornerTurn)}};
+            {corner.x + second * Cos(kCornerTurn), corner.y + second * Sin(kCornerTurn)}};
 }
 
 PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box) {

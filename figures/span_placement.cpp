@@ -7,6 +7,7 @@
 #include "figures/figures.h"
 #include "figures/mitre.h"
 #include "geom/helpers.h"
+#include "geom/trig.h"
 
 namespace tesra {
 namespace {
@@ -26,7 +27,7 @@ struct SpanFrame {
 };
 
 Point Along(Point p, double distance, double angle) {
-    return {p.x + distance * std::cos(angle), p.y + distance * std::sin(angle)};
+    return {p.x + distance * Cos(angle), p.y + distance * Sin(angle)};
 }
 
 Point Offset(Point p, double k, Point dir) { return {p.x + k * dir.x, p.y + k * dir.y}; }
@@ -38,8 +39,8 @@ SpanFrame MakeFrame(const SpanInputs& in, int j) {
     f.theta = VectorAngle(f.b.x - f.a.x, f.b.y - f.a.y);
     f.thetaDeg = f.theta * 180 / kPi;
     f.length = Distance(f.a, f.b);
-    f.eu = {std::cos(f.theta), std::sin(f.theta)};
-    f.ev = {std::cos(f.theta + kPi / 2), std::sin(f.theta + kPi / 2)};
+    f.eu = {Cos(f.theta), Sin(f.theta)};
+    f.ev = {Cos(f.theta + kPi / 2), Sin(f.theta + kPi / 2)};
     f.off = BandOffset(in.row.basePoint, in.row.height);
     f.aLow = Along(f.a, f.off, f.theta - kPi / 2);
     f.bLow = Along(f.b, f.off, f.theta - kPi / 2);

@@ -1,4 +1,5 @@
 #include "geom/helpers.h"
+#include "geom/trig.h"
 
 #include <algorithm>
 #include <charconv>
@@ -161,8 +162,8 @@ bool SamePoint(double x1, double y1, double x2, double y2) {
 }
 
 Point RotatePoint(double x, double y, double cx, double cy, double a) {
-    const double c = std::cos(a);
-    const double s = std::sin(a);
+    const double c = Cos(a);
+    const double s = Sin(a);
     return {cx + c * (x - cx) - s * (y - cy), cy + s * (x - cx) + c * (y - cy)};
 }
 
@@ -171,7 +172,7 @@ double RotatedY(double x, double y, double cx, double cy, double a) {
 }
 
 Point EllipsePoint(double cx, double cy, double r, double flatness, double tilt, double t) {
-    const Point local = RotatePoint(r * std::cos(t), flatness * r * std::sin(t), 0.0, 0.0, tilt);
+    const Point local = RotatePoint(r * Cos(t), flatness * r * Sin(t), 0.0, 0.0, tilt);
     return {local.x + cx, local.y + cy};
 }
 
