@@ -88,7 +88,7 @@ void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
     const std::vector<Point> points = PointsOf(ex);
     const SpanInputs inputs{run.store.RowInUse(), points,
                             SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
-                            ex.initial.lineColour};
+                            ex.initial.lineColor};
     const std::vector<Span> spans = SpansOf(mode, points, ChainLength(ex));
 
     std::int64_t figures = 0;
@@ -98,7 +98,7 @@ void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
     if (ex.bz) writer.AppendOutputLine("bz");
     writer.WriteLayerGroup(ex.initial.layerGroup);
     writer.WriteLayer(ex.initial.layer);
-    writer.WriteLineColor(ex.initial.lineColour, 0);
+    writer.WriteLineColor(ex.initial.lineColor, 0);
     writer.WriteLineType(ex.initial.lineType, 0);
     writer.WriteLineWidth(ex.initial.lineWidth);
     for (const Span& s : spans) SpanPlacement(inputs, s.j, s.npts, writer);

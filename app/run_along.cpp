@@ -23,7 +23,7 @@ constexpr std::string_view kNotFollowedAfter =
 
 AlongInputs InputsOf(const RunContext& run) {
     return {run.store.RowInUse(), SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
-            run.exchange.initial.lineColour};
+            run.exchange.initial.lineColor};
 }
 
 // Zero-length lines and zero-radius arcs become paths too, but nothing can be
@@ -74,7 +74,7 @@ void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& 
     WriteBackSelection(ex.elements, writer);
     writer.WriteLayerGroup(ex.initial.layerGroup);
     writer.WriteLayer(ex.initial.layer);
-    writer.WriteLineColor(ex.initial.lineColour, 0);
+    writer.WriteLineColor(ex.initial.lineColor, 0);
     writer.WriteLineType(ex.initial.lineType, 0);
     writer.WriteLineWidth(ex.initial.lineWidth);
     DrawAlongPaths(InputsOf(run), plan.selection, writer);

@@ -23,7 +23,7 @@ public:
     virtual void EmitSolidRing(Point centre, double rOuter, double flatness, double tilt,
                                double angle1, double angle2, double rInner) = 0;
     virtual void WriteSolidColor(std::int32_t rgb) = 0;
-    virtual void WriteLineColor(std::int32_t colour, std::int32_t mode) = 0;
+    virtual void WriteLineColor(std::int32_t color, std::int32_t mode) = 0;
 };
 
 }  // namespace tesra

@@ -1,5 +1,5 @@
 // Turns the element lines of the exchange file into typed records. Each record
-// takes its header (indicated mark, layer, colour, type, width, flags) from
+// takes its header (indicated mark, layer, color, type, width, flags) from
 // the state at the moment its line is read; the indicated mark and the flags
 // belong to one element only.
 
@@ -65,12 +65,12 @@ std::int32_t Append(std::vector<T>& list, T item) {
     return static_cast<std::int32_t>(list.size() - 1);
 }
 
-ElementHeader HeaderNow(const ExchangeState& s, std::int32_t colour) {
-    return {s.pendingIndicated, s.cur.layerGroup, s.cur.layer,  colour,
+ElementHeader HeaderNow(const ExchangeState& s, std::int32_t color) {
+    return {s.pendingIndicated, s.cur.layerGroup, s.cur.layer,  color,
             s.cur.lineType,     s.cur.lineWidth,  s.pendingFlags};
 }
 
-ElementHeader HeaderNow(const ExchangeState& s) { return HeaderNow(s, s.cur.lineColour); }
+ElementHeader HeaderNow(const ExchangeState& s) { return HeaderNow(s, s.cur.lineColor); }
 
 // The indicated mark and flags were taken into the header: they are used up.
 void ConsumePending(ExchangeState& s) {
@@ -100,18 +100,18 @@ void StoreArcLine(ExchangeState& s, const LineTokens& t) {
 
 namespace {
 
-// Kinds 1-10 take their sizes and colour from the table; any other kind uses
+// Kinds 1-10 take their sizes and color from the table; any other kind uses
 // the sizes given with "cn0".
 JwwEntText TextRecord(const ExchangeState& s, std::int32_t direction, const LineTokens& t) {
     const std::int32_t kindNumber = s.cur.textKind;
     const bool inTable = kindNumber >= 1 && kindNumber < static_cast<std::int32_t>(s.textKinds.size());
     const TextKind kind = inTable ? s.textKinds[static_cast<std::size_t>(kindNumber)]
                                   : TextKind{s.cur.cn0Width, s.cur.cn0Height, s.cur.cn0Spacing,
-                                             s.cur.cn0Colour};
+                                             s.cur.cn0Color};
     JwwEntText text;
-    text.header = HeaderNow(s, kind.colour);
+    text.header = HeaderNow(s, kind.color);
     text.direction = direction;
-    text.textColour = s.cur.textColour;
+    text.textColor = s.cur.textColor;
     text.textKind = kindNumber;
     text.width = kind.width;
     text.height = kind.height;
@@ -142,13 +142,13 @@ void StoreTextLine(ExchangeState& s, const LineTokens& t) {
 
 void StorePointLine(ExchangeState& s, const LineTokens& t) {
     Store(s, ElementKind::Point, s.elements.points,
-          JwwEntPoint{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2), s.cur.lineColour});
+          JwwEntPoint{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2), s.cur.lineColor});
 }
 
 void StorePointWithDataLine(ExchangeState& s, const LineTokens& t) {
     Store(s, ElementKind::PointWithData, s.elements.pointsWithData,
           JwwEntPointData{HeaderNow(s, s.cur.pointNumber), Float(t, 1), Float(t, 2), Float(t, 3),
-                          Float(t, 4), Int(t, 5), s.cur.lineColour});
+                          Float(t, 4), Int(t, 5), s.cur.lineColor});
 }
 
 void StoreBlockLine(ExchangeState& s, const LineTokens& t) {
@@ -159,7 +159,7 @@ void StoreBlockLine(ExchangeState& s, const LineTokens& t) {
 namespace {
 
 void StoreSolid(ExchangeState& s, std::initializer_list<Point> corners) {
-    JwwEntSolid solid{HeaderNow(s), s.cur.solidColour, {}, 0};
+    JwwEntSolid solid{HeaderNow(s), s.cur.solidColor, {}, 0};
     solid.values.reserve(2 * corners.size());
     for (Point p : corners) {
         solid.values.push_back(p.x);
@@ -209,7 +209,7 @@ void StoreSolid4Line(ExchangeState& s, const LineTokens& t) {
 void StoreValueSolidLine(ExchangeState& s, const LineTokens& t) {
     const std::string_view keyword = t[0];
     const bool withCode = keyword == "sc" || keyword == "se";
-    JwwEntSolid solid{HeaderNow(s), s.cur.solidColour, {}, withCode ? Int(t, 8) : 0};
+    JwwEntSolid solid{HeaderNow(s), s.cur.solidColor, {}, withCode ? Int(t, 8) : 0};
     const std::size_t count = withCode ? 7 : 8;
     for (std::size_t i = 1; i <= count; ++i) solid.values.push_back(Float(t, i));
     auto& e = s.elements;

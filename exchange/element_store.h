@@ -13,7 +13,7 @@ struct ElementHeader {
     std::int32_t indicated = 0;
     std::int32_t layerGroup = 0;
     std::int32_t layer = 0;
-    std::int32_t colour = 0;  // line colour; point number for points; text colour for texts
+    std::int32_t color = 0;  // line color; point number for points; text color for texts
     std::int32_t lineType = 0;
     std::int32_t lineWidth = 0;
     std::int32_t flags = 0;
@@ -56,7 +56,7 @@ struct JwwEntArc {
 struct JwwEntText {
     ElementHeader header;
     std::int32_t direction = 0;  // 0 "ch" … 9 "c2"
-    std::int32_t textColour = 0;
+    std::int32_t textColor = 0;
     std::int32_t textKind = 0;
     double width = 0, height = 0, spacing = 0;
     double values[4] = {};
@@ -65,16 +65,16 @@ struct JwwEntText {
 };
 
 struct JwwEntPoint {
-    ElementHeader header;  // colour holds the point number
+    ElementHeader header;  // color holds the point number
     double x = 0, y = 0;
-    std::int32_t lineColour = 1;  // the line colour in force, so the point can be written back
+    std::int32_t lineColor = 1;  // the line color in force, so the point can be written back
 };
 
 struct JwwEntPointData {
     ElementHeader header;
     double x = 0, y = 0, a = 0, b = 0;
     std::int32_t code = 0;
-    std::int32_t lineColour = 1;  // as for JwwEntPoint
+    std::int32_t lineColor = 1;  // as for JwwEntPoint
 };
 
 struct DimensionLine {
@@ -95,7 +95,7 @@ struct TJwwEntBlk {
 
 struct JwwEntSolid {
     ElementHeader header;
-    std::int32_t solidColour = 0;
+    std::int32_t solidColor = 0;
     std::vector<double> values;  // 4, 6 or 8 corners' coordinates, or the sc/so values
     std::int32_t code = 0;       // "sc"/"se": token 8
 };

@@ -13,18 +13,18 @@ namespace tesra {
 
 struct TextKind {
     double width = 3.0, height = 3.0, spacing = 0.0;
-    std::int32_t colour = 2;
+    std::int32_t color = 2;
 };
 
 struct Attributes {
     std::int32_t layerGroup = 0;
     std::int32_t layer = 0;
-    std::int32_t lineColour = 1;
+    std::int32_t lineColor = 1;
     std::int32_t lineType = 1;
     std::int32_t lineWidth = 0;
     std::int32_t textKind = 1;
     double cn0Width = 2.0, cn0Height = 2.0, cn0Spacing = 0.0;
-    std::int32_t cn0Colour = 1;
+    std::int32_t cn0Color = 1;
 };
 
 // Set until the first line of its kind is read. The command writer keeps a set
@@ -32,7 +32,7 @@ struct Attributes {
 struct FirstSeenFlags {
     bool layerGroup = true;
     bool layer = true;
-    bool lineColour = true;
+    bool lineColor = true;
     bool lineType = true;
     bool lineWidth = true;
     bool textKind = true;
@@ -40,10 +40,10 @@ struct FirstSeenFlags {
 
 // Current attributes: moved by the reader; the command writer keeps its own.
 struct CurrentAttributes : Attributes {
-    std::int32_t textColour = 0;
+    std::int32_t textColor = 0;
     std::string fontName = "<\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E>";  // "<ＭＳ ゴシック>"
     std::int32_t pointNumber = 1;
-    std::int32_t solidColour = 0;
+    std::int32_t solidColor = 0;
 };
 
 enum class PointKind : std::int32_t { Plain = 0, Dash = 1, Ln = 2, Ci = 3, Ch = 4 };

@@ -15,9 +15,9 @@ namespace tesra {
 // The longest line the host reads back, in bytes before CR LF.
 inline constexpr std::size_t kMaxOutputLine = 255;
 
-// "lc10 rgb" sets the solid colour; pen 10 then draws in it.
+// "lc10 rgb" sets the solid color; pen 10 then draws in it.
 inline constexpr std::int32_t kSolidColorPen = 10;
-// The largest solid colour, 0x00BBGGRR.
+// The largest solid color, 0x00BBGGRR.
 inline constexpr std::int32_t kMaxRgb = 0xFFFFFF;
 // The widest line "lw" the host takes.
 inline constexpr std::int32_t kMaxLineWidth = 30000;

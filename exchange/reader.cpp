@@ -7,9 +7,9 @@
 //   hs 100 100 ... (16 values)   scale of each layer group 0-F
 //   hzs 420 297                  paper size
 //   hcw 2 2.5 ... (10 values)    text kinds 1-10: width; hch height, hcd
-//   hcc 1 1 2 ...                spacing, hcc colour
+//   hcc 1 1 2 ...                spacing, hcc color
 //   hn x1 y1 x2 y2               hn
-//   hrgb r0 r1 ... (8 or more)   colour list
+//   hrgb r0 r1 ... (8 or more)   color list
 //   hp1 x y / hp2- / hp3ln /     indicated points 1-99, with their kind
 //     hp4ci / hp5ch x y
 //   bz                           sizes are paper millimetres
@@ -17,11 +17,11 @@
 //                                  its value (the first line of a kind also
 //                                  sets the initial attribute)
 //   lgn name / lyn name          name of the current layer group / layer
-//   lc2 / lt1 / lw3              line colour, type, width
-//   lc10 16711680                solid colour (RGB) of the following solids
-//   cn2 / cn0 w h d colour       text kind; kind 0 carries its own sizes
+//   lc2 / lt1 / lw3              line color, type, width
+//   lc10 16711680                solid color (RGB) of the following solids
+//   cn2 / cn0 w h d color       text kind; kind 0 carries its own sizes
 //   cn"$<ＭＳ ゴシック>             font (the quote keeps the rest as one token)
-//   cc3                          text colour 0-8
+//   cc3                          text color 0-8
 //   pn2                          point number of the following points
 //   z1 .. z5                     flags of the next element
 //   hhp12ln                      "indicated" mark of the next element
@@ -55,9 +55,9 @@
 namespace tesra {
 namespace {
 
-// Layer group, layer and text colour digits out of range read as 0.
+// Layer group, layer and text color digits out of range read as 0.
 constexpr std::int32_t kMaxLayerDigit = 15;
-constexpr std::int32_t kMaxTextColour = 8;
+constexpr std::int32_t kMaxTextColor = 8;
 constexpr std::int32_t kMaxPointNumber = 99;
 // Bounded by the token slots anyway; named so that the list's limit is visible.
 constexpr std::size_t kMaxRgbValues = kTokenSlots - 1;
@@ -161,12 +161,12 @@ void ReadLayer(ExchangeState& s, const LineTokens& t) {
     s.inPolyline = false;
 }
 
-// "lc10 rgb" also names the solid colour.
+// "lc10 rgb" also names the solid color.
 
-void ReadLineColour(ExchangeState& s, const LineTokens& t) {
+void ReadLineColor(ExchangeState& s, const LineTokens& t) {
     const std::int32_t d = ParseInt(After(t, 2));
-    TakeAttribute(d, s.firstSeen.lineColour, s.initial.lineColour, s.cur.lineColour);
-    if (d == kSolidColorPen && t.size() >= 2) s.cur.solidColour = Int(t, 1);
+    TakeAttribute(d, s.firstSeen.lineColor, s.initial.lineColor, s.cur.lineColor);
+    if (d == kSolidColorPen && t.size() >= 2) s.cur.solidColor = Int(t, 1);
     s.inPolyline = false;
 }
 
@@ -190,12 +190,12 @@ void ReadFontName(ExchangeState& s, const LineTokens& t) {
     s.inPolyline = false;
 }
 
-// Text kind 0 carries its own width, height, spacing and colour.
+// Text kind 0 carries its own width, height, spacing and color.
 void TakeCn0Values(Attributes& a, const LineTokens& t) {
     a.cn0Width = Float(t, 1);
     a.cn0Height = Float(t, 2);
     a.cn0Spacing = Float(t, 3);
-    a.cn0Colour = Int(t, 4);
+    a.cn0Color = Int(t, 4);
 }
 
 void ReadTextKind(ExchangeState& s, const LineTokens& t) {
@@ -211,8 +211,8 @@ void ReadTextKind(ExchangeState& s, const LineTokens& t) {
     s.inPolyline = false;
 }
 
-void ReadTextColour(ExchangeState& s, const LineTokens& t) {
-    s.cur.textColour = DigitAfterKeyword(t, false, kMaxTextColour);
+void ReadTextColor(ExchangeState& s, const LineTokens& t) {
+    s.cur.textColor = DigitAfterKeyword(t, false, kMaxTextColor);
     s.inPolyline = false;
 }
 
@@ -329,7 +329,7 @@ constexpr LineRule kRules[] = {
     {Equals, "hcw", AtLeast(11), ReadTextKindColumn<&TextKind::width>},
     {Equals, "hch", AtLeast(11), ReadTextKindColumn<&TextKind::height>},
     {Equals, "hcd", AtLeast(11), ReadTextKindColumn<&TextKind::spacing>},
-    {Equals, "hcc", AtLeast(11), ReadTextKindColumn<&TextKind::colour>},
+    {Equals, "hcc", AtLeast(11), ReadTextKindColumn<&TextKind::color>},
     {Equals, "bz", Any(), ReadBz},
     {Equals, "hn", AtLeast(5), ReadHn},
     {Equals, "hrgb", AtLeast(9), ReadRgb},
@@ -337,12 +337,12 @@ constexpr LineRule kRules[] = {
     {BeginsWith, "lyn", Any(), ReadLayerName},
     {BeginsWith, "lg", Any(), ReadLayerGroup},
     {BeginsWith, "ly", Any(), ReadLayer},
-    {BeginsWith, "lc", Any(), ReadLineColour},
+    {BeginsWith, "lc", Any(), ReadLineColor},
     {BeginsWith, "lt", Any(), ReadLineType},
     {BeginsWith, "lw", Any(), ReadLineWidth},
     {BeginsWith, "cn$", Any(), ReadFontName},
     {BeginsWith, "cn", Any(), ReadTextKind},
-    {BeginsWith, "cc", Any(), ReadTextColour},
+    {BeginsWith, "cc", Any(), ReadTextColor},
     {Equals, "z1", Any(), ReadFlag},
     {Equals, "z2", Any(), ReadFlag},
     {Equals, "z3", Any(), ReadFlag},

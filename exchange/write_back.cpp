@@ -16,7 +16,7 @@ namespace {
 constexpr std::int32_t kFirstTableKind = 1, kLastTableKind = 10;
 // What the host reads before any "cc" or "pn" line: only a change is written,
 // so a host that never sends them never gets them back.
-constexpr std::int32_t kDefaultTextColour = 0;
+constexpr std::int32_t kDefaultTextColor = 0;
 constexpr std::int32_t kDefaultPointNumber = 1;
 
 void AppendValues(std::string& line, std::span<const double> values) {
@@ -176,11 +176,11 @@ public:
             writer_.AppendOutputLine(FontLine(t.fontName));
             font_ = t.fontName;
         }
-        if (textColour_ != t.textColour) {
+        if (textColor_ != t.textColor) {
             std::string line = "cc";
-            AppendInt(line, t.textColour);
+            AppendInt(line, t.textColor);
             writer_.AppendOutputLine(line);
-            textColour_ = t.textColour;
+            textColor_ = t.textColor;
         }
     }
 
@@ -193,7 +193,7 @@ public:
     }
 
 private:
-    // Kinds 1-10 stand for the host's table; others give sizes and colour
+    // Kinds 1-10 stand for the host's table; others give sizes and color
     // with kind 0, as the text was read.
     void WriteTextKind(const JwwEntText& t) {
         std::string line = "cn";
@@ -203,7 +203,7 @@ private:
             line += '0';
             AppendValues(line, {t.width, t.height, t.spacing});
             line += ' ';
-            AppendInt(line, t.header.colour);
+            AppendInt(line, t.header.color);
         }
         if (line == kind_) return;
         writer_.AppendOutputLine(line);
@@ -213,7 +213,7 @@ private:
     Writer& writer_;
     std::optional<std::string> kind_;  // the last "cn" line; none yet
     std::optional<std::string> font_;
-    std::int32_t textColour_ = kDefaultTextColour;
+    std::int32_t textColor_ = kDefaultTextColor;
     std::int32_t pointNumber_ = kDefaultPointNumber;
 };
 
@@ -222,21 +222,21 @@ void WriteLayer(Writer& writer, const ElementHeader& h) {
     writer.WriteLayer(h.layer);
 }
 
-// Solids drawn in "lc10" carry their own colour; others use a pen colour.
-void WriteLineAttributes(Writer& writer, const ElementHeader& h, std::int32_t colour,
-                         std::optional<std::int32_t> solidColour = std::nullopt) {
+// Solids drawn in "lc10" carry their own color; others use a pen color.
+void WriteLineAttributes(Writer& writer, const ElementHeader& h, std::int32_t color,
+                         std::optional<std::int32_t> solidColor = std::nullopt) {
     WriteLayer(writer, h);
-    if (solidColour && colour == kSolidColorPen) {
-        writer.WriteSolidColor(*solidColour);
+    if (solidColor && color == kSolidColorPen) {
+        writer.WriteSolidColor(*solidColor);
     } else {
-        writer.WriteLineColor(colour, 0);
+        writer.WriteLineColor(color, 0);
     }
     writer.WriteLineType(h.lineType, 0);
     writer.WriteLineWidth(h.lineWidth);
 }
 
 void WritePenAttributes(Writer& writer, const ElementHeader& h) {
-    WriteLineAttributes(writer, h, h.colour);
+    WriteLineAttributes(writer, h, h.color);
 }
 
 void WriteAttributesOf(const ElementStore& store, ElementRef ref, Writer& writer,
@@ -255,17 +255,17 @@ void WriteAttributesOf(const ElementStore& store, ElementRef ref, Writer& writer
             return textAndPoint.ForText(store.texts[i]);
         case ElementKind::Point: {
             const JwwEntPoint& p = store.points[i];
-            WriteLineAttributes(writer, p.header, p.lineColour);
-            return textAndPoint.ForPoint(p.header.colour);
+            WriteLineAttributes(writer, p.header, p.lineColor);
+            return textAndPoint.ForPoint(p.header.color);
         }
         case ElementKind::PointWithData: {
             const JwwEntPointData& p = store.pointsWithData[i];
-            WriteLineAttributes(writer, p.header, p.lineColour);
-            return textAndPoint.ForPoint(p.header.colour);
+            WriteLineAttributes(writer, p.header, p.lineColor);
+            return textAndPoint.ForPoint(p.header.color);
         }
         default: {
             const JwwEntSolid& s = SolidAt(store, kind, i);
-            return WriteLineAttributes(writer, s.header, s.header.colour, s.solidColour);
+            return WriteLineAttributes(writer, s.header, s.header.color, s.solidColor);
         }
     }
 }

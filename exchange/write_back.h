@@ -28,8 +28,8 @@ std::string_view RefusalName(WriteBackRefusal refusal);
 
 // Appends every selected element in input order, each preceded by the
 // attribute lines that differ from what is in force: layer group, layer,
-// line or solid colour, line type and (when the host passes it) width;
-// for texts the text kind, font and text colour; for points the point number.
+// line or solid color, line type and (when the host passes it) width;
+// for texts the text kind, font and text color; for points the point number.
 // Call only when FirstRefusal(store) is None.
 void WriteBackSelection(const ElementStore& store, Writer& writer);
 

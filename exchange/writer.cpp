@@ -31,7 +31,7 @@ public:
         char* at = std::copy(keyword.begin(), keyword.end(), text_);
         end_ = hex ? WriteHex(at, v) : WriteInt(at, v);
     }
-    // A second value after a space, as the solid colour's RGB follows its pen.
+    // A second value after a space, as the solid color's RGB follows its pen.
     AttributeLine& Then(std::int32_t v) {
         *end_++ = ' ';
         end_ = WriteInt(end_, v);
@@ -61,7 +61,7 @@ void Writer::AppendOutputLine(std::string_view text) {
 
 void Writer::ResetWriterState() {
     force_ = FirstSeenFlags{};
-    forceSolidColour_ = true;
+    forceSolidColor_ = true;
     cur_ = CurrentAttributes{};
 }
 
@@ -77,10 +77,10 @@ void Writer::WriteLayer(std::int32_t l) {
     AppendOutputLine(AttributeLine("ly", l, true).View());
 }
 
-void Writer::WriteLineColor(std::int32_t colour, std::int32_t /*mode*/) {
-    if (!Changed(force_.lineColour, cur_.lineColour, colour)) return;
-    AppendOutputLine(AttributeLine("lc", colour).View());
-    forceSolidColour_ = false;
+void Writer::WriteLineColor(std::int32_t color, std::int32_t /*mode*/) {
+    if (!Changed(force_.lineColor, cur_.lineColor, color)) return;
+    AppendOutputLine(AttributeLine("lc", color).View());
+    forceSolidColor_ = false;
 }
 
 void Writer::WriteLineType(std::int32_t t, std::int32_t /*mode*/) {
@@ -99,14 +99,14 @@ void Writer::WriteLineWidth(std::int32_t w) {
 
 void Writer::WriteSolidColor(std::int32_t rgb) {
     if (rgb < 0 || rgb > kMaxRgb) rgb = 0;
-    const bool unchanged = !force_.lineColour && cur_.lineColour == kSolidColorPen &&
-                           !forceSolidColour_ && rgb == cur_.solidColour;
+    const bool unchanged = !force_.lineColor && cur_.lineColor == kSolidColorPen &&
+                           !forceSolidColor_ && rgb == cur_.solidColor;
     if (unchanged) return;
     AppendOutputLine(AttributeLine("lc", kSolidColorPen).Then(rgb).View());
-    cur_.solidColour = rgb;
-    forceSolidColour_ = false;
-    cur_.lineColour = kSolidColorPen;
-    force_.lineColour = false;
+    cur_.solidColor = rgb;
+    forceSolidColor_ = false;
+    cur_.lineColor = kSolidColorPen;
+    force_.lineColor = false;
 }
 
 void Writer::EmitLine(Point a, Point b) {

@@ -24,7 +24,7 @@ public:
 
     void WriteLayerGroup(std::int32_t g);
     void WriteLayer(std::int32_t l);
-    void WriteLineColor(std::int32_t colour, std::int32_t mode) override;
+    void WriteLineColor(std::int32_t color, std::int32_t mode) override;
     void WriteLineType(std::int32_t t, std::int32_t mode);
     void WriteLineWidth(std::int32_t w);
     void WriteSolidColor(std::int32_t rgb) override;
@@ -44,7 +44,7 @@ private:
     LineSink& sink_;
     CurrentAttributes cur_;
     FirstSeenFlags force_;  // set: the next call of that writer emits whatever its value
-    bool forceSolidColour_ = true;
+    bool forceSolidColor_ = true;
 };
 
 }  // namespace tesra

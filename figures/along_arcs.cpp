@@ -180,7 +180,7 @@ void ArcFiguresAndGaps(const AlongInputs& in, const PathElement& e, std::int32_t
     if (!SameValue(sp.s0, 0)) GapArcs(row, f, 0, start, out);
     for (std::int32_t i = 1; i <= count; ++i) {
         DrawFigure(row.figureKind, CellAt(f, w, h, start + w / 2), in.solid, out);
-        out.WriteLineColor(in.lineColour, 0);
+        out.WriteLineColor(in.lineColor, 0);
         end = start + w;
         start = start + (w + sp.g);
         if (!SameValue(sp.g, 0) && i < count) GapArcs(row, f, end, start, out);

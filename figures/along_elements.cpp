@@ -139,7 +139,7 @@ void LineFiguresAndGaps(const AlongInputs& in, const PathElement& e, DrawTarget&
     for (std::int32_t* setting : {&gapsOnly.upperLine, &gapsOnly.middleLine, &gapsOnly.lowerLine})
         if (*setting == kGuideFull) *setting = kGuideNone;
     const std::array<Point, 3> points = {Point{}, e.a, e.b};
-    SpanPlacement(SpanInputs{gapsOnly, points, in.solid, in.lineColour}, 1, 2, out);
+    SpanPlacement(SpanInputs{gapsOnly, points, in.solid, in.lineColor}, 1, 2, out);
 }
 
 void DrawElement(const AlongInputs& in, const ElementPath& path, std::size_t k, DrawTarget& out) {

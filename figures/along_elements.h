@@ -49,7 +49,7 @@ AlongSelection PathsFromSelection(const ElementStore& store);
 struct AlongInputs {
     PatternRow row;               // the pattern in use
     SolidStyle solid;             // for the filled kinds
-    std::int32_t lineColour = 1;  // restored after every figure
+    std::int32_t lineColor = 1;  // restored after every figure
 };
 
 // Figures DrawAlongPaths would place over all paths; INT32_MAX or more for a

@@ -16,7 +16,7 @@ constexpr CellArc kSmallCircle{{kHalf, kHalf}, kQuarter, k1, 0, 360};
 
 void EmitDisc(const FigureCell& cell, const CellArc& ellipse, const SolidStyle& solid,
               DrawTarget& out) {
-    ApplySolidColour(solid, out);
+    ApplySolidColor(solid, out);
     out.EmitSolidArc(kFullEllipseCode, CellPoint(cell, ellipse.centre),
                      CellArcRadius(cell, ellipse), CellArcFlatness(cell, ellipse), cell.theta, 0.0,
                      2 * kPi);
@@ -24,7 +24,7 @@ void EmitDisc(const FigureCell& cell, const CellArc& ellipse, const SolidStyle& 
 
 // Fills only the band between the outer and the inner ellipse of "◎".
 void EmitRing(const FigureCell& cell, const SolidStyle& solid, DrawTarget& out) {
-    ApplySolidColour(solid, out);
+    ApplySolidColor(solid, out);
     out.EmitSolidRing(CellPoint(cell, kCircle.centre), CellArcRadius(cell, kCircle),
                       CellArcFlatness(cell, kCircle), cell.theta, 0.0, 2 * kPi,
                       CellArcRadius(cell, kSmallCircle));

@@ -61,7 +61,7 @@ void DrawClosed(const FigureCell& cell, const ClosedShape& shape, DrawTarget& ou
 // bow encloses. Solid arcs take radians.
 void DrawFilledBow(const FigureCell& cell, const Bow& bow, const SolidStyle& solid,
                    DrawTarget& out) {
-    ApplySolidColour(solid, out);
+    ApplySolidColor(solid, out);
     out.EmitSolidArc(kHalfEllipseCode, CellPoint(cell, bow.arc.centre),
                      CellArcRadius(cell, bow.arc), CellArcFlatness(cell, bow.arc), cell.theta,
                      bow.arc.startDeg / 180 * kPi, kPi);
@@ -109,7 +109,7 @@ const std::array<std::span<const CellSolid>, 6> kFilledShapes{
 
 void DrawFilled(const FigureCell& cell, std::span<const CellSolid> solids,
                 const SolidStyle& solid, DrawTarget& out) {
-    ApplySolidColour(solid, out);
+    ApplySolidColor(solid, out);
     for (const CellSolid& s : solids) EmitCellSolid(cell, s, out);
 }
 

@@ -24,10 +24,10 @@ struct FigureCell {
     }
 };
 
-// What the filled kinds need: whether to switch to the user's solid colour.
+// What the filled kinds need: whether to switch to the user's solid color.
 struct SolidStyle {
     bool enabled = false;
-    std::int32_t colour = 0;
+    std::int32_t color = 0;
 };
 
 }  // namespace tesra

@@ -76,7 +76,7 @@ bool DividesByWidth(std::int32_t kind) {
 void DrawFigure(std::int32_t kind, const FigureCell& cell, const SolidStyle& solid,
                 DrawTarget& out) {
     // Only a hand-edited store brings W = 0; such a cell has no shape to draw,
-    // not even the solid colour switch of a filled kind.
+    // not even the solid color switch of a filled kind.
     if (cell.W == 0.0 && DividesByWidth(kind)) return;
     for (const Family& family : kFamilies)
         if (kind >= family.first && kind <= family.last) return family.draw(kind, cell, solid, out);

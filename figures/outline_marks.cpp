@@ -1,5 +1,5 @@
 // Hash, asterisk, brackets, chevrons, waves and outlined bows (kinds 63..86).
-// All are outlines: lines and arcs only, never a solid or a colour.
+// All are outlines: lines and arcs only, never a solid or a color.
 
 #include <array>
 #include <span>

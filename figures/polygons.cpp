@@ -69,13 +69,13 @@ void EmitClosedOutline(const Corners& corners, DrawTarget& out) {
 
 void DrawFilledTriangle(const FigureCell& cell, std::span<const CellUV> corners,
                         const SolidStyle& solid, DrawTarget& out) {
-    ApplySolidColour(solid, out);
+    ApplySolidColor(solid, out);
     out.EmitSolidTriangle(CellPoint(cell, corners[0]), CellPoint(cell, corners[1]),
                           CellPoint(cell, corners[2]));
 }
 
 void DrawFilledQuad(const Corners& v, const SolidStyle& solid, DrawTarget& out) {
-    ApplySolidColour(solid, out);
+    ApplySolidColor(solid, out);
     out.EmitSolidQuad(v[0], v[1], v[2], v[3]);
 }
 
@@ -86,13 +86,13 @@ void DrawOutlineWith(const FigureCell& cell, std::span<const CellUV> corners,
 }
 
 void DrawFilledPentagon(const Corners& v, const SolidStyle& solid, DrawTarget& out) {
-    ApplySolidColour(solid, out);
+    ApplySolidColor(solid, out);
     out.EmitSolidQuad(v[0], v[1], v[2], v[3]);
     out.EmitSolidTriangle(v[3], v[4], v[0]);
 }
 
 void DrawFilledHexagon(const Corners& v, const SolidStyle& solid, DrawTarget& out) {
-    ApplySolidColour(solid, out);
+    ApplySolidColor(solid, out);
     out.EmitSolidQuad(v[0], v[1], v[2], v[3]);
     out.EmitSolidQuad(v[3], v[4], v[5], v[0]);
 }
@@ -112,7 +112,7 @@ Corners StarOutline(const FigureCell& cell) {
 // One quad per point of the star, closed at the centre.
 void DrawFilledStar(const FigureCell& cell, const SolidStyle& solid, DrawTarget& out) {
     const Corners p = StarOutline(cell);
-    ApplySolidColour(solid, out);
+    ApplySolidColor(solid, out);
     for (std::size_t i = 0; i < p.size(); i += 2) {
         out.EmitSolidQuad(p[i], p[i + 1], p[(i + 2) % p.size()], cell.C);
     }

@@ -155,8 +155,8 @@ void PreviewRecorder::EmitSolidRing(Point centre, double rOuter, double flatness
     Add(std::move(p));
 }
 
-// As in the host: the solid colour stays in force, for lines too, until the
-// line colour is written again.
+// As in the host: the solid color stays in force, for lines too, until the
+// line color is written again.
 void PreviewRecorder::WriteSolidColor(std::int32_t rgb) {
     ink_ = PreviewInk::Solid;
     bgr_ = rgb;

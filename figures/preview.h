@@ -20,8 +20,8 @@ struct PreviewBox {
 };
 
 enum class PreviewInk {
-    Pen,    // the line colour of the drawing
-    Solid,  // the user's solid colour (bgr of the primitive)
+    Pen,    // the line color of the drawing
+    Solid,  // the user's solid color (bgr of the primitive)
     Guide,  // the sample path or the cell frame beneath the drawing, drawn light
 };
 
@@ -64,7 +64,7 @@ public:
     void EmitSolidRing(Point centre, double rOuter, double flatness, double tilt, double angle1,
                        double angle2, double rInner) override;
     void WriteSolidColor(std::int32_t rgb) override;
-    void WriteLineColor(std::int32_t colour, std::int32_t mode) override;
+    void WriteLineColor(std::int32_t color, std::int32_t mode) override;
 
 private:
     void Add(PreviewPrimitive p);

@@ -42,9 +42,9 @@ inline void EmitCellArc(const FigureCell& cell, const CellArc& arc, DrawTarget& 
                 CellArcFlatness(cell, arc), cell.thetaDeg);
 }
 
-// Filled kinds switch to the user's colour once, before their first solid.
-inline void ApplySolidColour(const SolidStyle& solid, DrawTarget& out) {
-    if (solid.enabled) out.WriteSolidColor(solid.colour);
+// Filled kinds switch to the user's color once, before their first solid.
+inline void ApplySolidColor(const SolidStyle& solid, DrawTarget& out) {
+    if (solid.enabled) out.WriteSolidColor(solid.color);
 }
 
 inline constexpr Frac kTwice{2, 1};

@@ -139,7 +139,7 @@ void SpanPlacement(const SpanInputs& in, int j, int npts, DrawTarget& out) {
         FigureCell cell{o, f.eu, f.ev, w, h, {}, f.theta, f.thetaDeg};
         cell.C = cell.At(w / 2, h / 2);
         DrawFigure(row.figureKind, cell, in.solid, out);
-        out.WriteLineColor(in.lineColour, 0);
+        out.WriteLineColor(in.lineColor, 0);
         g = Offset(o, w, f.eu);
         o = Offset(o, w + sp.g, f.eu);
         if (!SameValue(sp.g, 0) && i < n) GapLines(row, f, g, o, out);

@@ -17,7 +17,7 @@ struct SpanInputs {
     PatternRow row;                // the pattern in use
     std::span<const Point> points; // the chain, numbered from 1 (index 0 unused)
     SolidStyle solid;              // for the filled kinds
-    std::int32_t lineColour = 1;   // restored after every figure
+    std::int32_t lineColor = 1;   // restored after every figure
 };
 
 // Number of figures on a span of length L, or nothing when it is not defined

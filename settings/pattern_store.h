@@ -1,6 +1,6 @@
 #pragma once
 // The twelve patterns, the row in use, the dialog's position and the solid
-// colour, kept beside the executable in a 113-line text file.
+// color, kept beside the executable in a 113-line text file.
 
 #include <array>
 #include <cstdint>

@@ -5,8 +5,8 @@
 //
 //   bz                                  the scale switch
 //   lg<HEX> ly<HEX>                     layer group, layer (upper-case hex)
-//   lc<int> lt<int> lw<0..30000>        line colour, type, width
-//   lc10 <0..16777215>                  solid colour
+//   lc<int> lt<int> lw<0..30000>        line color, type, width
+//   lc10 <0..16777215>                  solid color
 //   x1 y1 x2 y2                         line
 //   ci + 7 numbers                      arc
 //   sl + 6 or 8 numbers                 solid triangle or quadrilateral
@@ -23,7 +23,7 @@
 //   pt x y / pt x y a b <int>           point, point with data
 //   ch … c2 + 4 numbers + ' "' + text   text (any bytes but CR, LF, NUL)
 //   cn<1..10> / cn0 + 3 numbers + <int> text kind
-//   cn"$<font>  cc<0..8>  pn<int>       font, text colour, point number
+//   cn"$<font>  cc<0..8>  pn<int>       font, text color, point number
 //   h#<notice>                          only as the last line
 //
 // Numbers are the writer's decimal form (-12.5, 0.001, 1.5E20, 1E-5) and must

@@ -38,7 +38,7 @@ std::string Numbers(const double (&values)[N]) {
 
 std::string Header(const ElementHeader& h, bool withPen = true) {
     std::string s = "lg" + std::to_string(h.layerGroup) + " ly" + std::to_string(h.layer) +
-                    " c" + std::to_string(h.colour);
+                    " c" + std::to_string(h.color);
     if (withPen) s += " lt" + std::to_string(h.lineType) + " lw" + std::to_string(h.lineWidth);
     return s;
 }
@@ -64,19 +64,19 @@ std::vector<std::string> DescribeElements(const ElementStore& e) {
             case ElementKind::Text: {
                 const JwwEntText& t = e.texts[i];
                 d += Header(t.header, false) + " dir" + std::to_string(t.direction) + " cc" +
-                     std::to_string(t.textColour) + " cn" + std::to_string(t.textKind) +
+                     std::to_string(t.textColor) + " cn" + std::to_string(t.textKind) +
                      Numbers({t.width, t.height, t.spacing}) + Numbers(t.values) + " font[" +
                      t.fontName + "] text[" + t.text + "]";
                 break;
             }
             case ElementKind::Point: {
                 const JwwEntPoint& p = e.points[i];
-                d += Header(p.header) + " lc" + std::to_string(p.lineColour) + Numbers({p.x, p.y});
+                d += Header(p.header) + " lc" + std::to_string(p.lineColor) + Numbers({p.x, p.y});
                 break;
             }
             case ElementKind::PointWithData: {
                 const JwwEntPointData& p = e.pointsWithData[i];
-                d += Header(p.header) + " lc" + std::to_string(p.lineColour) +
+                d += Header(p.header) + " lc" + std::to_string(p.lineColor) +
                      Numbers({p.x, p.y, p.a, p.b}) + " code" + std::to_string(p.code);
                 break;
             }
@@ -86,8 +86,8 @@ std::vector<std::string> DescribeElements(const ElementStore& e) {
                                                            &e.solidsSg};
                 const JwwEntSolid& s = (*lists[ref.kind - static_cast<int>(ElementKind::Solid2)])[i];
                 d += Header(s.header) + " code" + std::to_string(s.code);
-                // Only a solid drawn in colour 10 shows its own colour.
-                if (s.header.colour == 10) d += " rgb" + std::to_string(s.solidColour);
+                // Only a solid drawn in color 10 shows its own color.
+                if (s.header.color == 10) d += " rgb" + std::to_string(s.solidColor);
                 for (double v : s.values) d += " " + Exact(v);
             }
         }
@@ -204,8 +204,8 @@ void RecordingTarget::EmitSolidRing(Point c, double ro, double f, double t, doub
 void RecordingTarget::WriteSolidColor(std::int32_t rgb) {
     calls.push_back({"solidcolor", {static_cast<double>(rgb)}});
 }
-void RecordingTarget::WriteLineColor(std::int32_t colour, std::int32_t mode) {
-    calls.push_back({"linecolor", {static_cast<double>(colour), static_cast<double>(mode)}});
+void RecordingTarget::WriteLineColor(std::int32_t color, std::int32_t mode) {
+    calls.push_back({"linecolor", {static_cast<double>(color), static_cast<double>(mode)}});
 }
 
 }  // namespace tesra::test

@@ -36,7 +36,7 @@ std::string Sjis(std::string_view utf8);
 
 // Everything the host shows of each element, one text per element in input
 // order: what must survive a selection being written back. Exact numbers;
-// a solid's own colour only where it is drawn in colour 10.
+// a solid's own color only where it is drawn in color 10.
 std::vector<std::string> DescribeElements(const ElementStore& elements);
 
 // A figure cell of W x H at origin, its span turned by thetaDeg.
@@ -58,7 +58,7 @@ public:
     void EmitSolidRing(Point centre, double rOuter, double flatness, double tilt, double angle1,
                        double angle2, double rInner) override;
     void WriteSolidColor(std::int32_t rgb) override;
-    void WriteLineColor(std::int32_t colour, std::int32_t mode) override;
+    void WriteLineColor(std::int32_t color, std::int32_t mode) override;
 
     struct Call {
         std::string op;             // "line", "arc", "tri", "quad", "sc", "so", "solidcolor", "linecolor"

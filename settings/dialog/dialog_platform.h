@@ -57,7 +57,7 @@ public:
     virtual WindowPosition Position() = 0;
     virtual void MoveTo(WindowPosition position) = 0;
 
-    // The platform's colour chooser opened at preset; nothing when cancelled.
+    // The platform's color chooser opened at preset; nothing when cancelled.
     virtual std::optional<std::int32_t> RunColorChooser(std::int32_t preset) = 0;
 
     // Closing the form ends the program.

@@ -26,7 +26,7 @@ inline constexpr int kEditMaxChars = 8;
 
 enum class ControlKind {
     Label,          // static text
-    Swatch,         // a label showing a colour, clickable
+    Swatch,         // a label showing a color, clickable
     Memo,           // read-only multi-line text, vertical scroll bar, no wrap
     Selector,       // one of the row selectors (one group for all rows)
     DropDown,       // drop-down list without free text

@@ -1,8 +1,8 @@
 #pragma once
 // The settings dialog apart from the window system: fills the form from the
 // pattern store, reads it back on OK with the store's checks and saves it.
-// Holds the swatch colour between the colour chooser and OK, because the
-// platform is only ever asked to show a colour, never to tell it.
+// Holds the swatch color between the color chooser and OK, because the
+// platform is only ever asked to show a color, never to tell it.
 
 #include <cstdint>
 #include <filesystem>
@@ -20,9 +20,9 @@ public:
     void Fill(bool bz);
     void Button1Click();  // OK: read back, save, close
     void Button2Click();  // Cancel and the close box: close, save nothing
-    void Label2Click();   // the colour swatch
+    void Label2Click();   // the color swatch
     // A control changed or took the focus. A row's control makes the preview
-    // band show that row; the check box changes its solid colour.
+    // band show that row; the check box changes its solid color.
     void Edited(Control c);
 
 private:

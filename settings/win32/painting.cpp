@@ -21,7 +21,7 @@ COLORREF Blend(COLORREF a, COLORREF b, int shareOfA) {
                mix(GetBValue(a), GetBValue(b)));
 }
 
-COLORREF InkColour(const PreviewPrimitive& p, const Inks& inks) {
+COLORREF InkColor(const PreviewPrimitive& p, const Inks& inks) {
     if (p.ink == PreviewInk::Guide) return inks.guide;
     if (p.ink == PreviewInk::Solid) return static_cast<COLORREF>(p.bgr) & 0xFFFFFFu;
     return inks.pen;
@@ -98,10 +98,10 @@ namespace {
 void PaintWithGdi(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth) {
     const int oldFill = SetPolyFillMode(dc, ALTERNATE);
     for (const PreviewPrimitive& p : drawing) {
-        const COLORREF colour = InkColour(p, inks);
+        const COLORREF color = InkColor(p, inks);
         const PaintShape shape = Flatten(p, kCurveTolerance);
-        Selected pen(dc, CreatePen(PS_SOLID, shape.filled ? 1 : penWidth, colour));
-        Selected brush(dc, shape.filled ? CreateSolidBrush(colour) : GetStockObject(NULL_BRUSH),
+        Selected pen(dc, CreatePen(PS_SOLID, shape.filled ? 1 : penWidth, color));
+        Selected brush(dc, shape.filled ? CreateSolidBrush(color) : GetStockObject(NULL_BRUSH),
                        shape.filled);
         PaintShapeLoops(dc, shape);
     }
@@ -124,10 +124,10 @@ std::vector<Gdiplus::PointF> SmoothPoints(const std::vector<Point>& loop, int pe
     return out;
 }
 
-void PaintSmooth(Gdiplus::Graphics& g, const PaintShape& shape, COLORREF colour, int penWidth) {
-    // Fills get a hairline of their own colour: neighbouring pieces of one
+void PaintSmooth(Gdiplus::Graphics& g, const PaintShape& shape, COLORREF color, int penWidth) {
+    // Fills get a hairline of their own color: neighbouring pieces of one
     // figure then meet without a seam.
-    Gdiplus::Pen pen(Argb(colour), shape.filled ? 1.0f : static_cast<float>(penWidth));
+    Gdiplus::Pen pen(Argb(color), shape.filled ? 1.0f : static_cast<float>(penWidth));
     pen.SetLineJoin(Gdiplus::LineJoinRound);
     if (shape.filled) {
         Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
@@ -135,7 +135,7 @@ void PaintSmooth(Gdiplus::Graphics& g, const PaintShape& shape, COLORREF colour,
             const auto points = SmoothPoints(loop, 0);
             path.AddPolygon(points.data(), static_cast<INT>(points.size()));
         }
-        Gdiplus::SolidBrush brush(Argb(colour));
+        Gdiplus::SolidBrush brush(Argb(color));
         g.FillPath(&brush, &path);
         g.DrawPath(&pen, &path);
         return;
@@ -154,7 +154,7 @@ void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int p
     if (g.GetLastStatus() != Gdiplus::Ok) return PaintWithGdi(dc, drawing, inks, penWidth);
     g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     for (const PreviewPrimitive& p : drawing)
-        PaintSmooth(g, Flatten(p, kCurveTolerance), InkColour(p, inks), penWidth);
+        PaintSmooth(g, Flatten(p, kCurveTolerance), InkColor(p, inks), penWidth);
 }
 
 void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi) {

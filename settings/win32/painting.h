@@ -9,7 +9,7 @@
 namespace tesra::win32 {
 
 struct Inks {
-    COLORREF pen;    // lines, and fills without the solid colour
+    COLORREF pen;    // lines, and fills without the solid color
     COLORREF guide;  // the sample path and cell frames beneath
 };
 

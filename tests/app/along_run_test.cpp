@@ -88,7 +88,7 @@ std::string Joined(const std::vector<std::string>& lines) {
 }
 
 // "bz", then the selection exactly as read, then the drawing in the layer and
-// colour being written, and the notice about the one ellipse last.
+// color being written, and the notice about the one ellipse last.
 TEST(AlongRun, SelectionFirstThenTheDrawingThenTheNotice) {
     const std::string selection = test::CrLf(kRoundedSite);
     const RunContext run = Context(selection, Row(33, 1, 2, 2));

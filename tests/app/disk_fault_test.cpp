@@ -254,7 +254,7 @@ TEST(DiskFull, MidwayTheRunFailsWithRoomItWritesEverything) {
 // exactly when the last byte was written, and no file at all otherwise.
 TEST(WriteFaultAtEveryByte, RunLeavesTheCompleteFileOrNone) {
     const std::string input = "bz\r\nlw2\r\nhp1 0 0\r\nhp2 35 0\r\n";
-    // Kind 95 (filled), W 10, gap lines: colours, solids and lines.
+    // Kind 95 (filled), W 10, gap lines: colors, solids and lines.
     const std::string store =
         test::CrLf({"0", "0", "1", "255", "1", "95", "10", "5", "0", "2", "1", "1", "2", "1"});
     ScratchDir scratch;

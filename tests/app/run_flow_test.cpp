@@ -73,7 +73,7 @@ TEST(RunFlow, BzFirstThenInitialAttributesAndLineWidthOnlyWhenRead) {
     run.exchange.bz = true;
     run.exchange.initial.layerGroup = 11;
     run.exchange.initial.layer = 3;
-    run.exchange.initial.lineColour = 5;
+    run.exchange.initial.lineColor = 5;
     run.exchange.initial.lineType = 2;
     run.exchange.initial.lineWidth = 40;
     EXPECT_EQ(Draw(run, RunMode::Chain), (Lines{"bz", "lgB", "ly3", "lc5", "lt2"}));

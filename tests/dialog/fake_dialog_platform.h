@@ -2,7 +2,7 @@
 // An in-memory form built from the same control table as the real window,
 // behaving as the window system does where the dialog's logic depends on it:
 // one selector group, lists that show no selection for an index without an
-// item, a colour chooser that answers what the test scripted.
+// item, a color chooser that answers what the test scripted.
 
 #include <cstdint>
 #include <map>

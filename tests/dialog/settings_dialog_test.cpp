@@ -239,7 +239,7 @@ TEST(SettingsDialogCancel, SavesNothingAfterAnyEdit) {
     }
 }
 
-TEST(SettingsDialogColour, ChooserOpensAtTheSwatchColour) {
+TEST(SettingsDialogColor, ChooserOpensAtTheSwatchColor) {
     DialogRun run;
     PatternStore s;
     s.solidColor = 0x0000FF;
@@ -253,7 +253,7 @@ TEST(SettingsDialogColour, ChooserOpensAtTheSwatchColour) {
     EXPECT_EQ(run.ui.Named("Label2").color, 0x00FF00);
 }
 
-TEST(SettingsDialogColour, ChosenColourIsStoredOnlyByOk) {
+TEST(SettingsDialogColor, ChosenColorIsStoredOnlyByOk) {
     const struct {
         bool ok;
         bool checked;
@@ -298,7 +298,7 @@ TEST(SettingsDialogPreview, OpensOnTheRowInUse) {
         EXPECT_EQ(Fields(run.ui.previews.back().row), Fields(s.rows[static_cast<std::size_t>(c.shown - 1)]))
             << c.selected;
         EXPECT_TRUE(run.ui.previews.back().solid.enabled);
-        EXPECT_EQ(run.ui.previews.back().solid.colour, 0x123456);
+        EXPECT_EQ(run.ui.previews.back().solid.color, 0x123456);
     }
 }
 
@@ -332,7 +332,7 @@ TEST(SettingsDialogPreview, FollowsTheEditedRowAsOkWouldStoreIt) {
     }
 }
 
-TEST(SettingsDialogPreview, SolidColourFollowsTheCheckBoxAndTheSwatch) {
+TEST(SettingsDialogPreview, SolidColorFollowsTheCheckBoxAndTheSwatch) {
     DialogRun run;
     run.Open();
     run.ui.Named("CheckBox1").on = true;
@@ -341,8 +341,8 @@ TEST(SettingsDialogPreview, SolidColourFollowsTheCheckBoxAndTheSwatch) {
     run.dialog.Label2Click();
     ASSERT_EQ(run.ui.previews.size(), 3u);
     EXPECT_EQ(run.ui.previews[1].solid.enabled, true);
-    EXPECT_EQ(run.ui.previews[1].solid.colour, 0);
-    EXPECT_EQ(run.ui.previews[2].solid.colour, 0x00FF00);
+    EXPECT_EQ(run.ui.previews[1].solid.color, 0);
+    EXPECT_EQ(run.ui.previews[2].solid.color, 0x00FF00);
     run.ui.chooserAnswer = std::nullopt;  // a cancelled chooser changes nothing
     run.dialog.Label2Click();
     EXPECT_EQ(run.ui.previews.size(), 3u);

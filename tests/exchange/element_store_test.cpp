@@ -102,12 +102,12 @@ TEST(ElementStoreTest, HeaderIsTheStateWhenTheLineIsRead) {
         EXPECT_EQ(got.indicated, want.indicated);
         EXPECT_EQ(got.layerGroup, want.layerGroup);
         EXPECT_EQ(got.layer, want.layer);
-        EXPECT_EQ(got.colour, want.colour);
+        EXPECT_EQ(got.color, want.color);
         EXPECT_EQ(got.lineType, want.lineType);
         EXPECT_EQ(got.lineWidth, want.lineWidth);
         EXPECT_EQ(got.flags, want.flags);
     }
-    EXPECT_EQ(s.elements.points.at(0).header.colour, 9) << "points carry the point number";
+    EXPECT_EQ(s.elements.points.at(0).header.color, 9) << "points carry the point number";
 }
 
 TEST(ElementStoreTest, TextTakesWhatFollowsTheQuoteWhole) {
@@ -118,7 +118,7 @@ TEST(ElementStoreTest, TextTakesWhatFollowsTheQuoteWhole) {
     EXPECT_EQ(t.text, text + "  ");
     EXPECT_EQ(t.values[0], 1.0);
     EXPECT_EQ(t.values[3], 90.0);
-    EXPECT_EQ(t.textColour, 3);
+    EXPECT_EQ(t.textColor, 3);
     EXPECT_EQ(t.fontName, test::Sjis("<ＭＳ ゴシック>"));
 }
 
@@ -137,7 +137,7 @@ TEST(ElementStoreTest, TextSizesComeFromItsKind) {
         const char* name;
         std::vector<std::string> lines;
         double width, height, spacing;
-        std::int32_t colour, kind;
+        std::int32_t color, kind;
     };
     const std::vector<Case> cases = {
         {"default kind 1", {}, 3.0, 3.0, 0.0, 2, 1},
@@ -155,7 +155,7 @@ TEST(ElementStoreTest, TextSizesComeFromItsKind) {
         EXPECT_EQ(t.width, c.width) << c.name;
         EXPECT_EQ(t.height, c.height) << c.name;
         EXPECT_EQ(t.spacing, c.spacing) << c.name;
-        EXPECT_EQ(t.header.colour, c.colour) << c.name;
+        EXPECT_EQ(t.header.color, c.color) << c.name;
         EXPECT_EQ(t.textKind, c.kind) << c.name;
     }
 }
@@ -223,7 +223,7 @@ TEST(ElementStoreTest, SolidsWithRepeatedCornersBecomeSmaller) {
                                                            : e.solids4;
         ASSERT_EQ(list.size(), 1u);
         EXPECT_EQ(list[0].values, c.corners);
-        EXPECT_EQ(list[0].solidColour, 255);
+        EXPECT_EQ(list[0].solidColor, 255);
     }
 }
 
@@ -245,7 +245,7 @@ TEST(ElementStoreTest, LineAfterMsgAndCsTextFormOneDimension) {
     const JwwEntDimension& d = s.elements.dimensions[0];
     EXPECT_EQ(d.line.x2, 100.0);
     EXPECT_EQ(d.line.header.indicated, 4);
-    EXPECT_EQ(d.line.header.colour, 3);
+    EXPECT_EQ(d.line.header.color, 3);
     EXPECT_EQ(d.text.direction, 2);
     EXPECT_EQ(d.text.text, "100");
     EXPECT_EQ(d.text.header.indicated, 0) << "the mark went to the line";

@@ -127,7 +127,7 @@ TEST(ExchangeReaderTest, HeaderLines) {
              EXPECT_EQ(s.textKinds[1].width, 1.0);
              EXPECT_EQ(s.textKinds[10].height, 10.0);
              EXPECT_EQ(s.textKinds[4].spacing, 4.0);
-             EXPECT_EQ(s.textKinds[10].colour, 10);
+             EXPECT_EQ(s.textKinds[10].color, 10);
          }},
         {"hcw with nine values is ignored", {"hcw 1 2 3 4 5 6 7 8 9"},
          [](auto& s) { EXPECT_EQ(s.textKinds[1].width, 3.0); }},
@@ -182,21 +182,21 @@ TEST(ExchangeReaderTest, LineAttributeLines) {
     RunCases({
         {"number written apart from the keyword is a separate token", {"  lc  3 "},
          [](auto& s) {
-             EXPECT_EQ(s.cur.lineColour, 0);
-             EXPECT_EQ(s.initial.lineColour, 0);
+             EXPECT_EQ(s.cur.lineColor, 0);
+             EXPECT_EQ(s.initial.lineColor, 0);
          }},
-        {"first line sets the initial colour, later ones only the current", {"lc3", "lc5"},
+        {"first line sets the initial color, later ones only the current", {"lc3", "lc5"},
          [](auto& s) {
-             EXPECT_EQ(s.initial.lineColour, 3);
-             EXPECT_EQ(s.cur.lineColour, 5);
-             EXPECT_FALSE(s.firstSeen.lineColour);
+             EXPECT_EQ(s.initial.lineColor, 3);
+             EXPECT_EQ(s.cur.lineColor, 5);
+             EXPECT_FALSE(s.firstSeen.lineColor);
          }},
-        {"lc10 carries the solid colour", {"lc10 16711680"},
+        {"lc10 carries the solid color", {"lc10 16711680"},
          [](auto& s) {
-             EXPECT_EQ(s.cur.solidColour, 16711680);
-             EXPECT_EQ(s.cur.lineColour, 10);
+             EXPECT_EQ(s.cur.solidColor, 16711680);
+             EXPECT_EQ(s.cur.lineColor, 10);
          }},
-        {"other colours carry none", {"lc9 255"}, [](auto& s) { EXPECT_EQ(s.cur.solidColour, 0); }},
+        {"other colors carry none", {"lc9 255"}, [](auto& s) { EXPECT_EQ(s.cur.solidColor, 0); }},
         {"line type", {"lt2", "lt4"},
          [](auto& s) {
              EXPECT_EQ(s.initial.lineType, 2);
@@ -208,8 +208,8 @@ TEST(ExchangeReaderTest, LineAttributeLines) {
              EXPECT_EQ(s.initial.lineWidth, 3);
          }},
         {"no lw line", {"lc1"}, [](auto& s) { EXPECT_FALSE(s.lwSeen); }},
-        {"text colour", {"cc7"}, [](auto& s) { EXPECT_EQ(s.cur.textColour, 7); }},
-        {"text colour out of range", {"cc5", "cc9"}, [](auto& s) { EXPECT_EQ(s.cur.textColour, 0); }},
+        {"text color", {"cc7"}, [](auto& s) { EXPECT_EQ(s.cur.textColor, 7); }},
+        {"text color out of range", {"cc5", "cc9"}, [](auto& s) { EXPECT_EQ(s.cur.textColor, 0); }},
         {"point number", {"pn12"}, [](auto& s) { EXPECT_EQ(s.cur.pointNumber, 12); }},
         {"flags add once each", {"z1", "z3", "z1"}, [](auto& s) { EXPECT_EQ(s.pendingFlags, 5); }},
         {"z6 is not a flag", {"z6"}, [](auto& s) { EXPECT_EQ(s.pendingFlags, 0); }},
@@ -237,7 +237,7 @@ TEST(ExchangeReaderTest, TextKindAndFontLines) {
          [](auto& s) {
              EXPECT_EQ(s.initial.textKind, 0);
              EXPECT_EQ(s.initial.cn0Width, 5.0);
-             EXPECT_EQ(s.initial.cn0Colour, 3);
+             EXPECT_EQ(s.initial.cn0Color, 3);
              EXPECT_EQ(s.cur.cn0Height, 6.0);
              EXPECT_EQ(s.cur.cn0Spacing, 0.5);
          }},
@@ -319,7 +319,7 @@ TEST(ExchangeReaderTest, LinesThatFitNoRuleChangeNothing) {
         EXPECT_TRUE(s.elements.order.empty()) << line;
         EXPECT_EQ(s.fileName, "") << line;
         EXPECT_EQ(s.pointCount, 0) << line;
-        EXPECT_EQ(s.cur.lineColour, 1) << line;
+        EXPECT_EQ(s.cur.lineColor, 1) << line;
     }
 }
 
@@ -331,8 +331,8 @@ TEST(ExchangeReaderTest, ResetRestoresEveryInitialValue) {
     EXPECT_EQ(state.hk, 0.0);
     EXPECT_FALSE(state.bz);
     EXPECT_EQ(state.cur.layerGroup, 0);
-    EXPECT_TRUE(state.firstSeen.layerGroup && state.firstSeen.lineColour && state.firstSeen.lineWidth);
-    EXPECT_EQ(state.initial.lineColour, 1);
+    EXPECT_TRUE(state.firstSeen.layerGroup && state.firstSeen.lineColor && state.firstSeen.lineWidth);
+    EXPECT_EQ(state.initial.lineColor, 1);
     EXPECT_FALSE(state.lwSeen);
     EXPECT_EQ(state.cur.fontName, kGothic);
     EXPECT_EQ(state.initialFontName, "");
@@ -345,7 +345,7 @@ TEST(ExchangeReaderTest, ResetRestoresEveryInitialValue) {
     EXPECT_TRUE(state.elements.order.empty());
     EXPECT_EQ(state.rgb, std::vector<std::int32_t>(8, 0));
     EXPECT_EQ(state.paperSize, (std::array<double, 2>{1189.0, 841.0}));
-    EXPECT_EQ(state.textKinds[1].colour, 2);
+    EXPECT_EQ(state.textKinds[1].color, 2);
 }
 
 // The file as the host writes it, with one selected line.
@@ -377,20 +377,20 @@ std::vector<std::string> HostFileLines() {
 void ExpectHostFileRead(const ExchangeState& s) {
     EXPECT_EQ(s.scales[15], 100.0);
     EXPECT_EQ(s.textKinds[2].width, 2.5);
-    EXPECT_EQ(s.textKinds[10].colour, 5);
+    EXPECT_EQ(s.textKinds[10].color, 5);
     EXPECT_EQ(s.hn[1], -2989.07922912206);
     EXPECT_TRUE(s.bz);
     EXPECT_EQ(s.pointCount, 2);
     EXPECT_EQ(s.points[1].x, -100.5);
     EXPECT_EQ(s.points[2].kind, PointKind::Dash);
-    EXPECT_EQ(s.initial.lineColour, 2);
+    EXPECT_EQ(s.initial.lineColor, 2);
     EXPECT_EQ(s.initial.textKind, 2);
     EXPECT_EQ(s.initialFontName, kGothic);
     EXPECT_FALSE(s.lwSeen);
     ASSERT_EQ(s.elements.lines.size(), 1u);
     EXPECT_EQ(s.elements.lines[0].x1, -5000.0);
     EXPECT_EQ(s.elements.lines[0].x2, 5000.0);
-    EXPECT_EQ(s.elements.lines[0].header.colour, 2);
+    EXPECT_EQ(s.elements.lines[0].header.color, 2);
 }
 
 TEST(ExchangeFileTest, ReadsAHostFileWithCrLfOrLf) {
@@ -416,7 +416,7 @@ TEST(ExchangeFileTest, MissingFileOrFolderReadsNothing) {
     EXPECT_FALSE(ReadExchangeFile(state, dir / "JWC_TEMP.TXT"));
     EXPECT_FALSE(ReadExchangeFile(state, dir.path()));
     EXPECT_EQ(state.pointCount, 0);
-    EXPECT_TRUE(state.firstSeen.lineColour);
+    EXPECT_TRUE(state.firstSeen.lineColor);
 }
 
 TEST(ExchangeFileTest, BytesSplitOnlyAtLineFeeds) {
@@ -426,8 +426,8 @@ TEST(ExchangeFileTest, BytesSplitOnlyAtLineFeeds) {
     ReadExchangeBytes(state, "hp1 1 2\rhp2 3 4\r\n\r\nlc3\n\nlc4");
     EXPECT_EQ(state.pointCount, 1);
     EXPECT_EQ(state.points[1].y, 0.0);  // "2hp2" is no number
-    EXPECT_EQ(state.initial.lineColour, 3);
-    EXPECT_EQ(state.cur.lineColour, 4);
+    EXPECT_EQ(state.initial.lineColor, 3);
+    EXPECT_EQ(state.cur.lineColor, 4);
 }
 
 TEST(ExchangeFileTest, HugeLineIsOneLine) {
@@ -437,7 +437,7 @@ TEST(ExchangeFileTest, HugeLineIsOneLine) {
     ReadExchangeBytes(state, "ch 1 2 3 4 \"" + text + "\r\nlc7\r\n");
     ASSERT_EQ(state.elements.texts.size(), 1u);
     EXPECT_EQ(state.elements.texts[0].text.size(), 255u);
-    EXPECT_EQ(state.cur.lineColour, 7);
+    EXPECT_EQ(state.cur.lineColor, 7);
 }
 
 }  // namespace

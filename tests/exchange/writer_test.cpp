@@ -45,7 +45,7 @@ TEST_F(WriterTest, FirstAttributeCallsEmitThenRepeatsAreSuppressedUntilReset) {
     writer.ResetWriterState();
     writer.WriteSolidColor(0);
     writer.WriteLineColor(10, 0);
-    EXPECT_EQ(Take(), (Lines{"lc10 0"})) << "the reset forgot the solid colour";
+    EXPECT_EQ(Take(), (Lines{"lc10 0"})) << "the reset forgot the solid color";
 }
 
 TEST_F(WriterTest, LayerGroupForcesTheNextLayer) {
@@ -74,7 +74,7 @@ TEST_F(WriterTest, LineWidthOnlyWhenTheInputCarriedOne) {
     EXPECT_EQ(Take(), Lines{});
 }
 
-TEST_F(WriterTest, SolidColourSequences) {
+TEST_F(WriterTest, SolidColorSequences) {
     writer.WriteLineColor(2, 0);
     Take();
     writer.WriteSolidColor(255);
@@ -88,7 +88,7 @@ TEST_F(WriterTest, SolidColourSequences) {
     EXPECT_EQ(Take(), (Lines{"lc2", "lc10 255", "lc10 0", "lc2"}));
 }
 
-TEST_F(WriterTest, SolidColourAfterResetAlwaysEmits) {
+TEST_F(WriterTest, SolidColorAfterResetAlwaysEmits) {
     writer.WriteSolidColor(0);  // equal to the current value, but forced
     EXPECT_EQ(Take(), (Lines{"lc10 0"}));
 }

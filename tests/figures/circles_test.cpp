@@ -51,7 +51,7 @@ struct SolidCase {
     std::vector<double> values;
 };
 
-TEST(CircleKinds, FilledKindsTakeTheSolidColourOnlyWhenSwitchedOn) {
+TEST(CircleKinds, FilledKindsTakeTheSolidColorOnlyWhenSwitchedOn) {
     const double turn = 2 * kPi;
     const SolidCase cases[] = {
         {51, "sc", {100, 5, 3, 5, 0.6, 0, 0, turn}},
@@ -64,10 +64,10 @@ TEST(CircleKinds, FilledKindsTakeTheSolidColourOnlyWhenSwitchedOn) {
         ASSERT_EQ(plain.size(), 1u);
         ExpectCall(plain[0], c.op, c.values);
 
-        const Calls coloured = Draw(c.kind, MakeCell(10, 6), {true, 0x123456});
-        ASSERT_EQ(coloured.size(), 2u);
-        ExpectCall(coloured[0], "solidcolor", {0x123456});
-        ExpectCall(coloured[1], c.op, c.values);
+        const Calls colored = Draw(c.kind, MakeCell(10, 6), {true, 0x123456});
+        ASSERT_EQ(colored.size(), 2u);
+        ExpectCall(colored[0], "solidcolor", {0x123456});
+        ExpectCall(colored[1], c.op, c.values);
     }
 }
 

@@ -153,18 +153,18 @@ TEST(FilledShapes, CoverTheRegionOfTheirClosedKind) {
     }
 }
 
-TEST(FilledKinds, SwitchToTheSolidColourOnceBeforeTheFirstSolid) {
+TEST(FilledKinds, SwitchToTheSolidColorOnceBeforeTheFirstSolid) {
     for (std::int32_t kind = 93; kind <= 106; ++kind) {
         SCOPED_TRACE(kind);
         const Calls plain = Draw(kind, MakeCell(10, 6), {false, 0xABCDEF});
-        const Calls coloured = Draw(kind, MakeCell(10, 6), {true, 0xABCDEF});
-        ASSERT_EQ(coloured.size(), plain.size() + 1);
-        ExpectValues(coloured[0], "solidcolor", {0xABCDEF}, 0.0);
+        const Calls colored = Draw(kind, MakeCell(10, 6), {true, 0xABCDEF});
+        ASSERT_EQ(colored.size(), plain.size() + 1);
+        ExpectValues(colored[0], "solidcolor", {0xABCDEF}, 0.0);
         for (std::size_t i = 0; i < plain.size(); ++i) {
             EXPECT_NE(plain[i].op, "line");
             EXPECT_NE(plain[i].op, "solidcolor");
-            EXPECT_EQ(coloured[i + 1].op, plain[i].op);
-            EXPECT_EQ(coloured[i + 1].values, plain[i].values);
+            EXPECT_EQ(colored[i + 1].op, plain[i].op);
+            EXPECT_EQ(colored[i + 1].values, plain[i].values);
         }
     }
 }

@@ -15,7 +15,7 @@
 namespace tesra {
 namespace {
 
-// The filled kinds switch to a solid colour here.
+// The filled kinds switch to a solid color here.
 Calls DrawSolid(int kind, const FigureCell& cell) { return Draw(kind, cell, {true, 255}); }
 
 // Cell coordinates of a drawing point.

@@ -211,7 +211,7 @@ const std::vector<FilledCase> kFilledCases = {
 
 bool IsSolid(const RecordingTarget::Call& call) { return call.op == "tri" || call.op == "quad"; }
 
-TEST(PolygonKinds, FilledKindsSwitchToTheSolidColourOnceBeforeTheirSolids) {
+TEST(PolygonKinds, FilledKindsSwitchToTheSolidColorOnceBeforeTheirSolids) {
     const FigureCell cell = MakeCell(10, 6, 20, {3, 2});
     for (const FilledCase& c : kFilledCases) {
         SCOPED_TRACE(c.kind);
@@ -237,7 +237,7 @@ bool IsFilledKind(std::int32_t kind) {
     return false;
 }
 
-TEST(PolygonKinds, OutlinedKindsDrawOnlyLinesEvenWithTheSolidColourOn) {
+TEST(PolygonKinds, OutlinedKindsDrawOnlyLinesEvenWithTheSolidColorOn) {
     for (std::int32_t kind = 20; kind <= 48; ++kind) {
         if (IsFilledKind(kind)) continue;
         const Calls out = Draw(kind, MakeCell(10, 6, 0, {0, 0}), {true, 255});

@@ -200,7 +200,7 @@ TEST(PatternPreview, FollowsEveryValueOfTheRow) {
     EXPECT_EQ(Describe(PatternPreview(Row(), {}, kBand)), Describe(base));  // and nothing else
 }
 
-TEST(PatternPreview, FilledFiguresTakeTheSolidColourOnlyWhenSwitchedOn) {
+TEST(PatternPreview, FilledFiguresTakeTheSolidColorOnlyWhenSwitchedOn) {
     const PatternRow filled = Row([](PatternRow& r) { r.figureKind = 26; });
     const PreviewDrawing off = PatternPreview(filled, {false, 0x2050E0}, kBand);
     const PreviewDrawing on = PatternPreview(filled, {true, 0x2050E0}, kBand);
@@ -211,7 +211,7 @@ TEST(PatternPreview, FilledFiguresTakeTheSolidColourOnlyWhenSwitchedOn) {
         if (p.ink == PreviewInk::Solid) {
             EXPECT_EQ(p.bgr, 0x2050E0);
         }
-        // Only the figures change colour; the guide lines stay in the pen.
+        // Only the figures change color; the guide lines stay in the pen.
         if (p.shape == Shape::Segment && p.ink != PreviewInk::Guide) {
             EXPECT_EQ(p.ink, PreviewInk::Pen);
         }

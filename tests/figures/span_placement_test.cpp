@@ -77,7 +77,7 @@ TEST(SpanPlacement, FigureStartsForBothPlacements) {
     }
 }
 
-TEST(SpanPlacement, ColourRestoredAfterEveryFigure) {
+TEST(SpanPlacement, ColorRestoredAfterEveryFigure) {
     SpanRun run({{0, 0}, {100, 0}});
     run.Place(BarRow(10, 4, 0), 1, 2);
     ASSERT_EQ(run.out.calls.size(), 14u);

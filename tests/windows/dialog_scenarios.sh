@@ -123,8 +123,8 @@ scenario_reopen() {
         same_bytes "$GUI_DIR/tesra.dat" "$WORK/expected-edited.dat"
 }
 
-# choose_red: clicks the swatch and, in the colour chooser, the pure red of the
-# basic colours (second row, first cell), then the chooser's OK.
+# choose_red: clicks the swatch and, in the color chooser, the pure red of the
+# basic colors (second row, first cell), then the chooser's OK.
 choose_red() {
     click_client 737 216  # Label2
     local chooser X Y WIDTH HEIGHT SCREEN WINDOW
@@ -137,19 +137,19 @@ choose_red() {
     sleep 0.3
 }
 
-# scenario_colour HOW KEY EXPECTED: red chosen, then the form left by KEY.
-scenario_colour() {
+# scenario_color HOW KEY EXPECTED: red chosen, then the form left by KEY.
+scenario_color() {
     cp "$GUI_DIR/tesra.dat" "$WORK/before.dat"
-    if ! check "colour then $1: the form opens" start_dialog; then return; fi
-    check "colour then $1: the chooser opens from the swatch and closes" choose_red
-    import -window root "$BUILD/dialog-colour.png"
+    if ! check "color then $1: the form opens" start_dialog; then return; fi
+    check "color then $1: the chooser opens from the swatch and closes" choose_red
+    import -window root "$BUILD/dialog-color.png"
     keys "$2"
-    finish_dialog "colour then $1"
-    check "colour then $1: $4" same_bytes "$GUI_DIR/tesra.dat" "$3"
+    finish_dialog "color then $1"
+    check "color then $1: $4" same_bytes "$GUI_DIR/tesra.dat" "$3"
 }
 
 # A store whose rows 1, 3 and 5 draw different figures, guide lines and
-# placements; row 5 is in use, with the solid colour on (red).
+# placements; row 5 is in use, with the solid color on (red).
 preview_store() {
     printf '%s\r\n' 0 0 1 255 5
     local rows=("47 10 8 0 4 1 1 0 2" "0 10 10 0 0 1 0 0 0" "79 12 6 0 3 0 2 0 2"
@@ -238,10 +238,10 @@ dialog_checks() {
     scenario_discard "the Cancel button" click_client 692 284
     scenario_discard "the close box (Alt+F4)" keys alt+F4
     scenario_reopen
-    scenario_colour Cancel Escape "$WORK/expected-edited.dat" "tesra.dat unchanged, the colour is lost"
+    scenario_color Cancel Escape "$WORK/expected-edited.dat" "tesra.dat unchanged, the color is lost"
     # Red is 0x0000FF, stored on line 4 with the check box's switch on line 3.
     sed '4s/.*/255\r/' "$WORK/expected-edited.dat" >"$WORK/expected-red.dat"
-    scenario_colour OK Return "$WORK/expected-red.dat" "tesra.dat holds the colour 255 (red)"
+    scenario_color OK Return "$WORK/expected-red.dat" "tesra.dat holds the color 255 (red)"
     scenario_preview
     check "dialog runs left JWC_TEMP.TXT unchanged" same_bytes "$GUI_DIR/JWC_TEMP.TXT" "$exchange"
 }

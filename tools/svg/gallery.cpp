@@ -16,7 +16,7 @@ namespace tesra::svg {
 
 namespace {
 
-constexpr Rgb kLabelColour = 0x333333;
+constexpr Rgb kLabelColor = 0x333333;
 constexpr double kLabelHeight = kGalleryLabelHeight;
 constexpr double kTitleHeight = 2.0;
 constexpr std::int32_t kBlackPen = 2;
@@ -38,11 +38,11 @@ void ReadLines(SceneReader& reader, const std::vector<std::string>& lines) {
 }
 
 void AddLabel(SceneReader& reader, Point at, double height, std::string text) {
-    reader.AddShape({LabelShape{at, height, std::move(text)}, kLabelColour});
+    reader.AddShape({LabelShape{at, height, std::move(text)}, kLabelColor});
 }
 
 // One kind through the same writer a run uses, so the tile shows exactly the
-// commands the host would receive; fills stay in the line colour. The frame
+// commands the host would receive; fills stay in the line color. The frame
 // goes first, beneath: a figure drawn on its frame's edge stays visible.
 void AddFigureTile(SceneReader& reader, std::int32_t kind) {
     const Point origin = GalleryCellOrigin(kind);

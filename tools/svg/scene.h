@@ -1,6 +1,6 @@
 #pragma once
 // What the viewer draws, in drawing coordinates (y grows upwards): the
-// elements of an exchange file with their resolved colours, plus the frames
+// elements of an exchange file with their resolved colors, plus the frames
 // and labels that the gallery adds around them.
 
 #include <array>
@@ -13,7 +13,7 @@
 
 namespace tesra::svg {
 
-// 0xRRGGBB, the order SVG colours are written in.
+// 0xRRGGBB, the order SVG colors are written in.
 using Rgb = std::uint32_t;
 
 // Centre, semi-axis r along the first axis (turned by tilt, radians,
@@ -69,7 +69,7 @@ using Geometry = std::variant<LineShape, ArcShape, PolygonShape, SolidArcShape, 
 
 struct Shape {
     Geometry geometry;
-    Rgb colour = 0;
+    Rgb color = 0;
 };
 
 struct Scene {

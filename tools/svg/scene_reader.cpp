@@ -167,9 +167,9 @@ std::optional<std::int32_t> ParseInteger(std::string_view field) {
     return value;
 }
 
-Rgb PenColour(std::int32_t pen) {
+Rgb PenColor(std::int32_t pen) {
     // Dark enough to read on white; 1 and 4 are darker than the host's
-    // screen colours for that reason.
+    // screen colors for that reason.
     static constexpr std::array<Rgb, 10> kPens = {
         0x808080,  // 0: no pen of its own
         0x008B8B,  // 1 dark cyan
@@ -220,13 +220,13 @@ void SceneReader::ReadLine(std::string_view line) {
     const std::string_view keyword = fields.at[0];
     if (IsQuietAttribute(keyword)) return;
     if (keyword.starts_with("lc")) {
-        ReadColour(keyword, fields.at[1], fields.count);
+        ReadColor(keyword, fields.at[1], fields.count);
         return;
     }
     if (auto geometry = ElementRecord(fields)) AddShape({std::move(*geometry), LineRgb()});
 }
 
-void SceneReader::ReadColour(std::string_view keyword, std::string_view rgbField,
+void SceneReader::ReadColor(std::string_view keyword, std::string_view rgbField,
                              std::size_t fields) {
     const auto pen = ParseInteger(keyword.substr(2));
     if (!pen || fields > 2 || (fields == 2 && *pen != kSolidColorPen)) return;
@@ -235,13 +235,13 @@ void SceneReader::ReadColour(std::string_view keyword, std::string_view rgbField
         if (!rgb) return;
         solidRgb_ = FromHostRgb(*rgb);
     }
-    lineColour_ = *pen;
+    lineColor_ = *pen;
 }
 
-// Solids and lines alike take the solid colour while "lc10" is in force:
-// that is how the host colours a filled figure drawn after it.
+// Solids and lines alike take the solid color while "lc10" is in force:
+// that is how the host colors a filled figure drawn after it.
 Rgb SceneReader::LineRgb() const {
-    return lineColour_ == kSolidColorPen ? solidRgb_ : PenColour(lineColour_);
+    return lineColor_ == kSolidColorPen ? solidRgb_ : PenColor(lineColor_);
 }
 
 void SceneReader::AddShape(Shape shape) {

@@ -3,8 +3,8 @@
 // scene. Records understood (fields separated by spaces):
 //
 //   bz, lg<hex>, ly<hex>, lt<n>, lw<n>      accepted, nothing to draw
-//   lc<n>                                   line colour n (1..9 pen colours)
-//   lc10 <bbggrr>                           solid colour, also the line colour
+//   lc<n>                                   line color n (1..9 pen colors)
+//   lc10 <bbggrr>                           solid color, also the line color
 //   x1 y1 x2 y2                             line
 //   ci cx cy r                              circle
 //   ci cx cy r start end flatness tilt      arc, degrees, counter-clockwise
@@ -51,11 +51,11 @@ public:
     Scene TakeScene() { return std::move(scene_); }
 
 private:
-    void ReadColour(std::string_view keyword, std::string_view rgbField, std::size_t fields);
+    void ReadColor(std::string_view keyword, std::string_view rgbField, std::size_t fields);
     Rgb LineRgb() const;
 
     std::size_t maxShapes_;
-    std::int32_t lineColour_ = 1;
+    std::int32_t lineColor_ = 1;
     Rgb solidRgb_ = 0;
     Scene scene_;
 };
@@ -66,9 +66,9 @@ Scene ReadScene(std::string_view text);
 std::optional<double> ParseNumber(std::string_view field);
 std::optional<std::int32_t> ParseInteger(std::string_view field);
 
-// The colour of host pen n; numbers without a pen of their own get grey.
-Rgb PenColour(std::int32_t pen);
-// The host writes colours as 0x00BBGGRR; out-of-range values are black,
+// The color of host pen n; numbers without a pen of their own get grey.
+Rgb PenColor(std::int32_t pen);
+// The host writes colors as 0x00BBGGRR; out-of-range values are black,
 // as the command writer clamps them.
 Rgb FromHostRgb(std::int64_t bbggrr);
 

@@ -18,7 +18,7 @@ constexpr double kStrokeShare = 0.001;
 constexpr double kCaptionShare = 0.03;  // caption text height
 constexpr double kLineSpacing = 1.3;    // caption baseline distance / height
 constexpr double kPixelSize = 1200.0;   // suggested size of the larger side
-constexpr Rgb kFrameColour = 0xC8C8C8;
+constexpr Rgb kFrameColor = 0xC8C8C8;
 constexpr Rgb kBackground = 0xFFFFFF;
 constexpr const char* kFontFamily =
     "sans-serif, 'Noto Sans CJK JP', 'Noto Sans JP', 'IPAexGothic', 'Yu Gothic', Meiryo";
@@ -119,7 +119,7 @@ public:
         Num(x);
         out_ += '"';
     }
-    void ColourAttr(const char* name, Rgb rgb) {
+    void ColorAttr(const char* name, Rgb rgb) {
         char buffer[8];
         std::snprintf(buffer, sizeof buffer, "#%06X", static_cast<unsigned>(rgb & 0xFFFFFF));
         out_ += ' ';
@@ -174,13 +174,13 @@ void SvgWriter::Write(const Shape& shape) {
     std::visit(
         [this, &shape](const auto& g) {
             using T = std::decay_t<decltype(g)>;
-            if constexpr (std::is_same_v<T, LineShape>) Line(g, shape.colour);
-            else if constexpr (std::is_same_v<T, ArcShape>) Arc(g, shape.colour);
-            else if constexpr (std::is_same_v<T, PolygonShape>) Polygon(g, shape.colour);
-            else if constexpr (std::is_same_v<T, SolidArcShape>) SolidArc(g, shape.colour);
-            else if constexpr (std::is_same_v<T, RingShape>) Ring(g, shape.colour);
+            if constexpr (std::is_same_v<T, LineShape>) Line(g, shape.color);
+            else if constexpr (std::is_same_v<T, ArcShape>) Arc(g, shape.color);
+            else if constexpr (std::is_same_v<T, PolygonShape>) Polygon(g, shape.color);
+            else if constexpr (std::is_same_v<T, SolidArcShape>) SolidArc(g, shape.color);
+            else if constexpr (std::is_same_v<T, RingShape>) Ring(g, shape.color);
             else if constexpr (std::is_same_v<T, FrameShape>) Frame(g);
-            else if constexpr (std::is_same_v<T, LabelShape>) Label(g, shape.colour);
+            else if constexpr (std::is_same_v<T, LabelShape>) Label(g, shape.color);
         },
         shape.geometry);
 }
@@ -191,7 +191,7 @@ void SvgWriter::Line(const LineShape& g, Rgb rgb) {
     Attr("y1", -g.a.y);
     Attr("x2", g.b.x);
     Attr("y2", -g.b.y);
-    ColourAttr("stroke", rgb);
+    ColorAttr("stroke", rgb);
     out_ += "/>\n";
 }
 
@@ -255,15 +255,15 @@ void SvgWriter::Arc(const ArcShape& g, Rgb rgb) {
         ArcPath(g);
         out_ += '"';
     }
-    ColourAttr("stroke", rgb);
+    ColorAttr("stroke", rgb);
     out_ += "/>\n";
 }
 
-// A thin outline in the fill's own colour: without it, anti-aliasing leaves
+// A thin outline in the fill's own color: without it, anti-aliasing leaves
 // faint seams where the pieces of one filled figure meet.
 void SvgWriter::FillAttrs(Rgb rgb) {
-    ColourAttr("fill", rgb);
-    ColourAttr("stroke", rgb);
+    ColorAttr("fill", rgb);
+    ColorAttr("stroke", rgb);
     Attr("stroke-width", strokeWidth_ / 2.0);
 }
 
@@ -309,7 +309,7 @@ void SvgWriter::Frame(const FrameShape& g) {
     Attr("y", -std::max(g.low.y, g.high.y));
     Attr("width", std::fabs(g.high.x - g.low.x));
     Attr("height", std::fabs(g.high.y - g.low.y));
-    ColourAttr("stroke", kFrameColour);
+    ColorAttr("stroke", kFrameColor);
     Attr("stroke-width", strokeWidth_ / 2.0);
     out_ += "/>\n";
 }
@@ -320,7 +320,7 @@ void SvgWriter::Label(const LabelShape& g, Rgb rgb) {
     Attr("y", -g.at.y);
     Attr("font-size", g.height);
     out_ += " text-anchor=\"middle\" stroke=\"none\"";
-    ColourAttr("fill", rgb);
+    ColorAttr("fill", rgb);
     out_ += '>';
     Text(g.text);
     out_ += "</text>\n";
@@ -386,7 +386,7 @@ std::string RenderSvg(const Scene& scene) {
     svg.Attr("y", top);
     svg.Attr("width", width);
     svg.Attr("height", height);
-    svg.ColourAttr("fill", kBackground);
+    svg.ColorAttr("fill", kBackground);
     out += "/>\n<g fill=\"none\" stroke-linecap=\"round\" stroke-linejoin=\"round\"";
     svg.Attr("stroke-width", span * kStrokeShare);
     out += ">\n";

@@ -74,10 +74,10 @@ TEST(Gallery, TwinKindsNameEachOther) {
     EXPECT_EQ(twins, 4);
 }
 
-TEST(Gallery, PatternsFollowUnderTheGridWithTheSolidColour) {
+TEST(Gallery, PatternsFollowUnderTheGridWithTheSolidColor) {
     const Scene scene = BuildGallery();
     const double gridBottom = GalleryCellOrigin(kFigureKindCount - 1).y - kGalleryCellH;
-    std::size_t tileLabels = 0, titles = 0, below = 0, filledInSolidColour = 0;
+    std::size_t tileLabels = 0, titles = 0, below = 0, filledInSolidColor = 0;
     for (const Shape& shape : scene.shapes) {
         if (std::holds_alternative<LabelShape>(shape.geometry)) {
             (tileLabels < static_cast<std::size_t>(kFigureKindCount) ? tileLabels : titles) += 1;
@@ -87,13 +87,13 @@ TEST(Gallery, PatternsFollowUnderTheGridWithTheSolidColour) {
         Scene one;
         one.shapes.push_back(shape);
         if (SceneBounds(one).maxY < gridBottom) ++below;
-        // The demo's colour 0x2050E0 is written as 0x00BBGGRR.
-        if (std::holds_alternative<PolygonShape>(shape.geometry) && shape.colour == 0xE05020)
-            ++filledInSolidColour;
+        // The demo's color 0x2050E0 is written as 0x00BBGGRR.
+        if (std::holds_alternative<PolygonShape>(shape.geometry) && shape.color == 0xE05020)
+            ++filledInSolidColor;
     }
     EXPECT_EQ(titles, 4u + 1u + 4u);  // the patterns, the page along a selection and its four
     EXPECT_GT(below, 0u);
-    EXPECT_GT(filledInSolidColour, 0u);
+    EXPECT_GT(filledInSolidColor, 0u);
 }
 
 // Guide lines follow the circular bed (radius 6) as whole circles about its

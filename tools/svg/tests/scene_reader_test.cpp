@@ -97,45 +97,45 @@ TEST(SceneReader, RingKeepsBothRadii) {
     EXPECT_EQ(ring.outer.tilt, 0.25);
 }
 
-struct ColourCase {
+struct ColorCase {
     const char* text;
     Rgb expected;  // of the last shape
 };
 
-TEST(SceneReader, ColoursFollowPenAndSolidColour) {
-    const ColourCase cases[] = {
-        {"1 2 3 4", PenColour(1)},  // before any "lc"
-        {"lc3\n1 2 3 4", PenColour(3)},
-        {"lc6\nsl 0 0 1 0 1 1", PenColour(6)},  // solids in the line colour
+TEST(SceneReader, ColorsFollowPenAndSolidColor) {
+    const ColorCase cases[] = {
+        {"1 2 3 4", PenColor(1)},  // before any "lc"
+        {"lc3\n1 2 3 4", PenColor(3)},
+        {"lc6\nsl 0 0 1 0 1 1", PenColor(6)},  // solids in the line color
         {"lc10 255\nsl 0 0 1 0 1 1", 0xFF0000},  // 0x00BBGGRR: red
         {"lc10 16711680\nsc 0 0 1 1 0 0 6.28 100", 0x0000FF},
         {"lc10 65280\nso 0 0 2 1 0 0 6.28 1", 0x00FF00},
         {"lc10 255\n1 2 3 4", 0xFF0000},  // lines too, while lc10 is in force
-        {"lc10 255\nlc2\nsl 0 0 1 0 1 1", PenColour(2)},
+        {"lc10 255\nlc2\nsl 0 0 1 0 1 1", PenColor(2)},
         {"lc10 255\nlc2\nlc10\nsl 0 0 1 0 1 1", 0xFF0000},  // bare lc10 keeps the RGB
         {"lc10 16777216\nsl 0 0 1 0 1 1", 0x000000},  // out of range, as the writer clamps
         {"lc10 -1\nsl 0 0 1 0 1 1", 0x000000},
-        {"lc4\nlc 3\n1 2 3 4", PenColour(4)},        // number apart from "lc": not a colour
-        {"lc4\nlc3 255\n1 2 3 4", PenColour(4)},     // RGB only for lc10
-        {"lc4\nlc10 red\n1 2 3 4", PenColour(4)},
-        {"lc4\nlcx\n1 2 3 4", PenColour(4)},
-        {"lc4\nlc99999999999\n1 2 3 4", PenColour(4)},
-        {"lc4\nlg1\nly2\nlt3\nlw4\nbz\n1 2 3 4", PenColour(4)},
+        {"lc4\nlc 3\n1 2 3 4", PenColor(4)},        // number apart from "lc": not a color
+        {"lc4\nlc3 255\n1 2 3 4", PenColor(4)},     // RGB only for lc10
+        {"lc4\nlc10 red\n1 2 3 4", PenColor(4)},
+        {"lc4\nlcx\n1 2 3 4", PenColor(4)},
+        {"lc4\nlc99999999999\n1 2 3 4", PenColor(4)},
+        {"lc4\nlg1\nly2\nlt3\nlw4\nbz\n1 2 3 4", PenColor(4)},
     };
-    for (const ColourCase& c : cases) {
+    for (const ColorCase& c : cases) {
         const Scene scene = ReadScene(c.text);
         ASSERT_FALSE(scene.shapes.empty()) << c.text;
-        EXPECT_EQ(scene.shapes.back().colour, c.expected) << c.text;
+        EXPECT_EQ(scene.shapes.back().color, c.expected) << c.text;
     }
 }
 
 TEST(SceneReader, PensAreDistinctAndUnknownPensGrey) {
     for (std::int32_t a = 1; a <= 9; ++a) {
-        EXPECT_NE(PenColour(a), 0xFFFFFFu) << a;  // never invisible on white
-        for (std::int32_t b = a + 1; b <= 9; ++b) EXPECT_NE(PenColour(a), PenColour(b)) << a << b;
+        EXPECT_NE(PenColor(a), 0xFFFFFFu) << a;  // never invisible on white
+        for (std::int32_t b = a + 1; b <= 9; ++b) EXPECT_NE(PenColor(a), PenColor(b)) << a << b;
     }
-    EXPECT_EQ(PenColour(0), PenColour(11));
-    EXPECT_EQ(PenColour(-3), PenColour(11));
+    EXPECT_EQ(PenColor(0), PenColor(11));
+    EXPECT_EQ(PenColor(-3), PenColor(11));
 }
 
 TEST(SceneReader, MalformedLinesAreSkipped) {
@@ -237,7 +237,7 @@ TEST(SceneReader, StreamSplitsCrLfAndSkipsOverlongLines) {
     const Scene& scene = reader.scene();
     ASSERT_EQ(scene.shapes.size(), 2u);
     EXPECT_EQ(std::get<LineShape>(scene.shapes[1].geometry).b.y, 8.0);
-    EXPECT_EQ(scene.shapes[1].colour, PenColour(3));
+    EXPECT_EQ(scene.shapes[1].color, PenColor(3));
 }
 
 TEST(SceneReader, ShapeCountIsCapped) {

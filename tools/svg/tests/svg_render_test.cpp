@@ -55,9 +55,9 @@ TEST(SvgRender, EachRecordGivesItsElement) {
     }
 }
 
-TEST(SvgRender, FillsAndStrokesCarryTheirColour) {
+TEST(SvgRender, FillsAndStrokesCarryTheirColor) {
     const std::string solid = Svg("lc10 255\nsl 0 0 1 0 1 1\nlc6\n0 0 1 1");
-    // Fills get an outline of their own colour, so adjoining pieces show no seam.
+    // Fills get an outline of their own color, so adjoining pieces show no seam.
     EXPECT_EQ(Count(solid, "fill=\"#FF0000\" stroke=\"#FF0000\""), 1);
     EXPECT_EQ(Count(solid, "stroke=\"#0000E0\""), 1);
     const std::string ring = Svg("lc10 65280\nso 0 0 2 1 0 0 6.28 1");
