@@ -1,3 +1,4 @@
+// The run flow: the mode from the argument, the drawing into a sink, the file replaced or removed.
 #include "app/run.h"
 
 #include <new>

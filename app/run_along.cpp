@@ -1,3 +1,4 @@
+// Mode "3": plan the run along the selection, write the selection back, draw along it.
 #include "app/run_along.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Replacing the exchange file and the store in one rename, never half-written.
 #include "exchange/atomic_file.h"
 
 #include <fcntl.h>

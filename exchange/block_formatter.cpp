@@ -1,3 +1,4 @@
+// Formatting every other block of output lines on a second core, written in order.
 #include "exchange/block_formatter.h"
 
 #include <exception>

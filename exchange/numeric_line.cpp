@@ -1,3 +1,4 @@
+// One output line of numbers built in place, with no allocation.
 #include "exchange/numeric_line.h"
 
 #include <algorithm>

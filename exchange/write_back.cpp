@@ -1,3 +1,4 @@
+// The selected elements written back as the host wrote them, attributes included.
 #include "exchange/write_back.h"
 
 #include <array>

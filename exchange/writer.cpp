@@ -1,3 +1,4 @@
+// The command writer: attribute lines without repeats, element lines without degenerate geometry.
 #include "exchange/writer.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The 107 figure kinds: their family table, names and width rule.
 #include "figures/figures.h"
 
 #include <algorithm>

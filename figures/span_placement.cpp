@@ -1,3 +1,4 @@
+// Figures, gap lines and mitred full-length lines along one span of a chain.
 #include "figures/span_placement.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// Parsing, rounding and plane-geometry helpers shared by every part of the drawing.
 #include "geom/helpers.h"
 #include "geom/trig.h"
 

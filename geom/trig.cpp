@@ -1,3 +1,4 @@
+// Sine and cosine that give the same bits on every platform: our own reduction and tables.
 #include "geom/trig.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// Helpers shared by the test suites: scratch folders, file bytes, recording targets.
 #include "test_support.h"
 
 #include "figures/figures.h"

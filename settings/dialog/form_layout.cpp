@@ -1,3 +1,4 @@
+// The settings form as one table of controls, and the texts of its lists.
 #include "settings/dialog/form_layout.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// The help text the settings form shows beside the twelve rows.
 #include "settings/dialog/form_layout.h"
 
 #include <array>

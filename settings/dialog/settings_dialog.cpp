@@ -1,3 +1,4 @@
+// The settings dialog's logic (fill, OK, Cancel, color) against a list of window operations.
 #include "settings/dialog/settings_dialog.h"
 
 #include <utility>

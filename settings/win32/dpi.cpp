@@ -1,3 +1,4 @@
+// Per-monitor DPI scaling of the settings form.
 #include "settings/win32/dpi.h"
 
 namespace tesra::win32 {

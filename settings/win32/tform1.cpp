@@ -1,3 +1,4 @@
+// TForm1, the settings window of the Windows build.
 #include "settings/win32/tform1.h"
 
 #include <commctrl.h>

@@ -1,3 +1,4 @@
+// Conversions between the program's UTF-8 and the Win32 calls' UTF-16.
 #include "settings/win32/wide_text.h"
 
 #include <windows.h>

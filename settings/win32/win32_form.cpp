@@ -1,3 +1,4 @@
+// The dialog's window operations on real Win32 controls.
 #include "settings/win32/win32_form.h"
 
 #include <commctrl.h>

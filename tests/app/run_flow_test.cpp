@@ -1,3 +1,4 @@
+// Run flow: mode argument, paths, chain length, attribute lines and the figure bound.
 #include "app/run.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The form table against the original form: names, positions, tab order and lists.
 #include "settings/dialog/form_layout.h"
 
 #include <gtest/gtest.h>

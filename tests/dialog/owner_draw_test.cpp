@@ -1,3 +1,4 @@
+// The owner-drawn figure lists: which picture each item gets, and where.
 #include "settings/dialog/owner_draw.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The settings dialog's logic driven through a fake form.
 #include "settings/dialog/settings_dialog.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Replacing a file: complete or untouched, and no temporary file left behind.
 #include "exchange/atomic_file.h"
 
 #include <gtest/gtest.h>

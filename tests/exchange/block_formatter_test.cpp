@@ -1,3 +1,4 @@
+// The block formatter: lines in order across blocks, and a clean stop.
 #include "exchange/block_formatter.h"
 
 #include <gtest/gtest.h>

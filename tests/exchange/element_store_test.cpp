@@ -1,3 +1,4 @@
+// The selected-element store: one record per element, in input order.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -1,3 +1,4 @@
+// The writer's number format at its switch-over points and against the reference.
 #include "exchange/number_format.h"
 
 #include <gtest/gtest.h>

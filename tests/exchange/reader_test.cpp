@@ -1,3 +1,4 @@
+// The exchange-file reader: rules, attributes, indicated points and hostile lines.
 #include "exchange/reader.h"
 
 #include <gtest/gtest.h>

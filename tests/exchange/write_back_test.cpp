@@ -1,3 +1,4 @@
+// Writing the selection back: every kind the writer can express comes back the same.
 #include "exchange/write_back.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The command writer: repeat suppression, force flags and degenerate geometry.
 #include "exchange/writer.h"
 
 #include <gtest/gtest.h>

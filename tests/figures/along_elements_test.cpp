@@ -1,3 +1,4 @@
+// Drawing along selected elements: chaining, counts, bands and joints as properties.
 #include "figures/along_elements.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Kinds 49 to 62: circles and semicircles.
 #include <cmath>
 #include <vector>
 

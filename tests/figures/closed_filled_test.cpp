@@ -1,3 +1,4 @@
+// Kinds 87 to 106 against the outlines they close or fill.
 #include <cmath>
 #include <map>
 #include <utility>

@@ -1,3 +1,4 @@
+// Kinds 0 to 19: rules, bars, slashes and chevrons.
 #include <gtest/gtest.h>
 
 #include <cstdint>

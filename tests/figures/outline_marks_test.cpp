@@ -1,3 +1,4 @@
+// Kinds 63 to 86: hashes, asterisks, brackets, chevrons, waves and bows.
 #include <cmath>
 #include <vector>
 

@@ -1,3 +1,4 @@
+// Kinds 20 to 48: triangles, squares, polygons and stars.
 #include <gtest/gtest.h>
 
 #include <cmath>

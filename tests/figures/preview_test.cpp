@@ -1,3 +1,4 @@
+// The preview: it fits its box, follows every value, and draws what a run draws.
 #include "figures/preview.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Span placement: counts, spacing, gap lines and mitres, hairpins included.
 #include "figures/span_placement.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Parsing, rounding and geometry helpers.
 #include "geom/helpers.h"
 
 #include <gtest/gtest.h>

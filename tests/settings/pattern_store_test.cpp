@@ -1,3 +1,4 @@
+// The pattern store: defaults, round trips and saves that fail.
 #include "settings/pattern_store.h"
 
 #include <gtest/gtest.h>

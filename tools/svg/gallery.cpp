@@ -1,3 +1,4 @@
+// The gallery: every figure kind and whole patterns on one sheet.
 #include "tools/svg/gallery.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// An exchange file read back into a scene of lines, arcs and solids.
 #include "tools/svg/scene_reader.h"
 
 #include <array>

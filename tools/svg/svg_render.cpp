@@ -1,3 +1,4 @@
+// A scene as a standalone SVG document.
 #include "tools/svg/svg_render.h"
 
 #include <algorithm>

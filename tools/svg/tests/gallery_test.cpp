@@ -1,3 +1,4 @@
+// The gallery: every kind present, labels readable.
 #include "tools/svg/gallery.h"
 
 #include <gtest/gtest.h>

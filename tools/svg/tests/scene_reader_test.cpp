@@ -1,3 +1,4 @@
+// The scene reader against the writer's output.
 #include "tools/svg/scene_reader.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SVG output of a scene.
 #include "tools/svg/svg_render.h"
 
 #include <gtest/gtest.h>
