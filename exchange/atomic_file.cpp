@@ -31,6 +31,12 @@ long WriteSome(int file, const char* bytes, std::size_t size) {
     return _write(file, bytes, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
 }
 int CloseFile(int file) { return _close(file); }
+int OpenForReading(const std::filesystem::path& path) {
+    return _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+}
+long ReadSome(int file, char* bytes, std::size_t size) {
+    return _read(file, bytes, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
+}
 #else
 int OpenForWriting(const std::filesystem::path& path) {
     return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -39,6 +45,12 @@ long WriteSome(int file, const char* bytes, std::size_t size) {
     return static_cast<long>(write(file, bytes, std::min<std::size_t>(size, INT_MAX)));
 }
 int CloseFile(int file) { return close(file); }
+int OpenForReading(const std::filesystem::path& path) {
+    return open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+long ReadSome(int file, char* bytes, std::size_t size) {
+    return static_cast<long>(read(file, bytes, std::min<std::size_t>(size, INT_MAX)));
+}
 #endif
 
 // Replaces target by temp in one step. On Linux a rename over an existing file
@@ -61,6 +73,27 @@ void ReplaceFile(const std::filesystem::path& temp, const std::filesystem::path&
 }
 
 }  // namespace
+
+ReadOutcome ReadFileBytes(const std::filesystem::path& path, std::string& bytes,
+                          std::size_t mostLines) {
+    const int file = OpenForReading(path);
+    if (file < 0) return ReadOutcome::kCannotOpen;
+    ReadOutcome outcome = ReadOutcome::kRead;
+    std::size_t lines = 0;
+    char chunk[1 << 14];
+    for (;;) {
+        const long n = ReadSome(file, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) outcome = ReadOutcome::kReadError;
+        if (n <= 0) break;
+        bytes.append(chunk, static_cast<std::size_t>(n));
+        if (mostLines == 0) continue;
+        lines += static_cast<std::size_t>(std::count(chunk, chunk + n, '\n'));
+        if (lines >= mostLines) break;
+    }
+    CloseFile(file);
+    return outcome;
+}
 
 std::filesystem::path AtomicFile::TempPathFor(const std::filesystem::path& target) {
     std::filesystem::path temp = target;

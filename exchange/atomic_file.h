@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "exchange/line_sink.h"
@@ -16,6 +17,15 @@ namespace tesra {
 struct WriteFaults {
     std::int64_t failAfterBytes = -1;  // -1: never
 };
+
+// Reading a whole file with the same plain calls the writing uses, so that
+// a run never sets up the streams library and its locales.
+enum class ReadOutcome { kRead, kCannotOpen, kReadError };
+// Appends the file's bytes to bytes, stopping at the end of the file or once
+// the bytes read hold mostLines line feeds (0: no limit). After a read error
+// bytes holds what was read before it.
+ReadOutcome ReadFileBytes(const std::filesystem::path& path, std::string& bytes,
+                          std::size_t mostLines = 0);
 
 class AtomicFile final : public LineSink {
 public:

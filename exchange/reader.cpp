@@ -45,9 +45,9 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <system_error>
 
+#include "exchange/atomic_file.h"
 #include "exchange/element_store_parse.h"
 #include "exchange/host_codes.h"
 #include "geom/helpers.h"
@@ -410,16 +410,12 @@ void ReadExchangeBytes(ExchangeState& state, std::string_view bytes) { ParseLine
 bool ReadExchangeFile(ExchangeState& state, const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
     std::string bytes;
     const auto size = std::filesystem::file_size(path, ec);
     if (!ec) bytes.reserve(size);
-    std::array<char, 1 << 16> chunk;
-    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
-        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
-    }
-    const bool failed = in.bad();
+    const ReadOutcome outcome = ReadFileBytes(path, bytes);
+    if (outcome == ReadOutcome::kCannotOpen) return false;
+    const bool failed = outcome == ReadOutcome::kReadError;
     // After a read error only the lines read whole count: everything after
     // the last LF goes (npos + 1 is 0, so without any LF nothing is kept).
     if (failed) bytes.erase(bytes.rfind('\n') + 1);

@@ -24,10 +24,11 @@
 
 #include "settings/pattern_store.h"
 
-#include <fstream>
+#include <istream>
 #include <iterator>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "exchange/number_format.h"
 #include "geom/helpers.h"
@@ -104,6 +105,28 @@ PatternRow PatternStore::RowInUse() const {
     return PatternRow{};
 }
 
+namespace {
+
+// The bytes as ReadPatternStore gathers them line by line: at most `most`
+// lines, each ended by a line feed; after a read error only whole lines.
+std::string FirstLines(std::string bytes, int most, bool readError) {
+    std::size_t end = 0;
+    for (int i = 0; i < most && end < bytes.size(); ++i) {
+        const std::size_t lf = bytes.find('\n', end);
+        if (lf == std::string::npos) {
+            if (readError) break;
+            bytes += '\n';
+            end = bytes.size();
+            break;
+        }
+        end = lf + 1;
+    }
+    bytes.resize(end);
+    return bytes;
+}
+
+}  // namespace
+
 PatternStore ParsePatternStore(std::string_view bytes) { return ParseLines(bytes, true); }
 
 PatternStore ReadPatternStore(std::istream& in) {
@@ -120,9 +143,11 @@ PatternStore ReadPatternStore(std::istream& in) {
 PatternStore LoadPatternStore(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return PatternStore{};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return PatternStore{};
-    return ReadPatternStore(in);
+    std::string bytes;
+    const ReadOutcome outcome = ReadFileBytes(path, bytes, static_cast<std::size_t>(kStoreLines));
+    if (outcome == ReadOutcome::kCannotOpen) return PatternStore{};
+    const bool whole = outcome == ReadOutcome::kRead;
+    return ParseLines(FirstLines(std::move(bytes), kStoreLines, !whole), whole);
 }
 
 std::vector<std::string> PatternStoreLines(const PatternStore& store) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -94,6 +95,40 @@ TEST(AtomicFile, DirectoryInTheWayOfTheTargetFails) {
     file.Append("new");
     EXPECT_FALSE(file.Commit());
     EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "x.txt")));
+}
+
+// Reading back: every byte, larger than one read's chunk, or only as far as
+// the line feeds asked for (whole chunks, so at least that many lines).
+TEST(ReadFileBytes, ReadsWholeFilesOrStopsAfterEnoughLines) {
+    ScratchDir dir;
+    std::string many;
+    for (int i = 0; many.size() < 100'000; ++i) many += "line " + std::to_string(i) + "\r\n";
+    struct Case {
+        std::string bytes;
+        std::size_t mostLines;
+        std::size_t leastLinesRead;
+    };
+    const Case cases[] = {
+        {"", 0, 0}, {"no line feed", 0, 0}, {"a\r\nb", 0, 1}, {many, 0, 0}, {many, 113, 113},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(dir / "in.txt", c.bytes);
+        std::string read = "kept ";
+        ASSERT_EQ(ReadFileBytes(dir / "in.txt", read, c.mostLines), ReadOutcome::kRead);
+        ASSERT_EQ(read.substr(0, 5), "kept ");
+        read.erase(0, 5);
+        if (c.mostLines == 0) {
+            EXPECT_EQ(read, c.bytes);
+        } else {
+            EXPECT_EQ(read, c.bytes.substr(0, read.size()));
+            EXPECT_GE(static_cast<std::size_t>(std::count(read.begin(), read.end(), '\n')),
+                      c.leastLinesRead);
+            EXPECT_LT(read.size(), c.bytes.size());
+        }
+    }
+    std::string none;
+    EXPECT_EQ(ReadFileBytes(dir / "missing.txt", none), ReadOutcome::kCannotOpen);
+    EXPECT_TRUE(none.empty());
 }
 
 }  // namespace
