@@ -141,7 +141,8 @@ Uint128 WithPoint(Uint128 digits, int point) {
     return (digits & head) | (Uint128{'.'} << (8 * point)) | ((digits & ~head) << 8);
 }
 
-// Room: 16 bytes past the start of every store, within kMaxNumberText.
+// Room: 16 bytes past the start of every store, within kMaxNumberText (at
+// most 16 + 16 here, the sign included).
 char* WriteFixed(char* out, const Decimal& d) {
     if (d.e <= 0) {  // 0.000ddd, at most three zeros
         Store(out, kZeroPoint, 2 - d.e);
@@ -151,7 +152,14 @@ char* WriteFixed(char* out, const Decimal& d) {
         Store(out, d.digits, d.count);
         return Store(out + d.count, kAsciiZeros128, d.e - d.count);
     }
-    return Store(out, WithPoint(d.digits, d.e), d.count + 1);
+    // All the digits, then those after the point moved one place on to make
+    // room for it: two plain stores instead of shifting 128 bits.
+    Store(out, d.digits, kSignificantDigits);
+    Uint128 fraction;
+    std::memcpy(&fraction, out + d.e, sizeof fraction);
+    Store(out + d.e + 1, fraction, 0);
+    out[d.e] = '.';
+    return out + d.count + 1;
 }
 
 char* WriteExponent(char* out, const Decimal& d) {
