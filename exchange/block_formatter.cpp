@@ -58,8 +58,35 @@ void BlockFormatter::Submit(bool last) {
     block->index = submitted_++;
     if (block->index % 2 == 0 && !(last && !worker_.joinable()))
         return GiveToWorker(std::move(block));
+    if (InTurn(block->index)) return FormatStraightOn(std::move(block));
     Format(*block);
     PassInTurn(std::move(block));
+}
+
+bool BlockFormatter::InTurn(std::size_t index) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return nextToPass_ == index && !stopping_;
+}
+
+// A block whose turn has come needs no text of its own: each line goes to
+// the target as it is formatted, as it does for a small drawing's only block.
+void BlockFormatter::FormatStraightOn(std::unique_ptr<Block> block) {
+    std::uint32_t textBegin = 0;
+    char text[kMaxNumericLineText + 16];
+    for (const Entry& e : block->entries) {
+        if (e.isText) {
+            target_.Append(std::string_view(block->texts).substr(textBegin, e.textEnd - textBegin));
+            textBegin = e.textEnd;
+        } else {
+            target_.Append({text, static_cast<std::size_t>(WriteNumericLine(text, e.element) - text)});
+        }
+    }
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        ++nextToPass_;
+        free_.push_back(std::move(block));
+    }
+    changed_.notify_all();
 }
 
 void BlockFormatter::Format(Block& block) const {

@@ -54,6 +54,8 @@ private:
     };
 
     void Submit(bool last = false);
+    bool InTurn(std::size_t index);
+    void FormatStraightOn(std::unique_ptr<Block> block);
     void Format(Block& block) const;
     void PassInTurn(std::unique_ptr<Block> block);
     void GiveToWorker(std::unique_ptr<Block> block);
