@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "bench/bench_pattern.h"
 #include "figures/along_elements.h"
 
 namespace tesra {
@@ -64,16 +65,7 @@ ElementStore ArcChain(int count) {
     return store;
 }
 
-AlongInputs Pattern() {
-    PatternRow row;
-    row.figureKind = 20;  // a triangle: three lines
-    row.width = 5;
-    row.height = 3;
-    row.interval = 2;
-    row.upperLine = 2;
-    row.lowerLine = 1;
-    return {row, {}, 1};
-}
+AlongInputs Pattern() { return {bench::TriangleWithGuides(), {}, 1}; }
 
 void BM_ChainSeparateLines(benchmark::State& state) {
     const ElementStore store = SeparateLines(static_cast<int>(state.range(0)));

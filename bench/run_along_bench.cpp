@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/run_along.h"
+#include "bench/bench_pattern.h"
 #include "exchange/number_format.h"
 #include "exchange/reader.h"
 
@@ -44,13 +45,7 @@ RunContext Context(const std::string& file) {
     RunContext run;
     ResetExchangeState(run.exchange);
     ReadExchangeBytes(run.exchange, file);
-    PatternRow& row = run.store.rows[0];
-    row.figureKind = 20;  // a triangle: three lines
-    row.width = 5;
-    row.height = 3;
-    row.interval = 2;
-    row.upperLine = 2;
-    row.lowerLine = 1;
+    run.store.rows[0] = bench::TriangleWithGuides();
     run.store.selectedRow = 1;
     return run;
 }

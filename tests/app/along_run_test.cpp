@@ -18,6 +18,7 @@
 #include "exchange/reader.h"
 #include "tests/command_grammar.h"
 #include "tesra_process.h"
+#include "write_fault_sweep.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -184,18 +185,15 @@ TEST(AlongRun, WriteFaultAtEveryByteLeavesTheHostsFile) {
     ScratchDir scratch;
     const RunPaths paths = RunPaths::ForExecutable(scratch / "tesra");
     WriteBytes(paths.storeFile, store);
-    WriteBytes(paths.exchangeFile, input);
-    ASSERT_EQ(RunDrawingMode(RunMode::AlongSelection, paths), 0);
-    const std::string full = ReadBytes(paths.exchangeFile);
-    ASSERT_EQ(grammar::CommandFileProblem(full, grammar::Vocabulary::WithWriteBack), "");
-
-    for (std::int64_t n = 0; n <= static_cast<std::int64_t>(full.size()) + 1; ++n) {
-        WriteBytes(paths.exchangeFile, input);
-        const int status = RunDrawingMode(RunMode::AlongSelection, paths, WriteFaults{n});
-        const bool complete = n >= static_cast<std::int64_t>(full.size());
-        EXPECT_EQ(status == 0, complete) << n;
-        EXPECT_EQ(ReadBytes(paths.exchangeFile), complete ? full : input) << n;
-        EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(paths.exchangeFile))) << n;
+    const test::WriteFaultSweep sweep =
+        test::SweepWriteFaults(paths, RunMode::AlongSelection, input);
+    ASSERT_FALSE(sweep.fullOutput.empty());
+    ASSERT_EQ(grammar::CommandFileProblem(sweep.fullOutput, grammar::Vocabulary::WithWriteBack),
+              "");
+    for (const test::WriteFaultOutcome& o : sweep.outcomes) {
+        EXPECT_EQ(o.status == 0, o.complete) << o.failAfter;
+        EXPECT_EQ(o.exchange, o.complete ? sweep.fullOutput : input) << o.failAfter;
+        EXPECT_FALSE(o.tempLeft) << o.failAfter;
     }
 }
 

@@ -25,6 +25,7 @@
 #include "tests/command_grammar.h"
 #include "settings/pattern_store.h"
 #include "tesra_process.h"
+#include "write_fault_sweep.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -260,24 +261,16 @@ TEST(WriteFaultAtEveryByte, RunLeavesTheCompleteFileOrNone) {
     ScratchDir scratch;
     const RunPaths paths = RunPaths::ForExecutable(scratch / "tesra");
     WriteBytes(paths.storeFile, store);
-    WriteBytes(paths.exchangeFile, input);
-    ASSERT_EQ(RunDrawingMode(RunMode::Chain, paths), 0);
-    const std::string full = ReadBytes(paths.exchangeFile);
-    ASSERT_EQ(grammar::CommandFileProblem(full), "");
-
-    for (std::int64_t n = 0; n <= static_cast<std::int64_t>(full.size()) + 1; ++n) {
-        WriteBytes(paths.exchangeFile, input);
-        const int status = RunDrawingMode(RunMode::Chain, paths, WriteFaults{n});
-        const bool complete = n >= static_cast<std::int64_t>(full.size());
-        EXPECT_EQ(status == 0, complete) << n;
-        if (complete) {
-            EXPECT_EQ(ReadBytes(paths.exchangeFile), full) << n;
-        } else {
-            EXPECT_FALSE(fs::exists(paths.exchangeFile)) << n;
-        }
-        EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(paths.exchangeFile))) << n;
-        EXPECT_EQ(ReadBytes(paths.storeFile), store) << n;
+    const test::WriteFaultSweep sweep = test::SweepWriteFaults(paths, RunMode::Chain, input);
+    ASSERT_FALSE(sweep.fullOutput.empty());
+    ASSERT_EQ(grammar::CommandFileProblem(sweep.fullOutput), "");
+    for (const test::WriteFaultOutcome& o : sweep.outcomes) {
+        EXPECT_EQ(o.status == 0, o.complete) << o.failAfter;
+        EXPECT_EQ(o.exchange, o.complete ? std::optional(sweep.fullOutput) : std::nullopt)
+            << o.failAfter;
+        EXPECT_FALSE(o.tempLeft) << o.failAfter;
     }
+    EXPECT_EQ(ReadBytes(paths.storeFile), store);
 }
 
 // A temporary file left by a run that was killed is no obstacle.
