@@ -93,8 +93,9 @@ int FloorLog10Pow2(int b) { return (b * 78913) >> 18; }
             --exp10;
             continue;
         }
-        const Uint128 rest = scaled & ((Uint128{1} << shift) - 1);
-        const Uint128 half = Uint128{1} << (shift - 1);
+        // The bits shifted out, moved up to the top: a half is then the top bit alone.
+        const Uint128 rest = scaled << (128 - shift);
+        const Uint128 half = Uint128{1} << 127;
         if (rest > half || (rest == half && (n & 1) != 0)) ++n;
         if (n == kPast15Digits) {
             n = kSmallest15Digits;
