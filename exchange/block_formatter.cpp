@@ -46,7 +46,7 @@ void BlockFormatter::Append(std::string_view line) {
 
 void BlockFormatter::AppendNumeric(const NumericLine& line) {
     if (!current_) current_ = FreeBlock();
-    current_->entries.push_back({line, 0, false});
+    current_->entries.emplace_back(line, std::uint32_t{0}, false);
     if (current_->entries.size() == kBlockLines) Submit();
 }
 
