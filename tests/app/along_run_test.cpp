@@ -25,9 +25,6 @@ namespace tesra {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadBytes;
-using test::ScratchDir;
-using test::WriteBytes;
 
 const std::string kHeader = test::CrLf({"hq", "bz", "lg0", "ly3", "lc2", "lt1", "cn2", "#"});
 

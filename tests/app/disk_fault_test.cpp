@@ -32,9 +32,6 @@ namespace tesra {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadBytes;
-using test::ScratchDir;
-using test::WriteBytes;
 
 std::string Quoted(const fs::path& p) { return test::ShellQuoted(p.string()); }
 

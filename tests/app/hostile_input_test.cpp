@@ -29,9 +29,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
-using test::ReadBytes;
-using test::ScratchDir;
-using test::WriteBytes;
 
 struct RunResult {
     int status = -1;

@@ -22,9 +22,6 @@ namespace tesra {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadBytes;
-using test::ScratchDir;
-using test::WriteBytes;
 
 const fs::path kGoldenDir = fs::path(TESRA_SOURCE_DIR) / "tests/app/golden";
 

@@ -13,9 +13,6 @@ namespace tesra {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadBytes;
-using test::ScratchDir;
-using test::WriteBytes;
 
 TEST(AtomicFile, ReplacesTheTargetWithCrLfLines) {
     ScratchDir dir;

@@ -17,7 +17,6 @@
 namespace tesra {
 namespace {
 
-using test::RecordingTarget;
 
 constexpr double kDeg = kPi / 180;
 
