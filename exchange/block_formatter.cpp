@@ -37,10 +37,8 @@ std::unique_ptr<BlockFormatter::Block> BlockFormatter::FreeBlock() {
 void BlockFormatter::Append(std::string_view line) {
     if (!current_) current_ = FreeBlock();
     current_->texts.append(line);
-    Entry entry;
-    entry.isText = true;
-    entry.textEnd = static_cast<std::uint32_t>(current_->texts.size());
-    current_->entries.push_back(entry);
+    current_->entries.emplace_back(NumericLine{},
+                                   static_cast<std::uint32_t>(current_->texts.size()), true);
     if (current_->entries.size() == kBlockLines) Submit();
 }
 

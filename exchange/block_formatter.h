@@ -41,6 +41,9 @@ public:
 
 private:
     struct Entry {
+        // Built in place in its block (clang has no parenthesised aggregates).
+        Entry(const NumericLine& e, std::uint32_t end, bool text)
+            : element(e), textEnd(end), isText(text) {}
         NumericLine element;
         std::uint32_t textEnd = 0;  // a text line: its end in Block::texts
         bool isText = false;
