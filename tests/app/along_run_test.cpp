@@ -196,20 +196,14 @@ TEST(AlongRun, WriteFaultAtEveryByteLeavesTheHostsFile) {
 
 // Out of memory in the real executable: status 1, the input unchanged.
 TEST(AlongRun, SelectionTooLargeForMemoryLeavesTheHostsFile) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
-#endif
-    if (std::getenv("TESRA_EXE_WRAPPER") != nullptr)
-        GTEST_SKIP() << "a wrapped run needs more address space than the limit allows";
+    if (const char* why = test::WhyNoAddressLimit()) GTEST_SKIP() << why;
     ScratchDir scratch;
     const fs::path dir = scratch / "addin";
     fs::create_directory(dir);
     std::string input = kHeader;
     for (int i = 0; i < 10'000'000; ++i) input += "1 2 3 4\r\n";
     WriteBytes(dir / "JWC_TEMP.TXT", input);
-    test::TesraRun how;
-    how.shellPrefix = "ulimit -v 400000 && ";
-    EXPECT_EQ(test::RunTesraIn(dir, {"3"}, how).status, 1);
+    EXPECT_EQ(test::RunTesraIn(dir, {"3"}, test::UnderAddressLimit()).status, 1);
     EXPECT_TRUE(ReadBytes(dir / "JWC_TEMP.TXT") == input);
     EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "JWC_TEMP.TXT")));
 }

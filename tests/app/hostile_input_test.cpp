@@ -35,12 +35,9 @@ struct RunResult {
     std::string output;
 };
 
-// Runs a copy of the executable in dir on the files already there; `limits`
-// are shell commands (ulimit) for the run.
-RunResult RunIn(const fs::path& dir, const std::string& arg, const std::string& limits = "") {
-    test::TesraRun how;
-    how.shellPrefix = limits;
-    const test::TesraResult run = test::RunTesraIn(dir, {arg}, how);
+// Runs a copy of the executable in dir on the files already there.
+RunResult RunIn(const fs::path& dir, const std::string& arg) {
+    const test::TesraResult run = test::RunTesraIn(dir, {arg});
     RunResult r;
     r.status = run.status;
     if (fs::exists(dir / "JWC_TEMP.TXT")) r.output = ReadBytes(dir / "JWC_TEMP.TXT");
@@ -358,19 +355,14 @@ INSTANTIATE_TEST_SUITE_P(
 // Regression: an exchange file whose elements do not fit in memory ended the
 // run with std::bad_alloc, leaving the input for the host to read back.
 TEST(HostileSize, InputTooLargeForMemoryFailsTheRunAndRemovesTheFile) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
-#endif
-    if (std::getenv("TESRA_EXE_WRAPPER") != nullptr)
-        GTEST_SKIP() << "a wrapped run needs more address space than the limit allows";
+    if (const char* why = test::WhyNoAddressLimit()) GTEST_SKIP() << why;
     ScratchDir scratch;
     const fs::path dir = scratch / "addin";
     fs::create_directory(dir);
     // 90 MB of element lines: over a gigabyte once stored.
     WriteBytes(dir / "JWC_TEMP.TXT", kTwoPoints + Repeat("1 2 3 4\r\n", 10'000'000));
     WriteBytes(dir / "tesra.dat", kBusyStore);
-    const RunResult r = RunIn(dir, "1", "ulimit -v 400000 && ");
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(test::RunTesraIn(dir, {"1"}, test::UnderAddressLimit()).status, 1);
     EXPECT_FALSE(fs::exists(dir / "JWC_TEMP.TXT"));
     EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "JWC_TEMP.TXT")));
 }

@@ -46,6 +46,23 @@ inline int HangTimeoutSeconds() {
     return seconds;
 }
 
+// Runs that must fail for want of memory: the address space is capped at
+// 400 MB. Returns why that cannot be done in this build, or nullptr.
+inline const char* WhyNoAddressLimit() {
+#if defined(__SANITIZE_ADDRESS__)
+    return "AddressSanitizer reserves more address space than the limit allows";
+#endif
+    if (std::getenv("TESRA_EXE_WRAPPER"))
+        return "a wrapped run needs more address space than the limit allows";
+    return nullptr;
+}
+
+inline TesraRun UnderAddressLimit() {
+    TesraRun how;
+    how.shellPrefix = "ulimit -v 400000 && ";
+    return how;
+}
+
 inline TesraResult RunTesraIn(const std::filesystem::path& dir,
                               const std::vector<std::string>& args, const TesraRun& how = {}) {
     const std::filesystem::path exe = dir / how.exeName;
