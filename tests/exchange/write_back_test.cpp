@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-
 #include <string>
 #include <vector>
 
