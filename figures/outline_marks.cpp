@@ -56,17 +56,21 @@ std::span<const CellSegment> LineTable(std::int32_t kind) {
     }
 }
 
+// The asterisk's points on the inscribed ellipse. The last angle stays 390
+// rather than 30: the point is computed from that parameter.
+constexpr std::array<double, 6> kAsteriskAnglesDeg{90, 150, 210, 270, 330, 390};
+
 // Three lines through the centre joining opposite points of the inscribed
-// ellipse. The last angle stays 390 rather than 30: the point is computed
-// from that parameter.
+// ellipse.
 void DrawAsterisk(const FigureCell& cell, DrawTarget& out) {
-    constexpr std::array<double, 6> kAnglesDeg{90, 150, 210, 270, 330, 390};
+    const auto& angles = CachedSinCosDeg<kAsteriskAnglesDeg>();
+    const SinCosPair tilt = SinCosDeg(cell.thetaDeg);
     const Point centre = CellPoint(cell, {kHalf, kHalf});
     const double radius = Scale(cell.W, kHalf);
     const double flatness = cell.H / cell.W;
     std::array<Point, 6> v{};
     for (std::size_t i = 0; i < v.size(); ++i)
-        v[i] = EllipsePointDeg(centre.x, centre.y, radius, flatness, cell.thetaDeg, kAnglesDeg[i]);
+        v[i] = EllipsePoint(centre.x, centre.y, radius, flatness, tilt, angles[i]);
     for (std::size_t i = 0; i < 3; ++i) out.EmitLine(v[i], v[i + 3]);
 }
 

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstddef>
 #include <span>
-#include <vector>
 
 #include "figures/families.h"
 #include "figures/segment_table.h"
@@ -26,8 +25,8 @@ constexpr std::array<std::array<CellUV, 3>, 6> kTriangles = {{
     {kTopLeft, kBottomLeft, kTopRight},       // ▽(左)
 }};
 
-constexpr CellUV kSquare[] = {kBottomLeft, kBottomRight, kTopRight, kTopLeft};
-constexpr CellUV kDiamond[] = {kMiddleLeft, kTopMiddle, kMiddleRight, kBottomMiddle};
+constexpr std::array<CellUV, 4> kSquare{kBottomLeft, kBottomRight, kTopRight, kTopLeft};
+constexpr std::array<CellUV, 4> kDiamond{kMiddleLeft, kTopMiddle, kMiddleRight, kBottomMiddle};
 
 constexpr CellSegment kPlus[] = {{kMiddleLeft, kMiddleRight}, {kBottomMiddle, kTopMiddle}};
 constexpr CellSegment kCross[] = {{kBottomLeft, kTopRight}, {kTopLeft, kBottomRight}};
@@ -36,32 +35,44 @@ constexpr CellSegment kDiamondPlus[] = {{kMiddleLeft, kMiddleRight}, {kTopMiddle
 
 // Corner angles in degrees. The last pentagon and hexagon angles are passed
 // above 360 as they stand: reducing them would change the corner's last bits.
-constexpr double kPentagonAngles[] = {90, 162, 234, 306, 378};
-constexpr double kUprightHexagonAngles[] = {90, 150, 210, 270, 330, 390};
-constexpr double kLevelHexagonAngles[] = {0, 60, 120, 180, 240, 300};
-constexpr double kStarInnerAngles[] = {126, 198, 270, 342, 414};
+constexpr std::array<double, 5> kPentagonAngles{90, 162, 234, 306, 378};
+constexpr std::array<double, 6> kUprightHexagonAngles{90, 150, 210, 270, 330, 390};
+constexpr std::array<double, 6> kLevelHexagonAngles{0, 60, 120, 180, 240, 300};
+constexpr std::array<double, 5> kStarInnerAngles{126, 198, 270, 342, 414};
 // Half the outer size, not the 0.382 of a regular star.
 constexpr double kStarInnerSize = 0.5;
 
-using Corners = std::vector<Point>;
+// Every shape has a fixed number of corners, so they live on the stack.
+template <std::size_t N>
+using Corners = std::array<Point, N>;
 
-Corners CellCorners(const FigureCell& cell, std::span<const CellUV> corners) {
-    Corners points;
-    for (const CellUV& c : corners) points.push_back(CellPoint(cell, c));
+template <std::size_t N>
+Corners<N> CellCorners(const FigureCell& cell, const std::array<CellUV, N>& corners) {
+    Corners<N> points;
+    for (std::size_t i = 0; i < N; ++i) points[i] = CellPoint(cell, corners[i]);
     return points;
 }
 
-// Corners on the ellipse inscribed in the box, scaled by size about its centre.
-Corners EllipseCorners(const FigureCell& cell, double size, std::span<const double> anglesDeg) {
-    Corners points;
-    for (const double a : anglesDeg) {
-        points.push_back(EllipsePointDeg(cell.C.x, cell.C.y, size * cell.W / 2, cell.H / cell.W,
-                                         cell.thetaDeg, a));
+// Corners on the ellipse inscribed in the box, scaled by size about its
+// centre; tilt is SinCosDeg(cell.thetaDeg), angles SinCosDeg of the corners'.
+template <std::size_t N>
+Corners<N> EllipseCorners(const FigureCell& cell, SinCosPair tilt, double size,
+                          const std::array<SinCosPair, N>& angles) {
+    Corners<N> points;
+    for (std::size_t i = 0; i < N; ++i) {
+        points[i] =
+            EllipsePoint(cell.C.x, cell.C.y, size * cell.W / 2, cell.H / cell.W, tilt, angles[i]);
     }
     return points;
 }
 
-void EmitClosedOutline(const Corners& corners, DrawTarget& out) {
+// The whole shape at full size, its corner angles one of the tables above.
+template <const auto& kAnglesDeg>
+auto EllipseCorners(const FigureCell& cell) {
+    return EllipseCorners(cell, SinCosDeg(cell.thetaDeg), 1, CachedSinCosDeg<kAnglesDeg>());
+}
+
+void EmitClosedOutline(std::span<const Point> corners, DrawTarget& out) {
     for (std::size_t i = 0; i < corners.size(); ++i) {
         out.EmitLine(corners[i], corners[(i + 1) % corners.size()]);
     }
@@ -74,44 +85,46 @@ void DrawFilledTriangle(const FigureCell& cell, std::span<const CellUV> corners,
                           CellPoint(cell, corners[2]));
 }
 
-void DrawFilledQuad(const Corners& v, const SolidStyle& solid, DrawTarget& out) {
+void DrawFilledQuad(const Corners<4>& v, const SolidStyle& solid, DrawTarget& out) {
     ApplySolidColor(solid, out);
     out.EmitSolidQuad(v[0], v[1], v[2], v[3]);
 }
 
-void DrawOutlineWith(const FigureCell& cell, std::span<const CellUV> corners,
+void DrawOutlineWith(const FigureCell& cell, const std::array<CellUV, 4>& corners,
                      std::span<const CellSegment> extra, DrawTarget& out) {
     EmitClosedOutline(CellCorners(cell, corners), out);
     EmitSegments(cell, extra, out);
 }
 
-void DrawFilledPentagon(const Corners& v, const SolidStyle& solid, DrawTarget& out) {
+void DrawFilledPentagon(const Corners<5>& v, const SolidStyle& solid, DrawTarget& out) {
     ApplySolidColor(solid, out);
     out.EmitSolidQuad(v[0], v[1], v[2], v[3]);
     out.EmitSolidTriangle(v[3], v[4], v[0]);
 }
 
-void DrawFilledHexagon(const Corners& v, const SolidStyle& solid, DrawTarget& out) {
+void DrawFilledHexagon(const Corners<6>& v, const SolidStyle& solid, DrawTarget& out) {
     ApplySolidColor(solid, out);
     out.EmitSolidQuad(v[0], v[1], v[2], v[3]);
     out.EmitSolidQuad(v[3], v[4], v[5], v[0]);
 }
 
 // Outer and inner points alternate, starting with the top point.
-Corners StarOutline(const FigureCell& cell) {
-    const Corners outer = EllipseCorners(cell, 1, kPentagonAngles);
-    const Corners inner = EllipseCorners(cell, kStarInnerSize, kStarInnerAngles);
-    Corners points;
+Corners<10> StarOutline(const FigureCell& cell) {
+    const SinCosPair tilt = SinCosDeg(cell.thetaDeg);
+    const Corners<5> outer = EllipseCorners(cell, tilt, 1, CachedSinCosDeg<kPentagonAngles>());
+    const Corners<5> inner =
+        EllipseCorners(cell, tilt, kStarInnerSize, CachedSinCosDeg<kStarInnerAngles>());
+    Corners<10> points;
     for (std::size_t k = 0; k < outer.size(); ++k) {
-        points.push_back(outer[k]);
-        points.push_back(inner[k]);
+        points[2 * k] = outer[k];
+        points[2 * k + 1] = inner[k];
     }
     return points;
 }
 
 // One quad per point of the star, closed at the centre.
 void DrawFilledStar(const FigureCell& cell, const SolidStyle& solid, DrawTarget& out) {
-    const Corners p = StarOutline(cell);
+    const Corners<10> p = StarOutline(cell);
     ApplySolidColor(solid, out);
     for (std::size_t i = 0; i < p.size(); i += 2) {
         out.EmitSolidQuad(p[i], p[i + 1], p[(i + 2) % p.size()], cell.C);
@@ -137,14 +150,12 @@ void DrawShape(std::int32_t kind, const FigureCell& cell, const SolidStyle& soli
 void DrawEllipseShape(std::int32_t kind, const FigureCell& cell, const SolidStyle& solid,
                       DrawTarget& out) {
     switch (kind) {
-        case 41: return EmitClosedOutline(EllipseCorners(cell, 1, kPentagonAngles), out);
-        case 42: return DrawFilledPentagon(EllipseCorners(cell, 1, kPentagonAngles), solid, out);
-        case 43: return EmitClosedOutline(EllipseCorners(cell, 1, kUprightHexagonAngles), out);
-        case 44: return EmitClosedOutline(EllipseCorners(cell, 1, kLevelHexagonAngles), out);
-        case 45:
-            return DrawFilledHexagon(EllipseCorners(cell, 1, kUprightHexagonAngles), solid, out);
-        case 46:
-            return DrawFilledHexagon(EllipseCorners(cell, 1, kLevelHexagonAngles), solid, out);
+        case 41: return EmitClosedOutline(EllipseCorners<kPentagonAngles>(cell), out);
+        case 42: return DrawFilledPentagon(EllipseCorners<kPentagonAngles>(cell), solid, out);
+        case 43: return EmitClosedOutline(EllipseCorners<kUprightHexagonAngles>(cell), out);
+        case 44: return EmitClosedOutline(EllipseCorners<kLevelHexagonAngles>(cell), out);
+        case 45: return DrawFilledHexagon(EllipseCorners<kUprightHexagonAngles>(cell), solid, out);
+        case 46: return DrawFilledHexagon(EllipseCorners<kLevelHexagonAngles>(cell), solid, out);
         case 47: return EmitClosedOutline(StarOutline(cell), out);
         case 48: return DrawFilledStar(cell, solid, out);
         default: return;

@@ -163,8 +163,12 @@ bool SamePoint(double x1, double y1, double x2, double y2) {
 }
 
 Point RotatePoint(double x, double y, double cx, double cy, double a) {
-    const double c = Cos(a);
-    const double s = Sin(a);
+    return RotatePoint(x, y, cx, cy, SinCos(a));
+}
+
+Point RotatePoint(double x, double y, double cx, double cy, SinCosPair a) {
+    const double c = a.cos;
+    const double s = a.sin;
     return {cx + c * (x - cx) - s * (y - cy), cy + s * (x - cx) + c * (y - cy)};
 }
 
@@ -173,13 +177,17 @@ double RotatedY(double x, double y, double cx, double cy, double a) {
 }
 
 Point EllipsePoint(double cx, double cy, double r, double flatness, double tilt, double t) {
-    const Point local = RotatePoint(r * Cos(t), flatness * r * Sin(t), 0.0, 0.0, tilt);
+    return EllipsePoint(cx, cy, r, flatness, SinCos(tilt), SinCos(t));
+}
+
+Point EllipsePoint(double cx, double cy, double r, double flatness, SinCosPair tilt, SinCosPair t) {
+    const Point local = RotatePoint(r * t.cos, flatness * r * t.sin, 0.0, 0.0, tilt);
     return {local.x + cx, local.y + cy};
 }
 
 Point EllipsePointDeg(double cx, double cy, double r, double flatness, double tiltDeg,
                       double tDeg) {
-    return EllipsePoint(cx, cy, r, flatness, tiltDeg / 180 * kPi, tDeg / 180 * kPi);
+    return EllipsePoint(cx, cy, r, flatness, SinCosDeg(tiltDeg), SinCosDeg(tDeg));
 }
 
 double PointLineDistance(double x1, double y1, double x2, double y2, double px, double py) {

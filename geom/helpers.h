@@ -1,14 +1,18 @@
 #pragma once
 // Numeric, text and plane-geometry helpers shared by the exchange reader, the
-// pattern store and the figure generator. No state; angles are radians unless
-// the name ends in Deg.
+// pattern store and the figure generator. No state but the sines and cosines
+// of fixed angle tables, kept once computed; angles are radians unless the
+// name ends in Deg.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <numbers>
 #include <string>
 #include <string_view>
 
 #include "geom/point.h"
+#include "geom/trig.h"
 
 namespace tesra {
 
@@ -37,11 +41,36 @@ inline bool SamePoint(Point a, Point b) { return SamePoint(a.x, a.y, b.x, b.y); 
 
 // (x, y) turned counter-clockwise by a about (cx, cy).
 Point RotatePoint(double x, double y, double cx, double cy, double a);
+// The same with a's sine and cosine given: a figure turns all its points by
+// one angle, and its sine and cosine cost far more than the turn itself.
+Point RotatePoint(double x, double y, double cx, double cy, SinCosPair a);
 double RotatedY(double x, double y, double cx, double cy, double a);
 // Point at parameter t of the ellipse with semi-axes r and flatness*r, its
 // first axis turned by tilt.
 Point EllipsePoint(double cx, double cy, double r, double flatness, double tilt, double t);
+// The same from the sines and cosines of tilt and t; equal to the bit.
+Point EllipsePoint(double cx, double cy, double r, double flatness, SinCosPair tilt, SinCosPair t);
 Point EllipsePointDeg(double cx, double cy, double r, double flatness, double tiltDeg, double tDeg);
+
+// Sine and cosine of an angle in degrees, converted to radians exactly as
+// EllipsePointDeg converts its angles.
+inline SinCosPair SinCosDeg(double deg) { return SinCos(deg / 180 * kPi); }
+
+template <std::size_t N>
+std::array<SinCosPair, N> SinCosDeg(const std::array<double, N>& anglesDeg) {
+    std::array<SinCosPair, N> out{};
+    for (std::size_t i = 0; i < N; ++i) out[i] = SinCosDeg(anglesDeg[i]);
+    return out;
+}
+
+// SinCosDeg of a fixed table of angles (corners of a pentagon, say),
+// evaluated on first use and kept for the run: every figure needs the same
+// values, and each evaluation costs as much as the rest of a corner.
+template <const auto& kAnglesDeg>
+const auto& CachedSinCosDeg() {
+    static const auto table = SinCosDeg(kAnglesDeg);
+    return table;
+}
 
 double PointLineDistance(double x1, double y1, double x2, double y2, double px, double py);
 

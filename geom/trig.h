@@ -16,8 +16,9 @@ struct SinCosPair {
     double sin, cos;
 };
 
-// Declared const (a pure function of x), so that Sin(a) and Cos(a) side by
-// side share one evaluation.
+// A pure function of x. GCC still evaluates Sin(a) and Cos(a) side by side
+// twice (it does not merge calls that return a pair), so code that needs both
+// calls SinCos once.
 [[gnu::const]] SinCosPair SinCos(double x);
 
 inline double Sin(double x) { return SinCos(x).sin; }

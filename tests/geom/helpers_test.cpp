@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <random>
 #include <string>
 
 namespace tesra {
@@ -84,6 +88,50 @@ TEST(EllipsePointDeg, TiltTurnsTheFirstAxis) {
     const Point q = EllipsePointDeg(10, 20, 4, 0.5, 0, 90);
     EXPECT_NEAR(q.x, 10, 1e-15);
     EXPECT_NEAR(q.y, 22, 1e-15);
+}
+
+// What EllipsePointDeg computed before a figure's tilt and its fixed corner
+// angles were evaluated once: sine and cosine anew for every point.
+Point PerPointEllipsePointDeg(double cx, double cy, double r, double flatness, double tiltDeg,
+                              double tDeg) {
+    const double tilt = tiltDeg / 180 * kPi, t = tDeg / 180 * kPi;
+    const double x = r * Cos(t), y = flatness * r * Sin(t);
+    const double c = Cos(tilt), s = Sin(tilt);
+    const Point local = {0.0 + c * (x - 0.0) - s * (y - 0.0), 0.0 + s * (x - 0.0) + c * (y - 0.0)};
+    return {local.x + cx, local.y + cy};
+}
+
+bool SameBits(Point a, Point b) {
+    return std::bit_cast<std::uint64_t>(a.x) == std::bit_cast<std::uint64_t>(b.x) &&
+           std::bit_cast<std::uint64_t>(a.y) == std::bit_cast<std::uint64_t>(b.y);
+}
+
+constexpr std::array<double, 8> kCornerAnglesDeg{0, 90, 126, 180, 378, 390, 414, -45};
+
+// Signed zeros included: cx = -0.0 keeps a -0.0 corner, and a whole quarter
+// turn of tilt gives exact zeros that a regrouped expression would sign
+// differently.
+TEST(EllipsePoint, TurnEvaluatedOnceGivesThePerPointBits) {
+    std::mt19937_64 random(20261208);
+    std::uniform_real_distribution<double> coordinate(-1e4, 1e4), unit(0, 1);
+    std::uniform_int_distribution<int> quarterTurns(-8, 8);
+    const auto& cached = CachedSinCosDeg<kCornerAnglesDeg>();
+    for (int n = 0; n < 2000; ++n) {
+        const double cx = n % 7 == 0 ? -0.0 : coordinate(random);
+        const double cy = n % 5 == 0 ? 0.0 : coordinate(random);
+        const double r = n % 11 == 0 ? 0.0 : 100 * unit(random);
+        const double flatness = 3 * unit(random);
+        const double tiltDeg = n % 3 == 0 ? 90.0 * quarterTurns(random) : 720 * unit(random) - 360;
+        const SinCosPair tilt = SinCosDeg(tiltDeg);
+        for (std::size_t i = 0; i < kCornerAnglesDeg.size(); ++i) {
+            const double tDeg = kCornerAnglesDeg[i];
+            const Point expected = PerPointEllipsePointDeg(cx, cy, r, flatness, tiltDeg, tDeg);
+            SCOPED_TRACE(testing::Message() << cx << ' ' << cy << ' ' << r << ' ' << flatness
+                                            << ' ' << tiltDeg << ' ' << tDeg);
+            EXPECT_TRUE(SameBits(EllipsePointDeg(cx, cy, r, flatness, tiltDeg, tDeg), expected));
+            EXPECT_TRUE(SameBits(EllipsePoint(cx, cy, r, flatness, tilt, cached[i]), expected));
+        }
+    }
 }
 
 TEST(PointLineDistance, MeasuresAcrossTheLine) {
