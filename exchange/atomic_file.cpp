@@ -105,7 +105,7 @@ AtomicFile::AtomicFile(std::filesystem::path target, WriteFaults faults)
     : target_(std::move(target)), temp_(TempPathFor(target_)), faults_(faults) {
     file_ = OpenForWriting(temp_);
     failed_ = file_ < 0;
-    if (!failed_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);  // untouched pages cost nothing
+    if (!failed_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
 }
 
 AtomicFile::~AtomicFile() {
@@ -128,7 +128,10 @@ void AtomicFile::WriteBytes(std::string_view bytes) {
 
 void AtomicFile::Buffer(std::string_view bytes) {
     if (bytes.size() > kBufferSize - used_) Flush();
-    if (bytes.size() > kBufferSize) return WriteAll(bytes);
+    if (bytes.size() >= kBufferSize) {
+        if (!failed_) WriteAll(bytes);
+        return;
+    }
     std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
     used_ += bytes.size();
 }
