@@ -132,7 +132,9 @@ void BlockFormatter::Format(Block& block, RealTextCache& cache) {
     for (const Head& head : block.heads) {
         const std::size_t most = head.isText ? head.textEnd - textBegin + 2 : kMostNumericLineBytes;
         if (block.formattedCapacity - block.formattedSize < most) {
-            const std::size_t capacity = std::max(2 * block.formattedCapacity, block.formattedSize + most);
+            // Room for typical lines at first, so a block seldom grows twice.
+            const std::size_t capacity = std::max({2 * block.formattedCapacity,
+                                                   block.formattedSize + most, kBlockLines * 64});
             auto grown = std::make_unique_for_overwrite<char[]>(capacity);
             std::memcpy(grown.get(), block.formatted.get(), block.formattedSize);
             block.formatted = std::move(grown);
