@@ -23,7 +23,8 @@ struct WriteFaults {
 enum class ReadOutcome { kRead, kCannotOpen, kReadError };
 // Appends the file's bytes to bytes, stopping at the end of the file or once
 // the bytes read hold mostLines line feeds (0: no limit). After a read error
-// bytes holds what was read before it.
+// bytes holds what was read before it. Anything but a regular file cannot be
+// opened.
 ReadOutcome ReadFileBytes(const std::filesystem::path& path, std::string& bytes,
                           std::size_t mostLines = 0);
 

@@ -2,6 +2,7 @@
 #include "exchange/atomic_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -131,9 +132,14 @@ TEST(ReadFileBytes, ReadsWholeFilesOrStopsAfterEnoughLines) {
             EXPECT_LT(read.size(), c.bytes.size());
         }
     }
-    std::string none;
-    EXPECT_EQ(ReadFileBytes(dir / "missing.txt", none), ReadOutcome::kCannotOpen);
-    EXPECT_TRUE(none.empty());
+    // Nothing but a regular file is read, and a pipe does not wait for a writer.
+    fs::create_directory(dir / "folder.txt");
+    ASSERT_EQ(mkfifo((dir / "pipe.txt").c_str(), 0600), 0);
+    for (const char* name : {"missing.txt", "folder.txt", "pipe.txt"}) {
+        std::string none;
+        EXPECT_EQ(ReadFileBytes(dir / name, none), ReadOutcome::kCannotOpen) << name;
+        EXPECT_TRUE(none.empty()) << name;
+    }
 }
 
 }  // namespace
