@@ -15,6 +15,7 @@
 #include <io.h>
 #include <sys/stat.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -34,6 +35,12 @@ int CloseFile(int file) { return _close(file); }
 int OpenForReading(const std::filesystem::path& path) {
     return _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
 }
+// The size of an open regular file, or -1 for anything else.
+long long RegularFileSize(int file) {
+    struct _stat64 status;
+    if (_fstat64(file, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) return -1;
+    return status.st_size;
+}
 long ReadSome(int file, char* bytes, std::size_t size) {
     return _read(file, bytes, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
 }
@@ -46,7 +53,14 @@ long WriteSome(int file, const char* bytes, std::size_t size) {
 }
 int CloseFile(int file) { return close(file); }
 int OpenForReading(const std::filesystem::path& path) {
-    return open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking so that a pipe in the file's place cannot hold the run up
+    // before it is found not to be a file; reading a file never blocks anyway.
+    return open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+long long RegularFileSize(int file) {
+    struct stat status;
+    if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) return -1;
+    return status.st_size;
 }
 long ReadSome(int file, char* bytes, std::size_t size) {
     return static_cast<long>(read(file, bytes, std::min<std::size_t>(size, INT_MAX)));
@@ -78,6 +92,12 @@ ReadOutcome ReadFileBytes(const std::filesystem::path& path, std::string& bytes,
                           std::size_t mostLines) {
     const int file = OpenForReading(path);
     if (file < 0) return ReadOutcome::kCannotOpen;
+    const long long size = RegularFileSize(file);
+    if (size < 0) {  // a folder, a device: nothing to read
+        CloseFile(file);
+        return ReadOutcome::kCannotOpen;
+    }
+    if (mostLines == 0) bytes.reserve(bytes.size() + static_cast<std::size_t>(size));
     ReadOutcome outcome = ReadOutcome::kRead;
     std::size_t lines = 0;
     char chunk[1 << 14];
@@ -105,7 +125,7 @@ AtomicFile::AtomicFile(std::filesystem::path target, WriteFaults faults)
     : target_(std::move(target)), temp_(TempPathFor(target_)), faults_(faults) {
     file_ = OpenForWriting(temp_);
     failed_ = file_ < 0;
-    if (!failed_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);  // untouched pages cost nothing
+    if (!failed_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
 }
 
 AtomicFile::~AtomicFile() {
@@ -128,7 +148,10 @@ void AtomicFile::WriteBytes(std::string_view bytes) {
 
 void AtomicFile::Buffer(std::string_view bytes) {
     if (bytes.size() > kBufferSize - used_) Flush();
-    if (bytes.size() > kBufferSize) return WriteAll(bytes);
+    if (bytes.size() >= kBufferSize) {
+        if (!failed_) WriteAll(bytes);
+        return;
+    }
     std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
     used_ += bytes.size();
 }

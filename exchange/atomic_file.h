@@ -23,7 +23,8 @@ struct WriteFaults {
 enum class ReadOutcome { kRead, kCannotOpen, kReadError };
 // Appends the file's bytes to bytes, stopping at the end of the file or once
 // the bytes read hold mostLines line feeds (0: no limit). After a read error
-// bytes holds what was read before it.
+// bytes holds what was read before it. Anything but a regular file cannot be
+// opened.
 ReadOutcome ReadFileBytes(const std::filesystem::path& path, std::string& bytes,
                           std::size_t mostLines = 0);
 
@@ -36,6 +37,7 @@ public:
 
     // Appends the line and CR LF; after a failure further lines are ignored.
     void Append(std::string_view line) override;
+    void AppendLines(std::string_view lines) override { WriteBytes(lines); }
     // Closes and renames over the target. False if anything failed; the
     // temporary file is gone either way.
     bool Commit();
@@ -43,10 +45,11 @@ public:
 
     static std::filesystem::path TempPathFor(const std::filesystem::path& target);
 
-    // Bytes gathered before each write to the file: large enough that a run
-    // of a hundred megabytes costs few system calls, small beside the 16 MiB
-    // a run may use.
-    static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+    // Lines appended one by one are gathered up to this many bytes before
+    // each write to the file; whole blocks of lines this large or larger are
+    // written as they are. Small enough to come from the heap without a
+    // mapping of its own, which a small run would pay for in page faults.
+    static constexpr std::size_t kBufferSize = std::size_t{1} << 16;
 
 private:
     void WriteBytes(std::string_view bytes);

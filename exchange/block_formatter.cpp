@@ -1,11 +1,35 @@
-// Formatting every other block of output lines on a second core, written in order.
+// Formatting blocks of output lines on both cores, passed on to the file in order.
 #include "exchange/block_formatter.h"
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
+#include <span>
 #include <system_error>
 #include <utility>
 
 namespace tesra {
+namespace {
+
+// Room one element line may take, its CR LF and WriteReal's spare bytes included.
+constexpr std::size_t kMostNumericLineBytes = kMaxNumericLineText + 16 + 2;
+
+// The line's text at out, from its head; reals and textBegin move past it.
+char* WriteLine(char* out, const auto& head, const double*& reals, const std::string& texts,
+                std::uint32_t& textBegin, RealTextCache& cache) {
+    if (head.isText) {
+        const std::size_t length = head.textEnd - textBegin;
+        std::memcpy(out, texts.data() + textBegin, length);
+        textBegin = head.textEnd;
+        return out + length;
+    }
+    const std::span<const double> lineReals(reals, head.realCount);
+    reals += head.realCount;
+    return WriteNumericLine(out, head.keyword, lineReals, head.hasCode ? &head.code : nullptr,
+                            cache);
+}
+
+}  // namespace
 
 BlockFormatter::~BlockFormatter() {
     {
@@ -16,127 +40,142 @@ BlockFormatter::~BlockFormatter() {
     if (worker_.joinable()) worker_.join();
 }
 
-std::unique_ptr<BlockFormatter::Block> BlockFormatter::FreeBlock() {
-    std::unique_ptr<Block> block;
+BlockFormatter::Block& BlockFormatter::Current() {
+    if (current_) return *current_;
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         if (!free_.empty()) {
-            block = std::move(free_.back());
+            current_ = std::move(free_.back());
             free_.pop_back();
         }
     }
-    if (!block) {
-        block = std::make_unique<Block>();
-        block->entries.reserve(kBlockLines);
-    }
-    block->entries.clear();
-    block->texts.clear();
-    return block;
+    if (!current_) current_ = std::make_unique<Block>();
+    current_->heads.clear();
+    current_->reals.clear();
+    current_->texts.clear();
+    current_->formattedSize = 0;
+    return *current_;
 }
 
 void BlockFormatter::Append(std::string_view line) {
-    if (!current_) current_ = FreeBlock();
-    current_->texts.append(line);
-    current_->entries.emplace_back(NumericLine{},
-                                   static_cast<std::uint32_t>(current_->texts.size()), true);
-    if (current_->entries.size() == kBlockLines) Submit();
+    Block& block = Current();
+    block.texts.append(line);
+    block.heads.push_back(Head{{}, static_cast<std::uint32_t>(block.texts.size()), 0, 0, false, true});
+    if (block.heads.size() == kBlockLines) Submit();
 }
 
 void BlockFormatter::AppendNumeric(const NumericLine& line) {
-    if (!current_) current_ = FreeBlock();
-    current_->entries.emplace_back(line, std::uint32_t{0}, false);
-    if (current_->entries.size() == kBlockLines) Submit();
+    Block& block = Current();
+    block.heads.push_back(Head{line.keyword, 0, line.code, line.realCount, line.hasCode, false});
+    block.reals.insert(block.reals.end(), line.reals.begin(), line.reals.begin() + line.realCount);
+    if (block.heads.size() == kBlockLines) Submit();
 }
 
-// Even blocks go to the worker, odd ones are formatted here: both threads
-// format while this one also draws. A last block that leaves nothing to
-// overlap with is formatted here too, so a small drawing starts no thread.
+bool BlockFormatter::StartWorker() {
+    if (worker_.joinable()) return true;
+    try {
+        worker_ = std::thread(&BlockFormatter::WorkerLoop, this);
+        return true;
+    } catch (const std::system_error&) {
+        return false;  // no second thread to be had: this one formats everything
+    }
+}
+
+// A full block goes to the worker when it has nothing waiting; otherwise this
+// thread formats it, so neither thread waits for the other while there is
+// work. The only block of a small drawing goes straight to the target.
 void BlockFormatter::Submit(bool last) {
-    std::unique_ptr<Block> block = std::move(current_);
-    block->index = submitted_++;
-    if (block->index % 2 == 0 && !(last && !worker_.joinable()))
-        return GiveToWorker(std::move(block));
-    if (InTurn(block->index)) return FormatStraightOn(std::move(block));
-    Format(*block);
-    PassInTurn(std::move(block));
+    BlockPtr block = std::move(current_);
+    const bool onlyBlock = last && submitted_ == 0;
+    const bool workerRuns = !onlyBlock && StartWorker();
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [&] { return submitted_ - nextToPass_ < kMostBlocksInFlight || stopping_; });
+        if (stopping_) return;  // abandoned: Finish raises why
+        block->index = submitted_++;
+        if (workerRuns && queued_.empty()) {
+            queued_.push_back(std::move(block));
+            lock.unlock();
+            changed_.notify_all();
+            return;
+        }
+    }
+    if (onlyBlock) {
+        FormatStraightOn(*block, cache_);
+        return Recycle(std::move(block));
+    }
+    Format(*block, cache_);
+    PassOnInOrder(std::move(block));
 }
 
-bool BlockFormatter::InTurn(std::size_t index) {
+// Each line goes to the target as it is formatted: no text of the block's own.
+void BlockFormatter::FormatStraightOn(Block& block, RealTextCache& cache) {
+    const double* reals = block.reals.data();
+    std::uint32_t textBegin = 0;
+    char text[kMostNumericLineBytes];
+    for (const Head& head : block.heads) {
+        if (head.isText) {
+            target_.Append(std::string_view(block.texts).substr(textBegin, head.textEnd - textBegin));
+            textBegin = head.textEnd;
+            continue;
+        }
+        const char* end = WriteLine(text, head, reals, block.texts, textBegin, cache);
+        target_.Append({text, static_cast<std::size_t>(end - text)});
+    }
     const std::lock_guard<std::mutex> lock(mutex_);
-    return nextToPass_ == index && !stopping_;
+    ++nextToPass_;
 }
 
-// A block whose turn has come needs no text of its own: each line goes to
-// the target as it is formatted, as it does for a small drawing's only block.
-void BlockFormatter::FormatStraightOn(std::unique_ptr<Block> block) {
+void BlockFormatter::Format(Block& block, RealTextCache& cache) {
+    const double* reals = block.reals.data();
     std::uint32_t textBegin = 0;
-    char text[kMaxNumericLineText + 16];
-    for (const Entry& e : block->entries) {
-        if (e.isText) {
-            target_.Append(std::string_view(block->texts).substr(textBegin, e.textEnd - textBegin));
-            textBegin = e.textEnd;
-        } else {
-            target_.Append({text, static_cast<std::size_t>(WriteNumericLine(text, e.element) - text)});
+    for (const Head& head : block.heads) {
+        const std::size_t most = head.isText ? head.textEnd - textBegin + 2 : kMostNumericLineBytes;
+        if (block.formattedCapacity - block.formattedSize < most) {
+            // Room for typical lines at first, so a block seldom grows twice.
+            const std::size_t capacity = std::max({2 * block.formattedCapacity,
+                                                   block.formattedSize + most, kBlockLines * 64});
+            auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+            std::memcpy(grown.get(), block.formatted.get(), block.formattedSize);
+            block.formatted = std::move(grown);
+            block.formattedCapacity = capacity;
         }
+        char* out = block.formatted.get() + block.formattedSize;
+        out = WriteLine(out, head, reals, block.texts, textBegin, cache);
+        *out++ = '\r';
+        *out++ = '\n';
+        block.formattedSize = static_cast<std::size_t>(out - block.formatted.get());
     }
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
+}
+
+// Whichever thread finishes a block passes on every block whose turn has come;
+// a thread that finds another one passing leaves its block to it.
+void BlockFormatter::PassOnInOrder(BlockPtr block) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    formatted_.push_back(std::move(block));
+    if (passing_) return;
+    passing_ = true;
+    for (;;) {
+        const auto next = std::find_if(formatted_.begin(), formatted_.end(),
+                                       [&](const BlockPtr& b) { return b->index == nextToPass_; });
+        if (next == formatted_.end() || stopping_) break;
+        BlockPtr turn = std::move(*next);
+        formatted_.erase(next);
+        lock.unlock();
+        target_.AppendLines({turn->formatted.get(), turn->formattedSize});
+        lock.lock();
         ++nextToPass_;
-        free_.push_back(std::move(block));
+        free_.push_back(std::move(turn));
+        changed_.notify_all();
     }
+    passing_ = false;
     changed_.notify_all();
 }
 
-void BlockFormatter::Format(Block& block) const {
-    block.formatted.clear();
-    block.lineEnds.clear();
-    std::uint32_t textBegin = 0;
-    char text[kMaxNumericLineText + 16];
-    for (const Entry& e : block.entries) {
-        if (e.isText) {
-            block.formatted.append(block.texts, textBegin, e.textEnd - textBegin);
-            textBegin = e.textEnd;
-        } else {
-            block.formatted.append(text, WriteNumericLine(text, e.element));
-        }
-        block.lineEnds.push_back(static_cast<std::uint32_t>(block.formatted.size()));
-    }
-}
-
-// Blocks reach the target strictly by index, whichever thread formatted them.
-void BlockFormatter::PassInTurn(std::unique_ptr<Block> block) {
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [&] { return nextToPass_ == block->index || stopping_; });
-        if (stopping_) return;
-    }
-    std::uint32_t begin = 0;
-    for (std::uint32_t end : block->lineEnds) {
-        target_.Append(std::string_view(block->formatted).substr(begin, end - begin));
-        begin = end;
-    }
+void BlockFormatter::Recycle(BlockPtr block) {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        ++nextToPass_;
         free_.push_back(std::move(block));
-    }
-    changed_.notify_all();
-}
-
-void BlockFormatter::GiveToWorker(std::unique_ptr<Block> block) {
-    if (!worker_.joinable()) {
-        try {
-            worker_ = std::thread(&BlockFormatter::WorkerLoop, this);
-        } catch (const std::system_error&) {
-            // No second thread to be had: this one formats everything.
-            Format(*block);
-            return PassInTurn(std::move(block));
-        }
-    }
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [&] { return !pending_ || stopping_; });
-        pending_ = std::move(block);
     }
     changed_.notify_all();
 }
@@ -145,7 +184,7 @@ void BlockFormatter::GiveToWorker(std::unique_ptr<Block> block) {
 // raises it on the drawing thread, where the run handles it.
 void BlockFormatter::WorkerLoop() {
     try {
-        FormatGivenBlocks();
+        FormatQueuedBlocks();
     } catch (...) {
         {
             const std::lock_guard<std::mutex> lock(mutex_);
@@ -156,23 +195,24 @@ void BlockFormatter::WorkerLoop() {
     }
 }
 
-void BlockFormatter::FormatGivenBlocks() {
+void BlockFormatter::FormatQueuedBlocks() {
+    RealTextCache cache;
     for (;;) {
-        std::unique_ptr<Block> block;
+        BlockPtr block;
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [&] { return pending_ || stopping_; });
+            changed_.wait(lock, [&] { return !queued_.empty() || stopping_; });
             if (stopping_) return;
-            block = std::move(pending_);
+            block = std::move(queued_.front());
+            queued_.pop_front();
         }
-        changed_.notify_all();
-        Format(*block);
-        PassInTurn(std::move(block));
+        Format(*block, cache);
+        PassOnInOrder(std::move(block));
     }
 }
 
 void BlockFormatter::Finish() {
-    if (current_ && !current_->entries.empty()) Submit(true);
+    if (current_ && !current_->heads.empty()) Submit(true);
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [&] { return nextToPass_ == submitted_ || stopping_; });
     if (workerFailure_) std::rethrow_exception(workerFailure_);

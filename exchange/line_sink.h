@@ -19,6 +19,15 @@ public:
         char text[kMaxNumericLineText + 16];
         Append({text, static_cast<std::size_t>(WriteNumericLine(text, line) - text)});
     }
+    // Whole lines at once, each ending in CR LF (no line holds CR LF itself):
+    // a sink that writes bytes takes them as they are.
+    virtual void AppendLines(std::string_view lines) {
+        while (!lines.empty()) {
+            const std::size_t end = lines.find("\r\n");
+            Append(lines.substr(0, end));
+            lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 2);
+        }
+    }
 };
 
 class VectorSink final : public LineSink {

@@ -195,6 +195,26 @@ char* WriteReal(char* out, double x) { return WriteRealWith<true>(out, x); }
 
 char* WriteRealByToChars(char* out, double x) { return WriteRealWith<false>(out, x); }
 
+char* RealTextCache::Write(char* out, double x) {
+    const auto bits = std::bit_cast<std::uint64_t>(x);
+    Slot& slot = slots_[(bits * 0x9E37'79B9'7F4A'7C15) >> 56];  // Fibonacci hashing
+    // out has room for kMaxNumberText, so whole slots are copied without
+    // counting; the longest text is 22 bytes ("-1.23456789012345E-300").
+    static_assert(sizeof Slot::text < kMaxNumberText);
+    if (slot.bits == bits && slot.length != 0) {
+        std::memcpy(out, slot.text, sizeof slot.text);
+        return out + slot.length;
+    }
+    char* end = WriteReal(out, x);
+    const auto length = static_cast<std::size_t>(end - out);
+    if (length <= sizeof slot.text) {
+        slot.bits = bits;
+        slot.length = static_cast<std::uint8_t>(length);
+        std::memcpy(slot.text, out, sizeof slot.text);
+    }
+    return end;
+}
+
 char* WriteInt(char* out, std::int32_t v) {
     return std::to_chars(out, out + kMaxNumberText, v).ptr;
 }

@@ -5,6 +5,7 @@
 // The Write… functions write at out, which must have room for kMaxNumberText
 // bytes, and return the end; they never allocate.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,6 +21,24 @@ char* WriteReal(char* out, double x);
 // The same text, always through the standard library's exact conversion: the
 // slow path of WriteReal, kept callable for the checks that compare the two.
 char* WriteRealByToChars(char* out, double x);
+
+// WriteReal's text of the reals written lately, looked up by their bits. A
+// drawing writes most coordinates more than once (the end of one line is the
+// start of the next), so most reals are copied rather than formatted again.
+// One per thread: it is not shared.
+class RealTextCache {
+public:
+    char* Write(char* out, double x);
+
+private:
+    struct Slot {
+        std::uint64_t bits = 0;
+        char text[23] = {};
+        std::uint8_t length = 0;  // 0: empty, no text is shorter than "0"
+    };
+    static_assert(sizeof(Slot) == 32);
+    std::array<Slot, 256> slots_{};
+};
 
 char* WriteInt(char* out, std::int32_t v);
 // Upper-case hexadecimal without leading zeros, as layer numbers are written.

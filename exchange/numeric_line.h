@@ -7,7 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string_view>
+
+#include "exchange/number_format.h"
 
 namespace tesra {
 
@@ -29,5 +32,10 @@ inline constexpr std::size_t kMaxNumericLineText = 3 + 8 * 23 + 12;
 // Writes the line's text at out (room for kMaxNumericLineText + 16 bytes) and
 // returns its end: fields separated by one space, no trailing space.
 char* WriteNumericLine(char* out, const NumericLine& line);
+
+// The same text from the line's parts (code: null when the line has none),
+// the reals through a formatting thread's cache.
+char* WriteNumericLine(char* out, std::string_view keyword, std::span<const double> reals,
+                       const std::int32_t* code, RealTextCache& cache);
 
 }  // namespace tesra

@@ -408,11 +408,7 @@ void ParseExchangeLine(ExchangeState& state, std::string_view line) {
 void ReadExchangeBytes(ExchangeState& state, std::string_view bytes) { ParseLines(state, bytes); }
 
 bool ReadExchangeFile(ExchangeState& state, const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
     std::string bytes;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec) bytes.reserve(size);
     const ReadOutcome outcome = ReadFileBytes(path, bytes);
     if (outcome == ReadOutcome::kCannotOpen) return false;
     const bool failed = outcome == ReadOutcome::kReadError;

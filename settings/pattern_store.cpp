@@ -141,8 +141,6 @@ PatternStore ReadPatternStore(std::istream& in) {
 }
 
 PatternStore LoadPatternStore(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return PatternStore{};
     std::string bytes;
     const ReadOutcome outcome = ReadFileBytes(path, bytes, static_cast<std::size_t>(kStoreLines));
     if (outcome == ReadOutcome::kCannotOpen) return PatternStore{};

@@ -2,6 +2,7 @@
 #include "exchange/atomic_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -32,13 +33,15 @@ TEST(AtomicFile, FailureAfterAnyNumberOfBytesLeavesTheOldFile) {
     ScratchDir dir;
     const fs::path target = dir / "store.dat";
     const std::string old = "previous\r\n";
-    const std::string lines[] = {"first line", "2", "", "last"};
-    std::size_t total = 0;
+    const std::string lines[] = {"first line", "2"};
+    const std::string block = "\r\nlast\r\n";  // two lines at once
+    std::size_t total = block.size();
     for (const std::string& l : lines) total += l.size() + 2;
     for (std::size_t n = 0; n <= total; ++n) {
         WriteBytes(target, old);
         AtomicFile file(target, WriteFaults{static_cast<std::int64_t>(n)});
         for (const std::string& l : lines) file.Append(l);
+        file.AppendLines(block);
         const bool committed = file.Commit();
         EXPECT_EQ(committed, n == total) << n;
         EXPECT_EQ(ReadBytes(target), committed ? "first line\r\n2\r\n\r\nlast\r\n" : old) << n;
@@ -47,17 +50,23 @@ TEST(AtomicFile, FailureAfterAnyNumberOfBytesLeavesTheOldFile) {
 }
 
 // Lines of every length up to one longer than the buffer, so that lines end,
-// start and straddle at each of its boundaries.
+// start and straddle at each of its boundaries; among them runs of lines
+// appended at once, shorter and longer than the buffer.
 TEST(AtomicFile, LinesAcrossBufferBoundariesArriveWhole) {
     ScratchDir dir;
     AtomicFile file(dir / "big.txt");
     std::string expected;
     std::size_t length = 0;
-    for (int i = 0; expected.size() < 3 * AtomicFile::kBufferSize; ++i) {
+    for (int i = 0; expected.size() < 8 * AtomicFile::kBufferSize; ++i) {
         const std::string line(length, static_cast<char>('a' + i % 26));
         file.Append(line);
         expected += line + "\r\n";
         length = (length * 7 + 1) % 1000;
+        if (i % 50 != 0) continue;
+        std::string lines;
+        while (lines.size() < static_cast<std::size_t>(i) * 40) lines += line + "-\r\n";
+        file.AppendLines(lines);
+        expected += lines;
     }
     const std::string longest(AtomicFile::kBufferSize + 1, 'z');
     file.Append(longest);
@@ -123,9 +132,14 @@ TEST(ReadFileBytes, ReadsWholeFilesOrStopsAfterEnoughLines) {
             EXPECT_LT(read.size(), c.bytes.size());
         }
     }
-    std::string none;
-    EXPECT_EQ(ReadFileBytes(dir / "missing.txt", none), ReadOutcome::kCannotOpen);
-    EXPECT_TRUE(none.empty());
+    // Nothing but a regular file is read, and a pipe does not wait for a writer.
+    fs::create_directory(dir / "folder.txt");
+    ASSERT_EQ(mkfifo((dir / "pipe.txt").c_str(), 0600), 0);
+    for (const char* name : {"missing.txt", "folder.txt", "pipe.txt"}) {
+        std::string none;
+        EXPECT_EQ(ReadFileBytes(dir / name, none), ReadOutcome::kCannotOpen) << name;
+        EXPECT_TRUE(none.empty()) << name;
+    }
 }
 
 }  // namespace

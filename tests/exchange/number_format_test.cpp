@@ -67,6 +67,26 @@ TEST(FormatReal, AgreesWithTheFormerFormatter) {
     }
 }
 
+// The cache gives WriteReal's text for every value, met again or not, whatever
+// else took its slot meanwhile: values drawn with repeats from a pool of 1000
+// for 256 slots, the longest texts, both zeros and neighbouring bit patterns.
+TEST(FormatReal, CachedTextIsTheFormattedText) {
+    std::vector<double> pool = {0.0, -0.0, -1.23456789012345e-300, -0.000123456789012345};
+    std::mt19937_64 rng(3);
+    while (pool.size() < 1000) test::WithNeighbours(pool, test::RandomDouble(rng));
+    std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
+    RealTextCache cache;
+    for (int i = 0; i < 200'000; ++i) {
+        const double x = pool[pick(rng)];
+        char buf[kMaxNumberText];
+        const std::string cached(buf, cache.Write(buf, x));
+        if (cached != Written(WriteReal, x)) {
+            ADD_FAILURE() << x << " " << cached << " expected " << Written(WriteReal, x);
+            break;
+        }
+    }
+}
+
 TEST(FormatReal, TiesRoundToTheEvenDigit) {
     const std::pair<double, const char*> cases[] = {
         {1000000000000005.0, "1E15"},
