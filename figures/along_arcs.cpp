@@ -39,7 +39,8 @@ double Norm(Point a) {
 }
 
 Point OnCircle(Point c, double r, double angle) {
-    return {c.x + r * Cos(angle), c.y + r * Sin(angle)};
+    const SinCosPair turn = SinCos(angle);
+    return {c.x + r * turn.cos, c.y + r * turn.sin};
 }
 
 double NormalisedDeg(double rad) {
@@ -59,10 +60,12 @@ struct ArcFrame {
 
 FigureCell CellAt(const ArcFrame& f, double w, double h, double middleStation) {
     const double phi = f.AngleAt(middleStation);
-    const double theta = VectorAngle(-f.sigma * Sin(phi), f.sigma * Cos(phi));
+    const SinCosPair atPhi = SinCos(phi);
+    const double theta = VectorAngle(-f.sigma * atPhi.sin, f.sigma * atPhi.cos);
     FigureCell cell;
-    cell.eu = {Cos(theta), Sin(theta)};
-    cell.ev = {Cos(theta + kPi / 2), Sin(theta + kPi / 2)};
+    const SinCosPair u = SinCos(theta), v = SinCos(theta + kPi / 2);
+    cell.eu = {u.cos, u.sin};
+    cell.ev = {v.cos, v.sin};
     cell.W = w;
     cell.H = h;
     cell.theta = theta;

@@ -58,7 +58,8 @@ bool IsLine(const PathElement& e) {
 }
 
 Point Along(Point p, double distance, double angle) {
-    return {p.x + distance * Cos(angle), p.y + distance * Sin(angle)};
+    const SinCosPair turn = SinCos(angle);
+    return {p.x + distance * turn.cos, p.y + distance * turn.sin};
 }
 
 // The guide curve at height v of the band, before it meets its neighbours.
@@ -68,7 +69,8 @@ GuideCurve CurveOf(const PathElement& e, const PatternRow& row, double v) {
     GuideCurve c;
     if (IsLine(e)) {
         const double theta = VectorAngle(e.b.x - e.a.x, e.b.y - e.a.y);
-        const Point ev = {Cos(theta + kPi / 2), Sin(theta + kPi / 2)};
+        const SinCosPair up = SinCos(theta + kPi / 2);
+        const Point ev = {up.cos, up.sin};
         const Point aLow = Along(e.a, off, theta - kPi / 2);
         const Point bLow = Along(e.b, off, theta - kPi / 2);
         c.s = {aLow.x + v * ev.x, aLow.y + v * ev.y};

@@ -36,7 +36,8 @@ bool Finite(std::initializer_list<double> values) {
 }
 
 Point OnCircle(Point c, double r, double angle) {
-    return {c.x + r * Cos(angle), c.y + r * Sin(angle)};
+    const SinCosPair turn = SinCos(angle);
+    return {c.x + r * turn.cos, c.y + r * turn.sin};
 }
 
 // A circular arc from startDeg counter-clockwise by sweepDeg (360 for a full circle).

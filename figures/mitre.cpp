@@ -14,7 +14,8 @@ Side ShiftedSide(Point q1, Point q2, double d) {
     if (d == 0) return {q1, q2};
     const double dir = d > 0 ? phi + kPi / 2 : phi - kPi / 2;
     const double dist = std::fabs(d);
-    const Point step = {dist * Cos(dir), dist * Sin(dir)};
+    const SinCosPair turn = SinCos(dir);
+    const Point step = {dist * turn.cos, dist * turn.sin};
     return {{q1.x + step.x, q1.y + step.y}, {q2.x + step.x, q2.y + step.y}};
 }
 

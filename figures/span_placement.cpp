@@ -28,7 +28,8 @@ struct SpanFrame {
 };
 
 Point Along(Point p, double distance, double angle) {
-    return {p.x + distance * Cos(angle), p.y + distance * Sin(angle)};
+    const SinCosPair turn = SinCos(angle);
+    return {p.x + distance * turn.cos, p.y + distance * turn.sin};
 }
 
 Point Offset(Point p, double k, Point dir) { return {p.x + k * dir.x, p.y + k * dir.y}; }
@@ -40,8 +41,9 @@ SpanFrame MakeFrame(const SpanInputs& in, int j) {
     f.theta = VectorAngle(f.b.x - f.a.x, f.b.y - f.a.y);
     f.thetaDeg = f.theta * 180 / kPi;
     f.length = Distance(f.a, f.b);
-    f.eu = {Cos(f.theta), Sin(f.theta)};
-    f.ev = {Cos(f.theta + kPi / 2), Sin(f.theta + kPi / 2)};
+    const SinCosPair u = SinCos(f.theta), v = SinCos(f.theta + kPi / 2);
+    f.eu = {u.cos, u.sin};
+    f.ev = {v.cos, v.sin};
     f.off = BandOffset(in.row.basePoint, in.row.height);
     f.aLow = Along(f.a, f.off, f.theta - kPi / 2);
     f.bLow = Along(f.b, f.off, f.theta - kPi / 2);
