@@ -5,7 +5,8 @@
 //    gaps: about 2.26 million lines, 150 MB) against copying its own output
 //    with cp;
 //  - the example (a closed chain, a few hundred lines) against a static
-//    program that does nothing.
+//    program that does nothing, and beside one that does only the run's file
+//    work (bench/trivial_replace.c).
 // bench_main.cpp prints the ratios and holds them to their limits.
 
 #include <benchmark/benchmark.h>
@@ -77,6 +78,12 @@ const RunFolder& TrivialFolder() {
     return folder;
 }
 
+const RunFolder& TrivialReplaceFolder() {
+    static const RunFolder folder =
+        MakeFolder("trivial-replace", TRIVIAL_REPLACE_EXE, TypicalFolder().input, "");
+    return folder;
+}
+
 // Each iteration restores the host's input (untimed), then times one run;
 // one more run after them measures the peak memory.
 void TimeRuns(benchmark::State& state, const RunFolder& folder) {
@@ -122,6 +129,9 @@ BENCHMARK(BM_TypicalRun)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_TrivialStaticProgram(benchmark::State& state) { TimeRuns(state, TrivialFolder()); }
 BENCHMARK(BM_TrivialStaticProgram)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_TrivialReplace(benchmark::State& state) { TimeRuns(state, TrivialReplaceFolder()); }
+BENCHMARK(BM_TrivialReplace)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 }  // namespace tesra::bench
