@@ -20,9 +20,19 @@ std::vector<double> Coordinates() {
     return values;
 }
 
-template <char* (*kWrite)(char*, double)>
+// The reals of a polyline's lines as the writer gives them (x1 y1 x2 y2, each
+// line starting where the last ended).
+std::vector<double> PolylineReals() {
+    const std::vector<double> points = Coordinates();
+    std::vector<double> reals;
+    for (std::size_t i = 0; i + 3 < points.size(); i += 2)
+        reals.insert(reals.end(), {points[i], points[i + 1], points[i + 2], points[i + 3]});
+    return reals;
+}
+
+template <char* (*kWrite)(char*, double), std::vector<double> (*kValues)() = Coordinates>
 void BM_Format(benchmark::State& state) {
-    const std::vector<double> values = Coordinates();
+    const std::vector<double> values = kValues();
     char buf[kMaxNumberText];
     for (auto _ : state)
         for (double v : values) benchmark::DoNotOptimize(kWrite(buf, v));
@@ -39,34 +49,14 @@ void BM_FormerFormatter(benchmark::State& state) {
 }
 BENCHMARK(BM_FormerFormatter)->Name("FormatReal/former");
 
-// The reals of a polyline's lines as the writer gives them (x1 y1 x2 y2, each
-// line starting where the last ended), written plainly and through the cache.
-std::vector<double> PolylineReals() {
-    const std::vector<double> points = Coordinates();
-    std::vector<double> reals;
-    for (std::size_t i = 0; i + 3 < points.size(); i += 2)
-        reals.insert(reals.end(), {points[i], points[i + 1], points[i + 2], points[i + 3]});
-    return reals;
-}
+BENCHMARK(BM_Format<WriteReal, PolylineReals>)->Name("FormatReal/polyline");
 
-void BM_PolylinePlain(benchmark::State& state) {
-    const std::vector<double> values = PolylineReals();
-    char buf[kMaxNumberText];
-    for (auto _ : state)
-        for (double v : values) benchmark::DoNotOptimize(WriteReal(buf, v));
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size()));
+// The same reals through one cache of recent texts, as a formatting thread has.
+char* WriteCached(char* out, double x) {
+    static RealTextCache cache;
+    return cache.Write(out, x);
 }
-BENCHMARK(BM_PolylinePlain)->Name("FormatReal/polyline");
-
-void BM_PolylineCached(benchmark::State& state) {
-    const std::vector<double> values = PolylineReals();
-    RealTextCache cache;
-    char buf[kMaxNumberText];
-    for (auto _ : state)
-        for (double v : values) benchmark::DoNotOptimize(cache.Write(buf, v));
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size()));
-}
-BENCHMARK(BM_PolylineCached)->Name("FormatReal/polyline_cached");
+BENCHMARK(BM_Format<WriteCached, PolylineReals>)->Name("FormatReal/polyline_cached");
 
 }  // namespace
 }  // namespace tesra
