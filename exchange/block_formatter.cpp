@@ -126,20 +126,23 @@ void BlockFormatter::FormatStraightOn(Block& block, RealTextCache& cache) {
     ++nextToPass_;
 }
 
+void BlockFormatter::GrowText(Block& block, std::size_t room) {
+    // Room for typical lines at first, so a block seldom grows twice.
+    const std::size_t capacity =
+        std::max({2 * block.formattedCapacity, block.formattedSize + room, kBlockLines * 64});
+    auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+    // std::copy_n, not memcpy: a block's first text has no bytes to copy and no pointer.
+    std::copy_n(block.formatted.get(), block.formattedSize, grown.get());
+    block.formatted = std::move(grown);
+    block.formattedCapacity = capacity;
+}
+
 void BlockFormatter::Format(Block& block, RealTextCache& cache) {
     const double* reals = block.reals.data();
     std::uint32_t textBegin = 0;
     for (const Head& head : block.heads) {
         const std::size_t most = head.isText ? head.textEnd - textBegin + 2 : kMostNumericLineBytes;
-        if (block.formattedCapacity - block.formattedSize < most) {
-            // Room for typical lines at first, so a block seldom grows twice.
-            const std::size_t capacity = std::max({2 * block.formattedCapacity,
-                                                   block.formattedSize + most, kBlockLines * 64});
-            auto grown = std::make_unique_for_overwrite<char[]>(capacity);
-            std::memcpy(grown.get(), block.formatted.get(), block.formattedSize);
-            block.formatted = std::move(grown);
-            block.formattedCapacity = capacity;
-        }
+        if (block.formattedCapacity - block.formattedSize < most) GrowText(block, most);
         char* out = block.formatted.get() + block.formattedSize;
         out = WriteLine(out, head, reals, block.texts, textBegin, cache);
         *out++ = '\r';

@@ -71,6 +71,7 @@ private:
     void Submit(bool last = false);
     void FormatStraightOn(Block& block, RealTextCache& cache);
     static void Format(Block& block, RealTextCache& cache);
+    static void GrowText(Block& block, std::size_t room);
     void PassOnInOrder(BlockPtr block);
     void Recycle(BlockPtr block);
     void WorkerLoop();
