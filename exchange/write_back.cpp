@@ -154,10 +154,13 @@ WriteBackRefusal RefusalFor(const ElementStore& store, ElementRef ref) {
             if (!KnownSolidArcCode(SolidAt(store, kind, i).code))
                 return WriteBackRefusal::UnknownSolidCode;
             break;
-        case ElementKind::Text:
-            if (FontLine(store.texts[i].fontName).size() > kMaxOutputLine)
-                return WriteBackRefusal::LineTooLong;
+        case ElementKind::Text: {
+            const JwwEntText& t = store.texts[i];
+            if (t.text.find('\0') != std::string::npos || t.fontName.find('\0') != std::string::npos)
+                return WriteBackRefusal::NulInText;
+            if (FontLine(t.fontName).size() > kMaxOutputLine) return WriteBackRefusal::LineTooLong;
             break;
+        }
         default:
             break;
     }
@@ -295,6 +298,8 @@ std::string_view RefusalName(WriteBackRefusal refusal) {
             return "a solid arc with an unknown code";
         case WriteBackRefusal::LineTooLong:
             return "an element longer than one output line";
+        case WriteBackRefusal::NulInText:
+            return "a text holding a NUL byte";
     }
     return "unknown";
 }

@@ -21,6 +21,7 @@ enum class WriteBackRefusal {
     Curve,             // lines of one curve ("pl"): the curve attribute would be lost
     UnknownSolidCode,  // an "sc"/"se" code whose meaning is unknown
     LineTooLong,       // the element's line would be cut at the writer's line limit
+    NulInText,         // a text or font name with a NUL byte, where the host's line would end
 };
 
 WriteBackRefusal FirstRefusal(const ElementStore& store);

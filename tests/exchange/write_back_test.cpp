@@ -202,6 +202,9 @@ TEST(WriteBackTest, WhatCannotBeRecreatedRefusesTheWholeSelection) {
         {{"se 0 0 1 1 0 0 1 3"}, WriteBackRefusal::UnknownSolidCode},
         {{"ch 0 0 1 0 \"" + longText}, WriteBackRefusal::LineTooLong},
         {{"cn\"$<" + longText + ">", "ch 0 0 1 0 \"a"}, WriteBackRefusal::LineTooLong},
+        // The reader drops a NUL, except as the second byte of a double-byte character.
+        {{std::string("ch 0 0 1 0 \"\x89\0b", 15)}, WriteBackRefusal::NulInText},
+        {{std::string("cn\"$<\x89\0>", 8), "ch 0 0 1 0 \"a"}, WriteBackRefusal::NulInText},
         {{"0 0 1 0", "ci 0 0 1", "ch 0 0 1 0 \"" + std::string(200, 'x')}, WriteBackRefusal::None},
         {{"pl", "#", "0 0 1 0"}, WriteBackRefusal::None},
     };
