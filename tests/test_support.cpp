@@ -46,6 +46,13 @@ std::string Header(const ElementHeader& h, bool withPen = true) {
 
 }  // namespace
 
+ExchangeState ReadExchange(const std::string& bytes) {
+    ExchangeState state;
+    ResetExchangeState(state);
+    ReadExchangeBytes(state, bytes);
+    return state;
+}
+
 std::vector<std::string> DescribeElements(const ElementStore& e) {
     std::vector<std::string> out;
     for (const ElementRef& ref : e.order) {

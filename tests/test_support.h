@@ -9,6 +9,7 @@
 
 #include "exchange/draw_target.h"
 #include "exchange/element_store.h"
+#include "exchange/reader.h"
 #include "figures/figure_cell.h"
 
 namespace tesra::test {
@@ -38,6 +39,8 @@ std::string Sjis(std::string_view utf8);
 // order: what must survive a selection being written back. Exact numbers;
 // a solid's own color only where it is drawn in color 10.
 std::vector<std::string> DescribeElements(const ElementStore& elements);
+// What a run reads from these exchange-file bytes.
+ExchangeState ReadExchange(const std::string& bytes);
 
 // A figure cell of W x H at origin, its span turned by thetaDeg.
 FigureCell MakeCell(double w, double h, double thetaDeg = 0.0, Point origin = {});

@@ -42,26 +42,6 @@ double UlpError(double value, long double exact) {
     return static_cast<double>(std::fabs((value - exact) / ulp));
 }
 
-struct Comparison {
-    int differing = 0;  // results unlike the library's
-    int worse = 0;      // of those, ones farther from the exact value than the library's
-    int misrounded = 0; // results off by more than half an ulp (beyond the reference's doubt)
-    std::string listed; // the first few inputs with a worse or misrounded result
-};
-
-void Compare(Comparison& c, double x, double ours, double library, long double exact,
-             const char* name) {
-    const double ourError = UlpError(ours, exact);
-    const bool bad = ourError > 0.5 + 0x1p-9;
-    const bool different = !SameBits(ours, library);
-    // Equal errors: the exact value is closer to the midpoint than the reference can tell.
-    const bool worse = different && ourError > UlpError(library, exact);
-    c.differing += different;
-    c.worse += worse;
-    c.misrounded += bad;
-    if ((worse || bad) && c.listed.size() < 200) c.listed += Hex(x) + " " + name + "; ";
-}
-
 // valgrind runs x87 arithmetic at double precision, which leaves sinl and
 // cosl no better than what they are meant to judge.
 bool LongDoubleIsWide() {
@@ -73,15 +53,27 @@ bool LongDoubleIsWide() {
 // Every result correctly rounded, and any difference from glibc one of its
 // misroundings; returns how many results differ (recorded in the test report).
 int ExpectRoundedLikeLibrary(const std::vector<double>& angles) {
-    Comparison c;
+    int differing = 0, worse = 0, misrounded = 0;
+    std::string listed;  // the first few inputs with a worse or misrounded result
+    auto compare = [&](double x, double ours, double library, long double exact,
+                       const char* name) {
+        const double ourError = UlpError(ours, exact);
+        const bool bad = ourError > 0.5 + 0x1p-9;  // beyond the reference's doubt
+        const bool different = !SameBits(ours, library);
+        // Equal errors: the exact value is closer to the midpoint than the reference can tell.
+        const bool isWorse = different && ourError > UlpError(library, exact);
+        differing += different;
+        worse += isWorse;
+        misrounded += bad;
+        if ((isWorse || bad) && listed.size() < 200) listed += Hex(x) + " " + name + "; ";
+    };
     for (double x : angles) {
-        const long double wide = x;
-        Compare(c, x, Sin(x), std::sin(x), sinl(wide), "sin");
-        Compare(c, x, Cos(x), std::cos(x), cosl(wide), "cos");
+        compare(x, Sin(x), std::sin(x), sinl(x), "sin");
+        compare(x, Cos(x), std::cos(x), cosl(x), "cos");
     }
-    EXPECT_EQ(c.worse, 0) << c.listed;
-    EXPECT_EQ(c.misrounded, 0) << c.listed;
-    return c.differing;
+    EXPECT_EQ(worse, 0) << listed;
+    EXPECT_EQ(misrounded, 0) << listed;
+    return differing;
 }
 
 void ExpectLibraryBits(const std::vector<double>& angles) {
@@ -144,26 +136,19 @@ TEST(Trig, QuarterTurnNeighboursRoundedLikeLibrary) {
     ::testing::Test::RecordProperty("differing", ExpectRoundedLikeLibrary(angles));
 }
 
+// Random angles up to four turns, and angles close to a multiple of pi/2,
+// where the result is tiny (or just below 1) and all of it depends on the
+// reduction.
 TEST(Trig, RandomAnglesRoundedLikeLibrary) {
     if (!LongDoubleIsWide()) GTEST_SKIP() << "long double is no wider than double here";
     std::mt19937_64 random(20261207);
-    std::uniform_real_distribution<double> turns(-4 * kPi, 4 * kPi);
+    std::uniform_real_distribution<double> turns(-4 * kPi, 4 * kPi), exponent(-50, -3);
+    std::uniform_int_distribution<int> quarter(-16, 16);
     std::vector<double> angles(1000000);
     for (double& x : angles) x = turns(random);
-    ::testing::Test::RecordProperty("differing", ExpectRoundedLikeLibrary(angles));
-}
-
-// Close to a multiple of pi/2 the result is tiny (or just below 1) and all of
-// it depends on the reduction.
-TEST(Trig, AnglesNearQuarterTurnsRoundedLikeLibrary) {
-    if (!LongDoubleIsWide()) GTEST_SKIP() << "long double is no wider than double here";
-    std::mt19937_64 random(7);
-    std::uniform_int_distribution<int> quarter(-16, 16);
-    std::uniform_real_distribution<double> exponent(-50, -3);
-    std::vector<double> angles(200000);
-    for (double& x : angles) {
+    for (int i = 0; i < 200000; ++i) {
         const double offset = std::exp2(exponent(random)) * (random() % 2 ? 1 : -1);
-        x = quarter(random) * (kPi / 2) + offset;
+        angles.push_back(quarter(random) * (kPi / 2) + offset);
     }
     ::testing::Test::RecordProperty("differing", ExpectRoundedLikeLibrary(angles));
 }
