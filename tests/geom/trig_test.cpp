@@ -93,10 +93,8 @@ void AddWithNeighbours(std::vector<double>& out, double x) {
     double up = x, down = x;
     out.push_back(x);
     for (int i = 0; i < 8; ++i) {
-        up = std::nextafter(up, HUGE_VAL);
-        down = std::nextafter(down, -HUGE_VAL);
-        out.push_back(up);
-        out.push_back(down);
+        out.push_back(up = std::nextafter(up, HUGE_VAL));
+        out.push_back(down = std::nextafter(down, -HUGE_VAL));
     }
 }
 
