@@ -277,59 +277,51 @@ TEST(SettingsDialogColor, ChosenColorIsStoredOnlyByOk) {
     }
 }
 
-auto Fields(const PatternRow& r) {
-    return std::tie(r.figureKind, r.width, r.height, r.placement, r.interval, r.basePoint, r.upperLine,
-                    r.middleLine, r.lowerLine);
-}
-
 // The preview band: the row it shows is the one OK would store from the
-// controls as they are now.
-TEST(SettingsDialogPreview, OpensOnTheRowInUse) {
-    const struct {
-        std::int32_t selected;
-        int shown;
-    } cases[] = {{7, 7}, {1, 1}, {0, 1}, {13, 1}};
-    for (const auto& c : cases) {
+// controls as they are now. The window reports edits while it fills, and
+// edits of controls outside the rows (but the check box) change nothing.
+TEST(SettingsDialogPreview, OpensOnTheRowInUseAndIgnoresEditsBeforeFillAndOfNoRow) {
+    for (const auto& [selected, shown] : {std::pair{7, 7}, {1, 1}, {0, 1}, {13, 1}}) {
         DialogRun run;
         PatternStore s = DistinctStore();
-        s.selectedRow = c.selected;
+        s.selectedRow = selected;
         SavePatternStore(s, run.storeFile);
+        run.dialog.Edited(run.ui.Find("EditW2"));
         run.Open();
-        ASSERT_EQ(run.ui.previews.size(), 1u) << c.selected;  // not once per filled control
-        EXPECT_EQ(Fields(run.ui.previews.back().row), Fields(s.rows[static_cast<std::size_t>(c.shown - 1)]))
-            << c.selected;
-        EXPECT_TRUE(run.ui.previews.back().solid.enabled);
-        EXPECT_EQ(run.ui.previews.back().solid.color, 0x123456);
+        for (const char* name : {"Button1", "Memo1", "Label2", "PaintBox1"})
+            run.dialog.Edited(run.ui.Find(name));
+        run.dialog.Edited(kNoControl);
+        ASSERT_EQ(run.ui.previews.size(), 1u) << selected;  // not once per filled control
+        EXPECT_EQ(run.ui.previews[0].row, s.rows[static_cast<std::size_t>(shown - 1)]) << selected;
+        EXPECT_TRUE(run.ui.previews[0].solid.enabled);
+        EXPECT_EQ(run.ui.previews[0].solid.color, 0x123456);
     }
 }
 
 TEST(SettingsDialogPreview, FollowsTheEditedRowAsOkWouldStoreIt) {
+    // A text typed in an edit box, an item picked in a list, or the selector switched on.
     const struct {
         const char* control;
-        std::function<void(FakeDialogPlatform&)> edit;
-    } cases[] = {
-        {"EditW3", [](FakeDialogPlatform& ui) { ui.Named("EditW3").text = "0"; }},
-        {"EditH3", [](FakeDialogPlatform& ui) { ui.Named("EditH3").text = "2.50"; }},
-        {"EditD3", [](FakeDialogPlatform& ui) { ui.Named("EditD3").text = "abc"; }},
-        {"ComboBoxZ3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxZ3"), 54); }},
-        {"ComboBoxA3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxA3"), 0); }},
-        {"ComboBoxB3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxB3"), 0); }},
-        {"ComboBoxU3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxU3"), 2); }},
-        {"ComboBoxC3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxC3"), 2); }},
-        {"ComboBoxD3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxD3"), 2); }},
-        {"RadioButton3", [](FakeDialogPlatform& ui) { ui.SetSelector(ui.Find("RadioButton3"), true); }},
-    };
+        const char* text = nullptr;
+        std::int32_t item = -1;
+    } cases[] = {{"EditW3", "0"},          {"EditH3", "2.50"},      {"EditD3", "abc"},
+                 {"ComboBoxZ3", nullptr, 54}, {"ComboBoxA3", nullptr, 0}, {"ComboBoxB3", nullptr, 0},
+                 {"ComboBoxU3", nullptr, 2},  {"ComboBoxC3", nullptr, 2}, {"ComboBoxD3", nullptr, 2},
+                 {"RadioButton3"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.control);
         DialogRun run;
         SavePatternStore(DistinctStore(), run.storeFile);
         run.Open();
-        c.edit(run.ui);
-        run.dialog.Edited(run.ui.Find(c.control));
+        const Control control = run.ui.Find(c.control);
+        if (c.text) run.ui.SetEditText(control, c.text);
+        else if (c.item >= 0) run.ui.SelectItem(control, c.item);
+        else run.ui.SetSelector(control, true);
+        run.dialog.Edited(control);
         ASSERT_EQ(run.ui.previews.size(), 2u);
         const PatternRow shown = run.ui.previews.back().row;
         run.dialog.Button1Click();
-        EXPECT_EQ(Fields(shown), Fields(run.Saved().rows[2]));
+        EXPECT_EQ(shown, run.Saved().rows[2]);
     }
 }
 
@@ -340,24 +332,12 @@ TEST(SettingsDialogPreview, SolidColorFollowsTheCheckBoxAndTheSwatch) {
     run.dialog.Edited(run.ui.Find("CheckBox1"));
     run.ui.chooserAnswer = 0x00FF00;
     run.dialog.Label2Click();
-    ASSERT_EQ(run.ui.previews.size(), 3u);
-    EXPECT_EQ(run.ui.previews[1].solid.enabled, true);
-    EXPECT_EQ(run.ui.previews[1].solid.color, 0);
-    EXPECT_EQ(run.ui.previews[2].solid.color, 0x00FF00);
     run.ui.chooserAnswer = std::nullopt;  // a cancelled chooser changes nothing
     run.dialog.Label2Click();
-    EXPECT_EQ(run.ui.previews.size(), 3u);
-}
-
-TEST(SettingsDialogPreview, IgnoresEditsBeforeFillAndControlsOfNoRow) {
-    DialogRun run;
-    run.store = LoadPatternStore(run.storeFile);
-    run.dialog.Edited(run.ui.Find("EditW2"));  // the window reports edits while it fills
-    EXPECT_TRUE(run.ui.previews.empty());
-    run.dialog.Fill(false);
-    for (const char* name : {"Button1", "Memo1", "Label2", "PaintBox1"}) run.dialog.Edited(run.ui.Find(name));
-    run.dialog.Edited(kNoControl);
-    EXPECT_EQ(run.ui.previews.size(), 1u);
+    ASSERT_EQ(run.ui.previews.size(), 3u);
+    EXPECT_TRUE(run.ui.previews[1].solid.enabled);
+    EXPECT_EQ(run.ui.previews[1].solid.color, 0);
+    EXPECT_EQ(run.ui.previews[2].solid.color, 0x00FF00);
 }
 
 }  // namespace
