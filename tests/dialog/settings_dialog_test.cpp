@@ -73,18 +73,6 @@ TEST(SettingsDialogFill, UnitLabelFollowsTheScaleSwitch) {
     }
 }
 
-TEST(SettingsDialogFill, SelectedRowGetsTheOnlySelectorAndTheFocus) {
-    DialogRun run;
-    PatternStore stored;
-    stored.selectedRow = 7;
-    SavePatternStore(stored, run.storeFile);
-    run.Open();
-    for (int row = 1; row <= kPatternRows; ++row) {
-        EXPECT_EQ(run.ui.Named(Row("RadioButton", row)).on, row == 7) << row;
-    }
-    EXPECT_EQ(run.ui.focused, run.ui.Find("RadioButton7"));
-}
-
 // Every field of every row distinct, so that a row or column mix-up between
 // filling and reading back cannot cancel out.
 PatternStore DistinctStore() {
@@ -175,22 +163,6 @@ TEST(SettingsDialogOk, ReadsListsSelectorCheckBoxAndPosition) {
     EXPECT_EQ(saved.formTop, 200);
 }
 
-TEST(SettingsDialogOk, SelectedRowStaysWhenNoSelectorIsOn) {
-    for (std::int32_t stored : {0, 13, -1}) {
-        DialogRun run;
-        PatternStore s;
-        s.selectedRow = stored;
-        SavePatternStore(s, run.storeFile);
-        run.Open();
-        for (int row = 1; row <= kPatternRows; ++row) {
-            ASSERT_FALSE(run.ui.Named(Row("RadioButton", row)).on) << stored;
-        }
-        EXPECT_EQ(run.ui.focused, kNoControl);
-        run.dialog.Button1Click();
-        EXPECT_EQ(run.Saved().selectedRow, stored);
-    }
-}
-
 TEST(SettingsDialogLists, IndexWithoutItemShowsNoneAndReadsBackMinusOne) {
     const std::int32_t figureKinds[] = {kFigureKindCount, -1, 500};
     for (std::int32_t kind : figureKinds) {
@@ -240,18 +212,25 @@ TEST(SettingsDialogCancel, SavesNothingAfterAnyEdit) {
     }
 }
 
-TEST(SettingsDialogColor, ChooserOpensAtTheSwatchColor) {
+// The preview's solid color follows the check box and the swatch.
+TEST(SettingsDialogColor, ChooserOpensAtTheSwatchColorAndThePreviewFollows) {
     DialogRun run;
     PatternStore s;
     s.solidColor = 0x0000FF;
     SavePatternStore(s, run.storeFile);
     run.Open();
+    run.ui.Named("CheckBox1").on = true;
+    run.dialog.Edited(run.ui.Find("CheckBox1"));
     run.ui.chooserAnswer = 0x00FF00;
     run.dialog.Label2Click();
     run.ui.chooserAnswer = std::nullopt;  // the second time the user cancels
     run.dialog.Label2Click();
     EXPECT_EQ(run.ui.chooserPresets, (std::vector<std::int32_t>{0x0000FF, 0x00FF00}));
     EXPECT_EQ(run.ui.Named("Label2").color, 0x00FF00);
+    ASSERT_EQ(run.ui.previews.size(), 3u);
+    EXPECT_TRUE(run.ui.previews[1].solid.enabled);
+    EXPECT_EQ(run.ui.previews[1].solid.color, 0x0000FF);
+    EXPECT_EQ(run.ui.previews[2].solid.color, 0x00FF00);
 }
 
 TEST(SettingsDialogColor, ChosenColorIsStoredOnlyByOk) {
@@ -277,11 +256,14 @@ TEST(SettingsDialogColor, ChosenColorIsStoredOnlyByOk) {
     }
 }
 
-// The preview band: the row it shows is the one OK would store from the
-// controls as they are now. The window reports edits while it fills, and
-// edits of controls outside the rows (but the check box) change nothing.
-TEST(SettingsDialogPreview, OpensOnTheRowInUseAndIgnoresEditsBeforeFillAndOfNoRow) {
-    for (const auto& [selected, shown] : {std::pair{7, 7}, {1, 1}, {0, 1}, {13, 1}}) {
+// The stored row gets the only selector, the focus and the preview band; a row
+// out of range gets none, the band shows row 1, and OK keeps it as stored. The
+// band shows once, whatever edits the window reports while it fills, and edits
+// of controls outside the rows (but the check box) change nothing.
+TEST(SettingsDialogFill, StoredRowGetsTheSelectorTheFocusAndThePreview) {
+    for (const std::int32_t selected : {7, 1, 0, 13, -1}) {
+        SCOPED_TRACE(selected);
+        const bool inUse = selected >= 1 && selected <= kPatternRows;
         DialogRun run;
         PatternStore s = DistinctStore();
         s.selectedRow = selected;
@@ -291,10 +273,15 @@ TEST(SettingsDialogPreview, OpensOnTheRowInUseAndIgnoresEditsBeforeFillAndOfNoRo
         for (const char* name : {"Button1", "Memo1", "Label2", "PaintBox1"})
             run.dialog.Edited(run.ui.Find(name));
         run.dialog.Edited(kNoControl);
-        ASSERT_EQ(run.ui.previews.size(), 1u) << selected;  // not once per filled control
-        EXPECT_EQ(run.ui.previews[0].row, s.rows[static_cast<std::size_t>(shown - 1)]) << selected;
+        for (int row = 1; row <= kPatternRows; ++row)
+            EXPECT_EQ(run.ui.Named(Row("RadioButton", row)).on, row == selected) << row;
+        EXPECT_EQ(run.ui.focused, inUse ? run.ui.Find(Row("RadioButton", selected)) : kNoControl);
+        ASSERT_EQ(run.ui.previews.size(), 1u);
+        EXPECT_EQ(run.ui.previews[0].row, s.rows[static_cast<std::size_t>(inUse ? selected - 1 : 0)]);
         EXPECT_TRUE(run.ui.previews[0].solid.enabled);
         EXPECT_EQ(run.ui.previews[0].solid.color, 0x123456);
+        run.dialog.Button1Click();
+        EXPECT_EQ(run.Saved().selectedRow, selected);
     }
 }
 
@@ -323,21 +310,6 @@ TEST(SettingsDialogPreview, FollowsTheEditedRowAsOkWouldStoreIt) {
         run.dialog.Button1Click();
         EXPECT_EQ(shown, run.Saved().rows[2]);
     }
-}
-
-TEST(SettingsDialogPreview, SolidColorFollowsTheCheckBoxAndTheSwatch) {
-    DialogRun run;
-    run.Open();
-    run.ui.Named("CheckBox1").on = true;
-    run.dialog.Edited(run.ui.Find("CheckBox1"));
-    run.ui.chooserAnswer = 0x00FF00;
-    run.dialog.Label2Click();
-    run.ui.chooserAnswer = std::nullopt;  // a cancelled chooser changes nothing
-    run.dialog.Label2Click();
-    ASSERT_EQ(run.ui.previews.size(), 3u);
-    EXPECT_TRUE(run.ui.previews[1].solid.enabled);
-    EXPECT_EQ(run.ui.previews[1].solid.color, 0);
-    EXPECT_EQ(run.ui.previews[2].solid.color, 0x00FF00);
 }
 
 }  // namespace
