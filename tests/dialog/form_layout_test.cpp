@@ -97,7 +97,8 @@ TEST(FormLayout, RowPrefixesNameEveryRowControlInTabOrder) {
     const auto prefixes = RowControlPrefixes();
     ASSERT_EQ(prefixes.size(), 10u);
     for (std::size_t i = 0; i < prefixes.size(); ++i)
-        EXPECT_EQ(Entry(ControlName(prefixes[i], 4))->tabOrder, 30 + static_cast<int>(i)) << prefixes[i];
+        EXPECT_EQ(Entry(ControlName(prefixes[i], 4))->tabOrder, 30 + static_cast<int>(i))
+            << prefixes[i];
 }
 
 TEST(FormLayout, FixedItemsAndInputMethod) {

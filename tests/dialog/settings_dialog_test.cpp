@@ -277,7 +277,8 @@ TEST(SettingsDialogFill, StoredRowGetsTheSelectorTheFocusAndThePreview) {
             EXPECT_EQ(run.ui.Named(Row("RadioButton", row)).on, row == selected) << row;
         EXPECT_EQ(run.ui.focused, inUse ? run.ui.Find(Row("RadioButton", selected)) : kNoControl);
         ASSERT_EQ(run.ui.previews.size(), 1u);
-        EXPECT_EQ(run.ui.previews[0].row, s.rows[static_cast<std::size_t>(inUse ? selected - 1 : 0)]);
+        EXPECT_EQ(run.ui.previews[0].row,
+                  s.rows[static_cast<std::size_t>(inUse ? selected - 1 : 0)]);
         EXPECT_TRUE(run.ui.previews[0].solid.enabled);
         EXPECT_EQ(run.ui.previews[0].solid.color, 0x123456);
         run.dialog.Button1Click();
@@ -291,10 +292,12 @@ TEST(SettingsDialogPreview, FollowsTheEditedRowAsOkWouldStoreIt) {
         const char* control;
         const char* text = nullptr;
         std::int32_t item = -1;
-    } cases[] = {{"EditW3", "0"},          {"EditH3", "2.50"},      {"EditD3", "abc"},
-                 {"ComboBoxZ3", nullptr, 54}, {"ComboBoxA3", nullptr, 0}, {"ComboBoxB3", nullptr, 0},
-                 {"ComboBoxU3", nullptr, 2},  {"ComboBoxC3", nullptr, 2}, {"ComboBoxD3", nullptr, 2},
-                 {"RadioButton3"}};
+    } cases[] = {
+        {"EditW3", "0"},           {"EditH3", "2.50"},        {"EditD3", "abc"},
+        {"ComboBoxZ3", nullptr, 54}, {"ComboBoxA3", nullptr, 0}, {"ComboBoxB3", nullptr, 0},
+        {"ComboBoxU3", nullptr, 2},  {"ComboBoxC3", nullptr, 2}, {"ComboBoxD3", nullptr, 2},
+        {"RadioButton3"},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.control);
         DialogRun run;
