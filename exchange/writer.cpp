@@ -98,6 +98,15 @@ void Writer::WriteLineWidth(std::int32_t w) {
     AppendOutputLine(AttributeLine("lw", w).View());
 }
 
+void Writer::WriteInitialAttributes() {
+    const Attributes& initial = input_.initial;
+    WriteLayerGroup(initial.layerGroup);
+    WriteLayer(initial.layer);
+    WriteLineColor(initial.lineColor, 0);
+    WriteLineType(initial.lineType, 0);
+    WriteLineWidth(initial.lineWidth);
+}
+
 void Writer::WriteSolidColor(std::int32_t rgb) {
     if (rgb < 0 || rgb > kMaxRgb) rgb = 0;
     const bool unchanged = !force_.lineColor && cur_.lineColor == kSolidColorPen &&
