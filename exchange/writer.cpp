@@ -17,12 +17,6 @@ bool Coincide(Point a, Point b) {
     return std::fabs(a.x - b.x) < kSameEps && std::fabs(a.y - b.y) < kSameEps;
 }
 
-bool AllFinite(std::initializer_list<double> values) {
-    for (double v : values)
-        if (!std::isfinite(v)) return false;
-    return true;
-}
-
 bool Finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 // An attribute line: its keyword and the value straight after it.

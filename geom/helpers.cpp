@@ -158,6 +158,10 @@ double VectorAngle(double dx, double dy) {
 
 bool SameValue(double a, double b) { return std::fabs(a - b) <= kSameEps; }
 
+bool AllFinite(std::initializer_list<double> values) {
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
 bool SamePoint(double x1, double y1, double x2, double y2) {
     return std::fabs(x1 - x2) <= kSameEps && std::fabs(y1 - y2) <= kSameEps;
 }
