@@ -9,6 +9,7 @@
 
 #include "exchange/host_codes.h"
 #include "exchange/number_format.h"
+#include "exchange/numeric_line.h"
 
 namespace tesra {
 namespace {
@@ -158,13 +159,17 @@ WriteBackRefusal RefusalFor(const ElementStore& store, ElementRef ref) {
             const JwwEntText& t = store.texts[i];
             if (t.text.find('\0') != std::string::npos || t.fontName.find('\0') != std::string::npos)
                 return WriteBackRefusal::NulInText;
-            if (FontLine(t.fontName).size() > kMaxOutputLine) return WriteBackRefusal::LineTooLong;
-            break;
+            const bool fits = FontLine(t.fontName).size() <= kMaxOutputLine &&
+                              TextLine(t).size() <= kMaxOutputLine;
+            return fits ? WriteBackRefusal::None : WriteBackRefusal::LineTooLong;
         }
         default:
             break;
     }
-    if (ElementLine(store, ref).size() > kMaxOutputLine) return WriteBackRefusal::LineTooLong;
+    // Every other element is a keyword and at most eight numbers (the reader
+    // takes no more) and a code, so its line always fits: no need to build
+    // each line twice, once here and once to write it.
+    static_assert(kMaxNumericLineText <= kMaxOutputLine);
     return WriteBackRefusal::None;
 }
 
