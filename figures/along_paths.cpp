@@ -32,11 +32,6 @@ using along::Reversed;
 
 constexpr double kDegToRad = kPi / 180;
 
-Point OnCircle(Point c, double r, double angle) {
-    const SinCosPair turn = SinCos(angle);
-    return {c.x + r * turn.cos, c.y + r * turn.sin};
-}
-
 // A circular arc from startDeg counter-clockwise by sweepDeg (360 for a full circle).
 PathElement CircularElement(Point centre, double r, double startDeg, double sweepDeg) {
     if (r < 0) {  // the same circle, its angles measured from the other side
@@ -51,8 +46,8 @@ PathElement CircularElement(Point centre, double r, double startDeg, double swee
     e.radius = r;
     e.startRad = startDeg * kDegToRad;
     e.sweepRad = sweepDeg >= 360 ? kTwoPi : sweepDeg * kDegToRad;
-    e.a = OnCircle(centre, r, e.startRad);
-    e.b = sweepDeg >= 360 ? e.a : OnCircle(centre, r, e.startRad + e.sweepRad);
+    e.a = Along(centre, r, e.startRad);
+    e.b = sweepDeg >= 360 ? e.a : Along(centre, r, e.startRad + e.sweepRad);
     return e;
 }
 

@@ -156,6 +156,11 @@ double VectorAngle(double dx, double dy) {
     return a;
 }
 
+Point Along(Point p, double distance, double angle) {
+    const SinCosPair turn = SinCos(angle);
+    return {p.x + distance * turn.cos, p.y + distance * turn.sin};
+}
+
 bool SameValue(double a, double b) { return std::fabs(a - b) <= kSameEps; }
 
 bool AllFinite(std::initializer_list<double> values) {
