@@ -20,7 +20,6 @@
 
 #include "figures/along_internal.h"
 #include "geom/helpers.h"
-#include "geom/trig.h"
 
 namespace tesra {
 namespace {
