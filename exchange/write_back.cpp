@@ -159,6 +159,7 @@ WriteBackRefusal RefusalFor(const ElementStore& store, ElementRef ref) {
             const JwwEntText& t = store.texts[i];
             if (t.text.find('\0') != std::string::npos || t.fontName.find('\0') != std::string::npos)
                 return WriteBackRefusal::NulInText;
+            if (t.fontName.empty()) return WriteBackRefusal::NoFontName;
             const bool fits = FontLine(t.fontName).size() <= kMaxOutputLine &&
                               TextLine(t).size() <= kMaxOutputLine;
             return fits ? WriteBackRefusal::None : WriteBackRefusal::LineTooLong;
@@ -305,6 +306,8 @@ std::string_view RefusalName(WriteBackRefusal refusal) {
             return "an element longer than one output line";
         case WriteBackRefusal::NulInText:
             return "a text holding a NUL byte";
+        case WriteBackRefusal::NoFontName:
+            return "a text without a font name";
     }
     return "unknown";
 }
