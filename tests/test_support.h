@@ -11,6 +11,7 @@
 #include "exchange/element_store.h"
 #include "exchange/reader.h"
 #include "figures/figure_cell.h"
+#include "figures/preview.h"
 
 namespace tesra::test {
 
@@ -75,6 +76,10 @@ using Calls = std::vector<RecordingTarget::Call>;
 // What DrawFigure emits for one kind in one cell.
 Calls Draw(std::int32_t kind, const FigureCell& cell, SolidStyle solid = {});
 
+// How many of the points a painter draws, curves flattened finely, fall
+// outside the box.
+std::size_t PaintedPointsOutside(const PreviewDrawing& drawing, PreviewBox box);
+
 }  // namespace tesra::test
 
 // Every suite knows the helpers by their short names.
@@ -83,6 +88,7 @@ using test::Calls;
 using test::CrLf;
 using test::Draw;
 using test::MakeCell;
+using test::PaintedPointsOutside;
 using test::QuarterTurnCell;
 using test::ReadBytes;
 using test::RecordingTarget;

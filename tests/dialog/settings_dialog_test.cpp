@@ -73,18 +73,6 @@ TEST(SettingsDialogFill, UnitLabelFollowsTheScaleSwitch) {
     }
 }
 
-TEST(SettingsDialogFill, SelectedRowGetsTheOnlySelectorAndTheFocus) {
-    DialogRun run;
-    PatternStore stored;
-    stored.selectedRow = 7;
-    SavePatternStore(stored, run.storeFile);
-    run.Open();
-    for (int row = 1; row <= kPatternRows; ++row) {
-        EXPECT_EQ(run.ui.Named(Row("RadioButton", row)).on, row == 7) << row;
-    }
-    EXPECT_EQ(run.ui.focused, run.ui.Find("RadioButton7"));
-}
-
 // Every field of every row distinct, so that a row or column mix-up between
 // filling and reading back cannot cancel out.
 PatternStore DistinctStore() {
@@ -175,22 +163,6 @@ TEST(SettingsDialogOk, ReadsListsSelectorCheckBoxAndPosition) {
     EXPECT_EQ(saved.formTop, 200);
 }
 
-TEST(SettingsDialogOk, SelectedRowStaysWhenNoSelectorIsOn) {
-    for (std::int32_t stored : {0, 13, -1}) {
-        DialogRun run;
-        PatternStore s;
-        s.selectedRow = stored;
-        SavePatternStore(s, run.storeFile);
-        run.Open();
-        for (int row = 1; row <= kPatternRows; ++row) {
-            ASSERT_FALSE(run.ui.Named(Row("RadioButton", row)).on) << stored;
-        }
-        EXPECT_EQ(run.ui.focused, kNoControl);
-        run.dialog.Button1Click();
-        EXPECT_EQ(run.Saved().selectedRow, stored);
-    }
-}
-
 TEST(SettingsDialogLists, IndexWithoutItemShowsNoneAndReadsBackMinusOne) {
     const std::int32_t figureKinds[] = {kFigureKindCount, -1, 500};
     for (std::int32_t kind : figureKinds) {
@@ -240,18 +212,25 @@ TEST(SettingsDialogCancel, SavesNothingAfterAnyEdit) {
     }
 }
 
-TEST(SettingsDialogColor, ChooserOpensAtTheSwatchColor) {
+// The preview's solid color follows the check box and the swatch.
+TEST(SettingsDialogColor, ChooserOpensAtTheSwatchColorAndThePreviewFollows) {
     DialogRun run;
     PatternStore s;
     s.solidColor = 0x0000FF;
     SavePatternStore(s, run.storeFile);
     run.Open();
+    run.ui.Named("CheckBox1").on = true;
+    run.dialog.Edited(run.ui.Find("CheckBox1"));
     run.ui.chooserAnswer = 0x00FF00;
     run.dialog.Label2Click();
     run.ui.chooserAnswer = std::nullopt;  // the second time the user cancels
     run.dialog.Label2Click();
     EXPECT_EQ(run.ui.chooserPresets, (std::vector<std::int32_t>{0x0000FF, 0x00FF00}));
     EXPECT_EQ(run.ui.Named("Label2").color, 0x00FF00);
+    ASSERT_EQ(run.ui.previews.size(), 3u);
+    EXPECT_TRUE(run.ui.previews[1].solid.enabled);
+    EXPECT_EQ(run.ui.previews[1].solid.color, 0x0000FF);
+    EXPECT_EQ(run.ui.previews[2].solid.color, 0x00FF00);
 }
 
 TEST(SettingsDialogColor, ChosenColorIsStoredOnlyByOk) {
@@ -277,87 +256,63 @@ TEST(SettingsDialogColor, ChosenColorIsStoredOnlyByOk) {
     }
 }
 
-auto Fields(const PatternRow& r) {
-    return std::tie(r.figureKind, r.width, r.height, r.placement, r.interval, r.basePoint, r.upperLine,
-                    r.middleLine, r.lowerLine);
-}
-
-// The preview band: the row it shows is the one OK would store from the
-// controls as they are now.
-TEST(SettingsDialogPreview, OpensOnTheRowInUse) {
-    const struct {
-        std::int32_t selected;
-        int shown;
-    } cases[] = {{7, 7}, {1, 1}, {0, 1}, {13, 1}};
-    for (const auto& c : cases) {
+// The stored row gets the only selector, the focus and the preview band; a row
+// out of range gets none, the band shows row 1, and OK keeps it as stored. The
+// band shows once, whatever edits the window reports while it fills, and edits
+// of controls outside the rows (but the check box) change nothing.
+TEST(SettingsDialogFill, StoredRowGetsTheSelectorTheFocusAndThePreview) {
+    for (const std::int32_t selected : {7, 1, 0, 13, -1}) {
+        SCOPED_TRACE(selected);
+        const bool inUse = selected >= 1 && selected <= kPatternRows;
         DialogRun run;
         PatternStore s = DistinctStore();
-        s.selectedRow = c.selected;
+        s.selectedRow = selected;
         SavePatternStore(s, run.storeFile);
+        run.dialog.Edited(run.ui.Find("EditW2"));
         run.Open();
-        ASSERT_EQ(run.ui.previews.size(), 1u) << c.selected;  // not once per filled control
-        EXPECT_EQ(Fields(run.ui.previews.back().row), Fields(s.rows[static_cast<std::size_t>(c.shown - 1)]))
-            << c.selected;
-        EXPECT_TRUE(run.ui.previews.back().solid.enabled);
-        EXPECT_EQ(run.ui.previews.back().solid.color, 0x123456);
+        for (const char* name : {"Button1", "Memo1", "Label2", "PaintBox1"})
+            run.dialog.Edited(run.ui.Find(name));
+        run.dialog.Edited(kNoControl);
+        for (int row = 1; row <= kPatternRows; ++row)
+            EXPECT_EQ(run.ui.Named(Row("RadioButton", row)).on, row == selected) << row;
+        EXPECT_EQ(run.ui.focused, inUse ? run.ui.Find(Row("RadioButton", selected)) : kNoControl);
+        ASSERT_EQ(run.ui.previews.size(), 1u);
+        EXPECT_EQ(run.ui.previews[0].row,
+                  s.rows[static_cast<std::size_t>(inUse ? selected - 1 : 0)]);
+        EXPECT_TRUE(run.ui.previews[0].solid.enabled);
+        EXPECT_EQ(run.ui.previews[0].solid.color, 0x123456);
+        run.dialog.Button1Click();
+        EXPECT_EQ(run.Saved().selectedRow, selected);
     }
 }
 
 TEST(SettingsDialogPreview, FollowsTheEditedRowAsOkWouldStoreIt) {
+    // A text typed in an edit box, an item picked in a list, or the selector switched on.
     const struct {
         const char* control;
-        std::function<void(FakeDialogPlatform&)> edit;
+        const char* text = nullptr;
+        std::int32_t item = -1;
     } cases[] = {
-        {"EditW3", [](FakeDialogPlatform& ui) { ui.Named("EditW3").text = "0"; }},
-        {"EditH3", [](FakeDialogPlatform& ui) { ui.Named("EditH3").text = "2.50"; }},
-        {"EditD3", [](FakeDialogPlatform& ui) { ui.Named("EditD3").text = "abc"; }},
-        {"ComboBoxZ3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxZ3"), 54); }},
-        {"ComboBoxA3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxA3"), 0); }},
-        {"ComboBoxB3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxB3"), 0); }},
-        {"ComboBoxU3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxU3"), 2); }},
-        {"ComboBoxC3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxC3"), 2); }},
-        {"ComboBoxD3", [](FakeDialogPlatform& ui) { ui.SelectItem(ui.Find("ComboBoxD3"), 2); }},
-        {"RadioButton3", [](FakeDialogPlatform& ui) { ui.SetSelector(ui.Find("RadioButton3"), true); }},
+        {"EditW3", "0"},           {"EditH3", "2.50"},        {"EditD3", "abc"},
+        {"ComboBoxZ3", nullptr, 54}, {"ComboBoxA3", nullptr, 0}, {"ComboBoxB3", nullptr, 0},
+        {"ComboBoxU3", nullptr, 2},  {"ComboBoxC3", nullptr, 2}, {"ComboBoxD3", nullptr, 2},
+        {"RadioButton3"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.control);
         DialogRun run;
         SavePatternStore(DistinctStore(), run.storeFile);
         run.Open();
-        c.edit(run.ui);
-        run.dialog.Edited(run.ui.Find(c.control));
+        const Control control = run.ui.Find(c.control);
+        if (c.text) run.ui.SetEditText(control, c.text);
+        else if (c.item >= 0) run.ui.SelectItem(control, c.item);
+        else run.ui.SetSelector(control, true);
+        run.dialog.Edited(control);
         ASSERT_EQ(run.ui.previews.size(), 2u);
         const PatternRow shown = run.ui.previews.back().row;
         run.dialog.Button1Click();
-        EXPECT_EQ(Fields(shown), Fields(run.Saved().rows[2]));
+        EXPECT_EQ(shown, run.Saved().rows[2]);
     }
-}
-
-TEST(SettingsDialogPreview, SolidColorFollowsTheCheckBoxAndTheSwatch) {
-    DialogRun run;
-    run.Open();
-    run.ui.Named("CheckBox1").on = true;
-    run.dialog.Edited(run.ui.Find("CheckBox1"));
-    run.ui.chooserAnswer = 0x00FF00;
-    run.dialog.Label2Click();
-    ASSERT_EQ(run.ui.previews.size(), 3u);
-    EXPECT_EQ(run.ui.previews[1].solid.enabled, true);
-    EXPECT_EQ(run.ui.previews[1].solid.color, 0);
-    EXPECT_EQ(run.ui.previews[2].solid.color, 0x00FF00);
-    run.ui.chooserAnswer = std::nullopt;  // a cancelled chooser changes nothing
-    run.dialog.Label2Click();
-    EXPECT_EQ(run.ui.previews.size(), 3u);
-}
-
-TEST(SettingsDialogPreview, IgnoresEditsBeforeFillAndControlsOfNoRow) {
-    DialogRun run;
-    run.store = LoadPatternStore(run.storeFile);
-    run.dialog.Edited(run.ui.Find("EditW2"));  // the window reports edits while it fills
-    EXPECT_TRUE(run.ui.previews.empty());
-    run.dialog.Fill(false);
-    for (const char* name : {"Button1", "Memo1", "Label2", "PaintBox1"}) run.dialog.Edited(run.ui.Find(name));
-    run.dialog.Edited(kNoControl);
-    EXPECT_EQ(run.ui.previews.size(), 1u);
 }
 
 }  // namespace
