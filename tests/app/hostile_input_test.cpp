@@ -28,6 +28,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+using grammar::Vocabulary;
+
+// The vocabulary of a run's output: a run along a selection writes it back.
+Vocabulary VocabularyOf(std::string_view mode) {
+    return mode.starts_with("3") ? Vocabulary::WithWriteBack : Vocabulary::Drawing;
+}
 
 // The store with row 1 in use; the other rows are left out (they read as 0).
 std::string StoreRow(const std::vector<std::string>& row, const char* solid = "0") {
@@ -74,12 +80,8 @@ TEST(OutputGrammar, EveryGoldenOutputIsValid) {
         const fs::path expected = entry.path() / "expected.TXT";
         if (!fs::exists(expected)) continue;
         ++files;
-        // A run along a selection also writes the selected elements back.
-        const bool along = ReadBytes(entry.path() / "args").starts_with("3");
-        EXPECT_EQ(grammar::CommandFileProblem(ReadBytes(expected),
-                                              along ? grammar::Vocabulary::WithWriteBack
-                                                    : grammar::Vocabulary::Drawing),
-                  "")
+        const std::string args = ReadBytes(entry.path() / "args");
+        EXPECT_EQ(grammar::CommandFileProblem(ReadBytes(expected), VocabularyOf(args)), "")
             << expected;
     }
     EXPECT_GE(files, 5);
@@ -88,7 +90,6 @@ TEST(OutputGrammar, EveryGoldenOutputIsValid) {
 // Drawing modes write no text, no points and no attribute a selection brings;
 // what a write-back adds must still follow the writer's own spelling.
 TEST(OutputGrammar, LinesTheWriterMayAndMayNotWrite) {
-    using grammar::Vocabulary;
     const struct {
         std::string line;
         bool drawing, writeBack;
@@ -131,7 +132,6 @@ TEST(OutputGrammar, WholeFiles) {
     for (const auto& [file, valid] : files)
         EXPECT_EQ(grammar::CommandFileProblem(file) == "", valid) << file;
     // A selection's own messages follow what it brings back.
-    using grammar::Vocabulary;
     EXPECT_EQ(grammar::CommandFileProblem("0 0 1 0\r\nh#x\r\n", Vocabulary::WithWriteBack), "");
     EXPECT_NE(grammar::CommandFileProblem("h#x\r\n0 0 1 0\r\n", Vocabulary::WithWriteBack), "");
 }
@@ -178,9 +178,7 @@ void ExpectOutcome(const HostileCase& c, int status, const std::string& input,
         return;
     }
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(grammar::CommandFileProblem(output, along ? grammar::Vocabulary::WithWriteBack
-                                                        : grammar::Vocabulary::Drawing),
-              "");
+    EXPECT_EQ(grammar::CommandFileProblem(output, VocabularyOf(c.mode)), "");
     if (along) {  // every selected element at the head, unchanged and in order
         const auto before = test::DescribeElements(test::ReadExchange(input).elements);
         auto after = test::DescribeElements(test::ReadExchange(output).elements);
