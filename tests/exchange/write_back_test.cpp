@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -140,8 +141,11 @@ TEST(WriteBackTest, AttributeLinesOnlyWhereTheyChange) {
               (std::vector<std::string>{"lg0", "ly0", "lc3", "lt1", "lw0", "0 0 1 0", "1 0 2 0",
                                         "lc10 255", "sl 0 0 1 0 1 1", "sl 0 0 2 0 2 2", "lc3",
                                         "2 0 3 0"}));
-    in = test::ReadExchange(HostHeader(false) + test::CrLf({"ch 0 0 1 0 \"a", "pt 1 1"}));
-    for (const std::string& line : WrittenBack(in))
+    in = test::ReadExchange(HostHeader(false) +
+                            test::CrLf({"ch 0 0 1 0 \"a", "ch 1 1 1 0 \"b", "pt 1 1"}));
+    const std::vector<std::string> lines = WrittenBack(in);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "cn2"), 1);
+    for (const std::string& line : lines)
         EXPECT_FALSE(line.starts_with("cc") || line.starts_with("pn")) << line;
 }
 
