@@ -165,6 +165,7 @@ TEST(WriteBackTest, WhatCannotBeRecreatedRefusesTheWholeSelection) {
         // The reader drops a NUL, except as the second byte of a double-byte character.
         {{std::string("ch 0 0 1 0 \"\x89\0b", 15)}, WriteBackRefusal::NulInText},
         {{std::string("cn\"$<\x89\0>", 8), "ch 0 0 1 0 \"a"}, WriteBackRefusal::NulInText},
+        {{"cn\"$", "ch 0 0 1 0 \"a"}, WriteBackRefusal::NoFontName},
         {{"0 0 1 0", "ci 0 0 1", "ch 0 0 1 0 \"" + std::string(200, 'x')}, WriteBackRefusal::None},
         {{"pl", "#", "0 0 1 0"}, WriteBackRefusal::None},
     };
