@@ -1,6 +1,7 @@
 // Helpers shared by the test suites: scratch folders, file bytes, recording targets.
 #include "test_support.h"
 
+#include "exchange/reader.h"
 #include "figures/figures.h"
 
 #include <iconv.h>
@@ -45,6 +46,13 @@ std::string Header(const ElementHeader& h, bool withPen = true) {
 }
 
 }  // namespace
+
+ExchangeState ReadExchange(std::string_view bytes) {
+    ExchangeState state;
+    ResetExchangeState(state);
+    ReadExchangeBytes(state, bytes);
+    return state;
+}
 
 std::vector<std::string> DescribeElements(const ElementStore& e) {
     std::vector<std::string> out;

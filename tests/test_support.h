@@ -9,6 +9,7 @@
 
 #include "exchange/draw_target.h"
 #include "exchange/element_store.h"
+#include "exchange/exchange_state.h"
 #include "figures/figure_cell.h"
 
 namespace tesra::test {
@@ -33,6 +34,9 @@ void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 std::string CrLf(const std::vector<std::string>& lines);
 // UTF-8 text to CP932 bytes, for the few Japanese strings tests need.
 std::string Sjis(std::string_view utf8);
+
+// The state a run starts from after reading these exchange-file bytes.
+ExchangeState ReadExchange(std::string_view bytes);
 
 // Everything the host shows of each element, one text per element in input
 // order: what must survive a selection being written back. Exact numbers;
@@ -82,6 +86,7 @@ using test::Draw;
 using test::MakeCell;
 using test::QuarterTurnCell;
 using test::ReadBytes;
+using test::ReadExchange;
 using test::RecordingTarget;
 using test::ScratchDir;
 using test::WriteBytes;

@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "exchange/atomic_file.h"
-#include "exchange/reader.h"
 #include "tests/command_grammar.h"
 #include "tesra_process.h"
 #include "test_support.h"
@@ -389,16 +388,10 @@ void PrintTo(const SelectionCase& c, std::ostream* os) { *os << c.name; }
 const std::string kHostHeader = test::CrLf({"hq", "bz", "lg0", "ly0", "lc2", "lt1", "lw1", "cn2",
                                             "cn\"$<Arial>", "#"});
 
-ExchangeState ReadHost(const std::string& bytes) {
-    ExchangeState state;
-    ResetExchangeState(state);
-    ReadExchangeBytes(state, bytes);
-    return state;
-}
-
 void ExpectSelectionKept(const std::string& input, const std::string& output) {
-    const std::vector<std::string> before = test::DescribeElements(ReadHost(input).elements);
-    std::vector<std::string> after = test::DescribeElements(ReadHost(output).elements);
+    const std::vector<std::string> before =
+        test::DescribeElements(test::ReadExchange(input).elements);
+    std::vector<std::string> after = test::DescribeElements(test::ReadExchange(output).elements);
     ASSERT_GE(after.size(), before.size());
     after.resize(before.size());
     EXPECT_EQ(after, before);

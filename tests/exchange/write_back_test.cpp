@@ -9,7 +9,6 @@
 
 #include "exchange/line_sink.h"
 #include "exchange/number_format.h"
-#include "exchange/reader.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -23,13 +22,6 @@ std::string HostHeader(bool lw) {
                        "hcc      1      1      2      2      3      3      4      4      5      5",
                        "lg0", "ly0", "lc2", "lt1", lw ? "lw0" : "lt1", "cn2",
                        "cn\"$" + test::Sjis("<ＭＳ ゴシック>"), "#"});
-}
-
-ExchangeState ReadHostBytes(const std::string& bytes) {
-    ExchangeState state;
-    ResetExchangeState(state);
-    ReadExchangeBytes(state, bytes);
-    return state;
 }
 
 // The selection written back after the same host header, as lines.
@@ -137,10 +129,10 @@ std::string RandomLine(Numbers& r, bool lw) {
 // Read, write back, read the result after the same header: the very same
 // elements with the same attributes, in the same order.
 void ExpectRoundTrip(const std::string& selection, bool lw) {
-    ExchangeState in = ReadHostBytes(HostHeader(lw) + selection);
+    ExchangeState in = test::ReadExchange(HostHeader(lw) + selection);
     ASSERT_EQ(FirstRefusal(in.elements), WriteBackRefusal::None);
     const std::vector<std::string> lines = WrittenBack(in);
-    const ExchangeState out = ReadHostBytes(HostHeader(lw) + test::CrLf(lines));
+    const ExchangeState out = test::ReadExchange(HostHeader(lw) + test::CrLf(lines));
     EXPECT_EQ(test::DescribeElements(out.elements), test::DescribeElements(in.elements))
         << selection;
     for (const std::string& line : lines) EXPECT_LE(line.size(), kMaxOutputLine);
@@ -171,7 +163,7 @@ TEST(WriteBackTest, HostStyleSelectionsComeBackUnchanged) {
 }
 
 TEST(WriteBackTest, AttributeLinesOnlyWhereTheyChange) {
-    ExchangeState in = ReadHostBytes(
+    ExchangeState in = test::ReadExchange(
         HostHeader(true) + test::CrLf({"lc3", "0 0 1 0", "1 0 2 0", "lc10 255", "sl 0 0 1 0 1 1",
                                        "sl 0 0 2 0 2 2", "lc3", "2 0 3 0"}));
     EXPECT_EQ(WrittenBack(in),
@@ -182,7 +174,8 @@ TEST(WriteBackTest, AttributeLinesOnlyWhereTheyChange) {
 
 TEST(WriteBackTest, TextAndPointLinesTheHostNeverSendsAreNotInvented) {
     // No "cc" or "pn" in the input: none in the output either.
-    ExchangeState in = ReadHostBytes(HostHeader(false) + test::CrLf({"ch 0 0 1 0 \"a", "pt 1 1"}));
+    ExchangeState in =
+        test::ReadExchange(HostHeader(false) + test::CrLf({"ch 0 0 1 0 \"a", "pt 1 1"}));
     for (const std::string& line : WrittenBack(in)) {
         EXPECT_FALSE(line.starts_with("cc")) << line;
         EXPECT_FALSE(line.starts_with("pn")) << line;
@@ -209,7 +202,7 @@ TEST(WriteBackTest, WhatCannotBeRecreatedRefusesTheWholeSelection) {
         {{"pl", "#", "0 0 1 0"}, WriteBackRefusal::None},
     };
     for (const auto& c : cases) {
-        const ExchangeState in = ReadHostBytes(HostHeader(false) + test::CrLf(c.lines));
+        const ExchangeState in = test::ReadExchange(HostHeader(false) + test::CrLf(c.lines));
         EXPECT_EQ(FirstRefusal(in.elements), c.refusal) << c.lines.back();
     }
 }
