@@ -26,17 +26,15 @@ namespace fs = std::filesystem;
 const std::string kHeader = CrLf({"hq", "bz", "lg0", "ly3", "lc2", "lt1", "cn2", "#"});
 
 PatternRow Row(std::int32_t kind, std::int32_t base, std::int32_t upper, std::int32_t lower) {
-    PatternRow row;
-    row.figureKind = kind;
-    row.width = 4;
-    row.height = 3;
-    row.placement = 0;
-    row.interval = 2;
-    row.basePoint = base;
-    row.upperLine = upper;
-    row.middleLine = 0;
-    row.lowerLine = lower;
-    return row;
+    return {.figureKind = kind,
+            .width = 4,
+            .height = 3,
+            .placement = 0,
+            .interval = 2,
+            .basePoint = base,
+            .upperLine = upper,
+            .middleLine = 0,
+            .lowerLine = lower};
 }
 
 RunContext Context(const std::string& selection, PatternRow row) {

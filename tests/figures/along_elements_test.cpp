@@ -259,17 +259,15 @@ TEST(AlongPaths, ManyDisconnectedElementsAndHugeRadii) {
 
 PatternRow Row(std::int32_t kind, std::int32_t base, std::int32_t upper, std::int32_t middle,
                std::int32_t lower, std::int32_t placement = 0) {
-    PatternRow row;
-    row.figureKind = kind;
-    row.width = 7;
-    row.height = 4;
-    row.interval = 3;
-    row.placement = placement;
-    row.basePoint = base;
-    row.upperLine = upper;
-    row.middleLine = middle;
-    row.lowerLine = lower;
-    return row;
+    return {.figureKind = kind,
+            .width = 7,
+            .height = 4,
+            .placement = placement,
+            .interval = 3,
+            .basePoint = base,
+            .upperLine = upper,
+            .middleLine = middle,
+            .lowerLine = lower};
 }
 
 // What DrawAlongPaths emits, colour switches left out unless asked for.
