@@ -97,11 +97,7 @@ void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
     if (figures > kMaxFiguresPerRun) return writer.AppendOutputLine(kTooManyFigures);
 
     if (ex.bz) writer.AppendOutputLine("bz");
-    writer.WriteLayerGroup(ex.initial.layerGroup);
-    writer.WriteLayer(ex.initial.layer);
-    writer.WriteLineColor(ex.initial.lineColor, 0);
-    writer.WriteLineType(ex.initial.lineType, 0);
-    writer.WriteLineWidth(ex.initial.lineWidth);
+    writer.WriteInitialAttributes();
     for (const Span& s : spans) SpanPlacement(inputs, s.j, s.npts, writer);
 }
 

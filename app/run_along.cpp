@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "exchange/block_formatter.h"
 #include "exchange/number_format.h"
 #include "exchange/writer.h"
 #include "geom/helpers.h"
@@ -73,11 +74,7 @@ void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& 
     Writer writer(ex, out);
     if (ex.bz) writer.AppendOutputLine("bz");
     WriteBackSelection(ex.elements, writer);
-    writer.WriteLayerGroup(ex.initial.layerGroup);
-    writer.WriteLayer(ex.initial.layer);
-    writer.WriteLineColor(ex.initial.lineColor, 0);
-    writer.WriteLineType(ex.initial.lineType, 0);
-    writer.WriteLineWidth(ex.initial.lineWidth);
+    writer.WriteInitialAttributes();
     DrawAlongPaths(InputsOf(run), plan.selection, writer);
     if (plan.selection.notFollowed > 0)
         writer.AppendOutputLine(NotFollowedNotice(plan.selection.notFollowed));
@@ -91,7 +88,9 @@ bool PlanDrawAndReplace(const RunPaths& paths, const WriteFaults& faults) {
     const AlongPlan plan = PlanAlongSelection(run);
     if (plan.outcome != AlongOutcome::Draw) return false;
     AtomicFile out(paths.exchangeFile, faults);
-    DrawAlongSelection(run, plan, out);
+    BlockFormatter formatter(out);
+    DrawAlongSelection(run, plan, formatter);
+    formatter.Finish();
     return out.Commit();
 }
 

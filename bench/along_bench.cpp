@@ -65,39 +65,41 @@ ElementStore ArcChain(int count) {
     return store;
 }
 
-AlongInputs Pattern() { return {bench::TriangleWithGuides(), {}, 1}; }
+AlongInputs Pattern() {
+    return {bench::TriangleWithGuides(), {}, 1};
+}
 
-void BM_ChainSeparateLines(benchmark::State& state) {
-    const ElementStore store = SeparateLines(static_cast<int>(state.range(0)));
+template <ElementStore (*kSelection)(int)>
+void BM_Chain(benchmark::State& state) {
+    const ElementStore store = kSelection(static_cast<int>(state.range(0)));
     for (auto _ : state) benchmark::DoNotOptimize(PathsFromSelection(store));
 }
-BENCHMARK(BM_ChainSeparateLines)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Chain<SeparateLines>)
+    ->Name("BM_ChainSeparateLines")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Chain<OneChain>)
+    ->Name("BM_ChainOneLongChain")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 
-void BM_ChainOneLongChain(benchmark::State& state) {
-    const ElementStore store = OneChain(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(PathsFromSelection(store));
-}
-BENCHMARK(BM_ChainOneLongChain)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-void BM_ChainAndDrawLines(benchmark::State& state) {
-    const ElementStore store = SeparateLines(static_cast<int>(state.range(0)));
+template <ElementStore (*kSelection)(int)>
+void BM_ChainAndDraw(benchmark::State& state) {
+    const ElementStore store = kSelection(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         CountingTarget out;
         DrawAlongPaths(Pattern(), PathsFromSelection(store), out);
         benchmark::DoNotOptimize(out.calls);
     }
 }
-BENCHMARK(BM_ChainAndDrawLines)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-void BM_ChainAndDrawArcs(benchmark::State& state) {
-    const ElementStore store = ArcChain(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        CountingTarget out;
-        DrawAlongPaths(Pattern(), PathsFromSelection(store), out);
-        benchmark::DoNotOptimize(out.calls);
-    }
-}
-BENCHMARK(BM_ChainAndDrawArcs)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChainAndDraw<SeparateLines>)
+    ->Name("BM_ChainAndDrawLines")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChainAndDraw<ArcChain>)
+    ->Name("BM_ChainAndDrawArcs")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tesra

@@ -60,13 +60,18 @@ BlockFormatter::Block& BlockFormatter::Current() {
 void BlockFormatter::Append(std::string_view line) {
     Block& block = Current();
     block.texts.append(line);
-    block.heads.push_back(Head{{}, static_cast<std::uint32_t>(block.texts.size()), 0, 0, false, true});
+    block.heads.push_back(Head{.keyword = {},
+                               .textEnd = static_cast<std::uint32_t>(block.texts.size()),
+                               .isText = true});
     if (block.heads.size() == kBlockLines) Submit();
 }
 
 void BlockFormatter::AppendNumeric(const NumericLine& line) {
     Block& block = Current();
-    block.heads.push_back(Head{line.keyword, 0, line.code, line.realCount, line.hasCode, false});
+    block.heads.push_back(Head{.keyword = line.keyword,
+                               .code = line.code,
+                               .realCount = line.realCount,
+                               .hasCode = line.hasCode});
     block.reals.insert(block.reals.end(), line.reals.begin(), line.reals.begin() + line.realCount);
     if (block.heads.size() == kBlockLines) Submit();
 }
@@ -90,20 +95,18 @@ void BlockFormatter::Submit(bool last) {
     const bool workerRuns = !onlyBlock && StartWorker();
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [&] { return submitted_ - nextToPass_ < kMostBlocksInFlight || stopping_; });
+        changed_.wait(lock,
+                      [&] { return submitted_ - nextToPass_ < kMostBlocksInFlight || stopping_; });
         if (stopping_) return;  // abandoned: Finish raises why
         block->index = submitted_++;
-        if (workerRuns && queued_.empty()) {
-            queued_.push_back(std::move(block));
+        if (workerRuns && !queued_) {
+            queued_ = std::move(block);
             lock.unlock();
             changed_.notify_all();
             return;
         }
     }
-    if (onlyBlock) {
-        FormatStraightOn(*block, cache_);
-        return Recycle(std::move(block));
-    }
+    if (onlyBlock) return FormatStraightOn(*block, cache_);
     Format(*block, cache_);
     PassOnInOrder(std::move(block));
 }
@@ -115,7 +118,8 @@ void BlockFormatter::FormatStraightOn(Block& block, RealTextCache& cache) {
     char text[kMostNumericLineBytes];
     for (const Head& head : block.heads) {
         if (head.isText) {
-            target_.Append(std::string_view(block.texts).substr(textBegin, head.textEnd - textBegin));
+            target_.Append(
+                std::string_view(block.texts).substr(textBegin, head.textEnd - textBegin));
             textBegin = head.textEnd;
             continue;
         }
@@ -175,14 +179,6 @@ void BlockFormatter::PassOnInOrder(BlockPtr block) {
     changed_.notify_all();
 }
 
-void BlockFormatter::Recycle(BlockPtr block) {
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        free_.push_back(std::move(block));
-    }
-    changed_.notify_all();
-}
-
 // A failure on the worker (out of memory) stops the formatting; Finish
 // raises it on the drawing thread, where the run handles it.
 void BlockFormatter::WorkerLoop() {
@@ -204,10 +200,9 @@ void BlockFormatter::FormatQueuedBlocks() {
         BlockPtr block;
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [&] { return !queued_.empty() || stopping_; });
+            changed_.wait(lock, [&] { return queued_ || stopping_; });
             if (stopping_) return;
-            block = std::move(queued_.front());
-            queued_.pop_front();
+            block = std::move(queued_);
         }
         Format(*block, cache);
         PassOnInOrder(std::move(block));

@@ -10,7 +10,6 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -73,7 +72,6 @@ private:
     static void Format(Block& block, RealTextCache& cache);
     static void GrowText(Block& block, std::size_t room);
     void PassOnInOrder(BlockPtr block);
-    void Recycle(BlockPtr block);
     void WorkerLoop();
     void FormatQueuedBlocks();
     bool StartWorker();
@@ -85,7 +83,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<BlockPtr> queued_;    // for the worker
+    BlockPtr queued_;                  // for the worker, which takes one block at a time
     std::vector<BlockPtr> formatted_;  // waiting for their turn
     std::vector<BlockPtr> free_;
     std::size_t nextToPass_ = 0;

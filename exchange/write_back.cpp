@@ -9,6 +9,7 @@
 
 #include "exchange/host_codes.h"
 #include "exchange/number_format.h"
+#include "exchange/numeric_line.h"
 
 namespace tesra {
 namespace {
@@ -158,13 +159,18 @@ WriteBackRefusal RefusalFor(const ElementStore& store, ElementRef ref) {
             const JwwEntText& t = store.texts[i];
             if (t.text.find('\0') != std::string::npos || t.fontName.find('\0') != std::string::npos)
                 return WriteBackRefusal::NulInText;
-            if (FontLine(t.fontName).size() > kMaxOutputLine) return WriteBackRefusal::LineTooLong;
-            break;
+            if (t.fontName.empty()) return WriteBackRefusal::NoFontName;
+            const bool fits = FontLine(t.fontName).size() <= kMaxOutputLine &&
+                              TextLine(t).size() <= kMaxOutputLine;
+            return fits ? WriteBackRefusal::None : WriteBackRefusal::LineTooLong;
         }
         default:
             break;
     }
-    if (ElementLine(store, ref).size() > kMaxOutputLine) return WriteBackRefusal::LineTooLong;
+    // Every other element is a keyword and at most eight numbers (the reader
+    // takes no more) and a code, so its line always fits: no need to build
+    // each line twice, once here and once to write it.
+    static_assert(kMaxNumericLineText <= kMaxOutputLine);
     return WriteBackRefusal::None;
 }
 
@@ -300,6 +306,8 @@ std::string_view RefusalName(WriteBackRefusal refusal) {
             return "an element longer than one output line";
         case WriteBackRefusal::NulInText:
             return "a text holding a NUL byte";
+        case WriteBackRefusal::NoFontName:
+            return "a text without a font name";
     }
     return "unknown";
 }

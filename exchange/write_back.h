@@ -22,6 +22,7 @@ enum class WriteBackRefusal {
     UnknownSolidCode,  // an "sc"/"se" code whose meaning is unknown
     LineTooLong,       // the element's line would be cut at the writer's line limit
     NulInText,         // a text or font name with a NUL byte, where the host's line would end
+    NoFontName,        // a text after an empty font line, which the host's files never hold
 };
 
 WriteBackRefusal FirstRefusal(const ElementStore& store);

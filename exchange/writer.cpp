@@ -17,12 +17,6 @@ bool Coincide(Point a, Point b) {
     return std::fabs(a.x - b.x) < kSameEps && std::fabs(a.y - b.y) < kSameEps;
 }
 
-bool AllFinite(std::initializer_list<double> values) {
-    for (double v : values)
-        if (!std::isfinite(v)) return false;
-    return true;
-}
-
 bool Finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 // An attribute line: its keyword and the value straight after it.
@@ -96,6 +90,15 @@ void Writer::WriteLineWidth(std::int32_t w) {
     if (w < 0 || w > kMaxLineWidth) w = 0;
     if (!Changed(force_.lineWidth, cur_.lineWidth, w)) return;
     AppendOutputLine(AttributeLine("lw", w).View());
+}
+
+void Writer::WriteInitialAttributes() {
+    const Attributes& initial = input_.initial;
+    WriteLayerGroup(initial.layerGroup);
+    WriteLayer(initial.layer);
+    WriteLineColor(initial.lineColor, 0);
+    WriteLineType(initial.lineType, 0);
+    WriteLineWidth(initial.lineWidth);
 }
 
 void Writer::WriteSolidColor(std::int32_t rgb) {

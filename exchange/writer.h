@@ -16,7 +16,7 @@ namespace tesra {
 class Writer final : public DrawTarget {
 public:
     // Starts as after ResetWriterState: every attribute writer emits once.
-    // Reads only lwSeen and the initial line width from what the reader kept.
+    // Reads only lwSeen and the initial attributes from what the reader kept.
     Writer(const ExchangeState& input, LineSink& sink) : input_(input), sink_(sink) {}
 
     void AppendOutputLine(std::string_view text);
@@ -28,6 +28,9 @@ public:
     void WriteLineType(std::int32_t t, std::int32_t mode);
     void WriteLineWidth(std::int32_t w);
     void WriteSolidColor(std::int32_t rgb) override;
+    // Layer group, layer, pen, line type and width as the host's file began
+    // with them: where every drawing starts, after anything written back.
+    void WriteInitialAttributes();
 
     void EmitLine(Point a, Point b) override;
     void EmitArc(Point centre, double r, double startDeg, double endDeg, double flatness,

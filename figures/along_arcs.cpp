@@ -16,6 +16,7 @@
 #include "figures/figures.h"
 #include "figures/mitre.h"
 #include "figures/span_placement.h"
+#include "geom/helpers.h"
 #include "geom/trig.h"
 
 namespace tesra::along {
@@ -36,11 +37,6 @@ double Dot(Point a, Point b) {
 }
 double Norm(Point a) {
     return std::sqrt(Dot(a, a));
-}
-
-Point OnCircle(Point c, double r, double angle) {
-    const SinCosPair turn = SinCos(angle);
-    return {c.x + r * turn.cos, c.y + r * turn.sin};
 }
 
 double NormalisedDeg(double rad) {
@@ -70,7 +66,7 @@ FigureCell CellAt(const ArcFrame& f, double w, double h, double middleStation) {
     cell.H = h;
     cell.theta = theta;
     cell.thetaDeg = theta * 180 / kPi;
-    const Point centre = OnCircle(f.e.centre, f.RadiusAt(h / 2), phi);
+    const Point centre = Along(f.e.centre, f.RadiusAt(h / 2), phi);
     cell.O = centre - (w / 2) * cell.eu - (h / 2) * cell.ev;
     cell.C = cell.At(w / 2, h / 2);
     return cell;
@@ -163,7 +159,7 @@ void EmitGuideArc(Point centre, double radius, double fromRad, double toRad, Dra
     const double sweep = hi - lo;
     if (sweep >= kTwoPi - kFullTurnSlack) return out.EmitArc(centre, radius, 0, 360, 1, 0);
     if (sweep < kChordSweep)
-        return out.EmitLine(OnCircle(centre, radius, fromRad), OnCircle(centre, radius, toRad));
+        return out.EmitLine(Along(centre, radius, fromRad), Along(centre, radius, toRad));
     const double startDeg = NormalisedDeg(lo);
     double endDeg = startDeg + sweep * 180 / kPi;
     if (endDeg >= 360) endDeg -= 360;

@@ -12,6 +12,7 @@
 #include "figures/along_internal.h"
 #include "figures/mitre.h"
 #include "figures/span_placement.h"
+#include "geom/helpers.h"
 #include "geom/trig.h"
 
 namespace tesra {
@@ -55,11 +56,6 @@ using along::Guides;
 
 bool IsLine(const PathElement& e) {
     return e.shape == PathElement::Shape::Line;
-}
-
-Point Along(Point p, double distance, double angle) {
-    const SinCosPair turn = SinCos(angle);
-    return {p.x + distance * turn.cos, p.y + distance * turn.sin};
 }
 
 // The guide curve at height v of the band, before it meets its neighbours.

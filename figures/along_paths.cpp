@@ -19,7 +19,7 @@
 #include <unordered_map>
 
 #include "figures/along_internal.h"
-#include "geom/trig.h"
+#include "geom/helpers.h"
 
 namespace tesra {
 namespace {
@@ -30,15 +30,6 @@ using along::kTwoPi;
 using along::Reversed;
 
 constexpr double kDegToRad = kPi / 180;
-
-bool Finite(std::initializer_list<double> values) {
-    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
-}
-
-Point OnCircle(Point c, double r, double angle) {
-    const SinCosPair turn = SinCos(angle);
-    return {c.x + r * turn.cos, c.y + r * turn.sin};
-}
 
 // A circular arc from startDeg counter-clockwise by sweepDeg (360 for a full circle).
 PathElement CircularElement(Point centre, double r, double startDeg, double sweepDeg) {
@@ -54,8 +45,8 @@ PathElement CircularElement(Point centre, double r, double startDeg, double swee
     e.radius = r;
     e.startRad = startDeg * kDegToRad;
     e.sweepRad = sweepDeg >= 360 ? kTwoPi : sweepDeg * kDegToRad;
-    e.a = OnCircle(centre, r, e.startRad);
-    e.b = sweepDeg >= 360 ? e.a : OnCircle(centre, r, e.startRad + e.sweepRad);
+    e.a = Along(centre, r, e.startRad);
+    e.b = sweepDeg >= 360 ? e.a : Along(centre, r, e.startRad + e.sweepRad);
     return e;
 }
 
@@ -65,7 +56,7 @@ struct Followed {
 };
 
 void AddLine(const JwwEntLine& l, Followed& f) {
-    if (!Finite({l.x1, l.y1, l.x2, l.y2})) return;
+    if (!AllFinite({l.x1, l.y1, l.x2, l.y2})) return;
     PathElement e;
     e.a = {l.x1, l.y1};
     e.b = {l.x2, l.y2};
@@ -73,7 +64,7 @@ void AddLine(const JwwEntLine& l, Followed& f) {
 }
 
 void AddCircle(const JwwEntCircle& c, Followed& f) {
-    if (!Finite({c.x, c.y, c.r})) return;
+    if (!AllFinite({c.x, c.y, c.r})) return;
     f.elements.push_back(CircularElement({c.x, c.y}, c.r, 0, 360));
 }
 
@@ -82,7 +73,7 @@ void AddCircle(const JwwEntCircle& c, Followed& f) {
 // counted so that the run can say it left them alone.
 void AddArc(const JwwEntArc& arc, Followed& f) {
     const double* v = arc.values;
-    if (!Finite({v[0], v[1], v[2], v[3], v[4], v[5], v[6]})) return;
+    if (!AllFinite({v[0], v[1], v[2], v[3], v[4], v[5], v[6]})) return;
     if (std::fabs(v[5] - 1) > kSameEps) return void(++f.notFollowed);
     double sweep = v[4] - v[3];
     if (std::fabs(sweep) >= 360)

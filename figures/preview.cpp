@@ -7,6 +7,7 @@
 
 #include "figures/figures.h"
 #include "figures/span_placement.h"
+#include "geom/helpers.h"
 #include "geom/trig.h"
 
 namespace tesra {
@@ -25,10 +26,6 @@ constexpr int kMostFirstSpanSteps = 40;
 constexpr double kBandMarginShare = 0.08;
 constexpr double kPictureMargin = 1.5;  // pixels around a figure's cell
 constexpr int kExtentSegments = 256;    // per whole turn, for the extent of arcs
-
-bool Finite(std::initializer_list<double> values) {
-    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
-}
 
 bool IsWhole(const PreviewArc& arc) { return std::fabs(arc.sweep) >= kFullTurn; }
 
@@ -102,14 +99,14 @@ void PreviewRecorder::Add(PreviewPrimitive p) {
 }
 
 void PreviewRecorder::EmitLine(Point a, Point b) {
-    if (!Finite({a.x, a.y, b.x, b.y})) return;
+    if (!AllFinite({a.x, a.y, b.x, b.y})) return;
     Add(Segment(a, b, PreviewInk::Pen));
 }
 
 // The host's arcs run counter-clockwise from start to end, in degrees.
 void PreviewRecorder::EmitArc(Point centre, double r, double startDeg, double endDeg,
                               double flatness, double tiltDeg) {
-    if (!Finite({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg})) return;
+    if (!AllFinite({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg})) return;
     double sweep = std::fmod(endDeg - startDeg, 360.0);
     if (sweep <= 0.0) sweep += 360.0;
     PreviewPrimitive p;
@@ -119,7 +116,7 @@ void PreviewRecorder::EmitArc(Point centre, double r, double startDeg, double en
 }
 
 void PreviewRecorder::EmitSolidTriangle(Point a, Point b, Point c) {
-    if (!Finite({a.x, a.y, b.x, b.y, c.x, c.y})) return;
+    if (!AllFinite({a.x, a.y, b.x, b.y, c.x, c.y})) return;
     PreviewPrimitive p;
     p.shape = PreviewPrimitive::Shape::Polygon;
     p.points = {a, b, c};
@@ -127,7 +124,7 @@ void PreviewRecorder::EmitSolidTriangle(Point a, Point b, Point c) {
 }
 
 void PreviewRecorder::EmitSolidQuad(Point a, Point b, Point c, Point d) {
-    if (!Finite({a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y})) return;
+    if (!AllFinite({a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y})) return;
     PreviewPrimitive p;
     p.shape = PreviewPrimitive::Shape::Polygon;
     p.points = {a, b, c, d};
@@ -137,7 +134,7 @@ void PreviewRecorder::EmitSolidQuad(Point a, Point b, Point c, Point d) {
 // Code 100 is the whole ellipse; otherwise angle2 is the swept angle.
 void PreviewRecorder::EmitSolidArc(std::int32_t code, Point centre, double r, double flatness,
                                    double tilt, double angle1, double angle2) {
-    if (!Finite({centre.x, centre.y, r, flatness, tilt, angle1, angle2})) return;
+    if (!AllFinite({centre.x, centre.y, r, flatness, tilt, angle1, angle2})) return;
     PreviewPrimitive p;
     p.shape = PreviewPrimitive::Shape::FilledArc;
     const bool whole = code == kFullEllipseCode;
@@ -147,7 +144,7 @@ void PreviewRecorder::EmitSolidArc(std::int32_t code, Point centre, double r, do
 
 void PreviewRecorder::EmitSolidRing(Point centre, double rOuter, double flatness, double tilt,
                                     double /*angle1*/, double /*angle2*/, double rInner) {
-    if (!Finite({centre.x, centre.y, rOuter, flatness, tilt, rInner})) return;
+    if (!AllFinite({centre.x, centre.y, rOuter, flatness, tilt, rInner})) return;
     PreviewPrimitive p;
     p.shape = PreviewPrimitive::Shape::FilledRing;
     p.arc = {centre, rOuter, flatness, tilt, 0.0, kFullTurn};

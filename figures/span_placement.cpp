@@ -27,11 +27,6 @@ struct SpanFrame {
     double off = 0;     // band offset below the span line
 };
 
-Point Along(Point p, double distance, double angle) {
-    const SinCosPair turn = SinCos(angle);
-    return {p.x + distance * turn.cos, p.y + distance * turn.sin};
-}
-
 Point Offset(Point p, double k, Point dir) { return {p.x + k * dir.x, p.y + k * dir.y}; }
 
 SpanFrame MakeFrame(const SpanInputs& in, int j) {

@@ -156,7 +156,16 @@ double VectorAngle(double dx, double dy) {
     return a;
 }
 
+Point Along(Point p, double distance, double angle) {
+    const SinCosPair turn = SinCos(angle);
+    return {p.x + distance * turn.cos, p.y + distance * turn.sin};
+}
+
 bool SameValue(double a, double b) { return std::fabs(a - b) <= kSameEps; }
+
+bool AllFinite(std::initializer_list<double> values) {
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
 
 bool SamePoint(double x1, double y1, double x2, double y2) {
     return std::fabs(x1 - x2) <= kSameEps && std::fabs(y1 - y2) <= kSameEps;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <numbers>
 #include <string>
 #include <string_view>
@@ -35,7 +36,12 @@ double RoundTiny(double x);
 double Distance(double x1, double y1, double x2, double y2);
 inline double Distance(Point a, Point b) { return Distance(a.x, a.y, b.x, b.y); }
 double VectorAngle(double dx, double dy);  // in [0, 2pi)
+// The point distance away from p in the direction angle (radians): along a
+// span, or on a circle about p.
+Point Along(Point p, double distance, double angle);
 bool SameValue(double a, double b);
+// No infinity and no NaN among them: the test every element takes before it is used.
+bool AllFinite(std::initializer_list<double> values);
 bool SamePoint(double x1, double y1, double x2, double y2);
 inline bool SamePoint(Point a, Point b) { return SamePoint(a.x, a.y, b.x, b.y); }
 

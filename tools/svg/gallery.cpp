@@ -175,18 +175,21 @@ PatternRow AlongRow(std::int32_t kind, double w, double h, std::int32_t placemen
     return row;
 }
 
+AlongDemo Along(const PatternRow& row, std::string_view what, Point origin) {
+    return {Title(row, what), row, origin};
+}
+
 std::vector<AlongDemo> AlongDemos(double top) {
     const double left = 0.0, right = kSheetWidth - kBoundaryW;
     const double y1 = top - kBoundaryH - 12.0, y2 = y1 - kBoundaryH - 18.0;
     return {
-        {Title(AlongRow(49, 2.4, 2.4, 0, 1, 2, 2, 0, 2), "基準点「下」: 内側, 上線・下線「全長」"),
-         AlongRow(49, 2.4, 2.4, 0, 1, 2, 2, 0, 2), {left, y1}},
-        {Title(AlongRow(26, 3, 2.5, 0, 1.5, 0, 0, 0, 2), "基準点「上」: 外側, 下線「全長」"),
-         AlongRow(26, 3, 2.5, 0, 1.5, 0, 0, 0, 2), {right, y1}},
-        {Title(AlongRow(79, 4, 2, 1, 0, 1, 0, 1, 0), "基準点「中」, 均等配置, 中線「間隔」"),
-         AlongRow(79, 4, 2, 1, 0, 1, 0, 1, 0), {left, y2}},
-        {Title(AlongRow(101, 3, 2, 0, 1, 2, 2, 0, 0), "ソリッド任意色, 上線「全長」"),
-         AlongRow(101, 3, 2, 0, 1, 2, 2, 0, 0), {right, y2}},
+        Along(AlongRow(49, 2.4, 2.4, 0, 1, 2, 2, 0, 2), "基準点「下」: 内側, 上線・下線「全長」",
+              {left, y1}),
+        Along(AlongRow(26, 3, 2.5, 0, 1.5, 0, 0, 0, 2), "基準点「上」: 外側, 下線「全長」",
+              {right, y1}),
+        Along(AlongRow(79, 4, 2, 1, 0, 1, 0, 1, 0), "基準点「中」, 均等配置, 中線「間隔」",
+              {left, y2}),
+        Along(AlongRow(101, 3, 2, 0, 1, 2, 2, 0, 0), "ソリッド任意色, 上線「全長」", {right, y2}),
     };
 }
 
