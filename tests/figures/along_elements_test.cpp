@@ -54,15 +54,11 @@ bool Near(Point a, Point b, double eps = 1e-7) {
     return std::fabs(a.x - b.x) <= eps && std::fabs(a.y - b.y) <= eps;
 }
 
-Point OnCircle(Point c, double r, double rad) {
-    return {c.x + r * std::cos(rad), c.y + r * std::sin(rad)};
-}
-
 // The point a fraction t along an element.
 Point At(const PathElement& e, double t) {
     if (e.shape == PathElement::Shape::Line)
         return {e.a.x + (e.b.x - e.a.x) * t, e.a.y + (e.b.y - e.a.y) * t};
-    return OnCircle(e.centre, e.radius, e.startRad + e.sweepRad * t);
+    return Along(e.centre, e.radius, e.startRad + e.sweepRad * t);
 }
 
 // Every element once over all paths, each path head to tail, closed ones
@@ -106,18 +102,18 @@ Scene RandomChain(unsigned seed, int count, bool reverseSome) {
     for (int i = 0; i < count; ++i) {
         const bool flip = unit(rng) < 0.5 && reverseSome;
         if (unit(rng) < 0.5) {
-            const Point q = OnCircle(p, 20 + 80 * unit(rng), heading);
+            const Point q = Along(p, 20 + 80 * unit(rng), heading);
             scene.push_back(flip ? std::vector{q.x, q.y, p.x, p.y}
                                  : std::vector{p.x, p.y, q.x, q.y});
             p = q;
         } else {
             const double r = 15 + 60 * unit(rng);
             const double sweepDeg = (30 + 150 * unit(rng)) * (unit(rng) < 0.5 ? -1 : 1);
-            const Point c = OnCircle(p, r, heading + (sweepDeg > 0 ? kPi : -kPi) / 2);
+            const Point c = Along(p, r, heading + (sweepDeg > 0 ? kPi : -kPi) / 2);
             const double a0 = std::atan2(p.y - c.y, p.x - c.x) / kDeg, a1 = a0 + sweepDeg;
             // Listed counter-clockwise, so a clockwise turn is listed from its far end.
             scene.push_back({c.x, c.y, r, std::min(a0, a1), std::max(a0, a1)});
-            p = OnCircle(c, r, a1 * kDeg);
+            p = Along(c, r, a1 * kDeg);
             heading += sweepDeg * kDeg + (unit(rng) - 0.5);  // a kink after some arcs
         }
         heading += (unit(rng) - 0.5) * 2;
@@ -234,7 +230,7 @@ TEST(AlongPaths, ElementsThatAreNotFollowed) {
     EXPECT_EQ(sel.notFollowed, 1);
     ASSERT_EQ(sel.paths.size(), 3u);
     EXPECT_NEAR(sel.paths[0].elements[0].startRad, kPi / 4, 1e-12);
-    EXPECT_TRUE(Near(sel.paths[0].elements[0].b, OnCircle({0, 0}, 10, 3 * kPi / 4)));
+    EXPECT_TRUE(Near(sel.paths[0].elements[0].b, Along({0, 0}, 10, 3 * kPi / 4)));
     const PathElement& negative = sel.paths[2].elements[0];
     EXPECT_EQ(negative.radius, 10);
     EXPECT_TRUE(Near(negative.a, {-10, 0}));
@@ -270,8 +266,8 @@ PatternRow Row(std::int32_t kind, std::int32_t base, std::int32_t upper, std::in
             .lowerLine = lower};
 }
 
-// What DrawAlongPaths emits, colour switches left out unless asked for.
-Calls Along(const PatternRow& row, const AlongSelection& sel, bool withColors = true) {
+// What DrawAlongPaths emits, its line color switches left out unless withColors.
+Calls Drawn(const PatternRow& row, const AlongSelection& sel, bool withColors = true) {
     RecordingTarget out;
     DrawAlongPaths({row, {}, 1}, sel, out);
     if (!withColors) std::erase_if(out.calls, [](const auto& c) { return c.op == "linecolor"; });
@@ -345,7 +341,7 @@ TEST(AlongDrawing, FiguresStayInTheBandOfTheirElement) {
                                                     << " kind " << kind << " base " << base);
                     const PatternRow row = Row(kind, base, 1, 1, 1);
                     const Band band = BandOf(e, row);
-                    for (const auto& c : Along(row, {{{{e}, false}}, 0}))
+                    for (const auto& c : Drawn(row, {{{{e}, false}}, 0}))
                         if (c.op == "line" || c.op == "tri" || c.op == "quad")
                             for (std::size_t i = 0; i + 1 < c.values.size(); i += 2) {
                                 const double across = Across(e, {c.values[i], c.values[i + 1]});
@@ -369,7 +365,7 @@ TEST(AlongDrawing, EachElementCarriesTheCountOfItsLength) {
                                        : e.radius * std::fabs(e.sweepRad);
                 expected += std::max(0, *FigureCount(len, row.width, row.interval));
             }
-        const Calls out = Along(row, sel);
+        const Calls out = Drawn(row, sel);
         EXPECT_EQ(std::count_if(out.begin(), out.end(), [](auto& c) { return c.op == "line"; }),
                   expected);
         EXPECT_EQ(AlongFigureCount({row, {}, 1}, sel), expected);
@@ -384,7 +380,7 @@ TEST(AlongDrawing, HugeRadiiDrawAndCountByTheirLength) {
     const AlongSelection sel = Paths({{0, 0, 1e12, 0, 1e-6}});  // 17453 long
     EXPECT_EQ(AlongFigureCount({row, {}, 1}, sel), *FigureCount(1e12 * 1e-6 * kDeg, 7, 3));
     int arcs = 0;
-    for (const auto& c : Along(row, sel))
+    for (const auto& c : Drawn(row, sel))
         if (c.op == "arc") {
             ++arcs;
             EXPECT_NE(c.values[3], c.values[4]);
@@ -401,8 +397,8 @@ TEST(AlongDrawing, HugeRadiiDrawAndCountByTheirLength) {
 std::pair<Point, Point> Ends(const RecordingTarget::Call& c) {
     if (c.op == "line") return {{c.values[0], c.values[1]}, {c.values[2], c.values[3]}};
     const Point centre{c.values[0], c.values[1]};
-    return {OnCircle(centre, c.values[2], c.values[3] * kDeg),
-            OnCircle(centre, c.values[2], c.values[4] * kDeg)};
+    return {Along(centre, c.values[2], c.values[3] * kDeg),
+            Along(centre, c.values[2], c.values[4] * kDeg)};
 }
 
 // Full-length lines only (a kind that draws nothing), one guide at a time.
@@ -432,7 +428,7 @@ TEST(AlongDrawing, FullLengthCurvesAreConcentricAndMeetAtEveryJoint) {
                 const ElementPath& path = sel.paths[0];
                 const PatternRow row =
                     Row(200, base, guide == 0 ? 2 : 0, guide == 1 ? 2 : 0, guide == 2 ? 2 : 0);
-                const Calls pieces = Along(row, sel, false);
+                const Calls pieces = Drawn(row, sel, false);
                 ASSERT_EQ(pieces.size(), path.elements.size());
                 // Piece k's ends in the direction its element runs.
                 auto ends = [&](std::size_t k) {
@@ -471,7 +467,7 @@ TEST(AlongDrawing, CurvesWithoutRadiusAreSkipped) {
         {{{0, 0, 50, 0}, {50, 1, 1, 270, 360}}, Row(200, 2, 2, 0, 0), {"line", {0, 4, 50, 4}}},
     };
     for (const auto& c : cases) {
-        const Calls drawn = Along(c.row, Paths(c.scene), false);
+        const Calls drawn = Drawn(c.row, Paths(c.scene), false);
         ASSERT_EQ(drawn.size(), 1u) << c.drawn.op;
         EXPECT_EQ(drawn[0].op, c.drawn.op);
         ASSERT_EQ(drawn[0].values.size(), c.drawn.values.size());
@@ -486,7 +482,7 @@ TEST(AlongDrawing, GapArcsFollowTheArcBetweenFigures) {
     const int n = *FigureCount(len, row.width, row.interval);
     const double s0 = (len - (n * row.width + (n - 1) * row.interval)) / 2;
     double covered = 0;
-    for (const auto& c : Along(row, Paths({{0, 0, 50, 0, 90}}))) {
+    for (const auto& c : Drawn(row, Paths({{0, 0, 50, 0, 90}}))) {
         if (c.op != "arc") continue;
         EXPECT_TRUE(c.values[2] == 50 || c.values[2] == 46) << c.values[2];
         covered += (c.values[4] - c.values[3]) * kDeg * 50 * (c.values[2] == 50);
@@ -501,7 +497,7 @@ TEST(AlongDrawing, CuspsKeepTheirEndsWithinTheMitreLimit) {
     // The arc leaves (100, 0) heading back along the line; guide lines 2 either side.
     const AlongSelection sel = Paths({{0, 0, 100, 0}, {100, -500, 500, 90, 100}});
     std::vector<Point> ends;
-    for (const auto& c : Along(Row(200, 1, 2, 0, 2), sel, false)) {
+    for (const auto& c : Drawn(Row(200, 1, 2, 0, 2), sel, false)) {
         ends.push_back(Ends(c).first);
         ends.push_back(Ends(c).second);
     }
