@@ -1,6 +1,7 @@
 // Helpers shared by the test suites: scratch folders, file bytes, recording targets.
 #include "test_support.h"
 
+#include "exchange/reader.h"
 #include "figures/figures.h"
 
 #include <iconv.h>
@@ -46,7 +47,7 @@ std::string Header(const ElementHeader& h, bool withPen = true) {
 
 }  // namespace
 
-ExchangeState ReadExchange(const std::string& bytes) {
+ExchangeState ReadExchange(std::string_view bytes) {
     ExchangeState state;
     ResetExchangeState(state);
     ReadExchangeBytes(state, bytes);

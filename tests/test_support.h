@@ -9,7 +9,7 @@
 
 #include "exchange/draw_target.h"
 #include "exchange/element_store.h"
-#include "exchange/reader.h"
+#include "exchange/exchange_state.h"
 #include "figures/figure_cell.h"
 #include "figures/preview.h"
 
@@ -36,12 +36,13 @@ std::string CrLf(const std::vector<std::string>& lines);
 // UTF-8 text to CP932 bytes, for the few Japanese strings tests need.
 std::string Sjis(std::string_view utf8);
 
+// The state a run starts from after reading these exchange-file bytes.
+ExchangeState ReadExchange(std::string_view bytes);
+
 // Everything the host shows of each element, one text per element in input
 // order: what must survive a selection being written back. Exact numbers;
 // a solid's own color only where it is drawn in color 10.
 std::vector<std::string> DescribeElements(const ElementStore& elements);
-// What a run reads from these exchange-file bytes.
-ExchangeState ReadExchange(const std::string& bytes);
 
 // A figure cell of W x H at origin, its span turned by thetaDeg.
 FigureCell MakeCell(double w, double h, double thetaDeg = 0.0, Point origin = {});
@@ -91,6 +92,7 @@ using test::MakeCell;
 using test::PaintedPointsOutside;
 using test::QuarterTurnCell;
 using test::ReadBytes;
+using test::ReadExchange;
 using test::RecordingTarget;
 using test::ScratchDir;
 using test::WriteBytes;

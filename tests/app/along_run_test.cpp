@@ -6,111 +6,80 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/run.h"
 #include "app/run_along.h"
 #include "exchange/atomic_file.h"
-#include "exchange/reader.h"
-#include "tests/command_grammar.h"
 #include "tesra_process.h"
-#include "write_fault_sweep.h"
 #include "test_support.h"
+#include "tests/command_grammar.h"
+#include "write_fault_sweep.h"
 
 namespace tesra {
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kHeader = test::CrLf({"hq", "bz", "lg0", "ly3", "lc2", "lt1", "cn2", "#"});
+const std::string kHeader = CrLf({"hq", "bz", "lg0", "ly3", "lc2", "lt1", "cn2", "#"});
 
-// A rounded rectangle (lines and quarter arcs, given clockwise and out of
-// order), a circular bed, an ellipse and a label.
-const std::vector<std::string> kRoundedSite = {"lc5",
-                                               "0 10 0 70",
-                                               "ci 10 70 10 90 180 1 0",
-                                               "10 80 90 80",
-                                               "ci 90 70 10 0 90 1 0",
-                                               "100 70 100 10",
-                                               "ci 90 10 10 270 360 1 0",
-                                               "90 0 10 0",
-                                               "ci 10 10 10 180 270 1 0",
-                                               "lg1",
-                                               "ly2",
-                                               "lc3",
-                                               "ci 50 40 15",
-                                               "ci 50 40 5 0 360 0.5 30",
-                                               "ch 40 40 1 0 \"bed"};
-
-ExchangeState Read(const std::string& bytes) {
-    ExchangeState state;
-    ResetExchangeState(state);
-    ReadExchangeBytes(state, bytes);
-    return state;
+PatternRow Row(std::int32_t kind, std::int32_t base, std::int32_t upper, std::int32_t lower) {
+    return {.figureKind = kind,
+            .width = 4,
+            .height = 3,
+            .placement = 0,
+            .interval = 2,
+            .basePoint = base,
+            .upperLine = upper,
+            .middleLine = 0,
+            .lowerLine = lower};
 }
 
 RunContext Context(const std::string& selection, PatternRow row) {
     RunContext run;
-    run.exchange = Read(kHeader + selection);
+    run.exchange = ReadExchange(kHeader + selection);
     run.store.rows[0] = row;
     run.store.selectedRow = 1;
     return run;
 }
 
-PatternRow Row(std::int32_t kind, std::int32_t base, std::int32_t upper, std::int32_t lower) {
-    PatternRow row;
-    row.figureKind = kind;
-    row.width = 4;
-    row.height = 3;
-    row.placement = 0;
-    row.interval = 2;
-    row.basePoint = base;
-    row.upperLine = upper;
-    row.middleLine = 0;
-    row.lowerLine = lower;
-    return row;
-}
-
-std::vector<std::string> Draw(const RunContext& run) {
+// The whole output of a run, empty when it draws nothing.
+std::string Output(const RunContext& run) {
     VectorSink sink;
     DrawPattern(run, RunMode::AlongSelection, sink);
-    return sink.lines;
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-    return test::CrLf(lines);
+    return sink.lines.empty() ? "" : CrLf(sink.lines);
 }
 
 // "bz", then the selection exactly as read, then the drawing in the layer and
-// color being written, and the notice about the one ellipse last.
+// color being written, and the notice about the one ellipse last. The site: a
+// rounded rectangle (lines and quarter arcs, given clockwise and out of
+// order), a circular bed, an ellipse and a label.
 TEST(AlongRun, SelectionFirstThenTheDrawingThenTheNotice) {
-    const std::string selection = test::CrLf(kRoundedSite);
-    const RunContext run = Context(selection, Row(33, 1, 2, 2));
-    const std::vector<std::string> out = Draw(run);
-    ASSERT_GT(out.size(), 20u);
-    EXPECT_EQ(out.front(), "bz");
-    EXPECT_EQ(grammar::CommandFileProblem(Joined(out), grammar::Vocabulary::WithWriteBack), "");
-    EXPECT_EQ(out.back(), "h#" + test::Sjis("楕円弧") + "1" +
-                              test::Sjis("個には沿わせず、そのまま残しました。"));
+    const std::string selection =
+        CrLf({"lc5", "0 10 0 70", "ci 10 70 10 90 180 1 0", "10 80 90 80", "ci 90 70 10 0 90 1 0",
+              "100 70 100 10", "ci 90 10 10 270 360 1 0", "90 0 10 0", "ci 10 10 10 180 270 1 0",
+              "lg1", "ly2", "lc3", "ci 50 40 15", "ci 50 40 5 0 360 0.5 30", "ch 40 40 1 0 \"bed"});
+    const std::string out = Output(Context(selection, Row(33, 1, 2, 2)));
+    EXPECT_TRUE(out.starts_with("bz\r\n"));
+    EXPECT_EQ(grammar::CommandFileProblem(out, grammar::Vocabulary::WithWriteBack), "");
+    EXPECT_TRUE(out.ends_with("h#" + test::Sjis("楕円弧") + "1" +
+                              test::Sjis("個には沿わせず、そのまま残しました。") + "\r\n"));
 
-    const ExchangeState input = Read(kHeader + selection);
-    const ExchangeState output = Read(Joined(out));
+    const ExchangeState input = ReadExchange(kHeader + selection);
+    const ExchangeState output = ReadExchange(out);
     const std::vector<std::string> before = test::DescribeElements(input.elements);
     const std::vector<std::string> after = test::DescribeElements(output.elements);
-    ASSERT_GT(after.size(), before.size());
+    ASSERT_GT(after.size(), before.size() + 10);
     EXPECT_EQ(std::vector<std::string>(after.begin(), after.begin() + before.size()), before);
     for (std::size_t i = before.size(); i < output.elements.order.size(); ++i) {
         const ElementRef ref = output.elements.order[i];
         ASSERT_TRUE(ref.kind == 1 || ref.kind == 3 || ref.kind >= 9) << after[i];
     }
-    for (const JwwEntLine& l : output.elements.lines) {
-        if (&l - output.elements.lines.data() < 4) continue;  // the selected lines
-        EXPECT_EQ(l.header.layerGroup, 0);
-        EXPECT_EQ(l.header.layer, 3);
+    for (std::size_t i = 4; i < output.elements.lines.size(); ++i) {  // past the selected lines
+        EXPECT_EQ(output.elements.lines[i].header.layerGroup, 0);
+        EXPECT_EQ(output.elements.lines[i].header.layer, 3);
     }
 }
 
@@ -118,38 +87,38 @@ TEST(AlongRun, SelectionFirstThenTheDrawingThenTheNotice) {
 // base point "下" the band lies inside and with "上" outside, however the
 // elements were drawn.
 TEST(AlongRun, BasePointPutsTheBandInsideOrOutsideAClosedBoundary) {
-    const std::vector<std::string> squares[] = {
-        {"0 0 100 0", "100 0 100 100", "100 100 0 100", "0 100 0 0"},  // counter-clockwise
-        {"0 0 0 100", "100 100 100 0", "0 100 100 100", "100 0 0 0"},  // clockwise, shuffled
+    const struct {
+        std::vector<std::string> boundary;
+        std::size_t lines, arcs;  // in the output
+    } boundaries[] = {
+        {{"0 0 100 0", "100 0 100 100", "100 100 0 100", "0 100 0 0"}, 8, 0},  // counter-clockwise
+        {{"0 0 0 100", "100 100 100 0", "0 100 100 100", "100 0 0 0"},
+         8,
+         0},  // clockwise, shuffled
+        {{"ci 50 50 50"}, 0, 1},
     };
     constexpr std::int32_t kNoFigure = 200;  // guide lines only
     constexpr std::int32_t kFull = 2;        // guide along the whole length
-    struct Case {
+    const struct {
         std::int32_t base, upper, lower;
         double distance;  // of the guide from the centre, in the square's measure
     } cases[] = {{2, kFull, 0, 47}, {0, 0, kFull, 53}};
-    for (const auto& square : squares) {
-        for (const Case& c : cases) {
-            const RunContext run =
-                Context(test::CrLf(square), Row(kNoFigure, c.base, c.upper, c.lower));
-            const ExchangeState out = Read(Joined(Draw(run)));
-            ASSERT_EQ(out.elements.lines.size(), 8u) << c.base;
-            for (std::size_t i = 4; i < 8; ++i) {
+    for (const auto& b : boundaries)
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << b.boundary[0] << " base " << c.base);
+            const ExchangeState out = ReadExchange(
+                Output(Context(CrLf(b.boundary), Row(kNoFigure, c.base, c.upper, c.lower))));
+            ASSERT_EQ(out.elements.lines.size(), b.lines);
+            ASSERT_EQ(out.elements.arcs.size(), b.arcs);
+            std::vector<double> distances;
+            for (std::size_t i = 4; i < b.lines; ++i) {
                 const JwwEntLine& l = out.elements.lines[i];
                 for (Point p : {Point{l.x1, l.y1}, Point{l.x2, l.y2}})
-                    EXPECT_NEAR(std::max(std::fabs(p.x - 50), std::fabs(p.y - 50)), c.distance,
-                                1e-9)
-                        << square[1] << " base " << c.base;
+                    distances.push_back(std::max(std::fabs(p.x - 50), std::fabs(p.y - 50)));
             }
+            for (const JwwEntArc& arc : out.elements.arcs) distances.push_back(arc.values[2]);
+            for (double d : distances) EXPECT_NEAR(d, c.distance, 1e-9);
         }
-    }
-    for (const Case& c : cases) {
-        const RunContext circle =
-            Context("ci 50 50 50\r\n", Row(kNoFigure, c.base, c.upper, c.lower));
-        const ExchangeState out = Read(Joined(Draw(circle)));
-        ASSERT_EQ(out.elements.arcs.size(), 1u);
-        EXPECT_NEAR(out.elements.arcs[0].values[2], c.distance, 1e-9) << "base " << c.base;
-    }
 }
 
 TEST(AlongRun, OutcomeDecidedBeforeWriting) {
@@ -166,22 +135,20 @@ TEST(AlongRun, OutcomeDecidedBeforeWriting) {
     };
     for (const auto& c : cases) {
         const RunContext run = Context(c.selection, Row(0, 1, 0, 0));
-        const AlongPlan plan = PlanAlongSelection(run);
-        EXPECT_EQ(plan.outcome, c.outcome) << c.selection;
-        EXPECT_EQ(Draw(run).empty(), c.outcome != AlongOutcome::Draw) << c.selection;
+        EXPECT_EQ(PlanAlongSelection(run).outcome, c.outcome) << c.selection;
+        EXPECT_EQ(Output(run).empty(), c.outcome != AlongOutcome::Draw) << c.selection;
     }
 }
 
 // A write that fails at any byte leaves the host's file as it was and no
 // temporary file; only the complete output replaces it.
 TEST(AlongRun, WriteFaultAtEveryByteLeavesTheHostsFile) {
-    const std::string input = kHeader + test::CrLf({"lw2", "0 0 20 0", "ci 20 5 5 270 360 1 0",
-                                                    "ch 0 0 1 0 \"a", "ci 0 0 10 0 360 0.5 0"});
-    const std::string store =
-        test::CrLf({"0", "0", "1", "255", "1", "95", "10", "3", "0", "2", "1", "1", "2", "1"});
+    const std::string input = kHeader + CrLf({"lw2", "0 0 20 0", "ci 20 5 5 270 360 1 0",
+                                              "ch 0 0 1 0 \"a", "ci 0 0 10 0 360 0.5 0"});
     ScratchDir scratch;
     const RunPaths paths = RunPaths::ForExecutable(scratch / "tesra");
-    WriteBytes(paths.storeFile, store);
+    WriteBytes(paths.storeFile,
+               CrLf({"0", "0", "1", "255", "1", "95", "10", "3", "0", "2", "1", "1", "2", "1"}));
     const test::WriteFaultSweep sweep =
         test::SweepWriteFaults(paths, RunMode::AlongSelection, input);
     ASSERT_FALSE(sweep.fullOutput.empty());
