@@ -54,6 +54,13 @@ ExchangeState ReadExchange(std::string_view bytes) {
     return state;
 }
 
+ExchangeState ReadLines(const std::vector<std::string>& lines) {
+    ExchangeState state;
+    ResetExchangeState(state);
+    for (const std::string& line : lines) ParseExchangeLine(state, line);
+    return state;
+}
+
 std::vector<std::string> DescribeElements(const ElementStore& e) {
     std::vector<std::string> out;
     for (const ElementRef& ref : e.order) {

@@ -38,6 +38,8 @@ std::string Sjis(std::string_view utf8);
 
 // The state a run starts from after reading these exchange-file bytes.
 ExchangeState ReadExchange(std::string_view bytes);
+// The same from lines given one by one, without their line ends.
+ExchangeState ReadLines(const std::vector<std::string>& lines);
 
 // Everything the host shows of each element, one text per element in input
 // order: what must survive a selection being written back. Exact numbers;

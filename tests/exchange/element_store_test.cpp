@@ -11,13 +11,6 @@
 namespace tesra {
 namespace {
 
-ExchangeState Read(const std::vector<std::string>& lines) {
-    ExchangeState state;
-    ResetExchangeState(state);
-    for (const std::string& line : lines) ParseExchangeLine(state, line);
-    return state;
-}
-
 std::vector<std::pair<std::int32_t, std::int32_t>> Order(const ExchangeState& s) {
     std::vector<std::pair<std::int32_t, std::int32_t>> out;
     for (const ElementRef& ref : s.elements.order) out.emplace_back(ref.kind, ref.index);
@@ -79,7 +72,7 @@ TEST(ElementStoreTest, EachElementLineBecomesItsRecord) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        const ExchangeState s = Read({c.line});
+        const ExchangeState s = test::ReadLines({c.line});
         ASSERT_EQ(s.elements.order.size(), 1u);
         EXPECT_EQ(s.elements.order[0].kind, static_cast<std::int32_t>(c.kind));
         c.check(s.elements);
@@ -87,13 +80,14 @@ TEST(ElementStoreTest, EachElementLineBecomesItsRecord) {
 }
 
 TEST(ElementStoreTest, OrderListsEveryElementWithItsIndex) {
-    const ExchangeState s = Read({"1 2 3 4", "ci 0 0 1", "5 6 7 8", "sl 0 0 1 1", "ci 1 1 1"});
+    const ExchangeState s =
+        test::ReadLines({"1 2 3 4", "ci 0 0 1", "5 6 7 8", "sl 0 0 1 1", "ci 1 1 1"});
     EXPECT_EQ(Order(s), (std::vector<std::pair<std::int32_t, std::int32_t>>{
                             {1, 0}, {2, 0}, {1, 1}, {9, 0}, {2, 1}}));
 }
 
 TEST(ElementStoreTest, HeaderIsTheStateWhenTheLineIsRead) {
-    const ExchangeState s = Read({"lg3", "ly4", "lc5", "lt2", "lw1", "hhp7", "z2", "z4",
+    const ExchangeState s = test::ReadLines({"lg3", "ly4", "lc5", "lt2", "lw1", "hhp7", "z2", "z4",
                                   "1 2 3 4", "5 6 7 8", "lc6", "pn9", "pt 0 0"});
     const auto& lines = s.elements.lines;
     ASSERT_EQ(lines.size(), 2u);
@@ -113,7 +107,7 @@ TEST(ElementStoreTest, HeaderIsTheStateWhenTheLineIsRead) {
 
 TEST(ElementStoreTest, TextTakesWhatFollowsTheQuoteWhole) {
     const std::string text = test::Sjis("寸法 は 12.5 です");
-    const ExchangeState s = Read({"cc3", "ch 1 2 3.5 90 \"" + text + "  "});
+    const ExchangeState s = test::ReadLines({"cc3", "ch 1 2 3.5 90 \"" + text + "  "});
     ASSERT_EQ(s.elements.texts.size(), 1u);
     const JwwEntText& t = s.elements.texts[0];
     EXPECT_EQ(t.text, text + "  ");
@@ -127,7 +121,7 @@ TEST(ElementStoreTest, TextDirectionFollowsItsKeyword) {
     const std::vector<std::string> keywords = {"ch", "cv", "cs", "cr", "co",
                                                "cp", "ct", "ck", "cz", "c2"};
     for (std::size_t i = 0; i < keywords.size(); ++i) {
-        const ExchangeState s = Read({keywords[i] + " 0 0 1 0 a"});
+        const ExchangeState s = test::ReadLines({keywords[i] + " 0 0 1 0 a"});
         ASSERT_EQ(s.elements.texts.size(), 1u) << keywords[i];
         EXPECT_EQ(s.elements.texts[0].direction, static_cast<std::int32_t>(i)) << keywords[i];
     }
@@ -150,7 +144,7 @@ TEST(ElementStoreTest, TextSizesComeFromItsKind) {
     for (const Case& c : cases) {
         std::vector<std::string> lines = c.lines;
         lines.push_back("ch 0 0 1 0 x");
-        const ExchangeState s = Read(lines);
+        const ExchangeState s = test::ReadLines(lines);
         ASSERT_EQ(s.elements.texts.size(), 1u) << c.name;
         const JwwEntText& t = s.elements.texts[0];
         EXPECT_EQ(t.width, c.width) << c.name;
@@ -175,7 +169,7 @@ TEST(ElementStoreTest, TextAndFontNameCutTo255Bytes) {
         {"no half character", Repeat(kanji, 200), Repeat(kanji, 127)},
     };
     for (const Case& c : cases) {
-        const ExchangeState s = Read({"cn$" + c.text, "ch 0 0 1 0 \"" + c.text});
+        const ExchangeState s = test::ReadLines({"cn$" + c.text, "ch 0 0 1 0 \"" + c.text});
         ASSERT_EQ(s.elements.texts.size(), 1u) << c.name;
         EXPECT_EQ(s.elements.texts[0].text, c.kept) << c.name;
         EXPECT_EQ(s.elements.texts[0].fontName, c.kept) << c.name;
@@ -215,7 +209,7 @@ TEST(ElementStoreTest, SolidsWithRepeatedCornersBecomeSmaller) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const ExchangeState s = Read({"lc10 255", c.line});
+        const ExchangeState s = test::ReadLines({"lc10 255", c.line});
         ASSERT_EQ(s.elements.order.size(), 1u);
         EXPECT_EQ(s.elements.order[0].kind, static_cast<std::int32_t>(c.kind));
         const auto& e = s.elements;
@@ -229,16 +223,17 @@ TEST(ElementStoreTest, SolidsWithRepeatedCornersBecomeSmaller) {
 }
 
 TEST(ElementStoreTest, LinesAfterPlShareOnePolylineNumber) {
-    const ExchangeState s = Read({"pl", "0 0 1 0", "1 0 1 1", "1 1 0 1", "#", "0 0 5 5", "pl",
-                                  "0 0 2 0", "ci 0 0 1", "2 0 2 2", "pl", "0 0 3 0", "lc2",
-                                  "3 0 3 3"});
+    const ExchangeState s =
+        test::ReadLines({"pl", "0 0 1 0", "1 0 1 1", "1 1 0 1", "#", "0 0 5 5", "pl", "0 0 2 0",
+                         "ci 0 0 1", "2 0 2 2", "pl", "0 0 3 0", "lc2", "3 0 3 3"});
     std::vector<std::int32_t> polylines;
     for (const JwwEntLine& line : s.elements.lines) polylines.push_back(line.polyline);
     EXPECT_EQ(polylines, (std::vector<std::int32_t>{1, 1, 1, 0, 2, 0, 3, 0}));
 }
 
 TEST(ElementStoreTest, LineAfterMsgAndCsTextFormOneDimension) {
-    const ExchangeState s = Read({"msg", "hhp4", "lc3", "0 0 100 0", "cs 50 5 3 0 \"100"});
+    const ExchangeState s =
+        test::ReadLines({"msg", "hhp4", "lc3", "0 0 100 0", "cs 50 5 3 0 \"100"});
     EXPECT_TRUE(s.elements.lines.empty());
     EXPECT_TRUE(s.elements.texts.empty());
     ASSERT_EQ(s.elements.dimensions.size(), 1u);
@@ -268,12 +263,12 @@ TEST(ElementStoreTest, MsgWithoutCsTextStoresNoDimension) {
          {"msg", "0 0 1 0", "0 0 2 0", "cs 0 0 1 0 a"}, 0, 1, 0},
     };
     for (const Case& c : cases) {
-        const ExchangeState s = Read(c.lines);
+        const ExchangeState s = test::ReadLines(c.lines);
         EXPECT_EQ(s.elements.texts.size(), c.texts) << c.name;
         EXPECT_EQ(s.elements.dimensions.size(), c.dimensions) << c.name;
         EXPECT_EQ(s.elements.lines.size(), c.lines_) << c.name;
     }
-    const ExchangeState s = Read({"msg", "0 0 1 0", "0 0 2 0", "cs 0 0 1 0 a"});
+    const ExchangeState s = test::ReadLines({"msg", "0 0 1 0", "0 0 2 0", "cs 0 0 1 0 a"});
     EXPECT_EQ(s.elements.dimensions.at(0).line.x2, 2.0);
 }
 

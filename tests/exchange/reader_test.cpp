@@ -20,13 +20,6 @@ std::vector<std::string> Split(std::string_view line) {
     return out;
 }
 
-ExchangeState Read(const std::vector<std::string>& lines) {
-    ExchangeState state;
-    ResetExchangeState(state);
-    for (const std::string& line : lines) ParseExchangeLine(state, line);
-    return state;
-}
-
 // "t0 t1 ... t<count-1>"
 std::string NumberedTokens(int count) {
     std::string line;
@@ -98,7 +91,7 @@ struct RuleCase {
 void RunCases(const std::vector<RuleCase>& cases) {
     for (const RuleCase& c : cases) {
         SCOPED_TRACE(c.name);
-        c.check(Read(c.lines));
+        c.check(test::ReadLines(c.lines));
     }
 }
 
@@ -106,7 +99,8 @@ TEST(ExchangeReaderTest, HeaderLines) {
     const std::string sixteen = " 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16";
     const std::string ten = " 1 2 3 4 5 6 7 8 9 10";
     RunCases({
-        {"file name keeps spaces", {"file=C:\\jww\\a b.jww"},
+        {"file name keeps spaces",
+         {"file=C:\\jww\\a b.jww"},
          [](auto& s) { EXPECT_EQ(s.fileName, "C:\\jww\\a b.jww"); }},
         {"empty file name", {"file="}, [](auto& s) { EXPECT_EQ(s.fileName, ""); }},
         // The name is everything after the fifth character, wherever the marker
@@ -114,38 +108,54 @@ TEST(ExchangeReaderTest, HeaderLines) {
         {"marker later in the token", {"xfile=a"}, [](auto& s) { EXPECT_EQ(s.fileName, "=a"); }},
         {"hk with a trailing space", {"hk 2.5 "}, [](auto& s) { EXPECT_EQ(s.hk, 2.5); }},
         {"hk without a value is ignored", {"hk"}, [](auto& s) { EXPECT_EQ(s.hk, 0.0); }},
-        {"hs sixteen scales", {"hs" + sixteen},
+        {"hs sixteen scales",
+         {"hs" + sixteen},
          [](auto& s) {
              EXPECT_EQ(s.scales[0], 1.0);
              EXPECT_EQ(s.scales[15], 16.0);
          }},
-        {"hs with fifteen is ignored", {"hs 9 9 9 9 9 9 9 9 9 9 9 9 9 9 9"},
+        {"hs with fifteen is ignored",
+         {"hs 9 9 9 9 9 9 9 9 9 9 9 9 9 9 9"},
          [](auto& s) { EXPECT_EQ(s.scales[0], 1.0); }},
-        {"hzs", {"hzs 420 297"},
-         [](auto& s) { EXPECT_EQ(s.paperSize, (std::array<double, 2>{420.0, 297.0})); }},
-        {"hcw hch hcd hcc", {"hcw" + ten, "hch" + ten, "hcd" + ten, "hcc     1  2 3 4 5 6 7 8 9  10"},
+        {"hzs",
+         {"hzs 420 297"},
+         [](auto& s) {
+             EXPECT_EQ(s.paperSize, (std::array<double, 2>{420.0, 297.0}));
+         }},
+        {"hcw hch hcd hcc",
+         {"hcw" + ten, "hch" + ten, "hcd" + ten, "hcc     1  2 3 4 5 6 7 8 9  10"},
          [](auto& s) {
              EXPECT_EQ(s.textKinds[1].width, 1.0);
              EXPECT_EQ(s.textKinds[10].height, 10.0);
              EXPECT_EQ(s.textKinds[4].spacing, 4.0);
              EXPECT_EQ(s.textKinds[10].color, 10);
          }},
-        {"hcw with nine values is ignored", {"hcw 1 2 3 4 5 6 7 8 9"},
+        {"hcw with nine values is ignored",
+         {"hcw 1 2 3 4 5 6 7 8 9"},
          [](auto& s) { EXPECT_EQ(s.textKinds[1].width, 3.0); }},
         {"bz", {"bz"}, [](auto& s) { EXPECT_TRUE(s.bz); }},
-        {"hn", {"hn 1 2 3 4"},
-         [](auto& s) { EXPECT_EQ(s.hn, (std::array<double, 4>{1, 2, 3, 4})); }},
-        {"hrgb longer than eight", {"hrgb 1 2 3 4 5 6 7 8 9 10"},
+        {"hn",
+         {"hn 1 2 3 4"},
+         [](auto& s) {
+             EXPECT_EQ(s.hn, (std::array<double, 4>{1, 2, 3, 4}));
+         }},
+        {"hrgb longer than eight",
+         {"hrgb 1 2 3 4 5 6 7 8 9 10"},
          [](auto& s) {
              ASSERT_EQ(s.rgb.size(), 10u);
              EXPECT_EQ(s.rgb[9], 10);
          }},
-        {"hrgb with five values is ignored", {"hrgb 1 2 3 4 5"},
+        {"hrgb with five values is ignored",
+         {"hrgb 1 2 3 4 5"},
          [](auto& s) { EXPECT_EQ(s.rgb, std::vector<std::int32_t>(8, 0)); }},
-        {"hrgb bounded by the token slots", {"hrgb " + NumberedTokens(500)},
+        {"hrgb bounded by the token slots",
+         {"hrgb " + NumberedTokens(500)},
          [](auto& s) { EXPECT_EQ(s.rgb.size(), 399u); }},
-        {"unparsable numbers read as 0", {"hzs wide 2e"},
-         [](auto& s) { EXPECT_EQ(s.paperSize, (std::array<double, 2>{0.0, 0.0})); }},
+        {"unparsable numbers read as 0",
+         {"hzs wide 2e"},
+         [](auto& s) {
+             EXPECT_EQ(s.paperSize, (std::array<double, 2>{0.0, 0.0}));
+         }},
     });
 }
 
@@ -316,7 +326,7 @@ TEST(ExchangeReaderTest, LinesThatFitNoRuleChangeNothing) {
         "1 2 3", "1 2 3 4 5", "\x82",
     };
     for (const std::string& line : ignored) {
-        const ExchangeState s = Read({line});
+        const ExchangeState s = test::ReadLines({line});
         EXPECT_TRUE(s.elements.order.empty()) << line;
         EXPECT_EQ(s.fileName, "") << line;
         EXPECT_EQ(s.pointCount, 0) << line;
@@ -325,14 +335,16 @@ TEST(ExchangeReaderTest, LinesThatFitNoRuleChangeNothing) {
 }
 
 TEST(ExchangeReaderTest, ResetRestoresEveryInitialValue) {
-    ExchangeState state = Read({"file=x", "hk 3", "bz", "lgA 1", "lc5", "lw2", "cn$F", "hp1 1 2",
-                                "z2", "pl", "1 2 3 4", "hrgb 1 2 3 4 5 6 7 8 9"});
+    ExchangeState state =
+        test::ReadLines({"file=x", "hk 3", "bz", "lgA 1", "lc5", "lw2", "cn$F", "hp1 1 2", "z2",
+                         "pl", "1 2 3 4", "hrgb 1 2 3 4 5 6 7 8 9"});
     ResetExchangeState(state);
     EXPECT_EQ(state.fileName, "");
     EXPECT_EQ(state.hk, 0.0);
     EXPECT_FALSE(state.bz);
     EXPECT_EQ(state.cur.layerGroup, 0);
-    EXPECT_TRUE(state.firstSeen.layerGroup && state.firstSeen.lineColor && state.firstSeen.lineWidth);
+    EXPECT_TRUE(state.firstSeen.layerGroup && state.firstSeen.lineColor &&
+                state.firstSeen.lineWidth);
     EXPECT_EQ(state.initial.lineColor, 1);
     EXPECT_FALSE(state.lwSeen);
     EXPECT_EQ(state.cur.fontName, kGothic);
