@@ -22,31 +22,6 @@ std::array<std::pair<std::int32_t, double>, 3> Guides(const PatternRow& row) {
     return {{{row.upperLine, row.height}, {row.middleLine, row.height / 2}, {row.lowerLine, 0.0}}};
 }
 
-double ElementLength(const PathElement& e) {
-    if (e.shape == PathElement::Shape::Line) return Distance(e.a, e.b);
-    return e.radius * std::fabs(e.sweepRad);
-}
-
-bool IsDegenerate(const PathElement& e) {
-    if (e.shape == PathElement::Shape::Line) return SamePoint(e.a, e.b);
-    return e.radius <= kSameEps || ElementLength(e) <= kSameEps;
-}
-
-bool IsFullCircle(const PathElement& e) {
-    return e.shape == PathElement::Shape::Arc && std::fabs(e.sweepRad) == kTwoPi;
-}
-
-PathElement Reversed(const PathElement& e) {
-    PathElement r = e;
-    r.a = e.b;
-    r.b = e.a;
-    if (e.shape == PathElement::Shape::Arc) {
-        r.startRad = e.startRad + e.sweepRad;
-        r.sweepRad = -e.sweepRad;
-    }
-    return r;
-}
-
 }  // namespace along
 
 namespace {
@@ -117,14 +92,14 @@ void FullLengthGuide(const PatternRow& row, const ElementPath& path, std::size_t
     const Neighbours n = NeighboursOf(path, k);
     if (n.before && IsLine(*n.before) && IsLine(e)) {
         Mitre(curve.s, own.s, own.e, ShiftedSide(n.before->a, n.before->b, d), e.a, d);
-    } else if (n.before && !along::IsFullCircle(e)) {
+    } else if (n.before && !IsFullCircle(e)) {
         if (auto meet = along::JointPoint(CurveOf(*n.before, row, v), own, n.before->b, d))
             along::MoveCurveEnd(curve, *meet, false);
     }
     if (n.after && IsLine(*n.after) && IsLine(e)) {
         // As between indicated points, the end meets the line through the start as moved.
         Mitre(curve.e, curve.s, own.e, ShiftedSide(n.after->a, n.after->b, d), e.b, d);
-    } else if (n.after && !along::IsFullCircle(e)) {
+    } else if (n.after && !IsFullCircle(e)) {
         if (auto meet = along::JointPoint(own, CurveOf(*n.after, row, v), e.b, d))
             along::MoveCurveEnd(curve, *meet, true);
     }
@@ -142,8 +117,8 @@ void LineFiguresAndGaps(const AlongInputs& in, const PathElement& e, DrawTarget&
 
 void DrawElement(const AlongInputs& in, const ElementPath& path, std::size_t k, DrawTarget& out) {
     const PathElement& e = path.elements[k];
-    if (along::IsDegenerate(e)) return;
-    const auto count = FigureCount(along::ElementLength(e), in.row.width, in.row.interval);
+    if (IsDegenerate(e)) return;
+    const auto count = FigureCount(ElementLength(e), in.row.width, in.row.interval);
     if (!count) return;
     if (IsLine(e))
         LineFiguresAndGaps(in, e, out);
@@ -155,8 +130,8 @@ void DrawElement(const AlongInputs& in, const ElementPath& path, std::size_t k, 
 
 // Mirrors the count of a span between indicated points, overflow included.
 std::int64_t ElementFigureCount(const PatternRow& row, const PathElement& e) {
-    if (along::IsDegenerate(e)) return 0;
-    const double length = along::ElementLength(e);
+    if (IsDegenerate(e)) return 0;
+    const double length = ElementLength(e);
     const auto n = FigureCount(length, row.width, row.interval);
     if (n) return *n > 0 ? *n : 0;
     const double divisor = row.interval + row.width;

@@ -10,25 +10,9 @@
 #include "exchange/element_store.h"
 #include "figures/figure_cell.h"
 #include "figures/pattern.h"
+#include "geom/path.h"
 
 namespace tesra {
-
-// One followed element, oriented in the direction its path runs.
-struct PathElement {
-    enum class Shape { Line, Arc };
-    Shape shape = Shape::Line;
-    Point a, b;              // start and end as the path runs (equal for a full circle)
-    Point centre;            // arcs only
-    double radius = 0;       // arcs only
-    double startRad = 0;     // arcs only: angle of a about the centre
-    double sweepRad = 0;     // arcs only: signed, positive counter-clockwise; ±2π for a circle
-    std::int32_t order = 0;  // index in the selection's input order, for stable output
-};
-
-struct ElementPath {
-    std::vector<PathElement> elements;
-    bool closed = false;
-};
 
 struct AlongSelection {
     std::vector<ElementPath> paths;

@@ -14,22 +14,8 @@
 
 namespace tesra::along {
 
-inline constexpr double kTwoPi = 2 * kPi;
-
 // The guide lines' settings and heights in the band: upper, middle, lower.
 std::array<std::pair<std::int32_t, double>, 3> Guides(const PatternRow& row);
-
-// Length along the element: the chord of a line, R·|sweep| on an arc.
-double ElementLength(const PathElement& e);
-
-// Lines whose ends coincide and arcs shorter than the point tolerance: they
-// carry nothing and join no path.
-bool IsDegenerate(const PathElement& e);
-
-bool IsFullCircle(const PathElement& e);
-
-// The element run the other way.
-PathElement Reversed(const PathElement& e);
 
 // A guide line, straight or concentric with an arc, in the direction the path runs.
 struct GuideCurve {

@@ -24,10 +24,6 @@
 namespace tesra {
 namespace {
 
-using along::IsDegenerate;
-using along::IsFullCircle;
-using along::kTwoPi;
-using along::Reversed;
 
 constexpr double kDegToRad = kPi / 180;
 
@@ -246,22 +242,6 @@ std::vector<Step> Walk(const Junctions& j, int start, int leaving, bool forward,
         leaving = 2 * f + (enteredAtB ? 0 : 1);
     }
     return steps;
-}
-
-// Twice the signed area a closed path encloses, measured from its first point.
-double TwiceArea(const std::vector<PathElement>& path) {
-    const Point ref = path.front().a;
-    double sum = 0;
-    for (const PathElement& e : path) {
-        const Point a = e.a - ref, b = e.b - ref;
-        if (e.shape == PathElement::Shape::Line) {
-            sum += a.x * b.y - a.y * b.x;
-        } else {
-            const Point c = e.centre - ref;
-            sum += e.radius * e.radius * e.sweepRad + c.x * (b.y - a.y) - c.y * (b.x - a.x);
-        }
-    }
-    return sum;
 }
 
 void ReversePath(std::vector<PathElement>& path) {

@@ -3,6 +3,7 @@
 // them, the dialog edits them, the generator lays them along spans.
 
 #include <cstdint>
+#include <string>
 
 namespace tesra {
 
@@ -20,6 +21,25 @@ inline constexpr std::int32_t kGuideNone = 0;  // "なし" (any other value too)
 inline constexpr std::int32_t kGuideGap = 1;   // "間隔": across the gaps between figures
 inline constexpr std::int32_t kGuideFull = 2;  // "全長": along the whole span
 
+// Settings kept in the store's [extension] section, one `rowN.key=value` line
+// each. Codes other than those below read as the default (0).
+inline constexpr std::int32_t kArrangePerSide = 0;  // "辺ごと": each side on its own
+inline constexpr std::int32_t kArrangeThrough = 1;  // "通し": one rhythm along each run
+inline constexpr std::int32_t kArrangeCorners = 2;  // "角に合わせる": a figure on every corner
+
+inline constexpr std::int32_t kSideAsGiven = 0;  // "基準点のまま"
+inline constexpr std::int32_t kSideInside = 1;   // "内側" of a closed path
+inline constexpr std::int32_t kSideOutside = 2;  // "外側" of a closed path
+
+inline constexpr std::int32_t kOrientAlongPath = 0;  // "経路に沿う"
+inline constexpr std::int32_t kOrientUpright = 1;    // "正立": the page's orientation
+
+inline constexpr std::int32_t kRowRule = 0;   // a decorative rule
+inline constexpr std::int32_t kRowSlope = 1;  // 法面 ticks
+
+inline constexpr std::int32_t kFitStretch = 0;  // a figure stretched to W x H
+inline constexpr std::int32_t kFitUniform = 1;  // scaled alike both ways to fit in W x H
+
 struct PatternRow {
     std::int32_t figureKind = 0;
     double width = 10.0;
@@ -30,6 +50,29 @@ struct PatternRow {
     std::int32_t upperLine = kGuideNone;
     std::int32_t middleLine = kGuideNone;
     std::int32_t lowerLine = kGuideNone;
+
+    // [extension] keys: arrangement, side, orientation
+    std::int32_t arrangement = kArrangePerSide;
+    std::int32_t side = kSideAsGiven;
+    std::int32_t orientation = kOrientAlongPath;
+
+    // [extension] keys: kind, pitch, rhythm, short_ratio, tick_length, draw_top
+    std::int32_t rowKind = kRowRule;
+    double pitch = 2.0;         // between ticks along the top edge
+    std::string rhythm = "LS";  // up to 8 of L (long) and S (short)
+    double shortRatio = 0.5;    // a short tick's share of the local slope width
+    double tickLength = 5.0;    // a long tick's length where there is no toe
+    std::int32_t drawTop = 0;   // 1: the top edge itself is drawn too
+
+    // [extension] keys: figure_b, width_b, height_b, sequence
+    std::int32_t figureB = 0;
+    double widthB = 10.0;
+    double heightB = 10.0;
+    std::string sequence{};  // up to 8 of A and B; empty: A only
+
+    // [extension] keys: fit, element_colors
+    std::int32_t fit = kFitStretch;  // own figures: stretched or scaled uniformly
+    std::int32_t elementColors = 0;  // own figures: 1 draws outlines in each element's own pen
 
     bool operator==(const PatternRow&) const = default;
 };
