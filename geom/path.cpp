@@ -78,4 +78,58 @@ double TwiceArea(const std::vector<PathElement>& elements) {
     return sum;
 }
 
+double TurnAngle(const PathElement& before, const PathElement& after) {
+    const Point t0 = EndTangent(before), t1 = StartTangent(after);
+    return std::atan2(t0.x * t1.y - t0.y * t1.x, t0.x * t1.x + t0.y * t1.y);
+}
+
+bool IsSharpJoint(const PathElement& before, const PathElement& after) {
+    return std::fabs(TurnAngle(before, after)) > kSmoothTurnDeg * kPi / 180;
+}
+
+namespace {
+
+// Joint k lies before element k. Zero-length elements are looked through, so
+// that a repeated point between two sides is not a corner of its own.
+std::vector<char> SharpJointsBefore(const ElementPath& path) {
+    const auto& els = path.elements;
+    const std::size_t n = els.size();
+    std::vector<char> sharp(n, 0);
+    std::size_t last = n;  // the last element with length so far
+    std::size_t firstReal = n;
+    for (std::size_t k = 0; k < n; ++k) {
+        if (IsDegenerate(els[k])) continue;
+        if (firstReal == n) firstReal = k;
+        if (last != n) sharp[k] = IsSharpJoint(els[last], els[k]);
+        last = k;
+    }
+    if (path.closed && firstReal != n && last != firstReal)
+        sharp[firstReal] = IsSharpJoint(els[last], els[firstReal]);
+    return sharp;
+}
+
+}  // namespace
+
+std::vector<PathRun> RunsOf(const ElementPath& path) {
+    const std::size_t n = path.elements.size();
+    if (n == 0) return {};
+    const std::vector<char> sharp = SharpJointsBefore(path);
+    std::vector<std::size_t> starts;
+    for (std::size_t k = 0; k < n; ++k)
+        if (sharp[k]) starts.push_back(k);
+    if (!path.closed) {
+        if (starts.empty() || starts.front() != 0) starts.insert(starts.begin(), 0);
+    } else if (starts.empty()) {
+        return {{0, n, true}};
+    }
+    std::vector<PathRun> runs;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        const std::size_t next = i + 1 < starts.size() ? starts[i + 1]
+                                 : path.closed        ? starts.front() + n
+                                                      : n;
+        runs.push_back({starts[i], next - starts[i], false});
+    }
+    return runs;
+}
+
 }  // namespace tesra

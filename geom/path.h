@@ -63,4 +63,29 @@ Point EndTangent(const PathElement& e);
 // counter-clockwise.
 double TwiceArea(const std::vector<PathElement>& elements);
 
+// A joint is smooth when the path turns there by at most this angle: a line
+// meeting a tangent arc, or a 36-gon's 10° steps, run on without a break; a
+// rectangle's corners are sharp. Curves converted to lines in drawing programs
+// step by well under 15°; site corners turn by far more than 20°.
+inline constexpr double kSmoothTurnDeg = 20.0;
+
+// The signed angle by which the path turns where `before` ends and `after`
+// starts: positive to the left (counter-clockwise), in (-π, π].
+double TurnAngle(const PathElement& before, const PathElement& after);
+bool IsSharpJoint(const PathElement& before, const PathElement& after);
+
+// A stretch of a path between sharp corners (or its ends): `count` elements
+// from `first`, indexes taken modulo the path's size, since on a closed path
+// a run may pass its first element. A closed run is a closed path with no
+// sharp corner: it has no ends.
+struct PathRun {
+    std::size_t first = 0;
+    std::size_t count = 0;
+    bool closed = false;
+};
+
+// The runs of a path in the order it runs. Degenerate elements (zero length)
+// belong to the run they stand in and never make a corner themselves.
+std::vector<PathRun> RunsOf(const ElementPath& path);
+
 }  // namespace tesra

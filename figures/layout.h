@@ -1,0 +1,48 @@
+#pragma once
+// The one layout of a pattern row along paths, used by every mode and by the
+// dialog's preview: figures, gap lines and full-length guide lines.
+//
+// A path is cut at its sharp corners into runs (geom/path.h). The row's
+// arrangement decides how figures stand on it:
+//   辺ごと        every element is a span of its own, laid out between its ends;
+//   通し          every run is one span measured by arc length, the pitch
+//                 unbroken across smooth joints, run ends drawn back from
+//                 sharp corners so that no figure crosses into the other side;
+//   角に合わせる  a figure on every sharp corner (and at the ends of an open
+//                 path), whole numbers of figures evenly between.
+
+#include <cstdint>
+#include <span>
+
+#include "exchange/draw_target.h"
+#include "figures/figure_cell.h"
+#include "figures/pattern.h"
+#include "geom/path.h"
+
+namespace tesra {
+
+// More figures than this in one run would make a drawing no host can handle;
+// the run then draws nothing and says why.
+inline constexpr std::int64_t kMaxFiguresPerRun = 1'000'000;
+
+struct LayoutInputs {
+    PatternRow row;               // the pattern in use
+    SolidStyle solid;             // for the filled kinds
+    std::int32_t lineColor = 1;  // restored after every figure
+    // The paths are elements already in the drawing (the selection modes): a
+    // guide line lying on them is not drawn a second time.
+    bool pathIsDrawn = false;
+};
+
+// Figures LayOutPaths would place over all paths; INT32_MAX or more for a
+// count that does not fit, which a run refuses to draw.
+std::int64_t LayoutFigureCount(const LayoutInputs& in, std::span<const ElementPath> paths);
+
+void LayOutPaths(const LayoutInputs& in, std::span<const ElementPath> paths, DrawTarget& out);
+
+// The path through indicated points 1..npts (index 0 unused), one line element
+// per side, repeated points kept as zero-length sides; closed when the last
+// point is the first.
+ElementPath ChainPath(std::span<const Point> points, int npts);
+
+}  // namespace tesra
