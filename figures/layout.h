@@ -25,6 +25,9 @@ namespace tesra {
 // the run then draws nothing and says why.
 inline constexpr std::int64_t kMaxFiguresPerRun = 1'000'000;
 
+// The user's own figures (kinds from 107 on), defined beside their drawing.
+struct OwnFigureSet;
+
 struct LayoutInputs {
     PatternRow row;               // the pattern in use
     SolidStyle solid;             // for the filled kinds
@@ -32,6 +35,8 @@ struct LayoutInputs {
     // The paths are elements already in the drawing (the selection modes): a
     // guide line lying on them is not drawn a second time.
     bool pathIsDrawn = false;
+    // Registered figures; without them a kind from 107 on draws nothing.
+    const OwnFigureSet* ownFigures = nullptr;
 };
 
 // Figures LayOutPaths would place over all paths; INT32_MAX or more for a
