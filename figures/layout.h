@@ -35,6 +35,9 @@ struct LayoutInputs {
     // The paths are elements already in the drawing (the selection modes): a
     // guide line lying on them is not drawn a second time.
     bool pathIsDrawn = false;
+    // Two indicated points that coincide still make a span: its guide lines
+    // have always been written (the host drops those of no length).
+    bool keepsZeroLengthSpan = false;
     // Registered figures; without them a kind from 107 on draws nothing.
     const OwnFigureSet* ownFigures = nullptr;
 };
