@@ -40,7 +40,7 @@ struct ArcPlaces {
     void Gap(const Context& c, double from, double to, DrawTarget& out) const {
         for (const Guide& g : Guides(c.in.row))
             if (g.setting == kGuideGap && !c.Skips(g.v))
-                along::EmitGuideArc(f.e->centre, f.RadiusAt(g.v), f.AngleAt(from),
+                guide::EmitGuideArc(f.e->centre, f.RadiusAt(g.v), f.AngleAt(from),
                                     f.AngleAt(to), out);
     }
 };
@@ -135,6 +135,10 @@ bool IsCircle(const ElementPath& path) {
 }
 
 }  // namespace
+
+void LayOutSpan(const LayoutInputs& in, const ElementPath& path, std::size_t k, DrawTarget& out) {
+    layout::LayOutElement(layout::MakeContext(in), path, k, out);
+}
 
 ElementPath ChainPath(std::span<const Point> points, int npts) {
     ElementPath path;

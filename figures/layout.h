@@ -48,6 +48,11 @@ std::int64_t LayoutFigureCount(const LayoutInputs& in, std::span<const ElementPa
 
 void LayOutPaths(const LayoutInputs& in, std::span<const ElementPath> paths, DrawTarget& out);
 
+// Element k of the path alone as the arrangement 辺ごと lays it out: its
+// figures and gap lines as a span of its own, and its full-length guides met
+// with its neighbours'.
+void LayOutSpan(const LayoutInputs& in, const ElementPath& path, std::size_t k, DrawTarget& out);
+
 // The path through indicated points 1..npts (index 0 unused), one line element
 // per side, repeated points kept as zero-length sides; closed when the last
 // point is the first.

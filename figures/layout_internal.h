@@ -8,7 +8,7 @@
 #include <string>
 
 #include "exchange/draw_target.h"
-#include "figures/along_internal.h"
+#include "figures/guide_curves.h"
 #include "figures/layout.h"
 #include "figures/span_placement.h"
 
@@ -94,11 +94,11 @@ FigureCell LineCell(const ElementFrame& f, Point o, double w, double h);
 
 // The guide curve at height v of element k, met with its neighbours' as the
 // full-length guide lines are; `drawn` false where it vanishes.
-along::GuideCurve TrimmedCurve(const Context& c, const ElementPath& path, std::size_t k, double v);
+guide::GuideCurve TrimmedCurve(const Context& c, const ElementPath& path, std::size_t k, double v);
 
 // A stretch of the guide at height v on one element, from station s1 to s2;
 // a side given as nullopt runs to the trimmed curve's own end there.
-void EmitGuidePiece(const ElementFrame& f, const along::GuideCurve& trimmed, double v,
+void EmitGuidePiece(const ElementFrame& f, const guide::GuideCurve& trimmed, double v,
                     std::optional<double> s1, std::optional<double> s2, DrawTarget& out);
 
 // Full-length guides of element k.

@@ -144,7 +144,7 @@ FigureCell CellAtStation(const ElementFrame& f, double w, double h, double stati
 
 namespace {
 
-using along::GuideCurve;
+using guide::GuideCurve;
 
 // The guide curve at height v of the band, before it meets its neighbours.
 GuideCurve CurveOf(const PathElement& e, double off, double v) {
@@ -206,16 +206,16 @@ GuideCurve TrimmedCurve(const Context& c, const ElementPath& path, std::size_t k
         Mitre(curve.s, own.s, own.e, ShiftedSide(before->a, end, d), e.a, d);
     } else if (before) {
         const Point vertex = passedBefore ? e.a : before->b;
-        if (auto meet = along::JointPoint(CurveOf(*before, c.off, v), own, vertex, d))
-            along::MoveCurveEnd(curve, *meet, false);
+        if (auto meet = guide::JointPoint(CurveOf(*before, c.off, v), own, vertex, d))
+            guide::MoveCurveEnd(curve, *meet, false);
     }
     if (after && IsLine(*after) && IsLine(e)) {
         // As between indicated points, the end meets the line through the start as moved.
         const Point vertex = passedAfter ? e.b : after->a;
         Mitre(curve.e, curve.s, own.e, ShiftedSide(after->a, after->b, d), vertex, d);
     } else if (after) {
-        if (auto meet = along::JointPoint(own, CurveOf(*after, c.off, v), e.b, d))
-            along::MoveCurveEnd(curve, *meet, true);
+        if (auto meet = guide::JointPoint(own, CurveOf(*after, c.off, v), e.b, d))
+            guide::MoveCurveEnd(curve, *meet, true);
     }
     return curve;
 }
@@ -230,7 +230,7 @@ void EmitGuidePiece(const ElementFrame& f, const GuideCurve& trimmed, double v,
     }
     const double from = s1 ? f.AngleAt(*s1) : trimmed.startRad;
     const double to = s2 ? f.AngleAt(*s2) : trimmed.startRad + trimmed.sweepRad;
-    along::EmitGuideArc(trimmed.centre, trimmed.radius, from, to, out);
+    guide::EmitGuideArc(trimmed.centre, trimmed.radius, from, to, out);
 }
 
 void FullLengthGuides(const Context& c, const ElementPath& path, std::size_t k, DrawTarget& out) {
@@ -241,7 +241,7 @@ void FullLengthGuides(const Context& c, const ElementPath& path, std::size_t k, 
         if (!curve.arc)
             out.EmitLine(curve.s, curve.e);
         else
-            along::EmitGuideArc(curve.centre, curve.radius, curve.startRad,
+            guide::EmitGuideArc(curve.centre, curve.radius, curve.startRad,
                                 curve.startRad + curve.sweepRad, out);
     }
 }

@@ -31,7 +31,7 @@
 namespace tesra::layout {
 namespace {
 
-using along::GuideCurve;
+using guide::GuideCurve;
 
 // Steeper turns than this (nearly doubling back) are treated as this one: the
 // shortening stays finite and simply takes the whole run.
