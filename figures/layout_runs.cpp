@@ -16,9 +16,12 @@
 // middle of the band and turned to it, and one centred on each end of an
 // open path. Between two of them stand m − 1 figures at the pitch L / m,
 // m = ⌈L / (W + I)⌉, the largest pitch not above W + I. Where that would put
-// the first or last of them on a corner figure's box, the run is shortened at
-// that end to the least distance that keeps the boxes apart, and the figures
-// are spread evenly over what is left at the same rule.
+// the first or last of them on a corner figure's box or across the corner's
+// bisector, the run is shortened at that end to the least distance that keeps
+// them clear (more at inner corners, where the band's inner edges converge),
+// and the figures are spread evenly over what is left at the smallest pitch
+// not below W + I, so that they stay clear of each other too; where not even
+// that fits, one figure stands in the middle.
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -144,7 +147,7 @@ struct BandSpan {
 BandSpan BandOf(const Context& c) { return {-c.off, c.sequence.MaxHeight() - c.off}; }
 
 // On the run's side of the bisector: ahead of it (the run starting at the
-// corner) or behind it (the run ending there).
+// corner) or behind it (the run ending there), by more than rounding.
 bool OnSide(const Corner& k, const FigureCell& cell, bool ahead) {
     Point bisector = k.t0 + k.t1;
     if (std::hypot(bisector.x, bisector.y) < 1e-9) bisector = (k.turn > 0 ? 1.0 : -1.0) * Left(k.t0);
@@ -152,7 +155,7 @@ bool OnSide(const Corner& k, const FigureCell& cell, bool ahead) {
     const double slack = 1e-9 * std::max({1.0, cell.W, cell.H});
     for (Point uv : {Point{0, 0}, Point{1, 0}, Point{0, 1}, Point{1, 1}}) {
         const double along = Dot(cell.At(uv.x * cell.W, uv.y * cell.H) - k.vertex, d);
-        if (ahead ? along < -slack : along > slack) return false;
+        if (ahead ? along < slack : along > -slack) return false;
     }
     return true;
 }
@@ -252,14 +255,15 @@ struct Box {
 
 Box BoxOf(const FigureCell& cell) { return {cell.C, cell.eu, cell.ev, cell.W / 2, cell.H / 2}; }
 
-// Whether two boxes overlap by more than rounding, by separating axes.
+// Whether two boxes overlap, by separating axes. Rounding counts as overlap,
+// so that a clearance found by halving stays clear when the boxes are drawn.
 bool Overlap(const Box& a, const Box& b) {
     const Point d = b.c - a.c;
     const double slack = 1e-9 * std::max({1.0, a.hw, a.hh, b.hw, b.hh});
     for (Point axis : {a.u, a.v, b.u, b.v}) {
         const double ra = a.hw * std::fabs(Dot(a.u, axis)) + a.hh * std::fabs(Dot(a.v, axis));
         const double rb = b.hw * std::fabs(Dot(b.u, axis)) + b.hh * std::fabs(Dot(b.v, axis));
-        if (std::fabs(Dot(d, axis)) >= ra + rb - slack) return false;
+        if (std::fabs(Dot(d, axis)) >= ra + rb + slack) return false;
     }
     return true;
 }
@@ -292,13 +296,16 @@ FigureCell CornerCell(const Context& c, const Corner& k, double w, double h) {
 }
 
 // The least distance from a run's end at which a figure's middle stands clear
-// of the figure there.
-double Clearance(const RunView& run, const Box& end, double w, double h, bool atStart) {
+// of the figure there, and of the corner's bisector, beyond which the figures
+// of the other side stand.
+double Clearance(const RunView& run, const Box& end, const std::optional<Corner>& corner, double w,
+                 double h, bool atStart) {
     std::size_t hint = 0;
     const double length = run.Length();
     auto clear = [&](double d) {
         const double middle = atStart ? d : length - d;
-        return !Overlap(end, BoxOf(run.CellAt(middle, w, h, hint)));
+        const FigureCell cell = run.CellAt(middle, w, h, hint);
+        return !Overlap(end, BoxOf(cell)) && (!corner || OnSide(*corner, cell, atStart));
     };
     if (clear(0)) return 0;
     double lo = 0, hi = std::min(length, std::max(w, h) * 2);
@@ -332,12 +339,15 @@ CornerPlan PlanBetween(double length, double most, double ds, double de) {
         const double pitch = length / static_cast<double>(m);
         if (m == 1 || (pitch >= ds && pitch >= de)) return {pitch, pitch, m - 1};
     }
+    // Shortened: as many as fit at a pitch of at least W + I, or one in the middle.
     const double a = ds, b = length - de;
     if (!(b >= a)) return {};
-    const std::int64_t k = Intervals(b - a, most);
-    if (k < 0) return {0, 0, std::numeric_limits<std::int32_t>::max()};
-    const double pitch = k > 0 ? (b - a) / static_cast<double>(k) : 0;
-    return {a, pitch, k + 1};
+    const double fit = std::floor((b - a) / most * (1 + 1e-12));
+    if (!std::isfinite(fit) || fit > std::numeric_limits<std::int32_t>::max())
+        return {0, 0, std::numeric_limits<std::int32_t>::max()};
+    if (fit < 1) return {(a + b) / 2, 0, 1};
+    const auto k = static_cast<std::int64_t>(fit);
+    return {a, (b - a) / static_cast<double>(k), k + 1};
 }
 
 struct EndFigures {
@@ -362,11 +372,12 @@ CornerPlan PlanCorners(const Context& c, const ElementPath& path, const RunView&
     const double most = w + c.in.row.interval;
     const EndFigures ends = EndsOf(c, path, run, w, h);
     // The corner at the run's end is the next run's start figure.
+    const auto before = CornerBefore(path, run.Run());
+    const auto after = CornerAfter(path, run.Run());
     std::optional<FigureCell> endCell = ends.end;
-    if (!endCell)
-        if (const auto k = CornerAfter(path, run.Run())) endCell = CornerCell(c, *k, w, h);
-    const double ds = Clearance(run, BoxOf(*ends.start), w, h, true);
-    const double de = endCell ? Clearance(run, BoxOf(*endCell), w, h, false) : 0;
+    if (!endCell && after) endCell = CornerCell(c, *after, w, h);
+    const double ds = Clearance(run, BoxOf(*ends.start), before, w, h, true);
+    const double de = endCell ? Clearance(run, BoxOf(*endCell), after, w, h, false) : 0;
     return PlanBetween(run.Length(), most, ds, de);
 }
 
