@@ -2,8 +2,22 @@
 # Runs a drawing as the host would: the example's JWC_TEMP.TXT and tesra.dat
 # are put beside a copy of tesra, tesra is started with the mode argument, and
 # the file it wrote back is shown and rendered as SVG.
-#   examples/run-example.sh BUILD_DIR EXAMPLE_DIR MODE
 set -euo pipefail
+
+usage() {
+    cat >&2 <<'USAGE'
+usage: examples/run-example.sh BUILD_DIR EXAMPLE_DIR MODE
+  BUILD_DIR    the build folder holding tesra and tools/svg/tesra-svg
+  EXAMPLE_DIR  a folder with JWC_TEMP.TXT and tesra.dat (examples/site-border, ...)
+  MODE         1  between the first two indicated points (tesra_2ten.bat)
+               2  along the chain of indicated points (tesra_renzoku.bat)
+               3  along the selected lines, arcs and circles (tesra_sentaku.bat)
+USAGE
+    exit 2
+}
+
+[ $# -eq 3 ] || usage
+case $3 in 1 | 2 | 3) ;; *) usage ;; esac
 build=$(realpath "$1")
 example=$(realpath "$2")
 mode=$3
