@@ -27,7 +27,7 @@ mkdir -p "$out"
 cp "$build/tesra" "$example/JWC_TEMP.TXT" "$example/tesra.dat" "$out/"
 (cd / && "$out/tesra" "$mode")
 echo "== $out/JWC_TEMP.TXT (CP932 shown as UTF-8)"
-iconv -f CP932 -t UTF-8 "$out/JWC_TEMP.TXT" | head -n 40
+iconv -f CP932 -t UTF-8 "$out/JWC_TEMP.TXT" | sed -n 1,40p  # reads all: no SIGPIPE under pipefail
 echo "... $(wc -l < "$out/JWC_TEMP.TXT") lines in all"
 "$build/tools/svg/tesra-svg" "$out/JWC_TEMP.TXT" "$out/drawing.svg"
 echo "== picture: $out/drawing.svg"
