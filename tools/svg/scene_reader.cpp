@@ -169,10 +169,11 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// One converter for a whole text: opening one costs more than converting.
+// One converter for a whole text, opened at its first double-byte character:
+// opening one costs more than converting.
 class DoubleByteDecoder {
 public:
-    DoubleByteDecoder() : cd_(iconv_open("UTF-8", "CP932")) {}
+    DoubleByteDecoder() = default;
     ~DoubleByteDecoder() {
         if (Usable()) iconv_close(cd_);
     }
@@ -181,22 +182,31 @@ public:
 
     // A double-byte character as UTF-8, or "?" where there is none.
     void Append(std::string& out, std::string_view pair) {
+        if (!opened_) {
+            cd_ = iconv_open("UTF-8", "CP932");
+            opened_ = true;
+        }
         std::array<char, 2> in{pair[0], pair[1]};
         std::array<char, 8> utf8{};
         char* src = in.data();
         char* dst = utf8.data();
         std::size_t srcLeft = in.size(), dstLeft = utf8.size();
-        if (!Usable() || iconv(cd_, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1)) {
-            if (Usable()) iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the start state
-            out += '?';
+        const bool converted =
+            Usable() && iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1);
+        if (converted) {
+            out.append(utf8.data(), dst);
             return;
         }
-        out.append(utf8.data(), dst);
+        if (Usable()) iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the start state
+        out += '?';
     }
 
 private:
-    bool Usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t cd_;
+    bool Usable() const { return opened_ && cd_ != kNoConverter; }
+
+    static inline const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+    iconv_t cd_ = kNoConverter;
+    bool opened_ = false;
 };
 
 }  // namespace

@@ -36,14 +36,14 @@ struct LineTypeLook {
     bool faint;  // the construction line, which the host does not print
 };
 constexpr LineTypeLook kLineTypeLooks[] = {
-    {2, {6, 4}, false},                    // 点線1: short dashes
-    {3, {12, 5}, false},                   // 点線2: long dashes
-    {4, {0.5, 3.5}, false},                // 点線3: dots
-    {5, {16, 4, 0.5, 4}, false},           // 一点鎖1: dash and dot
-    {6, {28, 6, 0.5, 6}, false},           // 一点鎖2: long dash and dot
-    {7, {16, 4, 0.5, 4, 0.5, 4}, false},   // 二点鎖1: dash and two dots
-    {8, {28, 6, 0.5, 6, 0.5, 6}, false},   // 二点鎖2: long dash and two dots
-    {9, {3, 3}, true},                     // 補助線: faint short dashes
+    {2, {6, 4}, false},                   // 点線1: short dashes
+    {3, {12, 5}, false},                  // 点線2: long dashes
+    {4, {0.5, 3.5}, false},               // 点線3: dots
+    {5, {16, 4, 0.5, 4}, false},          // 一点鎖1: dash and dot
+    {6, {28, 6, 0.5, 6}, false},          // 一点鎖2: long dash and dot
+    {7, {16, 4, 0.5, 4, 0.5, 4}, false},  // 二点鎖1: dash and two dots
+    {8, {28, 6, 0.5, 6, 0.5, 6}, false},  // 二点鎖2: long dash and two dots
+    {9, {3, 3}, true},                    // 補助線: faint short dashes
 };
 
 const LineTypeLook* LookOf(std::int32_t lineType) {

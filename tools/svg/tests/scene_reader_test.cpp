@@ -231,8 +231,8 @@ TEST(SceneReader, MessagesBecomeCaptions) {
     const Case cases[] = {
         {"h#hello world", "hello world"},
         {"heerror\r", "error"},
-        {"he\x82\xA0x", "\xE3\x81\x82x"},   // a double-byte character: "あx"
-        {"he\x85\x40x", "?x"},             // a double-byte code with no character
+        {"he\x82\xA0x", "\xE3\x81\x82x"},            // a double-byte character: "あx"
+        {"he\x85\x40x", "?x"},                       // a double-byte code with no character
         {"he\xB1\xDF", "\xEF\xBD\xB1\xEF\xBE\x9F"},  // half-width katakana
         {"hea\x82", "a?"},                 // a lead byte with nothing after it
         {std::string("he\x01\x7F\0b", 6), "b"},  // control bytes dropped

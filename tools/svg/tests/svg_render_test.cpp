@@ -112,9 +112,11 @@ TEST(SvgRender, LineTypesBecomeDashes) {
 
 TEST(SvgRender, PointsAndTextsShowWhereTheyStand) {
     const ElementCase cases[] = {
-        {"lc8\npt 10 20\n0 0 100 0", "<circle cx=\"10\" cy=\"-20\" r=\"0.15\" stroke=\"none\" fill=\"#E00000\"/>"},
-        {"ch 10 20 1 0 \" a&b", "<text x=\"10\" y=\"-20\" font-size=\"2\" stroke=\"none\" fill=\"#008B8B\" "
-                               "xml:space=\"preserve\"> a&amp;b</text>"},
+        {"lc8\npt 10 20\n0 0 100 0",
+         "<circle cx=\"10\" cy=\"-20\" r=\"0.15\" stroke=\"none\" fill=\"#E00000\"/>"},
+        {"ch 10 20 1 0 \" a&b",
+         "<text x=\"10\" y=\"-20\" font-size=\"2\" stroke=\"none\" fill=\"#008B8B\" "
+         "xml:space=\"preserve\"> a&amp;b</text>"},
         {"cn5\nch 10 20 0 1 \"x", " font-size=\"5\" transform=\"rotate(-90 10 -20)\""},
     };
     for (const ElementCase& c : cases) {
