@@ -1,6 +1,7 @@
 #pragma once
 // The twelve patterns, the row in use, the dialog's position and the solid
-// color, kept beside the executable in a 113-line text file.
+// color, kept beside the executable in a 113-line text file and the
+// [extension] section after it.
 
 #include <array>
 #include <cstdint>
@@ -13,6 +14,7 @@
 
 #include "exchange/atomic_file.h"
 #include "figures/pattern.h"
+#include "settings/store_extension.h"
 
 namespace tesra {
 
@@ -42,8 +44,9 @@ inline constexpr RowField kRowFields[] = {
     {"ComboBoxD", &PatternRow::lowerLine},
 };
 
-inline constexpr int kPatternRows = 12;
 inline constexpr int kStoreLines = 5 + static_cast<int>(std::size(kRowFields)) * kPatternRows;
+// The 113 lines, the section's header and the section: no more is read.
+inline constexpr int kStoreMostLines = kStoreLines + 1 + kExtensionReadLines;
 
 struct PatternStore {
     std::int32_t formLeft = 0;
@@ -51,7 +54,10 @@ struct PatternStore {
     std::int32_t selectedRow = 1;
     bool solidColorSwitch = false;
     std::int32_t solidColor = 0;  // 0x00BBGGRR
-    std::array<PatternRow, kPatternRows> rows{};
+    PatternRows rows{};
+    // The [extension] section as read, so that lines this version does not
+    // know are saved where they stood.
+    std::vector<std::string> extensionLines;
 
     // The selected row, or the default row when SelectedRow is not 1..12.
     PatternRow RowInUse() const;
@@ -59,7 +65,9 @@ struct PatternStore {
     bool operator==(const PatternStore&) const = default;
 };
 
-// Defaults, then whatever the file holds (missing file: defaults).
+// Defaults, then whatever the file holds (missing file: defaults). A file of
+// 113 lines or fewer has no [extension] section: its new settings are the
+// defaults.
 PatternStore LoadPatternStore(const std::filesystem::path& path);
 // Defaults, then the lines of bytes; lines past the end read as empty.
 PatternStore ParsePatternStore(std::string_view bytes);
