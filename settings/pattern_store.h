@@ -24,7 +24,6 @@ double ValidatedInterval(std::string_view text);  // not above 0 -> 0.0
 
 // One field of a pattern row, wherever a row is stored, shown or read back.
 struct RowField {
-    std::string_view control;                        // the dialog's column: "EditW" + row number
     std::int32_t PatternRow::*integer = nullptr;     // a list index…
     double PatternRow::*real = nullptr;              // …or a number typed in an edit box
     double (*validate)(std::string_view) = nullptr;  // the check OK applies to the typed text
@@ -32,16 +31,16 @@ struct RowField {
 
 // The store's line order within a row, which is also the dialog's column order.
 inline constexpr RowField kRowFields[] = {
-    //  control       integer                     real                    validate
-    {"ComboBoxZ", &PatternRow::figureKind},
-    {"EditW",     nullptr,                    &PatternRow::width,     ValidatedSize},
-    {"EditH",     nullptr,                    &PatternRow::height,    ValidatedSize},
-    {"ComboBoxA", &PatternRow::placement},
-    {"EditD",     nullptr,                    &PatternRow::interval,  ValidatedInterval},
-    {"ComboBoxB", &PatternRow::basePoint},
-    {"ComboBoxU", &PatternRow::upperLine},
-    {"ComboBoxC", &PatternRow::middleLine},
-    {"ComboBoxD", &PatternRow::lowerLine},
+    //  integer                  real                    validate
+    {&PatternRow::figureKind},
+    {nullptr,                    &PatternRow::width,     ValidatedSize},
+    {nullptr,                    &PatternRow::height,    ValidatedSize},
+    {&PatternRow::placement},
+    {nullptr,                    &PatternRow::interval,  ValidatedInterval},
+    {&PatternRow::basePoint},
+    {&PatternRow::upperLine},
+    {&PatternRow::middleLine},
+    {&PatternRow::lowerLine},
 };
 
 inline constexpr int kStoreLines = 5 + static_cast<int>(std::size(kRowFields)) * kPatternRows;

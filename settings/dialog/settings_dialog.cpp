@@ -1,6 +1,7 @@
 // The settings dialog's logic (fill, OK, Cancel, color) against a list of window operations.
 #include "settings/dialog/settings_dialog.h"
 
+#include <iterator>
 #include <utility>
 
 #include "exchange/number_format.h"
@@ -19,12 +20,12 @@ Control SettingsDialog::RowControl(std::string_view prefix, int row) {
 
 void SettingsDialog::Fill(bool bz) {
     ui_.MoveTo({store_.formLeft, store_.formTop});
-    ui_.SetLabelText(ui_.Find("LabelU"), bz ? "[図寸mm]" : "[実寸mm]");
+    ui_.SetLabelText(ui_.Find(kUnitLabel), bz ? "[図寸mm]" : "[実寸mm]");
     // The check box and the swatch belong to loading the store; they are set
     // here because the store is plain data that knows no controls.
-    ui_.SetChecked(ui_.Find("CheckBox1"), store_.solidColorSwitch);
+    ui_.SetChecked(ui_.Find(kSolidColorSwitch), store_.solidColorSwitch);
     swatchColor_ = store_.solidColor;
-    ui_.SetLabelColor(ui_.Find("Label2"), swatchColor_);
+    ui_.SetLabelColor(ui_.Find(kColorSwatch), swatchColor_);
     for (int row = 1; row <= kPatternRows; ++row) FillRow(row);
     const bool inUse = store_.selectedRow >= 1 && store_.selectedRow <= kPatternRows;
     previewRow_ = inUse ? store_.selectedRow : 1;
@@ -33,19 +34,20 @@ void SettingsDialog::Fill(bool bz) {
 
 void SettingsDialog::FillRow(int row) {
     const PatternRow& r = store_.rows[static_cast<std::size_t>(row - 1)];
-    const Control selector = RowControl("RadioButton", row);
+    const Control selector = RowControl(kRowSelector, row);
     ui_.SetSelector(selector, false);
     if (row == store_.selectedRow) {
         ui_.SetSelector(selector, true);
         ui_.FocusSelector(selector);
     }
-    const Control figures = RowControl("ComboBoxZ", row);
+    const Control figures = RowControl(kFigureList, row);
     ui_.ClearItems(figures);
     for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind) ui_.AddItem(figures, FigureName(kind));
     // A stored index without an item (a hand-edited file, or -1 saved from a
     // list left empty) shows as no selection, never as some other item.
-    for (const RowField& field : kRowFields) {
-        const Control c = RowControl(field.control, row);
+    for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
+        const RowField& field = kRowFields[i];
+        const Control c = RowControl(RowFieldPrefixes()[i], row);
         if (field.integer) ui_.SelectItem(c, r.*field.integer);
         else ui_.SetEditText(c, FormatReal(r.*field.real));
     }
@@ -56,10 +58,10 @@ void SettingsDialog::Button1Click() {
     store_.formLeft = at.left;
     store_.formTop = at.top;
     for (int row = 1; row <= kPatternRows; ++row) {
-        if (ui_.SelectorOn(RowControl("RadioButton", row))) store_.selectedRow = row;
+        if (ui_.SelectorOn(RowControl(kRowSelector, row))) store_.selectedRow = row;
         store_.rows[static_cast<std::size_t>(row - 1)] = ReadRow(row);
     }
-    store_.solidColorSwitch = ui_.Checked(ui_.Find("CheckBox1"));
+    store_.solidColorSwitch = ui_.Checked(ui_.Find(kSolidColorSwitch));
     store_.solidColor = swatchColor_;
     // A failed save is silent: the old file stays as it was.
     SavePatternStore(store_, storeFile_);
@@ -68,8 +70,9 @@ void SettingsDialog::Button1Click() {
 
 PatternRow SettingsDialog::ReadRow(int row) {
     PatternRow r;
-    for (const RowField& field : kRowFields) {
-        const Control c = RowControl(field.control, row);
+    for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
+        const RowField& field = kRowFields[i];
+        const Control c = RowControl(RowFieldPrefixes()[i], row);
         if (field.integer) r.*field.integer = ui_.SelectedItem(c);
         else r.*field.real = field.validate(ui_.EditText(c));
     }
@@ -81,7 +84,7 @@ void SettingsDialog::Button2Click() { ui_.Close(); }
 void SettingsDialog::Label2Click() {
     if (const auto chosen = ui_.RunColorChooser(swatchColor_)) {
         swatchColor_ = *chosen;
-        ui_.SetLabelColor(ui_.Find("Label2"), swatchColor_);
+        ui_.SetLabelColor(ui_.Find(kColorSwatch), swatchColor_);
         ShowPreview();
     }
 }
@@ -98,15 +101,15 @@ void SettingsDialog::Edited(Control c) {
     if (previewRow_ == 0 || c == kNoControl) return;
     if (const int row = RowOf(c)) {
         previewRow_ = row;
-    } else if (c != ui_.Find("CheckBox1")) {
+    } else if (c != ui_.Find(kSolidColorSwitch)) {
         return;
     }
     ShowPreview();
 }
 
 void SettingsDialog::ShowPreview() {
-    const SolidStyle solid{ui_.Checked(ui_.Find("CheckBox1")), swatchColor_};
-    ui_.ShowPreview(ui_.Find("PaintBox1"), ReadRow(previewRow_), solid);
+    const SolidStyle solid{ui_.Checked(ui_.Find(kSolidColorSwitch)), swatchColor_};
+    ui_.ShowPreview(ui_.Find(kPreviewBand), ReadRow(previewRow_), solid);
 }
 
 }  // namespace tesra

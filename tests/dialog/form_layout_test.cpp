@@ -24,8 +24,12 @@ TEST(FormLayout, NamesAreUniqueAndEveryRowHasItsTenControls) {
     for (int row = 1; row <= kPatternRows; ++row) {
         // The dialog fills and reads the row fields by these names.
         EXPECT_NE(Entry(ControlName("RadioButton", row)), nullptr) << row;
-        for (const RowField& field : kRowFields)
-            EXPECT_NE(Entry(ControlName(field.control, row)), nullptr) << field.control << row;
+        for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
+            const ControlEntry* c = Entry(ControlName(RowFieldPrefixes()[i], row));
+            ASSERT_NE(c, nullptr) << RowFieldPrefixes()[i] << row;
+            EXPECT_EQ(c->kind, kRowFields[i].integer ? ControlKind::DropDown : ControlKind::Edit)
+                << c->name;
+        }
     }
     EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 8u);
 }
