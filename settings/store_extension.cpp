@@ -48,6 +48,7 @@ std::string_view TrimBlanks(std::string_view text) {
 
 std::optional<std::string> ReadLetters(std::string_view text, std::string_view letters,
                                        std::size_t least, std::size_t most) {
+    text = TrimBlanks(text);
     if (text.size() < least || text.size() > most) return std::nullopt;
     std::string out;
     for (char c : text) {

@@ -32,7 +32,8 @@ struct ExtensionKey {
     std::optional<std::string> (*readText)(std::string_view) = nullptr;
 };
 
-// "LS", "lss", "L": 1 to 8 of L and S in either case, upper-cased.
+// "LS", " lss", "L": 1 to 8 of L and S in either case, upper-cased, blanks
+// around them ignored.
 std::optional<std::string> ReadRhythm(std::string_view text);
 // "AAB", "": up to 8 of A and B in either case, upper-cased.
 std::optional<std::string> ReadSequence(std::string_view text);

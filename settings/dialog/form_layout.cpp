@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <utility>
 
+#include "settings/dialog/row_settings_area.h"
 #include "settings/pattern_store.h"
 
 namespace tesra {
@@ -108,6 +110,7 @@ std::vector<ControlEntry> BuildControls() {
         const std::string text = f.kind == ControlKind::Memo ? JoinedHelpText() : std::string(f.text);
         controls.push_back({std::string(f.name), f.kind, f.place, text, {}, -1, false});
     }
+    for (ControlEntry& c : SettingsAreaControls()) controls.push_back(std::move(c));
     NumberTabStops(controls);
     return controls;
 }

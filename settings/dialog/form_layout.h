@@ -19,7 +19,9 @@ inline constexpr int kClientWidth = 771;
 // The form's own controls stand above this line; the preview band below it.
 inline constexpr int kRowsAreaHeight = 309;
 inline constexpr int kPreviewBandHeight = 100;
-inline constexpr int kClientHeight = kRowsAreaHeight + kPreviewBandHeight;
+// Below the band, the settings of the row it shows (row_settings_area.h).
+inline constexpr int kSettingsAreaHeight = 80;
+inline constexpr int kClientHeight = kRowsAreaHeight + kPreviewBandHeight + kSettingsAreaHeight;
 inline constexpr std::int32_t kFormColor = 0xFFFFFF;  // white
 inline constexpr std::int32_t kMemoColor = 16051131;  // 0x00BBGGRR: red BB, green EB, blue F4
 inline constexpr int kEditMaxChars = 8;
