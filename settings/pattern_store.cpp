@@ -84,12 +84,6 @@ bool ReadRow(LineCursor& in, PatternRow& row) {
     return true;
 }
 
-bool IsExtensionHeader(std::string_view line) {
-    const std::size_t first = line.find_first_not_of(" \t");
-    const std::size_t last = line.find_last_not_of(" \t");
-    return first != std::string_view::npos && line.substr(first, last - first + 1) == kExtensionHeader;
-}
-
 void ReadSection(LineCursor& in, PatternStore& store) {
     const std::optional<std::string_view> header = in.NextOfFile();
     if (!header || !IsExtensionHeader(*header)) return;

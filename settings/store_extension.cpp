@@ -160,6 +160,8 @@ std::optional<std::string> ReadSequence(std::string_view text) {
     return ReadLetters(text, "AB", 0, 8);
 }
 
+bool IsExtensionHeader(std::string_view line) { return TrimBlanks(line) == kExtensionHeader; }
+
 bool IsValidSize(double v) { return v > kSameEps; }
 
 bool IsValidRatio(double v) { return v > 0 && v <= 1; }

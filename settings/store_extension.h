@@ -63,6 +63,8 @@ inline constexpr ExtensionKey kExtensionKeys[] = {
 inline constexpr int kExtensionReadLines =
     kExtensionKeptLines + static_cast<int>(std::size(kExtensionKeys)) * kPatternRows;
 
+// "[extension]", blanks around it ignored.
+bool IsExtensionHeader(std::string_view line);
 // Reads the lines after the section's header into the rows and returns the
 // lines to keep.
 std::vector<std::string> ReadExtension(const std::vector<std::string_view>& lines,

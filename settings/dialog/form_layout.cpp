@@ -106,11 +106,12 @@ std::vector<ControlEntry> BuildControls() {
                                 caption, c.items, -1, c.imeOff});
         }
     }
+    // The area edits a row: from the last row, Tab goes on into it.
+    for (ControlEntry& c : SettingsAreaControls()) controls.push_back(std::move(c));
     for (const FixedControl& f : kFixedControls) {
         const std::string text = f.kind == ControlKind::Memo ? JoinedHelpText() : std::string(f.text);
         controls.push_back({std::string(f.name), f.kind, f.place, text, {}, -1, false});
     }
-    for (ControlEntry& c : SettingsAreaControls()) controls.push_back(std::move(c));
     NumberTabStops(controls);
     return controls;
 }

@@ -48,37 +48,38 @@ struct AreaControl {
     std::span<const std::string_view> items = {};
 };
 
-// Each setting after its label, left to right; the second and third lines
-// start their controls where the first line does.
+// Each setting after its label, left to right; the lines start their controls
+// at the same place. A label is as wide as its text at 14 pixels a full-width
+// character (7 a half-width one), which the font takes at 96 dpi.
 const AreaControl kAreaControls[] = {
     //  name                     kind                    line left width text
-    {"LabelArrange",          ControlKind::Label,     0,   8,  40, "並べ方"},
-    {"ComboBoxArrange",       ControlKind::DropDown,  0,  48, 105, "", kArrangementItems},
-    {"LabelSide",             ControlKind::Label,     0, 161,  40, "帯の側"},
-    {"ComboBoxSide",          ControlKind::DropDown,  0, 201, 105, "", kSideItems},
-    {"LabelOrient",           ControlKind::Label,     0, 314,  28, "向き"},
-    {"ComboBoxOrient",        ControlKind::DropDown,  0, 342,  89, "", kOrientationItems},
-    {"LabelKind",             ControlKind::Label,     1,   8,  40, "種類"},
-    {"ComboBoxKind",          ControlKind::DropDown,  1,  48,  65, "", kRowKindItems},
-    {"LabelPitch",            ControlKind::Label,     1, 121,  40, "ピッチ"},
-    {"EditPitch",             ControlKind::Edit,      1, 161,  64, ""},
-    {"LabelRhythm",           ControlKind::Label,     1, 233,  60, "長短(L/S)"},
-    {"EditRhythm",            ControlKind::Edit,      1, 293,  64, ""},
-    {"LabelShortRatio",       ControlKind::Label,     1, 365,  40, "短の比"},
-    {"EditShortRatio",        ControlKind::Edit,      1, 405,  64, ""},
-    {"LabelTickLength",       ControlKind::Label,     1, 477,  28, "長さ"},
-    {"EditTickLength",        ControlKind::Edit,      1, 505,  64, ""},
-    {"CheckBoxDrawTop",       ControlKind::CheckBox,  1, 577,  93, "法肩を描く"},
-    {"LabelFigureB",          ControlKind::Label,     2,   8,  40, "図形B"},
-    {kSecondFigureList,       ControlKind::DropDown,  2,  48, 105, ""},
-    {"LabelWB",               ControlKind::Label,     2, 161,  14, "幅"},
-    {"EditWB",                ControlKind::Edit,      2, 175,  64, ""},
-    {"LabelHB",               ControlKind::Label,     2, 247,  28, "高さ"},
-    {"EditHB",                ControlKind::Edit,      2, 275,  64, ""},
-    {"LabelSequence",         ControlKind::Label,     2, 347,  60, "並び(A/B)"},
-    {"EditSequence",          ControlKind::Edit,      2, 407,  64, ""},
-    {"CheckBoxFit",           ControlKind::CheckBox,  2, 479, 100, "縦横比を保つ"},
-    {"CheckBoxElementColors", ControlKind::CheckBox,  2, 587,  80, "要素の色"},
+    {"LabelArrange",          ControlKind::Label,     0,   8,  44, "並べ方"},
+    {"ComboBoxArrange",       ControlKind::DropDown,  0,  54, 112, "", kArrangementItems},
+    {"LabelSide",             ControlKind::Label,     0, 178,  44, "帯の側"},
+    {"ComboBoxSide",          ControlKind::DropDown,  0, 224, 112, "", kSideItems},
+    {"LabelOrient",           ControlKind::Label,     0, 348,  30, "向き"},
+    {"ComboBoxOrient",        ControlKind::DropDown,  0, 380,  98, "", kOrientationItems},
+    {"LabelKind",             ControlKind::Label,     1,   8,  44, "種類"},
+    {"ComboBoxKind",          ControlKind::DropDown,  1,  54,  70, "", kRowKindItems},
+    {"LabelPitch",            ControlKind::Label,     1, 136,  44, "ピッチ"},
+    {"EditPitch",             ControlKind::Edit,      1, 182,  64, ""},
+    {"LabelRhythm",           ControlKind::Label,     1, 258,  66, "長短(L/S)"},
+    {"EditRhythm",            ControlKind::Edit,      1, 326,  64, ""},
+    {"LabelShortRatio",       ControlKind::Label,     1, 402,  44, "短の比"},
+    {"EditShortRatio",        ControlKind::Edit,      1, 448,  64, ""},
+    {"LabelTickLength",       ControlKind::Label,     1, 524,  30, "長さ"},
+    {"EditTickLength",        ControlKind::Edit,      1, 556,  64, ""},
+    {"CheckBoxDrawTop",       ControlKind::CheckBox,  1, 632,  92, "法肩を描く"},
+    {"LabelFigureB",          ControlKind::Label,     2,   8,  44, "図形B"},
+    {kSecondFigureList,       ControlKind::DropDown,  2,  54, 112, ""},
+    {"LabelWB",               ControlKind::Label,     2, 178,  16, "幅"},
+    {"EditWB",                ControlKind::Edit,      2, 196,  64, ""},
+    {"LabelHB",               ControlKind::Label,     2, 272,  30, "高さ"},
+    {"EditHB",                ControlKind::Edit,      2, 304,  64, ""},
+    {"LabelSequence",         ControlKind::Label,     2, 380,  66, "並び(A/B)"},
+    {"EditSequence",          ControlKind::Edit,      2, 448,  64, ""},
+    {"CheckBoxFit",           ControlKind::CheckBox,  2, 524, 106, "縦横比を保つ"},
+    {"CheckBoxElementColors", ControlKind::CheckBox,  2, 640,  78, "要素の色"},
 };
 
 Rect PlaceOf(const AreaControl& c) {

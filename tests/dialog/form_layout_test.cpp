@@ -53,8 +53,8 @@ TEST(FormLayout, TabStopsComeFirstInTabOrderThenTheLabels) {
         const char* name;
         int tab;
     } cases[] = {{"RadioButton1", 0}, {"ComboBoxD1", 9}, {"RadioButton2", 10}, {"EditD7", 65},
-                 {"ComboBoxD12", 119}, {"Memo1", 120}, {"Button1", 121}, {"Button2", 122},
-                 {"CheckBox1", 123}, {"ComboBoxArrange", 124}, {"CheckBoxElementColors", 138}};
+                 {"ComboBoxD12", 119}, {"ComboBoxArrange", 120}, {"CheckBoxElementColors", 134},
+                 {"Memo1", 135}, {"Button1", 136}, {"Button2", 137}, {"CheckBox1", 138}};
     for (const auto& c : cases) EXPECT_EQ(Entry(c.name)->tabOrder, c.tab) << c.name;
 }
 
@@ -87,7 +87,7 @@ TEST(FormLayout, EveryControlLiesInsideTheClientArea) {
 }
 
 // The band and the settings area only add to the form: the band created last
-// (no tab order changes), the area's tab stops after every old one; the rows'
+// (no tab order changes), the area's tab stops after the rows'; the rows'
 // controls above the band, the area's below it, and the client area grows by
 // the band's and the area's heights alone.
 TEST(FormLayout, PreviewBandAndSettingsAreaLieBelowTheRows) {
