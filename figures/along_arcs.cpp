@@ -40,7 +40,7 @@ double Norm(Point a) {
 }
 
 double NormalisedDeg(double rad) {
-    double deg = std::fmod(rad * 180 / kPi, 360.0);
+    double deg = std::fmod(Degrees(rad), 360.0);
     if (deg < 0) deg += 360;
     return deg >= 360 ? 0.0 : deg;
 }
@@ -65,7 +65,7 @@ FigureCell CellAt(const ArcFrame& f, double w, double h, double middleStation) {
     cell.W = w;
     cell.H = h;
     cell.theta = theta;
-    cell.thetaDeg = theta * 180 / kPi;
+    cell.thetaDeg = Degrees(theta);
     const Point centre = Along(f.e.centre, f.RadiusAt(h / 2), phi);
     cell.O = centre - (w / 2) * cell.eu - (h / 2) * cell.ev;
     cell.C = cell.At(w / 2, h / 2);
@@ -161,7 +161,7 @@ void EmitGuideArc(Point centre, double radius, double fromRad, double toRad, Dra
     if (sweep < kChordSweep)
         return out.EmitLine(Along(centre, radius, fromRad), Along(centre, radius, toRad));
     const double startDeg = NormalisedDeg(lo);
-    double endDeg = startDeg + sweep * 180 / kPi;
+    double endDeg = startDeg + Degrees(sweep);
     if (endDeg >= 360) endDeg -= 360;
     out.EmitArc(centre, radius, startDeg, endDeg, 1, 0);
 }

@@ -34,7 +34,7 @@ SpanFrame MakeFrame(const SpanInputs& in, int j) {
     f.a = in.points[static_cast<std::size_t>(j)];
     f.b = in.points[static_cast<std::size_t>(j + 1)];
     f.theta = VectorAngle(f.b.x - f.a.x, f.b.y - f.a.y);
-    f.thetaDeg = f.theta * 180 / kPi;
+    f.thetaDeg = Degrees(f.theta);
     f.length = Distance(f.a, f.b);
     const SinCosPair u = SinCos(f.theta), v = SinCos(f.theta + kPi / 2);
     f.eu = {u.cos, u.sin};

@@ -84,7 +84,7 @@ double TurnAngle(const PathElement& before, const PathElement& after) {
 }
 
 bool IsSharpJoint(const PathElement& before, const PathElement& after) {
-    return std::fabs(TurnAngle(before, after)) > kSmoothTurnDeg * kPi / 180;
+    return std::fabs(TurnAngle(before, after)) > kSmoothTurnDeg * kDegToRad;
 }
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "figures/preview.h"
+#include "settings/dialog/preview.h"
 
 namespace tesra {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "figures/preview.h"
+#include "settings/dialog/preview.h"
 
 namespace tesra::win32 {
 

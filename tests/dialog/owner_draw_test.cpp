@@ -6,6 +6,7 @@
 #include "figures/figures.h"
 #include "settings/dialog/form_layout.h"
 #include "settings/pattern_store.h"
+#include "painted_points.h"
 #include "test_support.h"
 
 namespace tesra {

@@ -1,5 +1,5 @@
 // The preview: it fits its box, follows every value, and draws what a run draws.
-#include "figures/preview.h"
+#include "settings/dialog/preview.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 
 #include "figures/figures.h"
 #include "figures/span_placement.h"
+#include "geom/helpers.h"
+#include "painted_points.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -196,7 +198,7 @@ TEST(Flatten, CurvesStayWithinTheToleranceAndEndWhereTheArcEnds) {
                       chord + 1e-9);
     }
     p.shape = Shape::FilledRing;
-    p.arc = {{0, 0}, 4.0, 1.0, 0.0, 0.0, 2 * std::numbers::pi};
+    p.arc = {{0, 0}, 4.0, 1.0, 0.0, 0.0, kTwoPi};
     p.innerR = 2.0;
     const PaintShape rings = Flatten(p, 0.1);
     EXPECT_EQ(rings.loops.size(), 2u);

@@ -1,9 +1,8 @@
 // Pictures of patterns and figures, recorded from the real drawing code.
-#include "figures/preview.h"
+#include "settings/dialog/preview.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "figures/figures.h"
 #include "figures/span_placement.h"
@@ -13,12 +12,10 @@
 namespace tesra {
 namespace {
 
-constexpr double kFullTurn = 2.0 * std::numbers::pi;
-constexpr double kDegree = std::numbers::pi / 180.0;
 constexpr std::int32_t kFullEllipseCode = 100;
 // How far the second span turns: enough to show a mitre, little enough to keep
 // the drawing flat for a wide band.
-constexpr double kCornerTurn = 30.0 * kDegree;
+constexpr double kCornerTurn = 30.0 * kDegToRad;
 constexpr double kSecondSpanSteps = 2.5;
 constexpr int kFewestFirstSpanSteps = 2;
 constexpr int kMostFirstSpanSteps = 40;
@@ -27,19 +24,17 @@ constexpr double kBandMarginShare = 0.08;
 constexpr double kPictureMargin = 1.5;  // pixels around a figure's cell
 constexpr int kExtentSegments = 256;    // per whole turn, for the extent of arcs
 
-bool IsWhole(const PreviewArc& arc) { return std::fabs(arc.sweep) >= kFullTurn; }
+bool IsWhole(const PreviewArc& arc) { return std::fabs(arc.sweep) >= kTwoPi; }
 
 Point ArcPoint(const PreviewArc& a, double t) {
-    const double u = a.r * Cos(t), v = a.flatness * a.r * Sin(t);
-    const double c = Cos(a.tilt), s = Sin(a.tilt);
-    return {a.centre.x + u * c - v * s, a.centre.y + u * s + v * c};
+    return EllipsePoint(a.centre.x, a.centre.y, a.r, a.flatness, a.tilt, t);
 }
 
 // segmentsPerTurn spread over the arc's sweep, at least one segment.
 std::vector<Point> ArcPoints(const PreviewArc& arc, int segmentsPerTurn) {
-    const double sweep = IsWhole(arc) ? kFullTurn : arc.sweep;
+    const double sweep = IsWhole(arc) ? kTwoPi : arc.sweep;
     const int n =
-        std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) / kFullTurn * segmentsPerTurn)));
+        std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) / kTwoPi * segmentsPerTurn)));
     std::vector<Point> points;
     points.reserve(static_cast<std::size_t>(n) + 1);
     const int last = IsWhole(arc) ? n - 1 : n;  // a whole ellipse is a closed loop
@@ -52,7 +47,7 @@ int SegmentsFor(const PreviewArc& arc, double tolerance) {
     const double radius = std::max(std::fabs(arc.r), std::fabs(arc.r * arc.flatness));
     if (!(radius > tolerance) || !(tolerance > 0)) return 8;
     const double step = 2.0 * std::acos(1.0 - tolerance / radius);
-    return std::clamp(static_cast<int>(std::ceil(kFullTurn / step)), 8, 1024);
+    return std::clamp(static_cast<int>(std::ceil(kTwoPi / step)), 8, 1024);
 }
 
 PreviewArc Shrunk(const PreviewArc& outer, double r) {
@@ -111,7 +106,7 @@ void PreviewRecorder::EmitArc(Point centre, double r, double startDeg, double en
     if (sweep <= 0.0) sweep += 360.0;
     PreviewPrimitive p;
     p.shape = PreviewPrimitive::Shape::Arc;
-    p.arc = {centre, r, flatness, tiltDeg * kDegree, startDeg * kDegree, sweep * kDegree};
+    p.arc = {centre, r, flatness, tiltDeg * kDegToRad, startDeg * kDegToRad, sweep * kDegToRad};
     Add(std::move(p));
 }
 
@@ -138,7 +133,7 @@ void PreviewRecorder::EmitSolidArc(std::int32_t code, Point centre, double r, do
     PreviewPrimitive p;
     p.shape = PreviewPrimitive::Shape::FilledArc;
     const bool whole = code == kFullEllipseCode;
-    p.arc = {centre, r, flatness, tilt, whole ? 0.0 : angle1, whole ? kFullTurn : angle2};
+    p.arc = {centre, r, flatness, tilt, whole ? 0.0 : angle1, whole ? kTwoPi : angle2};
     Add(std::move(p));
 }
 
@@ -147,7 +142,7 @@ void PreviewRecorder::EmitSolidRing(Point centre, double rOuter, double flatness
     if (!AllFinite({centre.x, centre.y, rOuter, flatness, tilt, rInner})) return;
     PreviewPrimitive p;
     p.shape = PreviewPrimitive::Shape::FilledRing;
-    p.arc = {centre, rOuter, flatness, tilt, 0.0, kFullTurn};
+    p.arc = {centre, rOuter, flatness, tilt, 0.0, kTwoPi};
     p.innerR = rInner;
     Add(std::move(p));
 }
