@@ -15,7 +15,7 @@ inline constexpr std::string_view kAppTitle = "q731_Tesra";
 inline constexpr std::string_view kFormCaption = "Tesra　設定";
 inline constexpr std::string_view kFontName = "ＭＳ ゴシック";
 inline constexpr int kFontHeight = 13;  // pixels at 96 dpi
-inline constexpr int kClientWidth = 771;
+inline constexpr int kClientWidth = 783;
 // The form's own controls stand above this line; the preview band below it.
 inline constexpr int kRowsAreaHeight = 309;
 inline constexpr int kPreviewBandHeight = 100;
@@ -26,6 +26,7 @@ inline constexpr int kEditMaxChars = 8;
 
 enum class ControlKind {
     Label,          // static text
+    Heading,        // static text centred over a column of the rows
     Swatch,         // a label showing a color, clickable
     Memo,           // read-only multi-line text, vertical scroll bar, no wrap
     Selector,       // one of the row selectors (one group for all rows)
@@ -52,7 +53,8 @@ struct ControlEntry {
 };
 
 // Every control of the form: first the tab stops in tab order (rows 1 to 12,
-// then Memo1, Button1, Button2, CheckBox1), then the labels and the preview
+// then Memo1, Button1, Button2, CheckBox1), then the labels, the column
+// headings ("Heading" and the column's prefix: "HeadingEditW") and the preview
 // band. Creating the windows in this order gives the tab order.
 const std::vector<ControlEntry>& FormControls();
 

@@ -18,6 +18,10 @@ constexpr int kPictureTallest = 13;  // at 96 dpi; the height follows the item
 constexpr int kPictureAspectTenths = 15;
 constexpr int kGapBeforeName = 4;
 constexpr int kBandInset = 2;  // inside the band's frame
+// Room for three lines of the caption: "行12を表示中", "使用中: 行12" and the
+// longest figure name, "∠(左右反転)".
+constexpr int kCaptionWidth = 92;
+constexpr int kCaptionGap = 6;
 
 }  // namespace
 
@@ -46,10 +50,19 @@ PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi
     return FigurePicture(kind, LayoutFigureItem(item, dpi).picture);
 }
 
+PixelRect PreviewCaptionArea(PixelRect band, unsigned dpi) {
+    const int inset = Scaled(kBandInset, dpi);
+    const int right = std::min(band.left + inset + Scaled(kCaptionWidth, dpi), band.right - inset);
+    return {band.left + 2 * inset, band.top + inset, std::max(right, band.left + 2 * inset),
+            std::max(band.bottom - inset, band.top + inset)};
+}
+
 PreviewBox PreviewArea(PixelRect band, unsigned dpi) {
     const int inset = Scaled(kBandInset, dpi);
-    return {static_cast<double>(band.left + inset), static_cast<double>(band.top + inset),
-            static_cast<double>(std::max(band.right - band.left - 2 * inset, 0)),
+    const int left = std::min(PreviewCaptionArea(band, dpi).right + Scaled(kCaptionGap, dpi),
+                              band.right - inset);
+    return {static_cast<double>(left), static_cast<double>(band.top + inset),
+            static_cast<double>(std::max(band.right - inset - left, 0)),
             static_cast<double>(std::max(band.bottom - band.top - 2 * inset, 0))};
 }
 

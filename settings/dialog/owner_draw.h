@@ -31,7 +31,9 @@ FigureItemLayout LayoutFigureItem(PixelRect item, unsigned dpi);
 // An item's picture: the figure of kind, nothing for an item that is none (-1).
 PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi);
 
-// The band inside its frame, and its drawing for row.
+// The band inside its frame: a caption at the left saying which row the band
+// shows and which row is in use, the drawing beside it.
+PixelRect PreviewCaptionArea(PixelRect band, unsigned dpi);
 PreviewBox PreviewArea(PixelRect band, unsigned dpi);
 PreviewDrawing PreviewBandDrawing(const PatternRow& row, const SolidStyle& solid, PixelRect band,
                                   unsigned dpi);

@@ -104,9 +104,27 @@ void SettingsDialog::Edited(Control c) {
     ShowPreview();
 }
 
+int SettingsDialog::RowInUse() {
+    for (int row = 1; row <= kPatternRows; ++row)
+        if (ui_.SelectorOn(RowControl("RadioButton", row))) return row;
+    return 0;
+}
+
+std::string SettingsDialog::PreviewCaption(int shownRow, int rowInUse, std::int32_t figureKind) {
+    std::string caption = "行" + std::to_string(shownRow) + "を表示中\n使用中: ";
+    caption += rowInUse > 0 ? "行" + std::to_string(rowInUse) : std::string("なし");
+    if (figureKind >= 0 && figureKind < kFigureKindCount) {
+        caption += "\n";
+        caption += FigureName(figureKind);
+    }
+    return caption;
+}
+
 void SettingsDialog::ShowPreview() {
     const SolidStyle solid{ui_.Checked(ui_.Find("CheckBox1")), swatchColor_};
-    ui_.ShowPreview(ui_.Find("PaintBox1"), ReadRow(previewRow_), solid);
+    const PatternRow row = ReadRow(previewRow_);
+    ui_.ShowPreview(ui_.Find("PaintBox1"), row, solid,
+                    PreviewCaption(previewRow_, RowInUse(), row.figureKind));
 }
 
 }  // namespace tesra

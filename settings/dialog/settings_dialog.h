@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "settings/dialog/dialog_platform.h"
 #include "settings/pattern_store.h"
@@ -25,12 +26,18 @@ public:
     // band show that row; the check box changes its solid color.
     void Edited(Control c);
 
+    // The band's caption: the row it shows, the row in use (which OK keeps
+    // and the drawing modes draw; 0 for none) and the whole name of the
+    // figure it shows, which the figure box may have to shorten.
+    static std::string PreviewCaption(int shownRow, int rowInUse, std::int32_t figureKind);
+
 private:
     Control RowControl(std::string_view prefix, int row);
     void FillRow(int row);
     // The row as OK would store it from what the controls show now.
     PatternRow ReadRow(int row);
     int RowOf(Control c);
+    int RowInUse();
     void ShowPreview();
 
     DialogPlatform& ui_;

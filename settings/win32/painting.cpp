@@ -181,7 +181,7 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi) {
 }
 
 void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row,
-                     const SolidStyle& solid) {
+                     const SolidStyle& solid, const std::wstring& caption, HFONT font) {
     const RECT& r = item.rcItem;
     const int width = r.right - r.left, height = r.bottom - r.top;
     HDC screen = item.hDC;
@@ -198,8 +198,21 @@ void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row
         Rectangle(dc, 0, 0, width, height);
     }
     const PixelRect band{0, 0, width, height};
+    {
+        const PixelRect c = PreviewCaptionArea(band, dpi);
+        RECT text{c.left, c.top, c.right, c.bottom};
+        Selected captionFont(dc, font, false);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+                  DT_LEFT | DT_TOP | DT_NOPREFIX | DT_END_ELLIPSIS | DT_WORDBREAK);
+    }
+    const PreviewBox area = PreviewArea(band, dpi);
+    IntersectClipRect(dc, static_cast<int>(area.left), static_cast<int>(area.top),
+                      static_cast<int>(area.left + area.width), static_cast<int>(area.top + area.height));
     PaintDrawing(dc, PreviewBandDrawing(row, solid, band, dpi),
                  {RGB(0, 0, 0), RGB(0xC8, 0xC8, 0xC8)}, PenWidth(dpi));
+    SelectClipRgn(dc, nullptr);
 
     BitBlt(screen, r.left, r.top, width, height, dc, 0, 0, SRCCOPY);
     SelectObject(dc, oldBitmap);

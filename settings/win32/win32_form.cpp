@@ -28,6 +28,7 @@ WindowStyle StyleOf(ControlKind kind) {
     constexpr DWORD kTabStop = WS_TABSTOP | WS_GROUP;
     switch (kind) {
         case ControlKind::Label: return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+        case ControlKind::Heading: return {L"STATIC", SS_CENTER | SS_NOPREFIX, 0};
         case ControlKind::Swatch: return {L"STATIC", SS_LEFT | SS_NOTIFY, 0};
         case ControlKind::Memo:
             return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL,
@@ -150,7 +151,7 @@ bool Win32Form::DrawItem(const DRAWITEMSTRUCT& item) {
     const Control c = FromWindow(item.hwndItem);
     if (c == kNoControl) return false;
     if (KindOf(c) == ControlKind::PreviewBand) {
-        DrawPreviewBand(item, dpi_, previewRow_, previewSolid_);
+        DrawPreviewBand(item, dpi_, previewRow_, previewSolid_, previewCaption_, font_);
         return true;
     }
     if (item.CtlType != ODT_COMBOBOX) return false;
@@ -158,9 +159,11 @@ bool Win32Form::DrawItem(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
-void Win32Form::ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid) {
+void Win32Form::ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid,
+                            std::string_view caption) {
     previewRow_ = row;
     previewSolid_ = solid;
+    previewCaption_ = Widen(caption);
     InvalidateRect(Window(band), nullptr, FALSE);
 }
 

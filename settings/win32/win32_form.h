@@ -53,7 +53,8 @@ public:
     std::string EditText(Control c) override;
     void SetLabelText(Control c, std::string_view text) override;
     void SetLabelColor(Control c, std::int32_t bgr) override;
-    void ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid) override;
+    void ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid,
+                     std::string_view caption) override;
     void SetChecked(Control c, bool on) override;
     bool Checked(Control c) override;
     WindowPosition Position() override;
@@ -78,6 +79,7 @@ private:
     HWND pendingFocus_ = nullptr;
     PatternRow previewRow_;
     SolidStyle previewSolid_;
+    std::wstring previewCaption_;
 };
 
 // Control ids: the table index from here on, except the two buttons, which

@@ -65,16 +65,25 @@ TEST(OwnerDraw, ItemPictureAndNameShareTheItemAtEveryScaling) {
     }
 }
 
-TEST(OwnerDraw, BandDrawingStaysInsideTheBandsFrame) {
+// The caption and the drawing side by side inside the frame, the corner of
+// the sample path in the drawing's part.
+TEST(OwnerDraw, BandCaptionAndDrawingShareTheFrame) {
     const PatternRow row{48, 10, 10, 0, 0, 1, 2, 0, 1};
-    for (unsigned dpi : {96u, 144u}) {
+    for (unsigned dpi : {96u, 120u, 144u}) {
         const int s = static_cast<int>(dpi);
-        const PixelRect band{0, 0, 755 * s / 96, 92 * s / 96};
+        const PixelRect band{0, 0, 767 * s / 96, 92 * s / 96};
+        const PixelRect caption = PreviewCaptionArea(band, dpi);
         const PreviewBox area = PreviewArea(band, dpi);
-        EXPECT_GT(area.left, band.left);
+        EXPECT_GT(caption.left, band.left);
+        EXPECT_GT(area.left, caption.right);
+        EXPECT_LT(area.left + area.width, band.right);
+        EXPECT_LT(area.top + area.height, band.bottom);
         const PreviewDrawing drawing = PreviewBandDrawing(row, {true, 0xFF}, band, dpi);
-        EXPECT_FALSE(drawing.empty());
-        EXPECT_EQ(PaintedPointsOutside(drawing, area), 0u) << dpi;
+        ASSERT_FALSE(drawing.empty());
+        const Point corner = drawing[0].points[1];
+        PreviewPrimitive dot;
+        dot.points = {corner};
+        EXPECT_EQ(PaintedPointsOutside({dot}, area), 0u) << dpi;
     }
 }
 

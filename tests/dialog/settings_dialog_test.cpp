@@ -315,5 +315,23 @@ TEST(SettingsDialogPreview, FollowsTheEditedRowAsOkWouldStoreIt) {
     }
 }
 
+// Editing one row while another is in use: the band says which it shows,
+// which one OK would keep in use, and the whole name of the figure shown.
+TEST(SettingsDialogPreview, CaptionSaysWhichRowIsShownAndWhichIsInUse) {
+    DialogRun run;
+    PatternStore s = DistinctStore();
+    s.selectedRow = 12;
+    s.rows[0].figureKind = 83;
+    SavePatternStore(s, run.storeFile);
+    run.Open();
+    EXPECT_EQ(run.ui.previews.back().caption, "行12を表示中\n使用中: 行12\n" + std::string(FigureName(s.rows[11].figureKind)));
+    run.dialog.Edited(run.ui.Find("EditW1"));
+    EXPECT_EQ(run.ui.previews.back().caption, "行1を表示中\n使用中: 行12\n弓形2(上)");
+    run.ui.SelectItem(run.ui.Find("ComboBoxZ1"), -1);
+    run.ui.SetSelector(run.ui.Find("RadioButton12"), false);
+    run.dialog.Edited(run.ui.Find("ComboBoxZ1"));
+    EXPECT_EQ(run.ui.previews.back().caption, "行1を表示中\n使用中: なし");
+}
+
 }  // namespace
 }  // namespace tesra
