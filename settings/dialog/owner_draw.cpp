@@ -2,6 +2,8 @@
 #include "settings/dialog/owner_draw.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace tesra {
 namespace {
@@ -43,6 +45,65 @@ FigureItemLayout LayoutFigureItem(PixelRect item, unsigned dpi) {
         std::min(item.left + pad + width + Scaled(kGapBeforeName, dpi), item.right);
     layout.text = {textLeft, item.top, item.right, item.bottom};
     return layout;
+}
+
+namespace {
+
+// The UTF-8 characters of text, each a whole sequence.
+std::vector<std::string_view> Characters(std::string_view text) {
+    std::vector<std::string_view> out;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t next = at + 1;
+        while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80) ++next;
+        out.push_back(text.substr(at, next - at));
+        at = next;
+    }
+    return out;
+}
+
+std::string Joined(const std::vector<std::string_view>& characters, std::size_t from,
+                   std::size_t to) {
+    std::string out;
+    for (std::size_t i = from; i < to; ++i) out += characters[i];
+    return out;
+}
+
+constexpr std::string_view kEllipsis = "…";
+
+}  // namespace
+
+std::string FittedName(std::string_view name, int room, const TextWidth& widthOf) {
+    if (widthOf(name) <= room) return std::string(name);
+    const std::vector<std::string_view> characters = Characters(name);
+    // The first character, "…" and the longest end that fits; else "…" and
+    // the longest end.
+    const std::string head = characters.empty() ? std::string() : std::string(characters[0]);
+    for (const std::string& lead : {head, std::string()}) {
+        for (std::size_t from = 1; from < characters.size(); ++from) {
+            const std::string candidate =
+                lead + std::string(kEllipsis) + Joined(characters, from, characters.size());
+            if (widthOf(candidate) <= room) return candidate;
+        }
+    }
+    // Too narrow for even that: as many whole characters from the start as fit.
+    std::size_t count = 0;
+    while (count < characters.size() && widthOf(Joined(characters, 0, count + 1)) <= room) ++count;
+    return Joined(characters, 0, count);
+}
+
+ClosedBoxItem LayoutClosedBoxItem(PixelRect item, unsigned dpi, std::string_view name,
+                                  const TextWidth& widthOf) {
+    const PixelRect beside = LayoutFigureItem(item, dpi).text;
+    if (widthOf(name) <= beside.right - beside.left) return {true, std::string(name)};
+    const int room = item.right - item.left - 2 * Scaled(kItemPadding, dpi);
+    const int full = std::max(widthOf(name), 1);
+    if (full <= room) return {false, std::string(name), 1.0};
+    const double share = static_cast<double>(room) / full;
+    if (share >= kNarrowestName) return {false, std::string(name), share};
+    auto narrowed = [&widthOf](std::string_view t) {
+        return static_cast<int>(std::ceil(widthOf(t) * kNarrowestName));
+    };
+    return {false, FittedName(name, room, narrowed), kNarrowestName};
 }
 
 PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi) {

@@ -4,6 +4,7 @@
 // logic is its index in that table.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <array>
 #include <map>
@@ -40,6 +41,9 @@ public:
     // The owner-drawn controls: figure lists and the preview band.
     void MeasureItem(MEASUREITEMSTRUCT& item) const;
     bool DrawItem(const DRAWITEMSTRUCT& item);
+    // The tip over a figure list: the whole name of its figure, which the
+    // closed box may have drawn narrower or shortened.
+    void FillTip(NMTTDISPINFOW& tip);
 
     Control Find(std::string_view name) override;
     void SetSelector(Control c, bool on) override;
@@ -67,6 +71,7 @@ private:
     HWND CreateControl(const ControlEntry& entry, int id);
     HBRUSH SolidBrush(COLORREF color);
     void SizeFigureLists();
+    void AddFigureTips();
 
     HWND form_ = nullptr;
     std::vector<HWND> windows_;  // index: the control
@@ -75,6 +80,9 @@ private:
     std::map<COLORREF, HBRUSH> brushes_;
     std::array<COLORREF, 16> customColors_{};
     HFONT font_ = nullptr;
+    HFONT editFont_ = nullptr;
+    HWND tips_ = nullptr;
+    std::wstring tipText_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     HWND pendingFocus_ = nullptr;
     PatternRow previewRow_;
