@@ -253,14 +253,14 @@ scenario_long_values() {
         local focused unfocused band12 band1
         focused=$(client_pixels "$WORK/selector-focused.png" 6 282 29 21)
         band12=$(band_pixels "$WORK/band-row12.png")
-        click_client 140 26  # EditW1: the focus leaves row 12's selector
+        click_client $((140 * DPI / 96)) $((26 * DPI / 96))  # EditW1: the focus leaves row 12's selector
         sleep 0.3
         unfocused=$(client_pixels "$WORK/selector-unfocused.png" 6 282 29 21)
         band1=$(band_pixels "$WORK/band-long-row1.png")
         check "long values at $percent %: the focused selector shows a focus cue" [ "$focused" != "$unfocused" ]
         check "long values at $percent %: the band shows row 1 once its width is edited" [ "$band1" != "$band12" ]
         # The help text at its longest lines (12 full-width characters).
-        click_client 660 100
+        click_client $((660 * DPI / 96)) $((100 * DPI / 96))
         keys ctrl+Home $(printf 'Down %.0s' $(seq 40))
         sleep 0.3
         window_shot "$BUILD/dialog-long-values-$percent.png"
