@@ -67,7 +67,9 @@ void SettingsDialog::Button1Click() {
 }
 
 PatternRow SettingsDialog::ReadRow(int row) {
-    PatternRow r;
+    // Settings the form has no control for (the store's extension) stay as
+    // stored: OK keeps them, and the preview draws with them.
+    PatternRow r = store_.rows[static_cast<std::size_t>(row - 1)];
     for (const RowField& field : kRowFields) {
         const Control c = RowControl(field.control, row);
         if (field.integer) r.*field.integer = ui_.SelectedItem(c);

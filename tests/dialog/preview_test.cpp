@@ -160,6 +160,11 @@ TEST(PatternPreview, FollowsEveryValueOfTheRow) {
         {"upper line", [](PatternRow& r) { r.upperLine = 2; }},
         {"middle line", [](PatternRow& r) { r.middleLine = 1; }},
         {"lower line", [](PatternRow& r) { r.lowerLine = 0; }},
+        // The sample path's corner and bend show every arrangement and the
+        // figures' orientation.
+        {"through", [](PatternRow& r) { r.arrangement = kArrangeThrough; }},
+        {"corners", [](PatternRow& r) { r.arrangement = kArrangeCorners; }},
+        {"upright", [](PatternRow& r) { r.orientation = kOrientUpright; }},
     };
     for (const auto& e : edits) {
         PatternRow row = kRow;
