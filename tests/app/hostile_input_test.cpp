@@ -4,7 +4,8 @@
 // (tesra_process.h kills a hang) with status 0 and leave a valid command file
 // (the grammar of tests/command_grammar.h, every number finite), no temporary
 // file and the store untouched; along a selection ("3") it may instead fail
-// and leave the host's file as it was.
+// and leave the host's file as it was, or write the selection back alone
+// with the reason nothing was drawn.
 
 #include <gtest/gtest.h>
 
@@ -150,8 +151,9 @@ enum class Expect {
     Exactly,    // status 0 and exactly minLines lines
     Refused,    // status 0 and a single message line
     Drawn,      // mode "3": the selection kept at the head of a new drawing
+    Explained,  // mode "3": the selection kept, nothing drawn, and why (HostileCase::why)
     Untouched,  // mode "3": failed, the host's file byte for byte as it was
-    Either,     // mode "3": one of the two
+    Either,     // mode "3": any of the three
 };
 
 struct HostileCase {
@@ -162,16 +164,24 @@ struct HostileCase {
     // Where the points survive the hostile bytes, figures must be drawn.
     std::size_t minLines = 0;
     Expect expect = Expect::AtLeast;
+    const char* why = "";  // Explained: words of the message line, UTF-8
 };
 
 // Test names in listings, rather than the bytes of the parameter.
 void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
 
+std::string LastLine(std::string_view file) {
+    if (file.ends_with("\r\n")) file.remove_suffix(2);
+    const std::size_t end = file.rfind("\r\n");
+    return std::string(end == std::string_view::npos ? file : file.substr(end + 2));
+}
+
 void ExpectOutcome(const HostileCase& c, int status, const std::string& input,
                    const std::string& output) {
     const bool along = std::string_view(c.mode) == "3";
-    if (c.expect == Expect::Drawn || c.expect == Expect::Untouched) {
-        EXPECT_EQ(status == 0, c.expect == Expect::Drawn);
+    if (c.expect == Expect::Drawn || c.expect == Expect::Explained ||
+        c.expect == Expect::Untouched) {
+        EXPECT_EQ(status == 0, c.expect != Expect::Untouched);
     }
     if (along && status != 0) {
         EXPECT_TRUE(output == input) << "the host's file was changed";
@@ -182,6 +192,12 @@ void ExpectOutcome(const HostileCase& c, int status, const std::string& input,
     if (along) {  // every selected element at the head, unchanged and in order
         const auto before = test::DescribeElements(test::ReadExchange(input).elements);
         auto after = test::DescribeElements(test::ReadExchange(output).elements);
+        if (c.expect == Expect::Explained) {
+            EXPECT_EQ(after.size(), before.size()) << "something was drawn";
+            const std::string last = LastLine(output);
+            EXPECT_TRUE(last.starts_with("h#")) << last;
+            EXPECT_NE(last.find(test::Sjis(c.why)), std::string::npos) << last;
+        }
         after.resize(std::min(after.size(), before.size()));
         EXPECT_EQ(after, before);
     }
@@ -343,22 +359,28 @@ TEST(HostileSize, InputTooLargeForMemoryFailsTheRunAndRemovesTheFile) {
 // either replaces the file with a valid one that starts with every selected
 // element, unchanged and in order, or leaves the host's file byte for byte as
 // it was, so that nothing selected is lost.
-HostileCase Along(std::string name, Bytes selection, Expect expect) {
+HostileCase Along(std::string name, Bytes selection, Expect expect, const char* why = "") {
     const std::string header = test::CrLf({"hq", "bz", "lg0", "ly0", "lc2", "lt1", "lw1", "cn2",
                                            "cn\"$<Arial>", "#"});
     return {std::move(name), [=] { return header + selection(); }, Same(kOneLinePerFigure), "3", 0,
-            expect};
+            expect, why};
 }
+
+// What the message line must name, so that the user knows what to change.
+const char* const kNothingToFollow = "沿わせる線・円弧・円がない";
+const char* const kTooMany = "図形の数が多すぎる";
 
 std::vector<HostileCase> SelectionCases() {
     const std::string aLine = "0 0 10 0\r\n";
     return {
         Along("ZeroLengthLinesBesideARealOne", Same("5 5 5 5\r\n0 0 0 0\r\n" + aLine),
               Expect::Drawn),
-        Along("OnlyZeroLengthLines", Same("5 5 5 5\r\n0 0 0 0\r\n"), Expect::Untouched),
+        Along("OnlyZeroLengthLines", Same("5 5 5 5\r\n0 0 0 0\r\n"), Expect::Explained,
+              kNothingToFollow),
         Along("ZeroRadiusCircleAndArc", Same("ci 0 0 0\r\nci 5 5 0 0 90 1 0\r\n" + aLine),
               Expect::Drawn),
-        Along("RadiusOf1e12IsTooManyFigures", Same("ci 0 0 1e12\r\n"), Expect::Untouched),
+        Along("RadiusOf1e12IsTooManyFigures", Same("ci 0 0 1e12\r\n"), Expect::Explained,
+              kTooMany),
         Along("HundredThousandDisconnectedLines",
               [] {
                   std::string s;
@@ -367,15 +389,25 @@ std::vector<HostileCase> SelectionCases() {
                   return s;
               },
               Expect::Drawn),
-        Along("TextOnly", Same("ch 0 0 1 0 \"abc\r\nch 5 5 1 0 \"def\r\n"), Expect::Untouched),
+        Along("TextOnly", Same("ch 0 0 1 0 \"abc\r\nch 5 5 1 0 \"def\r\n"), Expect::Explained,
+              kNothingToFollow),
+        Along("PointsOnly", Same("pt 1 1\r\npt 1 1 2 3 4\r\n"), Expect::Explained,
+              kNothingToFollow),
+        Along("EmptySelection", Same(""), Expect::Explained, kNothingToFollow),
         Along("BranchesAtOnePoint",
               Same("0 0 10 0\r\n0 0 0 10\r\n0 0 -10 0\r\n0 0 0 -10\r\n5 0 5 5\r\n"),
               Expect::Drawn),
         Along("EllipticArcsOnly", Same("ci 0 0 10 0 360 0.5 0\r\nci 0 0 10 0 90 2 45\r\n"),
-              Expect::Untouched),
+              Expect::Explained, kNothingToFollow),
         Along("EllipseBesideALineIsWrittenBack", Same("ci 0 0 10 0 360 0.5 0\r\n" + aLine),
               Expect::Drawn),
         Along("BlockInTheSelection", Same(aLine + "BL 0 0 name\r\n"), Expect::Untouched),
+        // Where an element cannot be written back, nothing is said: the host
+        // would erase it.
+        Along("BlockBesideNothingToFollow", Same("ch 0 0 1 0 \"abc\r\nBL 0 0 name\r\n"),
+              Expect::Untouched),
+        Along("BlockBesideTooManyFigures", Same("BL 0 0 name\r\nci 0 0 1e12\r\n"),
+              Expect::Untouched),
         Along("DimensionInTheSelection", Same(aLine + "msg\r\n0 -5 10 -5\r\ncs 5 -5 1 0 \"10\r\n"),
               Expect::Untouched),
         Along("CurveInTheSelection", Same("pl\r\n" + aLine + "10 0 10 10\r\n#\r\n"),
@@ -395,7 +427,7 @@ std::vector<HostileCase> SelectionCases() {
         Along("TwoPathsAtTheFigureLimit", Same("0 0 500000 0\r\n0 10 500000 10\r\n"),
               Expect::Drawn),
         Along("TwoPathsOneFigureAbove", Same("0 0 500000 0\r\n0 10 500001 10\r\n"),
-              Expect::Untouched),
+              Expect::Explained, kTooMany),
     };
 }
 
