@@ -19,12 +19,6 @@
 namespace tesra {
 namespace {
 
-// Files list many thousands of elements. A full list grows by a block or by
-// its own size, whichever is more: the first 1000 elements take one
-// allocation, and from then on the list doubles. A fixed step alone would
-// copy the whole list every block, quadratic for the millions a big drawing
-// holds.
-constexpr std::size_t kGrowthBlock = 1000;
 // Corners of an input solid within kTinyEps are one corner repeated: far
 // tighter than the drawing tolerance, so that only a corner written twice is
 // merged.
@@ -56,15 +50,6 @@ std::string CutText(std::string_view text) {
     return std::string(text.substr(0, end));
 }
 
-template <class T>
-std::int32_t Append(std::vector<T>& list, T item) {
-    if (list.size() == list.capacity()) {
-        list.reserve(list.size() + std::max(kGrowthBlock, list.size()));
-    }
-    list.push_back(std::move(item));
-    return static_cast<std::int32_t>(list.size() - 1);
-}
-
 ElementHeader HeaderNow(const ExchangeState& s, std::int32_t color) {
     return {s.pendingIndicated, s.cur.layerGroup, s.cur.layer,  color,
             s.cur.lineType,     s.cur.lineWidth,  s.pendingFlags};
@@ -80,8 +65,8 @@ void ConsumePending(ExchangeState& s) {
 
 template <class T>
 void Store(ExchangeState& s, ElementKind kind, std::vector<T>& list, T record) {
-    const std::int32_t index = Append(list, std::move(record));
-    Append(s.elements.order, ElementRef{static_cast<std::int32_t>(kind), index});
+    list.push_back(std::move(record));
+    s.elements.order.push_back({kind, static_cast<std::int32_t>(list.size() - 1)});
     ConsumePending(s);
 }
 

@@ -75,7 +75,9 @@ TEST(AlongRun, SelectionFirstThenTheDrawingThenTheNotice) {
     EXPECT_EQ(std::vector<std::string>(after.begin(), after.begin() + before.size()), before);
     for (std::size_t i = before.size(); i < output.elements.order.size(); ++i) {
         const ElementRef ref = output.elements.order[i];
-        ASSERT_TRUE(ref.kind == 1 || ref.kind == 3 || ref.kind >= 9) << after[i];
+        const bool drawn = ref.kind == ElementKind::Line || ref.kind == ElementKind::Arc ||
+                           ref.kind >= ElementKind::Solid2;
+        ASSERT_TRUE(drawn) << after[i];
     }
     for (std::size_t i = 4; i < output.elements.lines.size(); ++i) {  // past the selected lines
         EXPECT_EQ(output.elements.lines[i].header.layerGroup, 0);

@@ -1,6 +1,7 @@
 // The selected-element store: one record per element, in input order.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,7 +14,8 @@ namespace {
 
 std::vector<std::pair<std::int32_t, std::int32_t>> Order(const ExchangeState& s) {
     std::vector<std::pair<std::int32_t, std::int32_t>> out;
-    for (const ElementRef& ref : s.elements.order) out.emplace_back(ref.kind, ref.index);
+    for (const ElementRef& ref : s.elements.order)
+        out.emplace_back(static_cast<std::int32_t>(ref.kind), ref.index);
     return out;
 }
 
@@ -74,7 +76,7 @@ TEST(ElementStoreTest, EachElementLineBecomesItsRecord) {
         SCOPED_TRACE(c.line);
         const ExchangeState s = test::ReadLines({c.line});
         ASSERT_EQ(s.elements.order.size(), 1u);
-        EXPECT_EQ(s.elements.order[0].kind, static_cast<std::int32_t>(c.kind));
+        EXPECT_EQ(s.elements.order[0].kind, c.kind);
         c.check(s.elements);
     }
 }
@@ -211,7 +213,7 @@ TEST(ElementStoreTest, SolidsWithRepeatedCornersBecomeSmaller) {
         SCOPED_TRACE(c.name);
         const ExchangeState s = test::ReadLines({"lc10 255", c.line});
         ASSERT_EQ(s.elements.order.size(), 1u);
-        EXPECT_EQ(s.elements.order[0].kind, static_cast<std::int32_t>(c.kind));
+        EXPECT_EQ(s.elements.order[0].kind, c.kind);
         const auto& e = s.elements;
         const auto& list = c.kind == ElementKind::Solid2   ? e.solids2
                            : c.kind == ElementKind::Solid3 ? e.solids3
@@ -272,20 +274,6 @@ TEST(ElementStoreTest, MsgWithoutCsTextStoresNoDimension) {
     EXPECT_EQ(s.elements.dimensions.at(0).line.x2, 2.0);
 }
 
-TEST(ElementStoreTest, ListsGrowInBlocksOfAThousand) {
-    ExchangeState s;
-    ResetExchangeState(s);
-    ParseExchangeLine(s, "0 0 1 1");
-    EXPECT_GE(s.elements.lines.capacity(), 1000u);
-    const JwwEntLine* first = s.elements.lines.data();
-    for (int i = 1; i < 1000; ++i) ParseExchangeLine(s, "0 0 1 1");
-    EXPECT_EQ(s.elements.lines.data(), first) << "no reallocation within the first block";
-    ParseExchangeLine(s, "0 0 1 1");
-    EXPECT_GE(s.elements.lines.capacity(), 2000u);
-    EXPECT_EQ(s.elements.order.size(), 1001u);
-    EXPECT_EQ(s.elements.order.back().index, 1000);
-}
-
 // Regression: growing by a fixed block re-copied the list every thousand
 // elements, so two million lines took a minute to read.
 TEST(ElementStoreTest, LongListsReallocateRarely) {
@@ -298,7 +286,8 @@ TEST(ElementStoreTest, LongListsReallocateRarely) {
         if (s.elements.lines.data() != data) ++reallocations;
         data = s.elements.lines.data();
     }
-    EXPECT_LE(reallocations, 10);
+    // Growth by a factor, as std::vector's: one reallocation per doubling.
+    EXPECT_LE(reallocations, std::bit_width(100'000u) + 1);
 }
 
 }  // namespace

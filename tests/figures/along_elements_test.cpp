@@ -27,7 +27,7 @@ using Scene = std::vector<std::vector<double>>;
 ElementStore Store(const Scene& scene) {
     ElementStore s;
     auto order = [&s](ElementKind kind, std::size_t size) {
-        s.order.push_back({static_cast<std::int32_t>(kind), static_cast<std::int32_t>(size - 1)});
+        s.order.push_back({kind, static_cast<std::int32_t>(size - 1)});
     };
     for (const std::vector<double>& v : scene) {
         if (v.size() == 4) {
@@ -225,7 +225,7 @@ TEST(AlongPaths, ElementsThatAreNotFollowed) {
         {0, 0, -10, 0, 90},  // a negative radius is the same circle
     });
     s.texts.push_back({});
-    s.order.push_back({static_cast<std::int32_t>(ElementKind::Text), 0});
+    s.order.push_back({ElementKind::Text, 0});
     const AlongSelection sel = PathsFromSelection(s);
     EXPECT_EQ(sel.notFollowed, 1);
     ASSERT_EQ(sel.paths.size(), 3u);
