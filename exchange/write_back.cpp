@@ -23,7 +23,7 @@ WriteBackRefusal TextRefusal(const JwwEntText& t) {
 WriteBackRefusal SolidRefusal(const SolidElement& s) {
     const bool coded = s.kind == ElementKind::SolidSc || s.kind == ElementKind::SolidSe;
     return coded && !IsSolidArcCode(s.solid.code) ? WriteBackRefusal::UnknownSolidCode
-                                                   : WriteBackRefusal::None;
+                                                  : WriteBackRefusal::None;
 }
 
 // Every other element is a keyword and at most eight numbers (the reader
@@ -32,18 +32,17 @@ WriteBackRefusal SolidRefusal(const SolidElement& s) {
 static_assert(kMaxNumericLineText <= kMaxOutputLine);
 
 WriteBackRefusal RefusalFor(const ElementStore& store, ElementRef ref) {
-    return VisitElement(
-        store, ref,
-        Overloaded{
-            [](const TJwwEntBlk&) { return WriteBackRefusal::Block; },
-            [](const JwwEntDimension&) { return WriteBackRefusal::Dimension; },
-            [](const JwwEntLine& l) {
-                return l.polyline != 0 ? WriteBackRefusal::Curve : WriteBackRefusal::None;
-            },
-            [](const JwwEntText& t) { return TextRefusal(t); },
-            [](const SolidElement& s) { return SolidRefusal(s); },
-            [](const auto&) { return WriteBackRefusal::None; },
-        });
+    const auto refusal = Overloaded{
+        [](const TJwwEntBlk&) { return WriteBackRefusal::Block; },
+        [](const JwwEntDimension&) { return WriteBackRefusal::Dimension; },
+        [](const JwwEntLine& l) {
+            return l.polyline != 0 ? WriteBackRefusal::Curve : WriteBackRefusal::None;
+        },
+        [](const JwwEntText& t) { return TextRefusal(t); },
+        [](const SolidElement& s) { return SolidRefusal(s); },
+        [](const auto&) { return WriteBackRefusal::None; },
+    };
+    return VisitElement(store, ref, refusal);
 }
 
 // Each element's attribute lines that differ from what is in force, then
@@ -118,22 +117,14 @@ WriteBackRefusal FirstRefusal(const ElementStore& store) {
 
 std::string_view RefusalName(WriteBackRefusal refusal) {
     switch (refusal) {
-        case WriteBackRefusal::None:
-            return "none";
-        case WriteBackRefusal::Block:
-            return "a block";
-        case WriteBackRefusal::Dimension:
-            return "a dimension figure";
-        case WriteBackRefusal::Curve:
-            return "a line with the curve attribute";
-        case WriteBackRefusal::UnknownSolidCode:
-            return "a solid arc with an unknown code";
-        case WriteBackRefusal::LineTooLong:
-            return "an element longer than one output line";
-        case WriteBackRefusal::NulInText:
-            return "a text holding a NUL byte";
-        case WriteBackRefusal::NoFontName:
-            return "a text without a font name";
+        case WriteBackRefusal::None: return "none";
+        case WriteBackRefusal::Block: return "a block";
+        case WriteBackRefusal::Dimension: return "a dimension figure";
+        case WriteBackRefusal::Curve: return "a line with the curve attribute";
+        case WriteBackRefusal::UnknownSolidCode: return "a solid arc with an unknown code";
+        case WriteBackRefusal::LineTooLong: return "an element longer than one output line";
+        case WriteBackRefusal::NulInText: return "a text holding a NUL byte";
+        case WriteBackRefusal::NoFontName: return "a text without a font name";
     }
     return "unknown";
 }

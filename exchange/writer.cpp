@@ -146,8 +146,8 @@ void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
     sink_.AppendNumeric({"sl ", {a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y}});
 }
 
-void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flatness,
-                          double tilt, double angle1, double angle2) {
+void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flatness, double tilt,
+                          double angle1, double angle2) {
     if (!AllFinite({centre.x, centre.y, r, flatness, tilt, angle1, angle2})) return;
     if (r <= kSameEps || std::fabs(flatness) <= kSameEps) return;
     if (!IsSolidArcCode(code)) return;
@@ -157,8 +157,8 @@ void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flat
     sink_.AppendNumeric(line);
 }
 
-void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double tilt,
-                           double angle1, double angle2, double rInner) {
+void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double tilt, double angle1,
+                           double angle2, double rInner) {
     if (!AllFinite({centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner})) return;
     const bool ring = rOuter > kSameEps && rInner > kSameEps && rInner < rOuter - kSameEps &&
                       std::fabs(flatness) > kSameEps;

@@ -24,7 +24,6 @@
 namespace tesra {
 namespace {
 
-
 constexpr double kDegToRad = kPi / 180;
 
 // A circular arc from startDeg counter-clockwise by sweepDeg (360 for a full circle).
@@ -80,13 +79,12 @@ void AddArc(const JwwEntArc& arc, Followed& f) {
 }
 
 void AddElement(const ElementStore& store, ElementRef ref, Followed& f) {
-    VisitElement(store, ref,
-                 Overloaded{
-                     [&f](const JwwEntLine& l) { AddLine(l, f); },
-                     [&f](const JwwEntCircle& c) { AddCircle(c, f); },
-                     [&f](const JwwEntArc& a) { AddArc(a, f); },
-                     [](const auto&) {},
-                 });
+    const auto add = Overloaded{
+        [&f](const JwwEntLine& l) { AddLine(l, f); },
+        [&f](const JwwEntCircle& c) { AddCircle(c, f); },
+        [&f](const JwwEntArc& a) { AddArc(a, f); }, [](const auto&) {},  // nothing else is followed
+    };
+    VisitElement(store, ref, add);
 }
 
 // The followed elements in input order, each numbered by its place in it.

@@ -7,8 +7,8 @@
 #include <iconv.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <numbers>
@@ -39,8 +39,8 @@ std::string Numbers(const double (&values)[N]) {
 }
 
 std::string Header(const ElementHeader& h, bool withPen = true) {
-    std::string s = "lg" + std::to_string(h.layerGroup) + " ly" + std::to_string(h.layer) +
-                    " c" + std::to_string(h.color);
+    std::string s = "lg" + std::to_string(h.layerGroup) + " ly" + std::to_string(h.layer) + " c" +
+                    std::to_string(h.color);
     if (withPen) s += " lt" + std::to_string(h.lineType) + " lw" + std::to_string(h.lineWidth);
     return s;
 }
@@ -63,8 +63,12 @@ ExchangeState ReadLines(const std::vector<std::string>& lines) {
 
 std::vector<std::string> DescribeElements(const ElementStore& e) {
     const auto describe = Overloaded{
-        [](const JwwEntLine& l) { return Header(l.header) + Numbers({l.x1, l.y1, l.x2, l.y2}); },
-        [](const JwwEntCircle& c) { return Header(c.header) + Numbers({c.x, c.y, c.r}); },
+        [](const JwwEntLine& l) {
+            return Header(l.header) + Numbers({l.x1, l.y1, l.x2, l.y2});
+        },
+        [](const JwwEntCircle& c) {
+            return Header(c.header) + Numbers({c.x, c.y, c.r});
+        },
         [](const JwwEntArc& a) { return Header(a.header) + Numbers(a.values); },
         [](const JwwEntText& t) {
             return Header(t.header, false) + " dir" + std::to_string(t.direction) + " cc" +
@@ -182,7 +186,9 @@ Calls Draw(std::int32_t kind, const FigureCell& cell, SolidStyle solid) {
     return out.calls;
 }
 
-void RecordingTarget::EmitLine(Point a, Point b) { calls.push_back({"line", {a.x, a.y, b.x, b.y}}); }
+void RecordingTarget::EmitLine(Point a, Point b) {
+    calls.push_back({"line", {a.x, a.y, b.x, b.y}});
+}
 void RecordingTarget::EmitArc(Point c, double r, double s, double e, double f, double t) {
     calls.push_back({"arc", {c.x, c.y, r, s, e, f, t}});
 }

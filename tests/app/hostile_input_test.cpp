@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "exchange/atomic_file.h"
-#include "tests/command_grammar.h"
 #include "tesra_process.h"
 #include "test_support.h"
+#include "tests/command_grammar.h"
 
 namespace tesra {
 namespace {
@@ -95,6 +95,7 @@ TEST(OutputGrammar, LinesTheWriterMayAndMayNotWrite) {
         std::string line;
         bool drawing, writeBack;
     } lines[] = {
+        // clang-format off
         {"bz", 1, 1}, {"lgA", 1, 1}, {"lyFFFFFFFF", 1, 1}, {"lc-3", 1, 1}, {"lw30000", 1, 1},
         {"lga", 0, 0},  // hex digits are upper case
         {"lg", 0, 0}, {"lc10 16777215", 1, 1}, {"lc10 16777216", 0, 0}, {"lc10 -1", 0, 0},
@@ -116,6 +117,7 @@ TEST(OutputGrammar, LinesTheWriterMayAndMayNotWrite) {
         {"cn0 2.5 2.5 0 7", 0, 1}, {"cn0 2.5 2.5 0", 0, 0}, {"cn\"$<Arial>", 0, 1},
         {"cc8", 0, 1}, {"cc9", 0, 0}, {"pn2", 0, 1}, {"h#" + test::Sjis("楕円弧"), 0, 1},
         {std::string(252, '1') + " 0 0 0", 0, 0},  // over 255 bytes
+        // clang-format on
     };
     for (const auto& [line, drawing, writeBack] : lines) {
         EXPECT_EQ(grammar::IsCommandLine(line), drawing) << line;
@@ -125,10 +127,12 @@ TEST(OutputGrammar, LinesTheWriterMayAndMayNotWrite) {
 
 TEST(OutputGrammar, WholeFiles) {
     const std::pair<const char*, bool> files[] = {
+        // clang-format off
         {"", true}, {"lg0\r\nly0\r\n", true}, {"hemessage\r\n", true},
         {"lg0\r\nly0", false},  // no final CR LF
         {"lg0\nly0\r\n", false},  // LF alone
         {"lg0\r\nhemessage\r\n", false}, {"hemessage\r\nlg0\r\n", false},
+        // clang-format on
     };
     for (const auto& [file, valid] : files)
         EXPECT_EQ(grammar::CommandFileProblem(file) == "", valid) << file;
@@ -233,6 +237,7 @@ auto CaseName = [](const auto& info) { return info.param.name; };
 std::vector<HostileCase> ExchangeCases() {
     const Bytes busy = Same(kBusyStore);
     std::vector<HostileCase> cases = {
+        // clang-format off
         {"BinaryGarbage", [] { return kTwoPoints + Garbage(4 << 20); }, busy, "2", 40},
         {"NulBytes", Same("hp1\0 0 0\r\nhp2 1\00 0\r\n\0\0\0\r\nlc\0003\r\n"s), busy, "1"},
         {"FiftyMegabyteLineOfTokens",
@@ -263,18 +268,20 @@ std::vector<HostileCase> ExchangeCases() {
         {"StoreWithAFiftyMegabyteLine", Same(kTwoPoints),
          [] { return "0\r\n0\r\n1\r\n" + Repeat("9", 50'000'000) + "\r\n1\r\n95\r\n"; }, "2"},
         {"StoreOfLoneLeadBytes", Same(kTwoPoints), Same(Repeat("\x81\r\n", 200) + "\x81"), "1"},
+        // clang-format on
     };
     // Numbers a double cannot hold, and text that is no number at all.
+    // clang-format off
     const char* numbers[] = {"1e999", "-1e999", "nan", "inf", "1e-400", "$", "0x", "99999999999",
                              "1e308", "-1.7976931348623157e308", "4.9e-324"};
+    // clang-format on
     for (int i = 0; i < std::ssize(numbers); ++i) {
         const std::string n = numbers[i];
-        const std::string exchange = "hp1 " + n + " 0\r\nhp2 100 " + n + "\r\nhp3 " + n + " " +
-                                     n + "\r\nhp4 0 0\r\nlc" + n + "\r\nlw" + n + "\r\nlg" + n +
-                                     "\r\n";
+        const std::string exchange = "hp1 " + n + " 0\r\nhp2 100 " + n + "\r\nhp3 " + n + " " + n +
+                                     "\r\nhp4 0 0\r\nlc" + n + "\r\nlw" + n + "\r\nlg" + n + "\r\n";
         for (const char* mode : {"1", "2"})
-            cases.push_back({"Number" + std::to_string(i) + "Mode" + mode, Same(exchange), busy,
-                             mode});
+            cases.push_back(
+                {"Number" + std::to_string(i) + "Mode" + mode, Same(exchange), busy, mode});
     }
     return cases;
 }
@@ -321,8 +328,10 @@ const std::string kOneLinePerFigure = StoreRow({"0", "1", "1", "0", "0", "1", "0
 // with a single message line; at the bound the run draws them all.
 HostileCase Limit(std::string name, std::string points, const char* mode, bool refused,
                   const std::string& store = kOneLinePerFigure) {
+    // clang-format off
     return {std::move(name), Same(std::move(points)), Same(store), mode, 4 + 1'000'000,
             refused ? Expect::Refused : Expect::Exactly};
+    // clang-format on
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -360,10 +369,12 @@ TEST(HostileSize, InputTooLargeForMemoryFailsTheRunAndRemovesTheFile) {
 // element, unchanged and in order, or leaves the host's file byte for byte as
 // it was, so that nothing selected is lost.
 HostileCase Along(std::string name, Bytes selection, Expect expect, const char* why = "") {
-    const std::string header = test::CrLf({"hq", "bz", "lg0", "ly0", "lc2", "lt1", "lw1", "cn2",
-                                           "cn\"$<Arial>", "#"});
+    const std::string header =
+        test::CrLf({"hq", "bz", "lg0", "ly0", "lc2", "lt1", "lw1", "cn2", "cn\"$<Arial>", "#"});
+    // clang-format off
     return {std::move(name), [=] { return header + selection(); }, Same(kOneLinePerFigure), "3", 0,
             expect, why};
+    // clang-format on
 }
 
 // What the message line must name, so that the user knows what to change.
@@ -373,6 +384,7 @@ const char* const kTooMany = "図形の数が多すぎる";
 std::vector<HostileCase> SelectionCases() {
     const std::string aLine = "0 0 10 0\r\n";
     return {
+        // clang-format off
         Along("ZeroLengthLinesBesideARealOne", Same("5 5 5 5\r\n0 0 0 0\r\n" + aLine),
               Expect::Drawn),
         Along("OnlyZeroLengthLines", Same("5 5 5 5\r\n0 0 0 0\r\n"), Expect::Explained,
@@ -428,6 +440,7 @@ std::vector<HostileCase> SelectionCases() {
               Expect::Drawn),
         Along("TwoPathsOneFigureAbove", Same("0 0 500000 0\r\n0 10 500001 10\r\n"),
               Expect::Explained, kTooMany),
+        // clang-format on
     };
 }
 

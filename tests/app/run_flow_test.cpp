@@ -50,6 +50,7 @@ TEST(RunFlow, ChainStopsAtTheFirstAbsentPointAndSkipsEqualNeighbours) {
         std::vector<std::pair<int, Point>> points;
         Lines expected;
     } cases[] = {
+        // clang-format off
         {"four points", {{1, {0, 0}}, {2, {10, 0}}, {3, {20, 0}}, {4, {30, 0}}},
          With({"0 0 10 0", "10 0 20 0", "20 0 30 0"})},
         {"point 3 equals point 2", {{1, {0, 0}}, {2, {10, 0}}, {3, {10 + 5e-9, 0}}, {4, {20 + 5e-9, 0}}},
@@ -57,6 +58,7 @@ TEST(RunFlow, ChainStopsAtTheFirstAbsentPointAndSkipsEqualNeighbours) {
         {"point 3 absent", {{1, {0, 0}}, {2, {10, 0}}, {4, {20, 0}}}, With({"0 0 10 0"})},
         {"one point", {{1, {0, 0}}}, kAttributes},
         {"no points", {}, kAttributes},
+        // clang-format on
     };
     for (const Case& c : cases) {
         RunContext run = ContextWithPoints(c.points);

@@ -46,9 +46,7 @@ ElementStore Store(const Scene& scene) {
     return s;
 }
 
-AlongSelection Paths(const Scene& scene) {
-    return PathsFromSelection(Store(scene));
-}
+AlongSelection Paths(const Scene& scene) { return PathsFromSelection(Store(scene)); }
 
 bool Near(Point a, Point b, double eps = 1e-7) {
     return std::fabs(a.x - b.x) <= eps && std::fabs(a.y - b.y) <= eps;
