@@ -146,6 +146,8 @@ template <class... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;  // for compilers without aggregate deduction
 
 // Calls visit with the record that ref names: JwwEntLine … TJwwEntBlk, or a
 // SolidElement for any solid. Every call must return the same type.

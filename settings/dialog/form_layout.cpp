@@ -26,6 +26,7 @@ constexpr int kRowPitch = 24;
 constexpr int kRowTop = 16;
 constexpr int kSelectorTop = 20;
 const std::array<RowColumn, 10> kRowColumns = {{
+    // clang-format off
     //  prefix         kind                      left width height items            ime off
     {"RadioButton", ControlKind::Selector,      8,   25,   17,  {},              false},
     {"ComboBoxZ",   ControlKind::DropDown,     32,   81,   21,  {},              true},
@@ -37,6 +38,7 @@ const std::array<RowColumn, 10> kRowColumns = {{
     {"ComboBoxU",   ControlKind::DropDown,    408,   57,   21,  kGuideLineItems, false},
     {"ComboBoxC",   ControlKind::DropDown,    464,   57,   21,  kGuideLineItems, false},
     {"ComboBoxD",   ControlKind::DropDown,    520,   57,   21,  kGuideLineItems, false},
+    // clang-format on
 }};
 
 struct FixedControl {
@@ -48,6 +50,7 @@ struct FixedControl {
 };
 
 const std::array<FixedControl, 8> kFixedControls = {{
+    // clang-format off
     //  name         kind                          left top  width height  text              tab
     {"Memo1",     ControlKind::Memo,          {584,  16, 185, 185}, "",                    120},
     {"Button1",   ControlKind::DefaultButton, {632, 240, 121,  25}, "ＯＫ(&Y)",            121},
@@ -58,6 +61,7 @@ const std::array<FixedControl, 8> kFixedControls = {{
     {"LabelU",    ControlKind::Label,         {592,   0,  60,  13}, "[実寸mm]",             -1},
     {"Label2",    ControlKind::Swatch,        {712, 208,  50,  17}, "　　　",               -1},
     {"PaintBox1", ControlKind::PreviewBand,   {  8, 309, 755,  92}, "",                    -1},
+    // clang-format on
 }};
 
 std::array<std::string_view, kRowColumns.size()> Prefixes() {
