@@ -143,6 +143,7 @@ TEST(AlongPaths, GroupsByTheJunctionRule) {
         std::set<std::set<std::int32_t>> groups;
         std::vector<bool> closed;  // per path, in output order
     } cases[] = {
+        // clang-format off
         {"three lines meeting at one point end their paths there",
          {{0, 0, 10, 0}, {10, 0, 20, 5}, {10, 0, 20, -5}, {20, 5, 30, 5}},
          {{0}, {1, 3}, {2}},
@@ -179,6 +180,7 @@ TEST(AlongPaths, GroupsByTheJunctionRule) {
          {{0, 0, 10, 0}, {10, 10, 10, 0}, {0, 10, 10, 10}, {0, 10, 0, 0}},
          {{0, 1, 2, 3}},
          {true}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -305,7 +307,8 @@ TEST(AlongDrawing, LinePathsDrawWhatTheChainOfPointsDraws) {
                 points.insert(points.end(), chain.begin(), chain.end());
                 const int npts = static_cast<int>(chain.size());
                 for (int j = 1; j < npts; ++j)
-                    LayOutSpan(LayoutInputs{row, {true, 5}, 3}, ChainPath(points, npts), static_cast<std::size_t>(j - 1), spans);
+                    LayOutSpan(LayoutInputs{row, {true, 5}, 3}, ChainPath(points, npts),
+                               static_cast<std::size_t>(j - 1), spans);
                 ASSERT_EQ(along.calls.size(), spans.calls.size());
                 EXPECT_GT(spans.calls.size(), 2 * chain.size());
                 for (std::size_t i = 0; i < spans.calls.size(); ++i) {
