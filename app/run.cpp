@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/run_along.h"
+#include "app/run_slope.h"
 #include "exchange/block_formatter.h"
 #include "exchange/reader.h"
 #include "exchange/writer.h"
@@ -64,6 +65,7 @@ RunMode ModeFromArgument(std::optional<std::string_view> firstArgument) {
     if (firstArgument == "1") return RunMode::TwoPoints;
     if (firstArgument == "2") return RunMode::Chain;
     if (firstArgument == "3") return RunMode::AlongSelection;
+    if (firstArgument == "4") return RunMode::SlopeBetween;
     return RunMode::Dialog;
 }
 
@@ -82,7 +84,12 @@ void PrepareRun(RunContext& run, const RunPaths& paths) {
 }
 
 void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
-    if (mode == RunMode::AlongSelection)
+    // 法面 rows in every mode, and argument "4", drawn apart (run_slope.h).
+    const bool selection = mode == RunMode::AlongSelection || mode == RunMode::SlopeBetween;
+    if (SlopeRowInUse(run.store) && selection)
+        return DrawSlopeSelection(run, PlanSlopeSelection(run, mode), out);
+    if (SlopeRowInUse(run.store)) return DrawSlopeSpans(run, mode, out);
+    if (selection)
         return DrawAlongSelection(run, PlanAlongSelection(run), out);
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
@@ -116,7 +123,12 @@ bool DrawAndReplace(RunMode mode, const RunPaths& paths, const WriteFaults& faul
 }  // namespace
 
 int RunDrawingMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
-    if (mode == RunMode::AlongSelection) return RunAlongSelectionMode(paths, faults);
+    // A slope row over a selection ("3" or "4") runs apart (run_slope.h); a
+    // decorative row under "4" draws as under "3".
+    const bool selection = mode == RunMode::AlongSelection || mode == RunMode::SlopeBetween;
+    if (selection && SlopeRowStored(paths.storeFile))
+        return RunSlopeSelectionMode(mode, paths, faults);
+    if (selection) return RunAlongSelectionMode(paths, faults);
     try {
         if (DrawAndReplace(mode, paths, faults)) return 0;
     } catch (const std::bad_alloc&) {

@@ -6,8 +6,8 @@
 #include <new>
 #include <string>
 
+#include "app/selection_output.h"
 #include "exchange/block_formatter.h"
-#include "exchange/number_format.h"
 #include "exchange/writer.h"
 #include "geom/helpers.h"
 
@@ -16,12 +16,6 @@ namespace {
 
 // The same bound as the other modes, over all paths together.
 constexpr std::int64_t kMaxFiguresPerRun = 1'000'000;
-
-// "h#" and, in CP932: 楕円弧 <n> 個には沿わせず、そのまま残しました。
-constexpr std::string_view kNotFollowedBefore = "h#\x91\xC8\x89\x7E\x8C\xCA";
-constexpr std::string_view kNotFollowedAfter =
-    "\x8C\xC2\x82\xC9\x82\xCD\x89\x88\x82\xED\x82\xB9\x82\xB8\x81\x41\x82\xBB\x82\xCC\x82\xDC"
-    "\x82\xDC\x8E\x63\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42";
 
 AlongInputs InputsOf(const RunContext& run) {
     return {run.store.RowInUse(), SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
@@ -39,13 +33,6 @@ bool AnythingToFollow(const AlongSelection& selection) {
     for (const ElementPath& path : selection.paths)
         if (std::any_of(path.elements.begin(), path.elements.end(), HasLength)) return true;
     return false;
-}
-
-std::string NotFollowedNotice(std::int32_t count) {
-    std::string line(kNotFollowedBefore);
-    AppendInt(line, count);
-    line += kNotFollowedAfter;
-    return line;
 }
 
 }  // namespace
@@ -72,8 +59,7 @@ void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& 
     if (plan.outcome != AlongOutcome::Draw) return;
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
-    if (ex.bz) writer.AppendOutputLine("bz");
-    WriteBackSelection(ex.elements, writer);
+    WriteSelectionBack(ex, writer);
     writer.WriteInitialAttributes();
     DrawAlongPaths(InputsOf(run), plan.selection, writer);
     if (plan.selection.notFollowed > 0)

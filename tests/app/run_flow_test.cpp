@@ -98,7 +98,8 @@ TEST(RunFlow, ModeArgument) {
     EXPECT_EQ(ModeFromArgument("1"), RunMode::TwoPoints);
     EXPECT_EQ(ModeFromArgument("2"), RunMode::Chain);
     EXPECT_EQ(ModeFromArgument("3"), RunMode::AlongSelection);
-    for (const char* other : {"01", "1 ", "one", "", "03", "3 ", "4", "-1"})
+    EXPECT_EQ(ModeFromArgument("4"), RunMode::SlopeBetween);
+    for (const char* other : {"01", "1 ", "one", "", "03", "3 ", "4 ", "5", "-1"})
         EXPECT_EQ(ModeFromArgument(other), RunMode::Dialog) << other;
     EXPECT_EQ(ModeFromArgument(std::nullopt), RunMode::Dialog);
 }

@@ -76,9 +76,9 @@ TEST_P(GoldenRun, OutputMatchesReference) {
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenRun, ::testing::ValuesIn(GoldenCases()),
                          [](const auto& info) { return info.param; });
 
-TEST(RunModes, AnythingButOneTwoOrThreeIsTheDialogWhichThisBuildLacks) {
+TEST(RunModes, AnythingButOneToFourIsTheDialogWhichThisBuildLacks) {
     const std::vector<std::vector<std::string>> argLists = {
-        {}, {"01"}, {"1 "}, {"one"}, {"0"}, {"4"}, {"3 "}, {""}, {"12"}};
+        {}, {"01"}, {"1 "}, {"one"}, {"0"}, {"5"}, {"4 "}, {"3 "}, {""}, {"12"}};
     for (const auto& args : argLists) {
         ScratchDir scratch;
         const fs::path dir = scratch / "addin";
