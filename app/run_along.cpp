@@ -9,17 +9,19 @@
 #include "app/selection_output.h"
 #include "exchange/block_formatter.h"
 #include "exchange/writer.h"
+#include "figures/layout.h"
 #include "geom/helpers.h"
 
 namespace tesra {
 namespace {
 
-// The same bound as the other modes, over all paths together.
-constexpr std::int64_t kMaxFiguresPerRun = 1'000'000;
-
-AlongInputs InputsOf(const RunContext& run) {
-    return {run.store.RowInUse(), SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
-            run.exchange.initial.lineColor};
+// The selected elements are in the drawing already: guides on them are not drawn again.
+LayoutInputs InputsOf(const RunContext& run) {
+    LayoutInputs in{run.store.RowInUse(),
+                    SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
+                    run.exchange.initial.lineColor};
+    in.pathIsDrawn = true;
+    return in;
 }
 
 // Zero-length lines and zero-radius arcs become paths too, but nothing can be
@@ -49,7 +51,7 @@ AlongPlan PlanAlongSelection(const RunContext& run) {
         plan.outcome = AlongOutcome::NothingToFollow;
         return plan;
     }
-    plan.figures = AlongFigureCount(InputsOf(run), plan.selection);
+    plan.figures = LayoutFigureCount(InputsOf(run), plan.selection.paths);
     plan.outcome =
         plan.figures > kMaxFiguresPerRun ? AlongOutcome::TooManyFigures : AlongOutcome::Draw;
     return plan;
@@ -61,7 +63,7 @@ void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& 
     Writer writer(ex, out);
     WriteSelectionBack(ex, writer);
     writer.WriteInitialAttributes();
-    DrawAlongPaths(InputsOf(run), plan.selection, writer);
+    LayOutPaths(InputsOf(run), plan.selection.paths, writer);
     if (plan.selection.notFollowed > 0)
         writer.AppendOutputLine(NotFollowedNotice(plan.selection.notFollowed));
 }
