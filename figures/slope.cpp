@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "figures/element_grid.h"
+#include "figures/element_tree.h"
 #include "geom/helpers.h"
 
 namespace tesra {
@@ -119,7 +119,7 @@ struct TopTicks {
     bool toRight = true;
 };
 
-TopTicks LongTicksOf(const ElementPath& top, const PatternRow& row, const ElementGrid* toe) {
+TopTicks LongTicksOf(const ElementPath& top, const PatternRow& row, const ElementTree* toe) {
     TopTicks t;
     t.stations = StationsOf(top, row.pitch);
     t.longLengths.assign(t.stations.size(), std::numeric_limits<double>::quiet_NaN());
@@ -142,13 +142,13 @@ TopTicks LongTicksOf(const ElementPath& top, const PatternRow& row, const Elemen
     return t;
 }
 
-bool ClearOfTops(const ElementGrid& tops, Point from, Point to) {
+bool ClearOfTops(const ElementTree& tops, Point from, Point to) {
     const double length = Distance(from, to);
     const double slack = kClearanceSlack * std::max(1.0, length);
     return !tops.AnyNearerThan(to, length - slack);
 }
 
-void AppendTicks(const TopTicks& t, const PatternRow& row, const ElementGrid& tops,
+void AppendTicks(const TopTicks& t, const PatternRow& row, const ElementTree& tops,
                  std::vector<SlopeTick>& out) {
     const std::string rhythm = RhythmInUse(row);
     const double ratio = ShortRatioInUse(row);
@@ -205,15 +205,12 @@ std::vector<SlopeTick> SlopeTicks(const PatternRow& row, std::span<const Element
                                   std::span<const ElementPath> toes) {
     const std::vector<const PathElement*> topElements = ElementsOf(tops);
     const std::vector<const PathElement*> toeElements = ElementsOf(toes);
-    std::vector<const PathElement*> all = topElements;
-    all.insert(all.end(), toeElements.begin(), toeElements.end());
-    const GridBounds bounds = BoundsOf(all);
-    const ElementGrid topGrid(topElements, bounds);
-    const std::optional<ElementGrid> toeGrid =
-        toes.empty() ? std::nullopt : std::optional<ElementGrid>(std::in_place, toeElements, bounds);
+    const ElementTree topTree(topElements);
+    const std::optional<ElementTree> toeTree =
+        toes.empty() ? std::nullopt : std::optional<ElementTree>(std::in_place, toeElements);
     std::vector<SlopeTick> ticks;
     for (const ElementPath& top : tops)
-        AppendTicks(LongTicksOf(top, row, toeGrid ? &*toeGrid : nullptr), row, topGrid, ticks);
+        AppendTicks(LongTicksOf(top, row, toeTree ? &*toeTree : nullptr), row, topTree, ticks);
     return ticks;
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "figures/element_grid.h"
+#include "figures/element_tree.h"
 #include "geom/helpers.h"
 
 namespace tesra {
