@@ -91,7 +91,9 @@ int ChainPoints(const ExchangeState& ex) {
 
 }  // namespace
 
-bool SlopeRowInUse(const PatternStore& store) { return store.RowInUse().rowKind == kRowSlope; }
+bool SlopeRowInUse(const PatternStore& store) {
+    return store.RowInUse().rowKind == kRowSlope;
+}
 
 bool SlopeRowStored(const std::filesystem::path& storeFile) {
     try {
@@ -121,7 +123,8 @@ SlopePlan PlanSlopeSelection(const RunContext& run, RunMode mode) {
 void DrawSlopeSelection(const RunContext& run, const SlopePlan& plan, LineSink& out) {
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
-    if (plan.outcome == SlopeOutcome::Notice) return WriteSelectionWithNotice(ex, writer, plan.notice);
+    if (plan.outcome == SlopeOutcome::Notice)
+        return WriteSelectionWithNotice(ex, writer, plan.notice);
     if (plan.outcome != SlopeOutcome::Draw) return;
     WriteSelectionBack(ex, writer);
     writer.WriteInitialAttributes();

@@ -15,8 +15,12 @@ constexpr std::uint32_t kLeafSize = 4;
 // Angles this close past an arc's ends still fall on it: rounding of atan2.
 constexpr double kAngleSlack = 1e-12;
 
-double Cross(Point a, Point b) { return a.x * b.y - a.y * b.x; }
-double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
+double Cross(Point a, Point b) {
+    return a.x * b.y - a.y * b.x;
+}
+double Dot(Point a, Point b) {
+    return a.x * b.x + a.y * b.y;
+}
 
 bool AngleOnArc(const PathElement& e, double angle) {
     if (IsFullCircle(e)) return true;
@@ -110,11 +114,13 @@ std::optional<double> RayEntry(const ElementTree::Box& b, Point from, Point unit
 }
 
 bool Finite(const ElementTree::Box& b) {
-    return AllFinite({b.min.x, b.min.y, b.max.x, b.max.y}) &&
-           std::isfinite(b.max.x - b.min.x) && std::isfinite(b.max.y - b.min.y);
+    return AllFinite({b.min.x, b.min.y, b.max.x, b.max.y}) && std::isfinite(b.max.x - b.min.x) &&
+           std::isfinite(b.max.y - b.min.y);
 }
 
-Point Centre(const ElementTree::Box& b) { return 0.5 * b.min + 0.5 * b.max; }
+Point Centre(const ElementTree::Box& b) {
+    return 0.5 * b.min + 0.5 * b.max;
+}
 
 }  // namespace
 
@@ -126,8 +132,7 @@ double ElementDistance(const PathElement& e, Point p) {
         return Distance(p, e.a + s * d);
     }
     const Point f = p - e.centre;
-    if (AngleOnArc(e, std::atan2(f.y, f.x)))
-        return std::fabs(std::sqrt(Dot(f, f)) - e.radius);
+    if (AngleOnArc(e, std::atan2(f.y, f.x))) return std::fabs(std::sqrt(Dot(f, f)) - e.radius);
     return std::min(Distance(p, e.a), Distance(p, e.b));
 }
 

@@ -183,8 +183,8 @@ void EmitElement(const PathElement& e, DrawTarget& out) {
 
 std::string RhythmInUse(const PatternRow& row) {
     const std::string& r = row.rhythm;
-    const bool valid = !r.empty() && r.size() <= kMaxRhythm &&
-                       r.find_first_not_of("LS") == std::string::npos;
+    const bool valid =
+        !r.empty() && r.size() <= kMaxRhythm && r.find_first_not_of("LS") == std::string::npos;
     return valid ? r : "LS";
 }
 
@@ -196,7 +196,8 @@ std::int64_t SlopeStationCount(const PatternRow& row, std::span<const ElementPat
     constexpr double kSaturated = 9.0e18;
     double total = 0;
     for (const ElementPath& top : tops)
-        for (const PathRun& run : RunsOf(top)) total += StationsOfRun(PiecesOf(top, run), row.pitch);
+        for (const PathRun& run : RunsOf(top))
+            total += StationsOfRun(PiecesOf(top, run), row.pitch);
     return total >= kSaturated ? std::numeric_limits<std::int64_t>::max()
                                : static_cast<std::int64_t>(total);
 }
@@ -237,6 +238,8 @@ std::optional<std::size_t> NearestPath(std::span<const ElementPath> paths, Point
     return best;
 }
 
-double DistanceToElement(const PathElement& e, Point p) { return ElementDistance(e, p); }
+double DistanceToElement(const PathElement& e, Point p) {
+    return ElementDistance(e, p);
+}
 
 }  // namespace tesra

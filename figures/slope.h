@@ -44,8 +44,8 @@ std::string RhythmInUse(const PatternRow& row);
 double ShortRatioInUse(const PatternRow& row);
 
 struct SlopeTick {
-    Point from;            // on the top edge
-    Point to;              // on the toe for a long tick with a toe
+    Point from;  // on the top edge
+    Point to;    // on the toe for a long tick with a toe
     bool isLong = true;
     double localLength = 0;  // the long tick's length at this station
 };

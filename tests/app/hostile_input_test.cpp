@@ -31,7 +31,9 @@ using namespace std::string_literals;
 using grammar::Vocabulary;
 
 // The runs over a selection ("3" and "4") write it back.
-bool OverSelection(std::string_view mode) { return mode == "3" || mode == "4"; }
+bool OverSelection(std::string_view mode) {
+    return mode.starts_with("3") || mode.starts_with("4");
+}
 
 Vocabulary VocabularyOf(std::string_view mode) {
     return OverSelection(mode) ? Vocabulary::WithWriteBack : Vocabulary::Drawing;

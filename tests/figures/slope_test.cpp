@@ -16,9 +16,15 @@ namespace {
 
 constexpr double kDeg = kPi / 180;
 
-double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
-double Cross(Point a, Point b) { return a.x * b.y - a.y * b.x; }
-Point Unit(Point v) { return (1 / std::sqrt(Dot(v, v))) * v; }
+double Dot(Point a, Point b) {
+    return a.x * b.x + a.y * b.y;
+}
+double Cross(Point a, Point b) {
+    return a.x * b.y - a.y * b.x;
+}
+Point Unit(Point v) {
+    return (1 / std::sqrt(Dot(v, v))) * v;
+}
 
 PathElement Arc(Point a, double heading, double radius, double sweep) {
     const Point left{-std::sin(heading), std::cos(heading)};
@@ -58,7 +64,9 @@ ElementPath RandomChain(std::mt19937& rng, Point start, int elements) {
     return path;
 }
 
-ElementPath Maybe(bool reverse, const ElementPath& p) { return reverse ? Reversed(p) : p; }
+ElementPath Maybe(bool reverse, const ElementPath& p) {
+    return reverse ? Reversed(p) : p;
+}
 
 // The top elements `p` lies on (within rounding).
 std::vector<const PathElement*> ElementsThrough(const ElementPath& top, Point p) {
@@ -115,9 +123,10 @@ TEST(SlopeTicks, PropertiesOverRandomTopsAndToes) {
     std::uniform_real_distribution<double> u(0, 1);
     int longTicks = 0, shortTicks = 0;
     for (int trial = 0; trial < 300; ++trial) {
-        const std::vector<ElementPath> tops{Maybe(u(rng) < 0.5, RandomChain(rng, {0, 0}, 1 + trial % 5))};
-        const std::vector<ElementPath> toes{
-            Maybe(u(rng) < 0.5, RandomChain(rng, {-5, (u(rng) < 0.5 ? -1 : 1) * (3 + 6 * u(rng))}, 6))};
+        const std::vector<ElementPath> tops{
+            Maybe(u(rng) < 0.5, RandomChain(rng, {0, 0}, 1 + trial % 5))};
+        const std::vector<ElementPath> toes{Maybe(
+            u(rng) < 0.5, RandomChain(rng, {-5, (u(rng) < 0.5 ? -1 : 1) * (3 + 6 * u(rng))}, 6))};
         const PatternRow row = Row(0.3 + 2 * u(rng), trial % 3 ? "LS" : "LSS", 0.2 + 0.8 * u(rng));
         const std::vector<SlopeTick> ticks = SlopeTicks(row, tops, toes);
         for (std::size_t i = 0; i < ticks.size(); ++i) {
@@ -176,10 +185,10 @@ TEST(SlopeTicks, StationsAndRhythmWithoutToe) {
     };
     const Case cases[] = {
         {10, 1, "LS", 11, "LSLSLSLSLSL"},
-        {10, 3, "LSS", 5, "LSSLS"},   // 4 intervals of 2.5
+        {10, 3, "LSS", 5, "LSSLS"},  // 4 intervals of 2.5
         {10, 10, "L", 2, "LL"},
         {9.5, 1, "SLL", 11, "SLLSLLSLLSL"},
-        {10, 1, "LX", 11, "LSLSLSLSLSL"},        // not a rhythm: 長短
+        {10, 1, "LX", 11, "LSLSLSLSLSL"},         // not a rhythm: 長短
         {10, 1, "LSLSLSLSL", 11, "LSLSLSLSLSL"},  // more than 8 letters: 長短
     };
     for (const Case& c : cases) {
@@ -188,7 +197,8 @@ TEST(SlopeTicks, StationsAndRhythmWithoutToe) {
         row.tickLength = 2;
         // Two sides with an outer corner (the ticks go right, outside the turn).
         const std::vector<ElementPath> top{
-            {{LineElement({0, 0}, {c.side, 0}), LineElement({c.side, 0}, {c.side, c.side})}, false}};
+            {{LineElement({0, 0}, {c.side, 0}), LineElement({c.side, 0}, {c.side, c.side})},
+             false}};
         const std::vector<SlopeTick> ticks = SlopeTicks(row, top, {});
         ASSERT_EQ(ticks.size(), 2 * c.perSide);
         std::string letters;
@@ -209,7 +219,8 @@ TEST(SlopeTicks, LowSideWithoutToe) {
         ASSERT_EQ(ticks.size(), 63u);  // ceil(20π) ticks, no seam
         for (const SlopeTick& t : ticks) EXPECT_NEAR(Distance({0, 0}, t.to), 12, 1e-9);
     }
-    const std::vector<SlopeTick> east = SlopeTicks(row, std::vector<ElementPath>{{{LineElement({0, 0}, {5, 0})}, false}}, {});
+    const std::vector<SlopeTick> east =
+        SlopeTicks(row, std::vector<ElementPath>{{{LineElement({0, 0}, {5, 0})}, false}}, {});
     for (const SlopeTick& t : east) EXPECT_NEAR(t.to.y, -2, 1e-12);
 }
 
