@@ -54,7 +54,10 @@ std::optional<TopAndToes> SplitTopAndToes(std::vector<ElementPath> paths, RunMod
                                           const IndicatedPoint& point) {
     if (mode != RunMode::SlopeBetween || paths.size() == 1) return TopAndToes{std::move(paths), {}};
     if (!point.present) return std::nullopt;
-    const std::size_t top = *NearestPath(paths, {point.x, point.y});
+    // The reader gives finite points; none nearer than another is still no top.
+    const std::optional<std::size_t> nearest = NearestPath(paths, {point.x, point.y});
+    if (!nearest) return std::nullopt;
+    const std::size_t top = *nearest;
     TopAndToes split;
     split.tops.push_back(std::move(paths[top]));
     paths.erase(paths.begin() + static_cast<std::ptrdiff_t>(top));
