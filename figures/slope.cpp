@@ -75,7 +75,8 @@ struct Station {
 // that ends there, so the run's last station is the end of its last piece.
 void AppendStations(const RunStations& r, double pitch, std::vector<Station>& out) {
     const double n = IntervalCount(r.length, pitch);
-    if (n == 0) return;
+    // No count to place: the runs bound the stations before they draw.
+    if (n == 0 || !std::isfinite(n)) return;
     const auto intervals = static_cast<std::size_t>(n);
     const std::size_t count = r.closed ? intervals : intervals + 1;
     std::size_t piece = 0;
