@@ -406,9 +406,8 @@ std::vector<HostileCase> SelectionCases() {
 INSTANTIATE_TEST_SUITE_P(Selections, Hostile, ::testing::ValuesIn(SelectionCases()), CaseName);
 
 // Slopes ("4"): a point and a top edge with a toe that no user would select.
-// The store's row is a slope row (pitch 1, ticks 2 long); a reader that does
-// not know the [extension] section draws it as a decorative rule along the
-// selection (W 10), which must hold up alike.
+// The store's row is a slope row (pitch 1, ticks 2 long). Where nothing can
+// be drawn the selection still goes back, with a notice: "Drawn" throughout.
 std::string SlopeStore() {
     std::vector<std::string> lines = {"0", "0", "0", "255", "1", "0", "10", "1", "0", "0",
                                       "1", "0",  "0", "0"};
