@@ -72,9 +72,9 @@ void PrepareRun(RunContext& run, const RunPaths& paths) {
 void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
     // 法面 rows in every mode, and argument "4", drawn apart (run_slope.h).
     const bool selection = mode == RunMode::AlongSelection || mode == RunMode::SlopeBetween;
-    if (SlopeRowInUse(run.store) && selection)
-        return DrawSlopeSelection(run, PlanSlopeSelection(run, mode), out);
-    if (SlopeRowInUse(run.store)) return DrawSlopeSpans(run, mode, out);
+    if (SlopeRowInUse(run.store))
+        return selection ? DrawSlopeSelection(run, PlanSlopeSelection(run, mode), out)
+                         : DrawSlopeSpans(run, mode, out);
     if (selection)
         return DrawAlongSelection(run, PlanAlongSelection(run), out);
     const ExchangeState& ex = run.exchange;
