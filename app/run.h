@@ -14,9 +14,9 @@
 
 namespace tesra {
 
-enum class RunMode { Dialog = 0, TwoPoints = 1, Chain = 2, AlongSelection = 3 };
+enum class RunMode { Dialog = 0, TwoPoints = 1, Chain = 2, AlongSelection = 3, SlopeBetween = 4 };
 
-// "1", "2" and "3" exactly pick the drawing modes; anything else is the dialog.
+// "1" to "4" exactly pick the drawing modes; anything else is the dialog.
 RunMode ModeFromArgument(std::optional<std::string_view> firstArgument);
 
 struct RunPaths {
