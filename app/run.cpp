@@ -8,15 +8,11 @@
 #include "exchange/block_formatter.h"
 #include "exchange/reader.h"
 #include "exchange/writer.h"
-#include "figures/span_placement.h"
+#include "figures/layout.h"
 #include "geom/helpers.h"
 
 namespace tesra {
 namespace {
-
-// More figures than this in one run would make a drawing no host can handle;
-// the run then draws nothing and says why.
-constexpr std::int64_t kMaxFiguresPerRun = 1'000'000;
 
 // "he" and, in CP932: 指示区間に対して図形の数が多すぎます。幅または間隔を大きくして下さい。
 constexpr std::string_view kTooManyFigures =
@@ -26,12 +22,6 @@ constexpr std::string_view kTooManyFigures =
     "\x82\xCD\x8A\xD4\x8A\x75\x82\xF0\x91\xE5\x82\xAB\x82\xAD\x82\xB5\x82\xC4\x89\xBA\x82\xB3"
     "\x82\xA2\x81\x42";
 
-// The spans of one run, as (j, npts) pairs in drawing order.
-struct Span {
-    int j;
-    int npts;
-};
-
 // Number of present points from index 1 on, stopping at the first gap.
 int ChainLength(const ExchangeState& ex) {
     int n = 0;
@@ -39,16 +29,12 @@ int ChainLength(const ExchangeState& ex) {
     return n;
 }
 
-std::vector<Span> SpansOf(RunMode mode, const std::vector<Point>& points, int chainLength) {
-    if (mode == RunMode::TwoPoints) return {{1, 2}};
-    std::vector<Span> spans;
-    if (mode != RunMode::Chain || chainLength < 2) return spans;
-    for (int j = 1; j < chainLength; ++j) {
-        // A repeated point would give a side of no length and no direction.
-        if (!SamePoint(points[static_cast<std::size_t>(j)], points[static_cast<std::size_t>(j + 1)]))
-            spans.push_back({j, chainLength});
-    }
-    return spans;
+// Mode 1 is the span from point 1 to point 2, mode 2 the chain through every
+// point given.
+std::vector<ElementPath> PathsOf(RunMode mode, const std::vector<Point>& points, int chainLength) {
+    if (mode == RunMode::TwoPoints) return {ChainPath(points, 2)};
+    if (mode != RunMode::Chain || chainLength < 2) return {};
+    return {ChainPath(points, chainLength)};
 }
 
 std::vector<Point> PointsOf(const ExchangeState& ex) {
@@ -87,18 +73,17 @@ void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
     const std::vector<Point> points = PointsOf(ex);
-    const SpanInputs inputs{run.store.RowInUse(), points,
-                            SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
-                            ex.initial.lineColor};
-    const std::vector<Span> spans = SpansOf(mode, points, ChainLength(ex));
-
-    std::int64_t figures = 0;
-    for (const Span& s : spans) figures += SpanFigureCount(inputs, s.j);
-    if (figures > kMaxFiguresPerRun) return writer.AppendOutputLine(kTooManyFigures);
+    LayoutInputs inputs{run.store.RowInUse(),
+                        SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
+                        ex.initial.lineColor};
+    inputs.keepsZeroLengthSpan = mode == RunMode::TwoPoints;
+    const std::vector<ElementPath> paths = PathsOf(mode, points, ChainLength(ex));
+    if (LayoutFigureCount(inputs, paths) > kMaxFiguresPerRun)
+        return writer.AppendOutputLine(kTooManyFigures);
 
     if (ex.bz) writer.AppendOutputLine("bz");
     writer.WriteInitialAttributes();
-    for (const Span& s : spans) SpanPlacement(inputs, s.j, s.npts, writer);
+    LayOutPaths(inputs, paths, writer);
 }
 
 namespace {

@@ -9,13 +9,11 @@
 #include "exchange/block_formatter.h"
 #include "exchange/number_format.h"
 #include "exchange/writer.h"
+#include "figures/layout.h"
 #include "geom/helpers.h"
 
 namespace tesra {
 namespace {
-
-// The same bound as the other modes, over all paths together.
-constexpr std::int64_t kMaxFiguresPerRun = 1'000'000;
 
 // "h#" and, in CP932: 楕円弧 <n> 個には沿わせず、そのまま残しました。
 constexpr std::string_view kNotFollowedBefore = "h#\x91\xC8\x89\x7E\x8C\xCA";
@@ -23,9 +21,13 @@ constexpr std::string_view kNotFollowedAfter =
     "\x8C\xC2\x82\xC9\x82\xCD\x89\x88\x82\xED\x82\xB9\x82\xB8\x81\x41\x82\xBB\x82\xCC\x82\xDC"
     "\x82\xDC\x8E\x63\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42";
 
-AlongInputs InputsOf(const RunContext& run) {
-    return {run.store.RowInUse(), SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
-            run.exchange.initial.lineColor};
+// The selected elements are in the drawing already: guides on them are not drawn again.
+LayoutInputs InputsOf(const RunContext& run) {
+    LayoutInputs in{run.store.RowInUse(),
+                    SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
+                    run.exchange.initial.lineColor};
+    in.pathIsDrawn = true;
+    return in;
 }
 
 // Zero-length lines and zero-radius arcs become paths too, but nothing can be
@@ -62,7 +64,7 @@ AlongPlan PlanAlongSelection(const RunContext& run) {
         plan.outcome = AlongOutcome::NothingToFollow;
         return plan;
     }
-    plan.figures = AlongFigureCount(InputsOf(run), plan.selection);
+    plan.figures = LayoutFigureCount(InputsOf(run), plan.selection.paths);
     plan.outcome =
         plan.figures > kMaxFiguresPerRun ? AlongOutcome::TooManyFigures : AlongOutcome::Draw;
     return plan;
@@ -75,7 +77,7 @@ void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& 
     if (ex.bz) writer.AppendOutputLine("bz");
     WriteBackSelection(ex.elements, writer);
     writer.WriteInitialAttributes();
-    DrawAlongPaths(InputsOf(run), plan.selection, writer);
+    LayOutPaths(InputsOf(run), plan.selection.paths, writer);
     if (plan.selection.notFollowed > 0)
         writer.AppendOutputLine(NotFollowedNotice(plan.selection.notFollowed));
 }

@@ -6,6 +6,7 @@
 
 #include "bench/bench_pattern.h"
 #include "figures/along_elements.h"
+#include "figures/layout.h"
 
 namespace tesra {
 namespace {
@@ -65,7 +66,7 @@ ElementStore ArcChain(int count) {
     return store;
 }
 
-AlongInputs Pattern() {
+LayoutInputs Pattern() {
     return {bench::TriangleWithGuides(), {}, 1};
 }
 
@@ -88,7 +89,7 @@ void BM_ChainAndDraw(benchmark::State& state) {
     const ElementStore store = kSelection(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         CountingTarget out;
-        DrawAlongPaths(Pattern(), PathsFromSelection(store), out);
+        LayOutPaths(Pattern(), PathsFromSelection(store).paths, out);
         benchmark::DoNotOptimize(out.calls);
     }
 }

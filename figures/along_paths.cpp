@@ -18,7 +18,8 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "figures/along_internal.h"
+#include "figures/along_elements.h"
+#include "figures/guide_curves.h"
 #include "geom/helpers.h"
 
 namespace tesra {

@@ -35,6 +35,9 @@ struct LayoutInputs {
     // The paths are elements already in the drawing (the selection modes): a
     // guide line lying on them is not drawn a second time.
     bool pathIsDrawn = false;
+    // Two indicated points that coincide still make a span: its guide lines
+    // have always been written (the host drops those of no length).
+    bool keepsZeroLengthSpan = false;
     // Registered figures; without them a kind from 107 on draws nothing.
     const OwnFigureSet* ownFigures = nullptr;
 };
@@ -44,6 +47,11 @@ struct LayoutInputs {
 std::int64_t LayoutFigureCount(const LayoutInputs& in, std::span<const ElementPath> paths);
 
 void LayOutPaths(const LayoutInputs& in, std::span<const ElementPath> paths, DrawTarget& out);
+
+// Element k of the path alone as the arrangement 辺ごと lays it out: its
+// figures and gap lines as a span of its own, and its full-length guides met
+// with its neighbours'.
+void LayOutSpan(const LayoutInputs& in, const ElementPath& path, std::size_t k, DrawTarget& out);
 
 // The path through indicated points 1..npts (index 0 unused), one line element
 // per side, repeated points kept as zero-length sides; closed when the last

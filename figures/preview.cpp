@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "figures/figures.h"
+#include "figures/layout.h"
 #include "figures/span_placement.h"
 #include "geom/helpers.h"
 #include "geom/trig.h"
@@ -186,10 +187,11 @@ PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, Pr
     AddGuides(drawing, path, false);
     std::vector<Point> chain = {{}};  // numbered from 1
     chain.insert(chain.end(), path.begin(), path.end());
-    const SpanInputs in{row, chain, solid, 1};
+    const LayoutInputs in{row, solid, 1};
     const int npts = static_cast<int>(path.size());
     PreviewRecorder recorder(drawing);
-    for (int j = 1; j < npts; ++j) SpanPlacement(in, j, npts, recorder);
+    const ElementPath shown[] = {ChainPath(chain, npts)};
+    LayOutPaths(in, shown, recorder);
     return Fitted(drawing, box, std::max(2.0, kBandMarginShare * box.height));
 }
 

@@ -1,5 +1,6 @@
 // Drawing along selected elements: chaining, counts, bands and joints as properties.
 #include "figures/along_elements.h"
+#include "figures/layout.h"
 
 #include <gtest/gtest.h>
 
@@ -266,10 +267,14 @@ PatternRow Row(std::int32_t kind, std::int32_t base, std::int32_t upper, std::in
             .lowerLine = lower};
 }
 
-// What DrawAlongPaths emits, its line color switches left out unless withColors.
+std::int64_t CountAlong(const PatternRow& row, const AlongSelection& sel) {
+    return LayoutFigureCount(LayoutInputs{row, {}, 1}, sel.paths);
+}
+
+// What the layout emits, its line color switches left out unless withColors.
 Calls Drawn(const PatternRow& row, const AlongSelection& sel, bool withColors = true) {
     RecordingTarget out;
-    DrawAlongPaths({row, {}, 1}, sel, out);
+    LayOutPaths(LayoutInputs{row, {}, 1}, (sel).paths, out);
     if (!withColors) std::erase_if(out.calls, [](const auto& c) { return c.op == "linecolor"; });
     return out.calls;
 }
@@ -291,12 +296,12 @@ TEST(AlongDrawing, LinePathsDrawWhatTheChainOfPointsDraws) {
                     scene.push_back({p.x, p.y, q.x, q.y});
                 }
                 RecordingTarget along, spans;
-                DrawAlongPaths({row, {true, 5}, 3}, Paths(scene), along);
+                LayOutPaths(LayoutInputs{row, {true, 5}, 3}, (Paths(scene)).paths, along);
                 std::vector<Point> points = {{}};
                 points.insert(points.end(), chain.begin(), chain.end());
                 const int npts = static_cast<int>(chain.size());
                 for (int j = 1; j < npts; ++j)
-                    SpanPlacement({row, points, {true, 5}, 3}, j, npts, spans);
+                    LayOutSpan(LayoutInputs{row, {true, 5}, 3}, ChainPath(points, npts), static_cast<std::size_t>(j - 1), spans);
                 ASSERT_EQ(along.calls.size(), spans.calls.size());
                 EXPECT_GT(spans.calls.size(), 2 * chain.size());
                 for (std::size_t i = 0; i < spans.calls.size(); ++i) {
@@ -368,7 +373,7 @@ TEST(AlongDrawing, EachElementCarriesTheCountOfItsLength) {
         const Calls out = Drawn(row, sel);
         EXPECT_EQ(std::count_if(out.begin(), out.end(), [](auto& c) { return c.op == "line"; }),
                   expected);
-        EXPECT_EQ(AlongFigureCount({row, {}, 1}, sel), expected);
+        EXPECT_EQ(CountAlong(row, sel), expected);
     }
 }
 
@@ -378,7 +383,7 @@ TEST(AlongDrawing, EachElementCarriesTheCountOfItsLength) {
 TEST(AlongDrawing, HugeRadiiDrawAndCountByTheirLength) {
     const PatternRow row = Row(2, 1, 1, 2, 1);
     const AlongSelection sel = Paths({{0, 0, 1e12, 0, 1e-6}});  // 17453 long
-    EXPECT_EQ(AlongFigureCount({row, {}, 1}, sel), *FigureCount(1e12 * 1e-6 * kDeg, 7, 3));
+    EXPECT_EQ(CountAlong(row, sel), *FigureCount(1e12 * 1e-6 * kDeg, 7, 3));
     int arcs = 0;
     for (const auto& c : Drawn(row, sel))
         if (c.op == "arc") {
@@ -389,7 +394,7 @@ TEST(AlongDrawing, HugeRadiiDrawAndCountByTheirLength) {
     PatternRow tiny = Row(2, 1, 0, 0, 0);
     tiny.width = 1e-3;
     tiny.interval = 0;
-    EXPECT_GE(AlongFigureCount({tiny, {}, 1}, Paths({{0, 0, 1e12, 0, 180}, {0, 0, 1, 0}})),
+    EXPECT_GE(CountAlong(tiny, Paths({{0, 0, 1e12, 0, 180}, {0, 0, 1, 0}})),
               std::numeric_limits<std::int32_t>::max());
 }
 

@@ -1,4 +1,5 @@
 // The preview: it fits its box, follows every value, and draws what a run draws.
+#include "figures/layout.h"
 #include "figures/preview.h"
 
 #include <gtest/gtest.h>
@@ -57,7 +58,7 @@ TEST(FigurePicture, EveryKindIsItsFramedOneFigureSpanInsideItsBox) {
         PreviewRecorder recorder(drawn);
         recorder.EmitLine({0, 0}, {row.width, row.height});  // the cell's extent, as the frame's
         const std::vector<Point> span = {{}, {0.0, 0.0}, {row.width, 0.0}};
-        SpanPlacement({row, span, {}, 1}, 1, 2, recorder);
+        LayOutSpan(LayoutInputs{row, {}, 1}, ChainPath(span, 2), 0, recorder);
         Point low, high;
         ASSERT_TRUE(DrawingExtent(drawn, low, high));
         const PreviewFit fit = PreviewFit::Into(low, high, kItem, 1.5);

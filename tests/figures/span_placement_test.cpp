@@ -1,4 +1,5 @@
 // Span placement: counts, spacing, gap lines and mitres, hairpins included.
+#include "figures/layout.h"
 #include "figures/span_placement.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,9 @@ struct SpanRun {
         points.insert(points.end(), chain.begin(), chain.end());
     }
     void Place(const PatternRow& row, int j, int npts) {
-        SpanPlacement(SpanInputs{row, points, {}, 1}, j, npts, out);
+        LayoutInputs in{row, {}, 1};
+        in.keepsZeroLengthSpan = true;
+        LayOutSpan(in, ChainPath(points, npts), static_cast<std::size_t>(j - 1), out);
     }
     std::vector<std::vector<double>> Lines() const {
         std::vector<std::vector<double>> lines;

@@ -1,8 +1,5 @@
-// Figures, gap arcs and guide-curve joints on circular elements.
+// Guide arcs and where guide curves of consecutive elements meet.
 //
-// On an arc every figure stands square to the arc at its middle: its cell's
-// axis eu is the tangent at the station halfway along the figure, and its
-// centre lies on the radius through that station, halfway up the band.
 // A height v in the band lies on the circle of radius R − σ·(v − off), σ being
 // +1 where the path runs counter-clockwise (its "上" side faces the centre)
 // and −1 where it runs clockwise.
@@ -12,14 +9,12 @@
 #include <cmath>
 #include <vector>
 
-#include "figures/along_internal.h"
-#include "figures/figures.h"
+#include "figures/guide_curves.h"
 #include "figures/mitre.h"
-#include "figures/span_placement.h"
 #include "geom/helpers.h"
 #include "geom/trig.h"
 
-namespace tesra::along {
+namespace tesra::guide {
 namespace {
 
 // Below this sweep (radians) a guide arc is written as its chord: the two
@@ -43,39 +38,6 @@ double NormalisedDeg(double rad) {
     double deg = std::fmod(rad * 180 / kPi, 360.0);
     if (deg < 0) deg += 360;
     return deg >= 360 ? 0.0 : deg;
-}
-
-struct ArcFrame {
-    const PathElement& e;
-    double sigma;  // +1 counter-clockwise, −1 clockwise
-    double off;
-
-    double AngleAt(double station) const { return e.startRad + sigma * station / e.radius; }
-    double RadiusAt(double v) const { return e.radius - sigma * (v - off); }
-};
-
-FigureCell CellAt(const ArcFrame& f, double w, double h, double middleStation) {
-    const double phi = f.AngleAt(middleStation);
-    const SinCosPair atPhi = SinCos(phi);
-    const double theta = VectorAngle(-f.sigma * atPhi.sin, f.sigma * atPhi.cos);
-    FigureCell cell;
-    const SinCosPair u = SinCos(theta), v = SinCos(theta + kPi / 2);
-    cell.eu = {u.cos, u.sin};
-    cell.ev = {v.cos, v.sin};
-    cell.W = w;
-    cell.H = h;
-    cell.theta = theta;
-    cell.thetaDeg = theta * 180 / kPi;
-    const Point centre = Along(f.e.centre, f.RadiusAt(h / 2), phi);
-    cell.O = centre - (w / 2) * cell.eu - (h / 2) * cell.ev;
-    cell.C = cell.At(w / 2, h / 2);
-    return cell;
-}
-
-void GapArcs(const PatternRow& row, const ArcFrame& f, double from, double to, DrawTarget& out) {
-    for (const auto& [setting, v] : Guides(row))
-        if (setting == kGuideGap)
-            EmitGuideArc(f.e.centre, f.RadiusAt(v), f.AngleAt(from), f.AngleAt(to), out);
 }
 
 using Candidates = std::vector<Point>;
@@ -166,25 +128,4 @@ void EmitGuideArc(Point centre, double radius, double fromRad, double toRad, Dra
     out.EmitArc(centre, radius, startDeg, endDeg, 1, 0);
 }
 
-void ArcFiguresAndGaps(const AlongInputs& in, const PathElement& e, std::int32_t count,
-                       DrawTarget& out) {
-    const PatternRow& row = in.row;
-    const double length = ElementLength(e);
-    const Spacing sp = SpacingFor(row, length, count);
-    const ArcFrame f{e, e.sweepRad < 0 ? -1.0 : 1.0, BandOffset(row.basePoint, row.height)};
-    const double w = row.width, h = row.height;
-
-    double start = sp.s0;  // station of the current figure's start
-    double end = 0;        // station where the last figure ended
-    if (!SameValue(sp.s0, 0)) GapArcs(row, f, 0, start, out);
-    for (std::int32_t i = 1; i <= count; ++i) {
-        DrawFigure(row.figureKind, CellAt(f, w, h, start + w / 2), in.solid, out);
-        out.WriteLineColor(in.lineColor, 0);
-        end = start + w;
-        start = start + (w + sp.g);
-        if (!SameValue(sp.g, 0) && i < count) GapArcs(row, f, end, start, out);
-    }
-    if (!SameValue(sp.s0, 0)) GapArcs(row, f, end, length, out);
-}
-
-}  // namespace tesra::along
+}  // namespace tesra::guide

@@ -1,21 +1,16 @@
 #pragma once
-// Pieces shared by the files that draw along selected elements: measures of
-// a followed element and the geometry of its guide arcs and joints.
+// Guide lines that follow a path: straight or concentric with an arc, and
+// where those of two consecutive elements meet.
 
-#include <array>
 #include <cstdint>
 #include <optional>
-#include <utility>
 
 #include "exchange/draw_target.h"
-#include "figures/along_elements.h"
+#include "geom/path.h"
 #include "geom/helpers.h"
 #include "geom/point.h"
 
-namespace tesra::along {
-
-// The guide lines' settings and heights in the band: upper, middle, lower.
-std::array<std::pair<std::int32_t, double>, 3> Guides(const PatternRow& row);
+namespace tesra::guide {
 
 // A guide line, straight or concentric with an arc, in the direction the path runs.
 struct GuideCurve {
@@ -38,8 +33,4 @@ void MoveCurveEnd(GuideCurve& curve, Point meet, bool atEnd);
 // order the path runs; the host draws it counter-clockwise.
 void EmitGuideArc(Point centre, double radius, double fromRad, double toRad, DrawTarget& out);
 
-// Figures and gap lines along one arc element.
-void ArcFiguresAndGaps(const AlongInputs& in, const PathElement& e, std::int32_t count,
-                       DrawTarget& out);
-
-}  // namespace tesra::along
+}  // namespace tesra::guide

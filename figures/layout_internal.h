@@ -1,0 +1,122 @@
+#pragma once
+// Pieces of the layout core shared by its sources: the band's frame on one
+// element, the row's figure sequence, the guide curves and one figure's cell.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "exchange/draw_target.h"
+#include "figures/guide_curves.h"
+#include "figures/layout.h"
+#include "figures/span_placement.h"
+
+namespace tesra::layout {
+
+struct Guide {
+    std::int32_t setting;
+    double v;  // height in the band
+};
+
+// The guide lines' settings and heights in the band: upper, middle, lower.
+std::array<Guide, 3> Guides(const PatternRow& row);
+
+// One figure as the sequence places it.
+struct SequenceFigure {
+    std::int32_t kind = 0;
+    double w = 0, h = 0;
+};
+
+// The row's figures in the order they stand: A only, or a pattern of A and B
+// repeated (a post every few figures, two figures alternating).
+class FigureSequence {
+public:
+    explicit FigureSequence(const PatternRow& row);
+    bool Plain() const { return pattern_.size() <= 1; }
+    SequenceFigure At(std::int64_t i) const;
+    // The widths of figures phase … phase + n − 1 together.
+    double WidthOf(std::int64_t phase, std::int64_t n) const;
+    double MaxWidth() const;
+    double MaxHeight() const;
+    // How many figures from `phase` on fit a span of this length with this
+    // interval between them; nothing when the count is not defined or too large.
+    std::optional<std::int32_t> CountFitting(double length, double interval,
+                                             std::int64_t phase) const;
+
+private:
+    std::string pattern_;  // of 'A' and 'B'; empty or "A": A only
+    SequenceFigure a_, b_;
+    double periodWidth_ = 0;
+};
+
+// Everything one layout call shares.
+struct Context {
+    const LayoutInputs& in;
+    double off;  // how far the band's lower edge lies below the path
+    FigureSequence sequence;
+
+    // A guide at height v lies on the path itself when v equals the offset;
+    // where the path is already drawn, such a guide is left out.
+    bool Skips(double v) const { return in.pathIsDrawn && v - off == 0; }
+    void Draw(std::int32_t kind, const FigureCell& cell, DrawTarget& out) const;
+    FigureCell Oriented(FigureCell cell) const;
+};
+
+Context MakeContext(const LayoutInputs& in);
+
+// The band on one element: for a line its frame as between two indicated
+// points, for an arc the angle and radius of a station and height.
+struct ElementFrame {
+    const PathElement* e = nullptr;
+    double off = 0;
+    double length = 0;
+    // lines
+    Point aLow, bLow, eu, ev;
+    double theta = 0, thetaDeg = 0;
+    // arcs: +1 counter-clockwise, −1 clockwise
+    double sigma = 1;
+
+    bool IsLine() const { return e->shape == PathElement::Shape::Line; }
+    double AngleAt(double station) const { return e->startRad + sigma * station / e->radius; }
+    double RadiusAt(double v) const { return e->radius - sigma * (v - off); }
+    Point LowAt(double station) const;  // lines only
+};
+
+ElementFrame FrameOf(const PathElement& e, double off);
+
+// The cell of a figure whose middle stands at `station`: on a line it starts
+// on the band's lower edge at station − w/2, on an arc it is square to the
+// radius through the station.
+FigureCell CellAtStation(const ElementFrame& f, double w, double h, double station);
+// The cell of a line figure whose lower-left corner is `o`.
+FigureCell LineCell(const ElementFrame& f, Point o, double w, double h);
+
+// The guide curve at height v of element k, met with its neighbours' as the
+// full-length guide lines are; `drawn` false where it vanishes.
+guide::GuideCurve TrimmedCurve(const Context& c, const ElementPath& path, std::size_t k, double v);
+
+// A stretch of the guide at height v on one element, from station s1 to s2;
+// a side given as nullopt runs to the trimmed curve's own end there.
+void EmitGuidePiece(const ElementFrame& f, const guide::GuideCurve& trimmed, double v,
+                    std::optional<double> s1, std::optional<double> s2, DrawTarget& out);
+
+// Full-length guides of element k.
+void FullLengthGuides(const Context& c, const ElementPath& path, std::size_t k, DrawTarget& out);
+
+// Where n figures from sequence position `phase` on stand on a span, as the
+// row's placement asks, whatever their widths.
+Spacing SequenceSpacing(const Context& c, double length, std::int32_t n, std::int64_t phase);
+
+// A count too large for 32 bits is still far too many figures: counting it
+// as none would let a run draw an empty span instead of refusing it.
+std::int64_t CountOrTooMany(std::optional<std::int32_t> n, double length, const PatternRow& row);
+
+std::int64_t ElementFigureCount(const Context& c, const PathElement& e);
+void LayOutElement(const Context& c, const ElementPath& path, std::size_t k, DrawTarget& out);
+
+// Counts and draws of the arrangements that follow runs.
+std::int64_t RunFigureCount(const Context& c, const ElementPath& path);
+void LayOutRuns(const Context& c, const ElementPath& path, DrawTarget& out);
+
+}  // namespace tesra::layout

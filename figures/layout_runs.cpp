@@ -1,0 +1,446 @@
+// The arrangements that follow a path's runs rather than its elements.
+//
+// 通し: every run is one span measured by arc length. Figure i of a run starts
+// at e + s0 + (widths before it) + i·g, all computed from the run's start, so
+// the pitch along the path is the same on every element of the run. Where a
+// run meets a sharp corner its usable length is drawn back until no box of it
+// crosses the corner's bisector inside the band: on a line by the exact
+// amount, max(0, v·tan(τ/2)) over the band's lowest and highest heights v
+// (τ the signed turn, so inner corners need more room than outer ones), next
+// to an arc by halving towards the least amount that keeps the first box
+// clear. Boxes on either side of the bisector cannot overlap. A closed run
+// has no ends: n = ⌊L / (W + I)⌋ figures spread evenly, the path's start in
+// the middle of a gap.
+//
+// 角に合わせる: a figure centred on every sharp corner, on the bisector at the
+// middle of the band and turned to it, and one centred on each end of an
+// open path. Between two of them stand m − 1 figures at the pitch L / m,
+// m = ⌈L / (W + I)⌉, the largest pitch not above W + I. Where that would put
+// the first or last of them on a corner figure's box, the run is shortened at
+// that end to the least distance that keeps the boxes apart, and the figures
+// are spread evenly over what is left at the same rule.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "figures/layout_internal.h"
+#include "geom/helpers.h"
+#include "geom/trig.h"
+
+namespace tesra::layout {
+namespace {
+
+using guide::GuideCurve;
+
+// Steeper turns than this (nearly doubling back) are treated as this one: the
+// shortening stays finite and simply takes the whole run.
+constexpr double kMaxTurnTangent = 1e6;
+// Halving steps when a corner's clearance is searched for.
+constexpr int kClearanceSteps = 60;
+
+double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
+Point Left(Point t) { return {-t.y, t.x}; }
+Point Unit(Point p) {
+    const double n = std::hypot(p.x, p.y);
+    return n > 0 ? (1 / n) * p : Point{1, 0};
+}
+
+// The elements of one run, with the station where each starts.
+class RunView {
+public:
+    RunView(const Context& c, const ElementPath& path, const PathRun& run)
+        : c_(c), path_(path), run_(run) {
+        const std::size_t n = path.elements.size();
+        for (std::size_t i = 0; i < run.count; ++i) {
+            index_.push_back((run.first + i) % n);
+            frames_.push_back(FrameOf(path.elements[index_.back()], c.off));
+            start_.push_back(length_);
+            length_ += frames_.back().length;
+        }
+    }
+    double Length() const { return length_; }
+    std::size_t Size() const { return index_.size(); }
+    std::size_t PathIndex(std::size_t i) const { return index_[i]; }
+    const ElementFrame& Frame(std::size_t i) const { return frames_[i]; }
+    double StartOf(std::size_t i) const { return start_[i]; }
+    const PathRun& Run() const { return run_; }
+
+    // The element holding station s, moving on from `hint` (stations come in order).
+    std::size_t Locate(double s, std::size_t hint) const {
+        std::size_t i = std::min(hint, Size() - 1);
+        if (s < start_[i]) i = 0;
+        while (i + 1 < Size() && s >= start_[i + 1]) ++i;
+        return i;
+    }
+    FigureCell CellAt(double middle, double w, double h, std::size_t& hint) const {
+        hint = Locate(middle, hint);
+        return CellAtStation(frames_[hint], w, h, middle - start_[hint]);
+    }
+    GuideCurve Trimmed(std::size_t i, double v) const {
+        return TrimmedCurve(c_, path_, index_[i], v);
+    }
+
+private:
+    const Context& c_;
+    const ElementPath& path_;
+    PathRun run_;
+    std::vector<std::size_t> index_;
+    std::vector<ElementFrame> frames_;
+    std::vector<double> start_;
+    double length_ = 0;
+};
+
+// The guides set to "間隔" from station a to station b of the run; a side
+// given as nullopt is the run's own end there, met with the next run's.
+void GapAlong(const Context& c, const RunView& run, std::optional<double> a,
+              std::optional<double> b, DrawTarget& out) {
+    if (run.Size() == 0) return;
+    const std::size_t first = a ? run.Locate(*a, 0) : 0;
+    const std::size_t last = b ? run.Locate(*b, first) : run.Size() - 1;
+    for (const Guide& g : Guides(c.in.row)) {
+        if (g.setting != kGuideGap || c.Skips(g.v)) continue;
+        for (std::size_t i = first; i <= last; ++i) {
+            const ElementFrame& f = run.Frame(i);
+            if (IsDegenerate(*f.e)) continue;
+            std::optional<double> s1, s2;
+            if (i == first && a) s1 = *a - run.StartOf(i);
+            if (i == last && b) s2 = *b - run.StartOf(i);
+            EmitGuidePiece(f, run.Trimmed(i, g.v), g.v, s1, s2, out);
+        }
+    }
+}
+
+struct Corner {
+    Point vertex;
+    Point t0, t1;  // tangents before and after
+    double turn = 0;
+};
+
+std::optional<Corner> CornerBefore(const ElementPath& path, const PathRun& run) {
+    const std::size_t n = path.elements.size();
+    if (!path.closed && run.first == 0) return std::nullopt;
+    // Past zero-length sides, to the last element with a direction.
+    for (std::size_t back = 1; back < n; ++back) {
+        const PathElement& before = path.elements[(run.first + n - back) % n];
+        if (IsDegenerate(before)) continue;
+        const PathElement& after = path.elements[run.first % n];
+        return Corner{after.a, EndTangent(before), StartTangent(after), TurnAngle(before, after)};
+    }
+    return std::nullopt;
+}
+
+std::optional<Corner> CornerAfter(const ElementPath& path, const PathRun& run) {
+    const std::size_t n = path.elements.size();
+    if (!path.closed && run.first + run.count >= n) return std::nullopt;
+    PathRun next{(run.first + run.count) % n, 1, false};
+    return CornerBefore(path, next);
+}
+
+// The band's lowest and highest heights relative to the path.
+struct BandSpan {
+    double low, high;
+};
+BandSpan BandOf(const Context& c) { return {-c.off, c.sequence.MaxHeight() - c.off}; }
+
+// On the run's side of the bisector: ahead of it (the run starting at the
+// corner) or behind it (the run ending there).
+bool OnSide(const Corner& k, const FigureCell& cell, bool ahead) {
+    Point bisector = k.t0 + k.t1;
+    if (std::hypot(bisector.x, bisector.y) < 1e-9) bisector = (k.turn > 0 ? 1.0 : -1.0) * Left(k.t0);
+    const Point d = Unit(bisector);
+    const double slack = 1e-9 * std::max({1.0, cell.W, cell.H});
+    for (Point uv : {Point{0, 0}, Point{1, 0}, Point{0, 1}, Point{1, 1}}) {
+        const double along = Dot(cell.At(uv.x * cell.W, uv.y * cell.H) - k.vertex, d);
+        if (ahead ? along < -slack : along > slack) return false;
+    }
+    return true;
+}
+
+// The least length by which a run's end must be drawn back from a sharp corner.
+double Shortening(const Context& c, const RunView& run, const Corner& k, bool atStart) {
+    const BandSpan band = BandOf(c);
+    const std::size_t i = atStart ? 0 : run.Size() - 1;
+    const double t = std::clamp(std::tan(k.turn / 2), -kMaxTurnTangent, kMaxTurnTangent);
+    const double exact = std::max({0.0, band.low * t, band.high * t});
+    if (run.Frame(i).IsLine()) return std::min(exact, run.Length());
+    // Next to an arc the box turns with it: search for the least clear place.
+    const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
+    std::size_t hint = 0;
+    auto clear = [&](double e) {
+        const double middle = atStart ? e + w / 2 : run.Length() - e - w / 2;
+        return OnSide(k, run.CellAt(middle, w, h, hint), atStart);
+    };
+    if (clear(0)) return 0;
+    double lo = 0, hi = std::max(exact, w);
+    while (!clear(hi) && hi < run.Length()) hi = std::min(2 * hi, run.Length());
+    for (int step = 0; step < kClearanceSteps; ++step) {
+        const double mid = (lo + hi) / 2;
+        (clear(mid) ? hi : lo) = mid;
+    }
+    return hi;
+}
+
+// One run laid out as 通し: where its figures stand.
+struct ThroughPlan {
+    bool closed = false;
+    double from = 0;  // usable part of the run: [from, from + length]
+    double length = 0;
+    std::optional<std::int32_t> count;
+    Spacing spacing;
+};
+
+ThroughPlan PlanThrough(const Context& c, const ElementPath& path, const RunView& run,
+                        std::int64_t phase) {
+    ThroughPlan p;
+    const double interval = c.in.row.interval;
+    if (run.Run().closed) {
+        p.closed = true;
+        p.length = run.Length();
+        p.count = c.sequence.CountFitting(p.length - interval, interval, phase);
+        if (p.count && *p.count > 0)
+            p.spacing.g = (p.length - c.sequence.WidthOf(phase, *p.count)) / *p.count;
+        return p;
+    }
+    const auto before = CornerBefore(path, run.Run());
+    const auto after = CornerAfter(path, run.Run());
+    const double es = before ? Shortening(c, run, *before, true) : 0;
+    const double ee = after ? Shortening(c, run, *after, false) : 0;
+    p.from = es;
+    p.length = std::max(0.0, run.Length() - es - ee);
+    p.count = c.sequence.CountFitting(p.length, interval, phase);
+    if (p.count && *p.count > 0) p.spacing = SequenceSpacing(c, p.length, *p.count, phase);
+    return p;
+}
+
+std::int64_t CountOf(const Context& c, const ThroughPlan& p) {
+    return CountOrTooMany(p.count, p.length, c.in.row);
+}
+
+// Figures and gap lines of one run as planned.
+void DrawThrough(const Context& c, const RunView& run, const ThroughPlan& p, std::int64_t phase,
+                 DrawTarget& out) {
+    const std::int32_t n = p.count ? std::max(*p.count, 0) : 0;
+    const double lead = p.closed ? p.spacing.g / 2 : p.from + p.spacing.s0;
+    auto startOf = [&](std::int32_t i) {
+        return lead + c.sequence.WidthOf(phase, i) + static_cast<double>(i) * p.spacing.g;
+    };
+    if (!p.closed && n > 0 && !SameValue(lead, 0)) GapAlong(c, run, std::nullopt, lead, out);
+    if (p.closed && n > 0) GapAlong(c, run, std::nullopt, lead, out);
+    std::size_t hint = 0;
+    for (std::int32_t i = 0; i < n; ++i) {
+        const SequenceFigure fig = c.sequence.At(phase + i);
+        const double s = startOf(i);
+        c.Draw(fig.kind, run.CellAt(s + fig.w / 2, fig.w, fig.h, hint), out);
+        const bool more = i + 1 < n;
+        if (more && !SameValue(p.spacing.g, 0)) GapAlong(c, run, s + fig.w, startOf(i + 1), out);
+        if (!more) {
+            const double end = s + fig.w;
+            if (p.closed || !SameValue(run.Length() - end, 0))
+                GapAlong(c, run, end, std::nullopt, out);
+        }
+    }
+    if (n == 0 && !p.closed) GapAlong(c, run, std::nullopt, std::nullopt, out);
+}
+
+// 角に合わせる -----------------------------------------------------------------
+
+struct Box {
+    Point c, u, v;  // centre and unit axes
+    double hw, hh;  // half sizes
+};
+
+Box BoxOf(const FigureCell& cell) { return {cell.C, cell.eu, cell.ev, cell.W / 2, cell.H / 2}; }
+
+// Whether two boxes overlap by more than rounding, by separating axes.
+bool Overlap(const Box& a, const Box& b) {
+    const Point d = b.c - a.c;
+    const double slack = 1e-9 * std::max({1.0, a.hw, a.hh, b.hw, b.hh});
+    for (Point axis : {a.u, a.v, b.u, b.v}) {
+        const double ra = a.hw * std::fabs(Dot(a.u, axis)) + a.hh * std::fabs(Dot(a.v, axis));
+        const double rb = b.hw * std::fabs(Dot(b.u, axis)) + b.hh * std::fabs(Dot(b.v, axis));
+        if (std::fabs(Dot(d, axis)) >= ra + rb - slack) return false;
+    }
+    return true;
+}
+
+FigureCell CellAlong(Point centre, Point eu, double w, double h) {
+    const double theta = VectorAngle(eu.x, eu.y);
+    FigureCell cell;
+    const SinCosPair u = SinCos(theta), v = SinCos(theta + kPi / 2);
+    cell.eu = {u.cos, u.sin};
+    cell.ev = {v.cos, v.sin};
+    cell.W = w;
+    cell.H = h;
+    cell.theta = theta;
+    cell.thetaDeg = theta * 180 / kPi;
+    cell.O = centre - (w / 2) * cell.eu - (h / 2) * cell.ev;
+    cell.C = cell.At(w / 2, h / 2);
+    return cell;
+}
+
+// The corner figure: its middle where the band's middle lines of both sides
+// meet, turned to the bisector.
+FigureCell CornerCell(const Context& c, const Corner& k, double w, double h) {
+    const double hc = h / 2 - c.off;
+    const Point n0 = Left(k.t0), n1 = Left(k.t1);
+    const double denom = 1 + Dot(n0, n1);
+    const Point shift = denom > 1e-9 ? (hc / denom) * (n0 + n1) : hc * n0;
+    Point eu = k.t0 + k.t1;
+    if (std::hypot(eu.x, eu.y) < 1e-9) eu = (k.turn > 0 ? 1.0 : -1.0) * n0;
+    return CellAlong(k.vertex + shift, Unit(eu), w, h);
+}
+
+// The least distance from a run's end at which a figure's middle stands clear
+// of the figure there.
+double Clearance(const RunView& run, const Box& end, double w, double h, bool atStart) {
+    std::size_t hint = 0;
+    const double length = run.Length();
+    auto clear = [&](double d) {
+        const double middle = atStart ? d : length - d;
+        return !Overlap(end, BoxOf(run.CellAt(middle, w, h, hint)));
+    };
+    if (clear(0)) return 0;
+    double lo = 0, hi = std::min(length, std::max(w, h) * 2);
+    while (!clear(hi) && hi < length) hi = std::min(2 * hi, length);
+    for (int step = 0; step < kClearanceSteps; ++step) {
+        const double mid = (lo + hi) / 2;
+        (clear(mid) ? hi : lo) = mid;
+    }
+    return hi;
+}
+
+// The middles of the figures between a run's two end figures.
+struct CornerPlan {
+    double a = 0;        // first middle
+    double pitch = 0;
+    std::int64_t n = 0;  // how many
+};
+
+// m intervals of the largest pitch not above `most` over `length`.
+std::int64_t Intervals(double length, double most) {
+    if (!(most > 0) || !(length > 0)) return 0;
+    const double m = std::ceil(length / most * (1 - 1e-12));
+    if (!std::isfinite(m) || m > std::numeric_limits<std::int32_t>::max()) return -1;
+    return static_cast<std::int64_t>(m);
+}
+
+CornerPlan PlanBetween(double length, double most, double ds, double de) {
+    const std::int64_t m = Intervals(length, most);
+    if (m < 0) return {0, 0, std::numeric_limits<std::int32_t>::max()};
+    if (m >= 1) {
+        const double pitch = length / static_cast<double>(m);
+        if (m == 1 || (pitch >= ds && pitch >= de)) return {pitch, pitch, m - 1};
+    }
+    const double a = ds, b = length - de;
+    if (!(b >= a)) return {};
+    const std::int64_t k = Intervals(b - a, most);
+    if (k < 0) return {0, 0, std::numeric_limits<std::int32_t>::max()};
+    const double pitch = k > 0 ? (b - a) / static_cast<double>(k) : 0;
+    return {a, pitch, k + 1};
+}
+
+struct EndFigures {
+    std::optional<FigureCell> start, end;
+};
+
+EndFigures EndsOf(const Context& c, const ElementPath& path, const RunView& run, double w,
+                  double h) {
+    EndFigures ends;
+    std::size_t hint = 0;
+    if (const auto k = CornerBefore(path, run.Run()))
+        ends.start = CornerCell(c, *k, w, h);
+    else
+        ends.start = run.CellAt(0, w, h, hint);
+    const bool pathEnd = !path.closed && run.Run().first + run.Run().count >= path.elements.size();
+    if (pathEnd) ends.end = run.CellAt(run.Length(), w, h, hint);
+    return ends;
+}
+
+CornerPlan PlanCorners(const Context& c, const ElementPath& path, const RunView& run) {
+    const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
+    const double most = w + c.in.row.interval;
+    const EndFigures ends = EndsOf(c, path, run, w, h);
+    // The corner at the run's end is the next run's start figure.
+    std::optional<FigureCell> endCell = ends.end;
+    if (!endCell)
+        if (const auto k = CornerAfter(path, run.Run())) endCell = CornerCell(c, *k, w, h);
+    const double ds = Clearance(run, BoxOf(*ends.start), w, h, true);
+    const double de = endCell ? Clearance(run, BoxOf(*endCell), w, h, false) : 0;
+    return PlanBetween(run.Length(), most, ds, de);
+}
+
+void GapBetween(const Context& c, const RunView& run, double from, double to, DrawTarget& out) {
+    if (to > from && !SameValue(to, from)) GapAlong(c, run, from, to, out);
+}
+
+std::int64_t DrawCorners(const Context& c, const ElementPath& path, const RunView& run,
+                         std::int64_t phase, DrawTarget& out) {
+    const EndFigures ends = EndsOf(c, path, run, c.sequence.MaxWidth(), c.sequence.MaxHeight());
+    const CornerPlan plan = PlanCorners(c, path, run);
+    auto draw = [&](const FigureCell& cell) {
+        const SequenceFigure fig = c.sequence.At(phase++);
+        const bool sized = fig.w == cell.W && fig.h == cell.H;
+        c.Draw(fig.kind, sized ? cell : CellAlong(cell.C, cell.eu, fig.w, fig.h), out);
+        return fig.w;
+    };
+    double reach = draw(*ends.start) / 2;  // station where the last figure ended
+    std::size_t hint = 0;
+    for (std::int64_t i = 0; i < plan.n; ++i) {
+        const double middle = plan.a + static_cast<double>(i) * plan.pitch;
+        const SequenceFigure fig = c.sequence.At(phase++);
+        GapBetween(c, run, reach, middle - fig.w / 2, out);
+        c.Draw(fig.kind, run.CellAt(middle, fig.w, fig.h, hint), out);
+        reach = middle + fig.w / 2;
+    }
+    if (ends.end) {
+        GapBetween(c, run, reach, run.Length() - c.sequence.At(phase).w / 2, out);
+        draw(*ends.end);
+    } else {
+        GapBetween(c, run, reach, run.Length() - c.sequence.MaxWidth() / 2, out);
+    }
+    return phase;
+}
+
+bool Corners(const Context& c) { return c.in.row.arrangement == kArrangeCorners; }
+
+}  // namespace
+
+std::int64_t RunFigureCount(const Context& c, const ElementPath& path) {
+    std::int64_t total = 0, phase = 0;
+    for (const PathRun& r : RunsOf(path)) {
+        const RunView run(c, path, r);
+        std::int64_t n = 0;
+        if (Corners(c) && !r.closed) {
+            const CornerPlan plan = PlanCorners(c, path, run);
+            const bool pathEnd = !path.closed && r.first + r.count >= path.elements.size();
+            n = plan.n + 1 + (pathEnd ? 1 : 0);
+        } else {
+            n = CountOf(c, PlanThrough(c, path, run, phase));
+        }
+        total += n;
+        phase += n;
+        if (total >= std::numeric_limits<std::int32_t>::max()) return total;
+    }
+    return total;
+}
+
+void LayOutRuns(const Context& c, const ElementPath& path, DrawTarget& out) {
+    std::int64_t phase = 0;
+    for (const PathRun& r : RunsOf(path)) {
+        const RunView run(c, path, r);
+        if (run.Length() <= 0) continue;
+        if (Corners(c) && !r.closed) {
+            phase = DrawCorners(c, path, run, phase, out);
+        } else {
+            const ThroughPlan plan = PlanThrough(c, path, run, phase);
+            DrawThrough(c, run, plan, phase, out);
+            phase += CountOf(c, plan);
+        }
+        for (std::size_t i = 0; i < run.Size(); ++i)
+            if (!IsDegenerate(path.elements[run.PathIndex(i)]))
+                FullLengthGuides(c, path, run.PathIndex(i), out);
+    }
+}
+
+}  // namespace tesra::layout
