@@ -5,10 +5,12 @@
 #include <vector>
 
 #include "app/run_along.h"
+#include "app/run_register.h"
 #include "exchange/block_formatter.h"
 #include "exchange/reader.h"
 #include "exchange/writer.h"
 #include "figures/layout.h"
+#include "settings/figure_library.h"
 #include "geom/helpers.h"
 
 namespace tesra {
@@ -50,6 +52,7 @@ RunMode ModeFromArgument(std::optional<std::string_view> firstArgument) {
     if (firstArgument == "1") return RunMode::TwoPoints;
     if (firstArgument == "2") return RunMode::Chain;
     if (firstArgument == "3") return RunMode::AlongSelection;
+    if (firstArgument == "5") return RunMode::RegisterFigure;
     return RunMode::Dialog;
 }
 
@@ -58,6 +61,8 @@ RunPaths RunPaths::ForExecutable(const std::filesystem::path& exePath) {
     paths.exchangeFile = exePath.parent_path() / "JWC_TEMP.TXT";
     paths.storeFile = exePath;
     paths.storeFile.replace_extension(".dat");
+    paths.figureLibrary = exePath.parent_path() / exePath.stem();
+    paths.figureLibrary += "_figures.txt";
     return paths;
 }
 
@@ -65,6 +70,11 @@ void PrepareRun(RunContext& run, const RunPaths& paths) {
     ResetExchangeState(run.exchange);
     ReadExchangeFile(run.exchange, paths.exchangeFile);
     run.store = LoadPatternStore(paths.storeFile);
+    // A library of a thousand figures costs more to read than a whole
+    // ordinary run: only a row that draws one reads it.
+    const PatternRow row = run.store.RowInUse();
+    if (row.figureKind >= kFirstOwnFigureKind || row.figureB >= kFirstOwnFigureKind)
+        run.ownFigures = LoadFigureLibrary(paths.figureLibrary).set;
 }
 
 void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
@@ -77,6 +87,7 @@ void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
                         SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
                         ex.initial.lineColor};
     inputs.keepsZeroLengthSpan = mode == RunMode::TwoPoints;
+    inputs.ownFigures = &run.ownFigures;
     const std::vector<ElementPath> paths = PathsOf(mode, points, ChainLength(ex));
     if (LayoutFigureCount(inputs, paths) > kMaxFiguresPerRun)
         return writer.AppendOutputLine(kTooManyFigures);
@@ -102,6 +113,7 @@ bool DrawAndReplace(RunMode mode, const RunPaths& paths, const WriteFaults& faul
 
 int RunDrawingMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
     if (mode == RunMode::AlongSelection) return RunAlongSelectionMode(paths, faults);
+    if (mode == RunMode::RegisterFigure) return RunRegisterFigureMode(paths, faults);
     try {
         if (DrawAndReplace(mode, paths, faults)) return 0;
     } catch (const std::bad_alloc&) {

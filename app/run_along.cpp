@@ -27,6 +27,7 @@ LayoutInputs InputsOf(const RunContext& run) {
                     SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
                     run.exchange.initial.lineColor};
     in.pathIsDrawn = true;
+    in.ownFigures = &run.ownFigures;
     return in;
 }
 
