@@ -23,20 +23,19 @@ namespace {
 constexpr std::string_view kRegisteredBefore =
     "h#"
     "\x90\x7D\x8C\x60\x81\x75";
-// 」を番号 
-constexpr std::string_view kRegisteredMiddle =
-    "\x81\x76\x82\xF0\x94\xD4\x8D\x86\x20";
+// 」を番号
+constexpr std::string_view kRegisteredMiddle = "\x81\x76\x82\xF0\x94\xD4\x8D\x86\x20";
 //  で登録しました。
 constexpr std::string_view kRegisteredAfter =
     "\x20\x82\xC5\x93\x6F\x98\x5E\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42";
-// （線・円弧・円・ソリッド以外の 
+// （線・円弧・円・ソリッド以外の
 constexpr std::string_view kNotTakenBefore =
     "\x81\x69\x90\xFC\x81\x45\x89\x7E\x8C\xCA\x81\x45\x89\x7E\x81\x45\x83\x5C\x83\x8A\x83\x62"
     "\x83\x68\x88\xC8\x8A\x4F\x82\xCC\x20";
 //  個は含めていません）
 constexpr std::string_view kNotTakenAfter =
     "\x20\x8C\xC2\x82\xCD\x8A\xDC\x82\xDF\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1\x81\x6A";
-// （図形ファイルの読めない部分 
+// （図形ファイルの読めない部分
 constexpr std::string_view kDamagedBefore =
     "\x81\x69\x90\x7D\x8C\x60\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x93\xC7\x82\xDF\x82\xC8"
     "\x82\xA2\x95\x94\x95\xAA\x20";
@@ -45,8 +44,7 @@ constexpr std::string_view kDamagedAfter =
     "\x20\x8C\x8F\x82\xCD\x82\xBB\x82\xCC\x82\xDC\x82\xDC\x8E\x63\x82\xB5\x82\xC4\x82\xA2\x82"
     "\xDC\x82\xB7\x81\x6A";
 // 図形
-constexpr std::string_view kDefaultName =
-    "\x90\x7D\x8C\x60";
+constexpr std::string_view kDefaultName = "\x90\x7D\x8C\x60";
 // h#登録できる線・円弧・円・ソリッドがありません。図形は登録しませんでした。
 constexpr std::string_view kNothingDrawable =
     "h#"
@@ -130,11 +128,16 @@ std::optional<OwnElement> SolidElement(ElementKind kind, const JwwEntSolid& s) {
 
 const JwwEntSolid* SolidOf(const ElementStore& store, ElementKind kind, std::size_t i) {
     switch (kind) {
-        case ElementKind::Solid3: return &store.solids3[i];
-        case ElementKind::Solid4: return &store.solids4[i];
-        case ElementKind::SolidSc: return &store.solidsSc[i];
-        case ElementKind::SolidSo: return &store.solidsSo[i];
-        default: return nullptr;
+        case ElementKind::Solid3:
+            return &store.solids3[i];
+        case ElementKind::Solid4:
+            return &store.solids4[i];
+        case ElementKind::SolidSc:
+            return &store.solidsSc[i];
+        case ElementKind::SolidSo:
+            return &store.solidsSo[i];
+        default:
+            return nullptr;
     }
 }
 
@@ -178,14 +181,17 @@ void MoveBy(OwnElement& el, Point d) {
     }
 }
 
-// Without control bytes or spaces at either end, cut whole characters.
+// Without control bytes, broken characters or spaces at either end, cut
+// whole characters: the name stands in a line of the library and of the notice.
 std::string NameFrom(std::string_view text) {
     std::string name;
     for (std::size_t i = 0; i < text.size();) {
         const auto b = static_cast<unsigned char>(text[i]);
         const std::size_t width = cp932::IsLeadByte(b) && i + 1 < text.size() ? 2 : 1;
         if (name.size() + width > kMaxFigureName) break;
-        if (width == 2 || (b >= 0x20 && b != 0x7F)) name.append(text.substr(i, width));
+        const bool character = width == 2 ? static_cast<unsigned char>(text[i + 1]) >= 0x40
+                                          : b >= 0x20 && b != 0x7F;
+        if (character) name.append(text.substr(i, width));
         i += width;
     }
     const std::size_t first = name.find_first_not_of(' ');
@@ -231,8 +237,8 @@ Taken TakeSelection(const ElementStore& store) {
 
 RegisterOutcome LibraryRoom(const FigureLibrary& library) {
     if (!library.writable) return RegisterOutcome::LibraryUnreadable;
-    const bool full = library.set.figures.size() >= kMaxOwnFigures ||
-                      library.set.nextKind > kLastOwnFigureKind;
+    const bool full =
+        library.set.figures.size() >= kMaxOwnFigures || library.set.nextKind > kLastOwnFigureKind;
     return full ? RegisterOutcome::LibraryFull : RegisterOutcome::Registered;
 }
 
@@ -257,13 +263,20 @@ std::string RegisteredNotice(const Registration& r) {
 
 std::string Notice(const Registration& r) {
     switch (r.outcome) {
-        case RegisterOutcome::Registered: return RegisteredNotice(r);
-        case RegisterOutcome::NoExtent: return std::string(kNoExtent);
-        case RegisterOutcome::TooManyElements: return std::string(kTooManyElements);
-        case RegisterOutcome::LibraryFull: return std::string(kLibraryFull);
-        case RegisterOutcome::LibraryUnreadable: return std::string(kLibraryUnreadable);
-        case RegisterOutcome::LibraryNotSaved: return std::string(kLibraryNotSaved);
-        default: return std::string(kNothingDrawable);
+        case RegisterOutcome::Registered:
+            return RegisteredNotice(r);
+        case RegisterOutcome::NoExtent:
+            return std::string(kNoExtent);
+        case RegisterOutcome::TooManyElements:
+            return std::string(kTooManyElements);
+        case RegisterOutcome::LibraryFull:
+            return std::string(kLibraryFull);
+        case RegisterOutcome::LibraryUnreadable:
+            return std::string(kLibraryUnreadable);
+        case RegisterOutcome::LibraryNotSaved:
+            return std::string(kLibraryNotSaved);
+        default:
+            return std::string(kNothingDrawable);
     }
 }
 
@@ -293,8 +306,8 @@ Registration RegisterSelection(const ExchangeState& exchange, FigureLibrary& lib
     for (OwnElement& el : taken.elements) MoveBy(el, box.low);
     r.kind = library.set.nextKind++;
     r.name = taken.name.empty() ? DefaultName(r.kind) : taken.name;
-    library.set.figures.push_back({r.kind, r.name, box.high.x - box.low.x,
-                                   box.high.y - box.low.y, std::move(taken.elements)});
+    library.set.figures.push_back({r.kind, r.name, box.high.x - box.low.x, box.high.y - box.low.y,
+                                   std::move(taken.elements)});
     return r;
 }
 
@@ -316,7 +329,8 @@ bool RegisterAndReplace(const RunPaths& paths, const WriteFaults& faults) {
     Registration r = RegisterSelection(run.exchange, library);
     if (r.outcome == RegisterOutcome::CannotKeepSelection) return false;
     // The library first: a figure the notice announces is one that was kept.
-    if (r.outcome == RegisterOutcome::Registered && !SaveFigureLibrary(library, paths.figureLibrary))
+    if (r.outcome == RegisterOutcome::Registered &&
+        !SaveFigureLibrary(library, paths.figureLibrary))
         r.outcome = RegisterOutcome::LibraryNotSaved;
     AtomicFile out(paths.exchangeFile, faults);
     BlockFormatter formatter(out);

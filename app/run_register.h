@@ -28,9 +28,9 @@ enum class RegisterOutcome {
 struct Registration {
     RegisterOutcome outcome = RegisterOutcome::NothingDrawable;
     std::int32_t kind = 0;
-    std::string name;            // CP932
-    std::int32_t notTaken = 0;   // points, texts after the first, solids of other forms
-    std::int32_t damaged = 0;    // library entries that did not read (kept)
+    std::string name;           // CP932
+    std::int32_t notTaken = 0;  // points, texts after the first, solids of other forms
+    std::int32_t damaged = 0;   // library entries that did not read (kept)
 };
 
 // Names are cut to this many bytes, so that the notice fits in one line.

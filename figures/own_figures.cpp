@@ -30,8 +30,8 @@ void Include(Extent& e, Point p) {
 
 // The ellipse's part from startRad over sweepRad: its ends and every point
 // where x or y turns that lies on it.
-void IncludeEllipseArc(Extent& e, Point c, double r, double flatness, double tilt,
-                       double startRad, double sweepRad) {
+void IncludeEllipseArc(Extent& e, Point c, double r, double flatness, double tilt, double startRad,
+                       double sweepRad) {
     const auto at = [&](double t) { return EllipsePoint(c.x, c.y, r, flatness, tilt, t); };
     Include(e, at(startRad));
     Include(e, at(startRad + sweepRad));
@@ -110,8 +110,8 @@ MappedEllipse MapEllipse(const Placement& p, double r, double flatness, double t
     const double q = std::hypot(e, h), s = std::hypot(f, g);
     const double a1 = std::atan2(g, f), a2 = std::atan2(h, e);
     const double major = q + s, minor = q - s;
-    return {major, major > 0 ? minor / major : 0.0, (a2 + a1) / 2 + p.cell.theta,
-            (a2 - a1) / 2, reversed};
+    return {major, major > 0 ? minor / major : 0.0, (a2 + a1) / 2 + p.cell.theta, (a2 - a1) / 2,
+            reversed};
 }
 
 double NormalisedDeg(double deg) {
@@ -156,16 +156,22 @@ void DrawSolid(const Placement& p, const OwnElement& el, DrawTarget& out) {
 
 bool ValueCountFits(Shape shape, std::int32_t count) {
     switch (shape) {
-        case Shape::Line: return count == 4;
-        case Shape::Arc: return count == 7;
-        case Shape::SolidPolygon: return count == 6 || count == 8;
+        case Shape::Line:
+            return count == 4;
+        case Shape::Arc:
+            return count == 7;
+        case Shape::SolidPolygon:
+            return count == 6 || count == 8;
         case Shape::SolidEllipse:
-        case Shape::SolidRing: return count == 8;
+        case Shape::SolidRing:
+            return count == 8;
     }
     return false;
 }
 
-bool IsSolid(Shape shape) { return shape != Shape::Line && shape != Shape::Arc; }
+bool IsSolid(Shape shape) {
+    return shape != Shape::Line && shape != Shape::Arc;
+}
 
 const OwnFigure* OwnFigureSet::Find(std::int32_t kind) const {
     const auto at = std::lower_bound(figures.begin(), figures.end(), kind,

@@ -49,7 +49,7 @@ bool IsSolid(OwnElement::Shape shape);
 
 struct OwnFigure {
     std::int32_t kind = kFirstOwnFigureKind;
-    std::string name;  // CP932
+    std::string name;                  // CP932
     double width = 0.0, height = 0.0;  // the box, from (0, 0)
     std::vector<OwnElement> elements;
 

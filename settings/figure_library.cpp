@@ -94,7 +94,9 @@ std::optional<OwnElement> ReadElement(std::string_view line) {
     return knownCode ? std::optional(el) : std::nullopt;
 }
 
-bool IsKind(std::int32_t kind) { return kind >= kFirstOwnFigureKind && kind <= kLastOwnFigureKind; }
+bool IsKind(std::int32_t kind) {
+    return kind >= kFirstOwnFigureKind && kind <= kLastOwnFigureKind;
+}
 
 // "figure N W H name": the number alone when the rest does not read.
 struct FigureLine {
@@ -131,8 +133,8 @@ public:
         if (inEntry_) CloseEntry(false);
         std::sort(lib_.set.figures.begin(), lib_.set.figures.end(),
                   [](const OwnFigure& a, const OwnFigure& b) { return a.kind < b.kind; });
-        lib_.set.nextKind = std::clamp(std::max(next_, highest_ + 1), kFirstOwnFigureKind,
-                                       kLastOwnFigureKind + 1);
+        lib_.set.nextKind =
+            std::clamp(std::max(next_, highest_ + 1), kFirstOwnFigureKind, kLastOwnFigureKind + 1);
         return std::move(lib_);
     }
 
@@ -260,7 +262,9 @@ void AppendFigure(std::string& out, const OwnFigure& f) {
 
 }  // namespace
 
-FigureLibrary ParseFigureLibrary(std::string_view bytes) { return LibraryReader().Read(bytes); }
+FigureLibrary ParseFigureLibrary(std::string_view bytes) {
+    return LibraryReader().Read(bytes);
+}
 
 std::string SerializeFigureLibrary(const FigureLibrary& library) {
     std::string out;

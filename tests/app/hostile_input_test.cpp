@@ -3,8 +3,9 @@
 // double, degenerate chains and absurd pattern sizes. Every run must end
 // (tesra_process.h kills a hang) with status 0 and leave a valid command file
 // (the grammar of tests/command_grammar.h, every number finite), no temporary
-// file and the store untouched; along a selection ("3") it may instead fail
-// and leave the host's file as it was.
+// file and the store untouched; along a selection ("3") and registering one
+// ("5") it may instead fail and leave the host's file as it was, and a
+// registration never makes the figure library shorter.
 
 #include <gtest/gtest.h>
 
@@ -30,9 +31,12 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 using grammar::Vocabulary;
 
-// The vocabulary of a run's output: a run along a selection writes it back.
+// The runs on a selection write it back.
+bool KeepsSelection(std::string_view mode) { return mode == "3" || mode == "5"; }
+
+// The vocabulary of a run's output.
 Vocabulary VocabularyOf(std::string_view mode) {
-    return mode.starts_with("3") ? Vocabulary::WithWriteBack : Vocabulary::Drawing;
+    return KeepsSelection(mode.substr(0, 1)) ? Vocabulary::WithWriteBack : Vocabulary::Drawing;
 }
 
 // The store with row 1 in use; the other rows are left out (they read as 0).
@@ -149,9 +153,9 @@ enum class Expect {
     AtLeast,    // status 0 and at least minLines lines
     Exactly,    // status 0 and exactly minLines lines
     Refused,    // status 0 and a single message line
-    Drawn,      // mode "3": the selection kept at the head of a new drawing
-    Untouched,  // mode "3": failed, the host's file byte for byte as it was
-    Either,     // mode "3": one of the two
+    Drawn,      // modes "3", "5": the selection kept at the head of what is written
+    Untouched,  // modes "3", "5": failed, the host's file byte for byte as it was
+    Either,     // modes "3", "5": one of the two
 };
 
 struct HostileCase {
@@ -162,6 +166,7 @@ struct HostileCase {
     // Where the points survive the hostile bytes, figures must be drawn.
     std::size_t minLines = 0;
     Expect expect = Expect::AtLeast;
+    Bytes library = nullptr;  // the figure library beside the executable, if any
 };
 
 // Test names in listings, rather than the bytes of the parameter.
@@ -169,7 +174,7 @@ void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
 
 void ExpectOutcome(const HostileCase& c, int status, const std::string& input,
                    const std::string& output) {
-    const bool along = std::string_view(c.mode) == "3";
+    const bool along = KeepsSelection(c.mode);
     if (c.expect == Expect::Drawn || c.expect == Expect::Untouched) {
         EXPECT_EQ(status == 0, c.expect == Expect::Drawn);
     }
@@ -206,10 +211,17 @@ TEST_P(Hostile, EndsWithValidOutput) {
     const std::string input = c.exchange(), store = c.store();
     WriteBytes(file, input);
     WriteBytes(dir / "tesra.dat", store);
+    const fs::path libraryFile = dir / "tesra_figures.txt";
+    const std::string library = c.library ? c.library() : "";
+    if (c.library) WriteBytes(libraryFile, library);
     const int status = test::RunTesraIn(dir, {c.mode}).status;
     ExpectOutcome(c, status, input, fs::exists(file) ? ReadBytes(file) : "");
     EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(file)));
     EXPECT_EQ(ReadBytes(dir / "tesra.dat"), store);
+    if (c.library) {
+        EXPECT_GE(ReadBytes(libraryFile).size(), library.size());
+    }
+    EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(libraryFile)));
 }
 
 auto CaseName = [](const auto& info) { return info.param.name; };
@@ -400,6 +412,45 @@ std::vector<HostileCase> SelectionCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Selections, Hostile, ::testing::ValuesIn(SelectionCases()), CaseName);
+
+// Registering a figure ("5"): whatever is selected and whatever the library
+// holds, the selection comes back whole with a notice, or the host's file
+// stays as it was.
+HostileCase Registering(std::string name, Bytes selection, Expect expect,
+                        Bytes library = nullptr) {
+    HostileCase c = Along(std::move(name), std::move(selection), expect);
+    c.mode = "5";
+    c.library = std::move(library);
+    return c;
+}
+
+std::vector<HostileCase> RegistrationCases() {
+    const std::string aFigure = "0 0 10 0\r\n0 0 5 5\r\n";
+    return {
+        Registering("HundredThousandElements", [] { return Repeat("0 0 3 1\r\n", 100'000); },
+                    Expect::Drawn),
+        Registering("ZeroExtent", Same("0 0 10 0\r\n2 0 7 0\r\n"), Expect::Drawn),
+        Registering("TextOnly", Same("ch 0 0 1 0 \"name\r\n"), Expect::Drawn),
+        Registering("NulInAName", Same(aFigure + "ch 0 0 1 0 \"a\0b\r\n"s), Expect::Drawn),
+        // Kept by the reader as half of a character, which cannot be written back.
+        Registering("NulAfterALeadByteInAName", Same(aFigure + "ch 0 0 1 0 \"a\x82\0b\r\n"s),
+                    Expect::Untouched),
+        Registering("NumbersBeyondADouble",
+                    Same("1e999 0 -1e999 0\r\nci nan 0 5\r\nci 0 0 1e300 0 90 1 0\r\n"),
+                    Expect::Drawn),
+        Registering("GarbageAfterTheMark", [] { return Garbage(1 << 20); }, Expect::Either),
+        Registering("IntoALibraryOfAMillionLines", Same(aFigure), Expect::Drawn,
+                    [] {
+                        return "tesra-figures 1\r\nfigure 107 1 1 big\r\n" +
+                               Repeat("l 1 0 0 1 1\r\n", 1'000'000) + "end\r\n";
+                    }),
+        Registering("IntoAGarbageLibrary", Same(aFigure), Expect::Drawn,
+                    [] { return Garbage(1 << 20); }),
+    };
+}
+
+INSTANTIATE_TEST_SUITE_P(Registrations, Hostile, ::testing::ValuesIn(RegistrationCases()),
+                         CaseName);
 
 }  // namespace
 }  // namespace tesra

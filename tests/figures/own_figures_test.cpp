@@ -80,8 +80,8 @@ std::vector<Curve> CurvesOf(const test::RecordingTarget::Call& c) {
     if (c.op == "quad") return corners(4);
     if (c.op == "arc") {
         const double sweep = SweepDeg(v[3], v[4]);
-        return {Ellipse({v[0], v[1]}, v[2], v[5], v[6] * deg, v[3] * deg, sweep * deg,
-                        sweep == 360)};
+        return {
+            Ellipse({v[0], v[1]}, v[2], v[5], v[6] * deg, v[3] * deg, sweep * deg, sweep == 360)};
     }
     if (c.op == "sc") {
         const bool whole = v[0] == 100;
@@ -98,16 +98,20 @@ std::vector<Curve> CurvesOf(const test::RecordingTarget::Call& c) {
 test::RecordingTarget::Call CallOf(const OwnElement& el) {
     std::vector<double> v(el.values.begin(), el.values.begin() + el.count);
     switch (el.shape) {
-        case Shape::Line: return {"line", v};
-        case Shape::Arc: return {"arc", v};
-        case Shape::SolidPolygon: return {el.count == 6 ? "tri" : "quad", v};
+        case Shape::Line:
+            return {"line", v};
+        case Shape::Arc:
+            return {"arc", v};
+        case Shape::SolidPolygon:
+            return {el.count == 6 ? "tri" : "quad", v};
         case Shape::SolidEllipse: {
             const double code = v.back();
             v.pop_back();
             v.insert(v.begin(), code);
             return {"sc", v};
         }
-        case Shape::SolidRing: return {"so", v};
+        case Shape::SolidRing:
+            return {"so", v};
     }
     return {};
 }
@@ -171,8 +175,8 @@ TEST(OwnFigures, DrawnInItsOwnBoxReproducesEveryElementWhereTheCellIs) {
     const struct {
         double thetaDeg;
         Point origin;
-    } spans[] = {{0, {0, 0}}, {0, {-3000.5, 1200.25}}, {33, {500, -200}}, {90, {1e5, 1e5}},
-                 {-145, {-7, 3}}};
+    } spans[] = {
+        {0, {0, 0}}, {0, {-3000.5, 1200.25}}, {33, {500, -200}}, {90, {1e5, 1e5}}, {-145, {-7, 3}}};
     for (const auto& s : spans) {
         SCOPED_TRACE(s.thetaDeg);
         const FigureCell cell = MakeCell(20, 8, s.thetaDeg, s.origin);
@@ -238,18 +242,39 @@ TEST(OwnFigures, PensAndSolidColors) {
         C colors;
     } cases[] = {
         // The pen in force, taken up again only after a solid.
-        {"current pen", {}, {},
-         C{{"solidcolor", 0x0000FF}, {"solidcolor", 0x00FF00}, {"linecolor", 1},
-           {"solidcolor", 0xFF0000}, {"solidcolor", 0xFF0000}, {"solidcolor", 0x123456},
+        {"current pen",
+         {},
+         {},
+         C{{"solidcolor", 0x0000FF},
+           {"solidcolor", 0x00FF00},
+           {"linecolor", 1},
+           {"solidcolor", 0xFF0000},
+           {"solidcolor", 0xFF0000},
+           {"solidcolor", 0x123456},
            {"linecolor", 1}}},
-        {"row's solid color", {}, rowSolid,
-         C{{"solidcolor", 0xABCDEF}, {"solidcolor", 0xABCDEF}, {"linecolor", 1},
-           {"solidcolor", 0xABCDEF}, {"solidcolor", 0xABCDEF}, {"solidcolor", 0xABCDEF},
+        {"row's solid color",
+         {},
+         rowSolid,
+         C{{"solidcolor", 0xABCDEF},
+           {"solidcolor", 0xABCDEF},
+           {"linecolor", 1},
+           {"solidcolor", 0xABCDEF},
+           {"solidcolor", 0xABCDEF},
+           {"solidcolor", 0xABCDEF},
            {"linecolor", 1}}},
-        {"each element's pen", own, {},
-         C{{"linecolor", 3}, {"linecolor", 4}, {"linecolor", 5}, {"linecolor", 5},
-           {"solidcolor", 0x0000FF}, {"solidcolor", 0x00FF00}, {"linecolor", 6},
-           {"solidcolor", 0xFF0000}, {"solidcolor", 0xFF0000}, {"solidcolor", 0x123456},
+        {"each element's pen",
+         own,
+         {},
+         C{{"linecolor", 3},
+           {"linecolor", 4},
+           {"linecolor", 5},
+           {"linecolor", 5},
+           {"solidcolor", 0x0000FF},
+           {"solidcolor", 0x00FF00},
+           {"linecolor", 6},
+           {"solidcolor", 0xFF0000},
+           {"solidcolor", 0xFF0000},
+           {"solidcolor", 0x123456},
            {"linecolor", 1}}},
     };
     for (const auto& c : cases)
@@ -274,9 +299,11 @@ TEST(OwnFigures, ExtentTakesArcsByTheirReach) {
         {"circle", El(Shape::Arc, 1, {1, 2, 3, 0, 360, 1, 0}), {{-2, -1}, {4, 5}}},
         {"upper half", El(Shape::Arc, 1, {0, 0, 2, 0, 180, 1, 0}), {{-2, 0}, {2, 2}}},
         {"across 0 degrees", El(Shape::Arc, 1, {0, 0, 2, 270, 90, 1, 0}), {{0, -2}, {2, 2}}},
-        {"flat ellipse turned 90", El(Shape::Arc, 1, {0, 0, 4, 0, 360, 0.5, 90}),
+        {"flat ellipse turned 90",
+         El(Shape::Arc, 1, {0, 0, 4, 0, 360, 0.5, 90}),
          {{-2, -4}, {2, 4}}},
-        {"solid half ellipse", El(Shape::SolidEllipse, 1, {0, 0, 2, 1, 0, 0, kPiD, 5}),
+        {"solid half ellipse",
+         El(Shape::SolidEllipse, 1, {0, 0, 2, 1, 0, 0, kPiD, 5}),
          {{-2, 0}, {2, 2}}},
         {"ring", El(Shape::SolidRing, 1, {0, 0, 2, 0.5, 0, 0, 2 * kPiD, 1}), {{-2, -1}, {2, 1}}},
     };
