@@ -207,7 +207,10 @@ void DrawOwnFigure(const OwnFigureSet& set, std::int32_t kind, const FigureCell&
             DrawSolid(p, el, out);
             continue;
         }
-        if (ownPens || penMoved) out.WriteLineColor(ownPens ? el.color : lineColor, 0);
+        // Pen 10 draws in a solid color the element does not carry: such an
+        // outline takes the pen in force instead.
+        const bool ownPen = ownPens && el.color != kSolidColorPen;
+        if (ownPens || penMoved) out.WriteLineColor(ownPen ? el.color : lineColor, 0);
         penMoved = ownPens;
         if (el.shape == Shape::Line) {
             const auto& v = el.values;

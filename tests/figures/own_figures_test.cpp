@@ -38,7 +38,7 @@ OwnFigureSet SampleSet() {
         El(Shape::Arc, 5, {14, 3, 2, 300, 45, 1, 0}),
         El(Shape::SolidPolygon, 0x0000FF, {0, 0, 4, 0, 2, 3}),
         El(Shape::SolidPolygon, 0x00FF00, {16, 0, 20, 0, 20, 2, 16, 2}),
-        El(Shape::Line, 6, {0, 8, 20, 0}),
+        El(Shape::Line, 10, {0, 8, 20, 0}),
         El(Shape::SolidEllipse, 0xFF0000, {10, 6, 2, 0.5, 0.3, 0, 2 * kPiD, 100}),
         El(Shape::SolidEllipse, 0xFF0000, {5, 6, 1.5, 1, 0.2, 0.5, kPiD, 5}),
         El(Shape::SolidRing, 0x123456, {15, 6, 1.5, 0.8, 1.0, 0, 2 * kPiD, 0.75}),
@@ -271,7 +271,7 @@ TEST(OwnFigures, PensAndSolidColors) {
            {"linecolor", 5},
            {"solidcolor", 0x0000FF},
            {"solidcolor", 0x00FF00},
-           {"linecolor", 6},
+           {"linecolor", 1},  // pen 10: the pen in force
            {"solidcolor", 0xFF0000},
            {"solidcolor", 0xFF0000},
            {"solidcolor", 0x123456},

@@ -1,6 +1,7 @@
 // tesra-svg: shows what a drawing run drew.
 //   tesra-svg IN.TXT OUT.svg     the commands of an exchange file
 //   tesra-svg --gallery OUT.svg  every figure kind and a few whole patterns
+//   tesra-svg --own-figures OUT.svg  a few own figures along a site boundary
 
 #include <fstream>
 #include <iostream>
@@ -8,6 +9,7 @@
 #include <string_view>
 
 #include "tools/svg/gallery.h"
+#include "tools/svg/own_gallery.h"
 #include "tools/svg/scene_reader.h"
 #include "tools/svg/svg_render.h"
 
@@ -18,7 +20,8 @@ constexpr int kFileError = 1;
 
 int Usage() {
     std::cerr << "usage: tesra-svg IN.TXT OUT.svg\n"
-                 "       tesra-svg --gallery OUT.svg\n";
+                 "       tesra-svg --gallery OUT.svg\n"
+                 "       tesra-svg --own-figures OUT.svg\n";
     return kUsageError;
 }
 
@@ -39,6 +42,7 @@ int main(int argc, char** argv) {
     if (argc != 3) return Usage();
     const std::string_view first = argv[1];
     if (first == "--gallery") return WriteSvg(tesra::svg::BuildGallery(), argv[2]);
+    if (first == "--own-figures") return WriteSvg(tesra::svg::BuildOwnFigureGallery(), argv[2]);
     if (first.starts_with("--")) return Usage();
 
     std::ifstream in(argv[1], std::ios::binary);
