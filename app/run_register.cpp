@@ -242,6 +242,14 @@ RegisterOutcome LibraryRoom(const FigureLibrary& library) {
     return full ? RegisterOutcome::LibraryFull : RegisterOutcome::Registered;
 }
 
+// The longest notice, with every number at its widest, stays whole in one line.
+constexpr std::size_t kWidestNumber = 11;
+static_assert(kRegisteredBefore.size() + kMaxFigureName + kRegisteredMiddle.size() +
+                  kWidestNumber + kRegisteredAfter.size() + kNotTakenBefore.size() +
+                  kWidestNumber + kNotTakenAfter.size() + kDamagedBefore.size() + kWidestNumber +
+                  kDamagedAfter.size() <=
+              kMaxOutputLine);
+
 std::string RegisteredNotice(const Registration& r) {
     std::string line(kRegisteredBefore);
     line += r.name;

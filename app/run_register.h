@@ -34,7 +34,7 @@ struct Registration {
 };
 
 // Names are cut to this many bytes, so that the notice fits in one line.
-inline constexpr std::size_t kMaxFigureName = 100;
+inline constexpr std::size_t kMaxFigureName = 80;
 
 // Adds the selection to the library as its next figure, or says why not.
 // Saves nothing.
