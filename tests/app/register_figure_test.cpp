@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "exchange/atomic_file.h"
 #include "exchange/reader.h"
+#include "tesra_process.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -303,6 +305,28 @@ TEST(RegisterFigure, NumbersAreNeverGivenTwice) {
     library.set.figures.pop_back();  // the user deletes 108
     FigureLibrary reread = ParseFigureLibrary(SerializeFigureLibrary(library));
     EXPECT_EQ(RegisterSelection(ex, reread).kind, 109);
+}
+
+// The library is saved before the notice is written: a library that cannot
+// be saved leaves the old one as it was, and the notice says so.
+TEST(RegisterFigure, WholeRunsSaveTheLibraryOrSayTheyCouldNot) {
+    test::ScratchDir scratch;
+    const auto dir = scratch / "addin";
+    std::filesystem::create_directory(dir);
+    const auto library = dir / "tesra_figures.txt";
+    const std::string input = Selection({"0 0 10 5", "ch 0 0 1 0 \"post"});
+    test::WriteBytes(dir / "JWC_TEMP.TXT", input);
+    ASSERT_EQ(test::RunTesraIn(dir, {"5"}).status, 0);
+    const std::string saved = test::ReadBytes(library);
+    EXPECT_EQ(ParseFigureLibrary(saved).set.figures.at(0).name, "post");
+
+    // A folder where the temporary file would go: the save fails.
+    std::filesystem::create_directory(AtomicFile::TempPathFor(library));
+    test::WriteBytes(dir / "JWC_TEMP.TXT", input);
+    ASSERT_EQ(test::RunTesraIn(dir, {"5"}).status, 0);
+    EXPECT_EQ(test::ReadBytes(library), saved);
+    const std::string out = test::ReadBytes(dir / "JWC_TEMP.TXT");
+    EXPECT_NE(out.find("h#" + test::Sjis("図形ファイルに書き込めない")), std::string::npos);
 }
 
 }  // namespace
