@@ -28,13 +28,12 @@ constexpr std::string_view kRegisteredMiddle = "\x81\x76\x82\xF0\x94\xD4\x8D\x86
 //  で登録しました。
 constexpr std::string_view kRegisteredAfter =
     "\x20\x82\xC5\x93\x6F\x98\x5E\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42";
-// （線・円弧・円・ソリッド以外の
+// （図形に含めなかった要素
 constexpr std::string_view kNotTakenBefore =
-    "\x81\x69\x90\xFC\x81\x45\x89\x7E\x8C\xCA\x81\x45\x89\x7E\x81\x45\x83\x5C\x83\x8A\x83\x62"
-    "\x83\x68\x88\xC8\x8A\x4F\x82\xCC\x20";
-//  個は含めていません）
-constexpr std::string_view kNotTakenAfter =
-    "\x20\x8C\xC2\x82\xCD\x8A\xDC\x82\xDF\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1\x81\x6A";
+    "\x81\x69\x90\x7D\x8C\x60\x82\xC9\x8A\xDC\x82\xDF\x82\xC8\x82\xA9\x82\xC1\x82\xBD\x97\x76"
+    "\x91\x66\x20";
+//  個）
+constexpr std::string_view kNotTakenAfter = "\x20\x8C\xC2\x81\x6A";
 // （図形ファイルの読めない部分
 constexpr std::string_view kDamagedBefore =
     "\x81\x69\x90\x7D\x8C\x60\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x93\xC7\x82\xDF\x82\xC8"
@@ -96,11 +95,11 @@ OwnElement Element(Shape shape, std::int32_t color, std::initializer_list<double
     return el;
 }
 
-OwnElement Element(Shape shape, std::int32_t color, const std::vector<double>& values,
-                   double code) {
-    OwnElement el{shape, color, static_cast<std::int32_t>(values.size()), {}};
-    std::copy(values.begin(), values.end(), el.values.begin());
-    if (shape == Shape::SolidEllipse) el.values[static_cast<std::size_t>(el.count++)] = code;
+// The solid's values as read; an ellipse's code after them.
+OwnElement SolidValues(Shape shape, const JwwEntSolid& s) {
+    OwnElement el{shape, s.solidColor, static_cast<std::int32_t>(s.values.size()), {}};
+    std::copy(s.values.begin(), s.values.end(), el.values.begin());
+    if (shape == Shape::SolidEllipse) el.values[static_cast<std::size_t>(el.count++)] = s.code;
     return el;
 }
 
@@ -113,14 +112,14 @@ std::optional<OwnElement> SolidElement(ElementKind kind, const JwwEntSolid& s) {
         case ElementKind::Solid3:
         case ElementKind::Solid4:
             if (n != 6 && n != 8) return std::nullopt;
-            return Element(Shape::SolidPolygon, s.solidColor, s.values, 0);
+            return SolidValues(Shape::SolidPolygon, s);
         case ElementKind::SolidSc:
             if (n != 7 || (s.code != kFullEllipseCode && s.code != kHalfEllipseCode))
                 return std::nullopt;
-            return Element(Shape::SolidEllipse, s.solidColor, s.values, s.code);
+            return SolidValues(Shape::SolidEllipse, s);
         case ElementKind::SolidSo:
             if (n != 8) return std::nullopt;
-            return Element(Shape::SolidRing, s.solidColor, s.values, 0);
+            return SolidValues(Shape::SolidRing, s);
         default:
             return std::nullopt;
     }
@@ -189,8 +188,8 @@ std::string NameFrom(std::string_view text) {
         const auto b = static_cast<unsigned char>(text[i]);
         const std::size_t width = cp932::IsLeadByte(b) && i + 1 < text.size() ? 2 : 1;
         if (name.size() + width > kMaxFigureName) break;
-        const bool character = width == 2 ? static_cast<unsigned char>(text[i + 1]) >= 0x40
-                                          : b >= 0x20 && b != 0x7F;
+        const bool character =
+            width == 2 ? static_cast<unsigned char>(text[i + 1]) >= 0x40 : b >= 0x20 && b != 0x7F;
         if (character) name.append(text.substr(i, width));
         i += width;
     }
@@ -244,9 +243,9 @@ RegisterOutcome LibraryRoom(const FigureLibrary& library) {
 
 // The longest notice, with every number at its widest, stays whole in one line.
 constexpr std::size_t kWidestNumber = 11;
-static_assert(kRegisteredBefore.size() + kMaxFigureName + kRegisteredMiddle.size() +
-                  kWidestNumber + kRegisteredAfter.size() + kNotTakenBefore.size() +
-                  kWidestNumber + kNotTakenAfter.size() + kDamagedBefore.size() + kWidestNumber +
+static_assert(kRegisteredBefore.size() + kMaxFigureName + kRegisteredMiddle.size() + kWidestNumber +
+                  kRegisteredAfter.size() + kNotTakenBefore.size() + kWidestNumber +
+                  kNotTakenAfter.size() + kDamagedBefore.size() + kWidestNumber +
                   kDamagedAfter.size() <=
               kMaxOutputLine);
 

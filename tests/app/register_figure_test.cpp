@@ -186,7 +186,7 @@ TEST(RegisterFigure, OutcomesOfASelection) {
          1,
          "h#" +
              test::Sjis(
-                 "図形「図形107」を番号 107 で登録しました。（線・円弧・円・ソリッド以外の 1 個")},
+                 "図形「図形107」を番号 107 で登録しました。（図形に含めなかった要素 1 個）")},
         {"after a damaged entry",
          {"0 0 10 5"},
          damaged,
