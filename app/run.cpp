@@ -10,8 +10,8 @@
 #include "exchange/reader.h"
 #include "exchange/writer.h"
 #include "figures/layout.h"
-#include "settings/figure_library.h"
 #include "geom/helpers.h"
+#include "settings/figure_library.h"
 
 namespace tesra {
 namespace {

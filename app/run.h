@@ -15,7 +15,13 @@
 
 namespace tesra {
 
-enum class RunMode { Dialog = 0, TwoPoints = 1, Chain = 2, AlongSelection = 3, RegisterFigure = 5 };
+enum class RunMode {
+    Dialog = 0,
+    TwoPoints = 1,
+    Chain = 2,
+    AlongSelection = 3,
+    RegisterFigure = 5,  // the selection becomes an own figure
+};
 
 // "1", "2", "3" and "5" exactly pick the drawing modes; anything else is the dialog.
 RunMode ModeFromArgument(std::optional<std::string_view> firstArgument);
