@@ -89,7 +89,8 @@ void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
     inputs.keepsZeroLengthSpan = mode == RunMode::TwoPoints;
     inputs.ownFigures = &run.ownFigures;
     const std::vector<ElementPath> paths = PathsOf(mode, points, ChainLength(ex));
-    if (LayoutFigureCount(inputs, paths) > kMaxFiguresPerRun)
+    const std::int64_t figures = LayoutFigureCount(inputs, paths);
+    if (figures > kMaxFiguresPerRun || OwnElementsOverBound(run.ownFigures, inputs.row, figures))
         return writer.AppendOutputLine(kTooManyFigures);
 
     if (ex.bz) writer.AppendOutputLine("bz");

@@ -66,8 +66,9 @@ AlongPlan PlanAlongSelection(const RunContext& run) {
         return plan;
     }
     plan.figures = LayoutFigureCount(InputsOf(run), plan.selection.paths);
-    plan.outcome =
-        plan.figures > kMaxFiguresPerRun ? AlongOutcome::TooManyFigures : AlongOutcome::Draw;
+    const bool tooMany = plan.figures > kMaxFiguresPerRun ||
+                         OwnElementsOverBound(run.ownFigures, run.store.RowInUse(), plan.figures);
+    plan.outcome = tooMany ? AlongOutcome::TooManyFigures : AlongOutcome::Draw;
     return plan;
 }
 

@@ -192,6 +192,13 @@ bool ElementsExtent(const std::vector<OwnElement>& elements, Extent& out) {
     return any;
 }
 
+std::int64_t MostOwnElements(const OwnFigureSet& set, const PatternRow& row) {
+    std::size_t most = 0;
+    for (const std::int32_t kind : {row.figureKind, row.figureB})
+        if (const OwnFigure* f = set.Find(kind)) most = std::max(most, f->elements.size());
+    return static_cast<std::int64_t>(most);
+}
+
 void DrawOwnFigure(const OwnFigureSet& set, std::int32_t kind, const FigureCell& cell,
                    const PatternRow& row, const SolidStyle& solid, std::int32_t lineColor,
                    DrawTarget& out) {

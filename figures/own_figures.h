@@ -71,6 +71,20 @@ struct Extent {
 };
 bool ElementsExtent(const std::vector<OwnElement>& elements, Extent& out);
 
+// Own figures hold up to 2000 elements where a built-in kind draws a few:
+// a run may place kMaxFiguresPerRun figures, but no more elements than this.
+inline constexpr std::int64_t kMaxOwnElementsPerRun = 20'000'000;
+
+// Elements the row's largest own figure draws; 0 when it draws none.
+std::int64_t MostOwnElements(const OwnFigureSet& set, const PatternRow& row);
+
+// Whether that many figures of the row would draw more than a run may.
+inline bool OwnElementsOverBound(const OwnFigureSet& set, const PatternRow& row,
+                                 std::int64_t figures) {
+    const std::int64_t each = MostOwnElements(set, row);
+    return each > 0 && figures > kMaxOwnElementsPerRun / each;
+}
+
 // Draws own figure `kind` into the cell, stretched to W x H or, with
 // row.fit == kFitUniform, scaled alike both ways and centred. Outlines in the
 // pen in force or, with row.elementColors == 1, each in its own pen; solids

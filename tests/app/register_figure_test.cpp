@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run_along.h"
 #include "exchange/atomic_file.h"
 #include "exchange/reader.h"
 #include "tesra_process.h"
@@ -305,6 +306,29 @@ TEST(RegisterFigure, NumbersAreNeverGivenTwice) {
     library.set.figures.pop_back();  // the user deletes 108
     FigureLibrary reread = ParseFigureLibrary(SerializeFigureLibrary(library));
     EXPECT_EQ(RegisterSelection(ex, reread).kind, 109);
+}
+
+// A figure of 2000 elements counts as much as 2000 built-in ones: past the
+// bound on elements a run draws nothing and says why, in both kinds of run.
+TEST(RegisterFigure, LargeFiguresCountTowardsTheRunsBound) {
+    FigureLibrary library;
+    RegisterSelection(test::ReadExchange(Selection(ManyLines(2000))), library);
+    const std::int64_t most = kMaxOwnElementsPerRun / 2000;  // figures at the bound
+    for (const std::int64_t figures : {most, most + 1}) {
+        RunContext run;
+        run.store.rows[0] = {.figureKind = 107, .width = 1, .height = 1, .basePoint = kBaseBottom};
+        run.ownFigures = library.set;
+        run.exchange.points[1] = {true, 0, 0};
+        run.exchange.points[2] = {true, static_cast<double>(figures), 0};
+        EXPECT_EQ(OwnElementsOverBound(run.ownFigures, run.store.rows[0], figures), figures > most);
+        if (figures == most) continue;  // drawing 2·10^7 lines proves nothing more
+        VectorSink sink;
+        DrawPattern(run, RunMode::TwoPoints, sink);
+        ASSERT_EQ(sink.lines.size(), 1u);
+        EXPECT_TRUE(sink.lines[0].starts_with("he"));
+        run.exchange = test::ReadExchange(Selection({"0 0 " + std::to_string(figures) + " 0"}));
+        EXPECT_EQ(PlanAlongSelection(run).outcome, AlongOutcome::TooManyFigures);
+    }
 }
 
 // The library is saved before the notice is written: a library that cannot
