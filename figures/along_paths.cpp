@@ -265,8 +265,48 @@ ElementPath Orient(std::vector<PathElement> path, bool closed, std::int32_t firs
 
 }  // namespace
 
+namespace {
+
+// Whether two elements whose ends meet at the same two nodes are one and the
+// same piece of the drawing, whichever way each was drawn.
+bool SameCourse(const PathElement& p, const PathElement& q) {
+    if (p.shape != q.shape) return false;
+    if (p.shape == PathElement::Shape::Line) return true;
+    if (!SamePoint(p.centre, q.centre) || !SameValue(p.radius, q.radius)) return false;
+    if (IsFullCircle(p) || IsFullCircle(q)) return IsFullCircle(p) && IsFullCircle(q);
+    // Two arcs between the same ends about one centre: one arc, or the two
+    // halves of a circle.
+    const bool sameWay = SamePoint(p.a, q.a);
+    const PathElement r = sameWay ? q : Reversed(q);
+    return SameValue(p.sweepRad, r.sweepRad);
+}
+
+// A piece selected twice (the same line picked again, a copy on top of its
+// original) is followed once: both are written back, but a path through it
+// would otherwise close on itself and carry the band on both sides.
+std::vector<PathElement> WithoutRepeats(std::vector<PathElement> elements) {
+    NodeIndex index(elements.size() * 2);
+    std::unordered_map<std::uint64_t, std::vector<std::size_t>> byEnds;
+    std::vector<PathElement> kept;
+    kept.reserve(elements.size());
+    for (PathElement& e : elements) {
+        const auto na = static_cast<std::uint64_t>(index.NodeOf(e.a));
+        const auto nb = static_cast<std::uint64_t>(index.NodeOf(e.b));
+        auto& seen = byEnds[std::min(na, nb) << 32 | std::max(na, nb)];
+        const bool repeat = std::any_of(seen.begin(), seen.end(),
+                                        [&](std::size_t k) { return SameCourse(kept[k], e); });
+        if (repeat) continue;
+        seen.push_back(kept.size());
+        kept.push_back(e);
+    }
+    return kept;
+}
+
+}  // namespace
+
 AlongSelection PathsFromSelection(const ElementStore& store) {
     Followed f = FollowedElements(store);
+    f.elements = WithoutRepeats(std::move(f.elements));
     const auto& elements = f.elements;
     std::vector<char> chained(elements.size());
     for (std::size_t e = 0; e < elements.size(); ++e)

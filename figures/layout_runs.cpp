@@ -16,10 +16,14 @@
 // middle of the band and turned to it, and one centred on each end of an
 // open path. Between two of them stand m − 1 figures at the pitch L / m,
 // m = ⌈L / (W + I)⌉, the largest pitch not above W + I. Where that would put
-// the first or last of them on a corner figure's box, the run is shortened at
-// that end to the least distance that keeps the boxes apart, and the figures
-// are spread evenly over what is left at the same rule.
+// the first or last of them on a corner figure's box or across the corner's
+// bisector, the run is shortened at that end to the least distance that keeps
+// them clear (more at inner corners, where the band's inner edges converge),
+// and the figures are spread evenly over what is left at the smallest pitch
+// not below W + I, so that they stay clear of each other too; where not even
+// that fits, one figure stands in the middle.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -66,19 +70,26 @@ public:
     double StartOf(std::size_t i) const { return start_[i]; }
     const PathRun& Run() const { return run_; }
 
-    // The element holding station s, moving on from `hint` (stations come in order).
+    // The element holding station s: from `hint` on when it is near (stations
+    // mostly come in order), else by halving.
     std::size_t Locate(double s, std::size_t hint) const {
         std::size_t i = std::min(hint, Size() - 1);
-        if (s < start_[i]) i = 0;
-        while (i + 1 < Size() && s >= start_[i + 1]) ++i;
-        return i;
+        if (s >= start_[i] && (i + 1 == Size() || s < start_[i + 1])) return i;
+        if (s >= start_[i] && i + 2 < Size() && s < start_[i + 2]) return i + 1;
+        const auto after = std::upper_bound(start_.begin(), start_.end(), s);
+        return after == start_.begin() ? 0 : static_cast<std::size_t>(after - start_.begin()) - 1;
     }
     FigureCell CellAt(double middle, double w, double h, std::size_t& hint) const {
         hint = Locate(middle, hint);
         return CellAtStation(frames_[hint], w, h, middle - start_[hint]);
     }
-    GuideCurve Trimmed(std::size_t i, double v) const {
-        return TrimmedCurve(c_, path_, index_[i], v);
+    // Each element's guide, met with its neighbours', is needed at both its
+    // ends: worked out once per guide height.
+    const GuideCurve& Trimmed(std::size_t i, std::size_t guide, double v) const {
+        auto& cache = trimmed_[guide];
+        if (cache.empty()) cache.resize(Size());
+        if (!cache[i]) cache[i] = TrimmedCurve(c_, path_, index_[i], v);
+        return *cache[i];
     }
 
 private:
@@ -89,24 +100,66 @@ private:
     std::vector<ElementFrame> frames_;
     std::vector<double> start_;
     double length_ = 0;
+    mutable std::array<std::vector<std::optional<GuideCurve>>, 3> trimmed_;
 };
+
+// Where the guide at height v of two lines meeting at a smooth joint of a run
+// crosses over: the same point for the piece that ends there and the piece
+// that starts there, found without measuring an angle.
+Point SmoothJoint(const ElementFrame& before, const ElementFrame& after, double v) {
+    const double d = v - after.off;
+    const double k = d / (1 + Dot(before.eu, after.eu));
+    return after.e->a + k * (before.ev + after.ev);
+}
+
+// The line before element i of the run, if the guide passes a smooth joint
+// between two lines there.
+const ElementFrame* LineBefore(const RunView& run, std::size_t i) {
+    if (i == 0 || !run.Frame(i).IsLine()) return nullptr;
+    const ElementFrame& before = run.Frame(i - 1);
+    return before.IsLine() && !IsDegenerate(*before.e) ? &before : nullptr;
+}
+
+// One piece of a gap guide on element i, from s1 to s2; a missing station is
+// the element's end there.
+void GapPiece(const RunView& run, std::size_t i, std::size_t guide, double v,
+              std::optional<double> s1, std::optional<double> s2, DrawTarget& out) {
+    const ElementFrame& f = run.Frame(i);
+    if (s1 && s2) return EmitGuideBetween(f, v, *s1, *s2, out);
+    const ElementFrame* before = s1 ? nullptr : LineBefore(run, i);
+    const ElementFrame* after = s2 || i + 1 == run.Size() ? nullptr : LineBefore(run, i + 1);
+    if ((s1 || before) && (s2 || after)) {
+        const Point from = s1 ? f.LowAt(*s1) + v * f.ev : SmoothJoint(*before, f, v);
+        const Point to = s2 ? f.LowAt(*s2) + v * f.ev : SmoothJoint(f, run.Frame(i + 1), v);
+        return out.EmitLine(from, to);
+    }
+    EmitGuidePiece(f, run.Trimmed(i, guide, v), v, s1, s2, out);
+}
 
 // The guides set to "間隔" from station a to station b of the run; a side
 // given as nullopt is the run's own end there, met with the next run's.
 void GapAlong(const Context& c, const RunView& run, std::optional<double> a,
-              std::optional<double> b, DrawTarget& out) {
-    if (run.Size() == 0) return;
-    const std::size_t first = a ? run.Locate(*a, 0) : 0;
+              std::optional<double> b, DrawTarget& out, std::size_t hint = 0) {
+    if (run.Size() == 0 || !c.hasGapGuides) return;
+    const std::size_t first = a ? run.Locate(*a, hint) : 0;
     const std::size_t last = b ? run.Locate(*b, first) : run.Size() - 1;
-    for (const Guide& g : Guides(c.in.row)) {
+    if (a && b && first == last) {  // the common case: a gap within one element
+        const double start = run.StartOf(first);
+        for (const Guide& g : c.guides)
+            if (g.setting == kGuideGap && !c.Skips(g.v))
+                EmitGuideBetween(run.Frame(first), g.v, *a - start, *b - start, out);
+        return;
+    }
+    for (std::size_t k = 0; k < c.guides.size(); ++k) {
+        const Guide& g = c.guides[k];
         if (g.setting != kGuideGap || c.Skips(g.v)) continue;
         for (std::size_t i = first; i <= last; ++i) {
-            const ElementFrame& f = run.Frame(i);
-            if (IsDegenerate(*f.e)) continue;
+            if (IsDegenerate(*run.Frame(i).e)) continue;
             std::optional<double> s1, s2;
             if (i == first && a) s1 = *a - run.StartOf(i);
             if (i == last && b) s2 = *b - run.StartOf(i);
-            EmitGuidePiece(f, run.Trimmed(i, g.v), g.v, s1, s2, out);
+            // Inside the run, a piece reaching an element's end meets the next one.
+            GapPiece(run, i, k, g.v, s1, s2, out);
         }
     }
 }
@@ -144,7 +197,7 @@ struct BandSpan {
 BandSpan BandOf(const Context& c) { return {-c.off, c.sequence.MaxHeight() - c.off}; }
 
 // On the run's side of the bisector: ahead of it (the run starting at the
-// corner) or behind it (the run ending there).
+// corner) or behind it (the run ending there), by more than rounding.
 bool OnSide(const Corner& k, const FigureCell& cell, bool ahead) {
     Point bisector = k.t0 + k.t1;
     if (std::hypot(bisector.x, bisector.y) < 1e-9) bisector = (k.turn > 0 ? 1.0 : -1.0) * Left(k.t0);
@@ -152,7 +205,7 @@ bool OnSide(const Corner& k, const FigureCell& cell, bool ahead) {
     const double slack = 1e-9 * std::max({1.0, cell.W, cell.H});
     for (Point uv : {Point{0, 0}, Point{1, 0}, Point{0, 1}, Point{1, 1}}) {
         const double along = Dot(cell.At(uv.x * cell.W, uv.y * cell.H) - k.vertex, d);
-        if (ahead ? along < -slack : along > slack) return false;
+        if (ahead ? along < slack : along > -slack) return false;
     }
     return true;
 }
@@ -233,7 +286,8 @@ void DrawThrough(const Context& c, const RunView& run, const ThroughPlan& p, std
         const double s = startOf(i);
         c.Draw(fig.kind, run.CellAt(s + fig.w / 2, fig.w, fig.h, hint), out);
         const bool more = i + 1 < n;
-        if (more && !SameValue(p.spacing.g, 0)) GapAlong(c, run, s + fig.w, startOf(i + 1), out);
+        if (more && !SameValue(p.spacing.g, 0))
+            GapAlong(c, run, s + fig.w, startOf(i + 1), out, hint);
         if (!more) {
             const double end = s + fig.w;
             if (p.closed || !SameValue(run.Length() - end, 0))
@@ -252,14 +306,15 @@ struct Box {
 
 Box BoxOf(const FigureCell& cell) { return {cell.C, cell.eu, cell.ev, cell.W / 2, cell.H / 2}; }
 
-// Whether two boxes overlap by more than rounding, by separating axes.
+// Whether two boxes overlap, by separating axes. Rounding counts as overlap,
+// so that a clearance found by halving stays clear when the boxes are drawn.
 bool Overlap(const Box& a, const Box& b) {
     const Point d = b.c - a.c;
     const double slack = 1e-9 * std::max({1.0, a.hw, a.hh, b.hw, b.hh});
     for (Point axis : {a.u, a.v, b.u, b.v}) {
         const double ra = a.hw * std::fabs(Dot(a.u, axis)) + a.hh * std::fabs(Dot(a.v, axis));
         const double rb = b.hw * std::fabs(Dot(b.u, axis)) + b.hh * std::fabs(Dot(b.v, axis));
-        if (std::fabs(Dot(d, axis)) >= ra + rb - slack) return false;
+        if (std::fabs(Dot(d, axis)) >= ra + rb + slack) return false;
     }
     return true;
 }
@@ -292,13 +347,16 @@ FigureCell CornerCell(const Context& c, const Corner& k, double w, double h) {
 }
 
 // The least distance from a run's end at which a figure's middle stands clear
-// of the figure there.
-double Clearance(const RunView& run, const Box& end, double w, double h, bool atStart) {
+// of the figure there, and of the corner's bisector, beyond which the figures
+// of the other side stand.
+double Clearance(const RunView& run, const Box& end, const std::optional<Corner>& corner, double w,
+                 double h, bool atStart) {
     std::size_t hint = 0;
     const double length = run.Length();
     auto clear = [&](double d) {
         const double middle = atStart ? d : length - d;
-        return !Overlap(end, BoxOf(run.CellAt(middle, w, h, hint)));
+        const FigureCell cell = run.CellAt(middle, w, h, hint);
+        return !Overlap(end, BoxOf(cell)) && (!corner || OnSide(*corner, cell, atStart));
     };
     if (clear(0)) return 0;
     double lo = 0, hi = std::min(length, std::max(w, h) * 2);
@@ -332,12 +390,15 @@ CornerPlan PlanBetween(double length, double most, double ds, double de) {
         const double pitch = length / static_cast<double>(m);
         if (m == 1 || (pitch >= ds && pitch >= de)) return {pitch, pitch, m - 1};
     }
+    // Shortened: as many as fit at a pitch of at least W + I, or one in the middle.
     const double a = ds, b = length - de;
     if (!(b >= a)) return {};
-    const std::int64_t k = Intervals(b - a, most);
-    if (k < 0) return {0, 0, std::numeric_limits<std::int32_t>::max()};
-    const double pitch = k > 0 ? (b - a) / static_cast<double>(k) : 0;
-    return {a, pitch, k + 1};
+    const double fit = std::floor((b - a) / most * (1 + 1e-12));
+    if (!std::isfinite(fit) || fit > std::numeric_limits<std::int32_t>::max())
+        return {0, 0, std::numeric_limits<std::int32_t>::max()};
+    if (fit < 1) return {(a + b) / 2, 0, 1};
+    const auto k = static_cast<std::int64_t>(fit);
+    return {a, (b - a) / static_cast<double>(k), k + 1};
 }
 
 struct EndFigures {
@@ -362,11 +423,12 @@ CornerPlan PlanCorners(const Context& c, const ElementPath& path, const RunView&
     const double most = w + c.in.row.interval;
     const EndFigures ends = EndsOf(c, path, run, w, h);
     // The corner at the run's end is the next run's start figure.
+    const auto before = CornerBefore(path, run.Run());
+    const auto after = CornerAfter(path, run.Run());
     std::optional<FigureCell> endCell = ends.end;
-    if (!endCell)
-        if (const auto k = CornerAfter(path, run.Run())) endCell = CornerCell(c, *k, w, h);
-    const double ds = Clearance(run, BoxOf(*ends.start), w, h, true);
-    const double de = endCell ? Clearance(run, BoxOf(*endCell), w, h, false) : 0;
+    if (!endCell && after) endCell = CornerCell(c, *after, w, h);
+    const double ds = Clearance(run, BoxOf(*ends.start), before, w, h, true);
+    const double de = endCell ? Clearance(run, BoxOf(*endCell), after, w, h, false) : 0;
     return PlanBetween(run.Length(), most, ds, de);
 }
 

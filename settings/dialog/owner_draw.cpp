@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "settings/dialog/form_layout.h"
+
 namespace tesra {
 namespace {
 
@@ -22,7 +24,7 @@ constexpr int kBandInset = 2;  // inside the band's frame
 }  // namespace
 
 bool ShowsFigurePictures(std::string_view controlName) {
-    return controlName.starts_with("ComboBoxZ");
+    return controlName.starts_with(kFigureList);
 }
 
 FigureItemLayout LayoutFigureItem(PixelRect item, unsigned dpi) {

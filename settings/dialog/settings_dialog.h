@@ -22,22 +22,32 @@ public:
     void Button2Click();  // Cancel and the close box: close, save nothing
     void Label2Click();   // the color swatch
     // A control changed or took the focus. A row's control makes the preview
-    // band show that row; the check box changes its solid color.
+    // band and the settings area below it show that row; the check box
+    // changes the band's solid color, the area's controls its row.
     void Edited(Control c);
 
 private:
     Control RowControl(std::string_view prefix, int row);
+    void FillFigureList(Control list);
     void FillRow(int row);
+    void FillArea(int row);
     // The row as OK would store it from what the controls show now.
     PatternRow ReadRow(int row);
+    void ReadArea(PatternRow& row);
     int RowOf(Control c);
+    bool InArea(Control c);
+    void ShowInArea(int row);
     void ShowPreview();
 
     DialogPlatform& ui_;
     PatternStore& store_;
     std::filesystem::path storeFile_;
     std::int32_t swatchColor_ = 0;
-    int previewRow_ = 0;  // 0 until the form is filled
+    int previewRow_ = 0;  // 0 until the form is filled; the row of the band and the area
+    // The rows as edited so far: the area's settings of the rows it no longer
+    // shows wait here for OK.
+    PatternRows rows_{};
+    bool fillingArea_ = false;
 };
 
 }  // namespace tesra
