@@ -6,12 +6,14 @@
 
 #include "app/run_along.h"
 #include "app/run_slope.h"
+#include "app/run_register.h"
 #include "exchange/block_formatter.h"
 #include "exchange/reader.h"
 #include "exchange/writer.h"
 #include "figures/layout.h"
 #include "geom/helpers.h"
 #include "notices_cp932.h"
+#include "settings/figure_library.h"
 
 namespace tesra {
 namespace {
@@ -45,6 +47,7 @@ RunMode ModeFromArgument(std::optional<std::string_view> firstArgument) {
     if (firstArgument == "2") return RunMode::Chain;
     if (firstArgument == "3") return RunMode::AlongSelection;
     if (firstArgument == "4") return RunMode::SlopeBetween;
+    if (firstArgument == "5") return RunMode::RegisterFigure;
     return RunMode::Dialog;
 }
 
@@ -53,6 +56,8 @@ RunPaths RunPaths::ForExecutable(const std::filesystem::path& exePath) {
     paths.exchangeFile = exePath.parent_path() / "JWC_TEMP.TXT";
     paths.storeFile = exePath;
     paths.storeFile.replace_extension(".dat");
+    paths.figureLibrary = exePath.parent_path() / exePath.stem();
+    paths.figureLibrary += "_figures.txt";
     return paths;
 }
 
@@ -60,6 +65,11 @@ void PrepareRun(RunContext& run, const RunPaths& paths) {
     ResetExchangeState(run.exchange);
     ReadExchangeFile(run.exchange, paths.exchangeFile);
     run.store = LoadPatternStore(paths.storeFile);
+    // A library of a thousand figures costs more to read than a whole
+    // ordinary run: only a row that draws one reads it.
+    const PatternRow row = run.store.RowInUse();
+    if (row.figureKind >= kFirstOwnFigureKind || row.figureB >= kFirstOwnFigureKind)
+        run.ownFigures = LoadFigureLibrary(paths.figureLibrary).set;
 }
 
 void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
@@ -77,8 +87,10 @@ void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
                         SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
                         ex.initial.lineColor};
     inputs.keepsZeroLengthSpan = mode == RunMode::TwoPoints;
+    inputs.ownFigures = &run.ownFigures;
     const std::vector<ElementPath> paths = PathsOf(mode, points, ChainLength(ex));
-    if (LayoutFigureCount(inputs, paths) > kMaxFiguresPerRun)
+    const std::int64_t figures = LayoutFigureCount(inputs, paths);
+    if (figures > kMaxFiguresPerRun || OwnElementsOverBound(run.ownFigures, inputs.row, figures))
         return writer.AppendOutputLine(kTooManyFigures);
 
     if (ex.bz) writer.AppendOutputLine("bz");
@@ -107,6 +119,7 @@ int RunDrawingMode(RunMode mode, const RunPaths& paths, const WriteFaults& fault
     if (selection && SlopeRowStored(paths.storeFile))
         return RunSlopeSelectionMode(mode, paths, faults);
     if (selection) return RunAlongSelectionMode(paths, faults);
+    if (mode == RunMode::RegisterFigure) return RunRegisterFigureMode(paths, faults);
     try {
         if (DrawAndReplace(mode, paths, faults)) return 0;
     } catch (const std::bad_alloc&) {

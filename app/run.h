@@ -10,18 +10,29 @@
 #include "exchange/atomic_file.h"
 #include "exchange/exchange_state.h"
 #include "exchange/line_sink.h"
+#include "figures/own_figures.h"
 #include "settings/pattern_store.h"
 
 namespace tesra {
 
-enum class RunMode { Dialog = 0, TwoPoints = 1, Chain = 2, AlongSelection = 3, SlopeBetween = 4 };
+enum class RunMode {
+    Dialog = 0,
+    TwoPoints = 1,
+    Chain = 2,
+    AlongSelection = 3,
+    SlopeBetween = 4,    // slope ticks from a top edge towards a toe
+    RegisterFigure = 5,  // the selection becomes an own figure
+};
 
-// "1" to "4" exactly pick the drawing modes; anything else is the dialog.
+// "1" to "5" exactly pick the drawing modes; anything else is the dialog.
 RunMode ModeFromArgument(std::optional<std::string_view> firstArgument);
 
 struct RunPaths {
     std::filesystem::path exchangeFile;  // <exe folder>/JWC_TEMP.TXT
     std::filesystem::path storeFile;     // the executable's path with ".dat"
+    // The user's own figures: the executable's stem and "_figures.txt"
+    // (tesra_figures.txt), a file a person can read beside the store.
+    std::filesystem::path figureLibrary;
 
     static RunPaths ForExecutable(const std::filesystem::path& exePath);
 };
@@ -31,9 +42,12 @@ struct RunPaths {
 struct RunContext {
     ExchangeState exchange;
     PatternStore store;
+    // Read only when the row in use names one of them.
+    OwnFigureSet ownFigures;
 };
 
-// Steps every mode shares: reset and read the exchange file, load the store.
+// Steps every mode shares: reset and read the exchange file, load the store
+// and, when the row in use draws an own figure, the figure library.
 void PrepareRun(RunContext& run, const RunPaths& paths);
 
 // The whole drawing into any sink (file, memory, checker): "bz", the initial

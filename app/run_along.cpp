@@ -22,6 +22,7 @@ LayoutInputs InputsOf(const RunContext& run) {
                     SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
                     run.exchange.initial.lineColor};
     in.pathIsDrawn = true;
+    in.ownFigures = &run.ownFigures;
     return in;
 }
 
@@ -61,8 +62,9 @@ AlongPlan PlanAlongSelection(const RunContext& run) {
         return plan;
     }
     plan.figures = LayoutFigureCount(InputsOf(run), plan.selection.paths);
-    plan.outcome =
-        plan.figures > kMaxFiguresPerRun ? AlongOutcome::TooManyFigures : AlongOutcome::Draw;
+    const bool tooMany = plan.figures > kMaxFiguresPerRun ||
+                         OwnElementsOverBound(run.ownFigures, run.store.RowInUse(), plan.figures);
+    plan.outcome = tooMany ? AlongOutcome::TooManyFigures : AlongOutcome::Draw;
     return plan;
 }
 

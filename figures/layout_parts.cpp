@@ -6,6 +6,7 @@
 #include "figures/figures.h"
 #include "figures/layout_internal.h"
 #include "figures/mitre.h"
+#include "figures/own_figures.h"
 #include "figures/span_placement.h"
 #include "geom/helpers.h"
 #include "geom/trig.h"
@@ -75,7 +76,11 @@ std::optional<std::int32_t> FigureSequence::CountFitting(double length, double i
 }
 
 void Context::Draw(std::int32_t kind, const FigureCell& cell, DrawTarget& out) const {
-    DrawFigure(kind, Oriented(cell), in.solid, out);
+    if (kind >= kFirstOwnFigureKind && in.ownFigures) {
+        DrawOwnFigure(*in.ownFigures, kind, Oriented(cell), in.row, in.solid, in.lineColor, out);
+    } else {
+        DrawFigure(kind, Oriented(cell), in.solid, out);
+    }
     out.WriteLineColor(in.lineColor, 0);
 }
 

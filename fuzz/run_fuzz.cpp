@@ -1,4 +1,5 @@
-// A whole drawing run in memory, in every drawing mode: the input is a store
+// A whole drawing run in memory, in every drawing mode, and a registration of
+// the selection as an own figure, which is then drawn: the input is a store
 // and an exchange file, split at the first "\n%%\n" (no marker: the whole
 // input is the exchange file and the store is missing). Every line the writer
 // produces must be a valid command line; the run aborts on the first that is
@@ -12,6 +13,7 @@
 #include <string_view>
 
 #include "app/run.h"
+#include "app/run_register.h"
 #include "exchange/reader.h"
 #include "tests/command_grammar.h"
 
@@ -63,6 +65,32 @@ void Draw(tesra::RunMode mode, std::optional<std::string_view> store, std::strin
     tesra::DrawPattern(run, mode, sink);
 }
 
+// The selection registered into an empty library; the row in use then draws
+// the new figure between two points and along the selection.
+void Register(std::optional<std::string_view> store, std::string_view exchange) {
+    tesra::RunContext run;
+    tesra::ResetExchangeState(run.exchange);
+    tesra::ReadExchangeBytes(run.exchange, exchange);
+    run.store = store ? tesra::ParsePatternStore(*store) : tesra::PatternStore{};
+    tesra::FigureLibrary library;
+    const tesra::Registration r = tesra::RegisterSelection(run.exchange, library);
+    CheckingSink sink(tesra::grammar::Vocabulary::WithWriteBack);
+    tesra::WriteRegistration(run.exchange, r, sink);
+    if (r.outcome != tesra::RegisterOutcome::Registered) return;
+    const tesra::FigureLibrary saved =
+        tesra::ParseFigureLibrary(tesra::SerializeFigureLibrary(library));
+    if (saved.set.figures != library.set.figures) std::abort();
+    run.ownFigures = library.set;
+    const int row =
+        run.store.selectedRow >= 1 && run.store.selectedRow <= 12 ? run.store.selectedRow : 1;
+    run.store.selectedRow = row;
+    run.store.rows[static_cast<std::size_t>(row - 1)].figureKind = r.kind;
+    CheckingSink drawing(tesra::grammar::Vocabulary::Drawing);
+    tesra::DrawPattern(run, tesra::RunMode::TwoPoints, drawing);
+    CheckingSink along(tesra::grammar::Vocabulary::WithWriteBack);
+    tesra::DrawPattern(run, tesra::RunMode::AlongSelection, along);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -79,5 +107,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Draw(tesra::RunMode::SlopeBetween, store, exchange);
     Draw(tesra::RunMode::SlopeBetween, store, exchange, true);
     Draw(tesra::RunMode::Chain, store, exchange, true);
+    Register(store, exchange);
     return 0;
 }

@@ -3,9 +3,10 @@
 // double, degenerate chains and absurd pattern sizes. Every run must end
 // (tesra_process.h kills a hang) with status 0 and leave a valid command file
 // (the grammar of tests/command_grammar.h, every number finite), no temporary
-// file and the store untouched; along a selection ("3") it may instead fail
-// and leave the host's file as it was, or write the selection back alone
-// with the reason nothing was drawn.
+// file and the store untouched; along a selection ("3") and registering one
+// ("5") it may instead fail and leave the host's file as it was, or write the
+// selection back alone with the reason nothing was done; a registration never
+// makes the figure library shorter.
 
 #include <gtest/gtest.h>
 
@@ -31,9 +32,9 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 using grammar::Vocabulary;
 
-// The runs over a selection ("3" and "4") write it back.
+// The runs over a selection ("3", "4" and "5") write it back.
 bool OverSelection(std::string_view mode) {
-    return mode.starts_with("3") || mode.starts_with("4");
+    return mode.starts_with("3") || mode.starts_with("4") || mode.starts_with("5");
 }
 
 Vocabulary VocabularyOf(std::string_view mode) {
@@ -158,10 +159,10 @@ enum class Expect {
     AtLeast,    // status 0 and at least minLines lines
     Exactly,    // status 0 and exactly minLines lines
     Refused,    // status 0 and a single message line
-    Drawn,      // modes "3", "4": the selection kept at the head of a new drawing
-    Explained,  // modes "3", "4": the selection kept, nothing drawn, and why (HostileCase::why)
-    Untouched,  // modes "3", "4": failed, the host's file byte for byte as it was
-    Either,     // modes "3", "4": any of the three
+    Drawn,      // modes "3" to "5": the selection kept at the head of what is written
+    Explained,  // modes "3" to "5": the selection kept, nothing drawn or registered, and why
+    Untouched,  // modes "3" to "5": failed, the host's file byte for byte as it was
+    Either,     // modes "3" to "5": any of the three
 };
 
 struct HostileCase {
@@ -173,6 +174,7 @@ struct HostileCase {
     std::size_t minLines = 0;
     Expect expect = Expect::AtLeast;
     const char* why = "";  // Explained: words of the message line, UTF-8
+    Bytes library = nullptr;  // the figure library beside the executable, if any
 };
 
 // Test names in listings, rather than the bytes of the parameter.
@@ -230,10 +232,17 @@ TEST_P(Hostile, EndsWithValidOutput) {
     const std::string input = c.exchange(), store = c.store();
     WriteBytes(file, input);
     WriteBytes(dir / "tesra.dat", store);
+    const fs::path libraryFile = dir / "tesra_figures.txt";
+    const std::string library = c.library ? c.library() : "";
+    if (c.library) WriteBytes(libraryFile, library);
     const int status = test::RunTesraIn(dir, {c.mode}).status;
     ExpectOutcome(c, status, input, fs::exists(file) ? ReadBytes(file) : "");
     EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(file)));
     EXPECT_EQ(ReadBytes(dir / "tesra.dat"), store);
+    if (c.library) {
+        EXPECT_GE(ReadBytes(libraryFile).size(), library.size());
+    }
+    EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(libraryFile)));
 }
 
 auto CaseName = [](const auto& info) { return info.param.name; };
@@ -503,6 +512,47 @@ std::vector<HostileCase> SlopeCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Slopes, Hostile, ::testing::ValuesIn(SlopeCases()), CaseName);
+
+// Registering a figure ("5"): whatever is selected and whatever the library
+// holds, the selection comes back whole with a notice, or the host's file
+// stays as it was.
+HostileCase Registering(std::string name, Bytes selection, Expect expect, const char* why = "",
+                        Bytes library = nullptr) {
+    HostileCase c = Along(std::move(name), std::move(selection), expect, why);
+    c.mode = "5";
+    c.library = std::move(library);
+    return c;
+}
+
+std::vector<HostileCase> RegistrationCases() {
+    const std::string aFigure = "0 0 10 0\r\n0 0 5 5\r\n";
+    return {
+        Registering("HundredThousandElements", [] { return Repeat("0 0 3 1\r\n", 100'000); },
+                    Expect::Explained, "要素が多すぎます"),
+        Registering("ZeroExtent", Same("0 0 10 0\r\n2 0 7 0\r\n"), Expect::Explained,
+                    "幅または高さがありません"),
+        Registering("TextOnly", Same("ch 0 0 1 0 \"name\r\n"), Expect::Explained,
+                    "登録できる線・円弧・円・ソリッドがありません"),
+        Registering("NulInAName", Same(aFigure + "ch 0 0 1 0 \"a\0b\r\n"s), Expect::Drawn),
+        // Kept by the reader as half of a character, which cannot be written back.
+        Registering("NulAfterALeadByteInAName", Same(aFigure + "ch 0 0 1 0 \"a\x82\0b\r\n"s),
+                    Expect::Untouched),
+        Registering("NumbersBeyondADouble",
+                    Same("1e999 0 -1e999 0\r\nci nan 0 5\r\nci 0 0 1e300 0 90 1 0\r\n"),
+                    Expect::Either),
+        Registering("GarbageAfterTheMark", [] { return Garbage(1 << 20); }, Expect::Either),
+        Registering("IntoALibraryOfAMillionLines", Same(aFigure), Expect::Drawn, "",
+                    [] {
+                        return "tesra-figures 1\r\nfigure 107 1 1 big\r\n" +
+                               Repeat("l 1 0 0 1 1\r\n", 1'000'000) + "end\r\n";
+                    }),
+        Registering("IntoAGarbageLibrary", Same(aFigure), Expect::Explained, "図形ファイルを読めない",
+                    [] { return Garbage(1 << 20); }),
+    };
+}
+
+INSTANTIATE_TEST_SUITE_P(Registrations, Hostile, ::testing::ValuesIn(RegistrationCases()),
+                         CaseName);
 
 }  // namespace
 }  // namespace tesra

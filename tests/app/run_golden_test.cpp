@@ -2,7 +2,9 @@
 // reference output in tests/app/golden/<case>/expected.TXT.
 //
 // Each case folder holds the host's JWC_TEMP.TXT (CP932, CR LF; absent for
-// the missing-file case), the store tesra.dat and the argument in "args".
+// the missing-file case), the store tesra.dat and the argument in "args";
+// where own figures are drawn, their library tesra_figures.txt, and where one
+// is registered, the library expected after the run in expected_figures.txt.
 // On a mismatch the actual output is written beside the reference as
 // expected.out.TXT; run with TESRA_UPDATE_GOLDEN=1 to promote it after
 // checking it by eye.
@@ -54,7 +56,7 @@ TEST_P(GoldenRun, OutputMatchesReference) {
     ScratchDir scratch;
     const fs::path dir = scratch / "addin";
     fs::create_directory(dir);
-    for (const char* name : {"JWC_TEMP.TXT", "tesra.dat"})
+    for (const char* name : {"JWC_TEMP.TXT", "tesra.dat", "tesra_figures.txt"})
         if (fs::exists(source / name)) fs::copy_file(source / name, dir / name);
     const std::string arg = FirstLine(source / "args");
 
@@ -70,6 +72,9 @@ TEST_P(GoldenRun, OutputMatchesReference) {
     EXPECT_EQ(fs::exists(dir / "tesra.dat"), fs::exists(source / "tesra.dat"));
     if (fs::exists(source / "tesra.dat")) {
         EXPECT_EQ(ReadBytes(dir / "tesra.dat"), ReadBytes(source / "tesra.dat"));
+    }
+    if (fs::exists(source / "expected_figures.txt")) {
+        EXPECT_EQ(ReadBytes(dir / "tesra_figures.txt"), ReadBytes(source / "expected_figures.txt"));
     }
 }
 
@@ -112,6 +117,15 @@ TEST(RunModes, StoreIsNamedAfterTheExecutable) {
                                                 "2", "0", "0", "0"}));
     EXPECT_EQ(RunTesra(dir, {"1"}, "renamed"), 0);
     EXPECT_EQ(ReadBytes(dir / "JWC_TEMP.TXT"), "lg0\r\nly0\r\nlc1\r\nlt1\r\n0 0 10 0\r\n");
+}
+
+TEST(RunModes, FigureLibraryIsNamedAfterTheExecutable) {
+    ScratchDir scratch;
+    const fs::path dir = scratch / "addin";
+    fs::create_directory(dir);
+    WriteBytes(dir / "JWC_TEMP.TXT", "hq\r\n#\r\n0 0 10 5\r\n");
+    EXPECT_EQ(RunTesra(dir, {"5"}, "renamed"), 0);
+    EXPECT_TRUE(ReadBytes(dir / "renamed_figures.txt").starts_with("tesra-figures 1\r\n"));
 }
 
 }  // namespace

@@ -97,6 +97,12 @@ package_checks() {
                  done &&
                  grep -B1 -x 'REM #h1' <<<\"\$text\" | grep -q '^REM #1 .' &&
                  grep -A1 -x 'REM #h1' <<<\"\$text\" | grep -q '^REM #hc .'"
+    check "registering batch file: CP932, CR LF, directives, argument 5, #zw #h1 #hc #g1, no #ht" \
+        bash -c "$(declare -f bat_is_host_format); bat_is_host_format '$BUILD/package/tesra_touroku.bat' 5 &&
+                 text=\$(iconv -f CP932 -t UTF-8 '$BUILD/package/tesra_touroku.bat' | tr -d '\r') &&
+                 for d in '#zw' '#h1' '#g1'; do grep -qx \"REM \$d\" <<<\"\$text\" || exit 1; done &&
+                 ! grep -q '^REM #ht' <<<\"\$text\" &&
+                 grep -A1 -x 'REM #h1' <<<\"\$text\" | grep -q '^REM #hc .'"
     check "read-me: CP932, CR LF on every line, the version filled in" \
         text_is_host_format "$BUILD/package/readme.txt"
     (cd "$BUILD" && cpack -G ZIP >"$WORK/cpack.log" 2>&1)
@@ -108,8 +114,8 @@ package_checks() {
     check "zip nests everything in $(basename "$zip" .zip)/, the folder the read-me names" \
         [ "$folders" = "$(basename "$zip" .zip) " ]
     note "zip: $(basename "$zip"): $listing"
-    check "zip holds tesra.exe, the five batch files and the read-me" \
-        [ "$listing" = "readme.txt tesra.exe tesra_2ten.bat tesra_norimen.bat tesra_renzoku.bat tesra_sentaku.bat tesra_settei.bat " ]
+    check "zip holds tesra.exe, the six batch files and the read-me" \
+        [ "$listing" = "readme.txt tesra.exe tesra_2ten.bat tesra_norimen.bat tesra_renzoku.bat tesra_sentaku.bat tesra_settei.bat tesra_touroku.bat " ]
 }
 
 # run_case CASE DIR_NAME LOCALE: one golden case under Wine and under Linux.
@@ -118,7 +124,7 @@ run_case() {
     args=$(tr -d '\r\n' <"$case/args")
     local win="$WORK/win/$locale/$dirname/$(basename "$case")" linux="$WORK/linux/$(basename "$case")"
     mkdir -p "$win" "$linux"
-    for f in JWC_TEMP.TXT tesra.dat; do
+    for f in JWC_TEMP.TXT tesra.dat tesra_figures.txt; do
         [ -f "$case/$f" ] && cp "$case/$f" "$win/" && cp "$case/$f" "$linux/"
     done
     cp "$BUILD/tesra.exe" "$win/"
@@ -133,6 +139,9 @@ run_case() {
     local what="$(basename "$case") (mode $args, $locale, folder \"$dirname\")"
     check "$what: exit status $win_rc equals Linux $linux_rc" [ "$win_rc" -eq "$linux_rc" ]
     check "$what: JWC_TEMP.TXT identical to Linux" same_bytes "$win/JWC_TEMP.TXT" "$linux/JWC_TEMP.TXT"
+    if [ -f "$linux/tesra_figures.txt" ]; then
+        check "$what: figure library identical to Linux" same_bytes "$win/tesra_figures.txt" "$linux/tesra_figures.txt"
+    fi
     if [ -f "$case/tesra.dat" ]; then
         check "$what: store file untouched" same_bytes "$win/tesra.dat" "$case/tesra.dat"
     fi

@@ -1,0 +1,51 @@
+#pragma once
+// Mode "5": the selected lines, arcs, circles and solids become one of the
+// user's own figures, named by a selected text if there is one. The drawing
+// stays as it was: the host erases the selection when it reads the file
+// back, so every selected element is written back, followed by a notice of
+// what was registered or why nothing was. When the selection cannot be
+// written back whole, the host's file is left exactly as it was.
+
+#include <cstdint>
+#include <string>
+
+#include "app/run.h"
+#include "settings/figure_library.h"
+
+namespace tesra {
+
+enum class RegisterOutcome {
+    Registered,
+    CannotKeepSelection,  // an element that cannot be written back: nothing is written
+    NothingDrawable,      // no line, arc, circle or solid (a text alone, say)
+    NoExtent,             // no width or no height
+    TooManyElements,      // more than kMaxOwnFigureElements
+    LibraryFull,          // kMaxOwnFigures figures, or every number given
+    LibraryUnreadable,    // a file that is not a library of this version, or a read error
+    LibraryNotSaved,      // the write failed; the old file is as it was
+};
+
+struct Registration {
+    RegisterOutcome outcome = RegisterOutcome::NothingDrawable;
+    std::int32_t kind = 0;
+    std::string name;           // CP932
+    std::int32_t notTaken = 0;  // points, texts after the first, solids of other forms
+    std::int32_t damaged = 0;   // library entries that did not read (kept)
+};
+
+// Names are cut to this many bytes, so that the notice fits in one line.
+inline constexpr std::size_t kMaxFigureName = 80;
+
+// Adds the selection to the library as its next figure, or says why not.
+// Saves nothing.
+Registration RegisterSelection(const ExchangeState& exchange, FigureLibrary& library);
+
+// "bz", the selection written back, the initial attributes and the notice.
+// Writes nothing for CannotKeepSelection.
+void WriteRegistration(const ExchangeState& exchange, const Registration& r, LineSink& out);
+
+// The whole run: 0 when the exchange file was replaced; otherwise non-zero,
+// and the file is as the host wrote it.
+int RunRegisterFigureMode(const RunPaths& paths, const WriteFaults& faults = {});
+
+}  // namespace tesra

@@ -1,0 +1,302 @@
+// The library of the user's own figures. One line per element, numbers as the
+// shortest text that reads back to the same double:
+//
+//   tesra-figures 1                      the format and its version
+//   next 109                             the number the next figure gets
+//   figure 107 12.5 4 樹木               number, box width and height, name
+//   l 1 0 0 12.5 0                       line: pen, x1 y1 x2 y2
+//   a 1 6.25 2 2 0 360 1 0               arc: pen, cx cy r start end flatness tilt (degrees)
+//   p 255 0 0 1 0 1 1                    solid triangle or quad: RGB, corners
+//   e 255 6 2 1 1 0 0 6.28318 100        solid ellipse (100) or part (5): RGB,
+//                                        cx cy r flatness tilt angle1 angle2 code (radians)
+//   r 255 6 2 1 1 0 0 6.28318 0.5        solid ring: RGB, cx cy r flatness tilt a1 a2 rInner
+//   end
+//
+// Coordinates are the figure's own units from its box's lower left corner.
+// An entry with any line that does not read (a bad number, a box without
+// extent, a number given twice, more than the bounds allow, no "end") is
+// skipped and kept as it was; so is any other line the reader does not know.
+// Blank lines are ignored. Saving writes unknown lines before the figures and
+// damaged entries after them: so a stray "end" can never complete an entry
+// that had none, and a saved file reads back as the same library.
+
+#include "settings/figure_library.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <system_error>
+
+#include "exchange/host_codes.h"
+
+namespace tesra {
+namespace {
+
+constexpr std::string_view kHeaderKey = "tesra-figures";
+constexpr std::string_view kHeader = "tesra-figures 1";
+constexpr std::string_view kNextKey = "next";
+constexpr std::string_view kFigureKey = "figure";
+constexpr std::string_view kEndKey = "end";
+
+struct ShapeKey {
+    OwnElement::Shape shape;
+    std::string_view key;
+};
+constexpr ShapeKey kShapeKeys[] = {
+    {OwnElement::Shape::Line, "l"},         {OwnElement::Shape::Arc, "a"},
+    {OwnElement::Shape::SolidPolygon, "p"}, {OwnElement::Shape::SolidEllipse, "e"},
+    {OwnElement::Shape::SolidRing, "r"},
+};
+
+// The next space-separated field, removed from text.
+std::string_view TakeField(std::string_view& text) {
+    const std::size_t end = text.find(' ');
+    const std::string_view field = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    return field;
+}
+
+std::optional<std::int32_t> ReadInt(std::string_view text) {
+    std::int32_t v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc{} || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return v;
+}
+
+std::optional<double> ReadReal(std::string_view text) {
+    double v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc{} || end != text.data() + text.size() || text.empty() || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<OwnElement> ReadElement(std::string_view line) {
+    const std::string_view key = TakeField(line);
+    const auto shape = std::find_if(std::begin(kShapeKeys), std::end(kShapeKeys),
+                                    [key](const ShapeKey& k) { return k.key == key; });
+    if (shape == std::end(kShapeKeys)) return std::nullopt;
+    OwnElement el;
+    el.shape = shape->shape;
+    const auto color = ReadInt(TakeField(line));
+    if (!color) return std::nullopt;
+    el.color = *color;
+    while (!line.empty()) {
+        if (el.count == static_cast<std::int32_t>(el.values.size())) return std::nullopt;
+        const auto v = ReadReal(TakeField(line));
+        if (!v) return std::nullopt;
+        el.values[static_cast<std::size_t>(el.count++)] = *v;
+    }
+    if (!ValueCountFits(el.shape, el.count)) return std::nullopt;
+    const bool knownCode = el.shape != OwnElement::Shape::SolidEllipse ||
+                           el.values[7] == kFullEllipseCode || el.values[7] == kHalfEllipseCode;
+    return knownCode ? std::optional(el) : std::nullopt;
+}
+
+bool IsKind(std::int32_t kind) {
+    return kind >= kFirstOwnFigureKind && kind <= kLastOwnFigureKind;
+}
+
+// "figure N W H name": the number alone when the rest does not read.
+struct FigureLine {
+    std::optional<std::int32_t> kind;
+    std::optional<OwnFigure> figure;
+};
+
+FigureLine ReadFigureLine(std::string_view rest) {
+    FigureLine out;
+    out.kind = ReadInt(TakeField(rest));
+    if (!out.kind || !IsKind(*out.kind)) return {};
+    const auto w = ReadReal(TakeField(rest)), h = ReadReal(TakeField(rest));
+    if (!w || !h || !(*w > 0) || !(*h > 0) || rest.find('\0') != std::string_view::npos) return out;
+    out.figure = OwnFigure{*out.kind, std::string(rest), *w, *h, {}};
+    return out;
+}
+
+class LibraryReader {
+public:
+    FigureLibrary Read(std::string_view bytes) {
+        bool first = true;
+        while (!bytes.empty()) {
+            const std::size_t end = bytes.find('\n');
+            std::string_view line = bytes.substr(0, end);
+            bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+            if (line.ends_with('\r')) line.remove_suffix(1);
+            if (first && !line.empty()) {
+                first = false;
+                if (line != kHeader) return NotOurs();
+                continue;
+            }
+            Take(line);
+        }
+        if (inEntry_) CloseEntry(false);
+        std::sort(lib_.set.figures.begin(), lib_.set.figures.end(),
+                  [](const OwnFigure& a, const OwnFigure& b) { return a.kind < b.kind; });
+        lib_.set.nextKind =
+            std::clamp(std::max(next_, highest_ + 1), kFirstOwnFigureKind, kLastOwnFigureKind + 1);
+        return std::move(lib_);
+    }
+
+private:
+    FigureLibrary NotOurs() {
+        FigureLibrary lib;
+        lib.writable = false;
+        return lib;
+    }
+
+    void Take(std::string_view line) {
+        std::string_view rest = line;
+        const std::string_view key = TakeField(rest);
+        if (key == kFigureKey) {
+            if (inEntry_) CloseEntry(false);
+            return OpenEntry(line, rest);
+        }
+        if (!inEntry_) {
+            if (line.empty()) return;
+            if (key == kNextKey && ReadInt(rest)) {
+                next_ = std::max(next_, *ReadInt(rest));
+                return;
+            }
+            lib_.unknownLines.emplace_back(line);
+            return;
+        }
+        entryLines_.emplace_back(line);
+        if (key == kEndKey && rest.empty()) return CloseEntry(true);
+        if (line.empty() || !entryGood_) return;
+        const auto el = ReadElement(line);
+        if (!el || figure_.elements.size() >= kMaxOwnFigureElements) {
+            entryGood_ = false;
+            return;
+        }
+        figure_.elements.push_back(*el);
+    }
+
+    void OpenEntry(std::string_view line, std::string_view rest) {
+        inEntry_ = true;
+        entryLines_.assign(1, std::string(line));
+        const FigureLine head = ReadFigureLine(rest);
+        if (head.kind) highest_ = std::max(highest_, *head.kind);
+        entryGood_ = head.figure.has_value();
+        if (entryGood_) figure_ = *head.figure;
+    }
+
+    void CloseEntry(bool ended) {
+        inEntry_ = false;
+        const bool good = ended && entryGood_ && !figure_.elements.empty() &&
+                          lib_.set.figures.size() < kMaxOwnFigures && NewKind(figure_.kind);
+        if (good) {
+            lib_.set.figures.push_back(std::move(figure_));
+        } else {
+            ++lib_.damagedEntries;
+            for (std::string& l : entryLines_) lib_.damagedLines.push_back(std::move(l));
+        }
+        figure_ = {};
+        entryLines_.clear();
+    }
+
+    // False for a number already read: the entry that gives it again is kept aside.
+    bool NewKind(std::int32_t kind) {
+        const auto at = std::lower_bound(kinds_.begin(), kinds_.end(), kind);
+        if (at != kinds_.end() && *at == kind) return false;
+        kinds_.insert(at, kind);
+        return true;
+    }
+
+    FigureLibrary lib_;
+    std::vector<std::int32_t> kinds_;  // sorted
+    bool inEntry_ = false;
+    bool entryGood_ = false;
+    OwnFigure figure_;
+    std::vector<std::string> entryLines_;
+    std::int32_t next_ = kFirstOwnFigureKind;
+    std::int32_t highest_ = kFirstOwnFigureKind - 1;
+};
+
+void AppendShortest(std::string& out, double v) {
+    char text[32];
+    const auto result = std::to_chars(std::begin(text), std::end(text), v);
+    out.append(text, result.ptr);
+}
+
+void AppendWhole(std::string& out, std::int32_t v) {
+    char text[16];
+    const auto result = std::to_chars(std::begin(text), std::end(text), v);
+    out.append(text, result.ptr);
+}
+
+std::string_view KeyOf(OwnElement::Shape shape) {
+    for (const ShapeKey& k : kShapeKeys)
+        if (k.shape == shape) return k.key;
+    return "l";
+}
+
+void AppendLine(std::string& out, std::string_view line) {
+    out += line;
+    out += "\r\n";
+}
+
+void AppendFigure(std::string& out, const OwnFigure& f) {
+    std::string line(kFigureKey);
+    line += ' ';
+    AppendWhole(line, f.kind);
+    line += ' ';
+    AppendShortest(line, f.width);
+    line += ' ';
+    AppendShortest(line, f.height);
+    line += ' ';
+    line += f.name;
+    AppendLine(out, line);
+    for (const OwnElement& el : f.elements) {
+        line = KeyOf(el.shape);
+        line += ' ';
+        AppendWhole(line, el.color);
+        for (std::int32_t i = 0; i < el.count; ++i) {
+            line += ' ';
+            AppendShortest(line, el.values[static_cast<std::size_t>(i)]);
+        }
+        AppendLine(out, line);
+    }
+    AppendLine(out, kEndKey);
+}
+
+}  // namespace
+
+FigureLibrary ParseFigureLibrary(std::string_view bytes) {
+    return LibraryReader().Read(bytes);
+}
+
+std::string SerializeFigureLibrary(const FigureLibrary& library) {
+    std::string out;
+    AppendLine(out, kHeader);
+    std::string next(kNextKey);
+    next += ' ';
+    AppendWhole(next, library.set.nextKind);
+    AppendLine(out, next);
+    for (const std::string& line : library.unknownLines) AppendLine(out, line);
+    for (const OwnFigure& f : library.set.figures) AppendFigure(out, f);
+    for (const std::string& line : library.damagedLines) AppendLine(out, line);
+    return out;
+}
+
+FigureLibrary LoadFigureLibrary(const std::filesystem::path& path) {
+    std::string bytes;
+    const ReadOutcome outcome = ReadFileBytes(path, bytes);
+    std::error_code ec;
+    if (outcome == ReadOutcome::kCannotOpen && !std::filesystem::exists(path, ec) && !ec)
+        return FigureLibrary{};
+    FigureLibrary library = ParseFigureLibrary(bytes);
+    // What could not be read whole must not be written over.
+    if (outcome != ReadOutcome::kRead) library.writable = false;
+    return library;
+}
+
+bool SaveFigureLibrary(const FigureLibrary& library, const std::filesystem::path& path,
+                       const WriteFaults& faults) {
+    if (!library.writable) return false;
+    AtomicFile file(path, faults);
+    file.AppendLines(SerializeFigureLibrary(library));
+    return file.Commit();
+}
+
+}  // namespace tesra

@@ -1,0 +1,357 @@
+// Mode "5": a selection registered as an own figure, then drawn like a
+// built-in one, and every way a registration is refused.
+#include "app/run_register.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "app/run_along.h"
+#include "exchange/atomic_file.h"
+#include "exchange/reader.h"
+#include "tesra_process.h"
+#include "test_support.h"
+
+namespace tesra {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string Selection(const Lines& elements) {
+    Lines lines = {"hq", "bz", "lg0", "ly0", "lc2", "lt1", "cn2", "cn\"$<Arial>", "#"};
+    lines.insert(lines.end(), elements.begin(), elements.end());
+    return test::CrLf(lines);
+}
+
+// Every shape a figure keeps, in a box from (3, 4) to (23, 12).
+const Lines kFigure = {
+    "3 4 23 4",
+    "3 4 13 12",
+    "ci 13 7 2",
+    "ci 18 8 4 90 180 1 0",
+    "ci 8 9 3 20 250 0.5 30",
+    "lc10 255",
+    "sl 3 4 5 4 4 6",
+    "sl 19 4 23 4 23 6 19 6",
+    "sc 13 10 2 0.5 0.3 0 6.28318530717959 100",
+    "sc 8 10 1.5 1 0.2 0.5 3.14159 5",
+    "so 18 10 1.5 0.8 1 0 6.28318 0.75",
+    "ch 3 0 1 0 \"tree",
+};
+
+struct Shape {
+    std::string kind;
+    std::vector<double> values;
+};
+
+// The elements of a file as shapes, circles as whole arcs.
+std::vector<Shape> Shapes(const ElementStore& s) {
+    std::vector<Shape> out;
+    for (const ElementRef ref : s.order) {
+        const auto i = static_cast<std::size_t>(ref.index);
+        switch (static_cast<ElementKind>(ref.kind)) {
+            case ElementKind::Line: {
+                const JwwEntLine& l = s.lines[i];
+                out.push_back({"line", {l.x1, l.y1, l.x2, l.y2}});
+                break;
+            }
+            case ElementKind::Circle:
+                out.push_back(
+                    {"arc", {s.circles[i].x, s.circles[i].y, s.circles[i].r, 0, 360, 1, 0}});
+                break;
+            case ElementKind::Arc:
+                out.push_back({"arc", {std::begin(s.arcs[i].values), std::end(s.arcs[i].values)}});
+                break;
+            case ElementKind::Solid3:
+                out.push_back({"sl", s.solids3[i].values});
+                break;
+            case ElementKind::Solid4:
+                out.push_back({"sl", s.solids4[i].values});
+                break;
+            case ElementKind::SolidSc:
+                out.push_back({"sc", s.solidsSc[i].values});
+                break;
+            case ElementKind::SolidSo:
+                out.push_back({"so", s.solidsSo[i].values});
+                break;
+            default:
+                break;
+        }
+    }
+    return out;
+}
+
+// The shape moved from the box's corner to p and turned by theta with it.
+Shape Placed(Shape s, Point low, Point p, double thetaDeg) {
+    const double t = thetaDeg * std::numbers::pi / 180, c = std::cos(t), sn = std::sin(t);
+    const std::size_t pairs = s.kind == "line" || s.kind == "sl" ? s.values.size() / 2 : 1;
+    for (std::size_t k = 0; k < pairs; ++k) {
+        const double x = s.values[2 * k] - low.x, y = s.values[2 * k + 1] - low.y;
+        s.values[2 * k] = p.x + x * c - y * sn;
+        s.values[2 * k + 1] = p.y + x * sn + y * c;
+    }
+    if (s.kind == "arc") s.values[6] += thetaDeg;
+    if (s.kind == "sc" || s.kind == "so") s.values[4] += t;
+    return s;
+}
+
+TEST(RegisterFigure, DrawnAlongASpanOfItsOwnWidthItReproducesTheSelection) {
+    RunContext registering;
+    registering.exchange = test::ReadExchange(Selection(kFigure));
+    FigureLibrary library;
+    const Registration r = RegisterSelection(registering.exchange, library);
+    ASSERT_EQ(r.outcome, RegisterOutcome::Registered);
+    EXPECT_EQ(r.kind, 107);
+    EXPECT_EQ(r.name, "tree");
+    ASSERT_EQ(library.set.figures.size(), 1u);
+    EXPECT_EQ(library.set.figures[0].width, 20);
+    EXPECT_EQ(library.set.figures[0].height, 8);
+    const std::vector<Shape> selected = Shapes(registering.exchange.elements);
+
+    const struct {
+        double thetaDeg;
+        Point p;
+    } spans[] = {{0, {3, 4}},  {0, {-1000.25, 70}}, {30, {5, 5}},
+                 {90, {0, 0}}, {225, {1e4, -3e4}},  {-60, {12.5, 0.125}}};
+    for (const auto& s : spans) {
+        SCOPED_TRACE(s.thetaDeg);
+        RunContext run;
+        run.store.rows[0] = {.figureKind = 107,
+                             .width = 20,
+                             .height = 8,
+                             .placement = kPlaceEvenly,
+                             .basePoint = kBaseBottom};
+        run.ownFigures = library.set;
+        const double t = s.thetaDeg * std::numbers::pi / 180;
+        run.exchange.points[1] = {true, s.p.x, s.p.y};
+        run.exchange.points[2] = {true, s.p.x + 30 * std::cos(t), s.p.y + 30 * std::sin(t)};
+        VectorSink sink;
+        DrawPattern(run, RunMode::TwoPoints, sink);
+        const std::vector<Shape> drawn =
+            Shapes(test::ReadExchange(test::CrLf(sink.lines)).elements);
+        ASSERT_EQ(drawn.size(), selected.size());
+        const double size = std::max(100.0, std::hypot(s.p.x, s.p.y));
+        for (std::size_t i = 0; i < drawn.size(); ++i) {
+            const Shape want = Placed(selected[i], {3, 4}, s.p, s.thetaDeg);
+            EXPECT_EQ(drawn[i].kind, want.kind) << i;
+            ASSERT_EQ(drawn[i].values.size(), want.values.size()) << i;
+            for (std::size_t k = 0; k < want.values.size(); ++k) {
+                // The span's angle may come as -60 or as 300 degrees.
+                const bool tilt =
+                    (want.kind == "arc" && k == 6) ||
+                    (want.kind != "arc" && want.kind != "line" && want.kind != "sl" && k == 4);
+                const double turn = want.kind == "arc" ? 360 : 2 * std::numbers::pi;
+                const double off = drawn[i].values[k] - want.values[k];
+                EXPECT_NEAR(tilt ? std::remainder(off, turn) : off, 0, 1e-9 * size)
+                    << i << " " << k;
+            }
+        }
+    }
+}
+
+FigureLibrary FullLibrary() {
+    FigureLibrary lib;
+    for (std::int32_t k = 0; k < static_cast<std::int32_t>(kMaxOwnFigures); ++k)
+        lib.set.figures.push_back(
+            {107 + k, "f", 1, 1, {{OwnElement::Shape::Line, 1, 4, {0, 0, 1, 1}}}});
+    lib.set.nextKind = 107 + static_cast<std::int32_t>(kMaxOwnFigures);
+    return lib;
+}
+
+Lines ManyLines(int count) {
+    Lines lines;
+    for (int i = 0; i < count; ++i) lines.push_back("0 0 1 " + std::to_string(i % 7 + 1));
+    return lines;
+}
+
+TEST(RegisterFigure, OutcomesOfASelection) {
+    FigureLibrary later;
+    later.writable = false;
+    FigureLibrary damaged = ParseFigureLibrary("tesra-figures 1\r\nfigure 300 1 1 x\r\nend\r\n");
+    const struct {
+        const char* name;
+        Lines selection;
+        FigureLibrary library;
+        RegisterOutcome outcome;
+        std::int32_t kind, notTaken;
+        std::string notice;  // the start of the last line
+    } cases[] = {
+        {"lines and a point",
+         {"0 0 10 5", "pt 3 3"},
+         {},
+         RegisterOutcome::Registered,
+         107,
+         1,
+         "h#" +
+             test::Sjis(
+                 "図形「図形107」を番号 107 で登録しました。（図形に含めなかった要素 1 個）")},
+        {"after a damaged entry",
+         {"0 0 10 5"},
+         damaged,
+         RegisterOutcome::Registered,
+         301,
+         0,
+         "h#" + test::Sjis(
+                    "図形「図形301」を番号 301 で登録しました。（図形ファイルの読めない部分 1 件")},
+        {"text only",
+         {"ch 0 0 1 0 \"abc"},
+         {},
+         RegisterOutcome::NothingDrawable,
+         0,
+         0,
+         "h#" + test::Sjis("登録できる")},
+        {"two corner solid only",
+         {"lc10 255", "sl 0 0 5 5"},
+         {},
+         RegisterOutcome::NothingDrawable,
+         0,
+         1,
+         "h#"},
+        {"level line",
+         {"0 0 10 0", "2 0 5 0"},
+         {},
+         RegisterOutcome::NoExtent,
+         0,
+         0,
+         "h#" + test::Sjis("選択した要素に幅または高さがありません")},
+        {"zero radius circle", {"ci 5 5 0"}, {}, RegisterOutcome::NoExtent, 0, 0, "h#"},
+        {"elements at the bound", ManyLines(2000), {}, RegisterOutcome::Registered, 107, 0, "h#"},
+        {"elements over the bound",
+         ManyLines(2001),
+         {},
+         RegisterOutcome::TooManyElements,
+         0,
+         0,
+         "h#" + test::Sjis("要素が多すぎます")},
+        {"full library",
+         {"0 0 10 5"},
+         FullLibrary(),
+         RegisterOutcome::LibraryFull,
+         0,
+         0,
+         "h#" + test::Sjis("図形は 1000 個まで")},
+        {"library of a later version",
+         {"0 0 10 5"},
+         later,
+         RegisterOutcome::LibraryUnreadable,
+         0,
+         0,
+         "h#" + test::Sjis("図形ファイルを読めない")},
+        {"a block",
+         {"0 0 10 5", "BL 0 0 name"},
+         {},
+         RegisterOutcome::CannotKeepSelection,
+         0,
+         0,
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ExchangeState ex = test::ReadExchange(Selection(c.selection));
+        FigureLibrary library = c.library;
+        const std::size_t before = library.set.figures.size();
+        const Registration r = RegisterSelection(ex, library);
+        EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_EQ(r.notTaken, c.notTaken);
+        const bool added = c.outcome == RegisterOutcome::Registered;
+        EXPECT_EQ(library.set.figures.size(), before + (added ? 1 : 0));
+        if (added) {
+            EXPECT_EQ(r.kind, c.kind);
+        }
+        VectorSink sink;
+        WriteRegistration(ex, r, sink);
+        if (c.notice.empty()) {
+            EXPECT_TRUE(sink.lines.empty());
+            continue;
+        }
+        ASSERT_FALSE(sink.lines.empty());
+        EXPECT_TRUE(sink.lines.back().starts_with(c.notice)) << sink.lines.back();
+        // The selection comes back first, unchanged (the reader takes a notice
+        // of four words for a line).
+        sink.lines.pop_back();
+        EXPECT_EQ(test::DescribeElements(test::ReadExchange(test::CrLf(sink.lines)).elements),
+                  test::DescribeElements(ex.elements));
+    }
+}
+
+TEST(RegisterFigure, NamesAreCleanedAndCutOnCharacters) {
+    const std::string kanji = test::Sjis("木");
+    std::string longName;
+    for (int i = 0; i < 60; ++i) longName += kanji;
+    const struct {
+        std::string text, name;
+    } cases[] = {
+        {"  tree\tA  ", "treeA"},
+        {"   ", "図形107"},
+        {longName, longName.substr(0, kMaxFigureName)},
+        {"x" + longName, "x" + longName.substr(0, kMaxFigureName - 2)},
+    };
+    for (const auto& c : cases) {
+        FigureLibrary library;
+        const ExchangeState ex =
+            test::ReadExchange(Selection({"0 0 1 1", "ch 0 0 1 0 \"" + c.text}));
+        const Registration r = RegisterSelection(ex, library);
+        EXPECT_EQ(r.name, c.name == "図形107" ? test::Sjis(c.name) : c.name) << c.text;
+    }
+}
+
+TEST(RegisterFigure, NumbersAreNeverGivenTwice) {
+    FigureLibrary library;
+    const ExchangeState ex = test::ReadExchange(Selection({"0 0 10 5"}));
+    EXPECT_EQ(RegisterSelection(ex, library).kind, 107);
+    EXPECT_EQ(RegisterSelection(ex, library).kind, 108);
+    library.set.figures.pop_back();  // the user deletes 108
+    FigureLibrary reread = ParseFigureLibrary(SerializeFigureLibrary(library));
+    EXPECT_EQ(RegisterSelection(ex, reread).kind, 109);
+}
+
+// A figure of 2000 elements counts as much as 2000 built-in ones: past the
+// bound on elements a run draws nothing and says why, in both kinds of run.
+TEST(RegisterFigure, LargeFiguresCountTowardsTheRunsBound) {
+    FigureLibrary library;
+    RegisterSelection(test::ReadExchange(Selection(ManyLines(2000))), library);
+    const std::int64_t most = kMaxOwnElementsPerRun / 2000;  // figures at the bound
+    for (const std::int64_t figures : {most, most + 1}) {
+        RunContext run;
+        run.store.rows[0] = {.figureKind = 107, .width = 1, .height = 1, .basePoint = kBaseBottom};
+        run.ownFigures = library.set;
+        run.exchange.points[1] = {true, 0, 0};
+        run.exchange.points[2] = {true, static_cast<double>(figures), 0};
+        EXPECT_EQ(OwnElementsOverBound(run.ownFigures, run.store.rows[0], figures), figures > most);
+        if (figures == most) continue;  // drawing 2·10^7 lines proves nothing more
+        VectorSink sink;
+        DrawPattern(run, RunMode::TwoPoints, sink);
+        ASSERT_EQ(sink.lines.size(), 1u);
+        EXPECT_TRUE(sink.lines[0].starts_with("he"));
+        run.exchange = test::ReadExchange(Selection({"0 0 " + std::to_string(figures) + " 0"}));
+        EXPECT_EQ(PlanAlongSelection(run).outcome, AlongOutcome::TooManyFigures);
+    }
+}
+
+// The library is saved before the notice is written: a library that cannot
+// be saved leaves the old one as it was, and the notice says so.
+TEST(RegisterFigure, WholeRunsSaveTheLibraryOrSayTheyCouldNot) {
+    test::ScratchDir scratch;
+    const auto dir = scratch / "addin";
+    std::filesystem::create_directory(dir);
+    const auto library = dir / "tesra_figures.txt";
+    const std::string input = Selection({"0 0 10 5", "ch 0 0 1 0 \"post"});
+    test::WriteBytes(dir / "JWC_TEMP.TXT", input);
+    ASSERT_EQ(test::RunTesraIn(dir, {"5"}).status, 0);
+    const std::string saved = test::ReadBytes(library);
+    EXPECT_EQ(ParseFigureLibrary(saved).set.figures.at(0).name, "post");
+
+    // A folder where the temporary file would go: the save fails.
+    std::filesystem::create_directory(AtomicFile::TempPathFor(library));
+    test::WriteBytes(dir / "JWC_TEMP.TXT", input);
+    ASSERT_EQ(test::RunTesraIn(dir, {"5"}).status, 0);
+    EXPECT_EQ(test::ReadBytes(library), saved);
+    const std::string out = test::ReadBytes(dir / "JWC_TEMP.TXT");
+    EXPECT_NE(out.find("h#" + test::Sjis("図形ファイルに書き込めない")), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tesra
