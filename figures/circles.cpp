@@ -18,14 +18,14 @@ void EmitDisc(const FigureCell& cell, const CellArc& ellipse, const SolidStyle& 
     ApplySolidColor(solid, out);
     out.EmitSolidArc(kFullEllipseCode, CellPoint(cell, ellipse.centre),
                      CellArcRadius(cell, ellipse), CellArcFlatness(cell, ellipse), cell.theta, 0.0,
-                     2 * kPi);
+                     kTwoPi);
 }
 
 // Fills only the band between the outer and the inner ellipse of "◎".
 void EmitRing(const FigureCell& cell, const SolidStyle& solid, DrawTarget& out) {
     ApplySolidColor(solid, out);
     out.EmitSolidRing(CellPoint(cell, kCircle.centre), CellArcRadius(cell, kCircle),
-                      CellArcFlatness(cell, kCircle), cell.theta, 0.0, 2 * kPi,
+                      CellArcFlatness(cell, kCircle), cell.theta, 0.0, kTwoPi,
                       CellArcRadius(cell, kSmallCircle));
 }
 

@@ -213,15 +213,4 @@ void RecordingTarget::WriteLineColor(std::int32_t color, std::int32_t mode) {
     calls.push_back({"linecolor", {static_cast<double>(color), static_cast<double>(mode)}});
 }
 
-std::size_t PaintedPointsOutside(const PreviewDrawing& drawing, PreviewBox box) {
-    constexpr double kSlack = 1e-6;
-    std::size_t outside = 0;
-    for (const PreviewPrimitive& p : drawing)
-        for (const auto& loop : Flatten(p, 0.01).loops)
-            for (Point q : loop)
-                outside += q.x < box.left - kSlack || q.x > box.left + box.width + kSlack ||
-                           q.y < box.top - kSlack || q.y > box.top + box.height + kSlack;
-    return outside;
-}
-
 }  // namespace tesra::test

@@ -18,7 +18,6 @@
 namespace tesra {
 namespace {
 
-constexpr double kDeg = kPi / 180;
 
 // A selection in input order, each element by its values as the host lists
 // them: 4 a line (x1 y1 x2 y2), 3 a circle (centre, radius), 5 to 7 an arc
@@ -97,7 +96,7 @@ Scene RandomChain(unsigned seed, int count, bool reverseSome) {
     std::uniform_real_distribution<double> unit(0, 1);
     Scene scene;
     Point p{unit(rng) * 100, unit(rng) * 100};
-    double heading = unit(rng) * 2 * kPi;
+    double heading = unit(rng) * kTwoPi;
     for (int i = 0; i < count; ++i) {
         const bool flip = unit(rng) < 0.5 && reverseSome;
         if (unit(rng) < 0.5) {
@@ -109,11 +108,11 @@ Scene RandomChain(unsigned seed, int count, bool reverseSome) {
             const double r = 15 + 60 * unit(rng);
             const double sweepDeg = (30 + 150 * unit(rng)) * (unit(rng) < 0.5 ? -1 : 1);
             const Point c = Along(p, r, heading + (sweepDeg > 0 ? kPi : -kPi) / 2);
-            const double a0 = std::atan2(p.y - c.y, p.x - c.x) / kDeg, a1 = a0 + sweepDeg;
+            const double a0 = std::atan2(p.y - c.y, p.x - c.x) / kDegToRad, a1 = a0 + sweepDeg;
             // Listed counter-clockwise, so a clockwise turn is listed from its far end.
             scene.push_back({c.x, c.y, r, std::min(a0, a1), std::max(a0, a1)});
-            p = Along(c, r, a1 * kDeg);
-            heading += sweepDeg * kDeg + (unit(rng) - 0.5);  // a kink after some arcs
+            p = Along(c, r, a1 * kDegToRad);
+            heading += sweepDeg * kDegToRad + (unit(rng) - 0.5);  // a kink after some arcs
         }
         heading += (unit(rng) - 0.5) * 2;
     }
@@ -390,7 +389,7 @@ TEST(AlongDrawing, EachElementCarriesTheCountOfItsLength) {
 TEST(AlongDrawing, HugeRadiiDrawAndCountByTheirLength) {
     const PatternRow row = Row(2, 1, 1, 2, 1);
     const AlongSelection sel = Paths({{0, 0, 1e12, 0, 1e-6}});  // 17453 long
-    EXPECT_EQ(CountAlong(row, sel), *FigureCount(1e12 * 1e-6 * kDeg, 7, 3));
+    EXPECT_EQ(CountAlong(row, sel), *FigureCount(1e12 * 1e-6 * kDegToRad, 7, 3));
     int arcs = 0;
     for (const auto& c : Drawn(row, sel))
         if (c.op == "arc") {
@@ -409,8 +408,8 @@ TEST(AlongDrawing, HugeRadiiDrawAndCountByTheirLength) {
 std::pair<Point, Point> Ends(const RecordingTarget::Call& c) {
     if (c.op == "line") return {{c.values[0], c.values[1]}, {c.values[2], c.values[3]}};
     const Point centre{c.values[0], c.values[1]};
-    return {Along(centre, c.values[2], c.values[3] * kDeg),
-            Along(centre, c.values[2], c.values[4] * kDeg)};
+    return {Along(centre, c.values[2], c.values[3] * kDegToRad),
+            Along(centre, c.values[2], c.values[4] * kDegToRad)};
 }
 
 // Full-length lines only (a kind that draws nothing), one guide at a time.
@@ -497,7 +496,7 @@ TEST(AlongDrawing, GapArcsFollowTheArcBetweenFigures) {
     for (const auto& c : Drawn(row, Paths({{0, 0, 50, 0, 90}}))) {
         if (c.op != "arc") continue;
         EXPECT_TRUE(c.values[2] == 50 || c.values[2] == 46) << c.values[2];
-        covered += (c.values[4] - c.values[3]) * kDeg * 50 * (c.values[2] == 50);
+        covered += (c.values[4] - c.values[3]) * kDegToRad * 50 * (c.values[2] == 50);
     }
     EXPECT_NEAR(covered, 2 * s0 + (n - 1) * row.interval, 1e-9);
 }
