@@ -60,8 +60,8 @@ void Writer::ResetWriterState() {
     cur_ = CurrentAttributes{};
     textKind_.reset();
     font_.reset();
-    textColor_ = 0;
-    pointNumber_ = 1;
+    textColor_ = kDefaultTextColor;
+    pointNumber_ = kDefaultPointNumber;
 }
 
 void Writer::WriteLayerGroup(std::int32_t g) {

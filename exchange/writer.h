@@ -70,8 +70,9 @@ private:
     // never sends them never gets them back.
     std::optional<std::string> textKind_;  // the last "cn" line
     std::optional<std::string> font_;
-    std::int32_t textColor_ = 0;
-    std::int32_t pointNumber_ = 1;
+    static constexpr std::int32_t kDefaultTextColor = 0, kDefaultPointNumber = 1;
+    std::int32_t textColor_ = kDefaultTextColor;
+    std::int32_t pointNumber_ = kDefaultPointNumber;
 };
 
 // A text's own line and its font line, which write-back checks against the

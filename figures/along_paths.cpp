@@ -25,8 +25,6 @@
 namespace tesra {
 namespace {
 
-
-
 // A circular arc from startDeg counter-clockwise by sweepDeg (360 for a full circle).
 PathElement CircularElement(Point centre, double r, double startDeg, double sweepDeg) {
     if (r < 0) {  // the same circle, its angles measured from the other side
