@@ -73,9 +73,7 @@ Candidates CircleCircle(Point c1, double r1, Point c2, double r2) {
 
 Candidates Meetings(const GuideCurve& p, const GuideCurve& q, Point vertex) {
     if (!p.arc && !q.arc) {
-        Point meet;
-        if (SegmentIntersection(meet, p.s.x, p.s.y, p.e.x, p.e.y, q.s.x, q.s.y, q.e.x, q.e.y) > 0)
-            return {meet - vertex};
+        if (const auto meet = LineIntersection(p.s, p.e, q.s, q.e)) return {meet->at - vertex};
         return {};
     }
     if (p.arc && q.arc)

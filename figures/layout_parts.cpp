@@ -211,7 +211,7 @@ GuideCurve TrimmedCurve(const Context& c, const ElementPath& path, std::size_t k
         // The side before ends where this one starts, also where a closed
         // chain's last point only nearly repeats its first.
         const Point end = passedBefore ? before->b : e.a;
-        Mitre(curve.s, own.s, own.e, ShiftedSide(before->a, end, d), e.a, d);
+        curve.s = Mitred(curve.s, own.s, own.e, ShiftedSide(before->a, end, d), e.a, d);
     } else if (before) {
         const Point vertex = passedBefore ? e.a : before->b;
         if (auto meet = guide::JointPoint(CurveOf(*before, c.off, v), own, vertex, d))
@@ -220,7 +220,7 @@ GuideCurve TrimmedCurve(const Context& c, const ElementPath& path, std::size_t k
     if (after && IsLine(*after) && IsLine(e)) {
         // As between indicated points, the end meets the line through the start as moved.
         const Point vertex = passedAfter ? e.b : after->a;
-        Mitre(curve.e, curve.s, own.e, ShiftedSide(after->a, after->b, d), vertex, d);
+        curve.e = Mitred(curve.e, curve.s, own.e, ShiftedSide(after->a, after->b, d), vertex, d);
     } else if (after) {
         if (auto meet = guide::JointPoint(own, CurveOf(*after, c.off, v), e.b, d))
             guide::MoveCurveEnd(curve, *meet, true);

@@ -23,12 +23,9 @@ bool WithinMitreLimit(Point meet, Point vertex, double d) {
     return Distance(meet, vertex) <= kMitreLimit * std::fabs(d) + kSameEps;
 }
 
-void Mitre(Point& end, Point s, Point e, Side side, Point vertex, double d) {
-    Point meet;
-    if (SegmentIntersection(meet, s.x, s.y, e.x, e.y, side.q1.x, side.q1.y, side.q2.x,
-                            side.q2.y) > 0 &&
-        WithinMitreLimit(meet, vertex, d))
-        end = meet;
+Point Mitred(Point end, Point s, Point e, Side side, Point vertex, double d) {
+    const auto meet = LineIntersection(s, e, side.q1, side.q2);
+    return meet && WithinMitreLimit(meet->at, vertex, d) ? meet->at : end;
 }
 
 }  // namespace tesra

@@ -25,8 +25,8 @@ Side ShiftedSide(Point q1, Point q2, double d);
 // Whether a guide line shifted by d may end at `meet` at the corner `vertex`.
 bool WithinMitreLimit(Point meet, Point vertex, double d);
 
-// Moves `end` to where the line through s and e meets `side`, when the lines
-// meet at all and within the mitre limit; otherwise `end` stays.
-void Mitre(Point& end, Point s, Point e, Side side, Point vertex, double d);
+// Where the line through s and e meets `side`, when the lines meet at all and
+// within the mitre limit; otherwise `end` as it was.
+Point Mitred(Point end, Point s, Point e, Side side, Point vertex, double d);
 
 }  // namespace tesra

@@ -109,8 +109,7 @@ void EmitThreePointArc(const FigureCell& cell, const ThreePoints& uv, DrawTarget
     const Point a = CellPoint(cell, uv[0]);
     const Point b = CellPoint(cell, uv[1]);
     const Point c = CellPoint(cell, uv[2]);
-    CircleArc arc;
-    CircleThrough3PointsDeg(arc, a.x, a.y, b.x, b.y, c.x, c.y);
+    const CircleArc arc = CircleThrough3PointsDeg(a, b, c).value_or(CircleArc{});
     out.EmitArc({arc.cx, arc.cy}, arc.r, arc.start, arc.end, 1.0, 0.0);
 }
 

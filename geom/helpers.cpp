@@ -204,58 +204,57 @@ double PointLineDistance(double x1, double y1, double x2, double y2, double px, 
     return std::fabs(RotatedY(px, py, x1, y1, -theta) - y1);
 }
 
-bool CircleThrough3Points(CircleArc& out, double x1, double y1, double x2, double y2, double x3,
-                          double y3) {
-    out = CircleArc{};
-    if (PointLineDistance(x1, y1, x2, y2, x3, y3) < kSameEps) return false;
+std::optional<CircleArc> CircleThrough3Points(Point a, Point b, Point c) {
+    const double x1 = a.x, y1 = a.y, x2 = b.x, y2 = b.y, x3 = c.x, y3 = c.y;
+    if (PointLineDistance(x1, y1, x2, y2, x3, y3) < kSameEps) return std::nullopt;
     const double ax = x1 - x2, ay = y1 - y2;
     const double cx = x3 - x2, cy = y3 - y2;
     const double b2 = x2 * x2 + y2 * y2;
     const double kA = (x1 * x1 + y1 * y1 - b2) / 2;
     const double kC = (x3 * x3 + y3 * y3 - b2) / 2;
     const double d1 = ay * cx - ax * cy;
-    if (std::fabs(d1) < kSameEps) return false;
+    if (std::fabs(d1) < kSameEps) return std::nullopt;
     const double centreY = (kA * cx - kC * ax) / d1;
     const double d2 = ax * cy - cx * ay;
-    if (std::fabs(d2) < kSameEps) return false;
+    if (std::fabs(d2) < kSameEps) return std::nullopt;
     const double centreX = (kA * cy - kC * ay) / d2;
     const double r = Distance(centreX, centreY, x1, y1);
-    if (r < kSameEps) return false;
+    if (r < kSameEps) return std::nullopt;
 
     const double angleA = VectorAngle(x1 - centreX, y1 - centreY);
     const double angleB = VectorAngle(x2 - centreX, y2 - centreY);
     const double angleC = VectorAngle(x3 - centreX, y3 - centreY);
     const double lo = std::min(angleA, angleC);
     const double hi = std::max(angleA, angleC);
-    out.cx = centreX;
-    out.cy = centreY;
-    out.r = r;
+    CircleArc arc{centreX, centreY, r};
     if (angleB < lo || angleB > hi) {
-        out.start = hi;
-        out.end = lo;
-        out.dir = angleC < angleA;
+        arc.start = hi;
+        arc.end = lo;
+        arc.dir = angleC < angleA;
     } else {
-        out.start = lo;
-        out.end = hi;
-        out.dir = !(angleC < angleA);
+        arc.start = lo;
+        arc.end = hi;
+        arc.dir = !(angleC < angleA);
     }
-    return true;
+    return arc;
 }
 
-bool CircleThrough3PointsDeg(CircleArc& out, double x1, double y1, double x2, double y2,
-                             double x3, double y3) {
-    const bool ok = CircleThrough3Points(out, x1, y1, x2, y2, x3, y3);
-    out.start = RoundTiny(Degrees(out.start));
-    out.end = RoundTiny(Degrees(out.end));
-    return ok;
+std::optional<CircleArc> CircleThrough3PointsDeg(Point a, Point b, Point c) {
+    std::optional<CircleArc> arc = CircleThrough3Points(a, b, c);
+    if (arc) {
+        arc->start = RoundTiny(Degrees(arc->start));
+        arc->end = RoundTiny(Degrees(arc->end));
+    }
+    return arc;
 }
 
-int SegmentIntersection(Point& out, double x1, double y1, double x2, double y2, double x3,
-                        double y3, double x4, double y4) {
+std::optional<LineMeeting> LineIntersection(Point p1, Point p2, Point p3, Point p4) {
+    const double x1 = p1.x, y1 = p1.y, x2 = p2.x, y2 = p2.y;
+    const double x3 = p3.x, y3 = p3.y, x4 = p4.x, y4 = p4.y;
     const bool firstVertical = IsZeroDifference(x1 - x2);
     const bool secondVertical = IsZeroDifference(x3 - x4);
     double x = 0.0, y = 0.0;
-    if (firstVertical && secondVertical) return 0;
+    if (firstVertical && secondVertical) return std::nullopt;
     if (firstVertical) {
         x = x1;
         y = (x1 - x3) * (y4 - y3) / (x4 - x3) + y3;
@@ -267,16 +266,15 @@ int SegmentIntersection(Point& out, double x1, double y1, double x2, double y2, 
         const double b1 = y1 - s1 * x1;
         const double s2 = (y4 - y3) / (x4 - x3);
         const double b2 = y3 - s2 * x3;
-        if (IsZeroDifference(s1 - s2)) return 0;
+        if (IsZeroDifference(s1 - s2)) return std::nullopt;
         x = (b2 - b1) / (s1 - s2);
         y = s1 * x + b1;
     }
-    out = {x, y};
     auto inBox = [x, y](double ax, double ay, double bx, double by) {
         return x >= std::min(ax, bx) - kSameEps && x <= std::max(ax, bx) + kSameEps &&
                y >= std::min(ay, by) - kSameEps && y <= std::max(ay, by) + kSameEps;
     };
-    return inBox(x1, y1, x2, y2) && inBox(x3, y3, x4, y4) ? 1 : 2;
+    return LineMeeting{{x, y}, inBox(x1, y1, x2, y2) && inBox(x3, y3, x4, y4)};
 }
 
 }  // namespace tesra

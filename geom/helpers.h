@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <numbers>
 #include <string>
 #include <string_view>
@@ -92,17 +93,17 @@ struct CircleArc {
     double start = 0.0, end = 0.0;  // counter-clockwise from start to end passes B
     bool dir = false;               // true when start is A's angle
 };
-// Circle through A, B, C and its arc from A through B to C. On failure the
-// result is false and every field is 0.
-bool CircleThrough3Points(CircleArc& out, double x1, double y1, double x2, double y2, double x3,
-                          double y3);
+// Circle through A, B, C and its arc from A through B to C; nothing when the
+// three points are (nearly) on one line or together.
+std::optional<CircleArc> CircleThrough3Points(Point a, Point b, Point c);
 // The same with start and end in degrees, each through RoundTiny.
-bool CircleThrough3PointsDeg(CircleArc& out, double x1, double y1, double x2, double y2,
-                             double x3, double y3);
+std::optional<CircleArc> CircleThrough3PointsDeg(Point a, Point b, Point c);
 
-// Meeting point of line P1P2 with line P3P4: 0 parallel (out untouched),
-// 1 inside both segments' boxes, 2 outside one of them.
-int SegmentIntersection(Point& out, double x1, double y1, double x2, double y2, double x3,
-                        double y3, double x4, double y4);
+struct LineMeeting {
+    Point at;
+    bool withinBoth = false;  // inside both segments' boxes (within the point tolerance)
+};
+// Where line P1P2 meets line P3P4; nothing when they are parallel.
+std::optional<LineMeeting> LineIntersection(Point p1, Point p2, Point p3, Point p4);
 
 }  // namespace tesra

@@ -144,38 +144,35 @@ TEST(PointLineDistance, MeasuresAcrossTheLine) {
 }
 
 TEST(CircleThrough3Points, ArcRunsFromStartThroughB) {
-    CircleArc arc;
-    ASSERT_TRUE(CircleThrough3Points(arc, 1, 0, 0, 1, -1, 0));
-    EXPECT_NEAR(arc.cx, 0, 1e-12);
-    EXPECT_NEAR(arc.cy, 0, 1e-12);
-    EXPECT_NEAR(arc.r, 1, 1e-12);
-    EXPECT_NEAR(arc.start, 0, 1e-12);
-    EXPECT_NEAR(arc.end, kPi, 1e-12);
-    EXPECT_TRUE(arc.dir);
+    auto arc = CircleThrough3Points({1, 0}, {0, 1}, {-1, 0});
+    ASSERT_TRUE(arc);
+    EXPECT_NEAR(arc->cx, 0, 1e-12);
+    EXPECT_NEAR(arc->cy, 0, 1e-12);
+    EXPECT_NEAR(arc->r, 1, 1e-12);
+    EXPECT_NEAR(arc->start, 0, 1e-12);
+    EXPECT_NEAR(arc->end, kPi, 1e-12);
+    EXPECT_TRUE(arc->dir);
 
-    ASSERT_TRUE(CircleThrough3Points(arc, 1, 0, 0, -1, -1, 0));
-    EXPECT_NEAR(arc.start, kPi, 1e-12);
-    EXPECT_NEAR(arc.end, 0, 1e-12);
-    EXPECT_FALSE(arc.dir);
+    arc = CircleThrough3Points({1, 0}, {0, -1}, {-1, 0});
+    ASSERT_TRUE(arc);
+    EXPECT_NEAR(arc->start, kPi, 1e-12);
+    EXPECT_NEAR(arc->end, 0, 1e-12);
+    EXPECT_FALSE(arc->dir);
 
-    ASSERT_TRUE(CircleThrough3PointsDeg(arc, 1, 0, 0, 1, -1, 0));
-    EXPECT_EQ(arc.end, 180.0);
+    arc = CircleThrough3PointsDeg({1, 0}, {0, 1}, {-1, 0});
+    ASSERT_TRUE(arc);
+    EXPECT_EQ(arc->end, 180.0);
 }
 
-TEST(CircleThrough3Points, FailsWithEveryOutputZero) {
-    CircleArc arc{1, 2, 3, 4, 5, true};
-    EXPECT_FALSE(CircleThrough3Points(arc, 0, 0, 1, 1, 2, 2));
-    EXPECT_EQ(arc.r, 0);
-    EXPECT_EQ(arc.cx, 0);
-    EXPECT_FALSE(arc.dir);
-    EXPECT_FALSE(CircleThrough3PointsDeg(arc, 0, 0, 0, 0, 0, 0));
-    EXPECT_EQ(arc.r, 0);
+TEST(CircleThrough3Points, NoneThroughPointsOnALineOrTogether) {
+    EXPECT_FALSE(CircleThrough3Points({0, 0}, {1, 1}, {2, 2}));
+    EXPECT_FALSE(CircleThrough3PointsDeg({0, 0}, {0, 0}, {0, 0}));
 }
 
-TEST(SegmentIntersection, Table) {
+TEST(LineIntersection, Table) {
     struct Case {
         double x1, y1, x2, y2, x3, y3, x4, y4;
-        int result;
+        int result;  // 0 parallel, 1 within both segments, 2 outside one of them
         double x, y;
     } cases[] = {
         // clang-format off
@@ -189,22 +186,19 @@ TEST(SegmentIntersection, Table) {
         // clang-format on
     };
     for (const Case& c : cases) {
-        Point p{-7, -7};
-        EXPECT_EQ(SegmentIntersection(p, c.x1, c.y1, c.x2, c.y2, c.x3, c.y3, c.x4, c.y4), c.result);
-        if (c.result == 0) {
-            EXPECT_EQ(p.x, -7);  // untouched
-        } else {
-            EXPECT_NEAR(p.x, c.x, 1e-12);
-            EXPECT_NEAR(p.y, c.y, 1e-12);
-        }
+        const auto meet = LineIntersection({c.x1, c.y1}, {c.x2, c.y2}, {c.x3, c.y3}, {c.x4, c.y4});
+        ASSERT_EQ(meet.has_value(), c.result != 0);
+        if (!meet) continue;
+        EXPECT_EQ(meet->withinBoth, c.result == 1);
+        EXPECT_NEAR(meet->at.x, c.x, 1e-12);
+        EXPECT_NEAR(meet->at.y, c.y, 1e-12);
     }
 }
 
-TEST(SegmentIntersection, ZeroTestIsAsymmetric) {
+TEST(LineIntersection, ZeroTestIsAsymmetric) {
     // v / 1e-8 + 0.5 truncated: -1.4e-8 counts as zero, +0.6e-8 does not.
-    Point p;
-    EXPECT_EQ(SegmentIntersection(p, 0, 0, 1.4e-8, 10, 5, 0, 5 + 1e-9, 10), 0);
-    EXPECT_NE(SegmentIntersection(p, 0, 0, -0.6e-8, 10, 5, 0, 5 + 1e-9, 10), 0);
+    EXPECT_FALSE(LineIntersection({0, 0}, {1.4e-8, 10}, {5, 0}, {5 + 1e-9, 10}));
+    EXPECT_TRUE(LineIntersection({0, 0}, {-0.6e-8, 10}, {5, 0}, {5 + 1e-9, 10}));
 }
 
 }  // namespace
