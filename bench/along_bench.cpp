@@ -3,10 +3,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <vector>
 
 #include "bench/bench_pattern.h"
 #include "figures/along_elements.h"
 #include "figures/layout.h"
+#include "geom/helpers.h"
 
 namespace tesra {
 namespace {
@@ -100,6 +102,63 @@ BENCHMARK(BM_ChainAndDraw<SeparateLines>)
 BENCHMARK(BM_ChainAndDraw<ArcChain>)
     ->Name("BM_ChainAndDrawArcs")
     ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+
+// The layout alone, per side against through, on one long chain of short
+// lines (a curve converted to lines, 14 long: two figures each way, so that
+// both draw as many) and on the heavy run's closed 98-gon.
+ElementPath CurveAsLines(int count) {
+    std::vector<Point> points = {{}};
+    for (int i = 0; i <= count; ++i) points.push_back(Along({0, 0}, 1e4, i * 14e-4));
+    return ChainPath(points, count + 1);
+}
+
+ElementPath HeavyChain() {
+    std::vector<Point> points = {{}};
+    for (int i = 0; i < 99; ++i) points.push_back(Along({0, 0}, 1e4, (i % 98) * kTwoPi / 98));
+    return ChainPath(points, 99);
+}
+
+template <std::int32_t kArrangement>
+void BM_LayOutLongChain(benchmark::State& state) {
+    const ElementPath paths[] = {CurveAsLines(static_cast<int>(state.range(0)))};
+    LayoutInputs in = Pattern();
+    in.row.arrangement = kArrangement;
+    for (auto _ : state) {
+        CountingTarget out;
+        LayOutPaths(in, paths, out);
+        benchmark::DoNotOptimize(out.calls);
+    }
+}
+BENCHMARK(BM_LayOutLongChain<kArrangePerSide>)
+    ->Name("BM_LayOutLongChainPerSide")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayOutLongChain<kArrangeThrough>)
+    ->Name("BM_LayOutLongChainThrough")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+
+template <std::int32_t kArrangement>
+void BM_LayOutHeavyChain(benchmark::State& state) {
+    const ElementPath paths[] = {HeavyChain()};
+    LayoutInputs in{bench::TriangleWithGuides(), {}, 1};
+    in.row.figureKind = 36;
+    in.row.width = 2;
+    in.row.height = 1.5;
+    in.row.interval = 0.5;
+    in.row.arrangement = kArrangement;
+    for (auto _ : state) {
+        CountingTarget out;
+        LayOutPaths(in, paths, out);
+        benchmark::DoNotOptimize(out.calls);
+    }
+}
+BENCHMARK(BM_LayOutHeavyChain<kArrangePerSide>)
+    ->Name("BM_LayOutHeavyChainPerSide")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayOutHeavyChain<kArrangeThrough>)
+    ->Name("BM_LayOutHeavyChainThrough")
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

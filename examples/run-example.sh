@@ -2,8 +2,22 @@
 # Runs a drawing as the host would: the example's JWC_TEMP.TXT and tesra.dat
 # are put beside a copy of tesra, tesra is started with the mode argument, and
 # the file it wrote back is shown and rendered as SVG.
-#   examples/run-example.sh BUILD_DIR EXAMPLE_DIR MODE
 set -euo pipefail
+
+usage() {
+    cat >&2 <<'USAGE'
+usage: examples/run-example.sh BUILD_DIR EXAMPLE_DIR MODE
+  BUILD_DIR    the build folder holding tesra and tools/svg/tesra-svg
+  EXAMPLE_DIR  a folder with JWC_TEMP.TXT and tesra.dat (examples/site-border, ...)
+  MODE         1  between the first two indicated points (tesra_2ten.bat)
+               2  along the chain of indicated points (tesra_renzoku.bat)
+               3  along the selected lines, arcs and circles (tesra_sentaku.bat)
+USAGE
+    exit 2
+}
+
+[ $# -eq 3 ] || usage
+case $3 in 1 | 2 | 3) ;; *) usage ;; esac
 build=$(realpath "$1")
 example=$(realpath "$2")
 mode=$3
@@ -13,7 +27,7 @@ mkdir -p "$out"
 cp "$build/tesra" "$example/JWC_TEMP.TXT" "$example/tesra.dat" "$out/"
 (cd / && "$out/tesra" "$mode")
 echo "== $out/JWC_TEMP.TXT (CP932 shown as UTF-8)"
-iconv -f CP932 -t UTF-8 "$out/JWC_TEMP.TXT" | head -n 40
+iconv -f CP932 -t UTF-8 "$out/JWC_TEMP.TXT" | sed -n 1,40p  # reads all: no SIGPIPE under pipefail
 echo "... $(wc -l < "$out/JWC_TEMP.TXT") lines in all"
 "$build/tools/svg/tesra-svg" "$out/JWC_TEMP.TXT" "$out/drawing.svg"
 echo "== picture: $out/drawing.svg"

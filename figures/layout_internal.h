@@ -55,6 +55,8 @@ struct Context {
     const LayoutInputs& in;
     double off;  // how far the band's lower edge lies below the path
     FigureSequence sequence;
+    std::array<Guide, 3> guides;
+    bool hasGapGuides;
 
     // A guide at height v lies on the path itself when v equals the offset;
     // where the path is already drawn, such a guide is left out.
@@ -100,6 +102,9 @@ guide::GuideCurve TrimmedCurve(const Context& c, const ElementPath& path, std::s
 // a side given as nullopt runs to the trimmed curve's own end there.
 void EmitGuidePiece(const ElementFrame& f, const guide::GuideCurve& trimmed, double v,
                     std::optional<double> s1, std::optional<double> s2, DrawTarget& out);
+
+// The same between two stations of the element, where no end meets another.
+void EmitGuideBetween(const ElementFrame& f, double v, double s1, double s2, DrawTarget& out);
 
 // Full-length guides of element k.
 void FullLengthGuides(const Context& c, const ElementPath& path, std::size_t k, DrawTarget& out);

@@ -93,7 +93,10 @@ FigureCell Context::Oriented(FigureCell cell) const {
 }
 
 Context MakeContext(const LayoutInputs& in) {
-    return {in, BandOffset(in.row.basePoint, in.row.height), FigureSequence(in.row)};
+    const std::array<Guide, 3> guides = Guides(in.row);
+    const bool gaps = std::any_of(guides.begin(), guides.end(),
+                                  [](const Guide& g) { return g.setting == kGuideGap; });
+    return {in, BandOffset(in.row.basePoint, in.row.height), FigureSequence(in.row), guides, gaps};
 }
 
 Point ElementFrame::LowAt(double station) const { return Offset(aLow, station, eu); }
@@ -231,6 +234,11 @@ void EmitGuidePiece(const ElementFrame& f, const GuideCurve& trimmed, double v,
     const double from = s1 ? f.AngleAt(*s1) : trimmed.startRad;
     const double to = s2 ? f.AngleAt(*s2) : trimmed.startRad + trimmed.sweepRad;
     guide::EmitGuideArc(trimmed.centre, trimmed.radius, from, to, out);
+}
+
+void EmitGuideBetween(const ElementFrame& f, double v, double s1, double s2, DrawTarget& out) {
+    if (f.IsLine()) return out.EmitLine(Offset(f.LowAt(s1), v, f.ev), Offset(f.LowAt(s2), v, f.ev));
+    guide::EmitGuideArc(f.e->centre, f.RadiusAt(v), f.AngleAt(s1), f.AngleAt(s2), out);
 }
 
 void FullLengthGuides(const Context& c, const ElementPath& path, std::size_t k, DrawTarget& out) {

@@ -23,6 +23,7 @@
 // not below W + I, so that they stay clear of each other too; where not even
 // that fits, one figure stands in the middle.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -69,19 +70,26 @@ public:
     double StartOf(std::size_t i) const { return start_[i]; }
     const PathRun& Run() const { return run_; }
 
-    // The element holding station s, moving on from `hint` (stations come in order).
+    // The element holding station s: from `hint` on when it is near (stations
+    // mostly come in order), else by halving.
     std::size_t Locate(double s, std::size_t hint) const {
         std::size_t i = std::min(hint, Size() - 1);
-        if (s < start_[i]) i = 0;
-        while (i + 1 < Size() && s >= start_[i + 1]) ++i;
-        return i;
+        if (s >= start_[i] && (i + 1 == Size() || s < start_[i + 1])) return i;
+        if (s >= start_[i] && i + 2 < Size() && s < start_[i + 2]) return i + 1;
+        const auto after = std::upper_bound(start_.begin(), start_.end(), s);
+        return after == start_.begin() ? 0 : static_cast<std::size_t>(after - start_.begin()) - 1;
     }
     FigureCell CellAt(double middle, double w, double h, std::size_t& hint) const {
         hint = Locate(middle, hint);
         return CellAtStation(frames_[hint], w, h, middle - start_[hint]);
     }
-    GuideCurve Trimmed(std::size_t i, double v) const {
-        return TrimmedCurve(c_, path_, index_[i], v);
+    // Each element's guide, met with its neighbours', is needed at both its
+    // ends: worked out once per guide height.
+    const GuideCurve& Trimmed(std::size_t i, std::size_t guide, double v) const {
+        auto& cache = trimmed_[guide];
+        if (cache.empty()) cache.resize(Size());
+        if (!cache[i]) cache[i] = TrimmedCurve(c_, path_, index_[i], v);
+        return *cache[i];
     }
 
 private:
@@ -92,24 +100,66 @@ private:
     std::vector<ElementFrame> frames_;
     std::vector<double> start_;
     double length_ = 0;
+    mutable std::array<std::vector<std::optional<GuideCurve>>, 3> trimmed_;
 };
+
+// Where the guide at height v of two lines meeting at a smooth joint of a run
+// crosses over: the same point for the piece that ends there and the piece
+// that starts there, found without measuring an angle.
+Point SmoothJoint(const ElementFrame& before, const ElementFrame& after, double v) {
+    const double d = v - after.off;
+    const double k = d / (1 + Dot(before.eu, after.eu));
+    return after.e->a + k * (before.ev + after.ev);
+}
+
+// The line before element i of the run, if the guide passes a smooth joint
+// between two lines there.
+const ElementFrame* LineBefore(const RunView& run, std::size_t i) {
+    if (i == 0 || !run.Frame(i).IsLine()) return nullptr;
+    const ElementFrame& before = run.Frame(i - 1);
+    return before.IsLine() && !IsDegenerate(*before.e) ? &before : nullptr;
+}
+
+// One piece of a gap guide on element i, from s1 to s2; a missing station is
+// the element's end there.
+void GapPiece(const RunView& run, std::size_t i, std::size_t guide, double v,
+              std::optional<double> s1, std::optional<double> s2, DrawTarget& out) {
+    const ElementFrame& f = run.Frame(i);
+    if (s1 && s2) return EmitGuideBetween(f, v, *s1, *s2, out);
+    const ElementFrame* before = s1 ? nullptr : LineBefore(run, i);
+    const ElementFrame* after = s2 || i + 1 == run.Size() ? nullptr : LineBefore(run, i + 1);
+    if ((s1 || before) && (s2 || after)) {
+        const Point from = s1 ? f.LowAt(*s1) + v * f.ev : SmoothJoint(*before, f, v);
+        const Point to = s2 ? f.LowAt(*s2) + v * f.ev : SmoothJoint(f, run.Frame(i + 1), v);
+        return out.EmitLine(from, to);
+    }
+    EmitGuidePiece(f, run.Trimmed(i, guide, v), v, s1, s2, out);
+}
 
 // The guides set to "間隔" from station a to station b of the run; a side
 // given as nullopt is the run's own end there, met with the next run's.
 void GapAlong(const Context& c, const RunView& run, std::optional<double> a,
-              std::optional<double> b, DrawTarget& out) {
-    if (run.Size() == 0) return;
-    const std::size_t first = a ? run.Locate(*a, 0) : 0;
+              std::optional<double> b, DrawTarget& out, std::size_t hint = 0) {
+    if (run.Size() == 0 || !c.hasGapGuides) return;
+    const std::size_t first = a ? run.Locate(*a, hint) : 0;
     const std::size_t last = b ? run.Locate(*b, first) : run.Size() - 1;
-    for (const Guide& g : Guides(c.in.row)) {
+    if (a && b && first == last) {  // the common case: a gap within one element
+        const double start = run.StartOf(first);
+        for (const Guide& g : c.guides)
+            if (g.setting == kGuideGap && !c.Skips(g.v))
+                EmitGuideBetween(run.Frame(first), g.v, *a - start, *b - start, out);
+        return;
+    }
+    for (std::size_t k = 0; k < c.guides.size(); ++k) {
+        const Guide& g = c.guides[k];
         if (g.setting != kGuideGap || c.Skips(g.v)) continue;
         for (std::size_t i = first; i <= last; ++i) {
-            const ElementFrame& f = run.Frame(i);
-            if (IsDegenerate(*f.e)) continue;
+            if (IsDegenerate(*run.Frame(i).e)) continue;
             std::optional<double> s1, s2;
             if (i == first && a) s1 = *a - run.StartOf(i);
             if (i == last && b) s2 = *b - run.StartOf(i);
-            EmitGuidePiece(f, run.Trimmed(i, g.v), g.v, s1, s2, out);
+            // Inside the run, a piece reaching an element's end meets the next one.
+            GapPiece(run, i, k, g.v, s1, s2, out);
         }
     }
 }
@@ -236,7 +286,8 @@ void DrawThrough(const Context& c, const RunView& run, const ThroughPlan& p, std
         const double s = startOf(i);
         c.Draw(fig.kind, run.CellAt(s + fig.w / 2, fig.w, fig.h, hint), out);
         const bool more = i + 1 < n;
-        if (more && !SameValue(p.spacing.g, 0)) GapAlong(c, run, s + fig.w, startOf(i + 1), out);
+        if (more && !SameValue(p.spacing.g, 0))
+            GapAlong(c, run, s + fig.w, startOf(i + 1), out, hint);
         if (!more) {
             const double end = s + fig.w;
             if (p.closed || !SameValue(run.Length() - end, 0))

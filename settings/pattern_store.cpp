@@ -16,11 +16,16 @@
 //   0          MiddleLine
 //   0          LowerLine
 //
+//   [extension]  then the settings added later, one `rowN.key=value` a line
+//                (store_extension.cpp)
+//
 // Loading starts from the defaults; every line read replaces its value, and a
 // line that does not parse gives 0. A short file reads empty lines past its
 // end, so the values after its last line are 0, not the defaults. A read
 // error is not an end: the values read so far stand and the rest keep their
-// defaults.
+// defaults. The section is read only after all 113 lines, and only when line
+// 114 is its header; whatever else follows line 113 is not the store's and is
+// not saved.
 
 #include "settings/pattern_store.h"
 
@@ -44,7 +49,13 @@ public:
     LineCursor(std::string_view bytes, bool whole) : rest_(bytes), whole_(whole) {}
 
     std::optional<std::string_view> Next() {
-        if (rest_.empty() && !whole_) return std::nullopt;
+        if (rest_.empty()) return whole_ ? std::optional<std::string_view>("") : std::nullopt;
+        return NextOfFile();
+    }
+
+    // The next line the bytes really hold; none past their end.
+    std::optional<std::string_view> NextOfFile() {
+        if (rest_.empty()) return std::nullopt;
         const std::size_t lf = rest_.find('\n');
         std::string_view line = rest_.substr(0, lf);
         rest_ = lf == std::string_view::npos ? std::string_view() : rest_.substr(lf + 1);
@@ -73,6 +84,16 @@ bool ReadRow(LineCursor& in, PatternRow& row) {
     return true;
 }
 
+void ReadSection(LineCursor& in, PatternStore& store) {
+    const std::optional<std::string_view> header = in.NextOfFile();
+    if (!header || !IsExtensionHeader(*header)) return;
+    std::vector<std::string_view> lines;
+    constexpr auto kMost = static_cast<std::size_t>(kExtensionReadLines);
+    for (std::optional<std::string_view> line; lines.size() < kMost && (line = in.NextOfFile());)
+        lines.push_back(*line);
+    store.extensionLines = ReadExtension(lines, store.rows);
+}
+
 PatternStore ParseLines(std::string_view bytes, bool whole) {
     PatternStore store;
     LineCursor in(bytes, whole);
@@ -83,7 +104,8 @@ PatternStore ParseLines(std::string_view bytes, bool whole) {
                         ReadValue(in, store.selectedRow, ParseInt);
     if (!header) return store;
     for (PatternRow& row : store.rows)
-        if (!ReadRow(in, row)) break;
+        if (!ReadRow(in, row)) return store;
+    ReadSection(in, store);
     return store;
 }
 
@@ -130,10 +152,10 @@ std::string FirstLines(std::string bytes, int most, bool readError) {
 PatternStore ParsePatternStore(std::string_view bytes) { return ParseLines(bytes, true); }
 
 PatternStore ReadPatternStore(std::istream& in) {
-    // Only the first 113 lines matter; a huge file is not read to its end.
+    // A huge file is not read to its end.
     std::string bytes;
     std::string line;
-    for (int i = 0; i < kStoreLines && std::getline(in, line); ++i) {
+    for (int i = 0; i < kStoreMostLines && std::getline(in, line); ++i) {
         bytes += line;
         bytes += '\n';
     }
@@ -142,10 +164,10 @@ PatternStore ReadPatternStore(std::istream& in) {
 
 PatternStore LoadPatternStore(const std::filesystem::path& path) {
     std::string bytes;
-    const ReadOutcome outcome = ReadFileBytes(path, bytes, static_cast<std::size_t>(kStoreLines));
+    const ReadOutcome outcome = ReadFileBytes(path, bytes, static_cast<std::size_t>(kStoreMostLines));
     if (outcome == ReadOutcome::kCannotOpen) return PatternStore{};
     const bool whole = outcome == ReadOutcome::kRead;
-    return ParseLines(FirstLines(std::move(bytes), kStoreLines, !whole), whole);
+    return ParseLines(FirstLines(std::move(bytes), kStoreMostLines, !whole), whole);
 }
 
 std::vector<std::string> PatternStoreLines(const PatternStore& store) {
@@ -154,6 +176,11 @@ std::vector<std::string> PatternStoreLines(const PatternStore& store) {
                                       IntLine(store.solidColor), IntLine(store.selectedRow)};
     for (const PatternRow& row : store.rows)
         for (const RowField& field : kRowFields) lines.push_back(FieldLine(row, field));
+    std::vector<std::string> section = ExtensionLines(store.extensionLines, store.rows);
+    if (section.empty()) return lines;
+    lines.emplace_back(kExtensionHeader);
+    lines.insert(lines.end(), std::make_move_iterator(section.begin()),
+                 std::make_move_iterator(section.end()));
     return lines;
 }
 

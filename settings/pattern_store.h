@@ -1,6 +1,7 @@
 #pragma once
 // The twelve patterns, the row in use, the dialog's position and the solid
-// color, kept beside the executable in a 113-line text file.
+// color, kept beside the executable in a 113-line text file and the
+// [extension] section after it.
 
 #include <array>
 #include <cstdint>
@@ -13,6 +14,7 @@
 
 #include "exchange/atomic_file.h"
 #include "figures/pattern.h"
+#include "settings/store_extension.h"
 
 namespace tesra {
 
@@ -22,7 +24,6 @@ double ValidatedInterval(std::string_view text);  // not above 0 -> 0.0
 
 // One field of a pattern row, wherever a row is stored, shown or read back.
 struct RowField {
-    std::string_view control;                        // the dialog's column: "EditW" + row number
     std::int32_t PatternRow::*integer = nullptr;     // a list index…
     double PatternRow::*real = nullptr;              // …or a number typed in an edit box
     double (*validate)(std::string_view) = nullptr;  // the check OK applies to the typed text
@@ -30,20 +31,21 @@ struct RowField {
 
 // The store's line order within a row, which is also the dialog's column order.
 inline constexpr RowField kRowFields[] = {
-    //  control       integer                     real                    validate
-    {"ComboBoxZ", &PatternRow::figureKind},
-    {"EditW",     nullptr,                    &PatternRow::width,     ValidatedSize},
-    {"EditH",     nullptr,                    &PatternRow::height,    ValidatedSize},
-    {"ComboBoxA", &PatternRow::placement},
-    {"EditD",     nullptr,                    &PatternRow::interval,  ValidatedInterval},
-    {"ComboBoxB", &PatternRow::basePoint},
-    {"ComboBoxU", &PatternRow::upperLine},
-    {"ComboBoxC", &PatternRow::middleLine},
-    {"ComboBoxD", &PatternRow::lowerLine},
+    //  integer                  real                    validate
+    {&PatternRow::figureKind},
+    {nullptr,                    &PatternRow::width,     ValidatedSize},
+    {nullptr,                    &PatternRow::height,    ValidatedSize},
+    {&PatternRow::placement},
+    {nullptr,                    &PatternRow::interval,  ValidatedInterval},
+    {&PatternRow::basePoint},
+    {&PatternRow::upperLine},
+    {&PatternRow::middleLine},
+    {&PatternRow::lowerLine},
 };
 
-inline constexpr int kPatternRows = 12;
 inline constexpr int kStoreLines = 5 + static_cast<int>(std::size(kRowFields)) * kPatternRows;
+// The 113 lines, the section's header and the section: no more is read.
+inline constexpr int kStoreMostLines = kStoreLines + 1 + kExtensionReadLines;
 
 struct PatternStore {
     std::int32_t formLeft = 0;
@@ -51,7 +53,10 @@ struct PatternStore {
     std::int32_t selectedRow = 1;
     bool solidColorSwitch = false;
     std::int32_t solidColor = 0;  // 0x00BBGGRR
-    std::array<PatternRow, kPatternRows> rows{};
+    PatternRows rows{};
+    // The [extension] section as read, so that lines this version does not
+    // know are saved where they stood.
+    std::vector<std::string> extensionLines;
 
     // The selected row, or the default row when SelectedRow is not 1..12.
     PatternRow RowInUse() const;
@@ -59,7 +64,9 @@ struct PatternStore {
     bool operator==(const PatternStore&) const = default;
 };
 
-// Defaults, then whatever the file holds (missing file: defaults).
+// Defaults, then whatever the file holds (missing file: defaults). A file of
+// 113 lines or fewer has no [extension] section: its new settings are the
+// defaults.
 PatternStore LoadPatternStore(const std::filesystem::path& path);
 // Defaults, then the lines of bytes; lines past the end read as empty.
 PatternStore ParsePatternStore(std::string_view bytes);

@@ -1,8 +1,12 @@
 // The settings form as one table of controls, and the texts of its lists.
 #include "settings/dialog/form_layout.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
+#include <utility>
 
+#include "settings/dialog/row_settings_area.h"
 #include "settings/pattern_store.h"
 
 namespace tesra {
@@ -30,43 +34,58 @@ constexpr int kHeadingTop = 1;
 constexpr int kHeadingHeight = 13;
 const std::array<RowColumn, 10> kRowColumns = {{
     //  prefix         kind                      left width height items            ime off heading
-    {"RadioButton", ControlKind::Selector,      8,   25,   17,  {},              false, ""},
-    {"ComboBoxZ",   ControlKind::DropDown,     32,   81,   21,  {},              true,  "図形"},
+    {kRowSelector,  ControlKind::Selector,      8,   25,   17,  {},              false, ""},
+    {kFigureList,   ControlKind::DropDown,     32,   81,   21,  {},              true,  "図形"},
     {"EditW",       ControlKind::Edit,        112,   57,   21,  {},              true,  "幅"},
     {"EditH",       ControlKind::Edit,        168,   57,   21,  {},              true,  "高さ"},
-    {"ComboBoxA",   ControlKind::DropDown,    224,   81,   21,  kPlacementItems, false, "配置"},
+    {kPlacementList, ControlKind::DropDown,   224,   81,   21,  kPlacementItems, false, "配置"},
     {"EditD",       ControlKind::Edit,        304,   57,   21,  {},              true,  "間隔"},
     {"ComboBoxB",   ControlKind::DropDown,    360,   49,   21,  kBasePointItems, false, "基準点"},
     {"ComboBoxU",   ControlKind::DropDown,    408,   57,   21,  kGuideLineItems, false, "上線"},
     {"ComboBoxC",   ControlKind::DropDown,    464,   57,   21,  kGuideLineItems, false, "中線"},
     {"ComboBoxD",   ControlKind::DropDown,    520,   57,   21,  kGuideLineItems, false, "下線"},
 }};
+static_assert(kRowColumns.size() == 1 + std::size(kRowFields),
+              "a row shows its selector, then one control per stored field");
 
 struct FixedControl {
     std::string_view name;
     ControlKind kind;
     Rect place;
     std::string_view text;  // Memo1's text is the help lines
-    int tabOrder;
 };
 
 const std::array<FixedControl, 7> kFixedControls = {{
-    //  name         kind                          left top  width height  text              tab
-    // Wide enough for the help text's longest lines, 12 full-width characters,
-    // beside the scroll bar.
-    {"Memo1",     ControlKind::Memo,          {584,  16, 197, 185}, "",                    120},
-    {"Button1",   ControlKind::DefaultButton, {632, 240, 121,  25}, "ＯＫ(&Y)",            121},
-    {"Button2",   ControlKind::CancelButton,  {632, 272, 121,  25}, "キャンセル(&N)",      122},
-    {"CheckBox1", ControlKind::CheckBox,      {584, 208, 129,  17}, "ソリッド任意色",      123},
-    {"LabelU",    ControlKind::Label,         {592,   0,  60,  13}, "[実寸mm]",             -1},
-    {"Label2",    ControlKind::Swatch,        {712, 208,  50,  17}, "　　　",               -1},
-    {"PaintBox1", ControlKind::PreviewBand,   {  8, 309, 767,  92}, "",                    -1},
+    //  name               kind                          left top  width height  text
+    // The help box is wide enough for its longest lines, 12 full-width
+    // characters, beside the scroll bar.
+    {kHelpMemo,         ControlKind::Memo,          {584,  16, 197, 185}, ""},
+    {kOkButton,         ControlKind::DefaultButton, {632, 240, 121,  25}, "ＯＫ(&Y)"},
+    {kCancelButton,     ControlKind::CancelButton,  {632, 272, 121,  25}, "キャンセル(&N)"},
+    {kSolidColorSwitch, ControlKind::CheckBox,      {584, 208, 129,  17}, "ソリッド任意色"},
+    {kUnitLabel,        ControlKind::Label,         {592,   0,  60,  13}, "[実寸mm]"},
+    {kColorSwatch,      ControlKind::Swatch,        {712, 208,  50,  17}, "　　　"},
+    {kPreviewBand,      ControlKind::PreviewBand,   {  8, 309, 767,  92}, ""},
 }};
 
 std::array<std::string_view, kRowColumns.size()> Prefixes() {
     std::array<std::string_view, kRowColumns.size()> prefixes{};
     for (std::size_t i = 0; i < kRowColumns.size(); ++i) prefixes[i] = kRowColumns[i].prefix;
     return prefixes;
+}
+
+// Tab stops first, then the labels, the band last; each group in table order.
+int CreationGroup(const ControlEntry& c) {
+    if (IsTabStop(c.kind)) return 0;
+    return c.kind == ControlKind::PreviewBand ? 2 : 1;
+}
+
+void NumberTabStops(std::vector<ControlEntry>& controls) {
+    std::stable_sort(controls.begin(), controls.end(), [](const ControlEntry& a, const ControlEntry& b) {
+        return CreationGroup(a) < CreationGroup(b);
+    });
+    int next = 0;
+    for (ControlEntry& c : controls) c.tabOrder = IsTabStop(c.kind) ? next++ : -1;
 }
 
 std::string JoinedHelpText() {
@@ -98,16 +117,17 @@ std::vector<ControlEntry> BuildControls() {
             const int top = (c.kind == ControlKind::Selector ? kSelectorTop : kRowTop) + shift;
             const std::string caption = c.kind == ControlKind::Selector ? "　" : "";
             controls.push_back({ControlName(c.prefix, row), c.kind, {c.left, top, c.width, c.height},
-                                caption, c.items,
-                                static_cast<int>(kRowColumns.size() * (row - 1) + column),
-                                c.imeOff});
+                                caption, c.items, -1, c.imeOff});
         }
     }
+    // The area edits a row: from the last row, Tab goes on into it.
+    for (ControlEntry& c : SettingsAreaControls()) controls.push_back(std::move(c));
     for (const FixedControl& f : kFixedControls) {
         if (f.kind == ControlKind::PreviewBand) AddHeadings(controls);
         const std::string text = f.kind == ControlKind::Memo ? JoinedHelpText() : std::string(f.text);
-        controls.push_back({std::string(f.name), f.kind, f.place, text, {}, f.tabOrder, false});
+        controls.push_back({std::string(f.name), f.kind, f.place, text, {}, -1, false});
     }
+    NumberTabStops(controls);
     return controls;
 }
 
@@ -121,6 +141,13 @@ const std::vector<ControlEntry>& FormControls() {
 std::span<const std::string_view> RowControlPrefixes() {
     static const auto prefixes = Prefixes();
     return prefixes;
+}
+
+std::span<const std::string_view> RowFieldPrefixes() { return RowControlPrefixes().subspan(1); }
+
+bool IsTabStop(ControlKind kind) {
+    return kind != ControlKind::Label && kind != ControlKind::Heading &&
+           kind != ControlKind::Swatch && kind != ControlKind::PreviewBand;
 }
 
 std::string ControlName(std::string_view prefix, int row) {

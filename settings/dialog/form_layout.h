@@ -19,10 +19,27 @@ inline constexpr int kClientWidth = 783;
 // The form's own controls stand above this line; the preview band below it.
 inline constexpr int kRowsAreaHeight = 309;
 inline constexpr int kPreviewBandHeight = 100;
-inline constexpr int kClientHeight = kRowsAreaHeight + kPreviewBandHeight;
+// Below the band, the settings of the row it shows (row_settings_area.h).
+inline constexpr int kSettingsAreaHeight = 80;
+inline constexpr int kClientHeight = kRowsAreaHeight + kPreviewBandHeight + kSettingsAreaHeight;
 inline constexpr std::int32_t kFormColor = 0xFFFFFF;  // white
 inline constexpr std::int32_t kMemoColor = 16051131;  // 0x00BBGGRR: red BB, green EB, blue F4
 inline constexpr int kEditMaxChars = 8;
+
+// The fixed controls, by the names the dialog's logic and the window code
+// find them under.
+inline constexpr std::string_view kHelpMemo = "Memo1";
+inline constexpr std::string_view kOkButton = "Button1";
+inline constexpr std::string_view kCancelButton = "Button2";
+inline constexpr std::string_view kSolidColorSwitch = "CheckBox1";
+inline constexpr std::string_view kUnitLabel = "LabelU";
+inline constexpr std::string_view kColorSwatch = "Label2";
+inline constexpr std::string_view kPreviewBand = "PaintBox1";
+
+// The name prefixes of a row's controls, the row number following.
+inline constexpr std::string_view kRowSelector = "RadioButton";
+inline constexpr std::string_view kFigureList = "ComboBoxZ";
+inline constexpr std::string_view kPlacementList = "ComboBoxA";
 
 enum class ControlKind {
     Label,          // static text
@@ -52,14 +69,23 @@ struct ControlEntry {
     bool imeOff;
 };
 
+// Labels, swatches and the band take no focus; every other control does.
+bool IsTabStop(ControlKind kind);
+
 // Every control of the form: first the tab stops in tab order (rows 1 to 12,
-// then Memo1, Button1, Button2, CheckBox1), then the labels, the column
-// headings ("Heading" and the column's prefix: "HeadingEditW") and the preview
-// band. Creating the windows in this order gives the tab order.
+// Every control of the form: first the tab stops in tab order (rows 1 to 12,
+// the settings area below the band, then Memo1, Button1, Button2,
+// CheckBox1), then the labels, the column headings ("Heading" and the
+// column's prefix: "HeadingEditW") and, last, the preview band. Creating the
+// windows in this order gives the tab order, so the tab order is numbered
+// from this order rather than written down.
 const std::vector<ControlEntry>& FormControls();
 
 // The name prefixes of a row's controls, selector first ("RadioButton", "ComboBoxZ", …).
 std::span<const std::string_view> RowControlPrefixes();
+// The prefixes of the controls that show a row's stored fields, in the order
+// of kRowFields (the row's controls but the selector).
+std::span<const std::string_view> RowFieldPrefixes();
 
 // "EditW", 3 -> "EditW3".
 std::string ControlName(std::string_view prefix, int row);

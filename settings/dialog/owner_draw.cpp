@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include "settings/dialog/form_layout.h"
+
 namespace tesra {
 namespace {
 
@@ -28,7 +30,7 @@ constexpr int kCaptionGap = 6;
 }  // namespace
 
 bool ShowsFigurePictures(std::string_view controlName) {
-    return controlName.starts_with("ComboBoxZ");
+    return controlName.starts_with(kFigureList);
 }
 
 FigureItemLayout LayoutFigureItem(PixelRect item, unsigned dpi) {

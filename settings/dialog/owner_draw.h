@@ -21,7 +21,8 @@ struct PixelRect {
 inline constexpr int kFigureItemHeight = 18;
 inline constexpr int kFigureListWidth = 176;
 
-// The figure lists are the drop-downs named "ComboBoxZ"n.
+// The figure lists are the drop-downs named "ComboBoxZ"n, and "ComboBoxZB"
+// for a row's second figure.
 bool ShowsFigurePictures(std::string_view controlName);
 
 struct FigureItemLayout {

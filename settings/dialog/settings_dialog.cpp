@@ -1,11 +1,13 @@
 // The settings dialog's logic (fill, OK, Cancel, color) against a list of window operations.
 #include "settings/dialog/settings_dialog.h"
 
+#include <iterator>
 #include <utility>
 
 #include "exchange/number_format.h"
 #include "figures/figures.h"
 #include "settings/dialog/form_layout.h"
+#include "settings/dialog/row_settings_area.h"
 
 namespace tesra {
 
@@ -19,35 +21,75 @@ Control SettingsDialog::RowControl(std::string_view prefix, int row) {
 
 void SettingsDialog::Fill(bool bz) {
     ui_.MoveTo({store_.formLeft, store_.formTop});
-    ui_.SetLabelText(ui_.Find("LabelU"), bz ? "[図寸mm]" : "[実寸mm]");
+    ui_.SetLabelText(ui_.Find(kUnitLabel), bz ? "[図寸mm]" : "[実寸mm]");
     // The check box and the swatch belong to loading the store; they are set
     // here because the store is plain data that knows no controls.
-    ui_.SetChecked(ui_.Find("CheckBox1"), store_.solidColorSwitch);
+    ui_.SetChecked(ui_.Find(kSolidColorSwitch), store_.solidColorSwitch);
     swatchColor_ = store_.solidColor;
-    ui_.SetLabelColor(ui_.Find("Label2"), swatchColor_);
+    ui_.SetLabelColor(ui_.Find(kColorSwatch), swatchColor_);
+    rows_ = store_.rows;
     for (int row = 1; row <= kPatternRows; ++row) FillRow(row);
+    FillFigureList(ui_.Find(kSecondFigureList));
     const bool inUse = store_.selectedRow >= 1 && store_.selectedRow <= kPatternRows;
-    previewRow_ = inUse ? store_.selectedRow : 1;
+    const int shown = inUse ? store_.selectedRow : 1;
+    FillArea(shown);
+    previewRow_ = shown;
     ShowPreview();
+}
+
+void SettingsDialog::FillFigureList(Control list) {
+    ui_.ClearItems(list);
+    for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind) ui_.AddItem(list, FigureName(kind));
 }
 
 void SettingsDialog::FillRow(int row) {
     const PatternRow& r = store_.rows[static_cast<std::size_t>(row - 1)];
-    const Control selector = RowControl("RadioButton", row);
+    const Control selector = RowControl(kRowSelector, row);
     ui_.SetSelector(selector, false);
     if (row == store_.selectedRow) {
         ui_.SetSelector(selector, true);
         ui_.FocusSelector(selector);
     }
-    const Control figures = RowControl("ComboBoxZ", row);
-    ui_.ClearItems(figures);
-    for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind) ui_.AddItem(figures, FigureName(kind));
+    FillFigureList(RowControl(kFigureList, row));
     // A stored index without an item (a hand-edited file, or -1 saved from a
     // list left empty) shows as no selection, never as some other item.
-    for (const RowField& field : kRowFields) {
-        const Control c = RowControl(field.control, row);
+    for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
+        const RowField& field = kRowFields[i];
+        const Control c = RowControl(RowFieldPrefixes()[i], row);
         if (field.integer) ui_.SelectItem(c, r.*field.integer);
         else ui_.SetEditText(c, FormatReal(r.*field.real));
+    }
+}
+
+// The window reports the edits that filling makes; they are not the user's.
+void SettingsDialog::FillArea(int row) {
+    fillingArea_ = true;
+    const PatternRow& r = rows_[static_cast<std::size_t>(row - 1)];
+    for (const AreaField& field : AreaFields()) {
+        const Control c = ui_.Find(field.control);
+        if (field.integer && IsCheckBox(field)) ui_.SetChecked(c, r.*field.integer != 0);
+        else if (field.integer) ui_.SelectItem(c, r.*field.integer);
+        else if (field.real) ui_.SetEditText(c, FormatReal(r.*field.real));
+        else ui_.SetEditText(c, r.*field.text);
+    }
+    fillingArea_ = false;
+}
+
+// A list showing no item and a check box as it was filled keep the stored
+// code, so that a hand-edited value the area has no item for survives OK.
+void SettingsDialog::ReadArea(PatternRow& r) {
+    for (const AreaField& field : AreaFields()) {
+        const Control c = ui_.Find(field.control);
+        if (field.integer && IsCheckBox(field)) {
+            const bool on = ui_.Checked(c);
+            if (on != (r.*field.integer != 0)) r.*field.integer = on ? 1 : 0;
+        } else if (field.integer) {
+            if (const std::int32_t item = ui_.SelectedItem(c); item >= 0) r.*field.integer = item;
+        } else if (field.real) {
+            r.*field.real = field.validate(ui_.EditText(c));
+        } else {
+            r.*field.text = field.validateText(ui_.EditText(c));
+        }
     }
 }
 
@@ -56,10 +98,10 @@ void SettingsDialog::Button1Click() {
     store_.formLeft = at.left;
     store_.formTop = at.top;
     for (int row = 1; row <= kPatternRows; ++row) {
-        if (ui_.SelectorOn(RowControl("RadioButton", row))) store_.selectedRow = row;
+        if (ui_.SelectorOn(RowControl(kRowSelector, row))) store_.selectedRow = row;
         store_.rows[static_cast<std::size_t>(row - 1)] = ReadRow(row);
     }
-    store_.solidColorSwitch = ui_.Checked(ui_.Find("CheckBox1"));
+    store_.solidColorSwitch = ui_.Checked(ui_.Find(kSolidColorSwitch));
     store_.solidColor = swatchColor_;
     // A failed save is silent: the old file stays as it was.
     SavePatternStore(store_, storeFile_);
@@ -67,14 +109,14 @@ void SettingsDialog::Button1Click() {
 }
 
 PatternRow SettingsDialog::ReadRow(int row) {
-    // Settings the form has no control for (the store's extension) stay as
-    // stored: OK keeps them, and the preview draws with them.
-    PatternRow r = store_.rows[static_cast<std::size_t>(row - 1)];
-    for (const RowField& field : kRowFields) {
-        const Control c = RowControl(field.control, row);
+    PatternRow r = rows_[static_cast<std::size_t>(row - 1)];
+    for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
+        const RowField& field = kRowFields[i];
+        const Control c = RowControl(RowFieldPrefixes()[i], row);
         if (field.integer) r.*field.integer = ui_.SelectedItem(c);
         else r.*field.real = field.validate(ui_.EditText(c));
     }
+    if (row == previewRow_) ReadArea(r);
     return r;
 }
 
@@ -83,7 +125,7 @@ void SettingsDialog::Button2Click() { ui_.Close(); }
 void SettingsDialog::Label2Click() {
     if (const auto chosen = ui_.RunColorChooser(swatchColor_)) {
         swatchColor_ = *chosen;
-        ui_.SetLabelColor(ui_.Find("Label2"), swatchColor_);
+        ui_.SetLabelColor(ui_.Find(kColorSwatch), swatchColor_);
         ShowPreview();
     }
 }
@@ -95,12 +137,26 @@ int SettingsDialog::RowOf(Control c) {
     return 0;
 }
 
+bool SettingsDialog::InArea(Control c) {
+    for (const AreaField& field : AreaFields())
+        if (ui_.Find(field.control) == c) return true;
+    return false;
+}
+
+// The area's settings of the row it showed wait for OK; the row's own show.
+void SettingsDialog::ShowInArea(int row) {
+    if (row == previewRow_) return;
+    ReadArea(rows_[static_cast<std::size_t>(previewRow_ - 1)]);
+    FillArea(row);
+    previewRow_ = row;
+}
+
 void SettingsDialog::Edited(Control c) {
     // Filling the controls reports edits too; the preview starts once all are set.
-    if (previewRow_ == 0 || c == kNoControl) return;
+    if (previewRow_ == 0 || fillingArea_ || c == kNoControl) return;
     if (const int row = RowOf(c)) {
-        previewRow_ = row;
-    } else if (c != ui_.Find("CheckBox1")) {
+        ShowInArea(row);
+    } else if (c != ui_.Find(kSolidColorSwitch) && !InArea(c)) {
         return;
     }
     ShowPreview();
@@ -108,7 +164,7 @@ void SettingsDialog::Edited(Control c) {
 
 int SettingsDialog::RowInUse() {
     for (int row = 1; row <= kPatternRows; ++row)
-        if (ui_.SelectorOn(RowControl("RadioButton", row))) return row;
+        if (ui_.SelectorOn(RowControl(kRowSelector, row))) return row;
     return 0;
 }
 
@@ -123,9 +179,9 @@ std::string SettingsDialog::PreviewCaption(int shownRow, int rowInUse, std::int3
 }
 
 void SettingsDialog::ShowPreview() {
-    const SolidStyle solid{ui_.Checked(ui_.Find("CheckBox1")), swatchColor_};
+    const SolidStyle solid{ui_.Checked(ui_.Find(kSolidColorSwitch)), swatchColor_};
     const PatternRow row = ReadRow(previewRow_);
-    ui_.ShowPreview(ui_.Find("PaintBox1"), row, solid,
+    ui_.ShowPreview(ui_.Find(kPreviewBand), row, solid,
                     PreviewCaption(previewRow_, RowInUse(), row.figureKind));
 }
 

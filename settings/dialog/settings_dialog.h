@@ -23,7 +23,8 @@ public:
     void Button2Click();  // Cancel and the close box: close, save nothing
     void Label2Click();   // the color swatch
     // A control changed or took the focus. A row's control makes the preview
-    // band show that row; the check box changes its solid color.
+    // band and the settings area below it show that row; the check box
+    // changes the band's solid color, the area's controls its row.
     void Edited(Control c);
 
     // The band's caption: the row it shows, the row in use (which OK keeps
@@ -33,18 +34,27 @@ public:
 
 private:
     Control RowControl(std::string_view prefix, int row);
+    void FillFigureList(Control list);
     void FillRow(int row);
+    void FillArea(int row);
     // The row as OK would store it from what the controls show now.
     PatternRow ReadRow(int row);
+    void ReadArea(PatternRow& row);
     int RowOf(Control c);
     int RowInUse();
+    bool InArea(Control c);
+    void ShowInArea(int row);
     void ShowPreview();
 
     DialogPlatform& ui_;
     PatternStore& store_;
     std::filesystem::path storeFile_;
     std::int32_t swatchColor_ = 0;
-    int previewRow_ = 0;  // 0 until the form is filled
+    int previewRow_ = 0;  // 0 until the form is filled; the row of the band and the area
+    // The rows as edited so far: the area's settings of the rows it no longer
+    // shows wait here for OK.
+    PatternRows rows_{};
+    bool fillingArea_ = false;
 };
 
 }  // namespace tesra

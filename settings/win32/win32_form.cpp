@@ -180,7 +180,7 @@ void Win32Form::ApplyDpi(UINT dpi) {
 // height the other lists take from the font, their open list is taller and
 // wider for the pictures.
 void Win32Form::SizeFigureLists() {
-    const HWND plain = Window(Find(ControlName("ComboBoxA", 1)));
+    const HWND plain = Window(Find(ControlName(kPlacementList, 1)));
     const LRESULT boxHeight = SendMessageW(plain, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
     const std::vector<ControlEntry>& entries = FormControls();
     for (std::size_t i = 0; i < entries.size(); ++i) {

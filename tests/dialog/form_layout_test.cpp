@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "settings/dialog/row_settings_area.h"
 #include "settings/pattern_store.h"
 
 namespace tesra {
@@ -24,10 +25,15 @@ TEST(FormLayout, NamesAreUniqueAndEveryRowHasItsTenControls) {
     for (int row = 1; row <= kPatternRows; ++row) {
         // The dialog fills and reads the row fields by these names.
         EXPECT_NE(Entry(ControlName("RadioButton", row)), nullptr) << row;
-        for (const RowField& field : kRowFields)
-            EXPECT_NE(Entry(ControlName(field.control, row)), nullptr) << field.control << row;
+        for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
+            const ControlEntry* c = Entry(ControlName(RowFieldPrefixes()[i], row));
+            ASSERT_NE(c, nullptr) << RowFieldPrefixes()[i] << row;
+            EXPECT_EQ(c->kind, kRowFields[i].integer ? ControlKind::DropDown : ControlKind::Edit)
+                << c->name;
+        }
     }
-    EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 7u + 9u);
+    EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 7u + 9u + SettingsAreaControls().size());
+    for (const AreaField& field : AreaFields()) EXPECT_NE(Entry(std::string(field.control)), nullptr);
 }
 
 // The window code creates controls in this order, which makes the tab order.
@@ -42,13 +48,13 @@ TEST(FormLayout, TabStopsComeFirstInTabOrderThenTheLabels) {
         EXPECT_FALSE(labels) << c.name << " comes after a label";
         EXPECT_EQ(c.tabOrder, expected++) << c.name;
     }
-    EXPECT_EQ(expected, 124);
+    EXPECT_EQ(expected, 124 + static_cast<int>(AreaFields().size()));
     const struct {
         const char* name;
         int tab;
     } cases[] = {{"RadioButton1", 0}, {"ComboBoxD1", 9}, {"RadioButton2", 10}, {"EditD7", 65},
-                 {"ComboBoxD12", 119}, {"Memo1", 120}, {"Button1", 121}, {"Button2", 122},
-                 {"CheckBox1", 123}};
+                 {"ComboBoxD12", 119}, {"ComboBoxArrange", 120}, {"CheckBoxElementColors", 134},
+                 {"Memo1", 135}, {"Button1", 136}, {"Button2", 137}, {"CheckBox1", 138}};
     for (const auto& c : cases) EXPECT_EQ(Entry(c.name)->tabOrder, c.tab) << c.name;
 }
 
@@ -80,17 +86,39 @@ TEST(FormLayout, EveryControlLiesInsideTheClientArea) {
     }
 }
 
-// The band only adds to the form: created last (no tab order changes) below
-// every other control, and the client area grows by the band's height alone.
-TEST(FormLayout, PreviewBandLiesBelowEveryOtherControl) {
+// The band and the settings area only add to the form: the band created last
+// (no tab order changes), the area's tab stops after the rows'; the rows'
+// controls above the band, the area's below it, and the client area grows by
+// the band's and the area's heights alone.
+TEST(FormLayout, PreviewBandAndSettingsAreaLieBelowTheRows) {
     const ControlEntry& band = FormControls().back();
     EXPECT_EQ(band.name, "PaintBox1");
     EXPECT_EQ(band.kind, ControlKind::PreviewBand);
     EXPECT_EQ(band.tabOrder, -1);
     EXPECT_EQ(band.place.top, kRowsAreaHeight);
-    EXPECT_EQ(kClientHeight, 309 + kPreviewBandHeight);
-    for (const ControlEntry& c : FormControls())
-        EXPECT_TRUE(&c == &band || c.place.top + c.place.height <= kRowsAreaHeight) << c.name;
+    EXPECT_EQ(kClientHeight, 309 + kPreviewBandHeight + kSettingsAreaHeight);
+    EXPECT_EQ(kSettingsAreaTop, kRowsAreaHeight + kPreviewBandHeight);
+    std::set<std::string> area;
+    for (const ControlEntry& c : SettingsAreaControls()) area.insert(c.name);
+    for (const ControlEntry& c : FormControls()) {
+        if (&c == &band) continue;
+        if (area.contains(c.name))
+            EXPECT_GE(c.place.top, kSettingsAreaTop) << c.name;
+        else
+            EXPECT_LE(c.place.top + c.place.height, kRowsAreaHeight) << c.name;
+    }
+}
+
+// Controls of one line of the area never cover each other.
+TEST(FormLayout, SettingsAreaControlsDoNotOverlap) {
+    const std::vector<ControlEntry> area = SettingsAreaControls();
+    for (std::size_t i = 0; i < area.size(); ++i)
+        for (std::size_t j = i + 1; j < area.size(); ++j) {
+            const Rect a = area[i].place, b = area[j].place;
+            const bool apart = a.left + a.width <= b.left || b.left + b.width <= a.left ||
+                               a.top + a.height <= b.top || b.top + b.height <= a.top;
+            EXPECT_TRUE(apart) << area[i].name << " and " << area[j].name;
+        }
 }
 
 // A heading over every column but the selectors', centred on it.

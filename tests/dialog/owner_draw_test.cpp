@@ -5,6 +5,7 @@
 
 #include "figures/figures.h"
 #include "settings/dialog/form_layout.h"
+#include "settings/dialog/row_settings_area.h"
 #include "settings/pattern_store.h"
 #include "painted_points.h"
 #include "test_support.h"
@@ -17,7 +18,7 @@ PreviewBox Box(PixelRect r) {
             static_cast<double>(r.right - r.left), static_cast<double>(r.bottom - r.top)};
 }
 
-TEST(OwnerDraw, TheTwelveFigureListsAndNothingElseShowPictures) {
+TEST(OwnerDraw, TheFigureListsAndNothingElseShowPictures) {
     int lists = 0;
     for (const ControlEntry& c : FormControls()) {
         if (!ShowsFigurePictures(c.name)) continue;
@@ -25,7 +26,8 @@ TEST(OwnerDraw, TheTwelveFigureListsAndNothingElseShowPictures) {
         EXPECT_EQ(c.kind, ControlKind::DropDown) << c.name;
         EXPECT_TRUE(c.items.empty()) << c.name;  // filled with the figure names
     }
-    EXPECT_EQ(lists, kPatternRows);
+    EXPECT_EQ(lists, kPatternRows + 1);  // and the second figure's below the band
+    EXPECT_TRUE(ShowsFigurePictures(kSecondFigureList));
 }
 
 // An open-list row and the closed box (narrower and lower), at 100, 125 and

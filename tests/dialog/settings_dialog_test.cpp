@@ -4,13 +4,27 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "fake_dialog_platform.h"
+#include "settings/dialog/row_settings_area.h"
 #include "figures/figures.h"
 #include "test_support.h"
 
 namespace tesra {
+
+// Failures name the fields rather than dumping the bytes.
+void PrintTo(const PatternRow& r, std::ostream* os) {
+    *os << "{kind " << r.figureKind << " W " << r.width << " H " << r.height << " place "
+        << r.placement << " I " << r.interval << " base " << r.basePoint << " guides "
+        << r.upperLine << r.middleLine << r.lowerLine << " arrange " << r.arrangement << " side "
+        << r.side << " orient " << r.orientation << " rowKind " << r.rowKind << " pitch " << r.pitch
+        << " rhythm " << r.rhythm << " short " << r.shortRatio << " tick " << r.tickLength
+        << " top " << r.drawTop << " B " << r.figureB << " " << r.widthB << "x" << r.heightB
+        << " seq " << r.sequence << " fit " << r.fit << " colors " << r.elementColors << "}";
+}
+
 namespace {
 
 using test::FakeDialogPlatform;
@@ -85,6 +99,21 @@ PatternStore DistinctStore() {
     for (int i = 0; i < kPatternRows; ++i) {
         PatternRow& r = s.rows[static_cast<std::size_t>(i)];
         r = {i * 9, 1.25 + i, 30.5 + i, i % 2, 0.75 * i, i % 3, (i + 1) % 3, (i + 2) % 3, i / 4 % 3};
+        r.arrangement = i % 3;
+        r.side = (i + 1) % 3;
+        r.orientation = i / 2 % 2;
+        r.rowKind = i / 3 % 2;
+        r.pitch = 0.5 + i;
+        r.rhythm = std::string("LSSLSSLS").substr(0, 1 + static_cast<std::size_t>(i) % 8);
+        r.shortRatio = 0.0625 * (i + 1);
+        r.tickLength = 3.25 + i;
+        r.drawTop = i / 4 % 2;
+        r.figureB = 100 - i;
+        r.widthB = 0.125 * (i + 1);
+        r.heightB = 7.5 + i;
+        r.sequence = std::string("ABBABAAB").substr(0, static_cast<std::size_t>(i) % 9);
+        r.fit = i / 6 % 2;
+        r.elementColors = (i + 1) / 6 % 2;
     }
     return s;
 }
@@ -347,6 +376,91 @@ TEST(SettingsDialogPreview, CaptionSaysWhichRowIsShownAndWhichIsInUse) {
     run.ui.SetSelector(run.ui.Find("RadioButton12"), false);
     run.dialog.Edited(run.ui.Find("ComboBoxZ1"));
     EXPECT_EQ(run.ui.previews.back().caption, "行1を表示中\n使用中: なし");
+}
+
+// The area below the band shows the band's row: switching rows keeps the
+// area's edits of the row left, OK stores every row's, Cancel none. Codes
+// the area has no item or check for are kept as stored.
+TEST(SettingsDialogArea, EditsTheBandsRowAndKeepsEachRowsEditsUntilOk) {
+    for (const bool ok : {true, false}) {
+        SCOPED_TRACE(ok);
+        DialogRun run;
+        PatternStore stored = DistinctStore();
+        stored.rows[4].arrangement = 7;
+        stored.rows[4].drawTop = 5;
+        SavePatternStore(stored, run.storeFile);
+        run.Open();
+        const PatternRow& nine = stored.rows[8];
+        EXPECT_EQ(run.ui.Named("ComboBoxArrange").selected, nine.arrangement);
+        EXPECT_EQ(run.ui.Named("ComboBoxZB").selected, nine.figureB);
+        EXPECT_EQ(run.ui.Named("EditPitch").text, "8.5");
+        EXPECT_EQ(run.ui.Named("EditRhythm").text, nine.rhythm);
+        EXPECT_EQ(run.ui.Named("CheckBoxDrawTop").on, nine.drawTop != 0);
+
+        run.ui.SetEditText(run.ui.Find("EditPitch"), "3.5");
+        run.dialog.Edited(run.ui.Find("EditPitch"));
+        EXPECT_EQ(run.ui.previews.back().row.pitch, 3.5);
+        run.dialog.Edited(run.ui.Find("EditW3"));
+        EXPECT_EQ(run.ui.Named("EditPitch").text, "2.5");
+        EXPECT_EQ(run.ui.previews.back().row, stored.rows[2]);
+        run.ui.SelectItem(run.ui.Find("ComboBoxSide"), 2);
+        run.ui.Named("CheckBoxFit").on = true;
+        run.dialog.Edited(run.ui.Find("ComboBoxSide"));
+        run.dialog.Edited(run.ui.Find("RadioButton5"));
+        EXPECT_EQ(run.ui.Named("ComboBoxArrange").selected, -1);
+        EXPECT_TRUE(run.ui.Named("CheckBoxDrawTop").on);
+        ok ? run.dialog.Button1Click() : run.dialog.Button2Click();
+
+        PatternStore expected = stored;
+        if (ok) {
+            expected.rows[8].pitch = 3.5;
+            expected.rows[2].side = 2;
+            expected.rows[2].fit = 1;
+        }
+        EXPECT_EQ(run.Saved().rows, expected.rows);
+    }
+}
+
+TEST(SettingsDialogArea, TypedSettingsAreCheckedAsTheStoreRequires) {
+    const struct {
+        const char* control;
+        const char* typed;  // nullptr: a list's item 1, or a check box ticked
+        std::function<void(PatternRow&)> expect;
+    } cases[] = {
+        {"EditPitch", "0", [](PatternRow& r) { r.pitch = 1.0; }},
+        {"EditPitch", "2.50", [](PatternRow& r) { r.pitch = 2.5; }},
+        {"EditTickLength", "x", [](PatternRow& r) { r.tickLength = 1.0; }},
+        {"EditWB", "-1", [](PatternRow& r) { r.widthB = 1.0; }},
+        {"EditHB", "0.5", [](PatternRow& r) { r.heightB = 0.5; }},
+        {"EditShortRatio", "1.5", [](PatternRow&) {}},
+        {"EditShortRatio", "0", [](PatternRow&) {}},
+        {"EditShortRatio", "1", [](PatternRow& r) { r.shortRatio = 1.0; }},
+        {"EditRhythm", "lss", [](PatternRow& r) { r.rhythm = "LSS"; }},
+        {"EditRhythm", "LX", [](PatternRow&) {}},
+        {"EditRhythm", "", [](PatternRow&) {}},
+        {"EditSequence", "aab", [](PatternRow& r) { r.sequence = "AAB"; }},
+        {"EditSequence", "ABC", [](PatternRow&) {}},
+        {"ComboBoxKind", nullptr, [](PatternRow& r) { r.rowKind = kRowSlope; }},
+        {"ComboBoxOrient", nullptr, [](PatternRow& r) { r.orientation = kOrientUpright; }},
+        {"ComboBoxZB", nullptr, [](PatternRow& r) { r.figureB = 1; }},
+        {"CheckBoxElementColors", nullptr, [](PatternRow& r) { r.elementColors = 1; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.control) + " " + (c.typed ? c.typed : ""));
+        DialogRun run;
+        run.Open();
+        const Control control = run.ui.Find(c.control);
+        if (c.typed) run.ui.SetEditText(control, c.typed);
+        else if (run.ui.Named(c.control).kind == ControlKind::CheckBox) run.ui.SetChecked(control, true);
+        else run.ui.SelectItem(control, 1);
+        run.dialog.Edited(control);
+        const PatternRow shown = run.ui.previews.back().row;
+        run.dialog.Button1Click();
+        PatternRow expected;
+        c.expect(expected);
+        EXPECT_EQ(run.Saved().rows[0], expected);
+        EXPECT_EQ(shown, expected);
+    }
 }
 
 }  // namespace

@@ -2,9 +2,10 @@
 # xdotool, a mouse click on a row selector. Sourced by run_wine_tests.sh;
 # needs $WORK, $BUILD, $REPO and a running X server with a Wine server.
 
-# The client area at 96 dpi: the form's 783 × 309 and the preview band below.
+# The client area at 96 dpi: the form's 783 × 309, the preview band below it
+# and the settings area below the band.
 CLIENT_W=783
-CLIENT_H=409
+CLIENT_H=489
 
 # Twelve default rows after the given five header lines, CR LF each.
 store_file() {
@@ -76,7 +77,7 @@ scenario_defaults() {
     rm -f "$GUI_DIR/tesra.dat"
     if ! check "no store file: the form opens" start_dialog; then return; fi
     check "caption is \"Tesra　設定\"" [ "$(xdotool getwindowname "$WID")" = "Tesra　設定" ]
-    check "window is the 783 × 309 form and the preview band plus a frame (${DIALOG_WIDTH} × ${DIALOG_HEIGHT})" \
+    check "window is the 783 × 309 form, the preview band and the settings area plus a frame (${DIALOG_WIDTH} × ${DIALOG_HEIGHT})" \
         window_fits_client
     import -window root "$BUILD/dialog-defaults.png"
     keys Return
@@ -280,6 +281,24 @@ scenario_long_values() {
     fi
     DPI=96
     set_dpi 96
+# The settings area edits the row the band shows: an arrangement picked and a
+# pitch typed for row 5 (in use); OK keeps the 113 lines as they were and adds
+# the two settings after them.
+scenario_area() {
+    preview_store >"$GUI_DIR/tesra.dat"
+    if ! check "settings area: the form opens" start_dialog; then return; fi
+    click_client 100 423  # ComboBoxArrange, which opens its list
+    keys Down Return
+    click_client 190 447  # EditPitch
+    keys End BackSpace
+    typed 1.5
+    sleep 0.3
+    window_shot "$BUILD/dialog-area.png"
+    click_client 692 252  # Button1
+    finish_dialog "settings area, edit then OK"
+    { preview_store; printf '%s\r\n' '[extension]' row5.arrangement=1 row5.pitch=1.5; } >"$WORK/expected-area.dat"
+    check "settings area, edit then OK: row 5's settings follow the 113 lines" \
+        same_bytes "$GUI_DIR/tesra.dat" "$WORK/expected-area.dat"
 }
 
 dialog_checks() {
@@ -302,6 +321,7 @@ dialog_checks() {
     # Red is 0x0000FF, stored on line 4 with the check box's switch on line 3.
     sed '4s/.*/255\r/' "$WORK/expected-edited.dat" >"$WORK/expected-red.dat"
     scenario_color OK Return "$WORK/expected-red.dat" "tesra.dat holds the color 255 (red)"
+    scenario_area
     scenario_preview
     for percent in 100 125 150; do scenario_long_values "$percent"; done
     check "dialog runs left JWC_TEMP.TXT unchanged" same_bytes "$GUI_DIR/JWC_TEMP.TXT" "$exchange"

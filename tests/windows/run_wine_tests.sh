@@ -26,7 +26,7 @@ BUILD=$(realpath -m "${2:-$REPO/build-win}")  # absolute: checks run from other 
 require_tools cmake ninja x86_64-w64-mingw32-g++-posix iconv wine wineserver winepath Xvfb \
     xdotool import localedef || exit 2
 
-WORK=$(mktemp -d /tmp/tesra-wine.XXXXXX)
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/tesra-wine.XXXXXX")
 trap cleanup EXIT
 
 cross_build() {
@@ -64,6 +64,13 @@ bat_is_host_format() {
     [ "$(tail -n 1 <<<"$text")" = "tesra.exe${argument:+ $argument}" ]
 }
 
+# text_is_host_format FILE: CP932, CR LF on every line, no template variable left.
+text_is_host_format() {
+    iconv -f CP932 -t UTF-8 "$1" >/dev/null 2>&1 &&
+        [ "$(grep -c $'\r$' "$1")" -eq "$(wc -l <"$1")" ] &&
+        ! grep -q '@[A-Z_]*@' "$1"
+}
+
 package_checks() {
     echo "== batch files and zip"
     check "settings batch file: CP932, CR LF, directives, no argument" \
@@ -81,10 +88,16 @@ package_checks() {
                      grep -qx \"REM \$d\" <<<\"\$text\" || exit 1
                  done &&
                  grep -A1 -x 'REM #h1' <<<\"\$text\" | grep -q '^REM #hc .'"
+    check "read-me: CP932, CR LF on every line, the version filled in" \
+        text_is_host_format "$BUILD/package/readme.txt"
     (cd "$BUILD" && cpack -G ZIP >"$WORK/cpack.log" 2>&1)
     local zip="$BUILD/tesra-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/CMakeCache.txt")-win64.zip"
-    local listing
+    local listing folders
     listing=$(cd "$WORK" && cmake -E tar tf "$zip" 2>/dev/null | sed 's|^[^/]*/||' | sort | tr '\n' ' ')
+    # The read-me tells the user which folder extracting the zip makes.
+    folders=$(cd "$WORK" && cmake -E tar tf "$zip" 2>/dev/null | sed 's|/.*||' | sort -u | tr '\n' ' ')
+    check "zip nests everything in $(basename "$zip" .zip)/, the folder the read-me names" \
+        [ "$folders" = "$(basename "$zip" .zip) " ]
     note "zip: $(basename "$zip"): $listing"
     check "zip holds tesra.exe, the four batch files and the read-me" \
         [ "$listing" = "readme.txt tesra.exe tesra_2ten.bat tesra_renzoku.bat tesra_sentaku.bat tesra_settei.bat " ]

@@ -11,6 +11,7 @@
 #include "exchange/reader.h"
 #include "exchange/writer.h"
 #include "figures/figures.h"
+#include "geom/helpers.h"
 #include "tools/svg/scene_reader.h"
 
 namespace tesra::svg {
@@ -208,6 +209,59 @@ void AddAlongPattern(SceneReader& reader, const AlongDemo& demo, bool solid) {
              kLabelHeight * 1.2, demo.title);
 }
 
+// The three arrangements side by side on the same boundaries: a rectangle
+// with one rounded corner, a 36-gon and a circle, selected as in mode "3".
+constexpr double kCompareW = 36.0, kCompareH = 26.0, kCompareR = 8.0, kComparePitchX = 43.0;
+
+std::string OneRoundedCorner(Point o) {
+    const double x0 = o.x, y0 = o.y, x1 = o.x + kCompareW, y1 = o.y + kCompareH;
+    return "lg0\r\nly0\r\nlc2\r\nlt1\r\n#\r\nlc5\r\n" + ElementLine("", {x0, y0, x1, y0}) +
+           ElementLine("", {x1, y0, x1, y1 - kCompareR}) +
+           ElementLine("ci", {x1 - kCompareR, y1 - kCompareR, kCompareR, 0, 90, 1, 0}) +
+           ElementLine("", {x1 - kCompareR, y1, x0, y1}) + ElementLine("", {x0, y1, x0, y0});
+}
+
+std::string ThirtySixGon(Point o) {
+    const Point centre = {o.x + kCompareW / 2.0, o.y + kCompareH / 2.0};
+    const double r = kCompareH / 2.0;
+    std::string lines = "lg0\r\nly0\r\nlc2\r\nlt1\r\n#\r\nlc5\r\n";
+    for (int i = 0; i < 36; ++i) {
+        const Point a = tesra::Along(centre, r, i * kPi / 18), b = tesra::Along(centre, r, (i + 1) * kPi / 18);
+        lines += ElementLine("", {a.x, a.y, b.x, b.y});
+    }
+    return lines;
+}
+
+std::string Circle(Point o) {
+    return "lg0\r\nly0\r\nlc2\r\nlt1\r\n#\r\nlc5\r\n" +
+           ElementLine("ci", {o.x + kCompareW / 2.0, o.y + kCompareH / 2.0, kCompareH / 2.0});
+}
+
+void AddArrangements(SceneReader& reader, double top) {
+    constexpr std::pair<std::int32_t, const char*> kArrangements[] = {
+        {kArrangePerSide, "辺ごと"}, {kArrangeThrough, "通し"}, {kArrangeCorners, "角に合わせる"}};
+    std::string (*const boundaries[])(Point) = {OneRoundedCorner, ThirtySixGon, Circle};
+    PatternRow row = AlongRow(49, 2.4, 2.4, 0, 1, 2, 2, 0, 2);
+    row.side = kSideInside;
+    for (std::size_t column = 0; column < std::size(kArrangements); ++column) {
+        row.arrangement = kArrangements[column].first;
+        const double x = static_cast<double>(column) * kComparePitchX;
+        AddLabel(reader, {x + kCompareW / 2.0, top - 3.0}, kLabelHeight * 1.2,
+                 std::string("並べ方「") + kArrangements[column].second + "」");
+        for (std::size_t i = 0; i < std::size(boundaries); ++i) {
+            const Point origin = {x, top - 8.0 - kCompareH - static_cast<double>(i) * (kCompareH + 8.0)};
+            RunContext run;
+            ResetExchangeState(run.exchange);
+            ReadExchangeBytes(run.exchange, boundaries[i](origin));
+            run.store.rows[0] = row;
+            run.store.selectedRow = 1;
+            VectorSink sink;
+            DrawPattern(run, RunMode::AlongSelection, sink);
+            ReadLines(reader, sink.lines);
+        }
+    }
+}
+
 }  // namespace
 
 std::string TileLabel(std::int32_t kind) {
@@ -238,6 +292,11 @@ Scene BuildGallery() {
     const std::vector<AlongDemo> along = AlongDemos(alongTop);
     for (std::size_t i = 0; i < along.size(); ++i)
         AddAlongPattern(reader, along[i], i + 1 == along.size());
+
+    const double compareTop = alongTop - 2.0 * kBoundaryH - 40.0;
+    AddLabel(reader, {kSheetWidth / 2.0, compareTop}, kTitleHeight,
+             "並べ方の比べ（○, 基準点「下」, 帯の側「内側」, 上線・下線「全長」）");
+    AddArrangements(reader, compareTop - 2.0);
     Scene scene = reader.TakeScene();
     scene.pixelsPerUnit = kGalleryPixelsPerUnit;
     return scene;

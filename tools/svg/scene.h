@@ -64,12 +64,30 @@ struct LabelShape {
     std::string text;
 };
 
+// A point of the drawing, shown as a dot.
+struct PointShape {
+    Point at;
+};
+
+// A text of the drawing: UTF-8, starting at its baseline point and running at
+// angle (radians, counter-clockwise from the x axis).
+struct TextShape {
+    Point at;
+    double height = 1.0;
+    double angle = 0.0;
+    std::string text;
+};
+
 using Geometry = std::variant<LineShape, ArcShape, PolygonShape, SolidArcShape, RingShape,
-                              FrameShape, LabelShape>;
+                              FrameShape, LabelShape, PointShape, TextShape>;
+
+// The host's line types as its files number them; 1 is solid.
+inline constexpr std::int32_t kSolidLineType = 1;
 
 struct Shape {
     Geometry geometry;
     Rgb color = 0;
+    std::int32_t lineType = kSolidLineType;  // for lines and arcs; solids are filled
 };
 
 struct Scene {

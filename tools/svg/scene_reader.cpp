@@ -1,6 +1,9 @@
 // An exchange file read back into a scene of lines, arcs and solids.
 #include "tools/svg/scene_reader.h"
 
+#include <iconv.h>
+
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -13,9 +16,10 @@ namespace tesra::svg {
 
 namespace {
 
-// The longest record, a four-corner "sl", has nine fields; one more slot
-// tells a record with too many fields from a full one.
-constexpr std::size_t kFieldSlots = 10;
+// The longest records, the text kind columns "hch" and "hcc", have eleven
+// fields; one more slot tells a record with too many fields from a full one.
+constexpr std::size_t kFieldSlots = 12;
+constexpr std::size_t kTextKindColumns = 10;
 
 struct Fields {
     std::array<std::string_view, kFieldSlots> at{};
@@ -58,7 +62,15 @@ bool IsMessage(std::string_view line) {
 
 bool IsQuietAttribute(std::string_view keyword) {
     return keyword == "bz" || keyword.starts_with("lg") || keyword.starts_with("ly") ||
-           keyword.starts_with("lt") || keyword.starts_with("lw");
+           keyword.starts_with("lw");
+}
+
+// The keywords of texts; they differ in how the host lays the text out, which
+// a picture of the drawing need not tell apart.
+bool IsTextKeyword(std::string_view keyword) {
+    static constexpr std::array<std::string_view, 10> kTextKeywords = {
+        "ch", "cv", "cs", "cr", "co", "cp", "ct", "ck", "cz", "c2"};
+    return std::find(kTextKeywords.begin(), kTextKeywords.end(), keyword) != kTextKeywords.end();
 }
 
 // "ci" gives degrees and an end angle; start 0 end 360 is the whole ellipse,
@@ -123,9 +135,17 @@ std::optional<Geometry> PlainLineRecord(const Fields& f) {
     return LineShape{{(*v)[0], (*v)[1]}, {(*v)[2], (*v)[3]}};
 }
 
+std::optional<Geometry> PointRecord(const Fields& f) {
+    if (f.count != 3 && f.count != 6) return std::nullopt;
+    const auto v = Numbers<2>(f, 1);
+    if (!v) return std::nullopt;
+    return PointShape{{(*v)[0], (*v)[1]}};
+}
+
 std::optional<Geometry> ElementRecord(const Fields& f) {
     const std::string_view keyword = f.at[0];
     if (keyword == "ci") return CircleRecord(f);
+    if (keyword == "pt") return PointRecord(f);
     if (keyword == "sl") return SolidRecord(f);
     if (keyword == "sc") return SolidArcRecord(f);
     if (keyword == "so") return RingRecord(f);
@@ -145,6 +165,46 @@ void AppendUtf8(std::string& out, char32_t c) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
+
+// One converter for a whole text, opened at its first double-byte character:
+// opening one costs more than converting.
+class DoubleByteDecoder {
+public:
+    DoubleByteDecoder() = default;
+    ~DoubleByteDecoder() {
+        if (Usable()) iconv_close(cd_);
+    }
+    DoubleByteDecoder(const DoubleByteDecoder&) = delete;
+    DoubleByteDecoder& operator=(const DoubleByteDecoder&) = delete;
+
+    // A double-byte character as UTF-8, or "?" where there is none.
+    void Append(std::string& out, std::string_view pair) {
+        if (!opened_) {
+            cd_ = iconv_open("UTF-8", "CP932");
+            opened_ = true;
+        }
+        std::array<char, 2> in{pair[0], pair[1]};
+        std::array<char, 8> utf8{};
+        char* src = in.data();
+        char* dst = utf8.data();
+        std::size_t srcLeft = in.size(), dstLeft = utf8.size();
+        const bool converted =
+            Usable() && iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1);
+        if (converted) {
+            out.append(utf8.data(), dst);
+            return;
+        }
+        if (Usable()) iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the start state
+        out += '?';
+    }
+
+private:
+    bool Usable() const { return opened_ && cd_ != kNoConverter; }
+
+    static inline const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+    iconv_t cd_ = kNoConverter;
+    bool opened_ = false;
+};
 
 }  // namespace
 
@@ -191,6 +251,7 @@ Rgb FromHostRgb(std::int64_t bbggrr) {
 }
 
 std::string CaptionText(std::string_view cp932) {
+    DoubleByteDecoder decoder;
     std::string out;
     for (std::size_t i = 0; i < cp932.size(); ++i) {
         const auto b = static_cast<unsigned char>(cp932[i]);
@@ -199,8 +260,12 @@ std::string CaptionText(std::string_view cp932) {
         } else if (b >= 0xA1 && b <= 0xDF) {
             AppendUtf8(out, U'\uFF61' + (b - 0xA1));  // half-width katakana
         } else if (cp932::IsLeadByte(b)) {
-            out += '?';
-            if (i + 1 < cp932.size()) ++i;  // its trail byte
+            if (i + 1 < cp932.size()) {
+                decoder.Append(out, cp932.substr(i, 2));
+                ++i;  // its trail byte
+            } else {
+                out += '?';
+            }
         }
     }
     return out;
@@ -213,15 +278,86 @@ void SceneReader::ReadLine(std::string_view line) {
             scene_.captions.push_back(CaptionText(line.substr(2)));
         return;
     }
+    // A text runs from its quote to the end of the line, spaces included;
+    // a font line ("cn"$<name>") has a quote too and is skipped there.
+    if (const std::size_t quote = line.find('"'); quote != std::string_view::npos)
+        return ReadText(line, quote);
     const Fields fields = SplitFields(line);
     if (fields.count == 0 || fields.overflow) return;
-    const std::string_view keyword = fields.at[0];
-    if (IsQuietAttribute(keyword)) return;
+    if (ReadAttribute({fields.at.data(), fields.count})) return;
+    if (auto geometry = ElementRecord(fields))
+        AddShape({std::move(*geometry), LineRgb(), lineType_});
+}
+
+bool SceneReader::ReadAttribute(FieldList fields) {
+    const std::string_view keyword = fields[0];
+    if (IsQuietAttribute(keyword)) return true;
+    if (keyword == "hch" || keyword == "hcc") {
+        ReadTextKindColumn(fields);
+        return true;
+    }
     if (keyword.starts_with("lc")) {
-        ReadColor(keyword, fields.at[1], fields.count);
+        ReadColor(keyword, fields.size() > 1 ? fields[1] : "", fields.size());
+        return true;
+    }
+    if (keyword.starts_with("lt")) {
+        const auto type = ParseInteger(keyword.substr(2));
+        if (type && fields.size() == 1) lineType_ = *type;
+        return true;
+    }
+    if (keyword.starts_with("cn")) {
+        ReadTextKind(fields);
+        return true;
+    }
+    return false;
+}
+
+// "hch" gives the height of kinds 1..10, "hcc" their pen; a column with a
+// field that is no number is skipped whole.
+void SceneReader::ReadTextKindColumn(FieldList fields) {
+    if (fields.size() != 1 + kTextKindColumns) return;
+    const bool heights = fields[0] == "hch";
+    std::array<TextKind, 11> kinds = textKinds_;
+    for (std::size_t i = 1; i <= kTextKindColumns; ++i) {
+        if (heights) {
+            const auto height = ParseNumber(fields[i]);
+            if (!height) return;
+            kinds[i].height = *height;
+        } else {
+            const auto pen = ParseInteger(fields[i]);
+            if (!pen) return;
+            kinds[i].pen = *pen;
+        }
+    }
+    textKinds_ = kinds;
+}
+
+// "cn3" picks kind 3; "cn0 w h spacing color" is a free size of its own.
+void SceneReader::ReadTextKind(FieldList fields) {
+    const auto kind = ParseInteger(fields[0].substr(2));
+    if (!kind || *kind < 0 || *kind > static_cast<std::int32_t>(kTextKindColumns)) return;
+    if (*kind == 0) {
+        if (fields.size() != 5) return;
+        const auto height = ParseNumber(fields[2]);
+        const auto pen = ParseInteger(fields[4]);
+        if (!height || !pen || !ParseNumber(fields[1]) || !ParseNumber(fields[3])) return;
+        textKinds_[0] = {*height, *pen};
+    } else if (fields.size() != 1) {
         return;
     }
-    if (auto geometry = ElementRecord(fields)) AddShape({std::move(*geometry), LineRgb()});
+    textKind_ = static_cast<std::size_t>(*kind);
+}
+
+void SceneReader::ReadText(std::string_view line, std::size_t quote) {
+    const Fields f = SplitFields(line.substr(0, quote));
+    if (f.count != 5 || !IsTextKeyword(f.at[0])) return;
+    const auto v = Numbers<4>(f, 1);
+    if (!v) return;
+    const auto& [x, y, dx, dy] = *v;
+    const double angle = dx == 0.0 && dy == 0.0 ? 0.0 : std::atan2(dy, dx);
+    const TextKind& kind = textKinds_[textKind_];
+    AddShape({TextShape{{x, y}, kind.height, angle, CaptionText(line.substr(quote + 1))},
+              PenColor(kind.pen)});
 }
 
 void SceneReader::ReadColor(std::string_view keyword, std::string_view rgbField,

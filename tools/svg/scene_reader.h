@@ -2,24 +2,38 @@
 // Turns the lines of an exchange file, as a drawing run writes them, into a
 // scene. Records understood (fields separated by spaces):
 //
-//   bz, lg<hex>, ly<hex>, lt<n>, lw<n>      accepted, nothing to draw
+//   bz, lg<hex>, ly<hex>, lw<n>             accepted, nothing to draw
+//   lt<n>                                   line type of the following lines and arcs
 //   lc<n>                                   line color n (1..9 pen colors)
 //   lc10 <bbggrr>                           solid color, also the line color
+//   hch h1 … h10 / hcc c1 … c10             height and pen color of text kinds 1..10
+//                                             (the host's own defaults until given)
+//   cn<n> / cn0 w h spacing color           text kind of the following texts; kind 0
+//                                             carries its own size and color
 //   x1 y1 x2 y2                             line
 //   ci cx cy r                              circle
 //   ci cx cy r start end flatness tilt      arc, degrees, counter-clockwise
 //   sl x1 y1 x2 y2 [x3 y3 [x4 y4]]          filled polygon (2 corners: a line)
 //   sc cx cy r flatness tilt a1 a2 code     radians; code 100 whole, 5 a1 + a2
 //   so cx cy rOuter flatness tilt a1 a2 rIn filled ring
+//   pt x y / pt x y a b code                point, in the line color
+//   ch x y dx dy "text                      text from (x, y) in the direction
+//     (also cv cs cr co cp ct ck cz c2)       (dx, dy), in its kind's height and pen
 //   he… / h#…                               message, shown as a caption
+//
+// Text sizes are taken as they stand, in the file's unit: with "bz", as every
+// batch file of this program writes, texts and coordinates are both paper
+// millimetres.
 //
 // Anything else, and any record with a field that is not a finite number of
 // sane size, is skipped: input may be arbitrary bytes.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -51,12 +65,28 @@ public:
     Scene TakeScene() { return std::move(scene_); }
 
 private:
+    struct TextKind {
+        double height = 0.0;
+        std::int32_t pen = 0;
+    };
+    using FieldList = std::span<const std::string_view>;
+
+    bool ReadAttribute(FieldList fields);
     void ReadColor(std::string_view keyword, std::string_view rgbField, std::size_t fields);
+    void ReadTextKindColumn(FieldList fields);
+    void ReadTextKind(FieldList fields);
+    void ReadText(std::string_view line, std::size_t quote);
     Rgb LineRgb() const;
 
     std::size_t maxShapes_;
     std::int32_t lineColor_ = 1;
+    std::int32_t lineType_ = kSolidLineType;
     Rgb solidRgb_ = 0;
+    // Index 0 is the free size of "cn0"; 1..10 the host's table.
+    std::array<TextKind, 11> textKinds_ = {{{2.0, 1},
+                                            {2.0, 1}, {2.5, 1}, {3.0, 2}, {4.0, 2}, {5.0, 3},
+                                            {6.0, 3}, {7.0, 4}, {8.0, 4}, {9.0, 5}, {10.0, 5}}};
+    std::size_t textKind_ = 1;
     Scene scene_;
 };
 
@@ -72,8 +102,9 @@ Rgb PenColor(std::int32_t pen);
 // as the command writer clamps them.
 Rgb FromHostRgb(std::int64_t bbggrr);
 
-// CP932 message text as UTF-8: ASCII and half-width katakana kept, other
-// double-byte characters shown as "?", control bytes dropped.
+// CP932 text as UTF-8: ASCII and half-width katakana kept, double-byte
+// characters through the C library's CP932 converter ("?" for one it does
+// not know, or a lead byte with nothing after it), control bytes dropped.
 std::string CaptionText(std::string_view cp932);
 
 }  // namespace tesra::svg

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 #include <type_traits>
 
 #include "geom/helpers.h"
@@ -23,6 +24,36 @@ constexpr Rgb kFrameColor = 0xC8C8C8;
 constexpr Rgb kBackground = 0xFFFFFF;
 constexpr const char* kFontFamily =
     "sans-serif, 'Noto Sans CJK JP', 'Noto Sans JP', 'IPAexGothic', 'Yu Gothic', Meiryo";
+
+// The host's line types 2..9 as SVG dashes, in stroke widths: dash, gap,
+// dash, gap… Readable at any zoom and each type told from the others; the
+// lengths are this picture's own, not the host's. Round caps lengthen every
+// dash by one stroke width, so a dash of 0.5 shows as a dot. Other numbers
+// (the host's random and user-defined types) are drawn solid.
+struct LineTypeLook {
+    std::int32_t type;
+    std::initializer_list<double> dashes;
+    bool faint;  // the construction line, which the host does not print
+};
+constexpr LineTypeLook kLineTypeLooks[] = {
+    {2, {6, 4}, false},                   // 点線1: short dashes
+    {3, {12, 5}, false},                  // 点線2: long dashes
+    {4, {0.5, 3.5}, false},               // 点線3: dots
+    {5, {16, 4, 0.5, 4}, false},          // 一点鎖1: dash and dot
+    {6, {28, 6, 0.5, 6}, false},          // 一点鎖2: long dash and dot
+    {7, {16, 4, 0.5, 4, 0.5, 4}, false},  // 二点鎖1: dash and two dots
+    {8, {28, 6, 0.5, 6, 0.5, 6}, false},  // 二点鎖2: long dash and two dots
+    {9, {3, 3}, true},                    // 補助線: faint short dashes
+};
+
+const LineTypeLook* LookOf(std::int32_t lineType) {
+    for (const LineTypeLook& look : kLineTypeLooks)
+        if (look.type == lineType) return &look;
+    return nullptr;
+}
+
+// A dot of the drawing, in stroke widths.
+constexpr double kPointRadius = 1.5;
 
 Point EllipsePoint(const Ellipse& e, double t) {
     return tesra::EllipsePoint(e.centre.x, e.centre.y, e.r, e.flatness, e.tilt, t);
@@ -67,6 +98,16 @@ double TextWidth(std::string_view utf8, double height) {
     return width;
 }
 
+// The corners of the text's estimated box, turned with it.
+void AddTextBounds(Bounds& box, const TextShape& g) {
+    const double c = std::cos(g.angle), s = std::sin(g.angle);
+    const double width = TextWidth(g.text, g.height);
+    for (const double u : {0.0, width}) {
+        for (const double v : {-0.25 * g.height, g.height})
+            box.Add({g.at.x + u * c - v * s, g.at.y + u * s + v * c});
+    }
+}
+
 void AddShapeBounds(Bounds& box, const Geometry& geometry) {
     std::visit(
         [&box](const auto& g) {
@@ -89,6 +130,10 @@ void AddShapeBounds(Bounds& box, const Geometry& geometry) {
                 const double half = TextWidth(g.text, g.height) / 2.0;
                 box.Add({g.at.x - half, g.at.y - 0.25 * g.height});
                 box.Add({g.at.x + half, g.at.y + g.height});
+            } else if constexpr (std::is_same_v<T, PointShape>) {
+                box.Add(g.at);
+            } else if constexpr (std::is_same_v<T, TextShape>) {
+                AddTextBounds(box, g);
             }
         },
         geometry);
@@ -136,8 +181,11 @@ public:
     void Write(const Shape& shape);
 
 private:
-    void Line(const LineShape& g, Rgb rgb);
-    void Arc(const ArcShape& g, Rgb rgb);
+    void Line(const LineShape& g, Rgb rgb, std::int32_t lineType);
+    void Arc(const ArcShape& g, Rgb rgb, std::int32_t lineType);
+    void StrokeAttrs(Rgb rgb, std::int32_t lineType);
+    void Dot(const PointShape& g, Rgb rgb);
+    void DrawingText(const TextShape& g, Rgb rgb);
     void Polygon(const PolygonShape& g, Rgb rgb);
     void SolidArc(const SolidArcShape& g, Rgb rgb);
     void Ring(const RingShape& g, Rgb rgb);
@@ -172,25 +220,74 @@ void SvgWriter::Write(const Shape& shape) {
     std::visit(
         [this, &shape](const auto& g) {
             using T = std::decay_t<decltype(g)>;
-            if constexpr (std::is_same_v<T, LineShape>) Line(g, shape.color);
-            else if constexpr (std::is_same_v<T, ArcShape>) Arc(g, shape.color);
+            if constexpr (std::is_same_v<T, LineShape>) Line(g, shape.color, shape.lineType);
+            else if constexpr (std::is_same_v<T, ArcShape>) Arc(g, shape.color, shape.lineType);
             else if constexpr (std::is_same_v<T, PolygonShape>) Polygon(g, shape.color);
             else if constexpr (std::is_same_v<T, SolidArcShape>) SolidArc(g, shape.color);
             else if constexpr (std::is_same_v<T, RingShape>) Ring(g, shape.color);
             else if constexpr (std::is_same_v<T, FrameShape>) Frame(g);
             else if constexpr (std::is_same_v<T, LabelShape>) Label(g, shape.color);
+            else if constexpr (std::is_same_v<T, PointShape>) Dot(g, shape.color);
+            else if constexpr (std::is_same_v<T, TextShape>) DrawingText(g, shape.color);
         },
         shape.geometry);
 }
 
-void SvgWriter::Line(const LineShape& g, Rgb rgb) {
+void SvgWriter::StrokeAttrs(Rgb rgb, std::int32_t lineType) {
+    ColorAttr("stroke", rgb);
+    const LineTypeLook* look = LookOf(lineType);
+    if (look == nullptr) return;
+    out_ += " stroke-dasharray=\"";
+    bool first = true;
+    for (const double dash : look->dashes) {
+        if (!first) out_ += ' ';
+        Num(dash * strokeWidth_);
+        first = false;
+    }
+    out_ += '"';
+    if (look->faint) out_ += " stroke-opacity=\"0.5\"";
+}
+
+void SvgWriter::Line(const LineShape& g, Rgb rgb, std::int32_t lineType) {
     out_ += "<line";
     Attr("x1", g.a.x);
     Attr("y1", -g.a.y);
     Attr("x2", g.b.x);
     Attr("y2", -g.b.y);
-    ColorAttr("stroke", rgb);
+    StrokeAttrs(rgb, lineType);
     out_ += "/>\n";
+}
+
+void SvgWriter::Dot(const PointShape& g, Rgb rgb) {
+    out_ += "<circle";
+    Attr("cx", g.at.x);
+    Attr("cy", -g.at.y);
+    Attr("r", kPointRadius * strokeWidth_);
+    out_ += " stroke=\"none\"";
+    ColorAttr("fill", rgb);
+    out_ += "/>\n";
+}
+
+// Starts at its point on the baseline; turned about that point, the other
+// way once y is flipped.
+void SvgWriter::DrawingText(const TextShape& g, Rgb rgb) {
+    out_ += "<text";
+    Attr("x", g.at.x);
+    Attr("y", -g.at.y);
+    Attr("font-size", g.height);
+    const double degrees = Degrees(g.angle);
+    if (degrees != 0.0) {
+        out_ += " transform=\"rotate(";
+        Num(-degrees);
+        out_ += ' ';
+        XY(g.at);
+        out_ += ")\"";
+    }
+    out_ += " stroke=\"none\"";
+    ColorAttr("fill", rgb);
+    out_ += " xml:space=\"preserve\">";
+    Text(g.text);
+    out_ += "</text>\n";
 }
 
 // <ellipse> attributes of a whole ellipse; the tilt turns the other way
@@ -245,7 +342,7 @@ void SvgWriter::ClosedEllipsePath(const Ellipse& e) {
     out_ += 'Z';
 }
 
-void SvgWriter::Arc(const ArcShape& g, Rgb rgb) {
+void SvgWriter::Arc(const ArcShape& g, Rgb rgb, std::int32_t lineType) {
     if (IsWhole(g)) {
         WholeEllipse(g.ellipse);
     } else {
@@ -253,7 +350,7 @@ void SvgWriter::Arc(const ArcShape& g, Rgb rgb) {
         ArcPath(g);
         out_ += '"';
     }
-    ColorAttr("stroke", rgb);
+    StrokeAttrs(rgb, lineType);
     out_ += "/>\n";
 }
 

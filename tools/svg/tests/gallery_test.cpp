@@ -92,7 +92,9 @@ TEST(Gallery, PatternsFollowUnderTheGridWithTheSolidColor) {
         if (std::holds_alternative<PolygonShape>(shape.geometry) && shape.color == 0xE05020)
             ++filledInSolidColor;
     }
-    EXPECT_EQ(titles, 4u + 1u + 4u);  // the patterns, the page along a selection and its four
+    // The patterns, the page along a selection and its four, the comparison of
+    // arrangements and its three columns.
+    EXPECT_EQ(titles, 4u + 1u + 4u + 1u + 3u);
     EXPECT_GT(below, 0u);
     EXPECT_GT(filledInSolidColor, 0u);
 }

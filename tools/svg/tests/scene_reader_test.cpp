@@ -13,7 +13,7 @@ namespace tesra::svg {
 namespace {
 
 
-enum Kind { kLine, kArc, kPolygon, kSolidArc, kRing };
+enum Kind { kLine, kArc, kPolygon, kSolidArc, kRing, kFrame, kLabel, kPoint, kText };
 
 struct KindCase {
     const char* line;
@@ -33,6 +33,11 @@ TEST(SceneReader, EachRecordGivesItsShape) {
         {"sc 0 0 5 1 0 0 6.283185307179586 100", kSolidArc},
         {"sc 0 0 5 0.5 0 1.57 3.14 5", kSolidArc},
         {"so 0 0 5 1 0 0 6.283185307179586 2", kRing},
+        {"pt 1 2", kPoint},
+        {"pt 1 2 3 4 5", kPoint},
+        {"ch 1 2 1 0 \"abc", kText},
+        {"cz 50 60 0.7 0.7 \"  x \"y\"", kText},
+        {"c2 0 0 0 1 \"", kText},  // an empty text still has its place
     };
     for (const KindCase& c : cases) {
         const Scene scene = ReadScene(c.line);
@@ -170,6 +175,18 @@ TEST(SceneReader, MalformedLinesAreSkipped) {
         "so 0 0 5 1 0 0 6",
         "so 0 0 5 1 0 0 6 1e999",
         "xx 0 0 5",
+        "pt 1",
+        "pt 1 2 3",
+        "pt 1 nan",
+        "ch 1 2 1 \"too few numbers",
+        "ch 1 2 1 0 0 \"too many",
+        "ch 1 2 x 0 \"not a number",
+        "cq 1 2 1 0 \"no such text keyword",
+        "1 2 3 4 \"a quote after a line",
+        "cn\"$<font name>",
+        "hch 1 2 3 4 5 6 7 8 9 10",
+        "lt5",
+        "cn3",
         "\x82",
         "\x82\xA0\x82",
         "",
@@ -214,7 +231,8 @@ TEST(SceneReader, MessagesBecomeCaptions) {
     const Case cases[] = {
         {"h#hello world", "hello world"},
         {"heerror\r", "error"},
-        {"he\x82\xA0x", "?x"},             // a double-byte character
+        {"he\x82\xA0x", "\xE3\x81\x82x"},            // a double-byte character: "あx"
+        {"he\x85\x40x", "?x"},                       // a double-byte code with no character
         {"he\xB1\xDF", "\xEF\xBD\xB1\xEF\xBE\x9F"},  // half-width katakana
         {"hea\x82", "a?"},                 // a lead byte with nothing after it
         {std::string("he\x01\x7F\0b", 6), "b"},  // control bytes dropped
@@ -225,6 +243,53 @@ TEST(SceneReader, MessagesBecomeCaptions) {
         ASSERT_EQ(scene.captions.size(), 1u) << c.line;
         EXPECT_EQ(scene.captions[0], c.caption) << c.line;
         EXPECT_TRUE(scene.shapes.empty());
+    }
+}
+
+// Height and pen from the text kind in force, the direction from the text's
+// own vector. The host's tables apply until the file gives its own.
+TEST(SceneReader, TextTakesItsKindAndDirection) {
+    struct Case {
+        std::string before;
+        std::string text;
+        double height;
+        std::int32_t pen;
+        double angle;
+        std::string utf8;
+    };
+    const Case cases[] = {
+        {"", "ch 3 4 1 0 \"A", 2.0, 1, 0.0, "A"},
+        {"cn5", "ch 3 4 0 2 \"A", 5.0, 3, kPi / 2, "A"},
+        {"cn10", "cv 3 4 -1 0 \"A", 10.0, 5, kPi, "A"},
+        {"hch 1 2 3 4 5 6 7 8 9 11\nhcc 9 8 7 6 5 4 3 2 1 0\ncn10", "ch 3 4 1 0 \"A", 11.0, 0,
+         0.0, "A"},
+        {"hch 1 2 3 x 5 6 7 8 9 11\ncn10", "ch 3 4 1 0 \"A", 10.0, 5, 0.0, "A"},  // kept whole
+        {"cn0 3.5 4.5 0.5 8", "cz 3 4 0.7 0.7 \"  \x82\xA0\"", 4.5, 8, kPi / 4, "  \xE3\x81\x82\""},
+        {"cn0 3.5 4.5 0.5", "ch 3 4 1 0 \"A", 2.0, 1, 0.0, "A"},  // cn0 without its color
+        {"cn3\ncn11", "ch 3 4 1 0 \"A", 3.0, 2, 0.0, "A"},       // no kind 11
+        {"cn3\ncn\"$<\x82\x6C\x82\x72 \x83\x53>", "ch 3 4 0 0 \"A", 3.0, 2, 0.0, "A"},
+    };
+    for (const Case& c : cases) {
+        const Scene scene = ReadScene(c.before + "\n" + c.text);
+        ASSERT_EQ(scene.shapes.size(), 1u) << c.before << " | " << c.text;
+        const auto& text = std::get<TextShape>(scene.shapes[0].geometry);
+        EXPECT_EQ(text.at.x, 3.0);
+        EXPECT_EQ(text.at.y, 4.0);
+        EXPECT_EQ(text.height, c.height) << c.before;
+        EXPECT_EQ(scene.shapes[0].color, PenColor(c.pen)) << c.before;
+        EXPECT_NEAR(text.angle, c.angle, 1e-15) << c.text;
+        EXPECT_EQ(text.text, c.utf8) << c.text;
+    }
+}
+
+// "lt" applies to whatever follows, in the line color; points keep theirs.
+TEST(SceneReader, LineTypeAndColorFollowTheAttributes) {
+    const Scene scene = ReadScene("lt5\nlc3\n0 0 1 1\nci 0 0 5\nlt1x\nlt2 7\npt 1 1\nlt9\n0 0 2 2");
+    const std::int32_t expected[] = {5, 5, 5, 9};
+    ASSERT_EQ(scene.shapes.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(scene.shapes[i].lineType, expected[i]) << i;
+        EXPECT_EQ(scene.shapes[i].color, PenColor(3)) << i;
     }
 }
 

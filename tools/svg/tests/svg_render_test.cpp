@@ -81,6 +81,60 @@ TEST(SvgRender, ViewBoxFitsTheDrawingWithMargin) {
     for (const Case& c : cases) EXPECT_EQ(Count(Svg(c.text), c.viewBox), 1) << c.text;
 }
 
+// Dashes in stroke widths (0.1 for a drawing 100 wide); solids stay filled.
+TEST(SvgRender, LineTypesBecomeDashes) {
+    struct Case {
+        const char* lines;
+        const char* stroke;  // expected once; empty: no dashes at all
+    };
+    const Case cases[] = {
+        {"lt1\n0 0 100 0", ""},
+        {"lt2\n0 0 100 0", "stroke-dasharray=\"0.6 0.4\"/>"},
+        {"lt3\n0 0 100 0", "stroke-dasharray=\"1.2 0.5\"/>"},
+        {"lt4\n0 0 100 0", "stroke-dasharray=\"0.05 0.35\"/>"},
+        {"lt5\n0 0 100 0", "stroke-dasharray=\"1.6 0.4 0.05 0.4\"/>"},
+        {"lt6\n0 0 100 0", "stroke-dasharray=\"2.8 0.6 0.05 0.6\"/>"},
+        {"lt7\n0 0 100 0", "stroke-dasharray=\"1.6 0.4 0.05 0.4 0.05 0.4\"/>"},
+        {"lt8\n0 0 100 0", "stroke-dasharray=\"2.8 0.6 0.05 0.6 0.05 0.6\"/>"},
+        {"lt9\n0 0 100 0", "stroke-dasharray=\"0.3 0.3\" stroke-opacity=\"0.5\"/>"},
+        {"lt12\n0 0 100 0", ""},
+        {"lt2\nci 50 0 50", "stroke-dasharray=\"0.6 0.4\"/>"},
+        {"lt2\nci 50 0 50 0 90 1 0\nlt1\n0 0 100 0",
+         "A50 50 0 0 0 50 -50\" stroke=\"#008B8B\" stroke-dasharray=\"0.6 0.4\"/>"},
+        {"lt2\nsl 0 0 100 0 100 100", ""},
+    };
+    for (const Case& c : cases) {
+        const std::string svg = Svg(c.lines);
+        if (*c.stroke == '\0') EXPECT_EQ(Count(svg, "dasharray"), 0) << c.lines;
+        else EXPECT_EQ(Count(svg, c.stroke), 1) << c.lines << "\n" << svg;
+    }
+}
+
+TEST(SvgRender, PointsAndTextsShowWhereTheyStand) {
+    const ElementCase cases[] = {
+        {"lc8\npt 10 20\n0 0 100 0",
+         "<circle cx=\"10\" cy=\"-20\" r=\"0.15\" stroke=\"none\" fill=\"#E00000\"/>"},
+        {"ch 10 20 1 0 \" a&b",
+         "<text x=\"10\" y=\"-20\" font-size=\"2\" stroke=\"none\" fill=\"#008B8B\" "
+         "xml:space=\"preserve\"> a&amp;b</text>"},
+        {"cn5\nch 10 20 0 1 \"x", " font-size=\"5\" transform=\"rotate(-90 10 -20)\""},
+    };
+    for (const ElementCase& c : cases) {
+        const std::string svg = Svg(c.line);
+        EXPECT_EQ(Count(svg, c.element), 1) << c.line << "\n" << svg;
+    }
+}
+
+// A text's box turns with it: one standing upright reaches above its point.
+TEST(SvgRender, BoundsHoldTurnedTexts) {
+    const Bounds level = SceneBounds(ReadScene("cn10\nch 0 0 1 0 \"AAAA"));
+    EXPECT_NEAR(level.maxX, 24.0, 1e-9);  // four half-width glyphs of 0.6 height
+    EXPECT_NEAR(level.maxY, 10.0, 1e-9);
+    const Bounds upright = SceneBounds(ReadScene("cn10\nch 0 0 0 1 \"AAAA"));
+    EXPECT_NEAR(upright.maxY, 24.0, 1e-9);
+    EXPECT_NEAR(upright.minX, -10.0, 1e-9);
+}
+
 TEST(SvgRender, StrokeWidthFollowsTheViewSize) {
     EXPECT_EQ(Count(Svg("0 0 100 0"), "stroke-width=\"0.1\""), 1);
     EXPECT_EQ(Count(Svg("0 0 1000 0"), "stroke-width=\"1\""), 1);
