@@ -281,6 +281,8 @@ scenario_long_values() {
     fi
     DPI=96
     set_dpi 96
+}
+
 # The settings area edits the row the band shows: an arrangement picked and a
 # pitch typed for row 5 (in use); OK keeps the 113 lines as they were and adds
 # the two settings after them.
