@@ -57,7 +57,7 @@ struct FixedControl {
 
 const std::array<FixedControl, 7> kFixedControls = {{
     //  name               kind                          left top  width height  text
-    // The help box is wide enough for its longest lines, 12 full-width
+    // The memo is wide enough for the help text's longest lines, 12 full-width
     // characters, beside the scroll bar.
     {kHelpMemo,         ControlKind::Memo,          {584,  16, 197, 185}, ""},
     {kOkButton,         ControlKind::DefaultButton, {632, 240, 121,  25}, "ＯＫ(&Y)"},

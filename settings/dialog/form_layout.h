@@ -73,12 +73,11 @@ struct ControlEntry {
 bool IsTabStop(ControlKind kind);
 
 // Every control of the form: first the tab stops in tab order (rows 1 to 12,
-// Every control of the form: first the tab stops in tab order (rows 1 to 12,
 // the settings area below the band, then Memo1, Button1, Button2,
-// CheckBox1), then the labels, the column headings ("Heading" and the
-// column's prefix: "HeadingEditW") and, last, the preview band. Creating the
-// windows in this order gives the tab order, so the tab order is numbered
-// from this order rather than written down.
+// CheckBox1), then the labels, the column headings ("Heading" and the column's
+// prefix: "HeadingEditW") and, last, the preview band. Creating the windows in
+// this order gives the tab order, so the tab order is numbered from this order
+// rather than written down.
 const std::vector<ControlEntry>& FormControls();
 
 // The name prefixes of a row's controls, selector first ("RadioButton", "ComboBoxZ", …).

@@ -41,9 +41,9 @@ private:
     PatternRow ReadRow(int row);
     void ReadArea(PatternRow& row);
     int RowOf(Control c);
-    int RowInUse();
     bool InArea(Control c);
     void ShowInArea(int row);
+    int RowInUse();
     void ShowPreview();
 
     DialogPlatform& ui_;
