@@ -11,15 +11,10 @@
 #include "exchange/writer.h"
 #include "figures/layout.h"
 #include "geom/helpers.h"
+#include "notices_cp932.h"
 
 namespace tesra {
 namespace {
-
-// "h#" and, in CP932: 楕円弧 <n> 個には沿わせず、そのまま残しました。
-constexpr std::string_view kNotFollowedBefore = "h#\x91\xC8\x89\x7E\x8C\xCA";
-constexpr std::string_view kNotFollowedAfter =
-    "\x8C\xC2\x82\xC9\x82\xCD\x89\x88\x82\xED\x82\xB9\x82\xB8\x81\x41\x82\xBB\x82\xCC\x82\xDC"
-    "\x82\xDC\x8E\x63\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42";
 
 // The selected elements are in the drawing already: guides on them are not drawn again.
 LayoutInputs InputsOf(const RunContext& run) {
@@ -50,6 +45,14 @@ std::string NotFollowedNotice(std::int32_t count) {
     return line;
 }
 
+// The host's message line is all the user learns of a run that drew nothing.
+std::string_view WhyNothingDrawn(const AlongPlan& plan) {
+    return plan.outcome == AlongOutcome::TooManyFigures ? kTooManyFiguresAlong : kNothingToFollow;
+}
+
+static_assert(kNothingToFollow.size() <= kMaxOutputLine &&
+              kTooManyFiguresAlong.size() <= kMaxOutputLine);
+
 }  // namespace
 
 AlongPlan PlanAlongSelection(const RunContext& run) {
@@ -70,13 +73,21 @@ AlongPlan PlanAlongSelection(const RunContext& run) {
     return plan;
 }
 
+bool KeepsSelection(const AlongPlan& plan) {
+    return plan.outcome != AlongOutcome::CannotKeepSelection;
+}
+
 void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& out) {
-    if (plan.outcome != AlongOutcome::Draw) return;
+    if (!KeepsSelection(plan)) return;
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
     if (ex.bz) writer.AppendOutputLine("bz");
     WriteBackSelection(ex.elements, writer);
     writer.WriteInitialAttributes();
+    if (plan.outcome != AlongOutcome::Draw) {
+        writer.AppendOutputLine(WhyNothingDrawn(plan));
+        return;
+    }
     LayOutPaths(InputsOf(run), plan.selection.paths, writer);
     if (plan.selection.notFollowed > 0)
         writer.AppendOutputLine(NotFollowedNotice(plan.selection.notFollowed));
@@ -88,7 +99,7 @@ bool PlanDrawAndReplace(const RunPaths& paths, const WriteFaults& faults) {
     RunContext run;
     PrepareRun(run, paths);
     const AlongPlan plan = PlanAlongSelection(run);
-    if (plan.outcome != AlongOutcome::Draw) return false;
+    if (!KeepsSelection(plan)) return false;
     AtomicFile out(paths.exchangeFile, faults);
     BlockFormatter formatter(out);
     DrawAlongSelection(run, plan, formatter);

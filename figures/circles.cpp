@@ -9,7 +9,6 @@
 namespace tesra {
 namespace {
 
-
 // The ellipse inscribed in the box, and the one of half its size.
 constexpr CellArc kCircle{{kHalf, kHalf}, kHalf, k1, 0, 360};
 constexpr CellArc kSmallCircle{{kHalf, kHalf}, kQuarter, k1, 0, 360};
@@ -34,6 +33,7 @@ void EmitRing(const FigureCell& cell, const SolidStyle& solid, DrawTarget& out) 
 
 void DrawCircleKind(std::int32_t kind, const FigureCell& cell, const SolidStyle& solid,
                     DrawTarget& out) {
+    // clang-format off
     switch (kind) {
     case 49: EmitCellArc(cell, kCircle, out); return;
     case 50: EmitCellArc(cell, kSmallCircle, out); return;
@@ -50,6 +50,7 @@ void DrawCircleKind(std::int32_t kind, const FigureCell& cell, const SolidStyle&
         if (kind >= 55 && kind <= 62) EmitCellArc(cell, kBows[kind - 55].arc, out);
         return;
     }
+    // clang-format on
 }
 
 }  // namespace tesra

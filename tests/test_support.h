@@ -67,8 +67,8 @@ public:
     void WriteLineColor(std::int32_t color, std::int32_t mode) override;
 
     struct Call {
-        std::string op;             // "line", "arc", "tri", "quad", "sc", "so", "solidcolor", "linecolor"
-        std::vector<double> values; // in the order the call received them
+        std::string op;  // "line", "arc", "tri", "quad", "sc", "so", "solidcolor", "linecolor"
+        std::vector<double> values;  // in the order the call received them
     };
     std::vector<Call> calls;
 };

@@ -33,6 +33,7 @@ constexpr int kSelectorTop = 20;
 constexpr int kHeadingTop = 1;
 constexpr int kHeadingHeight = 13;
 const std::array<RowColumn, 10> kRowColumns = {{
+    // clang-format off
     //  prefix         kind                      left width height items            ime off heading
     {kRowSelector,  ControlKind::Selector,      8,   25,   17,  {},              false, ""},
     {kFigureList,   ControlKind::DropDown,     32,   81,   21,  {},              true,  "図形"},
@@ -44,6 +45,7 @@ const std::array<RowColumn, 10> kRowColumns = {{
     {"ComboBoxU",   ControlKind::DropDown,    408,   57,   21,  kGuideLineItems, false, "上線"},
     {"ComboBoxC",   ControlKind::DropDown,    464,   57,   21,  kGuideLineItems, false, "中線"},
     {"ComboBoxD",   ControlKind::DropDown,    520,   57,   21,  kGuideLineItems, false, "下線"},
+    // clang-format on
 }};
 static_assert(kRowColumns.size() == 1 + std::size(kRowFields),
               "a row shows its selector, then one control per stored field");
@@ -56,6 +58,7 @@ struct FixedControl {
 };
 
 const std::array<FixedControl, 7> kFixedControls = {{
+    // clang-format off
     //  name               kind                          left top  width height  text
     // The memo is wide enough for the help text's longest lines, 12 full-width
     // characters, beside the scroll bar.
@@ -66,6 +69,7 @@ const std::array<FixedControl, 7> kFixedControls = {{
     {kUnitLabel,        ControlKind::Label,         {592,   0,  60,  13}, "[実寸mm]"},
     {kColorSwatch,      ControlKind::Swatch,        {712, 208,  50,  17}, "　　　"},
     {kPreviewBand,      ControlKind::PreviewBand,   {  8, 309, 767,  92}, ""},
+    // clang-format on
 }};
 
 std::array<std::string_view, kRowColumns.size()> Prefixes() {

@@ -27,7 +27,7 @@ using Scene = std::vector<std::vector<double>>;
 ElementStore Store(const Scene& scene) {
     ElementStore s;
     auto order = [&s](ElementKind kind, std::size_t size) {
-        s.order.push_back({static_cast<std::int32_t>(kind), static_cast<std::int32_t>(size - 1)});
+        s.order.push_back({kind, static_cast<std::int32_t>(size - 1)});
     };
     for (const std::vector<double>& v : scene) {
         if (v.size() == 4) {
@@ -46,9 +46,7 @@ ElementStore Store(const Scene& scene) {
     return s;
 }
 
-AlongSelection Paths(const Scene& scene) {
-    return PathsFromSelection(Store(scene));
-}
+AlongSelection Paths(const Scene& scene) { return PathsFromSelection(Store(scene)); }
 
 bool Near(Point a, Point b, double eps = 1e-7) {
     return std::fabs(a.x - b.x) <= eps && std::fabs(a.y - b.y) <= eps;
@@ -144,6 +142,7 @@ TEST(AlongPaths, GroupsByTheJunctionRule) {
         std::set<std::set<std::int32_t>> groups;
         std::vector<bool> closed;  // per path, in output order
     } cases[] = {
+        // clang-format off
         {"three lines meeting at one point end their paths there",
          {{0, 0, 10, 0}, {10, 0, 20, 5}, {10, 0, 20, -5}, {20, 5, 30, 5}},
          {{0}, {1, 3}, {2}},
@@ -180,6 +179,7 @@ TEST(AlongPaths, GroupsByTheJunctionRule) {
          {{0, 0, 10, 0}, {10, 10, 10, 0}, {0, 10, 10, 10}, {0, 10, 0, 0}},
          {{0, 1, 2, 3}},
          {true}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -231,7 +231,7 @@ TEST(AlongPaths, ElementsThatAreNotFollowed) {
         {0, 0, -10, 0, 90},  // a negative radius is the same circle
     });
     s.texts.push_back({});
-    s.order.push_back({static_cast<std::int32_t>(ElementKind::Text), 0});
+    s.order.push_back({ElementKind::Text, 0});
     const AlongSelection sel = PathsFromSelection(s);
     EXPECT_EQ(sel.notFollowed, 1);
     ASSERT_EQ(sel.paths.size(), 3u);
@@ -306,7 +306,8 @@ TEST(AlongDrawing, LinePathsDrawWhatTheChainOfPointsDraws) {
                 points.insert(points.end(), chain.begin(), chain.end());
                 const int npts = static_cast<int>(chain.size());
                 for (int j = 1; j < npts; ++j)
-                    LayOutSpan(LayoutInputs{row, {true, 5}, 3}, ChainPath(points, npts), static_cast<std::size_t>(j - 1), spans);
+                    LayOutSpan(LayoutInputs{row, {true, 5}, 3}, ChainPath(points, npts),
+                               static_cast<std::size_t>(j - 1), spans);
                 ASSERT_EQ(along.calls.size(), spans.calls.size());
                 EXPECT_GT(spans.calls.size(), 2 * chain.size());
                 for (std::size_t i = 0; i < spans.calls.size(); ++i) {
