@@ -2,9 +2,10 @@
 // the even-odd rule for solids (a ring is two loops). GDI+ smooths the edges.
 #include "settings/win32/painting.h"
 
-// GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out.
-#include <gdiplus.h>
+// GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out, first.
 #include <objidl.h>
+// (a block of its own, so that sorting the includes keeps this order)
+#include <gdiplus.h>
 
 #include <algorithm>
 #include <cmath>
