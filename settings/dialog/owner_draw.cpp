@@ -56,7 +56,8 @@ std::vector<std::string_view> Characters(std::string_view text) {
     std::vector<std::string_view> out;
     for (std::size_t at = 0; at < text.size();) {
         std::size_t next = at + 1;
-        while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80) ++next;
+        while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80)
+            ++next;
         out.push_back(text.substr(at, next - at));
         at = next;
     }

@@ -89,8 +89,9 @@ PreviewPrimitive GuideArc(const PathElement& e) {
 
 void AddGuides(PreviewDrawing& drawing, const ElementPath& path) {
     for (const PathElement& e : path.elements)
-        drawing.push_back(e.shape == PathElement::Shape::Arc ? GuideArc(e)
-                                                             : Segment(e.a, e.b, PreviewInk::Guide));
+        drawing.push_back(e.shape == PathElement::Shape::Arc
+                              ? GuideArc(e)
+                              : Segment(e.a, e.b, PreviewInk::Guide));
 }
 
 void AddGuides(PreviewDrawing& drawing, const std::vector<Point>& corners, bool closed) {
@@ -252,7 +253,8 @@ PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, Pr
     if (!DrawingExtent(shortSide, low, high)) return {};
     const double tall = high.y - low.y;
     const double beyond = kShownBeyondCorner * std::max(spacing.width, tall);
-    const double across = std::max(high.x, FirstSideLength(spacing, kFewestFirstSpanSteps)) - low.x + beyond;
+    const double across =
+        std::max(high.x, FirstSideLength(spacing, kFewestFirstSpanSteps)) - low.x + beyond;
     double scale = roomW / across;
     if (tall > 0) scale = std::min(scale, roomH / tall);
     if (!(scale > 0) || !std::isfinite(scale)) return {};
@@ -267,8 +269,10 @@ PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, Pr
     // side's band kept whole: at the top when it fills the height, at the
     // bottom when there is room above it for the rising side.
     double top = high.y;
-    if ((allHigh.y - allLow.y) * scale <= roomH) top = (allHigh.y + allLow.y) / 2 + roomH / 2 / scale;
-    else if (tall * scale < roomH) top = low.y + roomH / scale;
+    if ((allHigh.y - allLow.y) * scale <= roomH)
+        top = (allHigh.y + allLow.y) / 2 + roomH / 2 / scale;
+    else if (tall * scale < roomH)
+        top = low.y + roomH / scale;
     fit.shift = {box.left + margin - scale * low.x, box.top + margin + scale * top};
     PreviewDrawing out;
     out.reserve(drawing.size());
@@ -347,14 +351,10 @@ PaintShape Flatten(const PreviewPrimitive& p, double tolerance) {
     using Shape = PreviewPrimitive::Shape;
     const int segments = SegmentsFor(p.arc, tolerance);
     switch (p.shape) {
-        case Shape::Segment:
-            return Loops({p.points}, false, false);
-        case Shape::Polygon:
-            return Loops({p.points}, true, true);
-        case Shape::Arc:
-            return Loops({ArcPoints(p.arc, segments)}, IsWhole(p.arc), false);
-        case Shape::FilledArc:
-            return Loops({ArcPoints(p.arc, segments)}, true, true);
+        case Shape::Segment: return Loops({p.points}, false, false);
+        case Shape::Polygon: return Loops({p.points}, true, true);
+        case Shape::Arc: return Loops({ArcPoints(p.arc, segments)}, IsWhole(p.arc), false);
+        case Shape::FilledArc: return Loops({ArcPoints(p.arc, segments)}, true, true);
         case Shape::FilledRing:
             return Loops({ArcPoints(p.arc, segments), ArcPoints(Shrunk(p.arc, p.innerR), segments)},
                          true, true);

@@ -9,9 +9,9 @@
 
 #include "exchange/draw_target.h"
 #include "figures/figure_cell.h"
-#include "geom/point.h"
 #include "figures/pattern.h"
 #include "geom/path.h"
+#include "geom/point.h"
 
 namespace tesra {
 

@@ -41,16 +41,12 @@ bool MayDrawFocus(UINT message) {
         case WM_LBUTTONUP:
         case WM_KEYDOWN:
         case WM_KEYUP:
-        case WM_CAPTURECHANGED:
-            return true;
-        default:
-            return false;
+        case WM_CAPTURECHANGED: return true;
+        default: return false;
     }
 }
 
-int ScaledPixels(HWND w, int pixels96) {
-    return Scale(pixels96, WindowDpi(w));
-}
+int ScaledPixels(HWND w, int pixels96) { return Scale(pixels96, WindowDpi(w)); }
 
 // The keyboard focus shown as a frame in the highlight color around the whole
 // selector, circle and blank caption: the button's own dotted box went with
@@ -133,8 +129,10 @@ Overhang TextOverhang(HWND w) {
     ReleaseDC(w, dc);
     const DWORD margins = static_cast<DWORD>(SendMessageW(w, EM_GETMARGINS, 0, 0));
     const int start = static_cast<short>(LOWORD(first));
-    const int innerLeft = client.left + LOWORD(margins), innerRight = client.right - HIWORD(margins);
-    return {std::min(0, start - innerLeft), std::max(0, start + static_cast<int>(size.cx) - innerRight)};
+    const int innerLeft = client.left + LOWORD(margins),
+              innerRight = client.right - HIWORD(margins);
+    return {std::min(0, start - innerLeft),
+            std::max(0, start + static_cast<int>(size.cx) - innerRight)};
 }
 
 // Text that does not fit shows where it goes on: a short bar in the
@@ -173,10 +171,8 @@ bool MayScroll(UINT message) {
         case WM_LBUTTONUP:
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
-        case EM_SETSEL:
-            return true;
-        default:
-            return false;
+        case EM_SETSEL: return true;
+        default: return false;
     }
 }
 

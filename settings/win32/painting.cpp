@@ -2,8 +2,9 @@
 // the even-odd rule for solids (a ring is two loops). GDI+ smooths the edges.
 #include "settings/win32/painting.h"
 
-// GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out.
+// GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out, first.
 #include <objidl.h>
+// (a block of its own, so that sorting the includes keeps this order)
 #include <gdiplus.h>
 
 #include <algorithm>
@@ -158,8 +159,10 @@ void PaintSmooth(Gdiplus::Graphics& g, const PaintShape& shape, COLORREF color, 
     }
     for (const auto& loop : shape.loops) {
         const auto points = SmoothPoints(loop, penWidth);
-        if (shape.closed) g.DrawPolygon(&pen, points.data(), static_cast<INT>(points.size()));
-        else g.DrawLines(&pen, points.data(), static_cast<INT>(points.size()));
+        if (shape.closed)
+            g.DrawPolygon(&pen, points.data(), static_cast<INT>(points.size()));
+        else
+            g.DrawLines(&pen, points.data(), static_cast<INT>(points.size()));
     }
 }
 
@@ -188,13 +191,15 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, fore);
     if ((item.itemState & ODS_COMBOBOXEDIT) != 0) {
-        const ClosedBoxItem closed = LayoutClosedBoxItem(rect, dpi, Narrow(name), [dc](std::string_view t) {
-            const std::wstring w = Widen(t);
-            SIZE size{};
-            GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
-            return static_cast<int>(size.cx);
-        });
-        if (!closed.picture) return DrawNarrowedName(dc, item.rcItem, Widen(closed.name), closed.widthShare, dpi);
+        const ClosedBoxItem closed =
+            LayoutClosedBoxItem(rect, dpi, Narrow(name), [dc](std::string_view t) {
+                const std::wstring w = Widen(t);
+                SIZE size{};
+                GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+                return static_cast<int>(size.cx);
+            });
+        if (!closed.picture)
+            return DrawNarrowedName(dc, item.rcItem, Widen(closed.name), closed.widthShare, dpi);
     }
     PaintDrawing(dc, FigureItemPicture(kind, rect, dpi), {fore, Blend(fore, back, 15)},
                  PenWidth(dpi));
@@ -233,7 +238,8 @@ void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row
     }
     const PreviewBox area = PreviewArea(band, dpi);
     IntersectClipRect(dc, static_cast<int>(area.left), static_cast<int>(area.top),
-                      static_cast<int>(area.left + area.width), static_cast<int>(area.top + area.height));
+                      static_cast<int>(area.left + area.width),
+                      static_cast<int>(area.top + area.height));
     PaintDrawing(dc, PreviewBandDrawing(row, solid, band, dpi),
                  {RGB(0, 0, 0), RGB(0xC8, 0xC8, 0xC8)}, PenWidth(dpi));
     SelectClipRgn(dc, nullptr);

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "figures/figures.h"
+#include "painted_points.h"
 #include "settings/dialog/form_layout.h"
 #include "settings/dialog/row_settings_area.h"
 #include "settings/pattern_store.h"
-#include "painted_points.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -95,8 +95,10 @@ int FontWidth(std::string_view utf8) {
     int width = 0;
     for (const char ch : utf8) {
         const auto b = static_cast<unsigned char>(ch);
-        if (b < 0x80) width += 7;
-        else if (b >= 0xC0) width += 13;
+        if (b < 0x80)
+            width += 7;
+        else if (b >= 0xC0)
+            width += 13;
     }
     return width;
 }
@@ -144,7 +146,8 @@ TEST(OwnerDraw, ClosedBoxGivesLongNamesThePicturesRoom) {
             EXPECT_LE(scaled(item.name) * item.widthShare, box.right - 4.0 * s / 96) << item.name;
             EXPECT_GE(item.widthShare, kNarrowestName);
         }
-        const ClosedBoxItem narrow = LayoutClosedBoxItem({0, 0, 30, 17}, 96, "弓形2(上)", FontWidth);
+        const ClosedBoxItem narrow =
+            LayoutClosedBoxItem({0, 0, 30, 17}, 96, "弓形2(上)", FontWidth);
         EXPECT_EQ(narrow.name, "弓…)");
         EXPECT_EQ(narrow.widthShare, kNarrowestName);
     }

@@ -84,7 +84,8 @@ TEST(FigurePicture, KeepsWhereInTheCellALineStands) {
 // figures and lines of the first side. The first primitive is that side itself.
 PreviewDrawing FirstSide(const PreviewDrawing& drawing, PreviewBox box) {
     const Point start = drawing.at(0).points.at(0);
-    const double corner = drawing[0].points.at(1).x - std::min(box.height, (drawing[0].points[1].x - start.x) / 3);
+    const double corner =
+        drawing[0].points.at(1).x - std::min(box.height, (drawing[0].points[1].x - start.x) / 3);
     PreviewDrawing out;
     for (const PreviewPrimitive& p : drawing) {
         bool before = p.ink != PreviewInk::Guide;
@@ -102,7 +103,7 @@ TEST(PatternPreview, FirstSideFillsTheHeightOrTheWidth) {
     const PatternRow rows[] = {
         // kind, W, H, placement, interval, base point, upper, middle, lower line
         kRow,
-        {40, 5, 2, 0, 3, 1, 0, 0, 0},     // ◆, small
+        {40, 5, 2, 0, 3, 1, 0, 0, 0},      // ◆, small
         {47, 10, 10, 0, 100, 1, 0, 0, 0},  // ☆ far apart
         {79, 100, 5, 0, 0, 1, 0, 0, 0},    // a long flat bow
         {77, 10, 40, 0, 3, 1, 1, 0, 2},    // waves bulge sideways
@@ -135,9 +136,9 @@ TEST(PatternPreview, FirstSideFillsTheHeightOrTheWidth) {
 // The figures the issue of scale was found with stand far taller than the
 // 4 to 26 pixels they had in the band.
 TEST(PatternPreview, TypicalRowsStandTallInTheBand) {
-    for (const PatternRow& row : {PatternRow{40, 5, 2, 0, 3, 1, 0, 0, 0},
-                                  PatternRow{47, 10, 10, 0, 100, 1, 0, 0, 0},
-                                  PatternRow{79, 100, 5, 0, 0, 1, 0, 0, 0}}) {
+    for (const PatternRow& row :
+         {PatternRow{40, 5, 2, 0, 3, 1, 0, 0, 0}, PatternRow{47, 10, 10, 0, 100, 1, 0, 0, 0},
+          PatternRow{79, 100, 5, 0, 0, 1, 0, 0, 0}}) {
         Point low, high;
         ASSERT_TRUE(DrawingExtent(FirstSide(PatternPreview(row, {}, kBand), kBand), low, high));
         EXPECT_GT(high.y - low.y, row.width > 50 ? 10.0 : 40.0) << row.figureKind;

@@ -271,7 +271,17 @@ scenario_long_values() {
     long_values_store >"$GUI_DIR/tesra.dat"
     cp "$GUI_DIR/tesra.dat" "$WORK/before.dat"
     if check "long values at $percent %: the form opens" start_dialog; then
-        local focused unfocused band12 band1
+        local focused unfocused band12 band1 tipless tipped
+        # Resting the pointer on row 1's figure box brings up the whole name
+        # below it.
+        tipless=$(client_pixels "$WORK/tipless.png" 32 38 240 48)
+        xdotool mousemove --sync $((CX0 + 70 * DPI / 96)) $((CY0 + 26 * DPI / 96))
+        sleep 2
+        tipped=$(client_pixels "$WORK/tipped.png" 32 38 240 48)
+        window_shot "$BUILD/dialog-figure-tip-$percent.png"
+        xdotool mousemove 0 0
+        sleep 0.5
+        check "long values at $percent %: a tip shows over the figure box" [ "$tipless" != "$tipped" ]
         focused=$(client_pixels "$WORK/selector-focused.png" 6 282 29 21)
         band12=$(band_pixels "$WORK/band-row12.png")
         click_client $((140 * DPI / 96)) $((26 * DPI / 96))  # EditW1: the focus leaves row 12's selector

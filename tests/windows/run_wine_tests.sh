@@ -16,7 +16,8 @@ set -u -o pipefail
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 REPO=$(cd "$HERE/../.." && pwd)
 . "$HERE/wine_lib.sh"
-. "$HERE/dialog_scenarios.sh"
+# A scenario file that does not parse would leave its checks out unseen.
+. "$HERE/dialog_scenarios.sh" || { echo "$HERE/dialog_scenarios.sh does not parse" >&2; exit 2; }
 
 if [ $# -lt 1 ] || [ ! -x "$1" ]; then
     echo "usage: $0 LINUX_TESRA [WINDOWS_BUILD_DIR]  (LINUX_TESRA: an executable Linux tesra)" >&2

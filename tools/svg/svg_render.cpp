@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
-#include <numbers>
 #include <type_traits>
 
 #include "geom/helpers.h"
@@ -276,7 +275,7 @@ void SvgWriter::DrawingText(const TextShape& g, Rgb rgb) {
     Attr("x", g.at.x);
     Attr("y", -g.at.y);
     Attr("font-size", g.height);
-    const double degrees = g.angle * 180.0 / std::numbers::pi;
+    const double degrees = Degrees(g.angle);
     if (degrees != 0.0) {
         out_ += " transform=\"rotate(";
         Num(-degrees);
