@@ -11,6 +11,7 @@
 #include "exchange/writer.h"
 #include "figures/layout.h"
 #include "geom/helpers.h"
+#include "notices_cp932.h"
 
 namespace tesra {
 namespace {
@@ -37,6 +38,14 @@ bool AnythingToFollow(const AlongSelection& selection) {
     return false;
 }
 
+// The host's message line is all the user learns of a run that drew nothing.
+std::string_view WhyNothingDrawn(const AlongPlan& plan) {
+    return plan.outcome == AlongOutcome::TooManyFigures ? kTooManyFiguresAlong : kNothingToFollow;
+}
+
+static_assert(kNothingToFollow.size() <= kMaxOutputLine &&
+              kTooManyFiguresAlong.size() <= kMaxOutputLine);
+
 }  // namespace
 
 AlongPlan PlanAlongSelection(const RunContext& run) {
@@ -57,12 +66,20 @@ AlongPlan PlanAlongSelection(const RunContext& run) {
     return plan;
 }
 
+bool KeepsSelection(const AlongPlan& plan) {
+    return plan.outcome != AlongOutcome::CannotKeepSelection;
+}
+
 void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& out) {
-    if (plan.outcome != AlongOutcome::Draw) return;
+    if (!KeepsSelection(plan)) return;
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
     WriteSelectionBack(ex, writer);
     writer.WriteInitialAttributes();
+    if (plan.outcome != AlongOutcome::Draw) {
+        writer.AppendOutputLine(WhyNothingDrawn(plan));
+        return;
+    }
     LayOutPaths(InputsOf(run), plan.selection.paths, writer);
     if (plan.selection.notFollowed > 0)
         writer.AppendOutputLine(NotFollowedNotice(plan.selection.notFollowed));
@@ -74,7 +91,7 @@ bool PlanDrawAndReplace(const RunPaths& paths, const WriteFaults& faults) {
     RunContext run;
     PrepareRun(run, paths);
     const AlongPlan plan = PlanAlongSelection(run);
-    if (plan.outcome != AlongOutcome::Draw) return false;
+    if (!KeepsSelection(plan)) return false;
     AtomicFile out(paths.exchangeFile, faults);
     BlockFormatter formatter(out);
     DrawAlongSelection(run, plan, formatter);

@@ -1,9 +1,11 @@
 #pragma once
 // Mode "3": the pattern along the lines, arcs and circles the user selected
 // in the host. The host erases what was selected when it reads the file back,
-// so the run writes every selected element back before the new drawing; when
-// it cannot do that for all of them, or cannot draw at all, it leaves the
-// host's file exactly as it was, which the host treats as not run.
+// so the run writes every selected element back before the new drawing. When
+// it cannot draw (nothing to follow, too many figures), it writes the
+// selection back alone and says why in the host's message line. When it
+// cannot write every element back, it leaves the host's file exactly as it
+// was, which the host treats as not run.
 
 #include <cstdint>
 
@@ -30,9 +32,13 @@ struct AlongPlan {
 // Everything decided before a byte is written.
 AlongPlan PlanAlongSelection(const RunContext& run);
 
-// "bz", the selection written back, the initial attributes, the pattern
-// along every path and, last, a notice about elements not followed. Writes
-// nothing unless the plan's outcome is Draw.
+// Whether the run replaces the host's file: always, unless an element could
+// not be written back.
+bool KeepsSelection(const AlongPlan& plan);
+
+// "bz", the selection written back, the initial attributes, then either the
+// pattern along every path and a notice about elements not followed, or the
+// reason nothing was drawn. Writes nothing unless KeepsSelection(plan).
 void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& out);
 
 // The whole run. 0 when the exchange file was replaced; otherwise non-zero,

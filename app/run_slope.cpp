@@ -9,27 +9,10 @@
 #include "app/selection_output.h"
 #include "figures/along_elements.h"
 #include "figures/layout.h"
+#include "notices_cp932.h"
 
 namespace tesra {
 namespace {
-
-// 法肩の位置がわかりません。法肩の近くを指示してから、法肩と法尻を範囲選択して下さい。
-constexpr std::string_view kNoPoint =
-    "\x96\x40\x8C\xA8\x82\xCC\x88\xCA\x92\x75\x82\xAA\x82\xED\x82\xA9\x82\xE8\x82\xDC\x82\xB9"
-    "\x82\xF1\x81\x42\x96\x40\x8C\xA8\x82\xCC\x8B\xDF\x82\xAD\x82\xF0\x8E\x77\x8E\xA6\x82\xB5"
-    "\x82\xC4\x82\xA9\x82\xE7\x81\x41\x96\x40\x8C\xA8\x82\xC6\x96\x40\x90\x4B\x82\xF0\x94\xCD"
-    "\x88\xCD\x91\x49\x91\xF0\x82\xB5\x82\xC4\x89\xBA\x82\xB3\x82\xA2\x81\x42";
-// 法肩からの垂線が法尻に届きません。法肩と向き合う法尻を選択して下さい。
-constexpr std::string_view kToeNotMet =
-    "\x96\x40\x8C\xA8\x82\xA9\x82\xE7\x82\xCC\x90\x82\x90\xFC\x82\xAA\x96\x40\x90\x4B\x82\xC9"
-    "\x93\xCD\x82\xAB\x82\xDC\x82\xB9\x82\xF1\x81\x42\x96\x40\x8C\xA8\x82\xC6\x8C\xFC\x82\xAB"
-    "\x8D\x87\x82\xA4\x96\x40\x90\x4B\x82\xF0\x91\x49\x91\xF0\x82\xB5\x82\xC4\x89\xBA\x82\xB3"
-    "\x82\xA2\x81\x42";
-// 目盛りの数が多すぎます。ピッチを大きくして下さい。
-constexpr std::string_view kTooManyTicks =
-    "\x96\xDA\x90\xB7\x82\xE8\x82\xCC\x90\x94\x82\xAA\x91\xBD\x82\xB7\x82\xAC\x82\xDC\x82\xB7"
-    "\x81\x42\x83\x73\x83\x62\x83\x60\x82\xF0\x91\xE5\x82\xAB\x82\xAD\x82\xB5\x82\xC4\x89\xBA"
-    "\x82\xB3\x82\xA2\x81\x42";
 
 bool HasLength(const ElementPath& path) {
     return std::any_of(path.elements.begin(), path.elements.end(),
@@ -72,9 +55,9 @@ SlopePlan Notice(SlopePlan plan, std::string_view notice) {
 }
 
 SlopePlan PlanTicks(SlopePlan plan, const PatternRow& row, const TopAndToes& split) {
-    if (SlopeStationCount(row, split.tops) > kMaxFiguresPerRun) return Notice(plan, kTooManyTicks);
+    if (SlopeStationCount(row, split.tops) > kMaxFiguresPerRun) return Notice(plan, kSlopeTooManyTicks);
     plan.ticks = SlopeTicks(row, split.tops, split.toes);
-    if (plan.ticks.empty() && !split.toes.empty()) return Notice(plan, kToeNotMet);
+    if (plan.ticks.empty() && !split.toes.empty()) return Notice(plan, kSlopeToeNotMet);
     plan.outcome = SlopeOutcome::Draw;
     return plan;
 }
@@ -116,10 +99,10 @@ SlopePlan PlanSlopeSelection(const RunContext& run, RunMode mode) {
     AlongSelection selection = PathsFromSelection(run.exchange.elements);
     plan.notFollowed = selection.notFollowed;
     std::vector<ElementPath> paths = PathsWithLength(std::move(selection));
-    if (paths.empty()) return plan;
+    if (paths.empty()) return Notice(plan, kNothingToFollow);
     const std::optional<TopAndToes> split =
         SplitTopAndToes(std::move(paths), mode, run.exchange.points[1]);
-    if (!split) return Notice(plan, kNoPoint);
+    if (!split) return Notice(plan, kSlopeNoPoint);
     return PlanTicks(std::move(plan), run.store.RowInUse(), *split);
 }
 
@@ -145,9 +128,7 @@ void DrawSlopeSpans(const RunContext& run, RunMode mode, LineSink& out) {
     std::vector<ElementPath> tops;
     if (npts >= 2) tops.push_back(ChainPath(points, npts));
     if (SlopeStationCount(row, tops) > kMaxFiguresPerRun) {
-        std::string message = "he";
-        message += kTooManyTicks;
-        return writer.AppendOutputLine(message);
+        return writer.AppendOutputLine(kSlopeTooManyTicksSpan);
     }
     if (ex.bz) writer.AppendOutputLine("bz");
     writer.WriteInitialAttributes();
@@ -159,7 +140,7 @@ int RunSlopeSelectionMode(RunMode mode, const RunPaths& paths, const WriteFaults
         RunContext run;
         PrepareRun(run, paths);
         const SlopePlan plan = PlanSlopeSelection(run, mode);
-        if (plan.outcome != SlopeOutcome::Draw && plan.outcome != SlopeOutcome::Notice) return 1;
+        if (plan.outcome == SlopeOutcome::CannotKeepSelection) return 1;
         const auto draw = [&](LineSink& out) { DrawSlopeSelection(run, plan, out); };
         return ReplaceExchangeFile(paths, faults, draw) ? 0 : 1;
     } catch (const std::bad_alloc&) {

@@ -6,18 +6,9 @@
 #include "exchange/block_formatter.h"
 #include "exchange/number_format.h"
 #include "exchange/write_back.h"
+#include "notices_cp932.h"
 
 namespace tesra {
-namespace {
-
-// "h#" and, in CP932: 楕円弧 <n> 個には沿わせず、そのまま残しました。
-constexpr std::string_view kNotFollowedBefore = "h#\x91\xC8\x89\x7E\x8C\xCA";
-constexpr std::string_view kNotFollowedAfter =
-    "\x8C\xC2\x82\xC9\x82\xCD\x89\x88\x82\xED\x82\xB9\x82\xB8\x81\x41\x82\xBB\x82\xCC\x82\xDC"
-    "\x82\xDC\x8E\x63\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42";
-
-}  // namespace
-
 void WriteSelectionBack(const ExchangeState& ex, Writer& writer) {
     if (ex.bz) writer.AppendOutputLine("bz");
     WriteBackSelection(ex.elements, writer);
@@ -25,9 +16,8 @@ void WriteSelectionBack(const ExchangeState& ex, Writer& writer) {
 
 void WriteSelectionWithNotice(const ExchangeState& ex, Writer& writer, std::string_view notice) {
     WriteSelectionBack(ex, writer);
-    std::string line = "h#";
-    line += notice;
-    writer.AppendOutputLine(line);
+    writer.WriteInitialAttributes();
+    writer.AppendOutputLine(notice);
 }
 
 std::string NotFollowedNotice(std::int32_t count) {

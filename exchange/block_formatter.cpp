@@ -60,9 +60,8 @@ BlockFormatter::Block& BlockFormatter::Current() {
 void BlockFormatter::Append(std::string_view line) {
     Block& block = Current();
     block.texts.append(line);
-    block.heads.push_back(Head{.keyword = {},
-                               .textEnd = static_cast<std::uint32_t>(block.texts.size()),
-                               .isText = true});
+    block.heads.push_back(Head{
+        .keyword = {}, .textEnd = static_cast<std::uint32_t>(block.texts.size()), .isText = true});
     if (block.heads.size() == kBlockLines) Submit();
 }
 

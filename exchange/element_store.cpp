@@ -19,12 +19,6 @@
 namespace tesra {
 namespace {
 
-// Files list many thousands of elements. A full list grows by a block or by
-// its own size, whichever is more: the first 1000 elements take one
-// allocation, and from then on the list doubles. A fixed step alone would
-// copy the whole list every block, quadratic for the millions a big drawing
-// holds.
-constexpr std::size_t kGrowthBlock = 1000;
 // Corners of an input solid within kTinyEps are one corner repeated: far
 // tighter than the drawing tolerance, so that only a corner written twice is
 // merged.
@@ -37,7 +31,9 @@ double Float(const LineTokens& t, std::size_t i) { return ParseFloat(t[i]); }
 std::int32_t Int(const LineTokens& t, std::size_t i) { return ParseInt(t[i]); }
 
 // Corner k (from 0) of a solid line: tokens 2k+1, 2k+2.
-Point Corner(const LineTokens& t, std::size_t k) { return {Float(t, 2 * k + 1), Float(t, 2 * k + 2)}; }
+Point Corner(const LineTokens& t, std::size_t k) {
+    return {Float(t, 2 * k + 1), Float(t, 2 * k + 2)};
+}
 
 bool SameCorner(Point a, Point b) {
     return std::abs(a.x - b.x) <= kTinyEps && std::abs(a.y - b.y) <= kTinyEps;
@@ -47,8 +43,8 @@ bool SameCorner(Point a, Point b) {
 std::string CutText(std::string_view text) {
     std::size_t end = 0;
     while (end < text.size()) {
-        const bool pair = cp932::IsLeadByte(static_cast<unsigned char>(text[end])) &&
-                          end + 1 < text.size();
+        const bool pair =
+            cp932::IsLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size();
         const std::size_t width = pair ? 2 : 1;
         if (end + width > kMaxTextBytes) break;
         end += width;
@@ -56,17 +52,8 @@ std::string CutText(std::string_view text) {
     return std::string(text.substr(0, end));
 }
 
-template <class T>
-std::int32_t Append(std::vector<T>& list, T item) {
-    if (list.size() == list.capacity()) {
-        list.reserve(list.size() + std::max(kGrowthBlock, list.size()));
-    }
-    list.push_back(std::move(item));
-    return static_cast<std::int32_t>(list.size() - 1);
-}
-
 ElementHeader HeaderNow(const ExchangeState& s, std::int32_t color) {
-    return {s.pendingIndicated, s.cur.layerGroup, s.cur.layer,  color,
+    return {s.pendingIndicated, s.cur.layerGroup, s.cur.layer,   color,
             s.cur.lineType,     s.cur.lineWidth,  s.pendingFlags};
 }
 
@@ -80,8 +67,8 @@ void ConsumePending(ExchangeState& s) {
 
 template <class T>
 void Store(ExchangeState& s, ElementKind kind, std::vector<T>& list, T record) {
-    const std::int32_t index = Append(list, std::move(record));
-    Append(s.elements.order, ElementRef{static_cast<std::int32_t>(kind), index});
+    list.push_back(std::move(record));
+    s.elements.order.push_back({kind, static_cast<std::int32_t>(list.size() - 1)});
     ConsumePending(s);
 }
 
@@ -104,10 +91,11 @@ namespace {
 // the sizes given with "cn0".
 JwwEntText TextRecord(const ExchangeState& s, std::int32_t direction, const LineTokens& t) {
     const std::int32_t kindNumber = s.cur.textKind;
-    const bool inTable = kindNumber >= 1 && kindNumber < static_cast<std::int32_t>(s.textKinds.size());
-    const TextKind kind = inTable ? s.textKinds[static_cast<std::size_t>(kindNumber)]
-                                  : TextKind{s.cur.cn0Width, s.cur.cn0Height, s.cur.cn0Spacing,
-                                             s.cur.cn0Color};
+    const bool inTable =
+        kindNumber >= 1 && kindNumber < static_cast<std::int32_t>(s.textKinds.size());
+    const TextKind kind =
+        inTable ? s.textKinds[static_cast<std::size_t>(kindNumber)]
+                : TextKind{s.cur.cn0Width, s.cur.cn0Height, s.cur.cn0Spacing, s.cur.cn0Color};
     JwwEntText text;
     text.header = HeaderNow(s, kind.color);
     text.direction = direction;
@@ -230,7 +218,8 @@ void StorePlainLine(ExchangeState& s, const LineTokens& t) {
         return;
     }
     const std::int32_t polyline = s.inPolyline ? s.polylineCounter : 0;
-    Store(s, ElementKind::Line, s.elements.lines, JwwEntLine{HeaderNow(s), polyline, x1, y1, x2, y2});
+    Store(s, ElementKind::Line, s.elements.lines,
+          JwwEntLine{HeaderNow(s), polyline, x1, y1, x2, y2});
 }
 
 }  // namespace tesra

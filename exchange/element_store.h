@@ -1,7 +1,9 @@
 #pragma once
 // The elements the user selected in the host, as the exchange file lists
-// them: one typed record per element, each kind in its own list, and
-// ElementOrder holding (kind code, index) for every element in input order.
+// them: one typed record per element, each kind in its own list, and the
+// order holding (kind, index) for every element in input order. Code that
+// treats kinds differently visits each element (VisitElement) rather than
+// switching on its kind.
 
 #include <cstdint>
 #include <string>
@@ -101,8 +103,14 @@ struct JwwEntSolid {
 };
 
 struct ElementRef {
-    std::int32_t kind = 0;
-    std::int32_t index = 0;
+    ElementKind kind = ElementKind::Line;
+    std::int32_t index = 0;  // in the list of its kind
+};
+
+// The seven kinds of solid share one record; their lines differ by keyword.
+struct SolidElement {
+    ElementKind kind;
+    const JwwEntSolid& solid;
 };
 
 struct ElementStore {
@@ -119,6 +127,44 @@ struct ElementStore {
     DimensionLine pendingDimensionLine;
 
     void Clear() { *this = ElementStore{}; }
+
+    const std::vector<JwwEntSolid>& Solids(ElementKind solidKind) const {
+        switch (solidKind) {
+            case ElementKind::Solid2: return solids2;
+            case ElementKind::Solid3: return solids3;
+            case ElementKind::Solid4: return solids4;
+            case ElementKind::SolidSc: return solidsSc;
+            case ElementKind::SolidSe: return solidsSe;
+            case ElementKind::SolidSo: return solidsSo;
+            default: return solidsSg;
+        }
+    }
 };
+
+// A visitor made of lambdas, one per record type it handles.
+template <class... F>
+struct Overloaded : F... {
+    using F::operator()...;
+};
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;  // for compilers without aggregate deduction
+
+// Calls visit with the record that ref names: JwwEntLine … TJwwEntBlk, or a
+// SolidElement for any solid. Every call must return the same type.
+template <class Visitor>
+decltype(auto) VisitElement(const ElementStore& store, ElementRef ref, Visitor&& visit) {
+    const auto i = static_cast<std::size_t>(ref.index);
+    switch (ref.kind) {
+        case ElementKind::Line: return visit(store.lines[i]);
+        case ElementKind::Circle: return visit(store.circles[i]);
+        case ElementKind::Arc: return visit(store.arcs[i]);
+        case ElementKind::Text: return visit(store.texts[i]);
+        case ElementKind::Point: return visit(store.points[i]);
+        case ElementKind::PointWithData: return visit(store.pointsWithData[i]);
+        case ElementKind::Dimension: return visit(store.dimensions[i]);
+        case ElementKind::Block: return visit(store.blocks[i]);
+        default: return visit(SolidElement{ref.kind, store.Solids(ref.kind)[i]});
+    }
+}
 
 }  // namespace tesra

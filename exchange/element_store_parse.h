@@ -17,7 +17,7 @@ void StoreBlockLine(ExchangeState& s, const LineTokens& t);          // "BL", 4 
 void StoreSolid2Line(ExchangeState& s, const LineTokens& t);         // "sl", 5
 void StoreSolid3Line(ExchangeState& s, const LineTokens& t);         // "sl", 7
 void StoreSolid4Line(ExchangeState& s, const LineTokens& t);         // "sl", 9 or more
-void StoreValueSolidLine(ExchangeState& s, const LineTokens& t);     // "sc" "se" "so" "sg", 9 or more
+void StoreValueSolidLine(ExchangeState& s, const LineTokens& t);  // "sc" "se" "so" "sg", 9 or more
 // Any line of 4 tokens no keyword claimed: token 0 is the first number.
 void StorePlainLine(ExchangeState& s, const LineTokens& t);
 

@@ -41,7 +41,8 @@ struct FirstSeenFlags {
 // Current attributes: moved by the reader; the command writer keeps its own.
 struct CurrentAttributes : Attributes {
     std::int32_t textColor = 0;
-    std::string fontName = "<\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E>";  // "<ＭＳ ゴシック>"
+    std::string fontName =
+        "<\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E>";  // "<ＭＳ ゴシック>"
     std::int32_t pointNumber = 1;
     std::int32_t solidColor = 0;
 };

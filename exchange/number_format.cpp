@@ -164,8 +164,7 @@ char* WriteFixed(char* out, const Decimal& d) {
 }
 
 char* WriteExponent(char* out, const Decimal& d) {
-    out = d.count > 1 ? Store(out, WithPoint(d.digits, 1), d.count + 1)
-                      : Store(out, d.digits, 1);
+    out = d.count > 1 ? Store(out, WithPoint(d.digits, 1), d.count + 1) : Store(out, d.digits, 1);
     *out++ = 'E';
     return WriteInt(out, d.e - 1);
 }

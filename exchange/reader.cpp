@@ -171,8 +171,7 @@ void ReadLineColor(ExchangeState& s, const LineTokens& t) {
 }
 
 void ReadLineType(ExchangeState& s, const LineTokens& t) {
-    TakeAttribute(ParseInt(After(t, 2)), s.firstSeen.lineType, s.initial.lineType,
-                  s.cur.lineType);
+    TakeAttribute(ParseInt(After(t, 2)), s.firstSeen.lineType, s.initial.lineType, s.cur.lineType);
     s.inPolyline = false;
 }
 
@@ -245,8 +244,10 @@ void EndGroup(ExchangeState& s, const LineTokens&) {
 // suffix; a later suffix in this list wins over an earlier one.
 void ReadIndicatedPoint(ExchangeState& s, const LineTokens& t) {
     constexpr std::size_t kNumberStart = 2;
+    // clang-format off
     constexpr std::array<std::pair<std::string_view, PointKind>, 4> kSuffixes{{
         {"-", PointKind::Dash}, {"ln", PointKind::Ln}, {"ci", PointKind::Ci}, {"ch", PointKind::Ch}}};
+    // clang-format on
     const std::string_view token = t[0];
     std::string_view number = token.substr(kNumberStart);
     PointKind kind = PointKind::Plain;

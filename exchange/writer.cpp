@@ -58,6 +58,10 @@ void Writer::ResetWriterState() {
     force_ = FirstSeenFlags{};
     forceSolidColor_ = true;
     cur_ = CurrentAttributes{};
+    textKind_.reset();
+    font_.reset();
+    textColor_ = 0;
+    pointNumber_ = 1;
 }
 
 void Writer::WriteLayerGroup(std::int32_t g) {
@@ -142,8 +146,8 @@ void Writer::EmitSolidQuad(Point a, Point b, Point c, Point d) {
     sink_.AppendNumeric({"sl ", {a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y}});
 }
 
-void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flatness,
-                          double tilt, double angle1, double angle2) {
+void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flatness, double tilt,
+                          double angle1, double angle2) {
     if (!AllFinite({centre.x, centre.y, r, flatness, tilt, angle1, angle2})) return;
     if (r <= kSameEps || std::fabs(flatness) <= kSameEps) return;
     if (!IsSolidArcCode(code)) return;
@@ -153,14 +157,119 @@ void Writer::EmitSolidArc(std::int32_t code, Point centre, double r, double flat
     sink_.AppendNumeric(line);
 }
 
-void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double tilt,
-                           double angle1, double angle2, double rInner) {
+void Writer::EmitSolidRing(Point centre, double rOuter, double flatness, double tilt, double angle1,
+                           double angle2, double rInner) {
     if (!AllFinite({centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner})) return;
     const bool ring = rOuter > kSameEps && rInner > kSameEps && rInner < rOuter - kSameEps &&
                       std::fabs(flatness) > kSameEps;
     if (!ring) return;
     sink_.AppendNumeric(
         {"so ", {centre.x, centre.y, rOuter, flatness, tilt, angle1, angle2, rInner}});
+}
+
+namespace {
+
+// Text kinds the host's table defines; any other kind carries its own sizes.
+constexpr std::int32_t kFirstTableKind = 1, kLastTableKind = 10;
+
+NumericLine SolidLine(const SolidElement& s) {
+    NumericLine line;
+    switch (s.kind) {
+        case ElementKind::SolidSc: line.keyword = "sc "; break;
+        case ElementKind::SolidSe: line.keyword = "se "; break;
+        case ElementKind::SolidSo: line.keyword = "so "; break;
+        case ElementKind::SolidSg: line.keyword = "sg "; break;
+        default: line.keyword = "sl "; break;
+    }
+    line.hasCode = s.kind == ElementKind::SolidSc || s.kind == ElementKind::SolidSe;
+    line.code = s.solid.code;
+    // The reader keeps at most eight values of a solid.
+    line.realCount = static_cast<std::uint8_t>(std::min(s.solid.values.size(), line.reals.size()));
+    std::copy_n(s.solid.values.begin(), line.realCount, line.reals.begin());
+    return line;
+}
+
+}  // namespace
+
+std::string TextElementLine(const JwwEntText& t) {
+    const auto direction = static_cast<std::size_t>(t.direction);
+    std::string line(direction < kTextKeywords.size() ? kTextKeywords[direction]
+                                                      : kTextKeywords[0]);
+    for (double v : t.values) {
+        line += ' ';
+        AppendReal(line, v);
+    }
+    // Texts keep leading spaces and quotes only after a quote, which ends
+    // the splitting of the line into fields.
+    line += " \"";
+    line += t.text;
+    return line;
+}
+
+std::string FontLine(std::string_view fontName) {
+    std::string line = "cn\"$";
+    line += fontName;
+    return line;
+}
+
+void Writer::WriteBack(const JwwEntLine& l) { sink_.AppendNumeric({"", {l.x1, l.y1, l.x2, l.y2}}); }
+
+void Writer::WriteBack(const JwwEntCircle& c) { sink_.AppendNumeric({"ci ", {c.x, c.y, c.r}}); }
+
+void Writer::WriteBack(const JwwEntArc& a) {
+    const double* v = a.values;
+    sink_.AppendNumeric({"ci ", {v[0], v[1], v[2], v[3], v[4], v[5], v[6]}});
+}
+
+void Writer::WriteBack(const JwwEntText& t) { AppendOutputLine(TextElementLine(t)); }
+
+void Writer::WriteBack(const JwwEntPoint& p) { sink_.AppendNumeric({"pt ", {p.x, p.y}}); }
+
+void Writer::WriteBack(const JwwEntPointData& p) {
+    NumericLine line("pt ", {p.x, p.y, p.a, p.b});
+    line.hasCode = true;
+    line.code = p.code;
+    sink_.AppendNumeric(line);
+}
+
+void Writer::WriteBack(const SolidElement& s) { sink_.AppendNumeric(SolidLine(s)); }
+
+void Writer::WriteTextAttributes(const JwwEntText& t) {
+    WriteTextKind(t);
+    if (font_ != t.fontName) {
+        AppendOutputLine(FontLine(t.fontName));
+        font_ = t.fontName;
+    }
+    if (textColor_ != t.textColor) {
+        AppendOutputLine(AttributeLine("cc", t.textColor).View());
+        textColor_ = t.textColor;
+    }
+}
+
+// Kinds 1-10 stand for the host's table; others give sizes and color with
+// kind 0, as the text was read.
+void Writer::WriteTextKind(const JwwEntText& t) {
+    std::string line = "cn";
+    if (t.textKind >= kFirstTableKind && t.textKind <= kLastTableKind) {
+        AppendInt(line, t.textKind);
+    } else {
+        line += '0';
+        for (double v : {t.width, t.height, t.spacing}) {
+            line += ' ';
+            AppendReal(line, v);
+        }
+        line += ' ';
+        AppendInt(line, t.header.color);
+    }
+    if (line == textKind_) return;
+    AppendOutputLine(line);
+    textKind_ = std::move(line);
+}
+
+void Writer::WritePointNumber(std::int32_t n) {
+    if (n == pointNumber_) return;
+    AppendOutputLine(AttributeLine("pn", n).View());
+    pointNumber_ = n;
 }
 
 }  // namespace tesra

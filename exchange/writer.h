@@ -4,6 +4,8 @@
 // every output line.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "exchange/draw_target.h"
@@ -42,12 +44,39 @@ public:
     void EmitSolidRing(Point centre, double rOuter, double flatness, double tilt, double angle1,
                        double angle2, double rInner) override;
 
+    // The selection written back exactly as read: unlike the Emit… methods
+    // nothing is dropped, since the host erases whatever is not written again.
+    void WriteBack(const JwwEntLine& l);
+    void WriteBack(const JwwEntCircle& c);
+    void WriteBack(const JwwEntArc& a);
+    void WriteBack(const JwwEntText& t);
+    void WriteBack(const JwwEntPoint& p);
+    void WriteBack(const JwwEntPointData& p);
+    void WriteBack(const SolidElement& s);
+    // The attributes only texts and points carry, each written when it
+    // changes: text kind (or free size), font and text color; point number.
+    void WriteTextAttributes(const JwwEntText& t);
+    void WritePointNumber(std::int32_t n);
+
 private:
+    void WriteTextKind(const JwwEntText& t);
+
     const ExchangeState& input_;
     LineSink& sink_;
     CurrentAttributes cur_;
     FirstSeenFlags force_;  // set: the next call of that writer emits whatever its value
     bool forceSolidColor_ = true;
+    // What the host assumes before any "cn", "cc" or "pn" line: a host that
+    // never sends them never gets them back.
+    std::optional<std::string> textKind_;  // the last "cn" line
+    std::optional<std::string> font_;
+    std::int32_t textColor_ = 0;
+    std::int32_t pointNumber_ = 1;
 };
+
+// A text's own line and its font line, which write-back checks against the
+// host's line limit before writing anything.
+std::string TextElementLine(const JwwEntText& t);
+std::string FontLine(std::string_view fontName);
 
 }  // namespace tesra

@@ -26,7 +26,6 @@ namespace tesra {
 namespace {
 
 
-constexpr double kDegToRad = kPi / 180;
 
 // A circular arc from startDeg counter-clockwise by sweepDeg (360 for a full circle).
 PathElement CircularElement(Point centre, double r, double startDeg, double sweepDeg) {
@@ -81,14 +80,12 @@ void AddArc(const JwwEntArc& arc, Followed& f) {
 }
 
 void AddElement(const ElementStore& store, ElementRef ref, Followed& f) {
-    const auto i = static_cast<std::size_t>(ref.index);
-    if (ref.index < 0) return;
-    if (ref.kind == static_cast<std::int32_t>(ElementKind::Line) && i < store.lines.size())
-        AddLine(store.lines[i], f);
-    else if (ref.kind == static_cast<std::int32_t>(ElementKind::Circle) && i < store.circles.size())
-        AddCircle(store.circles[i], f);
-    else if (ref.kind == static_cast<std::int32_t>(ElementKind::Arc) && i < store.arcs.size())
-        AddArc(store.arcs[i], f);
+    const auto add = Overloaded{
+        [&f](const JwwEntLine& l) { AddLine(l, f); },
+        [&f](const JwwEntCircle& c) { AddCircle(c, f); },
+        [&f](const JwwEntArc& a) { AddArc(a, f); }, [](const auto&) {},  // nothing else is followed
+    };
+    VisitElement(store, ref, add);
 }
 
 // The followed elements in input order, each numbered by its place in it.
@@ -97,7 +94,7 @@ Followed FollowedElements(const ElementStore& store) {
     if (order.empty()) {  // a store filled without its order: take the lists as they stand
         auto add = [&order](ElementKind kind, std::size_t n) {
             for (std::size_t i = 0; i < n; ++i)
-                order.push_back({static_cast<std::int32_t>(kind), static_cast<std::int32_t>(i)});
+                order.push_back({kind, static_cast<std::int32_t>(i)});
         };
         add(ElementKind::Line, store.lines.size());
         add(ElementKind::Circle, store.circles.size());

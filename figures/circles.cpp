@@ -9,7 +9,6 @@
 namespace tesra {
 namespace {
 
-
 // The ellipse inscribed in the box, and the one of half its size.
 constexpr CellArc kCircle{{kHalf, kHalf}, kHalf, k1, 0, 360};
 constexpr CellArc kSmallCircle{{kHalf, kHalf}, kQuarter, k1, 0, 360};
@@ -19,14 +18,14 @@ void EmitDisc(const FigureCell& cell, const CellArc& ellipse, const SolidStyle& 
     ApplySolidColor(solid, out);
     out.EmitSolidArc(kFullEllipseCode, CellPoint(cell, ellipse.centre),
                      CellArcRadius(cell, ellipse), CellArcFlatness(cell, ellipse), cell.theta, 0.0,
-                     2 * kPi);
+                     kTwoPi);
 }
 
 // Fills only the band between the outer and the inner ellipse of "◎".
 void EmitRing(const FigureCell& cell, const SolidStyle& solid, DrawTarget& out) {
     ApplySolidColor(solid, out);
     out.EmitSolidRing(CellPoint(cell, kCircle.centre), CellArcRadius(cell, kCircle),
-                      CellArcFlatness(cell, kCircle), cell.theta, 0.0, 2 * kPi,
+                      CellArcFlatness(cell, kCircle), cell.theta, 0.0, kTwoPi,
                       CellArcRadius(cell, kSmallCircle));
 }
 
@@ -34,6 +33,7 @@ void EmitRing(const FigureCell& cell, const SolidStyle& solid, DrawTarget& out) 
 
 void DrawCircleKind(std::int32_t kind, const FigureCell& cell, const SolidStyle& solid,
                     DrawTarget& out) {
+    // clang-format off
     switch (kind) {
     case 49: EmitCellArc(cell, kCircle, out); return;
     case 50: EmitCellArc(cell, kSmallCircle, out); return;
@@ -50,6 +50,7 @@ void DrawCircleKind(std::int32_t kind, const FigureCell& cell, const SolidStyle&
         if (kind >= 55 && kind <= 62) EmitCellArc(cell, kBows[kind - 55].arc, out);
         return;
     }
+    // clang-format on
 }
 
 }  // namespace tesra

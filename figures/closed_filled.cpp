@@ -64,7 +64,7 @@ void DrawFilledBow(const FigureCell& cell, const Bow& bow, const SolidStyle& sol
     ApplySolidColor(solid, out);
     out.EmitSolidArc(kHalfEllipseCode, CellPoint(cell, bow.arc.centre),
                      CellArcRadius(cell, bow.arc), CellArcFlatness(cell, bow.arc), cell.theta,
-                     bow.arc.startDeg / 180 * kPi, kPi);
+                     Radians(bow.arc.startDeg), kPi);
 }
 
 // A triangle when cornerCount is 3, otherwise a quad; corners in the order

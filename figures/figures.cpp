@@ -14,6 +14,7 @@ namespace {
 // The figure list as the settings dialog shows it; the index is the kind.
 // "／／" and "＼＼" stand in it twice (12, 13 and 71, 72).
 constexpr std::array<std::string_view, kFigureKindCount> kFigureNames = {
+    // clang-format off
     "￣(上線)", "－(中線)", "＿(下線)", "二重線", "三重線", "四重線", "五重線", " ｜ ", "|　|", "|｜|", "／(右斜線)",
     "＼(左斜線)", "／／", "＼＼", "∠", "∠(左右反転)", "／|", "|＼", "／＼", "＼／", "△", "▽", "△(右)", "▽(右)",
     "△(左)", "▽(左)", "▲", "▼", "▲(右)", "▼(右)", "▲(左)", "▼(左)", "□", "＋", "×", "□＆＋", "□＆×", "■",
@@ -24,6 +25,7 @@ constexpr std::array<std::string_view, kFigureKindCount> kFigureNames = {
     "弓形2(下)", "弓形2(左)", "弓形2(右)", "＜(閉)", "＞(閉)", "≪(閉)", "≫(閉)", "／／(閉)", "＼＼(閉)", "弓塗1(上)",
     "弓塗1(下)", "弓塗1(左)", "弓塗1(右)", "弓塗2(上)", "弓塗2(下)", "弓塗2(左)", "弓塗2(右)", "＜(塗)", "＞(塗)",
     "≪(塗)", "≫(塗)", "／／(塗)", "＼＼(塗)",
+    // clang-format on
 };
 
 using FamilyDraw = void (*)(std::int32_t, const FigureCell&, const SolidStyle&, DrawTarget&);
@@ -40,12 +42,14 @@ struct Family {
 };
 
 constexpr Family kFamilies[] = {
+    // clang-format off
     // first last  draw
     {  0,  19, WithoutSolid<DrawLineMark>},
     { 20,  48, DrawPolygonKind},
     { 49,  62, DrawCircleKind},
     { 63,  86, WithoutSolid<DrawOutlineMark>},
     { 87, 106, DrawClosedOrFilled},
+    // clang-format on
 };
 constexpr bool FamiliesCoverEveryKindOnce() {
     std::int32_t next = 0;

@@ -35,7 +35,7 @@ double Norm(Point a) {
 }
 
 double NormalisedDeg(double rad) {
-    double deg = std::fmod(rad * 180 / kPi, 360.0);
+    double deg = std::fmod(Degrees(rad), 360.0);
     if (deg < 0) deg += 360;
     return deg >= 360 ? 0.0 : deg;
 }
@@ -123,7 +123,7 @@ void EmitGuideArc(Point centre, double radius, double fromRad, double toRad, Dra
     if (sweep < kChordSweep)
         return out.EmitLine(Along(centre, radius, fromRad), Along(centre, radius, toRad));
     const double startDeg = NormalisedDeg(lo);
-    double endDeg = startDeg + sweep * 180 / kPi;
+    double endDeg = startDeg + Degrees(sweep);
     if (endDeg >= 360) endDeg -= 360;
     out.EmitArc(centre, radius, startDeg, endDeg, 1, 0);
 }

@@ -111,7 +111,7 @@ ElementFrame FrameOf(const PathElement& e, double off) {
         return f;
     }
     f.theta = VectorAngle(e.b.x - e.a.x, e.b.y - e.a.y);
-    f.thetaDeg = f.theta * 180 / kPi;
+    f.thetaDeg = Degrees(f.theta);
     const SinCosPair u = SinCos(f.theta), v = SinCos(f.theta + kPi / 2);
     f.eu = {u.cos, u.sin};
     f.ev = {v.cos, v.sin};
@@ -138,7 +138,7 @@ FigureCell CellAtStation(const ElementFrame& f, double w, double h, double stati
     cell.W = w;
     cell.H = h;
     cell.theta = theta;
-    cell.thetaDeg = theta * 180 / kPi;
+    cell.thetaDeg = Degrees(theta);
     const Point centre = Along(f.e->centre, f.RadiusAt(h / 2), phi);
     cell.O = centre - (w / 2) * cell.eu - (h / 2) * cell.ev;
     cell.C = cell.At(w / 2, h / 2);

@@ -328,7 +328,7 @@ FigureCell CellAlong(Point centre, Point eu, double w, double h) {
     cell.W = w;
     cell.H = h;
     cell.theta = theta;
-    cell.thetaDeg = theta * 180 / kPi;
+    cell.thetaDeg = Degrees(theta);
     cell.O = centre - (w / 2) * cell.eu - (h / 2) * cell.ev;
     cell.C = cell.At(w / 2, h / 2);
     return cell;

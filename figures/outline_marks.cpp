@@ -40,6 +40,7 @@ constexpr std::array<CellSegment, 3> kZigzagDownFirst{{
 
 // The kinds 63..74 that are plain lines; the asterisk (64) is not.
 std::span<const CellSegment> LineTable(std::int32_t kind) {
+    // clang-format off
     switch (kind) {
     case 63: return kHash;
     case 65: return kBracketLeft;
@@ -54,6 +55,7 @@ std::span<const CellSegment> LineTable(std::int32_t kind) {
     case 74: return kZigzagDownFirst;
     default: return {};
     }
+    // clang-format on
 }
 
 // The asterisk's points on the inscribed ellipse. The last angle stays 390
@@ -124,6 +126,7 @@ void DrawBow(const FigureCell& cell, const Bow& bow, DrawTarget& out) {
 }  // namespace
 
 void DrawOutlineMark(std::int32_t kind, const FigureCell& cell, DrawTarget& out) {
+    // clang-format off
     switch (kind) {
     case 64: DrawAsterisk(cell, out); return;
     case 75: DrawArcWave(cell, kArcWaveUpFirst, out); return;
@@ -137,6 +140,7 @@ void DrawOutlineMark(std::int32_t kind, const FigureCell& cell, DrawTarget& out)
             EmitSegments(cell, LineTable(kind), out);
         return;
     }
+    // clang-format on
 }
 
 }  // namespace tesra

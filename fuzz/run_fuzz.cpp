@@ -33,8 +33,8 @@ public:
 
 private:
     [[noreturn]] static void Fail(const char* what, std::string_view line) {
-        std::fprintf(stderr, "%s: %.*s\n", what, static_cast<int>(line.size() > 200 ? 200 : line.size()),
-                     line.data());
+        std::fprintf(stderr, "%s: %.*s\n", what,
+                     static_cast<int>(line.size() > 200 ? 200 : line.size()), line.data());
         std::abort();
     }
 

@@ -152,7 +152,7 @@ double Distance(double x1, double y1, double x2, double y2) {
 double VectorAngle(double dx, double dy) {
     if (std::fabs(dx) < kTinyEps && std::fabs(dy) < kTinyEps) return 0.0;
     double a = std::atan2(dy, dx);
-    if (a < 0) a += 2 * kPi;
+    if (a < 0) a += kTwoPi;
     return a;
 }
 
@@ -245,8 +245,8 @@ bool CircleThrough3Points(CircleArc& out, double x1, double y1, double x2, doubl
 bool CircleThrough3PointsDeg(CircleArc& out, double x1, double y1, double x2, double y2,
                              double x3, double y3) {
     const bool ok = CircleThrough3Points(out, x1, y1, x2, y2, x3, y3);
-    out.start = RoundTiny(out.start * 180 / kPi);
-    out.end = RoundTiny(out.end * 180 / kPi);
+    out.start = RoundTiny(Degrees(out.start));
+    out.end = RoundTiny(Degrees(out.end));
     return ok;
 }
 

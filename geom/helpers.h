@@ -23,6 +23,13 @@ inline constexpr double kSameEps = 1e-8;
 inline constexpr double kTinyEps = 1e-10;
 
 inline constexpr double kPi = std::numbers::pi;
+inline constexpr double kTwoPi = 2 * kPi;  // a whole turn
+inline constexpr double kDegToRad = kPi / 180;
+
+// Conversions in the order of operations the drawing's numbers were first
+// computed in: x * 180 / π is not always x * (180 / π) to the last bit.
+inline double Degrees(double rad) { return rad * 180 / kPi; }
+inline double Radians(double deg) { return deg / 180 * kPi; }
 
 // Tolerant parses: text that is not entirely a number gives 0.
 std::int32_t ParseInt(std::string_view text);
@@ -60,7 +67,7 @@ Point EllipsePointDeg(double cx, double cy, double r, double flatness, double ti
 
 // Sine and cosine of an angle in degrees, converted to radians exactly as
 // EllipsePointDeg converts its angles.
-inline SinCosPair SinCosDeg(double deg) { return SinCos(deg / 180 * kPi); }
+inline SinCosPair SinCosDeg(double deg) { return SinCos(Radians(deg)); }
 
 template <std::size_t N>
 std::array<SinCosPair, N> SinCosDeg(const std::array<double, N>& anglesDeg) {

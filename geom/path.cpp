@@ -85,7 +85,7 @@ double TurnAngle(const PathElement& before, const PathElement& after) {
 
 bool IsSharpJoint(const PathElement& before, const PathElement& after) {
     // By the cosine of the turn: no angle needs to be measured.
-    static const double kSmoothCos = std::cos(kSmoothTurnDeg * kPi / 180);
+    static const double kSmoothCos = std::cos(kSmoothTurnDeg * kDegToRad);
     const Point t0 = EndTangent(before), t1 = StartTangent(after);
     return t0.x * t1.x + t0.y * t1.y < kSmoothCos;
 }

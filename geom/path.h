@@ -12,8 +12,6 @@
 
 namespace tesra {
 
-inline constexpr double kTwoPi = 2 * kPi;
-
 // One element of a path, oriented in the direction its path runs.
 struct PathElement {
     enum class Shape { Line, Arc };

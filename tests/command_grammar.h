@@ -171,8 +171,7 @@ inline bool IsWriteBackElementLine(const std::vector<std::string_view>& f) {
         return IsElementLine(same);
     }
     if (k == "pt") {
-        return (n == 3 && AllNumbers(f, 1, n)) ||
-               (n == 6 && AllNumbers(f, 1, 5) && IsInt32(f[5]));
+        return (n == 3 && AllNumbers(f, 1, n)) || (n == 6 && AllNumbers(f, 1, 5) && IsInt32(f[5]));
     }
     return false;
 }
@@ -192,8 +191,7 @@ inline bool IsCommandLine(std::string_view line, Vocabulary v = Vocabulary::Draw
 }
 
 // A whole output file; returns what is wrong with it, or "" when it is valid.
-inline std::string CommandFileProblem(std::string_view bytes,
-                                      Vocabulary v = Vocabulary::Drawing) {
+inline std::string CommandFileProblem(std::string_view bytes, Vocabulary v = Vocabulary::Drawing) {
     if (!bytes.empty() && !bytes.ends_with("\r\n")) return "does not end with CR LF";
     std::size_t lineNo = 0;
     bool message = false, notice = false;
@@ -203,7 +201,8 @@ inline std::string CommandFileProblem(std::string_view bytes,
         bytes.remove_prefix(end + 2);
         ++lineNo;
         if (!IsCommandLine(line, v))
-            return "line " + std::to_string(lineNo) + " invalid: " + std::string(line.substr(0, 80));
+            return "line " + std::to_string(lineNo) +
+                   " invalid: " + std::string(line.substr(0, 80));
         if (notice) return "a line after the notice";
         message = message || IsMessageLine(line);
         notice = v == Vocabulary::WithWriteBack && IsNoticeLine(line);

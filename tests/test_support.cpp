@@ -7,8 +7,8 @@
 #include <iconv.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <numbers>
@@ -39,8 +39,8 @@ std::string Numbers(const double (&values)[N]) {
 }
 
 std::string Header(const ElementHeader& h, bool withPen = true) {
-    std::string s = "lg" + std::to_string(h.layerGroup) + " ly" + std::to_string(h.layer) +
-                    " c" + std::to_string(h.color);
+    std::string s = "lg" + std::to_string(h.layerGroup) + " ly" + std::to_string(h.layer) + " c" +
+                    std::to_string(h.color);
     if (withPen) s += " lt" + std::to_string(h.lineType) + " lw" + std::to_string(h.lineWidth);
     return s;
 }
@@ -62,56 +62,43 @@ ExchangeState ReadLines(const std::vector<std::string>& lines) {
 }
 
 std::vector<std::string> DescribeElements(const ElementStore& e) {
+    const auto describe = Overloaded{
+        [](const JwwEntLine& l) {
+            return Header(l.header) + Numbers({l.x1, l.y1, l.x2, l.y2});
+        },
+        [](const JwwEntCircle& c) {
+            return Header(c.header) + Numbers({c.x, c.y, c.r});
+        },
+        [](const JwwEntArc& a) { return Header(a.header) + Numbers(a.values); },
+        [](const JwwEntText& t) {
+            return Header(t.header, false) + " dir" + std::to_string(t.direction) + " cc" +
+                   std::to_string(t.textColor) + " cn" + std::to_string(t.textKind) +
+                   Numbers({t.width, t.height, t.spacing}) + Numbers(t.values) + " font[" +
+                   t.fontName + "] text[" + t.text + "]";
+        },
+        [](const JwwEntPoint& p) {
+            return Header(p.header) + " lc" + std::to_string(p.lineColor) + Numbers({p.x, p.y});
+        },
+        [](const JwwEntPointData& p) {
+            return Header(p.header) + " lc" + std::to_string(p.lineColor) +
+                   Numbers({p.x, p.y, p.a, p.b}) + " code" + std::to_string(p.code);
+        },
+        [](const SolidElement& solid) {
+            const JwwEntSolid& s = solid.solid;
+            std::string d = Header(s.header) + " code" + std::to_string(s.code);
+            // Only a solid drawn in color 10 shows its own color.
+            if (s.header.color == 10) d += " rgb" + std::to_string(s.solidColor);
+            for (double v : s.values) d += " " + Exact(v);
+            return d;
+        },
+        [](const auto&) { return std::string(" not written back"); },
+    };
     std::vector<std::string> out;
-    for (const ElementRef& ref : e.order) {
-        const auto i = static_cast<std::size_t>(ref.index);
-        std::string d = std::to_string(ref.kind) + ": ";
-        switch (static_cast<ElementKind>(ref.kind)) {
-            case ElementKind::Line: {
-                const JwwEntLine& l = e.lines[i];
-                d += Header(l.header) + Numbers({l.x1, l.y1, l.x2, l.y2});
-                break;
-            }
-            case ElementKind::Circle:
-                d += Header(e.circles[i].header) +
-                     Numbers({e.circles[i].x, e.circles[i].y, e.circles[i].r});
-                break;
-            case ElementKind::Arc: d += Header(e.arcs[i].header) + Numbers(e.arcs[i].values); break;
-            case ElementKind::Text: {
-                const JwwEntText& t = e.texts[i];
-                d += Header(t.header, false) + " dir" + std::to_string(t.direction) + " cc" +
-                     std::to_string(t.textColor) + " cn" + std::to_string(t.textKind) +
-                     Numbers({t.width, t.height, t.spacing}) + Numbers(t.values) + " font[" +
-                     t.fontName + "] text[" + t.text + "]";
-                break;
-            }
-            case ElementKind::Point: {
-                const JwwEntPoint& p = e.points[i];
-                d += Header(p.header) + " lc" + std::to_string(p.lineColor) + Numbers({p.x, p.y});
-                break;
-            }
-            case ElementKind::PointWithData: {
-                const JwwEntPointData& p = e.pointsWithData[i];
-                d += Header(p.header) + " lc" + std::to_string(p.lineColor) +
-                     Numbers({p.x, p.y, p.a, p.b}) + " code" + std::to_string(p.code);
-                break;
-            }
-            default: {
-                const std::vector<JwwEntSolid>* lists[] = {&e.solids2,  &e.solids3,  &e.solids4,
-                                                           &e.solidsSc, &e.solidsSe, &e.solidsSo,
-                                                           &e.solidsSg};
-                const JwwEntSolid& s = (*lists[ref.kind - static_cast<int>(ElementKind::Solid2)])[i];
-                d += Header(s.header) + " code" + std::to_string(s.code);
-                // Only a solid drawn in color 10 shows its own color.
-                if (s.header.color == 10) d += " rgb" + std::to_string(s.solidColor);
-                for (double v : s.values) d += " " + Exact(v);
-            }
-        }
-        out.push_back(d);
-    }
+    for (const ElementRef& ref : e.order)
+        out.push_back(std::to_string(static_cast<int>(ref.kind)) + ": " +
+                      VisitElement(e, ref, describe));
     return out;
 }
-
 
 ScratchDir::ScratchDir() {
     static std::atomic<int> counter{0};
@@ -199,7 +186,9 @@ Calls Draw(std::int32_t kind, const FigureCell& cell, SolidStyle solid) {
     return out.calls;
 }
 
-void RecordingTarget::EmitLine(Point a, Point b) { calls.push_back({"line", {a.x, a.y, b.x, b.y}}); }
+void RecordingTarget::EmitLine(Point a, Point b) {
+    calls.push_back({"line", {a.x, a.y, b.x, b.y}});
+}
 void RecordingTarget::EmitArc(Point c, double r, double s, double e, double f, double t) {
     calls.push_back({"arc", {c.x, c.y, r, s, e, f, t}});
 }
@@ -222,17 +211,6 @@ void RecordingTarget::WriteSolidColor(std::int32_t rgb) {
 }
 void RecordingTarget::WriteLineColor(std::int32_t color, std::int32_t mode) {
     calls.push_back({"linecolor", {static_cast<double>(color), static_cast<double>(mode)}});
-}
-
-std::size_t PaintedPointsOutside(const PreviewDrawing& drawing, PreviewBox box) {
-    constexpr double kSlack = 1e-6;
-    std::size_t outside = 0;
-    for (const PreviewPrimitive& p : drawing)
-        for (const auto& loop : Flatten(p, 0.01).loops)
-            for (Point q : loop)
-                outside += q.x < box.left - kSlack || q.x > box.left + box.width + kSlack ||
-                           q.y < box.top - kSlack || q.y > box.top + box.height + kSlack;
-    return outside;
 }
 
 }  // namespace tesra::test

@@ -11,7 +11,6 @@
 #include "exchange/element_store.h"
 #include "exchange/exchange_state.h"
 #include "figures/figure_cell.h"
-#include "figures/preview.h"
 
 namespace tesra::test {
 
@@ -68,8 +67,8 @@ public:
     void WriteLineColor(std::int32_t color, std::int32_t mode) override;
 
     struct Call {
-        std::string op;             // "line", "arc", "tri", "quad", "sc", "so", "solidcolor", "linecolor"
-        std::vector<double> values; // in the order the call received them
+        std::string op;  // "line", "arc", "tri", "quad", "sc", "so", "solidcolor", "linecolor"
+        std::vector<double> values;  // in the order the call received them
     };
     std::vector<Call> calls;
 };
@@ -79,10 +78,6 @@ using Calls = std::vector<RecordingTarget::Call>;
 // What DrawFigure emits for one kind in one cell.
 Calls Draw(std::int32_t kind, const FigureCell& cell, SolidStyle solid = {});
 
-// How many of the points a painter draws, curves flattened finely, fall
-// outside the box.
-std::size_t PaintedPointsOutside(const PreviewDrawing& drawing, PreviewBox box);
-
 }  // namespace tesra::test
 
 // Every suite knows the helpers by their short names.
@@ -91,7 +86,6 @@ using test::Calls;
 using test::CrLf;
 using test::Draw;
 using test::MakeCell;
-using test::PaintedPointsOutside;
 using test::QuarterTurnCell;
 using test::ReadBytes;
 using test::ReadExchange;

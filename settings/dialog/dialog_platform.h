@@ -51,8 +51,10 @@ public:
     virtual void SetChecked(Control c, bool on) = 0;
     virtual bool Checked(Control c) = 0;
 
-    // The preview band draws row as a pattern in use would be drawn.
-    virtual void ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid) = 0;
+    // The preview band draws row as a pattern in use would be drawn, beside
+    // its caption (lines separated by "\n").
+    virtual void ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid,
+                             std::string_view caption) = 0;
 
     virtual WindowPosition Position() = 0;
     virtual void MoveTo(WindowPosition position) = 0;

@@ -22,6 +22,7 @@ struct RowColumn {
     int left, width, height;
     std::span<const std::string_view> items;
     bool imeOff;
+    std::string_view heading;  // centred above the column
 };
 
 // One row of the form; the column is also the tab position within the row.
@@ -29,18 +30,22 @@ struct RowColumn {
 constexpr int kRowPitch = 24;
 constexpr int kRowTop = 16;
 constexpr int kSelectorTop = 20;
+constexpr int kHeadingTop = 1;
+constexpr int kHeadingHeight = 13;
 const std::array<RowColumn, 10> kRowColumns = {{
-    //  prefix         kind                      left width height items            ime off
-    {kRowSelector,  ControlKind::Selector,      8,   25,   17,  {},              false},
-    {kFigureList,   ControlKind::DropDown,     32,   81,   21,  {},              true},
-    {"EditW",       ControlKind::Edit,        112,   57,   21,  {},              true},
-    {"EditH",       ControlKind::Edit,        168,   57,   21,  {},              true},
-    {kPlacementList, ControlKind::DropDown,   224,   81,   21,  kPlacementItems, false},
-    {"EditD",       ControlKind::Edit,        304,   57,   21,  {},              true},
-    {"ComboBoxB",   ControlKind::DropDown,    360,   49,   21,  kBasePointItems, false},
-    {"ComboBoxU",   ControlKind::DropDown,    408,   57,   21,  kGuideLineItems, false},
-    {"ComboBoxC",   ControlKind::DropDown,    464,   57,   21,  kGuideLineItems, false},
-    {"ComboBoxD",   ControlKind::DropDown,    520,   57,   21,  kGuideLineItems, false},
+    // clang-format off
+    //  prefix         kind                      left width height items            ime off heading
+    {kRowSelector,  ControlKind::Selector,      8,   25,   17,  {},              false, ""},
+    {kFigureList,   ControlKind::DropDown,     32,   81,   21,  {},              true,  "図形"},
+    {"EditW",       ControlKind::Edit,        112,   57,   21,  {},              true,  "幅"},
+    {"EditH",       ControlKind::Edit,        168,   57,   21,  {},              true,  "高さ"},
+    {kPlacementList, ControlKind::DropDown,   224,   81,   21,  kPlacementItems, false, "配置"},
+    {"EditD",       ControlKind::Edit,        304,   57,   21,  {},              true,  "間隔"},
+    {"ComboBoxB",   ControlKind::DropDown,    360,   49,   21,  kBasePointItems, false, "基準点"},
+    {"ComboBoxU",   ControlKind::DropDown,    408,   57,   21,  kGuideLineItems, false, "上線"},
+    {"ComboBoxC",   ControlKind::DropDown,    464,   57,   21,  kGuideLineItems, false, "中線"},
+    {"ComboBoxD",   ControlKind::DropDown,    520,   57,   21,  kGuideLineItems, false, "下線"},
+    // clang-format on
 }};
 static_assert(kRowColumns.size() == 1 + std::size(kRowFields),
               "a row shows its selector, then one control per stored field");
@@ -52,17 +57,19 @@ struct FixedControl {
     std::string_view text;  // Memo1's text is the help lines
 };
 
-const std::array<FixedControl, 8> kFixedControls = {{
+const std::array<FixedControl, 7> kFixedControls = {{
+    // clang-format off
     //  name               kind                          left top  width height  text
-    {kHelpMemo,         ControlKind::Memo,          {584,  16, 185, 185}, ""},
+    // The memo is wide enough for the help text's longest lines, 12 full-width
+    // characters, beside the scroll bar.
+    {kHelpMemo,         ControlKind::Memo,          {584,  16, 197, 185}, ""},
     {kOkButton,         ControlKind::DefaultButton, {632, 240, 121,  25}, "ＯＫ(&Y)"},
     {kCancelButton,     ControlKind::CancelButton,  {632, 272, 121,  25}, "キャンセル(&N)"},
     {kSolidColorSwitch, ControlKind::CheckBox,      {584, 208, 129,  17}, "ソリッド任意色"},
-    {kColumnHeadings,   ControlKind::Label,         { 56,   1, 504,  13},
-     "図形　　　 幅　　 高さ　　 配置　　　間隔　 基準点　上線　　中線　　下線"},
     {kUnitLabel,        ControlKind::Label,         {592,   0,  60,  13}, "[実寸mm]"},
     {kColorSwatch,      ControlKind::Swatch,        {712, 208,  50,  17}, "　　　"},
-    {kPreviewBand,      ControlKind::PreviewBand,   {  8, 309, 755,  92}, ""},
+    {kPreviewBand,      ControlKind::PreviewBand,   {  8, 309, 767,  92}, ""},
+    // clang-format on
 }};
 
 std::array<std::string_view, kRowColumns.size()> Prefixes() {
@@ -94,6 +101,17 @@ std::string JoinedHelpText() {
     return text;
 }
 
+// Each column's heading is a label of its own, centred over it, so that it
+// stays there at every scaling and in every font.
+void AddHeadings(std::vector<ControlEntry>& controls) {
+    for (const RowColumn& c : kRowColumns) {
+        if (c.heading.empty()) continue;
+        controls.push_back({"Heading" + std::string(c.prefix),
+                            ControlKind::Heading, {c.left, kHeadingTop, c.width, kHeadingHeight},
+                            std::string(c.heading), {}, -1, false});
+    }
+}
+
 std::vector<ControlEntry> BuildControls() {
     std::vector<ControlEntry> controls;
     for (int row = 1; row <= kPatternRows; ++row) {
@@ -109,6 +127,7 @@ std::vector<ControlEntry> BuildControls() {
     // The area edits a row: from the last row, Tab goes on into it.
     for (ControlEntry& c : SettingsAreaControls()) controls.push_back(std::move(c));
     for (const FixedControl& f : kFixedControls) {
+        if (f.kind == ControlKind::PreviewBand) AddHeadings(controls);
         const std::string text = f.kind == ControlKind::Memo ? JoinedHelpText() : std::string(f.text);
         controls.push_back({std::string(f.name), f.kind, f.place, text, {}, -1, false});
     }
@@ -131,8 +150,8 @@ std::span<const std::string_view> RowControlPrefixes() {
 std::span<const std::string_view> RowFieldPrefixes() { return RowControlPrefixes().subspan(1); }
 
 bool IsTabStop(ControlKind kind) {
-    return kind != ControlKind::Label && kind != ControlKind::Swatch &&
-           kind != ControlKind::PreviewBand;
+    return kind != ControlKind::Label && kind != ControlKind::Heading &&
+           kind != ControlKind::Swatch && kind != ControlKind::PreviewBand;
 }
 
 std::string ControlName(std::string_view prefix, int row) {

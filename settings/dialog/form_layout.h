@@ -15,7 +15,7 @@ inline constexpr std::string_view kAppTitle = "q731_Tesra";
 inline constexpr std::string_view kFormCaption = "Tesra　設定";
 inline constexpr std::string_view kFontName = "ＭＳ ゴシック";
 inline constexpr int kFontHeight = 13;  // pixels at 96 dpi
-inline constexpr int kClientWidth = 771;
+inline constexpr int kClientWidth = 783;
 // The form's own controls stand above this line; the preview band below it.
 inline constexpr int kRowsAreaHeight = 309;
 inline constexpr int kPreviewBandHeight = 100;
@@ -32,7 +32,6 @@ inline constexpr std::string_view kHelpMemo = "Memo1";
 inline constexpr std::string_view kOkButton = "Button1";
 inline constexpr std::string_view kCancelButton = "Button2";
 inline constexpr std::string_view kSolidColorSwitch = "CheckBox1";
-inline constexpr std::string_view kColumnHeadings = "Label1";
 inline constexpr std::string_view kUnitLabel = "LabelU";
 inline constexpr std::string_view kColorSwatch = "Label2";
 inline constexpr std::string_view kPreviewBand = "PaintBox1";
@@ -44,6 +43,7 @@ inline constexpr std::string_view kPlacementList = "ComboBoxA";
 
 enum class ControlKind {
     Label,          // static text
+    Heading,        // static text centred over a column of the rows
     Swatch,         // a label showing a color, clickable
     Memo,           // read-only multi-line text, vertical scroll bar, no wrap
     Selector,       // one of the row selectors (one group for all rows)
@@ -74,8 +74,10 @@ bool IsTabStop(ControlKind kind);
 
 // Every control of the form: first the tab stops in tab order (rows 1 to 12,
 // the settings area below the band, then Memo1, Button1, Button2,
-// CheckBox1), then the labels and, last, the preview band. Creating the windows in this order gives the tab order, so
-// the tab order is numbered from this order rather than written down.
+// CheckBox1), then the labels, the column headings ("Heading" and the column's
+// prefix: "HeadingEditW") and, last, the preview band. Creating the windows in
+// this order gives the tab order, so the tab order is numbered from this order
+// rather than written down.
 const std::vector<ControlEntry>& FormControls();
 
 // The name prefixes of a row's controls, selector first ("RadioButton", "ComboBoxZ", …).

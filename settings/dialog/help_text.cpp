@@ -9,6 +9,7 @@ namespace {
 // Memo1, one entry per line. An entry of one ideographic space is a blank line
 // that still holds a character, as the form shows it.
 constexpr std::array<std::string_view, 95> kHelpLines = {
+    // clang-format off
     "指示した２点間に", "指示した図形を等分に", "１つ又は複数作図を行い",
     "飾り罫線等を表現します。", "　", "12種類のパターンを設定・", "保持することが出来ます。",
     "状況に応じて画面左側の", "○スイッチにチェックを", "入れて利用して下さい。", "　",
@@ -32,6 +33,7 @@ constexpr std::array<std::string_view, 95> kHelpLines = {
     "　処理出来ませんので", "　御注意下さい。", "　ブロック編集内で行う", "　場合には、本ソフトを",
     "　Jw_cadのインストール・", "　フォルダに配置して", "　実行を行う必要がある",
     "　場合があります。",
+    // clang-format on
 };
 
 }  // namespace

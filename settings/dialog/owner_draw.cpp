@@ -2,6 +2,8 @@
 #include "settings/dialog/owner_draw.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "settings/dialog/form_layout.h"
 
@@ -20,6 +22,10 @@ constexpr int kPictureTallest = 13;  // at 96 dpi; the height follows the item
 constexpr int kPictureAspectTenths = 15;
 constexpr int kGapBeforeName = 4;
 constexpr int kBandInset = 2;  // inside the band's frame
+// Room for three lines of the caption: "行12を表示中", "使用中: 行12" and the
+// longest figure name, "∠(左右反転)".
+constexpr int kCaptionWidth = 92;
+constexpr int kCaptionGap = 6;
 
 }  // namespace
 
@@ -43,15 +49,83 @@ FigureItemLayout LayoutFigureItem(PixelRect item, unsigned dpi) {
     return layout;
 }
 
+namespace {
+
+// The UTF-8 characters of text, each a whole sequence.
+std::vector<std::string_view> Characters(std::string_view text) {
+    std::vector<std::string_view> out;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t next = at + 1;
+        while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80) ++next;
+        out.push_back(text.substr(at, next - at));
+        at = next;
+    }
+    return out;
+}
+
+std::string Joined(const std::vector<std::string_view>& characters, std::size_t from,
+                   std::size_t to) {
+    std::string out;
+    for (std::size_t i = from; i < to; ++i) out += characters[i];
+    return out;
+}
+
+constexpr std::string_view kEllipsis = "…";
+
+}  // namespace
+
+std::string FittedName(std::string_view name, int room, const TextWidth& widthOf) {
+    if (widthOf(name) <= room) return std::string(name);
+    const std::vector<std::string_view> characters = Characters(name);
+    // The first character, "…" and the longest end that fits; else "…" and
+    // the longest end.
+    const std::string head = characters.empty() ? std::string() : std::string(characters[0]);
+    for (const std::string& lead : {head, std::string()}) {
+        for (std::size_t from = 1; from < characters.size(); ++from) {
+            const std::string candidate =
+                lead + std::string(kEllipsis) + Joined(characters, from, characters.size());
+            if (widthOf(candidate) <= room) return candidate;
+        }
+    }
+    // Too narrow for even that: as many whole characters from the start as fit.
+    std::size_t count = 0;
+    while (count < characters.size() && widthOf(Joined(characters, 0, count + 1)) <= room) ++count;
+    return Joined(characters, 0, count);
+}
+
+ClosedBoxItem LayoutClosedBoxItem(PixelRect item, unsigned dpi, std::string_view name,
+                                  const TextWidth& widthOf) {
+    const PixelRect beside = LayoutFigureItem(item, dpi).text;
+    if (widthOf(name) <= beside.right - beside.left) return {true, std::string(name)};
+    const int room = item.right - item.left - 2 * Scaled(kItemPadding, dpi);
+    const int full = std::max(widthOf(name), 1);
+    if (full <= room) return {false, std::string(name), 1.0};
+    const double share = static_cast<double>(room) / full;
+    if (share >= kNarrowestName) return {false, std::string(name), share};
+    auto narrowed = [&widthOf](std::string_view t) {
+        return static_cast<int>(std::ceil(widthOf(t) * kNarrowestName));
+    };
+    return {false, FittedName(name, room, narrowed), kNarrowestName};
+}
+
 PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi) {
     if (kind < 0) return {};
     return FigurePicture(kind, LayoutFigureItem(item, dpi).picture);
 }
 
+PixelRect PreviewCaptionArea(PixelRect band, unsigned dpi) {
+    const int inset = Scaled(kBandInset, dpi);
+    const int right = std::min(band.left + inset + Scaled(kCaptionWidth, dpi), band.right - inset);
+    return {band.left + 2 * inset, band.top + inset, std::max(right, band.left + 2 * inset),
+            std::max(band.bottom - inset, band.top + inset)};
+}
+
 PreviewBox PreviewArea(PixelRect band, unsigned dpi) {
     const int inset = Scaled(kBandInset, dpi);
-    return {static_cast<double>(band.left + inset), static_cast<double>(band.top + inset),
-            static_cast<double>(std::max(band.right - band.left - 2 * inset, 0)),
+    const int left = std::min(PreviewCaptionArea(band, dpi).right + Scaled(kCaptionGap, dpi),
+                              band.right - inset);
+    return {static_cast<double>(left), static_cast<double>(band.top + inset),
+            static_cast<double>(std::max(band.right - inset - left, 0)),
             static_cast<double>(std::max(band.bottom - band.top - 2 * inset, 0))};
 }
 

@@ -4,9 +4,11 @@
 // the window's DPI, so the pictures are drawn sharp at any scaling.
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <string_view>
 
-#include "figures/preview.h"
+#include "settings/dialog/preview.h"
 
 namespace tesra {
 
@@ -29,10 +31,32 @@ struct FigureItemLayout {
 };
 // The picture at the item's left, vertically centred, then the name.
 FigureItemLayout LayoutFigureItem(PixelRect item, unsigned dpi);
+// The closed box's item: the picture and the name when the whole name fits
+// beside it, else the name alone in all the room, drawn narrower (widthShare
+// of the font's own width, never below kNarrowestName) when it must, and cut
+// to fit (see FittedName) only past that.
+inline constexpr double kNarrowestName = 0.7;
+struct ClosedBoxItem {
+    bool picture = true;
+    std::string name;
+    double widthShare = 1.0;
+};
+using TextWidth = std::function<int(std::string_view utf8)>;
+ClosedBoxItem LayoutClosedBoxItem(PixelRect item, unsigned dpi, std::string_view name,
+                                  const TextWidth& widthOf);
+
+// A name as it fits in room pixels: whole, or its first character, "…" and as
+// much of its end as fits, for the end ("2(上)", "(塗)") is what tells a
+// figure from its neighbours; failing that "…" and the end. Whole characters
+// only.
+std::string FittedName(std::string_view name, int room, const TextWidth& widthOf);
+
 // An item's picture: the figure of kind, nothing for an item that is none (-1).
 PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi);
 
-// The band inside its frame, and its drawing for row.
+// The band inside its frame: a caption at the left saying which row the band
+// shows and which row is in use, the drawing beside it.
+PixelRect PreviewCaptionArea(PixelRect band, unsigned dpi);
 PreviewBox PreviewArea(PixelRect band, unsigned dpi);
 PreviewDrawing PreviewBandDrawing(const PatternRow& row, const SolidStyle& solid, PixelRect band,
                                   unsigned dpi);

@@ -162,9 +162,27 @@ void SettingsDialog::Edited(Control c) {
     ShowPreview();
 }
 
+int SettingsDialog::RowInUse() {
+    for (int row = 1; row <= kPatternRows; ++row)
+        if (ui_.SelectorOn(RowControl(kRowSelector, row))) return row;
+    return 0;
+}
+
+std::string SettingsDialog::PreviewCaption(int shownRow, int rowInUse, std::int32_t figureKind) {
+    std::string caption = "行" + std::to_string(shownRow) + "を表示中\n使用中: ";
+    caption += rowInUse > 0 ? "行" + std::to_string(rowInUse) : std::string("なし");
+    if (figureKind >= 0 && figureKind < kFigureKindCount) {
+        caption += "\n";
+        caption += FigureName(figureKind);
+    }
+    return caption;
+}
+
 void SettingsDialog::ShowPreview() {
     const SolidStyle solid{ui_.Checked(ui_.Find(kSolidColorSwitch)), swatchColor_};
-    ui_.ShowPreview(ui_.Find(kPreviewBand), ReadRow(previewRow_), solid);
+    const PatternRow row = ReadRow(previewRow_);
+    ui_.ShowPreview(ui_.Find(kPreviewBand), row, solid,
+                    PreviewCaption(previewRow_, RowInUse(), row.figureKind));
 }
 
 }  // namespace tesra

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "settings/dialog/dialog_platform.h"
 #include "settings/pattern_store.h"
@@ -26,6 +27,11 @@ public:
     // changes the band's solid color, the area's controls its row.
     void Edited(Control c);
 
+    // The band's caption: the row it shows, the row in use (which OK keeps
+    // and the drawing modes draw; 0 for none) and the whole name of the
+    // figure it shows, which the figure box may have to shorten.
+    static std::string PreviewCaption(int shownRow, int rowInUse, std::int32_t figureKind);
+
 private:
     Control RowControl(std::string_view prefix, int row);
     void FillFigureList(Control list);
@@ -37,6 +43,7 @@ private:
     int RowOf(Control c);
     bool InArea(Control c);
     void ShowInArea(int row);
+    int RowInUse();
     void ShowPreview();
 
     DialogPlatform& ui_;

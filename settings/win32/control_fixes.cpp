@@ -4,6 +4,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
+
+#include "settings/win32/dpi.h"
 
 namespace tesra::win32 {
 namespace {
@@ -45,10 +48,35 @@ bool MayDrawFocus(UINT message) {
     }
 }
 
+int ScaledPixels(HWND w, int pixels96) {
+    return Scale(pixels96, WindowDpi(w));
+}
+
+// The keyboard focus shown as a frame in the highlight color around the whole
+// selector, circle and blank caption: the button's own dotted box went with
+// the caption.
+void DrawFocusCue(HWND w) {
+    RECT r{};
+    GetClientRect(w, &r);
+    HDC dc = GetDC(w);
+    const HBRUSH brush = GetSysColorBrush(COLOR_HIGHLIGHT);
+    const int width = std::max(1, ScaledPixels(w, 1));
+    for (int i = 0; i < width; ++i) {
+        FrameRect(dc, &r, brush);
+        InflateRect(&r, -1, -1);
+    }
+    ReleaseDC(w, dc);
+}
+
 LRESULT CALLBACK HideFocusProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                DWORD_PTR) {
     const LRESULT result = DefSubclassProc(w, message, wParam, lParam);
-    if (MayDrawFocus(message) && IsWindowVisible(w)) EraseCaption(w);
+    // Focus arriving or leaving repaints all: the frame covers the circle's part too.
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) InvalidateRect(w, nullptr, TRUE);
+    if (MayDrawFocus(message) && IsWindowVisible(w)) {
+        EraseCaption(w);
+        if (GetFocus() == w) DrawFocusCue(w);
+    }
     return result;
 }
 
@@ -82,9 +110,85 @@ void PaintStrips(HWND w) {
     ReleaseDC(w, dc);
 }
 
+// How far the text reaches past the box on either side, in pixels: negative
+// left when it is scrolled, positive right when more follows.
+struct Overhang {
+    int left = 0, right = 0;
+};
+
+Overhang TextOverhang(HWND w) {
+    const int length = GetWindowTextLengthW(w);
+    if (length == 0) return {};
+    RECT client{};
+    GetClientRect(w, &client);
+    const LRESULT first = SendMessageW(w, EM_POSFROMCHAR, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(w, text.data(), length + 1)));
+    HDC dc = GetDC(w);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0));
+    const HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    if (old) SelectObject(dc, old);
+    ReleaseDC(w, dc);
+    const DWORD margins = static_cast<DWORD>(SendMessageW(w, EM_GETMARGINS, 0, 0));
+    const int start = static_cast<short>(LOWORD(first));
+    const int innerLeft = client.left + LOWORD(margins), innerRight = client.right - HIWORD(margins);
+    return {std::min(0, start - innerLeft), std::max(0, start + static_cast<int>(size.cx) - innerRight)};
+}
+
+// Text that does not fit shows where it goes on: a short bar in the
+// highlight color under the box's left or right end, in the strip below
+// the text, for as long as text lies beyond that end.
+void PaintScrollCue(HWND w) {
+    const Overhang over = TextOverhang(w);
+    RECT window{}, client{};
+    GetWindowRect(w, &window);
+    GetClientRect(w, &client);
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    OffsetRect(&client, -window.left, -window.top);
+    const int bar = std::max(2, ScaledPixels(w, 2));
+    const int length = (client.right - client.left) / 4;
+    const RECT strip{client.left, client.bottom - bar, client.right, client.bottom};
+    HDC dc = GetWindowDC(w);
+    const HBRUSH cue = GetSysColorBrush(COLOR_HIGHLIGHT);
+    if (over.left < 0) {
+        const RECT r{strip.left, strip.top, strip.left + length, strip.bottom};
+        FillRect(dc, &r, cue);
+    }
+    if (over.right > 0) {
+        const RECT r{strip.right - length, strip.top, strip.right, strip.bottom};
+        FillRect(dc, &r, cue);
+    }
+    ReleaseDC(w, dc);
+}
+
+bool MayScroll(UINT message) {
+    switch (message) {
+        case WM_PAINT:
+        case WM_CHAR:
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_SETTEXT:
+        case WM_LBUTTONUP:
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case EM_SETSEL:
+            return true;
+        default:
+            return false;
+    }
+}
+
 LRESULT CALLBACK CentreTextProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                 DWORD_PTR) {
     const LRESULT result = DefSubclassProc(w, message, wParam, lParam);
+    const bool dragging = message == WM_MOUSEMOVE && (wParam & MK_LBUTTON) != 0;
+    if ((dragging || (MayScroll(message) && message != WM_PAINT)) && IsWindowVisible(w)) {
+        // The edit box scrolls without repainting all; the cue is redrawn whole.
+        InvalidateRect(w, nullptr, TRUE);
+    }
+    if (message == WM_PAINT && IsWindowVisible(w)) PaintScrollCue(w);
     if (message == WM_NCCALCSIZE) {
         RECT& r = wParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
                          : *reinterpret_cast<RECT*>(lParam);

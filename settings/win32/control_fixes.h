@@ -6,13 +6,14 @@
 namespace tesra::win32 {
 
 // A selector's caption is one ideographic space: the dotted focus box the
-// button draws around it stands beside the circle, framing nothing. The
-// preview band shows which row has the focus instead.
+// button draws around it stands beside the circle, framing nothing. A frame
+// around the whole selector shows the keyboard focus instead.
 void HideFocusBox(HWND selector);
 
 // A single-line edit box draws its text at the top of its client area; this
 // shrinks the client area around the text so that numbers sit centred, as
-// the drop-down lists' texts do. Applied again when the font changes.
+// the drop-down lists' texts do. Applied again when the font changes. Text
+// running past either end is marked by a bar under that end.
 void CentreTextVertically(HWND edit);
 
 }  // namespace tesra::win32

@@ -6,11 +6,13 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "settings/dialog/owner_draw.h"
+#include "settings/win32/wide_text.h"
 
 namespace tesra::win32 {
 namespace {
@@ -80,6 +82,20 @@ std::wstring ItemText(HWND list, UINT index) {
     SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
     return text;
+}
+
+// A name drawn across the whole item, in the current font made narrower by
+// share: the closed figure box's names that do not fit beside a picture.
+void DrawNarrowedName(HDC dc, RECT r, const std::wstring& name, double share, UINT dpi) {
+    LOGFONTW shape{};
+    GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof shape, &shape);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    if (share < 1.0) shape.lfWidth = std::max(1L, std::lround(metrics.tmAveCharWidth * share));
+    Selected narrowed(dc, CreateFontIndirectW(&shape));
+    r.left += MulDiv(2, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &r,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 }  // namespace
@@ -168,20 +184,28 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi) {
 
     const PixelRect rect{item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
     const auto kind = static_cast<std::int32_t>(item.itemID);
-    PaintDrawing(dc, FigureItemPicture(kind, rect, dpi), {fore, Blend(fore, back, 15)},
-                 PenWidth(dpi));
-
-    const FigureItemLayout layout = LayoutFigureItem(rect, dpi);
-    RECT text{layout.text.left, layout.text.top, layout.text.right, layout.text.bottom};
     const std::wstring name = ItemText(item.hwndItem, item.itemID);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, fore);
+    if ((item.itemState & ODS_COMBOBOXEDIT) != 0) {
+        const ClosedBoxItem closed = LayoutClosedBoxItem(rect, dpi, Narrow(name), [dc](std::string_view t) {
+            const std::wstring w = Widen(t);
+            SIZE size{};
+            GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+            return static_cast<int>(size.cx);
+        });
+        if (!closed.picture) return DrawNarrowedName(dc, item.rcItem, Widen(closed.name), closed.widthShare, dpi);
+    }
+    PaintDrawing(dc, FigureItemPicture(kind, rect, dpi), {fore, Blend(fore, back, 15)},
+                 PenWidth(dpi));
+    const FigureItemLayout layout = LayoutFigureItem(rect, dpi);
+    RECT text{layout.text.left, layout.text.top, layout.text.right, layout.text.bottom};
     DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row,
-                     const SolidStyle& solid) {
+                     const SolidStyle& solid, const std::wstring& caption, HFONT font) {
     const RECT& r = item.rcItem;
     const int width = r.right - r.left, height = r.bottom - r.top;
     HDC screen = item.hDC;
@@ -198,8 +222,21 @@ void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row
         Rectangle(dc, 0, 0, width, height);
     }
     const PixelRect band{0, 0, width, height};
+    {
+        const PixelRect c = PreviewCaptionArea(band, dpi);
+        RECT text{c.left, c.top, c.right, c.bottom};
+        Selected captionFont(dc, font, false);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+                  DT_LEFT | DT_TOP | DT_NOPREFIX | DT_END_ELLIPSIS | DT_WORDBREAK);
+    }
+    const PreviewBox area = PreviewArea(band, dpi);
+    IntersectClipRect(dc, static_cast<int>(area.left), static_cast<int>(area.top),
+                      static_cast<int>(area.left + area.width), static_cast<int>(area.top + area.height));
     PaintDrawing(dc, PreviewBandDrawing(row, solid, band, dpi),
                  {RGB(0, 0, 0), RGB(0xC8, 0xC8, 0xC8)}, PenWidth(dpi));
+    SelectClipRgn(dc, nullptr);
 
     BitBlt(screen, r.left, r.top, width, height, dc, 0, 0, SRCCOPY);
     SelectObject(dc, oldBitmap);

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
-#include "figures/preview.h"
+#include <string>
+
+#include "settings/dialog/preview.h"
 
 namespace tesra::win32 {
 
@@ -31,8 +33,10 @@ void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int p
 // WM_DRAWITEM of a figure list: the picture of the item's figure and its name.
 void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi);
 
-// WM_DRAWITEM of the preview band, drawn off screen so typing does not flicker.
+// WM_DRAWITEM of the preview band, drawn off screen so typing does not
+// flicker: the caption in font at the left, the drawing beside it cut off at
+// the band's edges.
 void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row,
-                     const SolidStyle& solid);
+                     const SolidStyle& solid, const std::wstring& caption, HFONT font);
 
 }  // namespace tesra::win32

@@ -83,6 +83,10 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
             return 0;
+        case WM_NOTIFY:
+            if (reinterpret_cast<const NMHDR*>(lParam)->code == TTN_GETDISPINFOW)
+                ui_.FillTip(*reinterpret_cast<NMTTDISPINFOW*>(lParam));
+            return 0;
         case WM_MEASUREITEM:
             ui_.MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
             return TRUE;
@@ -182,7 +186,8 @@ int MessageLoop(HWND form) {
 
 int RunSettingsForm(HINSTANCE instance, PatternStore& store, const std::filesystem::path& storeFile,
                     bool bz, int showCommand) {
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
     const PaintingSession painting;
     const HWND application = CreateApplicationWindow(instance);

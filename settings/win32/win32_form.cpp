@@ -28,6 +28,7 @@ WindowStyle StyleOf(ControlKind kind) {
     constexpr DWORD kTabStop = WS_TABSTOP | WS_GROUP;
     switch (kind) {
         case ControlKind::Label: return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+        case ControlKind::Heading: return {L"STATIC", SS_CENTER | SS_NOPREFIX, 0};
         case ControlKind::Swatch: return {L"STATIC", SS_LEFT | SS_NOTIFY, 0};
         case ControlKind::Memo:
             return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL,
@@ -62,12 +63,18 @@ COLORREF AsColorRef(std::int32_t bgr) { return static_cast<COLORREF>(bgr) & 0xFF
 // Room around the help text, so that it keeps clear of the box's edge and
 // of its scroll bar.
 constexpr int kMemoMargin = 3;
+// The numbers' font is narrower than the form's, so that eight digits and a
+// point fit an edit box whole (longer stored numbers scroll, and the box shows
+// that they do).
+constexpr int kEditDigitWidth = 6;
+constexpr int kEditMargin = 1;
 
 }  // namespace
 
 Win32Form::~Win32Form() {
     for (const auto& [color, brush] : brushes_) DeleteObject(brush);
     if (font_) DeleteObject(font_);
+    if (editFont_) DeleteObject(editFont_);
 }
 
 void Win32Form::CreateControls(HWND form) {
@@ -77,6 +84,38 @@ void Win32Form::CreateControls(HWND form) {
         byName_[entries[i].name] = static_cast<Control>(i);
         windows_.push_back(CreateControl(entries[i], ControlId(entries[i].kind, i)));
     }
+    AddFigureTips();
+}
+
+void Win32Form::AddFigureTips() {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form_, GWLP_HINSTANCE));
+    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr,
+                            instance, nullptr);
+    if (!tips_) return;
+    const std::vector<ControlEntry>& entries = FormControls();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!ShowsFigurePictures(entries[i].name)) continue;
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = form_;
+        tool.uId = reinterpret_cast<UINT_PTR>(windows_[i]);
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void Win32Form::FillTip(NMTTDISPINFOW& tip) {
+    const auto list = reinterpret_cast<HWND>(tip.hdr.idFrom);
+    const LRESULT index = SendMessageW(list, CB_GETCURSEL, 0, 0);
+    const LRESULT length = index == CB_ERR ? CB_ERR : SendMessageW(list, CB_GETLBTEXTLEN, index, 0);
+    tipText_.assign(length == CB_ERR ? 0 : static_cast<std::size_t>(length) + 1, L'\0');
+    if (!tipText_.empty()) {
+        SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(tipText_.data()));
+        tipText_.pop_back();
+    }
+    tip.lpszText = tipText_.data();
 }
 
 HWND Win32Form::CreateControl(const ControlEntry& entry, int id) {
@@ -103,15 +142,24 @@ void Win32Form::ApplyDpi(UINT dpi) {
     font_ = CreateFontW(-Scale(kFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                         SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         FIXED_PITCH | FF_MODERN, Widen(kFontName).c_str());
+    const HFONT oldEdit = editFont_;
+    editFont_ = CreateFontW(-Scale(kFontHeight, dpi), Scale(kEditDigitWidth, dpi), 0, 0, FW_NORMAL, FALSE,
+                            FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, Widen(kFontName).c_str());
     const std::vector<ControlEntry>& entries = FormControls();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         // The font first: the edit boxes centre their text by it when placed.
-        SendMessageW(windows_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+        const HFONT font = entries[i].kind == ControlKind::Edit ? editFont_ : font_;
+        SendMessageW(windows_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         const Rect& r = entries[i].place;
         int height = Scale(r.height, dpi);
         if (entries[i].kind == ControlKind::DropDown) height += Scale(kListRowHeight * ListRows(entries[i]), dpi);
         SetWindowPos(windows_[i], nullptr, Scale(r.left, dpi), Scale(r.top, dpi), Scale(r.width, dpi),
                      height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        if (entries[i].kind == ControlKind::Edit) {
+            SendMessageW(windows_[i], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                         MAKELPARAM(Scale(kEditMargin, dpi), Scale(kEditMargin, dpi)));
+        }
         if (entries[i].kind == ControlKind::Memo) {
             SendMessageW(windows_[i], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                          MAKELPARAM(Scale(kMemoMargin, dpi), Scale(kMemoMargin, dpi)));
@@ -119,6 +167,7 @@ void Win32Form::ApplyDpi(UINT dpi) {
     }
     SizeFigureLists();
     if (old) DeleteObject(old);
+    if (oldEdit) DeleteObject(oldEdit);
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_EXSTYLE));
     const RECT outer = WindowRectForClient({0, 0, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi)},
@@ -150,7 +199,7 @@ bool Win32Form::DrawItem(const DRAWITEMSTRUCT& item) {
     const Control c = FromWindow(item.hwndItem);
     if (c == kNoControl) return false;
     if (KindOf(c) == ControlKind::PreviewBand) {
-        DrawPreviewBand(item, dpi_, previewRow_, previewSolid_);
+        DrawPreviewBand(item, dpi_, previewRow_, previewSolid_, previewCaption_, font_);
         return true;
     }
     if (item.CtlType != ODT_COMBOBOX) return false;
@@ -158,9 +207,11 @@ bool Win32Form::DrawItem(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
-void Win32Form::ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid) {
+void Win32Form::ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid,
+                            std::string_view caption) {
     previewRow_ = row;
     previewSolid_ = solid;
+    previewCaption_ = Widen(caption);
     InvalidateRect(Window(band), nullptr, FALSE);
 }
 

@@ -4,6 +4,7 @@
 // logic is its index in that table.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <array>
 #include <map>
@@ -40,6 +41,9 @@ public:
     // The owner-drawn controls: figure lists and the preview band.
     void MeasureItem(MEASUREITEMSTRUCT& item) const;
     bool DrawItem(const DRAWITEMSTRUCT& item);
+    // The tip over a figure list: the whole name of its figure, which the
+    // closed box may have drawn narrower or shortened.
+    void FillTip(NMTTDISPINFOW& tip);
 
     Control Find(std::string_view name) override;
     void SetSelector(Control c, bool on) override;
@@ -53,7 +57,8 @@ public:
     std::string EditText(Control c) override;
     void SetLabelText(Control c, std::string_view text) override;
     void SetLabelColor(Control c, std::int32_t bgr) override;
-    void ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid) override;
+    void ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid,
+                     std::string_view caption) override;
     void SetChecked(Control c, bool on) override;
     bool Checked(Control c) override;
     WindowPosition Position() override;
@@ -66,6 +71,7 @@ private:
     HWND CreateControl(const ControlEntry& entry, int id);
     HBRUSH SolidBrush(COLORREF color);
     void SizeFigureLists();
+    void AddFigureTips();
 
     HWND form_ = nullptr;
     std::vector<HWND> windows_;  // index: the control
@@ -74,10 +80,14 @@ private:
     std::map<COLORREF, HBRUSH> brushes_;
     std::array<COLORREF, 16> customColors_{};
     HFONT font_ = nullptr;
+    HFONT editFont_ = nullptr;
+    HWND tips_ = nullptr;
+    std::wstring tipText_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     HWND pendingFocus_ = nullptr;
     PatternRow previewRow_;
     SolidStyle previewSolid_;
+    std::wstring previewCaption_;
 };
 
 // Control ids: the table index from here on, except the two buttons, which

@@ -22,11 +22,11 @@
 
 #include "app/run.h"
 #include "exchange/atomic_file.h"
-#include "tests/command_grammar.h"
 #include "settings/pattern_store.h"
 #include "tesra_process.h"
-#include "write_fault_sweep.h"
 #include "test_support.h"
+#include "tests/command_grammar.h"
+#include "write_fault_sweep.h"
 
 namespace tesra {
 namespace {
@@ -100,9 +100,9 @@ void ExpectNoTemporaryFile(const fs::path& target, bool stale) {
 
 struct Obstacle {
     std::string name;
-    bool onTmpfs;     // the folder is a small tmpfs, mounted before the files go in
-    Setup setup;      // after the files are in place
-    bool frozen;      // nothing in the folder can change, not even a removal
+    bool onTmpfs;  // the folder is a small tmpfs, mounted before the files go in
+    Setup setup;   // after the files are in place
+    bool frozen;   // nothing in the folder can change, not even a removal
 };
 
 // Test names in listings, rather than the bytes of the parameter.
@@ -130,7 +130,9 @@ std::vector<Obstacle> Obstacles() {
          },
          false},
         {"ImmutableTarget", false,
-         [](const fs::path&, const fs::path& target, Undo& undo) { return Immutable(target, undo); },
+         [](const fs::path&, const fs::path& target, Undo& undo) {
+             return Immutable(target, undo);
+         },
          true},
         {"ImmutableFolder", false,
          [](const fs::path& dir, const fs::path&, Undo& undo) { return Immutable(dir, undo); },

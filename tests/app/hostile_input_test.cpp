@@ -4,13 +4,14 @@
 // (tesra_process.h kills a hang) with status 0 and leave a valid command file
 // (the grammar of tests/command_grammar.h, every number finite), no temporary
 // file and the store untouched; along a selection ("3") it may instead fail
-// and leave the host's file as it was.
+// and leave the host's file as it was, or write the selection back alone
+// with the reason nothing was drawn.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -19,9 +20,9 @@
 #include <vector>
 
 #include "exchange/atomic_file.h"
-#include "tests/command_grammar.h"
 #include "tesra_process.h"
 #include "test_support.h"
+#include "tests/command_grammar.h"
 
 namespace tesra {
 namespace {
@@ -98,6 +99,7 @@ TEST(OutputGrammar, LinesTheWriterMayAndMayNotWrite) {
         std::string line;
         bool drawing, writeBack;
     } lines[] = {
+        // clang-format off
         {"bz", 1, 1}, {"lgA", 1, 1}, {"lyFFFFFFFF", 1, 1}, {"lc-3", 1, 1}, {"lw30000", 1, 1},
         {"lga", 0, 0},  // hex digits are upper case
         {"lg", 0, 0}, {"lc10 16777215", 1, 1}, {"lc10 16777216", 0, 0}, {"lc10 -1", 0, 0},
@@ -119,6 +121,7 @@ TEST(OutputGrammar, LinesTheWriterMayAndMayNotWrite) {
         {"cn0 2.5 2.5 0 7", 0, 1}, {"cn0 2.5 2.5 0", 0, 0}, {"cn\"$<Arial>", 0, 1},
         {"cc8", 0, 1}, {"cc9", 0, 0}, {"pn2", 0, 1}, {"h#" + test::Sjis("楕円弧"), 0, 1},
         {std::string(252, '1') + " 0 0 0", 0, 0},  // over 255 bytes
+        // clang-format on
     };
     for (const auto& [line, drawing, writeBack] : lines) {
         EXPECT_EQ(grammar::IsCommandLine(line), drawing) << line;
@@ -128,10 +131,12 @@ TEST(OutputGrammar, LinesTheWriterMayAndMayNotWrite) {
 
 TEST(OutputGrammar, WholeFiles) {
     const std::pair<const char*, bool> files[] = {
+        // clang-format off
         {"", true}, {"lg0\r\nly0\r\n", true}, {"hemessage\r\n", true},
         {"lg0\r\nly0", false},  // no final CR LF
         {"lg0\nly0\r\n", false},  // LF alone
         {"lg0\r\nhemessage\r\n", false}, {"hemessage\r\nlg0\r\n", false},
+        // clang-format on
     };
     for (const auto& [file, valid] : files)
         EXPECT_EQ(grammar::CommandFileProblem(file) == "", valid) << file;
@@ -153,9 +158,10 @@ enum class Expect {
     AtLeast,    // status 0 and at least minLines lines
     Exactly,    // status 0 and exactly minLines lines
     Refused,    // status 0 and a single message line
-    Drawn,      // modes "3", "4": the selection kept at the head of a new file
+    Drawn,      // modes "3", "4": the selection kept at the head of a new drawing
+    Explained,  // modes "3", "4": the selection kept, nothing drawn, and why (HostileCase::why)
     Untouched,  // modes "3", "4": failed, the host's file byte for byte as it was
-    Either,     // modes "3", "4": one of the two
+    Either,     // modes "3", "4": any of the three
 };
 
 struct HostileCase {
@@ -166,16 +172,24 @@ struct HostileCase {
     // Where the points survive the hostile bytes, figures must be drawn.
     std::size_t minLines = 0;
     Expect expect = Expect::AtLeast;
+    const char* why = "";  // Explained: words of the message line, UTF-8
 };
 
 // Test names in listings, rather than the bytes of the parameter.
 void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
 
+std::string LastLine(std::string_view file) {
+    if (file.ends_with("\r\n")) file.remove_suffix(2);
+    const std::size_t end = file.rfind("\r\n");
+    return std::string(end == std::string_view::npos ? file : file.substr(end + 2));
+}
+
 void ExpectOutcome(const HostileCase& c, int status, const std::string& input,
                    const std::string& output) {
     const bool along = OverSelection(c.mode);
-    if (c.expect == Expect::Drawn || c.expect == Expect::Untouched) {
-        EXPECT_EQ(status == 0, c.expect == Expect::Drawn);
+    if (c.expect == Expect::Drawn || c.expect == Expect::Explained ||
+        c.expect == Expect::Untouched) {
+        EXPECT_EQ(status == 0, c.expect != Expect::Untouched);
     }
     if (along && status != 0) {
         EXPECT_TRUE(output == input) << "the host's file was changed";
@@ -186,6 +200,12 @@ void ExpectOutcome(const HostileCase& c, int status, const std::string& input,
     if (along) {  // every selected element at the head, unchanged and in order
         const auto before = test::DescribeElements(test::ReadExchange(input).elements);
         auto after = test::DescribeElements(test::ReadExchange(output).elements);
+        if (c.expect == Expect::Explained) {
+            EXPECT_EQ(after.size(), before.size()) << "something was drawn";
+            const std::string last = LastLine(output);
+            EXPECT_TRUE(last.starts_with("h#")) << last;
+            EXPECT_NE(last.find(test::Sjis(c.why)), std::string::npos) << last;
+        }
         after.resize(std::min(after.size(), before.size()));
         EXPECT_EQ(after, before);
     }
@@ -221,6 +241,7 @@ auto CaseName = [](const auto& info) { return info.param.name; };
 std::vector<HostileCase> ExchangeCases() {
     const Bytes busy = Same(kBusyStore);
     std::vector<HostileCase> cases = {
+        // clang-format off
         {"BinaryGarbage", [] { return kTwoPoints + Garbage(4 << 20); }, busy, "2", 40},
         {"NulBytes", Same("hp1\0 0 0\r\nhp2 1\00 0\r\n\0\0\0\r\nlc\0003\r\n"s), busy, "1"},
         {"FiftyMegabyteLineOfTokens",
@@ -251,18 +272,20 @@ std::vector<HostileCase> ExchangeCases() {
         {"StoreWithAFiftyMegabyteLine", Same(kTwoPoints),
          [] { return "0\r\n0\r\n1\r\n" + Repeat("9", 50'000'000) + "\r\n1\r\n95\r\n"; }, "2"},
         {"StoreOfLoneLeadBytes", Same(kTwoPoints), Same(Repeat("\x81\r\n", 200) + "\x81"), "1"},
+        // clang-format on
     };
     // Numbers a double cannot hold, and text that is no number at all.
+    // clang-format off
     const char* numbers[] = {"1e999", "-1e999", "nan", "inf", "1e-400", "$", "0x", "99999999999",
                              "1e308", "-1.7976931348623157e308", "4.9e-324"};
+    // clang-format on
     for (int i = 0; i < std::ssize(numbers); ++i) {
         const std::string n = numbers[i];
-        const std::string exchange = "hp1 " + n + " 0\r\nhp2 100 " + n + "\r\nhp3 " + n + " " +
-                                     n + "\r\nhp4 0 0\r\nlc" + n + "\r\nlw" + n + "\r\nlg" + n +
-                                     "\r\n";
+        const std::string exchange = "hp1 " + n + " 0\r\nhp2 100 " + n + "\r\nhp3 " + n + " " + n +
+                                     "\r\nhp4 0 0\r\nlc" + n + "\r\nlw" + n + "\r\nlg" + n + "\r\n";
         for (const char* mode : {"1", "2"})
-            cases.push_back({"Number" + std::to_string(i) + "Mode" + mode, Same(exchange), busy,
-                             mode});
+            cases.push_back(
+                {"Number" + std::to_string(i) + "Mode" + mode, Same(exchange), busy, mode});
     }
     return cases;
 }
@@ -309,8 +332,10 @@ const std::string kOneLinePerFigure = StoreRow({"0", "1", "1", "0", "0", "1", "0
 // with a single message line; at the bound the run draws them all.
 HostileCase Limit(std::string name, std::string points, const char* mode, bool refused,
                   const std::string& store = kOneLinePerFigure) {
+    // clang-format off
     return {std::move(name), Same(std::move(points)), Same(store), mode, 4 + 1'000'000,
             refused ? Expect::Refused : Expect::Exactly};
+    // clang-format on
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -347,22 +372,31 @@ TEST(HostileSize, InputTooLargeForMemoryFailsTheRunAndRemovesTheFile) {
 // either replaces the file with a valid one that starts with every selected
 // element, unchanged and in order, or leaves the host's file byte for byte as
 // it was, so that nothing selected is lost.
-HostileCase Along(std::string name, Bytes selection, Expect expect) {
-    const std::string header = test::CrLf({"hq", "bz", "lg0", "ly0", "lc2", "lt1", "lw1", "cn2",
-                                           "cn\"$<Arial>", "#"});
+HostileCase Along(std::string name, Bytes selection, Expect expect, const char* why = "") {
+    const std::string header =
+        test::CrLf({"hq", "bz", "lg0", "ly0", "lc2", "lt1", "lw1", "cn2", "cn\"$<Arial>", "#"});
+    // clang-format off
     return {std::move(name), [=] { return header + selection(); }, Same(kOneLinePerFigure), "3", 0,
-            expect};
+            expect, why};
+    // clang-format on
 }
+
+// What the message line must name, so that the user knows what to change.
+const char* const kNothingToFollow = "沿わせる線・円弧・円がない";
+const char* const kTooMany = "図形の数が多すぎる";
 
 std::vector<HostileCase> SelectionCases() {
     const std::string aLine = "0 0 10 0\r\n";
     return {
+        // clang-format off
         Along("ZeroLengthLinesBesideARealOne", Same("5 5 5 5\r\n0 0 0 0\r\n" + aLine),
               Expect::Drawn),
-        Along("OnlyZeroLengthLines", Same("5 5 5 5\r\n0 0 0 0\r\n"), Expect::Untouched),
+        Along("OnlyZeroLengthLines", Same("5 5 5 5\r\n0 0 0 0\r\n"), Expect::Explained,
+              kNothingToFollow),
         Along("ZeroRadiusCircleAndArc", Same("ci 0 0 0\r\nci 5 5 0 0 90 1 0\r\n" + aLine),
               Expect::Drawn),
-        Along("RadiusOf1e12IsTooManyFigures", Same("ci 0 0 1e12\r\n"), Expect::Untouched),
+        Along("RadiusOf1e12IsTooManyFigures", Same("ci 0 0 1e12\r\n"), Expect::Explained,
+              kTooMany),
         Along("HundredThousandDisconnectedLines",
               [] {
                   std::string s;
@@ -371,15 +405,25 @@ std::vector<HostileCase> SelectionCases() {
                   return s;
               },
               Expect::Drawn),
-        Along("TextOnly", Same("ch 0 0 1 0 \"abc\r\nch 5 5 1 0 \"def\r\n"), Expect::Untouched),
+        Along("TextOnly", Same("ch 0 0 1 0 \"abc\r\nch 5 5 1 0 \"def\r\n"), Expect::Explained,
+              kNothingToFollow),
+        Along("PointsOnly", Same("pt 1 1\r\npt 1 1 2 3 4\r\n"), Expect::Explained,
+              kNothingToFollow),
+        Along("EmptySelection", Same(""), Expect::Explained, kNothingToFollow),
         Along("BranchesAtOnePoint",
               Same("0 0 10 0\r\n0 0 0 10\r\n0 0 -10 0\r\n0 0 0 -10\r\n5 0 5 5\r\n"),
               Expect::Drawn),
         Along("EllipticArcsOnly", Same("ci 0 0 10 0 360 0.5 0\r\nci 0 0 10 0 90 2 45\r\n"),
-              Expect::Untouched),
+              Expect::Explained, kNothingToFollow),
         Along("EllipseBesideALineIsWrittenBack", Same("ci 0 0 10 0 360 0.5 0\r\n" + aLine),
               Expect::Drawn),
         Along("BlockInTheSelection", Same(aLine + "BL 0 0 name\r\n"), Expect::Untouched),
+        // Where an element cannot be written back, nothing is said: the host
+        // would erase it.
+        Along("BlockBesideNothingToFollow", Same("ch 0 0 1 0 \"abc\r\nBL 0 0 name\r\n"),
+              Expect::Untouched),
+        Along("BlockBesideTooManyFigures", Same("BL 0 0 name\r\nci 0 0 1e12\r\n"),
+              Expect::Untouched),
         Along("DimensionInTheSelection", Same(aLine + "msg\r\n0 -5 10 -5\r\ncs 5 -5 1 0 \"10\r\n"),
               Expect::Untouched),
         Along("CurveInTheSelection", Same("pl\r\n" + aLine + "10 0 10 10\r\n#\r\n"),
@@ -399,7 +443,8 @@ std::vector<HostileCase> SelectionCases() {
         Along("TwoPathsAtTheFigureLimit", Same("0 0 500000 0\r\n0 10 500000 10\r\n"),
               Expect::Drawn),
         Along("TwoPathsOneFigureAbove", Same("0 0 500000 0\r\n0 10 500001 10\r\n"),
-              Expect::Untouched),
+              Expect::Explained, kTooMany),
+        // clang-format on
     };
 }
 
@@ -407,7 +452,7 @@ INSTANTIATE_TEST_SUITE_P(Selections, Hostile, ::testing::ValuesIn(SelectionCases
 
 // Slopes ("4"): a point and a top edge with a toe that no user would select.
 // The store's row is a slope row (pitch 1, ticks 2 long). Where nothing can
-// be drawn the selection still goes back, with a notice: "Drawn" throughout.
+// be drawn the selection still goes back, with the reason.
 std::string SlopeStore() {
     std::vector<std::string> lines = {"0", "0", "0", "255", "1", "0", "10", "1", "0", "0",
                                       "1", "0",  "0", "0"};
@@ -417,11 +462,14 @@ std::string SlopeStore() {
     return test::CrLf(lines);
 }
 
-HostileCase Slope(std::string name, std::string point, Bytes selection) {
+// `why`: words of the notice when nothing is drawn; none when ticks are.
+HostileCase Slope(std::string name, std::string point, Bytes selection, const char* why = "") {
     const std::string header = "hq\r\n" + point +
                                test::CrLf({"bz", "lg0", "ly0", "lc2", "lt1", "cn2", "#"});
-    return {std::move(name), [=] { return header + selection(); }, Same(SlopeStore()), "4", 0,
-            Expect::Drawn};
+    return {std::move(name),   [=] { return header + selection(); },
+            Same(SlopeStore()), "4",
+            0,                 *why ? Expect::Explained : Expect::Drawn,
+            why};
 }
 
 std::vector<HostileCase> SlopeCases() {
@@ -435,10 +483,13 @@ std::vector<HostileCase> SlopeCases() {
               Same("5 5 5 5\r\n" + top + "20 0 20 0\r\n0 -3 20 -2\r\n")),
         Slope("OneChainOnlyWithoutPoint", "",
               Same(top + "20 0 20 10\r\nci 20 20 10 270 360 1 0\r\n")),
-        Slope("TwoPathsWithoutPoint", "", Same(top + "0 -3 20 -2\r\n")),
-        Slope("ToeBeyondTheEnds", nearTop, Same(top + "30 -3 40 -3\r\n")),
+        Slope("TwoPathsWithoutPoint", "", Same(top + "0 -3 20 -2\r\n"), "法肩の位置"),
+        Slope("ToeBeyondTheEnds", nearTop, Same(top + "30 -3 40 -3\r\n"), "法尻に届きません"),
         Slope("PointFarAway", "hp1 1e300 -1e300\r\n", Same(top + "0 -3 20 -2\r\n")),
-        Slope("TooManyTicks", nearTop, Same("0 0 2000000 0\r\n0 -3 2000000 -3\r\n")),
+        Slope("TooManyTicks", nearTop, Same("0 0 2000000 0\r\n0 -3 2000000 -3\r\n"),
+              "目盛りの数"),
+        Slope("OnlyTextAndZeroLengthLines", nearTop, Same("ch 0 0 1 0 \"a\r\n5 5 5 5\r\n"),
+              "沿わせる線"),
         Slope("HundredThousandElementsOneTopEdge", "hp1 0.5 0.1\r\n",
               [] {
                   std::string s;

@@ -1,4 +1,6 @@
-// Run flow: mode argument, paths, chain length, attribute lines and the figure bound.
+// Run flow in memory: chain length and attribute lines. The mode argument,
+// the file names and the figure bound are checked on the real executable
+// (run_golden_test.cpp, hostile_input_test.cpp).
 #include "app/run.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +50,7 @@ TEST(RunFlow, ChainStopsAtTheFirstAbsentPointAndSkipsEqualNeighbours) {
         std::vector<std::pair<int, Point>> points;
         Lines expected;
     } cases[] = {
+        // clang-format off
         {"four points", {{1, {0, 0}}, {2, {10, 0}}, {3, {20, 0}}, {4, {30, 0}}},
          With({"0 0 10 0", "10 0 20 0", "20 0 30 0"})},
         {"point 3 equals point 2", {{1, {0, 0}}, {2, {10, 0}}, {3, {10 + 5e-9, 0}}, {4, {20 + 5e-9, 0}}},
@@ -55,6 +58,7 @@ TEST(RunFlow, ChainStopsAtTheFirstAbsentPointAndSkipsEqualNeighbours) {
         {"point 3 absent", {{1, {0, 0}}, {2, {10, 0}}, {4, {20, 0}}}, With({"0 0 10 0"})},
         {"one point", {{1, {0, 0}}}, kAttributes},
         {"no points", {}, kAttributes},
+        // clang-format on
     };
     for (const Case& c : cases) {
         RunContext run = ContextWithPoints(c.points);
@@ -80,35 +84,6 @@ TEST(RunFlow, BzFirstThenInitialAttributesAndLineWidthOnlyWhenRead) {
     EXPECT_EQ(Draw(run, RunMode::Chain), (Lines{"bz", "lgB", "ly3", "lc5", "lt2"}));
     run.exchange.lwSeen = true;
     EXPECT_EQ(Draw(run, RunMode::Chain), (Lines{"bz", "lgB", "ly3", "lc5", "lt2", "lw40"}));
-}
-
-TEST(RunFlow, MoreThanAMillionFiguresDrawNothingButTheMessage) {
-    RunContext run = ContextWithPoints({{1, {0, 0}}, {2, {1'000'000, 0}}});
-    run.store.rows[0].figureKind = -1;  // laid out, but nothing to write per figure
-    run.store.rows[0].lowerLine = 2;
-    run.store.rows[0].width = 1.0;  // exactly a million figures: drawn
-    EXPECT_EQ(Draw(run, RunMode::TwoPoints), With({"0 0 1000000 0"}));
-    run.store.rows[0].width = 0.999999;
-    const Lines lines = Draw(run, RunMode::TwoPoints);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].substr(0, 2), "he");
-}
-
-TEST(RunFlow, ModeArgument) {
-    EXPECT_EQ(ModeFromArgument("1"), RunMode::TwoPoints);
-    EXPECT_EQ(ModeFromArgument("2"), RunMode::Chain);
-    EXPECT_EQ(ModeFromArgument("3"), RunMode::AlongSelection);
-    EXPECT_EQ(ModeFromArgument("4"), RunMode::SlopeBetween);
-    for (const char* other : {"01", "1 ", "one", "", "03", "3 ", "4 ", "5", "-1"})
-        EXPECT_EQ(ModeFromArgument(other), RunMode::Dialog) << other;
-    EXPECT_EQ(ModeFromArgument(std::nullopt), RunMode::Dialog);
-}
-
-TEST(RunFlow, FilesBesideTheExecutable) {
-    const RunPaths paths = RunPaths::ForExecutable("/opt/jw/addins/飾り/tesra.exe");
-    EXPECT_EQ(paths.exchangeFile, std::filesystem::path("/opt/jw/addins/飾り/JWC_TEMP.TXT"));
-    EXPECT_EQ(paths.storeFile, std::filesystem::path("/opt/jw/addins/飾り/tesra.dat"));
-    EXPECT_EQ(RunPaths::ForExecutable("/x/tesra").storeFile, std::filesystem::path("/x/tesra.dat"));
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, GoldenRun, ::testing::ValuesIn(GoldenCases()),
 
 TEST(RunModes, AnythingButOneToFourIsTheDialogWhichThisBuildLacks) {
     const std::vector<std::vector<std::string>> argLists = {
-        {}, {"01"}, {"1 "}, {"one"}, {"0"}, {"5"}, {"4 "}, {"3 "}, {""}, {"12"}};
+        {}, {"01"}, {"1 "}, {"one"}, {"0"}, {"5"}, {"4 "}, {"3 "}, {"03"}, {"-1"}, {""}, {"12"}};
     for (const auto& args : argLists) {
         ScratchDir scratch;
         const fs::path dir = scratch / "addin";
@@ -101,14 +101,15 @@ TEST(RunModes, ExtraArgumentsAreIgnored) {
     EXPECT_EQ(ReadBytes(dir / "JWC_TEMP.TXT"), "lg0\r\nly0\r\nlc1\r\nlt1\r\n");
 }
 
+// Both files are found beside the executable, whatever its name and folder.
 TEST(RunModes, StoreIsNamedAfterTheExecutable) {
     ScratchDir scratch;
-    const fs::path dir = scratch / "addin";
+    const fs::path dir = scratch / "飾り";
     fs::create_directory(dir);
     WriteBytes(dir / "JWC_TEMP.TXT", "hp1 0 0\r\nhp2 10 0\r\n");
     // Row 1: kind 2 "＿(下線)", 10 x 10, base point "下": one line on the span.
-    WriteBytes(dir / "renamed.dat", test::CrLf({"0", "0", "0", "0", "1", "2", "10", "10", "0",
-                                                "0", "2", "0", "0", "0"}));
+    WriteBytes(dir / "renamed.dat", test::CrLf({"0", "0", "0", "0", "1", "2", "10", "10", "0", "0",
+                                                "2", "0", "0", "0"}));
     EXPECT_EQ(RunTesra(dir, {"1"}, "renamed"), 0);
     EXPECT_EQ(ReadBytes(dir / "JWC_TEMP.TXT"), "lg0\r\nly0\r\nlc1\r\nlt1\r\n0 0 10 0\r\n");
 }

@@ -27,8 +27,8 @@ inline std::string ShellQuoted(const std::string& s) {
 
 struct TesraRun {
     std::string exeName = "tesra";
-    bool copyExecutable = true;    // false: the folder already holds it
-    std::string shellPrefix;       // e.g. "ulimit -v 400000 && "
+    bool copyExecutable = true;  // false: the folder already holds it
+    std::string shellPrefix;     // e.g. "ulimit -v 400000 && "
     std::string stderrPath = "/dev/null";
 };
 
@@ -72,7 +72,8 @@ inline TesraResult RunTesraIn(const std::filesystem::path& dir,
     std::string command = "cd / && " + how.shellPrefix;
     // Killed rather than asked: a hung run may ignore SIGTERM.
     command += "timeout -s KILL " + std::to_string(HangTimeoutSeconds()) + " ";
-    if (const char* wrapper = std::getenv("TESRA_EXE_WRAPPER")) command += std::string(wrapper) + " ";
+    if (const char* wrapper = std::getenv("TESRA_EXE_WRAPPER"))
+        command += std::string(wrapper) + " ";
     command += ShellQuoted(exe.string());
     for (const std::string& a : args) command += " " + ShellQuoted(a);
     command += " 2>" + ShellQuoted(how.stderrPath);

@@ -16,9 +16,9 @@ namespace tesra::test {
 
 struct WriteFaultOutcome {
     std::int64_t failAfter = 0;
-    bool complete = false;                  // the fault came after the last byte
+    bool complete = false;  // the fault came after the last byte
     int status = -1;
-    std::optional<std::string> exchange;    // the exchange file afterwards, if any
+    std::optional<std::string> exchange;  // the exchange file afterwards, if any
     bool tempLeft = false;
 };
 

@@ -73,10 +73,11 @@ public:
     void SetLabelColor(Control c, std::int32_t bgr) override { Label(c).color = bgr; }
     void SetChecked(Control c, bool on) override { At(c, ControlKind::CheckBox).on = on; }
     bool Checked(Control c) override { return At(c, ControlKind::CheckBox).on; }
-    void ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid) override {
+    void ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid,
+                     std::string_view caption) override {
         if (controls_.at(static_cast<std::size_t>(band)).kind != ControlKind::PreviewBand)
             throw std::logic_error("preview on a control of another kind");
-        previews.push_back({row, solid});
+        previews.push_back({row, solid, std::string(caption)});
     }
     WindowPosition Position() override { return position; }
     void MoveTo(WindowPosition p) override { position = p; }
@@ -96,6 +97,7 @@ public:
     struct Preview {
         PatternRow row;
         SolidStyle solid;
+        std::string caption;
     };
     std::vector<Preview> previews;  // every picture the band was asked to show
 

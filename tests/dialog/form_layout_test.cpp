@@ -32,7 +32,7 @@ TEST(FormLayout, NamesAreUniqueAndEveryRowHasItsTenControls) {
                 << c->name;
         }
     }
-    EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 8u + SettingsAreaControls().size());
+    EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 7u + 9u + SettingsAreaControls().size());
     for (const AreaField& field : AreaFields()) EXPECT_NE(Entry(std::string(field.control)), nullptr);
 }
 
@@ -66,7 +66,7 @@ TEST(FormLayout, PlacesFollowTheRowPitch) {
         {"RadioButton1", {8, 20, 25, 17}},  {"RadioButton12", {8, 284, 25, 17}},
         {"ComboBoxZ1", {32, 16, 81, 21}},   {"EditW2", {112, 40, 57, 21}},
         {"EditH12", {168, 280, 57, 21}},    {"ComboBoxB5", {360, 112, 49, 21}},
-        {"ComboBoxD12", {520, 280, 57, 21}}, {"Memo1", {584, 16, 185, 185}},
+        {"ComboBoxD12", {520, 280, 57, 21}}, {"Memo1", {584, 16, 197, 185}},
         {"Button2", {632, 272, 121, 25}},
     };
     for (const auto& c : cases) {
@@ -119,6 +119,22 @@ TEST(FormLayout, SettingsAreaControlsDoNotOverlap) {
                                a.top + a.height <= b.top || b.top + b.height <= a.top;
             EXPECT_TRUE(apart) << area[i].name << " and " << area[j].name;
         }
+}
+
+// A heading over every column but the selectors', centred on it.
+TEST(FormLayout, EachHeadingStandsOverItsColumn) {
+    int headings = 0;
+    for (const ControlEntry& c : FormControls()) {
+        if (c.kind != ControlKind::Heading) continue;
+        ++headings;
+        const ControlEntry* column = Entry(ControlName(c.name.substr(7), 1));
+        ASSERT_NE(column, nullptr) << c.name;
+        EXPECT_EQ(c.place.left, column->place.left) << c.name;
+        EXPECT_EQ(c.place.width, column->place.width) << c.name;
+        EXPECT_LE(c.place.top + c.place.height, column->place.top) << c.name;
+    }
+    EXPECT_EQ(headings, 9);
+    EXPECT_EQ(Entry("HeadingComboBoxB")->text, "基準点");
 }
 
 TEST(FormLayout, RowPrefixesNameEveryRowControlInTabOrder) {

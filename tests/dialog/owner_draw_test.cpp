@@ -7,6 +7,7 @@
 #include "settings/dialog/form_layout.h"
 #include "settings/dialog/row_settings_area.h"
 #include "settings/pattern_store.h"
+#include "painted_points.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -66,16 +67,86 @@ TEST(OwnerDraw, ItemPictureAndNameShareTheItemAtEveryScaling) {
     }
 }
 
-TEST(OwnerDraw, BandDrawingStaysInsideTheBandsFrame) {
+// The caption and the drawing side by side inside the frame, the corner of
+// the sample path in the drawing's part.
+TEST(OwnerDraw, BandCaptionAndDrawingShareTheFrame) {
     const PatternRow row{48, 10, 10, 0, 0, 1, 2, 0, 1};
-    for (unsigned dpi : {96u, 144u}) {
+    for (unsigned dpi : {96u, 120u, 144u}) {
         const int s = static_cast<int>(dpi);
-        const PixelRect band{0, 0, 755 * s / 96, 92 * s / 96};
+        const PixelRect band{0, 0, 767 * s / 96, 92 * s / 96};
+        const PixelRect caption = PreviewCaptionArea(band, dpi);
         const PreviewBox area = PreviewArea(band, dpi);
-        EXPECT_GT(area.left, band.left);
+        EXPECT_GT(caption.left, band.left);
+        EXPECT_GT(area.left, caption.right);
+        EXPECT_LT(area.left + area.width, band.right);
+        EXPECT_LT(area.top + area.height, band.bottom);
         const PreviewDrawing drawing = PreviewBandDrawing(row, {true, 0xFF}, band, dpi);
-        EXPECT_FALSE(drawing.empty());
-        EXPECT_EQ(PaintedPointsOutside(drawing, area), 0u) << dpi;
+        ASSERT_FALSE(drawing.empty());
+        const Point corner = drawing[0].points[1];
+        PreviewPrimitive dot;
+        dot.points = {corner};
+        EXPECT_EQ(PaintedPointsOutside({dot}, area), 0u) << dpi;
+    }
+}
+
+// Half-width characters 7 pixels wide, the others 13, as the dialog's font
+// draws them at 100 %.
+int FontWidth(std::string_view utf8) {
+    int width = 0;
+    for (const char ch : utf8) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x80) width += 7;
+        else if (b >= 0xC0) width += 13;
+    }
+    return width;
+}
+
+// The names the closed box used to cut inside a character, and the room it has.
+TEST(OwnerDraw, FittedNamesKeepWholeCharactersAndTheirDistinguishingEnd) {
+    const struct {
+        std::string_view name;
+        int room;
+        std::string_view shown;
+    } cases[] = {
+        {"弓形2(上)", 60, "弓形2(上)"},
+        {"弓形2(上)", 59, "弓…(上)"},
+        {"弓形2(上)", 40, "弓…)"},
+        {"◇＆＋", 39, "◇＆＋"},
+        {"◇＆＋", 38, "…＋"},
+        {"＼＼(塗)", 53, "＼＼(塗)"},
+        {"＼＼(塗)", 46, "＼…塗)"},
+        {"∠(左右反転)", 60, "∠…反転)"},
+        {"六角形1(塗)", 60, "六…1(塗)"},
+        {"六角形1(塗)", 50, "六…塗)"},
+        {"六角形1(塗)", 20, "…)"},
+        {"六角形1(塗)", 19, "六"},
+        {"六角形1(塗)", 5, ""},
+    };
+    for (const auto& c : cases) {
+        const std::string shown = FittedName(c.name, c.room, FontWidth);
+        EXPECT_EQ(shown, c.shown) << c.name << " in " << c.room;
+        EXPECT_LE(FontWidth(shown), c.room);
+    }
+}
+
+// In the closed box a name that does not fit beside the picture takes the
+// picture's place, drawn narrower as far as it must be; every figure's whole
+// name shows at every scaling.
+TEST(OwnerDraw, ClosedBoxGivesLongNamesThePicturesRoom) {
+    for (unsigned dpi : {96u, 120u, 144u}) {
+        const int s = static_cast<int>(dpi);
+        const PixelRect box{0, 0, 61 * s / 96, 17 * s / 96};  // the box less its arrow
+        auto scaled = [s](std::string_view t) { return FontWidth(t) * s / 96; };
+        EXPECT_TRUE(LayoutClosedBoxItem(box, dpi, "○", scaled).picture) << dpi;
+        for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind) {
+            const ClosedBoxItem item = LayoutClosedBoxItem(box, dpi, FigureName(kind), scaled);
+            EXPECT_EQ(item.name, FigureName(kind)) << dpi;
+            EXPECT_LE(scaled(item.name) * item.widthShare, box.right - 4.0 * s / 96) << item.name;
+            EXPECT_GE(item.widthShare, kNarrowestName);
+        }
+        const ClosedBoxItem narrow = LayoutClosedBoxItem({0, 0, 30, 17}, 96, "弓形2(上)", FontWidth);
+        EXPECT_EQ(narrow.name, "弓…)");
+        EXPECT_EQ(narrow.widthShare, kNarrowestName);
     }
 }
 

@@ -429,5 +429,39 @@ TEST(SettingsDialogArea, TypedSettingsAreCheckedAsTheStoreRequires) {
     }
 }
 
+// A row's settings without a control of the form (arrangement, orientation
+// and the other extension keys) survive OK and reach the preview.
+TEST(SettingsDialogPreview, SettingsWithoutAControlSurviveOkAndReachThePreview) {
+    DialogRun run;
+    PatternStore s = DistinctStore();
+    s.selectedRow = 2;
+    s.rows[1].arrangement = kArrangeCorners;
+    s.rows[1].orientation = kOrientUpright;
+    s.rows[1].rhythm = "LLS";
+    run.store = s;
+    run.dialog.Fill(false);
+    EXPECT_EQ(run.ui.previews.back().row, s.rows[1]);
+    run.dialog.Button1Click();
+    EXPECT_EQ(run.store.rows[1], s.rows[1]);
+}
+
+// Editing one row while another is in use: the band says which it shows,
+// which one OK would keep in use, and the whole name of the figure shown.
+TEST(SettingsDialogPreview, CaptionSaysWhichRowIsShownAndWhichIsInUse) {
+    DialogRun run;
+    PatternStore s = DistinctStore();
+    s.selectedRow = 12;
+    s.rows[0].figureKind = 83;
+    SavePatternStore(s, run.storeFile);
+    run.Open();
+    EXPECT_EQ(run.ui.previews.back().caption, "行12を表示中\n使用中: 行12\n" + std::string(FigureName(s.rows[11].figureKind)));
+    run.dialog.Edited(run.ui.Find("EditW1"));
+    EXPECT_EQ(run.ui.previews.back().caption, "行1を表示中\n使用中: 行12\n弓形2(上)");
+    run.ui.SelectItem(run.ui.Find("ComboBoxZ1"), -1);
+    run.ui.SetSelector(run.ui.Find("RadioButton12"), false);
+    run.dialog.Edited(run.ui.Find("ComboBoxZ1"));
+    EXPECT_EQ(run.ui.previews.back().caption, "行1を表示中\n使用中: なし");
+}
+
 }  // namespace
 }  // namespace tesra

@@ -1,6 +1,7 @@
 // The selected-element store: one record per element, in input order.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,7 +14,8 @@ namespace {
 
 std::vector<std::pair<std::int32_t, std::int32_t>> Order(const ExchangeState& s) {
     std::vector<std::pair<std::int32_t, std::int32_t>> out;
-    for (const ElementRef& ref : s.elements.order) out.emplace_back(ref.kind, ref.index);
+    for (const ElementRef& ref : s.elements.order)
+        out.emplace_back(static_cast<std::int32_t>(ref.kind), ref.index);
     return out;
 }
 
@@ -61,7 +63,9 @@ TEST(ElementStoreTest, EachElementLineBecomesItsRecord) {
         {"se 1 2 3 4 5 6 7 -1", ElementKind::SolidSe,
          [](auto& e) { EXPECT_EQ(e.solidsSe.at(0).code, -1); }},
         {"so 1 2 3 4 5 6 7 8", ElementKind::SolidSo,
-         [](auto& e) { EXPECT_EQ(e.solidsSo.at(0).values, (Values{1, 2, 3, 4, 5, 6, 7, 8})); }},
+         [](auto& e) {
+             EXPECT_EQ(e.solidsSo.at(0).values, (Values{1, 2, 3, 4, 5, 6, 7, 8}));
+         }},
         {"sg 1 2 3 4 5 6 7 8", ElementKind::SolidSg,
          [](auto& e) { EXPECT_EQ(e.solidsSg.at(0).values.size(), 8u); }},
         {" -5000 0 5000 0", ElementKind::Line,
@@ -74,7 +78,7 @@ TEST(ElementStoreTest, EachElementLineBecomesItsRecord) {
         SCOPED_TRACE(c.line);
         const ExchangeState s = test::ReadLines({c.line});
         ASSERT_EQ(s.elements.order.size(), 1u);
-        EXPECT_EQ(s.elements.order[0].kind, static_cast<std::int32_t>(c.kind));
+        EXPECT_EQ(s.elements.order[0].kind, c.kind);
         c.check(s.elements);
     }
 }
@@ -88,7 +92,7 @@ TEST(ElementStoreTest, OrderListsEveryElementWithItsIndex) {
 
 TEST(ElementStoreTest, HeaderIsTheStateWhenTheLineIsRead) {
     const ExchangeState s = test::ReadLines({"lg3", "ly4", "lc5", "lt2", "lw1", "hhp7", "z2", "z4",
-                                  "1 2 3 4", "5 6 7 8", "lc6", "pn9", "pt 0 0"});
+                                             "1 2 3 4", "5 6 7 8", "lc6", "pn9", "pt 0 0"});
     const auto& lines = s.elements.lines;
     ASSERT_EQ(lines.size(), 2u);
     const ElementHeader first{7, 3, 4, 5, 2, 1, 10};
@@ -135,11 +139,13 @@ TEST(ElementStoreTest, TextSizesComeFromItsKind) {
         std::int32_t color, kind;
     };
     const std::vector<Case> cases = {
+        // clang-format off
         {"default kind 1", {}, 3.0, 3.0, 0.0, 2, 1},
         {"kind from the table", {"hcw 1 2 3 4 5 6 7 8 9 10", "hcc 1 1 1 1 1 1 1 9 1 1", "cn8"},
          8.0, 3.0, 0.0, 9, 8},
         {"kind 0 with its own sizes", {"cn0 4 5 0.5 6"}, 4.0, 5.0, 0.5, 6, 0},
         {"kind 11 is not in the table", {"cn11"}, 2.0, 2.0, 0.0, 1, 11},
+        // clang-format on
     };
     for (const Case& c : cases) {
         std::vector<std::string> lines = c.lines;
@@ -185,6 +191,7 @@ TEST(ElementStoreTest, SolidsWithRepeatedCornersBecomeSmaller) {
         Values corners;
     };
     const std::vector<Case> cases = {
+        // clang-format off
         {"two corners", "sl 0 0 1 1", ElementKind::Solid2, {0, 0, 1, 1}},
         {"three distinct", "sl 0 0 1 0 1 1", ElementKind::Solid3, {0, 0, 1, 0, 1, 1}},
         {"three, c1 = c2", "sl 0 0 0 0 1 1", ElementKind::Solid2, {0, 0, 1, 1}},
@@ -206,12 +213,13 @@ TEST(ElementStoreTest, SolidsWithRepeatedCornersBecomeSmaller) {
          {0, 0, 2e-10, 0, 1, 0, 1, 1}},
         {"tokens past the eighth ignored", "sl 0 0 1 0 1 1 0 1 9", ElementKind::Solid4,
          {0, 0, 1, 0, 1, 1, 0, 1}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const ExchangeState s = test::ReadLines({"lc10 255", c.line});
         ASSERT_EQ(s.elements.order.size(), 1u);
-        EXPECT_EQ(s.elements.order[0].kind, static_cast<std::int32_t>(c.kind));
+        EXPECT_EQ(s.elements.order[0].kind, c.kind);
         const auto& e = s.elements;
         const auto& list = c.kind == ElementKind::Solid2   ? e.solids2
                            : c.kind == ElementKind::Solid3 ? e.solids3
@@ -255,12 +263,14 @@ TEST(ElementStoreTest, MsgWithoutCsTextStoresNoDimension) {
         std::size_t texts, dimensions, lines_;
     };
     const std::vector<Case> cases = {
+        // clang-format off
         {"another text kind", {"msg", "0 0 1 0", "ch 0 0 1 0 a"}, 1, 0, 0},
         {"cs without msg", {"0 0 1 0", "cs 0 0 1 0 a"}, 1, 0, 1},
         {"# between", {"msg", "0 0 1 0", "#", "cs 0 0 1 0 a"}, 1, 0, 0},
         {"keyword element between", {"msg", "0 0 1 0", "ci 0 0 1", "cs 0 0 1 0 a"}, 1, 0, 0},
         {"a second line replaces the first",
          {"msg", "0 0 1 0", "0 0 2 0", "cs 0 0 1 0 a"}, 0, 1, 0},
+        // clang-format on
     };
     for (const Case& c : cases) {
         const ExchangeState s = test::ReadLines(c.lines);
@@ -270,20 +280,6 @@ TEST(ElementStoreTest, MsgWithoutCsTextStoresNoDimension) {
     }
     const ExchangeState s = test::ReadLines({"msg", "0 0 1 0", "0 0 2 0", "cs 0 0 1 0 a"});
     EXPECT_EQ(s.elements.dimensions.at(0).line.x2, 2.0);
-}
-
-TEST(ElementStoreTest, ListsGrowInBlocksOfAThousand) {
-    ExchangeState s;
-    ResetExchangeState(s);
-    ParseExchangeLine(s, "0 0 1 1");
-    EXPECT_GE(s.elements.lines.capacity(), 1000u);
-    const JwwEntLine* first = s.elements.lines.data();
-    for (int i = 1; i < 1000; ++i) ParseExchangeLine(s, "0 0 1 1");
-    EXPECT_EQ(s.elements.lines.data(), first) << "no reallocation within the first block";
-    ParseExchangeLine(s, "0 0 1 1");
-    EXPECT_GE(s.elements.lines.capacity(), 2000u);
-    EXPECT_EQ(s.elements.order.size(), 1001u);
-    EXPECT_EQ(s.elements.order.back().index, 1000);
 }
 
 // Regression: growing by a fixed block re-copied the list every thousand
@@ -298,7 +294,8 @@ TEST(ElementStoreTest, LongListsReallocateRarely) {
         if (s.elements.lines.data() != data) ++reallocations;
         data = s.elements.lines.data();
     }
-    EXPECT_LE(reallocations, 10);
+    // Growth by a factor, as std::vector's: one reallocation per doubling.
+    EXPECT_LE(reallocations, std::bit_width(100'000u) + 1);
 }
 
 }  // namespace

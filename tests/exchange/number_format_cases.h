@@ -8,8 +8,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <string>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace tesra::test {
@@ -39,7 +39,8 @@ inline std::vector<double> Ties(std::uint64_t seed, int perScale) {
     std::mt19937_64 rng(seed);
     std::vector<double> out;
     for (int p = 1; p <= 1074; ++p) {
-        const double low = std::ldexp(std::pow(10.0, 15 - p), p);  // m range for x in [10^(15-p), 10^(16-p))
+        const double low =
+            std::ldexp(std::pow(10.0, 15 - p), p);  // m range for x in [10^(15-p), 10^(16-p))
         const double high = std::min(std::ldexp(std::pow(10.0, 16 - p), p), 0x1p53);
         if (!(low < high)) continue;
         std::uniform_real_distribution<double> pick(std::ceil(low), high);

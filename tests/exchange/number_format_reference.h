@@ -17,7 +17,8 @@ struct Decimal {
 
 inline Decimal ToDecimal(double magnitude) {
     char buf[64];
-    auto result = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
+    auto result =
+        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
     std::string_view text(buf, static_cast<std::size_t>(result.ptr - buf));  // d.ddde±XX
     const std::size_t ePos = text.find('e');
     Decimal d;

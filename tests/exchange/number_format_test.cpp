@@ -18,6 +18,7 @@ TEST(FormatReal, SwitchOverPoints) {
         double value;
         const char* text;
     } cases[] = {
+        // clang-format off
         {0.0, "0"},
         {-0.0, "0"},
         {1.5, "1.5"},
@@ -41,6 +42,7 @@ TEST(FormatReal, SwitchOverPoints) {
         {9.9999999999999999, "10"},
         {1.7976931348623157e308, "1.79769313486232E308"},
         {4.9406564584124654e-324, "4.94065645841247E-324"},
+        // clang-format on
     };
     for (const Case& c : cases) EXPECT_EQ(FormatReal(c.value), c.text) << c.value;
 }
@@ -89,12 +91,14 @@ TEST(FormatReal, CachedTextIsTheFormattedText) {
 
 TEST(FormatReal, TiesRoundToTheEvenDigit) {
     const std::pair<double, const char*> cases[] = {
+        // clang-format off
         {1000000000000005.0, "1E15"},
         {1000000000000015.0, "1.00000000000002E15"},
         {32769 * 0x1p-16, "0.500015258789062"},  // 0.500015258789062|5
         {32771 * 0x1p-16, "0.500045776367188"},  // 0.500045776367187|5
         {123456789012345.5, "123456789012346"},
         {123456789012344.5, "123456789012344"},
+        // clang-format on
     };
     for (const auto& [x, text] : cases) EXPECT_EQ(FormatReal(x), text) << x;
 }

@@ -40,6 +40,7 @@ struct TokenCase {
 TEST(LineTokensTest, SplitsTheHostsWay) {
     const std::string tab = "\t";
     const std::vector<TokenCase> cases = {
+        // clang-format off
         {"empty line", "", {""}},
         {"only separators", "  \t ", {""}},
         {"only control bytes", "\x01\x02\x7F\x1F", {"\x7F"}},
@@ -57,6 +58,7 @@ TEST(LineTokensTest, SplitsTheHostsWay) {
         {"half-width katakana are single bytes", "\xB1 \xDF", {"\xB1", "\xDF"}},
         {"CR inside a line dropped", "lc3\r", {"lc3"}},
         {"full-width character", kFullWidthA + " 1", {kFullWidthA, "1"}},
+        // clang-format on
     };
     for (const TokenCase& c : cases) EXPECT_EQ(Split(c.line), c.tokens) << c.name;
 }
@@ -161,6 +163,7 @@ TEST(ExchangeReaderTest, HeaderLines) {
 
 TEST(ExchangeReaderTest, LayerLines) {
     RunCases({
+        // clang-format off
         {"hex digit A", {"lgA"},
          [](auto& s) {
              EXPECT_EQ(s.cur.layerGroup, 10);
@@ -186,11 +189,13 @@ TEST(ExchangeReaderTest, LayerLines) {
              EXPECT_EQ(s.layerNames[2][5], " Walls");
          }},
         {"layer line ends a polyline", {"pl", "ly1"}, [](auto& s) { EXPECT_FALSE(s.inPolyline); }},
+        // clang-format on
     });
 }
 
 TEST(ExchangeReaderTest, LineAttributeLines) {
     RunCases({
+        // clang-format off
         {"number written apart from the keyword is a separate token", {"  lc  3 "},
          [](auto& s) {
              EXPECT_EQ(s.cur.lineColor, 0);
@@ -224,11 +229,13 @@ TEST(ExchangeReaderTest, LineAttributeLines) {
         {"point number", {"pn12"}, [](auto& s) { EXPECT_EQ(s.cur.pointNumber, 12); }},
         {"flags add once each", {"z1", "z3", "z1"}, [](auto& s) { EXPECT_EQ(s.pendingFlags, 5); }},
         {"z6 is not a flag", {"z6"}, [](auto& s) { EXPECT_EQ(s.pendingFlags, 0); }},
+        // clang-format on
     });
 }
 
 TEST(ExchangeReaderTest, TextKindAndFontLines) {
     RunCases({
+        // clang-format off
         {"font name keeps its space", {"cn\"$" + kGothic},
          [](auto& s) {
              EXPECT_EQ(s.cur.fontName, kGothic);
@@ -259,11 +266,13 @@ TEST(ExchangeReaderTest, TextKindAndFontLines) {
          }},
         {"kind 0 without all four sizes keeps them", {"cn0 5 6 0.5"},
          [](auto& s) { EXPECT_EQ(s.cur.cn0Width, 2.0); }},
+        // clang-format on
     });
 }
 
 TEST(ExchangeReaderTest, IndicatedPoints) {
     RunCases({
+        // clang-format off
         {"plain, dash and ln", {"hp1 10 20", "hp2- 30 40", "hp3ln 50 60"},
          [](auto& s) {
              EXPECT_EQ(s.pointCount, 3);
@@ -296,11 +305,13 @@ TEST(ExchangeReaderTest, IndicatedPoints) {
          [](auto& s) { EXPECT_EQ(s.pendingIndicated, 7); }},
         {"pending indicated mark, earliest suffix", {"hhp3chln"},
          [](auto& s) { EXPECT_EQ(s.pendingIndicated, 3); }},
+        // clang-format on
     });
 }
 
 TEST(ExchangeReaderTest, GroupMarkers) {
     RunCases({
+        // clang-format off
         {"pl counts polylines", {"pl", "#", "pl"},
          [](auto& s) {
              EXPECT_EQ(s.polylineCounter, 2);
@@ -317,13 +328,16 @@ TEST(ExchangeReaderTest, GroupMarkers) {
              EXPECT_FALSE(s.afterMsg);
              EXPECT_FALSE(s.inPolyline);
          }},
+        // clang-format on
     });
 }
 
 TEST(ExchangeReaderTest, LinesThatFitNoRuleChangeNothing) {
     const std::vector<std::string> ignored = {
+        // clang-format off
         "", "   ", "\t\x01\x02", "hq", "ci 1 2 3 4", "ci 1 2 3 4 5 6", "pt 1", "unknown 1 2",
         "1 2 3", "1 2 3 4 5", "\x82",
+        // clang-format on
     };
     for (const std::string& line : ignored) {
         const ExchangeState s = test::ReadLines({line});

@@ -63,8 +63,8 @@ TEST_F(WriterTest, LineWidthOnlyWhenTheInputCarriedOne) {
     EXPECT_EQ(Take(), Lines{});
     state.lwSeen = true;
     state.initial.lineWidth = 7;
-    const std::pair<int, const char*> cases[] = {{5, "lw5"}, {40000, "lw0"}, {-1, "lw7"},
-                                                 {-5, "lw0"}, {30000, "lw30000"}};
+    const std::pair<int, const char*> cases[] = {
+        {5, "lw5"}, {40000, "lw0"}, {-1, "lw7"}, {-5, "lw0"}, {30000, "lw30000"}};
     for (auto [w, text] : cases) {
         writer.WriteLineWidth(w);
         Lines got = Take();
@@ -116,9 +116,9 @@ TEST_F(WriterTest, ElementSyntax) {
     writer.EmitSolidQuad({0, 0}, {1, 0}, {1, 1}, {0, 1});
     writer.EmitSolidArc(5, {1, 2}, 3, 0.5, 0, 0, 3.5);
     writer.EmitSolidRing({1, 2}, 3, 0.5, 0, 0, 6, 1.5);
-    EXPECT_EQ(Take(), (Lines{"0 0 10 -2.5", "ci 1 2 3 0 360 0.5 30", "sl 0 0 1 0 0 1",
-                             "sl 0 0 1 0 1 1 0 1", "sc 1 2 3 0.5 0 0 3.5 5",
-                             "so 1 2 3 0.5 0 0 6 1.5"}));
+    EXPECT_EQ(Take(),
+              (Lines{"0 0 10 -2.5", "ci 1 2 3 0 360 0.5 30", "sl 0 0 1 0 0 1", "sl 0 0 1 0 1 1 0 1",
+                     "sc 1 2 3 0.5 0 0 3.5 5", "so 1 2 3 0.5 0 0 6 1.5"}));
 }
 
 TEST_F(WriterTest, QuadFallsBackToTriangles) {

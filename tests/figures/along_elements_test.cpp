@@ -18,7 +18,6 @@
 namespace tesra {
 namespace {
 
-constexpr double kDeg = kPi / 180;
 
 // A selection in input order, each element by its values as the host lists
 // them: 4 a line (x1 y1 x2 y2), 3 a circle (centre, radius), 5 to 7 an arc
@@ -28,7 +27,7 @@ using Scene = std::vector<std::vector<double>>;
 ElementStore Store(const Scene& scene) {
     ElementStore s;
     auto order = [&s](ElementKind kind, std::size_t size) {
-        s.order.push_back({static_cast<std::int32_t>(kind), static_cast<std::int32_t>(size - 1)});
+        s.order.push_back({kind, static_cast<std::int32_t>(size - 1)});
     };
     for (const std::vector<double>& v : scene) {
         if (v.size() == 4) {
@@ -47,9 +46,7 @@ ElementStore Store(const Scene& scene) {
     return s;
 }
 
-AlongSelection Paths(const Scene& scene) {
-    return PathsFromSelection(Store(scene));
-}
+AlongSelection Paths(const Scene& scene) { return PathsFromSelection(Store(scene)); }
 
 bool Near(Point a, Point b, double eps = 1e-7) {
     return std::fabs(a.x - b.x) <= eps && std::fabs(a.y - b.y) <= eps;
@@ -99,7 +96,7 @@ Scene RandomChain(unsigned seed, int count, bool reverseSome) {
     std::uniform_real_distribution<double> unit(0, 1);
     Scene scene;
     Point p{unit(rng) * 100, unit(rng) * 100};
-    double heading = unit(rng) * 2 * kPi;
+    double heading = unit(rng) * kTwoPi;
     for (int i = 0; i < count; ++i) {
         const bool flip = unit(rng) < 0.5 && reverseSome;
         if (unit(rng) < 0.5) {
@@ -111,11 +108,11 @@ Scene RandomChain(unsigned seed, int count, bool reverseSome) {
             const double r = 15 + 60 * unit(rng);
             const double sweepDeg = (30 + 150 * unit(rng)) * (unit(rng) < 0.5 ? -1 : 1);
             const Point c = Along(p, r, heading + (sweepDeg > 0 ? kPi : -kPi) / 2);
-            const double a0 = std::atan2(p.y - c.y, p.x - c.x) / kDeg, a1 = a0 + sweepDeg;
+            const double a0 = std::atan2(p.y - c.y, p.x - c.x) / kDegToRad, a1 = a0 + sweepDeg;
             // Listed counter-clockwise, so a clockwise turn is listed from its far end.
             scene.push_back({c.x, c.y, r, std::min(a0, a1), std::max(a0, a1)});
-            p = Along(c, r, a1 * kDeg);
-            heading += sweepDeg * kDeg + (unit(rng) - 0.5);  // a kink after some arcs
+            p = Along(c, r, a1 * kDegToRad);
+            heading += sweepDeg * kDegToRad + (unit(rng) - 0.5);  // a kink after some arcs
         }
         heading += (unit(rng) - 0.5) * 2;
     }
@@ -145,6 +142,7 @@ TEST(AlongPaths, GroupsByTheJunctionRule) {
         std::set<std::set<std::int32_t>> groups;
         std::vector<bool> closed;  // per path, in output order
     } cases[] = {
+        // clang-format off
         {"three lines meeting at one point end their paths there",
          {{0, 0, 10, 0}, {10, 0, 20, 5}, {10, 0, 20, -5}, {20, 5, 30, 5}},
          {{0}, {1, 3}, {2}},
@@ -181,6 +179,7 @@ TEST(AlongPaths, GroupsByTheJunctionRule) {
          {{0, 0, 10, 0}, {10, 10, 10, 0}, {0, 10, 10, 10}, {0, 10, 0, 0}},
          {{0, 1, 2, 3}},
          {true}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -232,7 +231,7 @@ TEST(AlongPaths, ElementsThatAreNotFollowed) {
         {0, 0, -10, 0, 90},  // a negative radius is the same circle
     });
     s.texts.push_back({});
-    s.order.push_back({static_cast<std::int32_t>(ElementKind::Text), 0});
+    s.order.push_back({ElementKind::Text, 0});
     const AlongSelection sel = PathsFromSelection(s);
     EXPECT_EQ(sel.notFollowed, 1);
     ASSERT_EQ(sel.paths.size(), 3u);
@@ -307,7 +306,8 @@ TEST(AlongDrawing, LinePathsDrawWhatTheChainOfPointsDraws) {
                 points.insert(points.end(), chain.begin(), chain.end());
                 const int npts = static_cast<int>(chain.size());
                 for (int j = 1; j < npts; ++j)
-                    LayOutSpan(LayoutInputs{row, {true, 5}, 3}, ChainPath(points, npts), static_cast<std::size_t>(j - 1), spans);
+                    LayOutSpan(LayoutInputs{row, {true, 5}, 3}, ChainPath(points, npts),
+                               static_cast<std::size_t>(j - 1), spans);
                 ASSERT_EQ(along.calls.size(), spans.calls.size());
                 EXPECT_GT(spans.calls.size(), 2 * chain.size());
                 for (std::size_t i = 0; i < spans.calls.size(); ++i) {
@@ -389,7 +389,7 @@ TEST(AlongDrawing, EachElementCarriesTheCountOfItsLength) {
 TEST(AlongDrawing, HugeRadiiDrawAndCountByTheirLength) {
     const PatternRow row = Row(2, 1, 1, 2, 1);
     const AlongSelection sel = Paths({{0, 0, 1e12, 0, 1e-6}});  // 17453 long
-    EXPECT_EQ(CountAlong(row, sel), *FigureCount(1e12 * 1e-6 * kDeg, 7, 3));
+    EXPECT_EQ(CountAlong(row, sel), *FigureCount(1e12 * 1e-6 * kDegToRad, 7, 3));
     int arcs = 0;
     for (const auto& c : Drawn(row, sel))
         if (c.op == "arc") {
@@ -408,8 +408,8 @@ TEST(AlongDrawing, HugeRadiiDrawAndCountByTheirLength) {
 std::pair<Point, Point> Ends(const RecordingTarget::Call& c) {
     if (c.op == "line") return {{c.values[0], c.values[1]}, {c.values[2], c.values[3]}};
     const Point centre{c.values[0], c.values[1]};
-    return {Along(centre, c.values[2], c.values[3] * kDeg),
-            Along(centre, c.values[2], c.values[4] * kDeg)};
+    return {Along(centre, c.values[2], c.values[3] * kDegToRad),
+            Along(centre, c.values[2], c.values[4] * kDegToRad)};
 }
 
 // Full-length lines only (a kind that draws nothing), one guide at a time.
@@ -496,7 +496,7 @@ TEST(AlongDrawing, GapArcsFollowTheArcBetweenFigures) {
     for (const auto& c : Drawn(row, Paths({{0, 0, 50, 0, 90}}))) {
         if (c.op != "arc") continue;
         EXPECT_TRUE(c.values[2] == 50 || c.values[2] == 46) << c.values[2];
-        covered += (c.values[4] - c.values[3]) * kDeg * 50 * (c.values[2] == 50);
+        covered += (c.values[4] - c.values[3]) * kDegToRad * 50 * (c.values[2] == 50);
     }
     EXPECT_NEAR(covered, 2 * s0 + (n - 1) * row.interval, 1e-9);
 }

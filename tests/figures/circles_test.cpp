@@ -53,7 +53,7 @@ struct SolidCase {
 };
 
 TEST(CircleKinds, FilledKindsTakeTheSolidColorOnlyWhenSwitchedOn) {
-    const double turn = 2 * kPi;
+    const double turn = kTwoPi;
     const SolidCase cases[] = {
         {51, "sc", {100, 5, 3, 5, 0.6, 0, 0, turn}},
         {52, "sc", {100, 5, 3, 2.5, 0.6, 0, 0, turn}},

@@ -27,7 +27,7 @@ Point ToCell(const FigureCell& cell, Point p) {
 // Points along an ellipse arc: centre, semi-axis r along the tilted axis,
 // flatness, running counter-clockwise from a1 to a2 (radians).
 std::vector<Point> ArcPoints(Point c, double r, double f, double tilt, double a1, double a2) {
-    while (a2 <= a1) a2 += 2 * kPi;
+    while (a2 <= a1) a2 += kTwoPi;
     std::vector<Point> pts;
     for (int i = 0; i <= 64; ++i) {
         const double t = a1 + (a2 - a1) * i / 64;
@@ -39,13 +39,12 @@ std::vector<Point> ArcPoints(Point c, double r, double f, double tilt, double a1
 // Every point a call puts on paper (arcs and solid arcs sampled).
 std::vector<Point> PointsOf(const RecordingTarget::Call& call) {
     const auto& v = call.values;
-    const double deg = kPi / 180;
     if (call.op == "line" || call.op == "tri" || call.op == "quad") {
         std::vector<Point> pts;
         for (std::size_t i = 0; i + 1 < v.size(); i += 2) pts.push_back({v[i], v[i + 1]});
         return pts;
     }
-    if (call.op == "arc") return ArcPoints({v[0], v[1]}, v[2], v[5], v[6] * deg, v[3] * deg, v[4] * deg);
+    if (call.op == "arc") return ArcPoints({v[0], v[1]}, v[2], v[5], v[6] * kDegToRad, v[3] * kDegToRad, v[4] * kDegToRad);
     if (call.op == "sc") {
         const double end = v[0] == 100 ? v[7] : v[6] + v[7];  // code 5 sweeps angle2
         return ArcPoints({v[1], v[2]}, v[3], v[4], v[5], v[6], end);
@@ -112,7 +111,7 @@ TEST_P(EveryKind, TurnsWithTheSpan) {
         const auto pa = PointsOf(a[i]), pb = PointsOf(b[i]);
         ASSERT_EQ(pa.size(), pb.size());
         for (std::size_t k = 0; k < pa.size(); ++k) {
-            const Point expected = RotatePoint(pa[k].x, pa[k].y, 0, 0, 57 * kPi / 180) + turned.O;
+            const Point expected = RotatePoint(pa[k].x, pa[k].y, 0, 0, 57 * kDegToRad) + turned.O;
             EXPECT_NEAR(expected.x, pb[k].x, 1e-9) << a[i].op;
             EXPECT_NEAR(expected.y, pb[k].y, 1e-9) << a[i].op;
         }

@@ -190,8 +190,8 @@ PathElement ArcElement(Point centre, double r, double fromDeg, double sweepDeg) 
     e.shape = PathElement::Shape::Arc;
     e.centre = centre;
     e.radius = r;
-    e.startRad = fromDeg * kPi / 180;
-    e.sweepRad = sweepDeg * kPi / 180;
+    e.startRad = fromDeg * kDegToRad;
+    e.sweepRad = sweepDeg * kDegToRad;
     e.a = PointAt(e, 0).at;
     e.b = PointAt(e, ElementLength(e)).at;
     return e;
@@ -201,7 +201,7 @@ PathElement ArcElement(Point centre, double r, double fromDeg, double sweepDeg) 
 // and a line, each either way round.
 std::vector<ElementPath> SmoothPaths() {
     std::vector<Point> steps;
-    for (int i = 0; i <= 12; ++i) steps.push_back(Along({0, 0}, 40, i * 10 * kPi / 180));
+    for (int i = 0; i <= 12; ++i) steps.push_back(Along({0, 0}, 40, i * 10 * kDegToRad));
     ElementPath rounded;
     rounded.elements = {LineElement({-30, 0}, {0, 0}), ArcElement({0, 25}, 25, -90, 90),
                         LineElement({25, 25}, {25, 60})};
@@ -228,7 +228,7 @@ TEST(Layout, ThroughKeepsOnePitchAcrossSmoothJoints) {
 
 TEST(Layout, ClosedRunsHaveNoSeam) {
     std::vector<Point> gon;
-    for (int i = 0; i < 36; ++i) gon.push_back(Along({5, 5}, 30, i * 10 * kPi / 180));
+    for (int i = 0; i < 36; ++i) gon.push_back(Along({5, 5}, 30, i * 10 * kDegToRad));
     ElementPath circle;
     circle.elements = {ArcElement({0, 0}, 20, 0, 360)};
     circle.closed = true;

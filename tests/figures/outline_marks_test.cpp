@@ -18,7 +18,8 @@ void ExpectCalls(const Calls& calls, const char* op, const std::vector<std::vect
         EXPECT_EQ(calls[c].op, op) << "call " << c;
         ASSERT_EQ(calls[c].values.size(), want[c].size()) << "call " << c;
         for (std::size_t i = 0; i < want[c].size(); ++i)
-            EXPECT_NEAR(calls[c].values[i], want[c][i], tolerance) << "call " << c << " value " << i;
+            EXPECT_NEAR(calls[c].values[i], want[c][i], tolerance)
+                << "call " << c << " value " << i;
     }
 }
 
@@ -81,6 +82,7 @@ struct CircleWaveCase {
 
 TEST(OutlineMarks, CircularWavesPassThroughThreeStretchedPoints) {
     const CircleWaveCase cases[] = {
+        // clang-format off
         {77, 10, 6,
          {{2.5, 3.4583, 2.5417, 349.6111, 190.3889, 1, 0},
           {7.5, 2.5417, 2.5417, 169.6111, 10.3889, 1, 0}}},
@@ -91,6 +93,7 @@ TEST(OutlineMarks, CircularWavesPassThroughThreeStretchedPoints) {
         {77, 4, 9,
          {{1, 6.6389, 2.3611, 295.0576, 244.9424, 1, 0},
           {3, 2.3611, 2.3611, 115.0576, 64.9424, 1, 0}}},
+        // clang-format on
     };
     for (const CircleWaveCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.kind << " " << c.w << "x" << c.h);
@@ -149,8 +152,10 @@ struct BowCase {
 
 TEST(OutlineMarks, BowsAreClosedAndBulgeToTheirSide) {
     const BowCase cases[] = {
+        // clang-format off
         {79, 0.5, 1}, {80, 0.5, 0}, {81, 0, 0.5},   {82, 1, 0.5},
         {83, 0.5, 1}, {84, 0.5, 0}, {85, 0, 0.5},   {86, 1, 0.5},
+        // clang-format on
     };
     const FigureCell cell = MakeCell(4, 9, 30, {3, -2});
     for (const BowCase& c : cases) {

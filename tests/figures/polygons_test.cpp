@@ -191,7 +191,7 @@ TEST(PolygonKinds, EveryKindTurnsWithItsSpan) {
                 const std::vector<double>& t = turned[i].values;
                 for (std::size_t p = 0; p + 1 < l.size(); p += 2) {
                     const Point expected =
-                        origin + RotatePoint(l[p], l[p + 1], 0, 0, angle / 180 * kPi);
+                        origin + RotatePoint(l[p], l[p + 1], 0, 0, Radians(angle));
                     EXPECT_NEAR(t[p], expected.x, 1e-9);
                     EXPECT_NEAR(t[p + 1], expected.y, 1e-9);
                 }

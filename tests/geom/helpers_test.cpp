@@ -18,6 +18,7 @@ TEST(ParseInt, SpellingsTable) {
         const char* text;
         std::int32_t expected;
     } cases[] = {
+        // clang-format off
         {"7", 7},           {" 7", 7},           {"  -12", -12},       {"+5", 5},
         {"$F", 15},         {"$ff", 255},        {"x1A", 26},          {"0x10", 16},
         {"0X10", 16},       {"-$10", -16},       {"$FFFFFFFF", -1},    {"12a", 0},
@@ -25,6 +26,7 @@ TEST(ParseInt, SpellingsTable) {
         {"$", 0},           {"0x", 0},           {"1.5", 0},           {"2147483647", 2147483647},
         {"-2147483648", -2147483647 - 1},        {"2147483648", 0},    {"99999999999", 0},
         {"$100000000", 0},  {"--1", 0},          {"+-1", 0},           {"1e3", 0},
+        // clang-format on
     };
     for (const Case& c : cases) EXPECT_EQ(ParseInt(c.text), c.expected) << '"' << c.text << '"';
 }
@@ -34,16 +36,19 @@ TEST(ParseFloat, AcceptsOnlyPlainDecimalReals) {
         const char* text;
         double expected;
     } cases[] = {
+        // clang-format off
         {"1.5", 1.5},   {" 1.5", 1.5},  {"-2", -2},    {"+2.5", 2.5},   {".5", 0.5},
         {"5.", 5},      {"1e3", 1000},  {"1E-2", 0.01}, {"2.5e+2", 250}, {"word", 0},
         {"", 0},        {"1.5 ", 0},    {"inf", 0},    {"nan", 0},      {"-inf", 0},
         {"0x1p3", 0},   {"1e999", 0},   {"-1e999", 0}, {"1e", 0},       {".", 0},
         {"1..2", 0},    {"1,5", 0},     {"$", 0},      {"+-1", 0},      {"1e-400", 0},
+        // clang-format on
     };
     for (const Case& c : cases) EXPECT_EQ(ParseFloat(c.text), c.expected) << '"' << c.text << '"';
 }
 
 TEST(ParseBool, TrueWordsAfterCleaningAndUpperCase) {
+    // clang-format off
     const std::string trueWords[] = {"T", "tr", "tru", "true", "TRUE", " ON ", "on", "1",
                                      "\x82\x50" /* １ */, "\x81\x9B" /* ○ */,
                                      "\x90\x5E" /* 真 */, "\x90\xB3" /* 正 */,
@@ -53,12 +58,15 @@ TEST(ParseBool, TrueWordsAfterCleaningAndUpperCase) {
     for (const std::string& w : falseWords) EXPECT_FALSE(ParseBool(w)) << w;
     EXPECT_EQ(BoolText(true), "1");
     EXPECT_EQ(BoolText(false), "0");
+    // clang-format on
 }
 
 TEST(CleanText, DropsSpacesAndControlsKeepsDoubleByteCharacters) {
+    // clang-format off
     // "　a b\tc" + 表 (whose trail byte is a backslash) + a control byte.
     EXPECT_EQ(CleanText("\x81\x40" "a b\tc\x95\x5C\x01"), "abc\x95\x5C");
     EXPECT_EQ(CleanText("  "), "");
+    // clang-format on
 }
 
 TEST(RoundTiny, RoundsHalfAwayFromZeroToTenthsOfNanometres) {
@@ -121,8 +129,8 @@ TEST(EllipsePoint, TurnEvaluatedOnceGivesThePerPointBits) {
         for (std::size_t i = 0; i < kCornerAnglesDeg.size(); ++i) {
             const double tDeg = kCornerAnglesDeg[i];
             const auto expected = Bits(PerPointEllipsePointDeg(cx, cy, r, flatness, tiltDeg, tDeg));
-            SCOPED_TRACE(testing::Message() << cx << ' ' << cy << ' ' << r << ' ' << flatness
-                                            << ' ' << tiltDeg << ' ' << tDeg);
+            SCOPED_TRACE(testing::Message() << cx << ' ' << cy << ' ' << r << ' ' << flatness << ' '
+                                            << tiltDeg << ' ' << tDeg);
             EXPECT_EQ(Bits(EllipsePointDeg(cx, cy, r, flatness, tiltDeg, tDeg)), expected);
             EXPECT_EQ(Bits(EllipsePoint(cx, cy, r, flatness, SinCosDeg(tiltDeg), cached[i])),
                       expected);
@@ -170,6 +178,7 @@ TEST(SegmentIntersection, Table) {
         int result;
         double x, y;
     } cases[] = {
+        // clang-format off
         {0, 0, 2, 2, 0, 2, 2, 0, 1, 1, 1},
         {0, 0, 1, 1, 3, 0, 4, -1, 2, 1.5, 1.5},
         {0, 0, 10, 0, 0, 5, 10, 5, 0, 0, 0},         // two horizontal lines
@@ -177,6 +186,7 @@ TEST(SegmentIntersection, Table) {
         {90, -5, 90, 15, 0, 10, 100, 10, 1, 90, 10}, // first vertical
         {0, 10, 100, 10, 90, 0, 90, 100, 1, 90, 10}, // second vertical
         {0, 0, 1, 1e-9, 0, 5, 1, 5, 0, 0, 0},        // slopes differ below the zero test
+        // clang-format on
     };
     for (const Case& c : cases) {
         Point p{-7, -7};

@@ -2,9 +2,9 @@
 # xdotool, a mouse click on a row selector. Sourced by run_wine_tests.sh;
 # needs $WORK, $BUILD, $REPO and a running X server with a Wine server.
 
-# The client area at 96 dpi: the form's 771 × 309, the preview band below it
+# The client area at 96 dpi: the form's 783 × 309, the preview band below it
 # and the settings area below the band.
-CLIENT_W=771
+CLIENT_W=783
 CLIENT_H=489
 
 # Twelve default rows after the given five header lines, CR LF each.
@@ -77,7 +77,7 @@ scenario_defaults() {
     rm -f "$GUI_DIR/tesra.dat"
     if ! check "no store file: the form opens" start_dialog; then return; fi
     check "caption is \"Tesra　設定\"" [ "$(xdotool getwindowname "$WID")" = "Tesra　設定" ]
-    check "window is the 771 × 309 form, the preview band and the settings area plus a frame (${DIALOG_WIDTH} × ${DIALOG_HEIGHT})" \
+    check "window is the 783 × 309 form, the preview band and the settings area plus a frame (${DIALOG_WIDTH} × ${DIALOG_HEIGHT})" \
         window_fits_client
     import -window root "$BUILD/dialog-defaults.png"
     keys Return
@@ -170,7 +170,7 @@ window_shot() {
 # band_pixels FILE: a checksum of the preview band's pixels on the screen.
 band_pixels() {
     local s=$((${DPI:-96}))
-    import -window root -crop "$((755 * s / 96))x$((92 * s / 96))+$((CX0 + 8 * s / 96))+$((CY0 + 309 * s / 96))" \
+    import -window root -crop "$((767 * s / 96))x$((92 * s / 96))+$((CX0 + 8 * s / 96))+$((CY0 + 309 * s / 96))" \
         +repage "$1"
     md5sum <"$1" | cut -d' ' -f1
 }
@@ -243,6 +243,56 @@ scenario_area() {
         same_bytes "$GUI_DIR/tesra.dat" "$WORK/expected-area.dat"
 }
 
+# client_pixels FILE X Y W H: a checksum of a part of the client area (96-dpi
+# coordinates, scaled by DPI).
+client_pixels() {
+    local s=$((${DPI:-96}))
+    import -window root -crop "$(($4 * s / 96))x$(($5 * s / 96))+$((CX0 + $2 * s / 96))+$((CY0 + $3 * s / 96))" \
+        +repage "$1"
+    md5sum <"$1" | cut -d' ' -f1
+}
+
+# Row 1 draws a figure with a long name and numbers of eight digits and more;
+# row 12 is in use.
+long_values_store() {
+    printf '%s\r\n' 0 0 0 255 12
+    printf '%s\r\n' 83 12345678 1000000000 0 0.0000015 1 2 0 2
+    local row
+    for ((row = 2; row <= 12; row++)); do printf '%s\r\n' 40 5 2 0 3 1 0 0 0; done
+}
+
+# scenario_long_values PERCENT: the form at a scaling with a long figure name,
+# eight-digit numbers and the help text scrolled to its longest lines; the
+# selector's focus cue and the band's caption checked by their pixels.
+scenario_long_values() {
+    local percent=$1
+    DPI=$((96 * percent / 100))
+    set_dpi "$DPI"
+    long_values_store >"$GUI_DIR/tesra.dat"
+    cp "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+    if check "long values at $percent %: the form opens" start_dialog; then
+        local focused unfocused band12 band1
+        focused=$(client_pixels "$WORK/selector-focused.png" 6 282 29 21)
+        band12=$(band_pixels "$WORK/band-row12.png")
+        click_client $((140 * DPI / 96)) $((26 * DPI / 96))  # EditW1: the focus leaves row 12's selector
+        sleep 0.3
+        unfocused=$(client_pixels "$WORK/selector-unfocused.png" 6 282 29 21)
+        band1=$(band_pixels "$WORK/band-long-row1.png")
+        check "long values at $percent %: the focused selector shows a focus cue" [ "$focused" != "$unfocused" ]
+        check "long values at $percent %: the band shows row 1 once its width is edited" [ "$band1" != "$band12" ]
+        # The help text at its longest lines (12 full-width characters).
+        click_client $((660 * DPI / 96)) $((100 * DPI / 96))
+        keys ctrl+Home $(printf 'Down %.0s' $(seq 40))
+        sleep 0.3
+        window_shot "$BUILD/dialog-long-values-$percent.png"
+        keys Escape
+        finish_dialog "long values at $percent %, Escape"
+        check "long values at $percent %: tesra.dat unchanged" same_bytes "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+    fi
+    DPI=96
+    set_dpi 96
+}
+
 dialog_checks() {
     echo "== settings dialog under Xvfb (screenshots in $BUILD)"
     export LANG=ja_JP.UTF-8 LOCPATH="$WORK/locale"
@@ -265,5 +315,6 @@ dialog_checks() {
     scenario_color OK Return "$WORK/expected-red.dat" "tesra.dat holds the color 255 (red)"
     scenario_area
     scenario_preview
+    for percent in 100 125 150; do scenario_long_values "$percent"; done
     check "dialog runs left JWC_TEMP.TXT unchanged" same_bytes "$GUI_DIR/JWC_TEMP.TXT" "$exchange"
 }

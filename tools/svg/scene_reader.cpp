@@ -7,10 +7,10 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <numbers>
 
 #include "exchange/host_codes.h"
 #include "geom/cp932.h"
+#include "geom/helpers.h"
 
 namespace tesra::svg {
 
@@ -56,9 +56,6 @@ std::optional<std::array<double, N>> Numbers(const Fields& fields, std::size_t f
     return values;
 }
 
-constexpr double kDegree = std::numbers::pi / 180.0;
-constexpr double kFullTurn = 2.0 * std::numbers::pi;
-
 bool IsMessage(std::string_view line) {
     return line.starts_with("he") || line.starts_with("h#");
 }
@@ -82,7 +79,7 @@ std::optional<Geometry> CircleRecord(const Fields& f) {
     if (f.count == 4) {
         const auto v = Numbers<3>(f, 1);
         if (!v) return std::nullopt;
-        return ArcShape{{{(*v)[0], (*v)[1]}, (*v)[2], 1.0, 0.0}, 0.0, kFullTurn};
+        return ArcShape{{{(*v)[0], (*v)[1]}, (*v)[2], 1.0, 0.0}, 0.0, kTwoPi};
     }
     if (f.count != 8) return std::nullopt;
     const auto v = Numbers<7>(f, 1);
@@ -90,7 +87,7 @@ std::optional<Geometry> CircleRecord(const Fields& f) {
     const auto& [cx, cy, r, start, end, flatness, tilt] = *v;
     double sweep = std::fmod(end - start, 360.0);
     if (sweep <= 0.0) sweep += 360.0;
-    return ArcShape{{{cx, cy}, r, flatness, tilt * kDegree}, start * kDegree, sweep * kDegree};
+    return ArcShape{{{cx, cy}, r, flatness, tilt * kDegToRad}, start * kDegToRad, sweep * kDegToRad};
 }
 
 std::optional<Geometry> SolidRecord(const Fields& f) {
@@ -118,7 +115,7 @@ std::optional<Geometry> SolidArcRecord(const Fields& f) {
     if (!v || !code) return std::nullopt;
     const auto& [cx, cy, r, flatness, tilt, a1, a2] = *v;
     const Ellipse ellipse{{cx, cy}, r, flatness, tilt};
-    if (*code == kFullEllipseCode) return SolidArcShape{{ellipse, 0.0, kFullTurn}};
+    if (*code == kFullEllipseCode) return SolidArcShape{{ellipse, 0.0, kTwoPi}};
     if (*code == kHalfEllipseCode) return SolidArcShape{{ellipse, a1, a2}};
     return std::nullopt;
 }

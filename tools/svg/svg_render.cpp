@@ -9,11 +9,12 @@
 #include <numbers>
 #include <type_traits>
 
+#include "geom/helpers.h"
+
 namespace tesra::svg {
 
 namespace {
 
-constexpr double kFullTurn = 2.0 * std::numbers::pi;
 // Shares of the larger side of the drawing, so that any zoom looks alike.
 constexpr double kMarginShare = 0.05;
 constexpr double kStrokeShare = 0.001;
@@ -56,20 +57,17 @@ const LineTypeLook* LookOf(std::int32_t lineType) {
 constexpr double kPointRadius = 1.5;
 
 Point EllipsePoint(const Ellipse& e, double t) {
-    const double u = e.r * std::cos(t);
-    const double v = e.flatness * e.r * std::sin(t);
-    const double c = std::cos(e.tilt), s = std::sin(e.tilt);
-    return {e.centre.x + u * c - v * s, e.centre.y + u * s + v * c};
+    return tesra::EllipsePoint(e.centre.x, e.centre.y, e.r, e.flatness, e.tilt, t);
 }
 
-bool IsWhole(const ArcShape& arc) { return std::fabs(arc.sweep) >= kFullTurn; }
+bool IsWhole(const ArcShape& arc) { return std::fabs(arc.sweep) >= kTwoPi; }
 
 // Whether parameter t lies on the arc, which runs from start through sweep.
 bool OnArc(const ArcShape& arc, double t) {
     if (IsWhole(arc)) return true;
     const double from = arc.sweep >= 0.0 ? arc.start : arc.start + arc.sweep;
-    double d = std::fmod(t - from, kFullTurn);
-    if (d < 0.0) d += kFullTurn;
+    double d = std::fmod(t - from, kTwoPi);
+    if (d < 0.0) d += kTwoPi;
     return d <= std::fabs(arc.sweep);
 }
 
@@ -81,7 +79,7 @@ void AddArcBounds(Bounds& box, const ArcShape& arc) {
     const double fr = e.flatness * e.r;
     const double extremes[] = {std::atan2(-fr * s, e.r * c), std::atan2(fr * c, e.r * s)};
     for (const double t : extremes) {
-        for (const double candidate : {t, t + std::numbers::pi}) {
+        for (const double candidate : {t, t + kPi}) {
             if (OnArc(arc, candidate)) box.Add(EllipsePoint(e, candidate));
         }
     }
@@ -125,7 +123,7 @@ void AddShapeBounds(Bounds& box, const Geometry& geometry) {
             } else if constexpr (std::is_same_v<T, SolidArcShape>) {
                 AddArcBounds(box, g.arc);
             } else if constexpr (std::is_same_v<T, RingShape>) {
-                AddArcBounds(box, {g.outer, 0.0, kFullTurn});
+                AddArcBounds(box, {g.outer, 0.0, kTwoPi});
             } else if constexpr (std::is_same_v<T, FrameShape>) {
                 box.Add(g.low);
                 box.Add(g.high);
@@ -301,7 +299,7 @@ void SvgWriter::WholeEllipse(const Ellipse& e) {
     Attr("cy", -e.centre.y);
     Attr("rx", std::fabs(e.r));
     Attr("ry", std::fabs(e.flatness * e.r));
-    const double degrees = std::fmod(e.tilt * 180.0 / std::numbers::pi, 360.0);
+    const double degrees = std::fmod(Degrees(e.tilt), 360.0);
     if (degrees != 0.0) {
         out_ += " transform=\"rotate(";
         Num(-degrees);
@@ -330,8 +328,8 @@ void SvgWriter::ArcTo(const ArcShape& arc) {
     out_ += ' ';
     Num(std::fabs(e.flatness * e.r));
     out_ += ' ';
-    Num(-std::fmod(e.tilt * 180.0 / std::numbers::pi, 360.0));
-    out_ += std::fabs(arc.sweep) > std::numbers::pi ? " 1" : " 0";
+    Num(-std::fmod(Degrees(e.tilt), 360.0));
+    out_ += std::fabs(arc.sweep) > kPi ? " 1" : " 0";
     out_ += counterClockwise ? " 0 " : " 1 ";
     XY(EllipsePoint(e, arc.start + arc.sweep));
 }
@@ -339,9 +337,9 @@ void SvgWriter::ArcTo(const ArcShape& arc) {
 // One closed subpath of two halves: a second "M" would end the first half
 // as a subpath of its own, closed by a chord across the ellipse.
 void SvgWriter::ClosedEllipsePath(const Ellipse& e) {
-    ArcPath({e, 0.0, std::numbers::pi});
+    ArcPath({e, 0.0, kPi});
     out_ += ' ';
-    ArcTo({e, std::numbers::pi, std::numbers::pi});
+    ArcTo({e, kPi, kPi});
     out_ += 'Z';
 }
 

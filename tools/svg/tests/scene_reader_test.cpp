@@ -4,14 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <sstream>
 #include <string>
+
+#include "geom/helpers.h"
 
 namespace tesra::svg {
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 
 enum Kind { kLine, kArc, kPolygon, kSolidArc, kRing, kFrame, kLabel, kPoint, kText };
 
@@ -54,9 +54,9 @@ TEST(SceneReader, ArcAnglesBecomeRadiansCounterClockwise) {
     const Case cases[] = {
         {"ci 1 2 5 0 90 1 0", 0.0, kPi / 2, 0.0},
         {"ci 1 2 5 90 0 1 0", kPi / 2, 1.5 * kPi, 0.0},  // wraps past 360
-        {"ci 1 2 5 0 360 1 30", 0.0, 2 * kPi, kPi / 6},
+        {"ci 1 2 5 0 360 1 30", 0.0, kTwoPi, kPi / 6},
         {"ci 1 2 5 -90 90 1 0", -kPi / 2, kPi, 0.0},
-        {"ci 1 2 5 45 45 1 0", kPi / 4, 2 * kPi, 0.0},  // meets itself: whole
+        {"ci 1 2 5 45 45 1 0", kPi / 4, kTwoPi, 0.0},  // meets itself: whole
     };
     for (const Case& c : cases) {
         const Scene scene = ReadScene(c.line);
@@ -73,7 +73,7 @@ TEST(SceneReader, ArcAnglesBecomeRadiansCounterClockwise) {
 TEST(SceneReader, SolidArcCodesPickWholeOrHalf) {
     const Scene whole = ReadScene("sc 3 4 5 0.5 0.1 0 6.28 100");
     const auto& w = std::get<SolidArcShape>(whole.shapes.at(0).geometry);
-    EXPECT_GE(std::fabs(w.arc.sweep), 2 * kPi);
+    EXPECT_GE(std::fabs(w.arc.sweep), kTwoPi);
     EXPECT_EQ(w.arc.ellipse.flatness, 0.5);
     EXPECT_EQ(w.arc.ellipse.tilt, 0.1);
 

@@ -11,6 +11,7 @@
 #include "figures/figure_cell.h"
 #include "geom/point.h"
 #include "figures/pattern.h"
+#include "geom/path.h"
 
 namespace tesra {
 
@@ -74,14 +75,18 @@ private:
     std::int32_t bgr_ = 0;
 };
 
-// The three points of the sample path: a straight span, then a corner of 30
-// degrees into a shorter one. Lengths follow the row's width and interval so
-// that several figures stand on it, and the first span grows with the box's
-// width / height so that the drawing fills a wide band.
-std::vector<Point> SamplePath(const PatternRow& row, double boxAspect);
+// The sample path, in pitches of the row (width and interval): a straight
+// first side of firstSideSteps pitches and a half, a sharp corner to the left,
+// then a side that bends gently back on a tangent arc. Each arrangement of a
+// row shows on it: the rhythm through the curve, the corner figures, the
+// figures' orientation.
+ElementPath SamplePath(const PatternRow& row, int firstSideSteps);
 
-// The row along the sample path (a chain of three points, with its mitred
-// corner), the path itself beneath in PreviewInk::Guide, scaled to fit box.
+// The row laid along the sample path by the drawing modes' own layout, the
+// path itself beneath in PreviewInk::Guide. The figures of the first side
+// stand as tall as the box allows, and at least two of them, the corner and
+// the path's start beyond it are inside the box; the rest may run past its
+// edges and is cut off where the window paints it.
 PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box);
 
 // One figure of kind in a cell of the box's proportions, its frame beneath in

@@ -1,6 +1,5 @@
 // The preview: it fits its box, follows every value, and draws what a run draws.
-#include "figures/layout.h"
-#include "figures/preview.h"
+#include "settings/dialog/preview.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +8,9 @@
 #include <string>
 
 #include "figures/figures.h"
-#include "figures/span_placement.h"
+#include "figures/layout.h"
+#include "geom/helpers.h"
+#include "painted_points.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -17,7 +18,7 @@ namespace {
 
 using Shape = PreviewPrimitive::Shape;
 
-constexpr PreviewBox kBand{8.0, 320.0, 755.0, 92.0};
+constexpr PreviewBox kBand{108.0, 320.0, 663.0, 88.0};  // beside the caption
 constexpr PreviewBox kItem{3.0, 2.0, 24.0, 13.0};
 // Triangles between a gap line above and a full-length line below.
 constexpr PatternRow kRow{20, 10, 6, kPlaceByInterval, 3, kBaseMiddle, 1, 0, 2};
@@ -78,37 +79,68 @@ TEST(FigurePicture, KeepsWhereInTheCellALineStands) {
     EXPECT_NEAR(bottom - top, kItem.height - 3.0, 1e-9);
 }
 
-// Rows of every shape stay inside boxes of every shape, and the first span
-// grows with the box's width, so the sample row fills a wide box both ways.
-TEST(PatternPreview, FitsAndFillsBoxesOfEveryShape) {
+// The primitives of a band drawing that lie well before the corner (the
+// offset lines and figures of the rising side reach back past it): the
+// figures and lines of the first side. The first primitive is that side itself.
+PreviewDrawing FirstSide(const PreviewDrawing& drawing, PreviewBox box) {
+    const Point start = drawing.at(0).points.at(0);
+    const double corner = drawing[0].points.at(1).x - std::min(box.height, (drawing[0].points[1].x - start.x) / 3);
+    PreviewDrawing out;
+    for (const PreviewPrimitive& p : drawing) {
+        bool before = p.ink != PreviewInk::Guide;
+        for (const auto& loop : Flatten(p, 0.01).loops)
+            for (Point q : loop) before = before && q.x < corner;
+        if (before) out.push_back(p);
+    }
+    return out;
+}
+
+// Rows of every shape in boxes of every shape: the corner and the figures
+// before it inside the box, and those figures as tall as the box allows or,
+// when two of them and the corner take the whole width, as wide.
+TEST(PatternPreview, FirstSideFillsTheHeightOrTheWidth) {
     const PatternRow rows[] = {
         // kind, W, H, placement, interval, base point, upper, middle, lower line
         kRow,
-        {77, 10, 40, 0, 3, 1, 1, 0, 2},  // waves bulge sideways
+        {40, 5, 2, 0, 3, 1, 0, 0, 0},     // ◆, small
+        {47, 10, 10, 0, 100, 1, 0, 0, 0},  // ☆ far apart
+        {79, 100, 5, 0, 0, 1, 0, 0, 0},    // a long flat bow
+        {77, 10, 40, 0, 3, 1, 1, 0, 2},    // waves bulge sideways
         {20, 1e-7, 6, 0, 3, 1, 1, 0, 2},
         {20, 10, 1e6, 0, 3, kBaseTop, 1, 0, 2},
         {20, 10, 6, kPlaceEvenly, 500, 1, 1, 2, 2},
         {54, 10, 6, 0, 3, kBaseBottom, 1, 0, 2},
-        {-1, 10, 6, 0, 3, 1, 0, 0, 0},
     };
-    const struct {
-        PreviewBox box;
-        double leastShareOfTheOtherSide;
-    } boxes[] = {
-        {kBand, 0.6}, {{0, 0, 1133, 138}, 0.6}, {{0, 0, 200, 200}, 0.2}, {{0, 0, 60, 60}, 0.2}};
-    for (const auto& [box, leastShareOfTheOtherSide] : boxes) {
+    for (const PreviewBox box : {kBand, PreviewBox{0, 0, 1133, 138}, PreviewBox{0, 0, 200, 200},
+                                 PreviewBox{0, 0, 60, 60}}) {
         for (const PatternRow& row : rows) {
             SCOPED_TRACE(std::to_string(row.figureKind) + " W " + std::to_string(row.width) +
                          " box " + std::to_string(box.width));
             const PreviewDrawing drawing = PatternPreview(row, {}, box);
-            ASSERT_GE(Count(drawing, PreviewInk::Guide), 2u);  // the sample path
-            EXPECT_EQ(PaintedPointsOutside(drawing, box), 0u);
+            ASSERT_GE(Count(drawing, PreviewInk::Guide), 3u);  // the sample path
+            const Point corner = drawing[0].points[1];
+            EXPECT_TRUE(corner.x > box.left && corner.x < box.left + box.width &&
+                        corner.y > box.top && corner.y < box.top + box.height);
+            const PreviewDrawing first = FirstSide(drawing, box);
+            EXPECT_EQ(PaintedPointsOutside(first, box), 0u) << box.height;
+            Point low, high;
+            ASSERT_TRUE(DrawingExtent(first, low, high));
+            const double usedH = (high.y - low.y) / box.height;
+            const double usedW = (corner.x - box.left) / box.width;
+            EXPECT_TRUE(usedH > 0.9 || usedW > 0.5) << usedH << " " << usedW;
         }
+    }
+}
+
+// The figures the issue of scale was found with stand far taller than the
+// 4 to 26 pixels they had in the band.
+TEST(PatternPreview, TypicalRowsStandTallInTheBand) {
+    for (const PatternRow& row : {PatternRow{40, 5, 2, 0, 3, 1, 0, 0, 0},
+                                  PatternRow{47, 10, 10, 0, 100, 1, 0, 0, 0},
+                                  PatternRow{79, 100, 5, 0, 0, 1, 0, 0, 0}}) {
         Point low, high;
-        ASSERT_TRUE(DrawingExtent(PatternPreview(kRow, {}, box), low, high));
-        const double usedW = (high.x - low.x) / box.width, usedH = (high.y - low.y) / box.height;
-        EXPECT_GT(std::max(usedW, usedH), 0.8) << box.width;
-        EXPECT_GT(std::min(usedW, usedH), leastShareOfTheOtherSide) << box.width;
+        ASSERT_TRUE(DrawingExtent(FirstSide(PatternPreview(row, {}, kBand), kBand), low, high));
+        EXPECT_GT(high.y - low.y, row.width > 50 ? 10.0 : 40.0) << row.figureKind;
     }
 }
 
@@ -128,6 +160,11 @@ TEST(PatternPreview, FollowsEveryValueOfTheRow) {
         {"upper line", [](PatternRow& r) { r.upperLine = 2; }},
         {"middle line", [](PatternRow& r) { r.middleLine = 1; }},
         {"lower line", [](PatternRow& r) { r.lowerLine = 0; }},
+        // The sample path's corner and bend show every arrangement and the
+        // figures' orientation.
+        {"through", [](PatternRow& r) { r.arrangement = kArrangeThrough; }},
+        {"corners", [](PatternRow& r) { r.arrangement = kArrangeCorners; }},
+        {"upright", [](PatternRow& r) { r.orientation = kOrientUpright; }},
     };
     for (const auto& e : edits) {
         PatternRow row = kRow;
@@ -155,21 +192,24 @@ TEST(PatternPreview, FullLengthLinesMeetAtTheCorner) {
     const PreviewDrawing drawing = PatternPreview({-1, 10, 6, 0, 3, 1, 2, 0, 0}, {}, kBand);
     std::vector<PreviewPrimitive> lines;
     for (const auto& p : drawing)
-        if (p.ink == PreviewInk::Pen) lines.push_back(p);
+        if (p.ink == PreviewInk::Pen && p.shape == Shape::Segment) lines.push_back(p);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_NEAR(lines[0].points[1].x, lines[1].points[0].x, 1e-9);
     EXPECT_NEAR(lines[0].points[1].y, lines[1].points[0].y, 1e-9);
 }
 
-TEST(SamplePath, IsAStraightSpanThenACornerLongerForWiderBoxes) {
-    const auto narrow = SamplePath(kRow, 2.0), wide = SamplePath(kRow, 8.0);
-    ASSERT_EQ(narrow.size(), 3u);
-    EXPECT_EQ(narrow[1].y, 0.0);
-    EXPECT_GT(narrow[2].y, 0.0);  // the corner turns
-    EXPECT_GT(wide[1].x, narrow[1].x);
-    for (double aspect : {0.0, -1.0, std::nan(""), 1e300}) {
-        const auto path = SamplePath(kRow, aspect);
-        EXPECT_TRUE(std::isfinite(path[2].x) && std::isfinite(path[2].y)) << aspect;
+TEST(SamplePath, StraightThenASharpCornerThenAGentleBendBackToTheFirstDirection) {
+    for (const PatternRow& row : {kRow, PatternRow{20, 1e-7, 6, 0, 0, 1, 0, 0, 0},
+                                  PatternRow{20, std::nan(""), 6, 0, -5, 1, 0, 0, 0}}) {
+        const ElementPath two = SamplePath(row, 2), five = SamplePath(row, 5);
+        ASSERT_EQ(two.elements.size(), 3u);
+        EXPECT_EQ(two.elements[0].b.y, 0.0);
+        EXPECT_GT(five.elements[0].b.x, two.elements[0].b.x);
+        EXPECT_TRUE(IsSharpJoint(two.elements[0], two.elements[1]));
+        EXPECT_FALSE(IsSharpJoint(two.elements[1], two.elements[2]));
+        EXPECT_NEAR(EndTangent(two.elements[2]).x, 1.0, 1e-12);
+        EXPECT_TRUE(SamePoint(two.elements[1].b, two.elements[2].a));
+        EXPECT_TRUE(std::isfinite(two.elements[2].b.x) && std::isfinite(two.elements[2].b.y));
     }
 }
 
@@ -197,7 +237,7 @@ TEST(Flatten, CurvesStayWithinTheToleranceAndEndWhereTheArcEnds) {
                       chord + 1e-9);
     }
     p.shape = Shape::FilledRing;
-    p.arc = {{0, 0}, 4.0, 1.0, 0.0, 0.0, 2 * std::numbers::pi};
+    p.arc = {{0, 0}, 4.0, 1.0, 0.0, 0.0, kTwoPi};
     p.innerR = 2.0;
     const PaintShape rings = Flatten(p, 0.1);
     EXPECT_EQ(rings.loops.size(), 2u);

@@ -1,46 +1,52 @@
 // Pictures of patterns and figures, recorded from the real drawing code.
-#include "figures/preview.h"
+#include "settings/dialog/preview.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "figures/figures.h"
 #include "figures/layout.h"
-#include "figures/span_placement.h"
 #include "geom/helpers.h"
 #include "geom/trig.h"
 
 namespace tesra {
 namespace {
 
-constexpr double kFullTurn = 2.0 * std::numbers::pi;
-constexpr double kDegree = std::numbers::pi / 180.0;
 constexpr std::int32_t kFullEllipseCode = 100;
-// How far the second span turns: enough to show a mitre, little enough to keep
-// the drawing flat for a wide band.
-constexpr double kCornerTurn = 30.0 * kDegree;
-constexpr double kSecondSpanSteps = 2.5;
+// The sample path turns sharply (well past the smooth limit, so that every
+// arrangement treats it as a corner), rises one pitch, then bends back to the
+// first side's direction on a tangent arc of three pitches' radius: a gentle
+// curve that every arrangement passes without a break.
+constexpr double kCornerTurn = 50.0 * kDegToRad;
+constexpr double kRiseSteps = 1.0;
+constexpr double kBendRadiusSteps = 3.0;
+// At least this many whole figures on the first side, and as many as the box's
+// width holds up to the most.
 constexpr int kFewestFirstSpanSteps = 2;
 constexpr int kMostFirstSpanSteps = 40;
+// The first side is a little longer than its figures and their intervals, by
+// this share of the width, so that the interval placement shows its end gaps
+// without pushing the figures apart.
+constexpr double kEndGapsShare = 0.25;
+// How much of the path after the corner the band must show, in widths or
+// heights of the figure, whichever is larger: enough to see the corner.
+constexpr double kShownBeyondCorner = 0.5;
 // The band's drawing keeps this share of the box height free at each edge.
-constexpr double kBandMarginShare = 0.08;
+constexpr double kBandMarginShare = 0.03;
 constexpr double kPictureMargin = 1.5;  // pixels around a figure's cell
 constexpr int kExtentSegments = 256;    // per whole turn, for the extent of arcs
 
-bool IsWhole(const PreviewArc& arc) { return std::fabs(arc.sweep) >= kFullTurn; }
+bool IsWhole(const PreviewArc& arc) { return std::fabs(arc.sweep) >= kTwoPi; }
 
 Point ArcPoint(const PreviewArc& a, double t) {
-    const double u = a.r * Cos(t), v = a.flatness * a.r * Sin(t);
-    const double c = Cos(a.tilt), s = Sin(a.tilt);
-    return {a.centre.x + u * c - v * s, a.centre.y + u * s + v * c};
+    return EllipsePoint(a.centre.x, a.centre.y, a.r, a.flatness, a.tilt, t);
 }
 
 // segmentsPerTurn spread over the arc's sweep, at least one segment.
 std::vector<Point> ArcPoints(const PreviewArc& arc, int segmentsPerTurn) {
-    const double sweep = IsWhole(arc) ? kFullTurn : arc.sweep;
+    const double sweep = IsWhole(arc) ? kTwoPi : arc.sweep;
     const int n =
-        std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) / kFullTurn * segmentsPerTurn)));
+        std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) / kTwoPi * segmentsPerTurn)));
     std::vector<Point> points;
     points.reserve(static_cast<std::size_t>(n) + 1);
     const int last = IsWhole(arc) ? n - 1 : n;  // a whole ellipse is a closed loop
@@ -53,7 +59,7 @@ int SegmentsFor(const PreviewArc& arc, double tolerance) {
     const double radius = std::max(std::fabs(arc.r), std::fabs(arc.r * arc.flatness));
     if (!(radius > tolerance) || !(tolerance > 0)) return 8;
     const double step = 2.0 * std::acos(1.0 - tolerance / radius);
-    return std::clamp(static_cast<int>(std::ceil(kFullTurn / step)), 8, 1024);
+    return std::clamp(static_cast<int>(std::ceil(kTwoPi / step)), 8, 1024);
 }
 
 PreviewArc Shrunk(const PreviewArc& outer, double r) {
@@ -73,6 +79,20 @@ PreviewPrimitive Segment(Point a, Point b, PreviewInk ink) {
     return p;
 }
 
+PreviewPrimitive GuideArc(const PathElement& e) {
+    PreviewPrimitive p;
+    p.shape = PreviewPrimitive::Shape::Arc;
+    p.arc = {e.centre, e.radius, 1.0, 0.0, e.startRad, e.sweepRad};
+    p.ink = PreviewInk::Guide;
+    return p;
+}
+
+void AddGuides(PreviewDrawing& drawing, const ElementPath& path) {
+    for (const PathElement& e : path.elements)
+        drawing.push_back(e.shape == PathElement::Shape::Arc ? GuideArc(e)
+                                                             : Segment(e.a, e.b, PreviewInk::Guide));
+}
+
 void AddGuides(PreviewDrawing& drawing, const std::vector<Point>& corners, bool closed) {
     for (std::size_t i = 0; i + 1 < corners.size(); ++i)
         drawing.push_back(Segment(corners[i], corners[i + 1], PreviewInk::Guide));
@@ -90,6 +110,44 @@ PreviewDrawing Fitted(const PreviewDrawing& drawing, PreviewBox box, double marg
 }
 
 double Positive(double v, double fallback) { return std::isfinite(v) && v > 0 ? v : fallback; }
+
+// The row's width and interval as the sample path measures them.
+struct Spacing {
+    double width, interval;
+    double Pitch() const { return width + interval; }
+};
+
+Spacing SpacingOf(const PatternRow& row) {
+    const double w = Positive(std::fabs(row.width), 10.0);
+    const double interval = std::isfinite(row.interval) ? std::max(row.interval, 0.0) : 0.0;
+    return std::isfinite(w + interval) ? Spacing{w, interval} : Spacing{10.0, 0.0};
+}
+
+// The row laid along path by the layout every mode uses, the path beneath.
+PreviewDrawing LaidOut(const PatternRow& row, const SolidStyle& solid, const ElementPath& path) {
+    PreviewDrawing drawing;
+    AddGuides(drawing, path);
+    LayoutInputs in;
+    in.row = row;
+    in.solid = solid;
+    PreviewRecorder recorder(drawing);
+    LayOutPaths(in, std::span(&path, 1), recorder);
+    return drawing;
+}
+
+double FirstSideLength(Spacing s, int steps) {
+    return steps * s.width + (steps - 1) * s.interval + kEndGapsShare * s.width;
+}
+
+ElementPath StraightPath(double length) { return {{LineElement({0, 0}, {length, 0})}, false}; }
+
+// The most whole figures that fit on a first side of at most length.
+int FirstSideSteps(Spacing s, double length) {
+    const double steps = std::floor((length + s.interval - kEndGapsShare * s.width) / s.Pitch());
+    return static_cast<int>(std::clamp(std::isfinite(steps) ? steps : 0.0,
+                                       static_cast<double>(kFewestFirstSpanSteps),
+                                       static_cast<double>(kMostFirstSpanSteps)));
+}
 
 }  // namespace
 
@@ -112,7 +170,7 @@ void PreviewRecorder::EmitArc(Point centre, double r, double startDeg, double en
     if (sweep <= 0.0) sweep += 360.0;
     PreviewPrimitive p;
     p.shape = PreviewPrimitive::Shape::Arc;
-    p.arc = {centre, r, flatness, tiltDeg * kDegree, startDeg * kDegree, sweep * kDegree};
+    p.arc = {centre, r, flatness, tiltDeg * kDegToRad, startDeg * kDegToRad, sweep * kDegToRad};
     Add(std::move(p));
 }
 
@@ -139,7 +197,7 @@ void PreviewRecorder::EmitSolidArc(std::int32_t code, Point centre, double r, do
     PreviewPrimitive p;
     p.shape = PreviewPrimitive::Shape::FilledArc;
     const bool whole = code == kFullEllipseCode;
-    p.arc = {centre, r, flatness, tilt, whole ? 0.0 : angle1, whole ? kFullTurn : angle2};
+    p.arc = {centre, r, flatness, tilt, whole ? 0.0 : angle1, whole ? kTwoPi : angle2};
     Add(std::move(p));
 }
 
@@ -148,7 +206,7 @@ void PreviewRecorder::EmitSolidRing(Point centre, double rOuter, double flatness
     if (!AllFinite({centre.x, centre.y, rOuter, flatness, tilt, rInner})) return;
     PreviewPrimitive p;
     p.shape = PreviewPrimitive::Shape::FilledRing;
-    p.arc = {centre, rOuter, flatness, tilt, 0.0, kFullTurn};
+    p.arc = {centre, rOuter, flatness, tilt, 0.0, kTwoPi};
     p.innerR = rInner;
     Add(std::move(p));
 }
@@ -162,37 +220,60 @@ void PreviewRecorder::WriteSolidColor(std::int32_t rgb) {
 
 void PreviewRecorder::WriteLineColor(std::int32_t, std::int32_t) { ink_ = PreviewInk::Pen; }
 
-std::vector<Point> SamplePath(const PatternRow& row, double boxAspect) {
-    const double w = Positive(std::fabs(row.width), 10.0);
-    const double h = Positive(std::fabs(row.height), 10.0);
-    const double interval = std::isfinite(row.interval) ? std::max(row.interval, 0.0) : 0.0;
-    const double step = w + interval;
-    const double second = kSecondSpanSteps * step;
-    // Roughly how tall the drawing stands, and so how long it may be.
-    const double tall = second * Sin(kCornerTurn) + 1.5 * h;
-    const double fixedLength = second * Cos(kCornerTurn) + 0.5 * h + 0.5 * step;
-    const double wanted = Positive(boxAspect, 1.0) * tall - fixedLength;
-    const int steps = std::clamp(static_cast<int>(std::lround(std::clamp(wanted / step, 0.0, 1e6))),
-                                 kFewestFirstSpanSteps, kMostFirstSpanSteps);
-    // Half a step left over: the interval mode shows its end gaps.
-    const Point corner = {(steps + 0.5) * step, 0.0};
-    return {{0.0, 0.0},
-            corner,
-            {corner.x + second * Cos(kCornerTurn), corner.y + second * Sin(kCornerTurn)}};
+ElementPath SamplePath(const PatternRow& row, int firstSideSteps) {
+    const Spacing spacing = SpacingOf(row);
+    const double pitch = spacing.Pitch();
+    const Point corner = {FirstSideLength(spacing, firstSideSteps), 0.0};
+    const Point risen = Along(corner, kRiseSteps * pitch, kCornerTurn);
+    PathElement bend;
+    bend.shape = PathElement::Shape::Arc;
+    bend.radius = kBendRadiusSteps * pitch;
+    // Bending to the right: the centre lies to the right of the rise.
+    bend.centre = Along(risen, bend.radius, kCornerTurn - kPi / 2);
+    bend.startRad = kCornerTurn + kPi / 2;
+    bend.sweepRad = -kCornerTurn;
+    bend.a = risen;
+    bend.b = Along(bend.centre, bend.radius, bend.startRad + bend.sweepRad);
+    return {{LineElement({0, 0}, corner), LineElement(corner, risen), bend}, false};
 }
 
+// The scale: the figures of the first side as tall as the box allows, unless
+// two of them, the corner and a little beyond would then not fit across. The
+// first side then takes as many figures as the width holds; what runs past
+// the box is cut off by the painter.
 PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box) {
-    const std::vector<Point> path = SamplePath(row, box.height > 0 ? box.width / box.height : 1.0);
-    PreviewDrawing drawing;
-    AddGuides(drawing, path, false);
-    std::vector<Point> chain = {{}};  // numbered from 1
-    chain.insert(chain.end(), path.begin(), path.end());
-    const LayoutInputs in{row, solid, 1};
-    const int npts = static_cast<int>(path.size());
-    PreviewRecorder recorder(drawing);
-    const ElementPath shown[] = {ChainPath(chain, npts)};
-    LayOutPaths(in, shown, recorder);
-    return Fitted(drawing, box, std::max(2.0, kBandMarginShare * box.height));
+    const Spacing spacing = SpacingOf(row);
+    const double margin = std::max(2.0, kBandMarginShare * box.height);
+    const double roomW = std::max(box.width - 2 * margin, 1.0);
+    const double roomH = std::max(box.height - 2 * margin, 1.0);
+    Point low, high;
+    const PreviewDrawing shortSide =
+        LaidOut(row, solid, StraightPath(FirstSideLength(spacing, kFewestFirstSpanSteps)));
+    if (!DrawingExtent(shortSide, low, high)) return {};
+    const double tall = high.y - low.y;
+    const double beyond = kShownBeyondCorner * std::max(spacing.width, tall);
+    const double across = std::max(high.x, FirstSideLength(spacing, kFewestFirstSpanSteps)) - low.x + beyond;
+    double scale = roomW / across;
+    if (tall > 0) scale = std::min(scale, roomH / tall);
+    if (!(scale > 0) || !std::isfinite(scale)) return {};
+
+    const int steps = FirstSideSteps(spacing, roomW / scale + low.x - beyond);
+    const PreviewDrawing drawing = LaidOut(row, solid, SamplePath(row, steps));
+    Point allLow, allHigh;
+    DrawingExtent(drawing, allLow, allHigh);
+    PreviewFit fit;
+    fit.scale = scale;
+    // The whole drawing centred when it fits the height, else the first
+    // side's band kept whole: at the top when it fills the height, at the
+    // bottom when there is room above it for the rising side.
+    double top = high.y;
+    if ((allHigh.y - allLow.y) * scale <= roomH) top = (allHigh.y + allLow.y) / 2 + roomH / 2 / scale;
+    else if (tall * scale < roomH) top = low.y + roomH / scale;
+    fit.shift = {box.left + margin - scale * low.x, box.top + margin + scale * top};
+    PreviewDrawing out;
+    out.reserve(drawing.size());
+    for (const PreviewPrimitive& p : drawing) out.push_back(fit.Apply(p));
+    return out;
 }
 
 PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The whole test suite under valgrind's memcheck, and every run of the real
 # executable that the tests start (through TESRA_EXE_WRAPPER).
-#   fuzz/valgrind-tests.sh [BUILD_DIR]     (default build; configured and built
+#   tests/run_valgrind_tests.sh [BUILD_DIR] (default build; configured and built
 #                                           as RelWithDebInfo when needed)
 # Each test executable runs in two shards at once. Exits non-zero when a test
 # fails or valgrind reports an error or a leak in any process, including runs
