@@ -55,9 +55,9 @@ SlopePlan Notice(SlopePlan plan, std::string_view notice) {
 }
 
 SlopePlan PlanTicks(SlopePlan plan, const PatternRow& row, const TopAndToes& split) {
-    if (SlopeStationCount(row, split.tops) > kMaxFiguresPerRun) return Notice(plan, kTooManyTicks);
+    if (SlopeStationCount(row, split.tops) > kMaxFiguresPerRun) return Notice(plan, kSlopeTooManyTicks);
     plan.ticks = SlopeTicks(row, split.tops, split.toes);
-    if (plan.ticks.empty() && !split.toes.empty()) return Notice(plan, kToeNotMet);
+    if (plan.ticks.empty() && !split.toes.empty()) return Notice(plan, kSlopeToeNotMet);
     plan.outcome = SlopeOutcome::Draw;
     return plan;
 }
@@ -99,10 +99,10 @@ SlopePlan PlanSlopeSelection(const RunContext& run, RunMode mode) {
     AlongSelection selection = PathsFromSelection(run.exchange.elements);
     plan.notFollowed = selection.notFollowed;
     std::vector<ElementPath> paths = PathsWithLength(std::move(selection));
-    if (paths.empty()) return plan;
+    if (paths.empty()) return Notice(plan, kNothingToFollow);
     const std::optional<TopAndToes> split =
         SplitTopAndToes(std::move(paths), mode, run.exchange.points[1]);
-    if (!split) return Notice(plan, kNoTopEdgePoint);
+    if (!split) return Notice(plan, kSlopeNoPoint);
     return PlanTicks(std::move(plan), run.store.RowInUse(), *split);
 }
 
@@ -128,9 +128,7 @@ void DrawSlopeSpans(const RunContext& run, RunMode mode, LineSink& out) {
     std::vector<ElementPath> tops;
     if (npts >= 2) tops.push_back(ChainPath(points, npts));
     if (SlopeStationCount(row, tops) > kMaxFiguresPerRun) {
-        std::string message = "he";
-        message += kTooManyTicks;
-        return writer.AppendOutputLine(message);
+        return writer.AppendOutputLine(kSlopeTooManyTicksSpan);
     }
     if (ex.bz) writer.AppendOutputLine("bz");
     writer.WriteInitialAttributes();
@@ -142,7 +140,7 @@ int RunSlopeSelectionMode(RunMode mode, const RunPaths& paths, const WriteFaults
         RunContext run;
         PrepareRun(run, paths);
         const SlopePlan plan = PlanSlopeSelection(run, mode);
-        if (plan.outcome != SlopeOutcome::Draw && plan.outcome != SlopeOutcome::Notice) return 1;
+        if (plan.outcome == SlopeOutcome::CannotKeepSelection) return 1;
         const auto draw = [&](LineSink& out) { DrawSlopeSelection(run, plan, out); };
         return ReplaceExchangeFile(paths, faults, draw) ? 0 : 1;
     } catch (const std::bad_alloc&) {

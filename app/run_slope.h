@@ -7,11 +7,11 @@
 // under "4" draws as mode "3" does (run.cpp sends it there).
 //
 // Selection safety as in mode "3": every selected element is written back
-// first. When the run cannot draw for a reason the user can mend (no point to
-// tell the top edge, a toe no perpendicular meets, too many ticks), the
+// first. When the run cannot draw (nothing with length selected, no point to
+// tell the top edge by, a toe no perpendicular meets, too many ticks), the
 // selection goes back with an "h#" notice saying what to change; when the
-// selection cannot be written back whole, or nothing in it can carry ticks,
-// or on a write fault, the host's file stays as it was.
+// selection cannot be written back whole, or on a write fault, the host's
+// file stays as it was.
 
 #include <cstdint>
 #include <filesystem>
@@ -32,14 +32,13 @@ bool SlopeRowStored(const std::filesystem::path& storeFile);
 enum class SlopeOutcome {
     Draw,
     Notice,               // the selection back with a notice, nothing drawn
-    NothingToFollow,      // no line, arc or circle with length selected
     CannotKeepSelection,  // an element the run could not write back
 };
 
 struct SlopePlan {
-    SlopeOutcome outcome = SlopeOutcome::NothingToFollow;
+    SlopeOutcome outcome = SlopeOutcome::Draw;
     WriteBackRefusal refusal = WriteBackRefusal::None;
-    std::string_view notice;  // CP932, after "h#"
+    std::string_view notice;  // the whole "h#" line, CP932
     std::int32_t notFollowed = 0;
     std::vector<SlopeTick> ticks;
 };

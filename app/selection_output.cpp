@@ -17,9 +17,8 @@ void WriteSelectionBack(const ExchangeState& ex, Writer& writer) {
 
 void WriteSelectionWithNotice(const ExchangeState& ex, Writer& writer, std::string_view notice) {
     WriteSelectionBack(ex, writer);
-    std::string line = "h#";
-    line += notice;
-    writer.AppendOutputLine(line);
+    writer.WriteInitialAttributes();
+    writer.AppendOutputLine(notice);
 }
 
 std::string NotFollowedNotice(std::int32_t count) {

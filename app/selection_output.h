@@ -17,8 +17,8 @@ namespace tesra {
 // as it was read. Call only when nothing in the selection is refused.
 void WriteSelectionBack(const ExchangeState& ex, Writer& writer);
 
-// The selection back and a notice ("h#" and CP932 text) saying why nothing
-// was drawn and what to change: the user keeps the drawing and learns why.
+// The selection back, the attributes the host began with, and a notice (an
+// "h#" line in CP932) saying why nothing was drawn and what to change.
 void WriteSelectionWithNotice(const ExchangeState& ex, Writer& writer, std::string_view notice);
 
 // The notice about elliptic arcs left as they were: 楕円弧 <n> 個には沿わせず、そのまま残しました。

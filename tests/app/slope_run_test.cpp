@@ -67,7 +67,7 @@ TEST(SlopeRun, OutcomeDecidedBeforeWriting) {
         {noPoint, kTopAndToe, 1, SlopeOutcome::Notice, "法肩の位置"},
         {nearTop, "0 0 20 0\r\n30 -3 40 -3\r\n", 1, SlopeOutcome::Notice, "法肩からの垂線"},
         {nearTop, kTopAndToe, 1e-6, SlopeOutcome::Notice, "目盛りの数"},
-        {nearTop, "ch 0 0 1 0 \"text\r\n0 0 0 0\r\n", 1, SlopeOutcome::NothingToFollow, ""},
+        {nearTop, "ch 0 0 1 0 \"text\r\n0 0 0 0\r\n", 1, SlopeOutcome::Notice, "沿わせる線"},
         {nearTop, kTopAndToe + "BL 0 0 tree\r\n", 1, SlopeOutcome::CannotKeepSelection, ""},
     };
     for (const auto& c : cases) {
