@@ -6,6 +6,7 @@
 
 #include "figures/figures.h"
 #include "figures/layout.h"
+#include "figures/slope.h"
 #include "geom/helpers.h"
 #include "geom/trig.h"
 
@@ -242,7 +243,29 @@ ElementPath SamplePath(const PatternRow& row, int firstSideSteps) {
 // two of them, the corner and a little beyond would then not fit across. The
 // first side then takes as many figures as the width holds; what runs past
 // the box is cut off by the painter.
+// A slope row: a top edge with a bend, and beneath it a toe that converges
+// on it, so that long ticks of every length and the rhythm show, drawn by the
+// slope run's own code. The slope's size is ten tick lengths, so that the
+// pitch shows as the number of ticks, between 6 and 60 of them.
+PreviewDrawing SlopePreview(const PatternRow& row, PreviewBox box) {
+    const double pitch = Positive(row.pitch, 1.0);
+    const double length = std::clamp(10 * Positive(row.tickLength, 5.0), 6 * pitch, 60 * pitch);
+    const double wide = length / 2.5, bendX = 0.6 * length;
+    const Point bend = {bendX, 0}, end = {length, -0.15 * length};
+    const ElementPath top{{LineElement({0, 0}, bend), LineElement(bend, end)}, false};
+    const ElementPath toe{{LineElement({0, -wide}, {bendX, -0.6 * wide}),
+                           LineElement({bendX, -0.6 * wide}, {length, end.y - 0.3 * wide})},
+                          false};
+    PreviewDrawing drawing;
+    AddGuides(drawing, top);
+    AddGuides(drawing, toe);
+    PreviewRecorder recorder(drawing);
+    DrawSlope(row, std::span(&top, 1), std::span(&toe, 1), true, recorder);
+    return Fitted(drawing, box, std::max(2.0, kBandMarginShare * box.height));
+}
+
 PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box) {
+    if (row.rowKind == kRowSlope) return SlopePreview(row, box);
     const Spacing spacing = SpacingOf(row);
     const double margin = std::max(2.0, kBandMarginShare * box.height);
     const double roomW = std::max(box.width - 2 * margin, 1.0);

@@ -166,11 +166,31 @@ TEST(PatternPreview, FollowsEveryValueOfTheRow) {
         {"through", [](PatternRow& r) { r.arrangement = kArrangeThrough; }},
         {"corners", [](PatternRow& r) { r.arrangement = kArrangeCorners; }},
         {"upright", [](PatternRow& r) { r.orientation = kOrientUpright; }},
+        {"sequence", [](PatternRow& r) { r.sequence = "AAB", r.figureB = 32; }},
+        {"slope", [](PatternRow& r) { r.rowKind = kRowSlope; }},
     };
     for (const auto& e : edits) {
         PatternRow row = kRow;
         e.edit(row);
         EXPECT_NE(Describe(PatternPreview(row, {}, kBand)), base) << e.what;
+    }
+}
+
+// A slope row shows its ticks between a bent top edge and a converging toe,
+// and follows the slope's own settings.
+TEST(PatternPreview, SlopeRowsFollowTheirSettings) {
+    PatternRow slope = kRow;
+    slope.rowKind = kRowSlope;
+    const PreviewDrawing drawing = PatternPreview(slope, {}, kBand);
+    EXPECT_GT(Count(drawing, PreviewInk::Pen), 8u);
+    EXPECT_EQ(PaintedPointsOutside(drawing, kBand), 0u);
+    const std::string base = Describe(drawing);
+    for (void (*edit)(PatternRow&) : {+[](PatternRow& r) { r.pitch = 3; },
+                                      +[](PatternRow& r) { r.rhythm = "LSS"; },
+                                      +[](PatternRow& r) { r.shortRatio = 0.3; }}) {
+        PatternRow row = slope;
+        edit(row);
+        EXPECT_NE(Describe(PatternPreview(row, {}, kBand)), base);
     }
 }
 
