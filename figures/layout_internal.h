@@ -91,6 +91,8 @@ ElementFrame FrameOf(const PathElement& e, double off);
 // on the band's lower edge at station − w/2, on an arc it is square to the
 // radius through the station.
 FigureCell CellAtStation(const ElementFrame& f, double w, double h, double station);
+// A cell of W x H about `centre`, its span turned by theta (radians).
+FigureCell CellTurned(Point centre, double theta, double w, double h);
 // The cell of a line figure whose lower-left corner is `o`.
 FigureCell LineCell(const ElementFrame& f, Point o, double w, double h);
 

@@ -136,6 +136,10 @@ FigureCell CellAtStation(const ElementFrame& f, double w, double h, double stati
     const double phi = f.AngleAt(station);
     const SinCosPair atPhi = SinCos(phi);
     const double theta = VectorAngle(-f.sigma * atPhi.sin, f.sigma * atPhi.cos);
+    return CellTurned(Along(f.e->centre, f.RadiusAt(h / 2), phi), theta, w, h);
+}
+
+FigureCell CellTurned(Point centre, double theta, double w, double h) {
     FigureCell cell;
     const SinCosPair u = SinCos(theta), v = SinCos(theta + kPi / 2);
     cell.eu = {u.cos, u.sin};
@@ -144,7 +148,6 @@ FigureCell CellAtStation(const ElementFrame& f, double w, double h, double stati
     cell.H = h;
     cell.theta = theta;
     cell.thetaDeg = Degrees(theta);
-    const Point centre = Along(f.e->centre, f.RadiusAt(h / 2), phi);
     cell.O = centre - (w / 2) * cell.eu - (h / 2) * cell.ev;
     cell.C = cell.At(w / 2, h / 2);
     return cell;

@@ -320,18 +320,7 @@ bool Overlap(const Box& a, const Box& b) {
 }
 
 FigureCell CellAlong(Point centre, Point eu, double w, double h) {
-    const double theta = VectorAngle(eu.x, eu.y);
-    FigureCell cell;
-    const SinCosPair u = SinCos(theta), v = SinCos(theta + kPi / 2);
-    cell.eu = {u.cos, u.sin};
-    cell.ev = {v.cos, v.sin};
-    cell.W = w;
-    cell.H = h;
-    cell.theta = theta;
-    cell.thetaDeg = Degrees(theta);
-    cell.O = centre - (w / 2) * cell.eu - (h / 2) * cell.ev;
-    cell.C = cell.At(w / 2, h / 2);
-    return cell;
+    return CellTurned(centre, VectorAngle(eu.x, eu.y), w, h);
 }
 
 // The corner figure: its middle where the band's middle lines of both sides
