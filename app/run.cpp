@@ -5,24 +5,18 @@
 #include <vector>
 
 #include "app/run_along.h"
+#include "app/run_slope.h"
 #include "app/run_register.h"
 #include "exchange/block_formatter.h"
 #include "exchange/reader.h"
 #include "exchange/writer.h"
 #include "figures/layout.h"
 #include "geom/helpers.h"
+#include "notices_cp932.h"
 #include "settings/figure_library.h"
 
 namespace tesra {
 namespace {
-
-// "he" and, in CP932: 指示区間に対して図形の数が多すぎます。幅または間隔を大きくして下さい。
-constexpr std::string_view kTooManyFigures =
-    "he"
-    "\x8E\x77\x8E\xA6\x8B\xE6\x8A\xD4\x82\xC9\x91\xCE\x82\xB5\x82\xC4\x90\x7D\x8C\x60\x82\xCC"
-    "\x90\x94\x82\xAA\x91\xBD\x82\xB7\x82\xAC\x82\xDC\x82\xB7\x81\x42\x95\x9D\x82\xDC\x82\xBD"
-    "\x82\xCD\x8A\xD4\x8A\x75\x82\xF0\x91\xE5\x82\xAB\x82\xAD\x82\xB5\x82\xC4\x89\xBA\x82\xB3"
-    "\x82\xA2\x81\x42";
 
 // Number of present points from index 1 on, stopping at the first gap.
 int ChainLength(const ExchangeState& ex) {
@@ -52,6 +46,7 @@ RunMode ModeFromArgument(std::optional<std::string_view> firstArgument) {
     if (firstArgument == "1") return RunMode::TwoPoints;
     if (firstArgument == "2") return RunMode::Chain;
     if (firstArgument == "3") return RunMode::AlongSelection;
+    if (firstArgument == "4") return RunMode::SlopeBetween;
     if (firstArgument == "5") return RunMode::RegisterFigure;
     return RunMode::Dialog;
 }
@@ -78,7 +73,12 @@ void PrepareRun(RunContext& run, const RunPaths& paths) {
 }
 
 void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
-    if (mode == RunMode::AlongSelection)
+    // 法面 rows in every mode, and argument "4", drawn apart (run_slope.h).
+    const bool selection = mode == RunMode::AlongSelection || mode == RunMode::SlopeBetween;
+    if (SlopeRowInUse(run.store))
+        return selection ? DrawSlopeSelection(run, PlanSlopeSelection(run, mode), out)
+                         : DrawSlopeSpans(run, mode, out);
+    if (selection)
         return DrawAlongSelection(run, PlanAlongSelection(run), out);
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
@@ -113,7 +113,12 @@ bool DrawAndReplace(RunMode mode, const RunPaths& paths, const WriteFaults& faul
 }  // namespace
 
 int RunDrawingMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
-    if (mode == RunMode::AlongSelection) return RunAlongSelectionMode(paths, faults);
+    // A slope row over a selection ("3" or "4") runs apart (run_slope.h); a
+    // decorative row under "4" draws as under "3".
+    const bool selection = mode == RunMode::AlongSelection || mode == RunMode::SlopeBetween;
+    if (selection && SlopeRowStored(paths.storeFile))
+        return RunSlopeSelectionMode(mode, paths, faults);
+    if (selection) return RunAlongSelectionMode(paths, faults);
     if (mode == RunMode::RegisterFigure) return RunRegisterFigureMode(paths, faults);
     try {
         if (DrawAndReplace(mode, paths, faults)) return 0;

@@ -20,10 +20,11 @@ enum class RunMode {
     TwoPoints = 1,
     Chain = 2,
     AlongSelection = 3,
+    SlopeBetween = 4,    // slope ticks from a top edge towards a toe
     RegisterFigure = 5,  // the selection becomes an own figure
 };
 
-// "1", "2", "3" and "5" exactly pick the drawing modes; anything else is the dialog.
+// "1" to "5" exactly pick the drawing modes; anything else is the dialog.
 RunMode ModeFromArgument(std::optional<std::string_view> firstArgument);
 
 struct RunPaths {

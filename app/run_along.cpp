@@ -6,8 +6,8 @@
 #include <new>
 #include <string>
 
+#include "app/selection_output.h"
 #include "exchange/block_formatter.h"
-#include "exchange/number_format.h"
 #include "exchange/writer.h"
 #include "figures/layout.h"
 #include "geom/helpers.h"
@@ -37,13 +37,6 @@ bool AnythingToFollow(const AlongSelection& selection) {
     for (const ElementPath& path : selection.paths)
         if (std::any_of(path.elements.begin(), path.elements.end(), HasLength)) return true;
     return false;
-}
-
-std::string NotFollowedNotice(std::int32_t count) {
-    std::string line(kNotFollowedBefore);
-    AppendInt(line, count);
-    line += kNotFollowedAfter;
-    return line;
 }
 
 // The host's message line is all the user learns of a run that drew nothing.
@@ -83,8 +76,7 @@ void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& 
     if (!KeepsSelection(plan)) return;
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
-    if (ex.bz) writer.AppendOutputLine("bz");
-    WriteBackSelection(ex.elements, writer);
+    WriteSelectionBack(ex, writer);
     writer.WriteInitialAttributes();
     if (plan.outcome != AlongOutcome::Draw) {
         writer.AppendOutputLine(WhyNothingDrawn(plan));

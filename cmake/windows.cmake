@@ -25,7 +25,7 @@ set_source_files_properties(settings/win32/tesra.rc PROPERTIES
 find_program(TESRA_ICONV iconv REQUIRED)
 set(TESRA_PACKAGE_FILES)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
-foreach(name tesra_settei.bat tesra_2ten.bat tesra_renzoku.bat tesra_sentaku.bat tesra_touroku.bat
+foreach(name tesra_settei.bat tesra_2ten.bat tesra_renzoku.bat tesra_sentaku.bat tesra_norimen.bat tesra_touroku.bat
              readme.txt)
   set(utf8 ${CMAKE_BINARY_DIR}/package-utf8/${name})
   set(cp932 ${CMAKE_BINARY_DIR}/package/${name})

@@ -14,12 +14,13 @@ usage: examples/run-example.sh BUILD_DIR EXAMPLE_DIR MODE
   MODE         1  between the first two indicated points (tesra_2ten.bat)
                2  along the chain of indicated points (tesra_renzoku.bat)
                3  along the selected lines, arcs and circles (tesra_sentaku.bat)
+               4  slope ticks from the top edge nearest point 1 to the toe (tesra_norimen.bat)
 USAGE
     exit 2
 }
 
 [ $# -eq 3 ] || usage
-case $3 in 1 | 2 | 3 | 5) ;; *) usage ;; esac
+case $3 in 1 | 2 | 3 | 4 | 5) ;; *) usage ;; esac
 build=$(realpath "$1")
 example=$(realpath "$2")
 mode=$3

@@ -46,16 +46,22 @@ private:
     bool notice_ = false;
 };
 
-void Draw(tesra::RunMode mode, std::optional<std::string_view> store, std::string_view exchange) {
+// `asSlope`: the row in use drawn as a slope row whatever the store says, so
+// that the slope ticks meet every input too.
+void Draw(tesra::RunMode mode, std::optional<std::string_view> store, std::string_view exchange,
+          bool asSlope = false) {
     tesra::RunContext run;
     tesra::ResetExchangeState(run.exchange);
     tesra::ReadExchangeBytes(run.exchange, exchange);
     // A missing store gives the defaults, an empty one zeros.
     run.store = store ? tesra::ParsePatternStore(*store) : tesra::PatternStore{};
-    // Only the run along selected elements writes the selection back.
-    CheckingSink sink(mode == tesra::RunMode::AlongSelection
-                          ? tesra::grammar::Vocabulary::WithWriteBack
-                          : tesra::grammar::Vocabulary::Drawing);
+    if (asSlope)
+        for (tesra::PatternRow& row : run.store.rows) row.rowKind = tesra::kRowSlope;
+    // Only the runs over selected elements write the selection back.
+    const bool selection =
+        mode == tesra::RunMode::AlongSelection || mode == tesra::RunMode::SlopeBetween;
+    CheckingSink sink(selection ? tesra::grammar::Vocabulary::WithWriteBack
+                                : tesra::grammar::Vocabulary::Drawing);
     tesra::DrawPattern(run, mode, sink);
 }
 
@@ -98,6 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Draw(tesra::RunMode::TwoPoints, store, exchange);
     Draw(tesra::RunMode::Chain, store, exchange);
     Draw(tesra::RunMode::AlongSelection, store, exchange);
+    Draw(tesra::RunMode::SlopeBetween, store, exchange);
+    Draw(tesra::RunMode::SlopeBetween, store, exchange, true);
+    Draw(tesra::RunMode::Chain, store, exchange, true);
     Register(store, exchange);
     return 0;
 }

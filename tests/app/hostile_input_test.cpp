@@ -32,12 +32,13 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 using grammar::Vocabulary;
 
-// The runs on a selection write it back.
-bool KeepsSelection(std::string_view mode) { return mode == "3" || mode == "5"; }
+// The runs over a selection ("3", "4" and "5") write it back.
+bool OverSelection(std::string_view mode) {
+    return mode.starts_with("3") || mode.starts_with("4") || mode.starts_with("5");
+}
 
-// The vocabulary of a run's output.
 Vocabulary VocabularyOf(std::string_view mode) {
-    return KeepsSelection(mode.substr(0, 1)) ? Vocabulary::WithWriteBack : Vocabulary::Drawing;
+    return OverSelection(mode) ? Vocabulary::WithWriteBack : Vocabulary::Drawing;
 }
 
 // The store with row 1 in use; the other rows are left out (they read as 0).
@@ -158,10 +159,10 @@ enum class Expect {
     AtLeast,    // status 0 and at least minLines lines
     Exactly,    // status 0 and exactly minLines lines
     Refused,    // status 0 and a single message line
-    Drawn,      // modes "3", "5": the selection kept at the head of what is written
-    Explained,  // modes "3", "5": the selection kept, nothing drawn or registered, and why
-    Untouched,  // modes "3", "5": failed, the host's file byte for byte as it was
-    Either,     // modes "3", "5": any of the three
+    Drawn,      // modes "3" to "5": the selection kept at the head of what is written
+    Explained,  // modes "3" to "5": the selection kept, nothing drawn or registered, and why
+    Untouched,  // modes "3" to "5": failed, the host's file byte for byte as it was
+    Either,     // modes "3" to "5": any of the three
 };
 
 struct HostileCase {
@@ -187,7 +188,7 @@ std::string LastLine(std::string_view file) {
 
 void ExpectOutcome(const HostileCase& c, int status, const std::string& input,
                    const std::string& output) {
-    const bool along = KeepsSelection(c.mode);
+    const bool along = OverSelection(c.mode);
     if (c.expect == Expect::Drawn || c.expect == Expect::Explained ||
         c.expect == Expect::Untouched) {
         EXPECT_EQ(status == 0, c.expect != Expect::Untouched);
@@ -457,6 +458,60 @@ std::vector<HostileCase> SelectionCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Selections, Hostile, ::testing::ValuesIn(SelectionCases()), CaseName);
+
+// Slopes ("4"): a point and a top edge with a toe that no user would select.
+// The store's row is a slope row (pitch 1, ticks 2 long). Where nothing can
+// be drawn the selection still goes back, with a notice: "Drawn" throughout.
+std::string SlopeStore() {
+    std::vector<std::string> lines = {"0", "0", "0", "255", "1", "0", "10", "1", "0", "0",
+                                      "1", "0",  "0", "0"};
+    lines.resize(113, "0");
+    for (const char* key : {"[extension]", "row1.kind=1", "row1.pitch=1", "row1.tick_length=2"})
+        lines.emplace_back(key);
+    return test::CrLf(lines);
+}
+
+HostileCase Slope(std::string name, std::string point, Bytes selection) {
+    const std::string header = "hq\r\n" + point +
+                               test::CrLf({"bz", "lg0", "ly0", "lc2", "lt1", "cn2", "#"});
+    return {std::move(name), [=] { return header + selection(); }, Same(SlopeStore()), "4", 0,
+            Expect::Drawn};
+}
+
+std::vector<HostileCase> SlopeCases() {
+    const std::string nearTop = "hp1 5 0.1\r\n";
+    const std::string top = "0 0 20 0\r\n";
+    return {
+        Slope("TopAndToeCrossing", nearTop, Same(top + "0 -5 20 5\r\n")),
+        Slope("ToeOnBothSides", nearTop, Same(top + "0 -3 20 -3\r\n0 3 20 3\r\n")),
+        Slope("IdenticalChains", nearTop, Same(top + top + "ci 10 0 10 180 360 1 0\r\n")),
+        Slope("ZeroLengthEdges", nearTop,
+              Same("5 5 5 5\r\n" + top + "20 0 20 0\r\n0 -3 20 -2\r\n")),
+        Slope("OneChainOnlyWithoutPoint", "",
+              Same(top + "20 0 20 10\r\nci 20 20 10 270 360 1 0\r\n")),
+        Slope("TwoPathsWithoutPoint", "", Same(top + "0 -3 20 -2\r\n")),
+        Slope("ToeBeyondTheEnds", nearTop, Same(top + "30 -3 40 -3\r\n")),
+        Slope("PointFarAway", "hp1 1e300 -1e300\r\n", Same(top + "0 -3 20 -2\r\n")),
+        Slope("TooManyTicks", nearTop, Same("0 0 2000000 0\r\n0 -3 2000000 -3\r\n")),
+        Slope("HundredThousandElementsOneTopEdge", "hp1 0.5 0.1\r\n",
+              [] {
+                  std::string s;
+                  for (int x = 0; x < 1'000'000; x += 10)
+                      s += std::to_string(x) + " 0 " + std::to_string(x + 3) + " 1\r\n";
+                  return s;
+              }),
+        Slope("HundredThousandElementChainOverAToe", "hp1 0 0\r\n",
+              [] {
+                  std::string s;
+                  for (int x = 0; x < 100'000; ++x)
+                      s += std::to_string(x) + " " + std::to_string(x % 2) + " " +
+                           std::to_string(x + 1) + " " + std::to_string((x + 1) % 2) + "\r\n";
+                  return s + "0 -5 100000 -5\r\n";
+              }),
+    };
+}
+
+INSTANTIATE_TEST_SUITE_P(Slopes, Hostile, ::testing::ValuesIn(SlopeCases()), CaseName);
 
 // Registering a figure ("5"): whatever is selected and whatever the library
 // holds, the selection comes back whole with a notice, or the host's file

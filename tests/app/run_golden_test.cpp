@@ -81,9 +81,9 @@ TEST_P(GoldenRun, OutputMatchesReference) {
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenRun, ::testing::ValuesIn(GoldenCases()),
                          [](const auto& info) { return info.param; });
 
-TEST(RunModes, AnythingButOneTwoOrThreeIsTheDialogWhichThisBuildLacks) {
+TEST(RunModes, AnythingButOneToFourIsTheDialogWhichThisBuildLacks) {
     const std::vector<std::vector<std::string>> argLists = {
-        {}, {"01"}, {"1 "}, {"one"}, {"0"}, {"4"}, {"3 "}, {"03"}, {"-1"}, {""}, {"12"}};
+        {}, {"01"}, {"1 "}, {"one"}, {"0"}, {"6"}, {"4 "}, {"3 "}, {"03"}, {"-1"}, {""}, {"12"}};
     for (const auto& args : argLists) {
         ScratchDir scratch;
         const fs::path dir = scratch / "addin";

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Windows build checks under Wine, run after the Linux tests:
 #   1. the cross build, its batch files and the zip;
-#   2. headless: tesra.exe's drawing modes (1, 2 and 3 along a selection) on
+#   2. headless: tesra.exe's drawing modes (1, 2, 3 along a selection and 4
+#      between a top edge and a toe) on
 #      the golden inputs give exactly the bytes of the Linux tesra, also from a
 #      folder with a Japanese name;
 #   3. under Xvfb: the settings dialog, driven by keyboard and mouse.
@@ -88,6 +89,14 @@ package_checks() {
                      grep -qx \"REM \$d\" <<<\"\$text\" || exit 1
                  done &&
                  grep -A1 -x 'REM #h1' <<<\"\$text\" | grep -q '^REM #hc .'"
+    check "slope batch file: CP932, CR LF, directives, argument 4, point #1 before #h1 #hc, #zw #g1 and every #ht" \
+        bash -c "$(declare -f bat_is_host_format); bat_is_host_format '$BUILD/package/tesra_norimen.bat' 4 &&
+                 text=\$(iconv -f CP932 -t UTF-8 '$BUILD/package/tesra_norimen.bat' | tr -d '\r') &&
+                 for d in '#zw' '#h1' '#g1' '#ht1' '#ht2' '#ht3' '#ht4' '#ht10' '#ht20' '#ht30' '#ht40'; do
+                     grep -qx \"REM \$d\" <<<\"\$text\" || exit 1
+                 done &&
+                 grep -B1 -x 'REM #h1' <<<\"\$text\" | grep -q '^REM #1 .' &&
+                 grep -A1 -x 'REM #h1' <<<\"\$text\" | grep -q '^REM #hc .'"
     check "registering batch file: CP932, CR LF, directives, argument 5, #zw #h1 #hc #g1, no #ht" \
         bash -c "$(declare -f bat_is_host_format); bat_is_host_format '$BUILD/package/tesra_touroku.bat' 5 &&
                  text=\$(iconv -f CP932 -t UTF-8 '$BUILD/package/tesra_touroku.bat' | tr -d '\r') &&
@@ -105,8 +114,8 @@ package_checks() {
     check "zip nests everything in $(basename "$zip" .zip)/, the folder the read-me names" \
         [ "$folders" = "$(basename "$zip" .zip) " ]
     note "zip: $(basename "$zip"): $listing"
-    check "zip holds tesra.exe, the batch files and the read-me" \
-        [ "$listing" = "readme.txt tesra.exe tesra_2ten.bat tesra_renzoku.bat tesra_sentaku.bat tesra_settei.bat tesra_touroku.bat " ]
+    check "zip holds tesra.exe, the six batch files and the read-me" \
+        [ "$listing" = "readme.txt tesra.exe tesra_2ten.bat tesra_norimen.bat tesra_renzoku.bat tesra_sentaku.bat tesra_settei.bat tesra_touroku.bat " ]
 }
 
 # run_case CASE DIR_NAME LOCALE: one golden case under Wine and under Linux.

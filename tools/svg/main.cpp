@@ -1,6 +1,7 @@
 // tesra-svg: shows what a drawing run drew.
 //   tesra-svg IN.TXT OUT.svg     the commands of an exchange file
 //   tesra-svg --gallery OUT.svg  every figure kind and a few whole patterns
+//   tesra-svg --slopes OUT.svg   法面 ticks: straight, curved, converging, corners
 //   tesra-svg --own-figures OUT.svg  a few own figures along a site boundary
 
 #include <fstream>
@@ -11,6 +12,7 @@
 #include "tools/svg/gallery.h"
 #include "tools/svg/own_gallery.h"
 #include "tools/svg/scene_reader.h"
+#include "tools/svg/slope_gallery.h"
 #include "tools/svg/svg_render.h"
 
 namespace {
@@ -21,6 +23,7 @@ constexpr int kFileError = 1;
 int Usage() {
     std::cerr << "usage: tesra-svg IN.TXT OUT.svg\n"
                  "       tesra-svg --gallery OUT.svg\n"
+                 "       tesra-svg --slopes OUT.svg\n"
                  "       tesra-svg --own-figures OUT.svg\n";
     return kUsageError;
 }
@@ -42,6 +45,7 @@ int main(int argc, char** argv) {
     if (argc != 3) return Usage();
     const std::string_view first = argv[1];
     if (first == "--gallery") return WriteSvg(tesra::svg::BuildGallery(), argv[2]);
+    if (first == "--slopes") return WriteSvg(tesra::svg::BuildSlopeGallery(), argv[2]);
     if (first == "--own-figures") return WriteSvg(tesra::svg::BuildOwnFigureGallery(), argv[2]);
     if (first.starts_with("--")) return Usage();
 

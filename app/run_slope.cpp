@@ -1,0 +1,154 @@
+// 法面 ticks in the runs: see run_slope.h.
+#include "app/run_slope.h"
+
+#include <algorithm>
+#include <new>
+#include <optional>
+#include <string>
+
+#include "app/selection_output.h"
+#include "figures/along_elements.h"
+#include "figures/layout.h"
+#include "notices_cp932.h"
+
+namespace tesra {
+namespace {
+
+bool HasLength(const ElementPath& path) {
+    return std::any_of(path.elements.begin(), path.elements.end(),
+                       [](const PathElement& e) { return !IsDegenerate(e); });
+}
+
+// Paths that can carry ticks or stop them; the others are still written back.
+std::vector<ElementPath> PathsWithLength(AlongSelection selection) {
+    std::vector<ElementPath> paths;
+    for (ElementPath& p : selection.paths)
+        if (HasLength(p)) paths.push_back(std::move(p));
+    return paths;
+}
+
+struct TopAndToes {
+    std::vector<ElementPath> tops, toes;
+};
+
+// Mode "3": every path is a top edge of its own. Mode "4": the one path, or
+// the one nearest the first indicated point with the others as the toe.
+std::optional<TopAndToes> SplitTopAndToes(std::vector<ElementPath> paths, RunMode mode,
+                                          const IndicatedPoint& point) {
+    if (mode != RunMode::SlopeBetween || paths.size() == 1) return TopAndToes{std::move(paths), {}};
+    if (!point.present) return std::nullopt;
+    // The reader gives finite points; none nearer than another is still no top.
+    const std::optional<std::size_t> nearest = NearestPath(paths, {point.x, point.y});
+    if (!nearest) return std::nullopt;
+    const std::size_t top = *nearest;
+    TopAndToes split;
+    split.tops.push_back(std::move(paths[top]));
+    paths.erase(paths.begin() + static_cast<std::ptrdiff_t>(top));
+    split.toes = std::move(paths);
+    return split;
+}
+
+SlopePlan Notice(SlopePlan plan, std::string_view notice) {
+    plan.outcome = SlopeOutcome::Notice;
+    plan.notice = notice;
+    return plan;
+}
+
+SlopePlan PlanTicks(SlopePlan plan, const PatternRow& row, const TopAndToes& split) {
+    if (SlopeStationCount(row, split.tops) > kMaxFiguresPerRun) return Notice(plan, kTooManyTicks);
+    plan.ticks = SlopeTicks(row, split.tops, split.toes);
+    if (plan.ticks.empty() && !split.toes.empty()) return Notice(plan, kToeNotMet);
+    plan.outcome = SlopeOutcome::Draw;
+    return plan;
+}
+
+std::vector<Point> IndicatedPoints(const ExchangeState& ex) {
+    std::vector<Point> points;
+    for (const IndicatedPoint& p : ex.points) points.push_back({p.x, p.y});
+    return points;
+}
+
+// Mode "2" follows the points given from 1 up to the first one missing.
+int ChainPoints(const ExchangeState& ex) {
+    int n = 0;
+    while (n + 1 < kIndicatedPointSlots && ex.points[static_cast<std::size_t>(n + 1)].present) ++n;
+    return n;
+}
+
+}  // namespace
+
+bool SlopeRowInUse(const PatternStore& store) {
+    return store.RowInUse().rowKind == kRowSlope;
+}
+
+bool SlopeRowStored(const std::filesystem::path& storeFile) {
+    try {
+        return SlopeRowInUse(LoadPatternStore(storeFile));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+SlopePlan PlanSlopeSelection(const RunContext& run, RunMode mode) {
+    SlopePlan plan;
+    plan.refusal = FirstRefusal(run.exchange.elements);
+    if (plan.refusal != WriteBackRefusal::None) {
+        plan.outcome = SlopeOutcome::CannotKeepSelection;
+        return plan;
+    }
+    AlongSelection selection = PathsFromSelection(run.exchange.elements);
+    plan.notFollowed = selection.notFollowed;
+    std::vector<ElementPath> paths = PathsWithLength(std::move(selection));
+    if (paths.empty()) return plan;
+    const std::optional<TopAndToes> split =
+        SplitTopAndToes(std::move(paths), mode, run.exchange.points[1]);
+    if (!split) return Notice(plan, kNoTopEdgePoint);
+    return PlanTicks(std::move(plan), run.store.RowInUse(), *split);
+}
+
+void DrawSlopeSelection(const RunContext& run, const SlopePlan& plan, LineSink& out) {
+    const ExchangeState& ex = run.exchange;
+    Writer writer(ex, out);
+    if (plan.outcome == SlopeOutcome::Notice)
+        return WriteSelectionWithNotice(ex, writer, plan.notice);
+    if (plan.outcome != SlopeOutcome::Draw) return;
+    WriteSelectionBack(ex, writer);
+    writer.WriteInitialAttributes();
+    // The top edge is a selected element, back in the drawing already.
+    for (const SlopeTick& t : plan.ticks) writer.EmitLine(t.from, t.to);
+    if (plan.notFollowed > 0) writer.AppendOutputLine(NotFollowedNotice(plan.notFollowed));
+}
+
+void DrawSlopeSpans(const RunContext& run, RunMode mode, LineSink& out) {
+    const ExchangeState& ex = run.exchange;
+    Writer writer(ex, out);
+    const PatternRow row = run.store.RowInUse();
+    const std::vector<Point> points = IndicatedPoints(ex);
+    const int npts = mode == RunMode::TwoPoints ? 2 : ChainPoints(ex);
+    std::vector<ElementPath> tops;
+    if (npts >= 2) tops.push_back(ChainPath(points, npts));
+    if (SlopeStationCount(row, tops) > kMaxFiguresPerRun) {
+        std::string message = "he";
+        message += kTooManyTicks;
+        return writer.AppendOutputLine(message);
+    }
+    if (ex.bz) writer.AppendOutputLine("bz");
+    writer.WriteInitialAttributes();
+    DrawSlope(row, tops, {}, false, writer);
+}
+
+int RunSlopeSelectionMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
+    try {
+        RunContext run;
+        PrepareRun(run, paths);
+        const SlopePlan plan = PlanSlopeSelection(run, mode);
+        if (plan.outcome != SlopeOutcome::Draw && plan.outcome != SlopeOutcome::Notice) return 1;
+        const auto draw = [&](LineSink& out) { DrawSlopeSelection(run, plan, out); };
+        return ReplaceExchangeFile(paths, faults, draw) ? 0 : 1;
+    } catch (const std::bad_alloc&) {
+        // The host's file was never touched.
+        return 1;
+    }
+}
+
+}  // namespace tesra

@@ -1,0 +1,63 @@
+#pragma once
+// 法面 ticks in the runs. Argument "4": the user gives a point on or near
+// the top edge (法肩) and range-selects it with the toe (法尻); the ticks run
+// from the selected path nearest the point towards the other selected paths.
+// A slope row in modes "1", "2" and "3" draws ticks of its tick length on the
+// low side of the span, the chain or each selected path. A decorative row
+// under "4" draws as mode "3" does (run.cpp sends it there).
+//
+// Selection safety as in mode "3": every selected element is written back
+// first. When the run cannot draw for a reason the user can mend (no point to
+// tell the top edge, a toe no perpendicular meets, too many ticks), the
+// selection goes back with an "h#" notice saying what to change; when the
+// selection cannot be written back whole, or nothing in it can carry ticks,
+// or on a write fault, the host's file stays as it was.
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "app/run.h"
+#include "exchange/write_back.h"
+#include "figures/slope.h"
+
+namespace tesra {
+
+bool SlopeRowInUse(const PatternStore& store);
+// The same read from the store file, before a run decides how to go on; false
+// when the store cannot be held in memory (the run then fails as any other).
+bool SlopeRowStored(const std::filesystem::path& storeFile);
+
+enum class SlopeOutcome {
+    Draw,
+    Notice,               // the selection back with a notice, nothing drawn
+    NothingToFollow,      // no line, arc or circle with length selected
+    CannotKeepSelection,  // an element the run could not write back
+};
+
+struct SlopePlan {
+    SlopeOutcome outcome = SlopeOutcome::NothingToFollow;
+    WriteBackRefusal refusal = WriteBackRefusal::None;
+    std::string_view notice;  // CP932, after "h#"
+    std::int32_t notFollowed = 0;
+    std::vector<SlopeTick> ticks;
+};
+
+// Everything decided before a byte is written, for modes "3" and "4".
+SlopePlan PlanSlopeSelection(const RunContext& run, RunMode mode);
+
+// The selection back, then the ticks or the notice. Writes nothing for the
+// outcomes that leave the host's file alone.
+void DrawSlopeSelection(const RunContext& run, const SlopePlan& plan, LineSink& out);
+
+// Modes "1" and "2": "bz", the initial attributes, the top edge when the row
+// says so, the ticks; an "he" message alone when there would be too many.
+void DrawSlopeSpans(const RunContext& run, RunMode mode, LineSink& out);
+
+// The whole run of a slope row over a selection ("3" or "4"). 0 when the
+// exchange file was replaced; otherwise non-zero, and the file is as the host
+// wrote it.
+int RunSlopeSelectionMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults = {});
+
+}  // namespace tesra

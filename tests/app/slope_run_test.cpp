@@ -1,0 +1,163 @@
+// 法面 rows in the runs: which path is the top, what goes back to the host on
+// every outcome, and the slope row in modes "1" to "3".
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/run.h"
+#include "app/run_slope.h"
+#include "exchange/atomic_file.h"
+#include "test_support.h"
+#include "tests/command_grammar.h"
+
+namespace tesra {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kHeader = CrLf({"hq", "bz", "lg0", "ly3", "lc2", "lt1", "cn2", "#"});
+const std::string kTopAndToe = "lc5\r\n0 0 20 0\r\n0 -3 20 -1\r\n";
+
+PatternRow SlopeRow(double pitch = 1, double tickLength = 2) {
+    PatternRow row;
+    row.rowKind = kRowSlope;
+    row.pitch = pitch;
+    row.tickLength = tickLength;
+    return row;
+}
+
+RunContext Context(const std::string& points, const std::string& selection, PatternRow row) {
+    RunContext run;
+    const std::string header = kHeader.substr(0, 4) + points + kHeader.substr(4);
+    run.exchange = ReadExchange(header + selection);
+    run.store.rows[0] = row;
+    run.store.selectedRow = 1;
+    return run;
+}
+
+std::string Output(const RunContext& run, RunMode mode) {
+    VectorSink sink;
+    DrawPattern(run, mode, sink);
+    return sink.lines.empty() ? "" : CrLf(sink.lines);
+}
+
+// The lines drawn after the selection written back.
+std::vector<JwwEntLine> DrawnLines(const std::string& out, std::size_t selected) {
+    const ExchangeState read = ReadExchange(kHeader.substr(0, 4) + out);
+    std::vector<JwwEntLine> lines;
+    for (std::size_t i = selected; i < read.elements.lines.size(); ++i)
+        lines.push_back(read.elements.lines[i]);
+    return lines;
+}
+
+TEST(SlopeRun, OutcomeDecidedBeforeWriting) {
+    const std::string noPoint = "";
+    const std::string nearTop = "hp1 5 0.5\r\n";
+    const struct {
+        std::string points, selection;
+        double pitch;
+        SlopeOutcome outcome;
+        std::string notice;  // the notice's start, UTF-8
+    } cases[] = {
+        {nearTop, kTopAndToe, 1, SlopeOutcome::Draw, ""},
+        {noPoint, "0 0 20 0\r\n", 1, SlopeOutcome::Draw, ""},  // the top alone: tick length
+        {noPoint, kTopAndToe, 1, SlopeOutcome::Notice, "法肩の位置"},
+        {nearTop, "0 0 20 0\r\n30 -3 40 -3\r\n", 1, SlopeOutcome::Notice, "法肩からの垂線"},
+        {nearTop, kTopAndToe, 1e-6, SlopeOutcome::Notice, "目盛りの数"},
+        {nearTop, "ch 0 0 1 0 \"text\r\n0 0 0 0\r\n", 1, SlopeOutcome::NothingToFollow, ""},
+        {nearTop, kTopAndToe + "BL 0 0 tree\r\n", 1, SlopeOutcome::CannotKeepSelection, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.selection);
+        const RunContext run = Context(c.points, c.selection, SlopeRow(c.pitch));
+        const SlopePlan plan = PlanSlopeSelection(run, RunMode::SlopeBetween);
+        EXPECT_EQ(plan.outcome, c.outcome);
+        const std::string out = Output(run, RunMode::SlopeBetween);
+        const bool writes = c.outcome == SlopeOutcome::Draw || c.outcome == SlopeOutcome::Notice;
+        ASSERT_EQ(out.empty(), !writes);
+        if (!writes) continue;
+        EXPECT_EQ(grammar::CommandFileProblem(out, grammar::Vocabulary::WithWriteBack), "");
+        // The selection first, unchanged, whatever the outcome.
+        const ExchangeState in = ReadExchange(kHeader + c.selection);
+        const std::vector<std::string> before = test::DescribeElements(in.elements);
+        const std::vector<std::string> after = test::DescribeElements(ReadExchange(out).elements);
+        ASSERT_GE(after.size(), before.size());
+        EXPECT_EQ(std::vector<std::string>(after.begin(), after.begin() + before.size()), before);
+        if (c.outcome == SlopeOutcome::Notice) {
+            EXPECT_EQ(after.size(), before.size());
+            EXPECT_NE(out.find("\r\nh#" + test::Sjis(c.notice)), std::string::npos);
+        }
+    }
+}
+
+// The point picks the top edge; the long ticks go from it to the other path.
+TEST(SlopeRun, ThePointPicksTheTopEdge) {
+    const auto onFlat = [](double x, double y) { return std::fabs(y) < 1e-9 && x >= 0; };
+    const auto onSloped = [](double x, double y) { return std::fabs(y - (-3 + x / 10)) < 1e-9; };
+    const struct {
+        std::string point;
+        bool flatIsTop;
+    } cases[] = {{"hp1 10 0.2\r\n", true}, {"hp1 10 -2.5\r\n", false}};
+    for (const auto& c : cases) {
+        const std::string out =
+            Output(Context(c.point, kTopAndToe, SlopeRow()), RunMode::SlopeBetween);
+        const std::vector<JwwEntLine> ticks = DrawnLines(out, 2);
+        ASSERT_GE(ticks.size(), 20u) << c.point;
+        for (const JwwEntLine& t : ticks) {
+            // A long tick ends on the other path, a short one half way there.
+            const double x2 = 2 * t.x2 - t.x1, y2 = 2 * t.y2 - t.y1;
+            EXPECT_TRUE(c.flatIsTop ? onFlat(t.x1, t.y1) : onSloped(t.x1, t.y1));
+            EXPECT_TRUE(c.flatIsTop ? onSloped(t.x2, t.y2) || onSloped(x2, y2)
+                                    : onFlat(t.x2, t.y2) || onFlat(x2, y2));
+        }
+    }
+}
+
+// Modes "1" to "3" with a slope row: ticks of the tick length on the right;
+// under "4" a decorative row draws exactly as under "3".
+TEST(SlopeRun, SlopeRowInEveryModeAndRuleRowUnderFour) {
+    const std::string span = "hp1 0 0\r\nhp2 10 0\r\n";
+    for (const RunMode mode : {RunMode::TwoPoints, RunMode::Chain, RunMode::AlongSelection}) {
+        const RunContext run = Context(span, "0 0 10 0\r\n", SlopeRow(1, 2));
+        const std::string out = Output(run, mode);
+        const std::size_t selected = mode == RunMode::AlongSelection ? 1 : 0;
+        const std::vector<JwwEntLine> ticks = DrawnLines(out, selected);
+        ASSERT_EQ(ticks.size(), 11u) << static_cast<int>(mode);
+        for (std::size_t i = 0; i < ticks.size(); ++i)
+            EXPECT_NEAR(ticks[i].y2, i % 2 == 0 ? -2 : -1, 1e-12);  // long, short
+    }
+    const std::string tooMany = Output(Context(span, "", SlopeRow(1e-9)), RunMode::TwoPoints);
+    EXPECT_TRUE(tooMany.starts_with("he" + test::Sjis("目盛りの数")));
+
+    PatternRow rule = SlopeRow();
+    rule.rowKind = kRowRule;
+    const RunContext run = Context("hp1 5 0\r\n", kTopAndToe, rule);
+    EXPECT_EQ(Output(run, RunMode::SlopeBetween), Output(run, RunMode::AlongSelection));
+}
+
+// A write that fails at any byte leaves the host's file as it was, for the
+// drawing and for the notice alike.
+TEST(SlopeRun, WriteFaultAtEveryByteLeavesTheHostsFile) {
+    for (const std::string points : {"hp1 5 0\r\n", ""}) {
+        const std::string input = kHeader.substr(0, 4) + points + kHeader.substr(4) + kTopAndToe;
+        ScratchDir scratch;
+        const RunPaths paths = RunPaths::ForExecutable(scratch / "tesra");
+        WriteBytes(paths.exchangeFile, input);
+        ASSERT_EQ(RunSlopeSelectionMode(RunMode::SlopeBetween, paths), 0);
+        const std::string full = ReadBytes(paths.exchangeFile);
+        const auto size = static_cast<std::int64_t>(full.size());
+        for (std::int64_t n = 0; n <= size + 1; n += 7) {
+            WriteBytes(paths.exchangeFile, input);
+            const int status = RunSlopeSelectionMode(RunMode::SlopeBetween, paths, WriteFaults{n});
+            EXPECT_EQ(status == 0, n >= size) << n;
+            EXPECT_EQ(ReadBytes(paths.exchangeFile), n >= size ? full : input) << n;
+            EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(paths.exchangeFile))) << n;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tesra
