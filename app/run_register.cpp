@@ -119,23 +119,17 @@ std::optional<OwnElement> SolidElement(ElementKind kind, const JwwEntSolid& s) {
         case ElementKind::SolidSo:
             if (n != 8) return std::nullopt;
             return SolidValues(Shape::SolidRing, s);
-        default:
-            return std::nullopt;
+        default: return std::nullopt;
     }
 }
 
 const JwwEntSolid* SolidOf(const ElementStore& store, ElementKind kind, std::size_t i) {
     switch (kind) {
-        case ElementKind::Solid3:
-            return &store.solids3[i];
-        case ElementKind::Solid4:
-            return &store.solids4[i];
-        case ElementKind::SolidSc:
-            return &store.solidsSc[i];
-        case ElementKind::SolidSo:
-            return &store.solidsSo[i];
-        default:
-            return nullptr;
+        case ElementKind::Solid3: return &store.solids3[i];
+        case ElementKind::Solid4: return &store.solids4[i];
+        case ElementKind::SolidSc: return &store.solidsSc[i];
+        case ElementKind::SolidSo: return &store.solidsSo[i];
+        default: return nullptr;
     }
 }
 
@@ -269,20 +263,13 @@ std::string RegisteredNotice(const Registration& r) {
 
 std::string Notice(const Registration& r) {
     switch (r.outcome) {
-        case RegisterOutcome::Registered:
-            return RegisteredNotice(r);
-        case RegisterOutcome::NoExtent:
-            return std::string(kNoExtent);
-        case RegisterOutcome::TooManyElements:
-            return std::string(kTooManyElements);
-        case RegisterOutcome::LibraryFull:
-            return std::string(kLibraryFull);
-        case RegisterOutcome::LibraryUnreadable:
-            return std::string(kLibraryUnreadable);
-        case RegisterOutcome::LibraryNotSaved:
-            return std::string(kLibraryNotSaved);
-        default:
-            return std::string(kNothingDrawable);
+        case RegisterOutcome::Registered: return RegisteredNotice(r);
+        case RegisterOutcome::NoExtent: return std::string(kNoExtent);
+        case RegisterOutcome::TooManyElements: return std::string(kTooManyElements);
+        case RegisterOutcome::LibraryFull: return std::string(kLibraryFull);
+        case RegisterOutcome::LibraryUnreadable: return std::string(kLibraryUnreadable);
+        case RegisterOutcome::LibraryNotSaved: return std::string(kLibraryNotSaved);
+        default: return std::string(kNothingDrawable);
     }
 }
 

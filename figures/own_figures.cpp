@@ -156,22 +156,16 @@ void DrawSolid(const Placement& p, const OwnElement& el, DrawTarget& out) {
 
 bool ValueCountFits(Shape shape, std::int32_t count) {
     switch (shape) {
-        case Shape::Line:
-            return count == 4;
-        case Shape::Arc:
-            return count == 7;
-        case Shape::SolidPolygon:
-            return count == 6 || count == 8;
+        case Shape::Line: return count == 4;
+        case Shape::Arc: return count == 7;
+        case Shape::SolidPolygon: return count == 6 || count == 8;
         case Shape::SolidEllipse:
-        case Shape::SolidRing:
-            return count == 8;
+        case Shape::SolidRing: return count == 8;
     }
     return false;
 }
 
-bool IsSolid(Shape shape) {
-    return shape != Shape::Line && shape != Shape::Arc;
-}
+bool IsSolid(Shape shape) { return shape != Shape::Line && shape != Shape::Arc; }
 
 const OwnFigure* OwnFigureSet::Find(std::int32_t kind) const {
     const auto at = std::lower_bound(figures.begin(), figures.end(), kind,

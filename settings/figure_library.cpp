@@ -94,9 +94,7 @@ std::optional<OwnElement> ReadElement(std::string_view line) {
     return knownCode ? std::optional(el) : std::nullopt;
 }
 
-bool IsKind(std::int32_t kind) {
-    return kind >= kFirstOwnFigureKind && kind <= kLastOwnFigureKind;
-}
+bool IsKind(std::int32_t kind) { return kind >= kFirstOwnFigureKind && kind <= kLastOwnFigureKind; }
 
 // "figure N W H name": the number alone when the rest does not read.
 struct FigureLine {
@@ -262,9 +260,7 @@ void AppendFigure(std::string& out, const OwnFigure& f) {
 
 }  // namespace
 
-FigureLibrary ParseFigureLibrary(std::string_view bytes) {
-    return LibraryReader().Read(bytes);
-}
+FigureLibrary ParseFigureLibrary(std::string_view bytes) { return LibraryReader().Read(bytes); }
 
 std::string SerializeFigureLibrary(const FigureLibrary& library) {
     std::string out;

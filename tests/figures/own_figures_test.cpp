@@ -98,20 +98,16 @@ std::vector<Curve> CurvesOf(const test::RecordingTarget::Call& c) {
 test::RecordingTarget::Call CallOf(const OwnElement& el) {
     std::vector<double> v(el.values.begin(), el.values.begin() + el.count);
     switch (el.shape) {
-        case Shape::Line:
-            return {"line", v};
-        case Shape::Arc:
-            return {"arc", v};
-        case Shape::SolidPolygon:
-            return {el.count == 6 ? "tri" : "quad", v};
+        case Shape::Line: return {"line", v};
+        case Shape::Arc: return {"arc", v};
+        case Shape::SolidPolygon: return {el.count == 6 ? "tri" : "quad", v};
         case Shape::SolidEllipse: {
             const double code = v.back();
             v.pop_back();
             v.insert(v.begin(), code);
             return {"sc", v};
         }
-        case Shape::SolidRing:
-            return {"so", v};
+        case Shape::SolidRing: return {"so", v};
     }
     return {};
 }

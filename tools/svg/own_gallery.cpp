@@ -94,12 +94,24 @@ struct SiteDemo {
 };
 
 std::vector<SiteDemo> SiteDemos() {
-    PatternRow tree{.figureKind = 107, .width = 6, .height = 5, .placement = kPlaceEvenly,
-                    .interval = 2, .basePoint = kBaseBottom};
-    PatternRow fence{.figureKind = 108, .width = 5, .height = 4.5, .placement = kPlaceEvenly,
-                     .interval = 0, .basePoint = kBaseBottom};
-    PatternRow mark{.figureKind = 109, .width = 8, .height = 2, .placement = kPlaceEvenly,
-                    .interval = 4, .basePoint = kBaseMiddle};
+    PatternRow tree{.figureKind = 107,
+                    .width = 6,
+                    .height = 5,
+                    .placement = kPlaceEvenly,
+                    .interval = 2,
+                    .basePoint = kBaseBottom};
+    PatternRow fence{.figureKind = 108,
+                     .width = 5,
+                     .height = 4.5,
+                     .placement = kPlaceEvenly,
+                     .interval = 0,
+                     .basePoint = kBaseBottom};
+    PatternRow mark{.figureKind = 109,
+                    .width = 8,
+                    .height = 2,
+                    .placement = kPlaceEvenly,
+                    .interval = 4,
+                    .basePoint = kBaseMiddle};
     mark.fit = kFitUniform;
     return {{"樹木 6×5, 基準点「下」: 内側", tree},
             {"フェンス 5×4.5, 間隔 0", fence},
@@ -111,10 +123,11 @@ std::vector<SiteDemo> SiteDemos() {
 std::vector<OwnFigureSample> OwnFigureSamples() {
     return {
         {"樹木", {"0 0 12 0", "6 0 6 3", "ci 6 6.5 3.5", "lc10 2129952", "sl 5 0 7 0 6 1.5"}},
-        {"フェンス", {"0 2 10 2", "0 6 10 6", "lc10 4210752", "sl 0 0 1 0 1 8 0 8",
-                      "sl 0 8 1 8 0.5 9"}},
-        {"境界標", {"0 0 8 0", "ci 4 1.5 1.5", "lc10 255", "sc 4 1.5 1.5 1 0 0 3.14159265358979 5",
-                    "lc2", "ci 4 1.5 3 30 150 0.5 0"}},
+        {"フェンス",
+         {"0 2 10 2", "0 6 10 6", "lc10 4210752", "sl 0 0 1 0 1 8 0 8", "sl 0 8 1 8 0.5 9"}},
+        {"境界標",
+         {"0 0 8 0", "ci 4 1.5 1.5", "lc10 255", "sc 4 1.5 1.5 1 0 0 3.14159265358979 5", "lc2",
+          "ci 4 1.5 3 30 150 0.5 0"}},
     };
 }
 

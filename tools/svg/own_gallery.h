@@ -11,8 +11,8 @@
 namespace tesra::svg {
 
 struct OwnFigureSample {
-    std::string title;                // UTF-8, for the label
-    std::vector<std::string> lines;   // the selected elements, as the host writes them
+    std::string title;               // UTF-8, for the label
+    std::vector<std::string> lines;  // the selected elements, as the host writes them
 };
 
 // A tree, a fence post and a boundary mark.
