@@ -1,8 +1,8 @@
 // Entry of the Windows build. The drawing modes read, draw and write without
 // creating any window; only the settings dialog shows one.
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <memory>
@@ -22,7 +22,8 @@ namespace {
 std::filesystem::path ExecutablePath() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD n =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n < buffer.size()) {
             buffer.resize(n);
             return buffer;
@@ -56,8 +57,8 @@ void PrepareDialogRun(tesra::RunContext& run, const tesra::RunPaths& paths) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const std::optional<std::string> argument = FirstArgument();
-    const tesra::RunMode mode =
-        tesra::ModeFromArgument(argument ? std::optional<std::string_view>(*argument) : std::nullopt);
+    const tesra::RunMode mode = tesra::ModeFromArgument(
+        argument ? std::optional<std::string_view>(*argument) : std::nullopt);
     const auto paths = tesra::RunPaths::ForExecutable(ExecutablePath());
     if (mode != tesra::RunMode::Dialog) return tesra::RunDrawingMode(mode, paths);
 

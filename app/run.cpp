@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/run_along.h"
-#include "app/run_slope.h"
 #include "app/run_register.h"
+#include "app/run_slope.h"
 #include "exchange/block_formatter.h"
 #include "exchange/reader.h"
 #include "exchange/writer.h"
@@ -78,8 +78,7 @@ void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
     if (SlopeRowInUse(run.store))
         return selection ? DrawSlopeSelection(run, PlanSlopeSelection(run, mode), out)
                          : DrawSlopeSpans(run, mode, out);
-    if (selection)
-        return DrawAlongSelection(run, PlanAlongSelection(run), out);
+    if (selection) return DrawAlongSelection(run, PlanAlongSelection(run), out);
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
     const std::vector<Point> points = PointsOf(ex);

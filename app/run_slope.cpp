@@ -55,7 +55,8 @@ SlopePlan Notice(SlopePlan plan, std::string_view notice) {
 }
 
 SlopePlan PlanTicks(SlopePlan plan, const PatternRow& row, const TopAndToes& split) {
-    if (SlopeStationCount(row, split.tops) > kMaxFiguresPerRun) return Notice(plan, kSlopeTooManyTicks);
+    if (SlopeStationCount(row, split.tops) > kMaxFiguresPerRun)
+        return Notice(plan, kSlopeTooManyTicks);
     plan.ticks = SlopeTicks(row, split.tops, split.toes);
     if (plan.ticks.empty() && !split.toes.empty()) return Notice(plan, kSlopeToeNotMet);
     plan.outcome = SlopeOutcome::Draw;
@@ -77,9 +78,7 @@ int ChainPoints(const ExchangeState& ex) {
 
 }  // namespace
 
-bool SlopeRowInUse(const PatternStore& store) {
-    return store.RowInUse().rowKind == kRowSlope;
-}
+bool SlopeRowInUse(const PatternStore& store) { return store.RowInUse().rowKind == kRowSlope; }
 
 bool SlopeRowStored(const std::filesystem::path& storeFile) {
     try {

@@ -68,9 +68,7 @@ ElementStore ArcChain(int count) {
     return store;
 }
 
-LayoutInputs Pattern() {
-    return {bench::TriangleWithGuides(), {}, 1};
-}
+LayoutInputs Pattern() { return {bench::TriangleWithGuides(), {}, 1}; }
 
 template <ElementStore (*kSelection)(int)>
 void BM_Chain(benchmark::State& state) {

@@ -63,16 +63,18 @@ int main(int argc, char** argv) {
     const std::uint64_t ties = tally.checked - constructed;
     std::vector<std::thread> workers;
     for (unsigned t = 0; t < threads; ++t)
-        workers.emplace_back(CheckRandom, 1000 + t, randomValues / threads + (t < randomValues % threads),
+        workers.emplace_back(CheckRandom, 1000 + t,
+                             randomValues / threads + (t < randomValues % threads),
                              std::ref(tally));
     for (std::thread& w : workers) w.join();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("number format: %llu values (%llu powers of ten and neighbours, %llu ties and "
-                "neighbours, %llu random) in %.1f s: %llu different from the former formatter\n",
-                static_cast<unsigned long long>(tally.checked.load()),
-                static_cast<unsigned long long>(constructed), static_cast<unsigned long long>(ties),
-                static_cast<unsigned long long>(randomValues), seconds,
-                static_cast<unsigned long long>(tally.differences.load()));
+    std::printf(
+        "number format: %llu values (%llu powers of ten and neighbours, %llu ties and "
+        "neighbours, %llu random) in %.1f s: %llu different from the former formatter\n",
+        static_cast<unsigned long long>(tally.checked.load()),
+        static_cast<unsigned long long>(constructed), static_cast<unsigned long long>(ties),
+        static_cast<unsigned long long>(randomValues), seconds,
+        static_cast<unsigned long long>(tally.differences.load()));
     return tally.differences == 0 ? 0 : 1;
 }

@@ -59,7 +59,8 @@ std::string HeavyExchange() {
 
 // Row 1 in use: kind 36, W 2, H 1.5, by interval 0.5, base in the middle,
 // upper, middle and lower guide lines with gaps.
-const std::string kHeavyStore = "0\r\n0\r\n0\r\n255\r\n1\r\n36\r\n2\r\n1.5\r\n0\r\n0.5\r\n1\r\n1\r\n1\r\n1\r\n";
+const std::string kHeavyStore =
+    "0\r\n0\r\n0\r\n255\r\n1\r\n36\r\n2\r\n1.5\r\n0\r\n0.5\r\n1\r\n1\r\n1\r\n1\r\n";
 
 const RunFolder& HeavyFolder() {
     static const RunFolder folder = MakeFolder("heavy", TESRA_EXE, HeavyExchange(), kHeavyStore);
@@ -68,8 +69,8 @@ const RunFolder& HeavyFolder() {
 
 const RunFolder& TypicalFolder() {
     const fs::path example = fs::path(TESRA_SOURCE_DIR) / "examples/site-border";
-    static const RunFolder folder = MakeFolder("typical", TESRA_EXE, ReadFile(example / "JWC_TEMP.TXT"),
-                                               ReadFile(example / "tesra.dat"));
+    static const RunFolder folder = MakeFolder(
+        "typical", TESRA_EXE, ReadFile(example / "JWC_TEMP.TXT"), ReadFile(example / "tesra.dat"));
     return folder;
 }
 

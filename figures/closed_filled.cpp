@@ -13,7 +13,6 @@
 namespace tesra {
 namespace {
 
-
 struct ClosedShape {
     std::span<const CellSegment> outline;
     std::span<const CellSegment> closing;
@@ -103,12 +102,12 @@ constexpr std::array<CellSolid, 1> kFilledBackslashPair{{
 
 // Kinds 101..106.
 const std::array<std::span<const CellSolid>, 6> kFilledShapes{
-    kFilledChevronLeft,       kFilledChevronRight, kFilledDoubleChevronLeft,
+    kFilledChevronLeft,        kFilledChevronRight, kFilledDoubleChevronLeft,
     kFilledDoubleChevronRight, kFilledSlashPair,    kFilledBackslashPair,
 };
 
-void DrawFilled(const FigureCell& cell, std::span<const CellSolid> solids,
-                const SolidStyle& solid, DrawTarget& out) {
+void DrawFilled(const FigureCell& cell, std::span<const CellSolid> solids, const SolidStyle& solid,
+                DrawTarget& out) {
     ApplySolidColor(solid, out);
     for (const CellSolid& s : solids) EmitCellSolid(cell, s, out);
 }

@@ -15,12 +15,8 @@ constexpr std::uint32_t kLeafSize = 4;
 // Angles this close past an arc's ends still fall on it: rounding of atan2.
 constexpr double kAngleSlack = 1e-12;
 
-double Cross(Point a, Point b) {
-    return a.x * b.y - a.y * b.x;
-}
-double Dot(Point a, Point b) {
-    return a.x * b.x + a.y * b.y;
-}
+double Cross(Point a, Point b) { return a.x * b.y - a.y * b.x; }
+double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
 
 bool AngleOnArc(const PathElement& e, double angle) {
     if (IsFullCircle(e)) return true;
@@ -118,9 +114,7 @@ bool Finite(const ElementTree::Box& b) {
            std::isfinite(b.max.y - b.min.y);
 }
 
-Point Centre(const ElementTree::Box& b) {
-    return 0.5 * b.min + 0.5 * b.max;
-}
+Point Centre(const ElementTree::Box& b) { return 0.5 * b.min + 0.5 * b.max; }
 
 }  // namespace
 

@@ -13,7 +13,7 @@ void DrawLineMark(std::int32_t kind, const FigureCell& cell, DrawTarget& out);  
 void DrawPolygonKind(std::int32_t kind, const FigureCell& cell, const SolidStyle& solid,
                      DrawTarget& out);  // 20..48
 void DrawCircleKind(std::int32_t kind, const FigureCell& cell, const SolidStyle& solid,
-                    DrawTarget& out);  // 49..62
+                    DrawTarget& out);                                              // 49..62
 void DrawOutlineMark(std::int32_t kind, const FigureCell& cell, DrawTarget& out);  // 63..86
 void DrawClosedOrFilled(std::int32_t kind, const FigureCell& cell, const SolidStyle& solid,
                         DrawTarget& out);  // 87..106

@@ -14,7 +14,7 @@ struct FigureCell {
     Point ev;  // eu turned +90 degrees
     double W = 0.0;
     double H = 0.0;
-    Point C;  // O + (W/2) eu + (H/2) ev
+    Point C;                // O + (W/2) eu + (H/2) ev
     double theta = 0.0;     // span angle, radians
     double thetaDeg = 0.0;  // span angle, degrees
 

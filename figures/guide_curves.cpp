@@ -27,12 +27,8 @@ constexpr double kFullTurnSlack = 1e-12;
 // rounding, relative to the squared radius; within it the curves touch once.
 constexpr double kTangentSlack = 1e-12;
 
-double Dot(Point a, Point b) {
-    return a.x * b.x + a.y * b.y;
-}
-double Norm(Point a) {
-    return std::sqrt(Dot(a, a));
-}
+double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
+double Norm(Point a) { return std::sqrt(Dot(a, a)); }
 
 double NormalisedDeg(double rad) {
     double deg = std::fmod(Degrees(rad), 360.0);

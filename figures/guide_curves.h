@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "exchange/draw_target.h"
-#include "geom/path.h"
 #include "geom/helpers.h"
+#include "geom/path.h"
 #include "geom/point.h"
 
 namespace tesra::guide {

@@ -36,12 +36,14 @@ struct ArcPlaces {
     double Start() const { return 0; }
     double End() const { return f.length; }
     double Advance(double s, double k) const { return s + k; }
-    FigureCell Cell(double s, double w, double h) const { return CellAtStation(f, w, h, s + w / 2); }
+    FigureCell Cell(double s, double w, double h) const {
+        return CellAtStation(f, w, h, s + w / 2);
+    }
     void Gap(const Context& c, double from, double to, DrawTarget& out) const {
         for (const Guide& g : Guides(c.in.row))
             if (g.setting == kGuideGap && !c.Skips(g.v))
-                guide::EmitGuideArc(f.e->centre, f.RadiusAt(g.v), f.AngleAt(from),
-                                    f.AngleAt(to), out);
+                guide::EmitGuideArc(f.e->centre, f.RadiusAt(g.v), f.AngleAt(from), f.AngleAt(to),
+                                    out);
     }
 };
 
@@ -88,8 +90,7 @@ bool Skipped(const Context& c, const PathElement& e) {
 std::int64_t ElementFigureCount(const Context& c, const PathElement& e) {
     if (Skipped(c, e)) return 0;
     const double length = ElementLength(e);
-    return CountOrTooMany(c.sequence.CountFitting(length, c.in.row.interval, 0), length,
-                          c.in.row);
+    return CountOrTooMany(c.sequence.CountFitting(length, c.in.row.interval, 0), length, c.in.row);
 }
 
 // 辺ごと: figures and gap lines of element k as a span of its own, then its

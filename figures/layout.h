@@ -29,8 +29,8 @@ inline constexpr std::int64_t kMaxFiguresPerRun = 1'000'000;
 struct OwnFigureSet;
 
 struct LayoutInputs {
-    PatternRow row;               // the pattern in use
-    SolidStyle solid;             // for the filled kinds
+    PatternRow row;              // the pattern in use
+    SolidStyle solid;            // for the filled kinds
     std::int32_t lineColor = 1;  // restored after every figure
     // The paths are elements already in the drawing (the selection modes): a
     // guide line lying on them is not drawn a second time.

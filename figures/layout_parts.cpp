@@ -18,7 +18,8 @@ constexpr std::size_t kMaxSequence = 8;
 
 std::string ValidSequence(const std::string& s) {
     if (s.size() > kMaxSequence) return {};
-    const bool valid = std::all_of(s.begin(), s.end(), [](char ch) { return ch == 'A' || ch == 'B'; });
+    const bool valid =
+        std::all_of(s.begin(), s.end(), [](char ch) { return ch == 'A' || ch == 'B'; });
     return valid ? s : std::string();
 }
 
@@ -181,8 +182,8 @@ bool IsLine(const PathElement& e) { return e.shape == PathElement::Shape::Line; 
 // The neighbour of element k in direction step (−1 before, +1 after), passing
 // arcs whose guide at height v vanishes: the curves on either side of a small
 // fillet then meet as at a sharp corner. `passed` tells whether one was passed.
-const PathElement* Neighbour(const ElementPath& path, std::size_t k, int step, double off,
-                             double v, bool& passed) {
+const PathElement* Neighbour(const ElementPath& path, std::size_t k, int step, double off, double v,
+                             bool& passed) {
     const auto n = static_cast<std::int64_t>(path.elements.size());
     passed = false;
     auto i = static_cast<std::int64_t>(k);

@@ -200,7 +200,8 @@ BandSpan BandOf(const Context& c) { return {-c.off, c.sequence.MaxHeight() - c.o
 // corner) or behind it (the run ending there), by more than rounding.
 bool OnSide(const Corner& k, const FigureCell& cell, bool ahead) {
     Point bisector = k.t0 + k.t1;
-    if (std::hypot(bisector.x, bisector.y) < 1e-9) bisector = (k.turn > 0 ? 1.0 : -1.0) * Left(k.t0);
+    if (std::hypot(bisector.x, bisector.y) < 1e-9)
+        bisector = (k.turn > 0 ? 1.0 : -1.0) * Left(k.t0);
     const Point d = Unit(bisector);
     const double slack = 1e-9 * std::max({1.0, cell.W, cell.H});
     for (Point uv : {Point{0, 0}, Point{1, 0}, Point{0, 1}, Point{1, 1}}) {
@@ -359,7 +360,7 @@ double Clearance(const RunView& run, const Box& end, const std::optional<Corner>
 
 // The middles of the figures between a run's two end figures.
 struct CornerPlan {
-    double a = 0;        // first middle
+    double a = 0;  // first middle
     double pitch = 0;
     std::int64_t n = 0;  // how many
 };

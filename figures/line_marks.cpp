@@ -49,10 +49,10 @@ constexpr std::int32_t kLastStackedRules = 6;
 
 // Indexed by kind.
 constexpr std::array<SegmentList, 20> kLineMarks = {
-    kTopRule,       kMiddleRule,        kBottomRule,       kDoubleRule,  kTripleRule,     // 0..4
-    kQuadrupleRule, kQuintupleRule,     kMiddleBar,        kSideBars,    kThreeBars,      // 5..9
-    kRisingSlash,   kFallingSlash,      kRisingPair,       kFallingPair, kAngle,          // 10..14
-    kMirroredAngle, kSlashThenRightBar, kLeftBarThenSlash, kPeak,        kValley,         // 15..19
+    kTopRule,       kMiddleRule,        kBottomRule,       kDoubleRule,  kTripleRule,  // 0..4
+    kQuadrupleRule, kQuintupleRule,     kMiddleBar,        kSideBars,    kThreeBars,   // 5..9
+    kRisingSlash,   kFallingSlash,      kRisingPair,       kFallingPair, kAngle,       // 10..14
+    kMirroredAngle, kSlashThenRightBar, kLeftBarThenSlash, kPeak,        kValley,      // 15..19
 };
 
 }  // namespace

@@ -51,7 +51,8 @@ inline Point CellPoint(const FigureCell& cell, CellUV p) {
 
 inline void EmitSegments(const FigureCell& cell, std::span<const CellSegment> segments,
                          DrawTarget& out) {
-    for (const CellSegment& s : segments) out.EmitLine(CellPoint(cell, s.from), CellPoint(cell, s.to));
+    for (const CellSegment& s : segments)
+        out.EmitLine(CellPoint(cell, s.from), CellPoint(cell, s.to));
 }
 
 }  // namespace tesra

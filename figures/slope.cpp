@@ -239,8 +239,6 @@ std::optional<std::size_t> NearestPath(std::span<const ElementPath> paths, Point
     return best;
 }
 
-double DistanceToElement(const PathElement& e, Point p) {
-    return ElementDistance(e, p);
-}
+double DistanceToElement(const PathElement& e, Point p) { return ElementDistance(e, p); }
 
 }  // namespace tesra

@@ -65,7 +65,8 @@ std::string UpperCase(std::string text) {
         auto b = static_cast<unsigned char>(text[i]);
         if (cp932::IsLeadByte(b) && i + 1 < text.size()) {
             auto trail = static_cast<unsigned char>(text[i + 1]);
-            if (b == 0x82 && trail >= 0x81 && trail <= 0x9A) text[i + 1] = static_cast<char>(trail - 0x21);
+            if (b == 0x82 && trail >= 0x81 && trail <= 0x9A)
+                text[i + 1] = static_cast<char>(trail - 0x21);
             ++i;
         } else if (b >= 'a' && b <= 'z') {
             text[i] = static_cast<char>(b - 'a' + 'A');
@@ -115,8 +116,8 @@ double ParseFloat(std::string_view text) {
 bool ParseBool(std::string_view text) {
     const std::string word = UpperCase(CleanText(text));
     static constexpr std::string_view kTrueWords[] = {
-        "T", "TR", "TRU", "TRUE", "1", cp932::kFullWidthOne, cp932::kWhiteCircle, "ON",
-        cp932::kShin, cp932::kSei};
+        "T",  "TR",         "TRU",      "TRUE", "1", cp932::kFullWidthOne, cp932::kWhiteCircle,
+        "ON", cp932::kShin, cp932::kSei};
     return std::find(std::begin(kTrueWords), std::end(kTrueWords), word) != std::end(kTrueWords);
 }
 

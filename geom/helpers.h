@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
-#include <optional>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <string_view>
 

@@ -128,8 +128,8 @@ std::vector<PathRun> RunsOf(const ElementPath& path) {
     std::vector<PathRun> runs;
     for (std::size_t i = 0; i < starts.size(); ++i) {
         const std::size_t next = i + 1 < starts.size() ? starts[i + 1]
-                                 : path.closed        ? starts.front() + n
-                                                      : n;
+                                 : path.closed         ? starts.front() + n
+                                                       : n;
         runs.push_back({starts[i], next - starts[i], false});
     }
     return runs;

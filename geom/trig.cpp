@@ -166,8 +166,8 @@ bool RoundsSafely(double hi, double lo, double err, double& out) {
     const Wide q = TwoProduct(sg.hi, c.hi);
     const Wide s1 = TwoSum(sg.hi, p.hi);
     const Wide s2 = TwoSum(s1.hi, -q.hi);
-    const double low = s1.lo + s2.lo + p.lo - q.lo + sg.lo + cg.hi * (l.tLo + l.s) +
-                       cg.lo * l.tHi - sg.hi * c.lo - sg.lo * c.hi;
+    const double low = s1.lo + s2.lo + p.lo - q.lo + sg.lo + cg.hi * (l.tLo + l.s) + cg.lo * l.tHi -
+                       sg.hi * c.lo - sg.lo * c.hi;
     return s2.hi + low;
 }
 

@@ -97,11 +97,10 @@ void ReadSection(LineCursor& in, PatternStore& store) {
 PatternStore ParseLines(std::string_view bytes, bool whole) {
     PatternStore store;
     LineCursor in(bytes, whole);
-    const bool header = ReadValue(in, store.formLeft, ParseInt) &&
-                        ReadValue(in, store.formTop, ParseInt) &&
-                        ReadValue(in, store.solidColorSwitch, ParseBool) &&
-                        ReadValue(in, store.solidColor, ParseInt) &&
-                        ReadValue(in, store.selectedRow, ParseInt);
+    const bool header =
+        ReadValue(in, store.formLeft, ParseInt) && ReadValue(in, store.formTop, ParseInt) &&
+        ReadValue(in, store.solidColorSwitch, ParseBool) &&
+        ReadValue(in, store.solidColor, ParseInt) && ReadValue(in, store.selectedRow, ParseInt);
     if (!header) return store;
     for (PatternRow& row : store.rows)
         if (!ReadRow(in, row)) return store;
@@ -164,7 +163,8 @@ PatternStore ReadPatternStore(std::istream& in) {
 
 PatternStore LoadPatternStore(const std::filesystem::path& path) {
     std::string bytes;
-    const ReadOutcome outcome = ReadFileBytes(path, bytes, static_cast<std::size_t>(kStoreMostLines));
+    const ReadOutcome outcome =
+        ReadFileBytes(path, bytes, static_cast<std::size_t>(kStoreMostLines));
     if (outcome == ReadOutcome::kCannotOpen) return PatternStore{};
     const bool whole = outcome == ReadOutcome::kRead;
     return ParseLines(FirstLines(std::move(bytes), kStoreMostLines, !whole), whole);
@@ -172,8 +172,8 @@ PatternStore LoadPatternStore(const std::filesystem::path& path) {
 
 std::vector<std::string> PatternStoreLines(const PatternStore& store) {
     std::vector<std::string> lines = {IntLine(store.formLeft), IntLine(store.formTop),
-                                      BoolText(store.solidColorSwitch),
-                                      IntLine(store.solidColor), IntLine(store.selectedRow)};
+                                      BoolText(store.solidColorSwitch), IntLine(store.solidColor),
+                                      IntLine(store.selectedRow)};
     for (const PatternRow& row : store.rows)
         for (const RowField& field : kRowFields) lines.push_back(FieldLine(row, field));
     std::vector<std::string> section = ExtensionLines(store.extensionLines, store.rows);

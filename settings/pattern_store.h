@@ -30,6 +30,7 @@ struct RowField {
 };
 
 // The store's line order within a row, which is also the dialog's column order.
+// clang-format off
 inline constexpr RowField kRowFields[] = {
     //  integer                  real                    validate
     {&PatternRow::figureKind},
@@ -42,6 +43,7 @@ inline constexpr RowField kRowFields[] = {
     {&PatternRow::middleLine},
     {&PatternRow::lowerLine},
 };
+// clang-format on
 
 inline constexpr int kStoreLines = 5 + static_cast<int>(std::size(kRowFields)) * kPatternRows;
 // The 113 lines, the section's header and the section: no more is read.

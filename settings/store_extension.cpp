@@ -154,7 +154,9 @@ std::string KeyLineText(int row, int key, const PatternRow& values) {
 
 }  // namespace
 
-std::optional<std::string> ReadRhythm(std::string_view text) { return ReadLetters(text, "LS", 1, 8); }
+std::optional<std::string> ReadRhythm(std::string_view text) {
+    return ReadLetters(text, "LS", 1, 8);
+}
 
 std::optional<std::string> ReadSequence(std::string_view text) {
     return ReadLetters(text, "AB", 0, 8);

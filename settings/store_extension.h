@@ -41,6 +41,7 @@ bool IsValidSize(double v);   // pitch, tick length, the second figure's W and H
 bool IsValidRatio(double v);  // a short tick's share: above 0, at most 1
 
 // In the order a row's new lines are written.
+// clang-format off
 inline constexpr ExtensionKey kExtensionKeys[] = {
     //  name              integer                       real / text                 check
     {"arrangement",    &PatternRow::arrangement},
@@ -59,6 +60,7 @@ inline constexpr ExtensionKey kExtensionKeys[] = {
     {"fit",            &PatternRow::fit},
     {"element_colors", &PatternRow::elementColors},
 };
+// clang-format on
 
 inline constexpr int kExtensionReadLines =
     kExtensionKeptLines + static_cast<int>(std::size(kExtensionKeys)) * kPatternRows;

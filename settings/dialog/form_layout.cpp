@@ -85,9 +85,10 @@ int CreationGroup(const ControlEntry& c) {
 }
 
 void NumberTabStops(std::vector<ControlEntry>& controls) {
-    std::stable_sort(controls.begin(), controls.end(), [](const ControlEntry& a, const ControlEntry& b) {
-        return CreationGroup(a) < CreationGroup(b);
-    });
+    std::stable_sort(controls.begin(), controls.end(),
+                     [](const ControlEntry& a, const ControlEntry& b) {
+                         return CreationGroup(a) < CreationGroup(b);
+                     });
     int next = 0;
     for (ControlEntry& c : controls) c.tabOrder = IsTabStop(c.kind) ? next++ : -1;
 }
@@ -107,8 +108,12 @@ void AddHeadings(std::vector<ControlEntry>& controls) {
     for (const RowColumn& c : kRowColumns) {
         if (c.heading.empty()) continue;
         controls.push_back({"Heading" + std::string(c.prefix),
-                            ControlKind::Heading, {c.left, kHeadingTop, c.width, kHeadingHeight},
-                            std::string(c.heading), {}, -1, false});
+                            ControlKind::Heading,
+                            {c.left, kHeadingTop, c.width, kHeadingHeight},
+                            std::string(c.heading),
+                            {},
+                            -1,
+                            false});
     }
 }
 
@@ -120,15 +125,21 @@ std::vector<ControlEntry> BuildControls() {
             const RowColumn& c = kRowColumns[column];
             const int top = (c.kind == ControlKind::Selector ? kSelectorTop : kRowTop) + shift;
             const std::string caption = c.kind == ControlKind::Selector ? "　" : "";
-            controls.push_back({ControlName(c.prefix, row), c.kind, {c.left, top, c.width, c.height},
-                                caption, c.items, -1, c.imeOff});
+            controls.push_back({ControlName(c.prefix, row),
+                                c.kind,
+                                {c.left, top, c.width, c.height},
+                                caption,
+                                c.items,
+                                -1,
+                                c.imeOff});
         }
     }
     // The area edits a row: from the last row, Tab goes on into it.
     for (ControlEntry& c : SettingsAreaControls()) controls.push_back(std::move(c));
     for (const FixedControl& f : kFixedControls) {
         if (f.kind == ControlKind::PreviewBand) AddHeadings(controls);
-        const std::string text = f.kind == ControlKind::Memo ? JoinedHelpText() : std::string(f.text);
+        const std::string text =
+            f.kind == ControlKind::Memo ? JoinedHelpText() : std::string(f.text);
         controls.push_back({std::string(f.name), f.kind, f.place, text, {}, -1, false});
     }
     NumberTabStops(controls);

@@ -42,13 +42,13 @@ inline constexpr std::string_view kFigureList = "ComboBoxZ";
 inline constexpr std::string_view kPlacementList = "ComboBoxA";
 
 enum class ControlKind {
-    Label,          // static text
-    Heading,        // static text centred over a column of the rows
-    Swatch,         // a label showing a color, clickable
-    Memo,           // read-only multi-line text, vertical scroll bar, no wrap
-    Selector,       // one of the row selectors (one group for all rows)
-    DropDown,       // drop-down list without free text
-    Edit,           // single-line edit box
+    Label,     // static text
+    Heading,   // static text centred over a column of the rows
+    Swatch,    // a label showing a color, clickable
+    Memo,      // read-only multi-line text, vertical scroll bar, no wrap
+    Selector,  // one of the row selectors (one group for all rows)
+    DropDown,  // drop-down list without free text
+    Edit,      // single-line edit box
     CheckBox,
     DefaultButton,  // pressed by Enter
     CancelButton,   // pressed by Escape and by the window's close box

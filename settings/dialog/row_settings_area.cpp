@@ -17,20 +17,20 @@ constexpr std::array<std::string_view, 2> kRowKindItems = {"装飾線", "法面"
 
 const AreaField kAreaFields[] = {
     //  control                 integer                        real / text                 check
-    {"ComboBoxArrange",       &PatternRow::arrangement},
-    {"ComboBoxSide",          &PatternRow::side},
-    {"ComboBoxOrient",        &PatternRow::orientation},
-    {"ComboBoxKind",          &PatternRow::rowKind},
-    {"EditPitch",             nullptr,                      &PatternRow::pitch,        ValidatedSize},
-    {"EditRhythm",            nullptr, nullptr, nullptr,    &PatternRow::rhythm,       ValidatedRhythm},
-    {"EditShortRatio",        nullptr,                      &PatternRow::shortRatio,   ValidatedRatio},
-    {"EditTickLength",        nullptr,                      &PatternRow::tickLength,   ValidatedSize},
-    {"CheckBoxDrawTop",       &PatternRow::drawTop},
-    {kSecondFigureList,       &PatternRow::figureB},
-    {"EditWB",                nullptr,                      &PatternRow::widthB,       ValidatedSize},
-    {"EditHB",                nullptr,                      &PatternRow::heightB,      ValidatedSize},
-    {"EditSequence",          nullptr, nullptr, nullptr,    &PatternRow::sequence,     ValidatedSequence},
-    {"CheckBoxFit",           &PatternRow::fit},
+    {"ComboBoxArrange", &PatternRow::arrangement},
+    {"ComboBoxSide", &PatternRow::side},
+    {"ComboBoxOrient", &PatternRow::orientation},
+    {"ComboBoxKind", &PatternRow::rowKind},
+    {"EditPitch", nullptr, &PatternRow::pitch, ValidatedSize},
+    {"EditRhythm", nullptr, nullptr, nullptr, &PatternRow::rhythm, ValidatedRhythm},
+    {"EditShortRatio", nullptr, &PatternRow::shortRatio, ValidatedRatio},
+    {"EditTickLength", nullptr, &PatternRow::tickLength, ValidatedSize},
+    {"CheckBoxDrawTop", &PatternRow::drawTop},
+    {kSecondFigureList, &PatternRow::figureB},
+    {"EditWB", nullptr, &PatternRow::widthB, ValidatedSize},
+    {"EditHB", nullptr, &PatternRow::heightB, ValidatedSize},
+    {"EditSequence", nullptr, nullptr, nullptr, &PatternRow::sequence, ValidatedSequence},
+    {"CheckBoxFit", &PatternRow::fit},
     {"CheckBoxElementColors", &PatternRow::elementColors},
 };
 
@@ -51,6 +51,7 @@ struct AreaControl {
 // Each setting after its label, left to right; the lines start their controls
 // at the same place. A label is as wide as its text at 14 pixels a full-width
 // character (7 a half-width one), which the font takes at 96 dpi.
+// clang-format off
 const AreaControl kAreaControls[] = {
     //  name                     kind                    line left width text
     {"LabelArrange",          ControlKind::Label,     0,   8,  44, "並べ方"},
@@ -81,6 +82,7 @@ const AreaControl kAreaControls[] = {
     {"CheckBoxFit",           ControlKind::CheckBox,  2, 524, 106, "縦横比を保つ"},
     {"CheckBoxElementColors", ControlKind::CheckBox,  2, 640,  78, "要素の色"},
 };
+// clang-format on
 
 Rect PlaceOf(const AreaControl& c) {
     const int lineTop = kSettingsAreaTop + kAreaMargin + kLinePitch * c.line;

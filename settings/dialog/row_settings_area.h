@@ -40,8 +40,8 @@ bool IsCheckBox(const AreaField& field);
 std::vector<ControlEntry> SettingsAreaControls();
 
 // The checks OK applies to what the user typed in the area.
-double ValidatedRatio(std::string_view text);         // (0, 1], else 0.5
-std::string ValidatedRhythm(std::string_view text);   // 1 to 8 of L and S, else "LS"
-std::string ValidatedSequence(std::string_view text); // up to 8 of A and B, else ""
+double ValidatedRatio(std::string_view text);          // (0, 1], else 0.5
+std::string ValidatedRhythm(std::string_view text);    // 1 to 8 of L and S, else "LS"
+std::string ValidatedSequence(std::string_view text);  // up to 8 of A and B, else ""
 
 }  // namespace tesra

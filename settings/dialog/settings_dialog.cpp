@@ -39,7 +39,8 @@ void SettingsDialog::Fill(bool bz) {
 
 void SettingsDialog::FillFigureList(Control list) {
     ui_.ClearItems(list);
-    for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind) ui_.AddItem(list, FigureName(kind));
+    for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind)
+        ui_.AddItem(list, FigureName(kind));
 }
 
 void SettingsDialog::FillRow(int row) {
@@ -56,8 +57,10 @@ void SettingsDialog::FillRow(int row) {
     for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
         const RowField& field = kRowFields[i];
         const Control c = RowControl(RowFieldPrefixes()[i], row);
-        if (field.integer) ui_.SelectItem(c, r.*field.integer);
-        else ui_.SetEditText(c, FormatReal(r.*field.real));
+        if (field.integer)
+            ui_.SelectItem(c, r.*field.integer);
+        else
+            ui_.SetEditText(c, FormatReal(r.*field.real));
     }
 }
 
@@ -67,10 +70,14 @@ void SettingsDialog::FillArea(int row) {
     const PatternRow& r = rows_[static_cast<std::size_t>(row - 1)];
     for (const AreaField& field : AreaFields()) {
         const Control c = ui_.Find(field.control);
-        if (field.integer && IsCheckBox(field)) ui_.SetChecked(c, r.*field.integer != 0);
-        else if (field.integer) ui_.SelectItem(c, r.*field.integer);
-        else if (field.real) ui_.SetEditText(c, FormatReal(r.*field.real));
-        else ui_.SetEditText(c, r.*field.text);
+        if (field.integer && IsCheckBox(field))
+            ui_.SetChecked(c, r.*field.integer != 0);
+        else if (field.integer)
+            ui_.SelectItem(c, r.*field.integer);
+        else if (field.real)
+            ui_.SetEditText(c, FormatReal(r.*field.real));
+        else
+            ui_.SetEditText(c, r.*field.text);
     }
     fillingArea_ = false;
 }
@@ -113,8 +120,10 @@ PatternRow SettingsDialog::ReadRow(int row) {
     for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
         const RowField& field = kRowFields[i];
         const Control c = RowControl(RowFieldPrefixes()[i], row);
-        if (field.integer) r.*field.integer = ui_.SelectedItem(c);
-        else r.*field.real = field.validate(ui_.EditText(c));
+        if (field.integer)
+            r.*field.integer = ui_.SelectedItem(c);
+        else
+            r.*field.real = field.validate(ui_.EditText(c));
     }
     if (row == previewRow_) ReadArea(r);
     return r;

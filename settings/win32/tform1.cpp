@@ -49,8 +49,9 @@ bool TForm1::Create(HINSTANCE instance, HWND application) {
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = L"TForm1";
     RegisterClassExW(&wc);
-    hwnd_ = CreateWindowExW(kFormExStyle, wc.lpszClassName, Widen(kFormCaption).c_str(), kFormStyle,
-                            0, 0, kClientWidth, kClientHeight, application, nullptr, instance, this);
+    hwnd_ =
+        CreateWindowExW(kFormExStyle, wc.lpszClassName, Widen(kFormCaption).c_str(), kFormStyle, 0,
+                        0, kClientWidth, kClientHeight, application, nullptr, instance, this);
     if (!hwnd_) return false;
     ui_.CreateControls(hwnd_);
     ui_.ApplyDpi(WindowDpi(hwnd_));
@@ -75,7 +76,8 @@ LRESULT CALLBACK TForm1::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
     auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return form ? form->Handle(message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
+    return form ? form->Handle(message, wParam, lParam)
+                : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -104,11 +106,8 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:  // the close box is Cancel
             dialog_.Button2Click();
             return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        default:
-            return DefWindowProcW(hwnd_, message, wParam, lParam);
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        default: return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
 }
 
@@ -135,8 +134,7 @@ void TForm1::OnCommand(int id, int code, HWND child) {
         case ControlKind::Edit:
             if (code == EN_CHANGE || code == EN_SETFOCUS) dialog_.Edited(c);
             break;
-        default:
-            break;
+        default: break;
     }
 }
 

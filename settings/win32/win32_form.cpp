@@ -31,10 +31,12 @@ WindowStyle StyleOf(ControlKind kind) {
         case ControlKind::Heading: return {L"STATIC", SS_CENTER | SS_NOPREFIX, 0};
         case ControlKind::Swatch: return {L"STATIC", SS_LEFT | SS_NOTIFY, 0};
         case ControlKind::Memo:
-            return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL,
+            return {L"EDIT",
+                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL,
                     WS_EX_CLIENTEDGE};
         case ControlKind::Selector: return {L"BUTTON", BS_RADIOBUTTON | BS_NOTIFY | kTabStop, 0};
-        case ControlKind::DropDown: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | kTabStop, 0};
+        case ControlKind::DropDown:
+            return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | kTabStop, 0};
         case ControlKind::Edit: return {L"EDIT", ES_AUTOHSCROLL | kTabStop, WS_EX_CLIENTEDGE};
         case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | kTabStop, 0};
         case ControlKind::DefaultButton: return {L"BUTTON", BS_DEFPUSHBUTTON | kTabStop, 0};
@@ -89,9 +91,9 @@ void Win32Form::CreateControls(HWND form) {
 
 void Win32Form::AddFigureTips() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form_, GWLP_HINSTANCE));
-    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr,
-                            instance, nullptr);
+    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr, instance, nullptr);
     if (!tips_) return;
     const std::vector<ControlEntry>& entries = FormControls();
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -143,9 +145,10 @@ void Win32Form::ApplyDpi(UINT dpi) {
                         SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         FIXED_PITCH | FF_MODERN, Widen(kFontName).c_str());
     const HFONT oldEdit = editFont_;
-    editFont_ = CreateFontW(-Scale(kFontHeight, dpi), Scale(kEditDigitWidth, dpi), 0, 0, FW_NORMAL, FALSE,
-                            FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, Widen(kFontName).c_str());
+    editFont_ =
+        CreateFontW(-Scale(kFontHeight, dpi), Scale(kEditDigitWidth, dpi), 0, 0, FW_NORMAL, FALSE,
+                    FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, Widen(kFontName).c_str());
     const std::vector<ControlEntry>& entries = FormControls();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         // The font first: the edit boxes centre their text by it when placed.
@@ -153,9 +156,10 @@ void Win32Form::ApplyDpi(UINT dpi) {
         SendMessageW(windows_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         const Rect& r = entries[i].place;
         int height = Scale(r.height, dpi);
-        if (entries[i].kind == ControlKind::DropDown) height += Scale(kListRowHeight * ListRows(entries[i]), dpi);
-        SetWindowPos(windows_[i], nullptr, Scale(r.left, dpi), Scale(r.top, dpi), Scale(r.width, dpi),
-                     height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        if (entries[i].kind == ControlKind::DropDown)
+            height += Scale(kListRowHeight * ListRows(entries[i]), dpi);
+        SetWindowPos(windows_[i], nullptr, Scale(r.left, dpi), Scale(r.top, dpi),
+                     Scale(r.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         if (entries[i].kind == ControlKind::Edit) {
             SendMessageW(windows_[i], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                          MAKELPARAM(Scale(kEditMargin, dpi), Scale(kEditMargin, dpi)));
@@ -170,8 +174,8 @@ void Win32Form::ApplyDpi(UINT dpi) {
     if (oldEdit) DeleteObject(oldEdit);
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_EXSTYLE));
-    const RECT outer = WindowRectForClient({0, 0, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi)},
-                                           style, exStyle, dpi);
+    const RECT outer = WindowRectForClient(
+        {0, 0, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi)}, style, exStyle, dpi);
     SetWindowPos(form_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -185,14 +189,16 @@ void Win32Form::SizeFigureLists() {
     const std::vector<ControlEntry>& entries = FormControls();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (!ShowsFigurePictures(entries[i].name)) continue;
-        if (boxHeight > 0) SendMessageW(windows_[i], CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), boxHeight);
+        if (boxHeight > 0)
+            SendMessageW(windows_[i], CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), boxHeight);
         SendMessageW(windows_[i], CB_SETITEMHEIGHT, 0, Scale(kFigureItemHeight, dpi_));
         SendMessageW(windows_[i], CB_SETDROPPEDWIDTH, Scale(kFigureListWidth, dpi_), 0);
     }
 }
 
 void Win32Form::MeasureItem(MEASUREITEMSTRUCT& item) const {
-    if (item.CtlType == ODT_COMBOBOX) item.itemHeight = static_cast<UINT>(Scale(kFigureItemHeight, dpi_));
+    if (item.CtlType == ODT_COMBOBOX)
+        item.itemHeight = static_cast<UINT>(Scale(kFigureItemHeight, dpi_));
 }
 
 bool Win32Form::DrawItem(const DRAWITEMSTRUCT& item) {
@@ -225,8 +231,9 @@ ControlKind Win32Form::KindOf(Control c) const {
 }
 
 HWND Win32Form::Window(Control c) const {
-    return c >= 0 && static_cast<std::size_t>(c) < windows_.size() ? windows_[static_cast<std::size_t>(c)]
-                                                                    : nullptr;
+    return c >= 0 && static_cast<std::size_t>(c) < windows_.size()
+               ? windows_[static_cast<std::size_t>(c)]
+               : nullptr;
 }
 
 HBRUSH Win32Form::SolidBrush(COLORREF color) {
@@ -287,7 +294,8 @@ void Win32Form::SelectItem(Control c, std::int32_t index) {
     const LRESULT count = SendMessageW(Window(c), CB_GETCOUNT, 0, 0);
     // CB_SETCURSEL with an index past the end fails without clearing the
     // selection; -1 is what clears it.
-    const WPARAM item = index >= 0 && index < count ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1);
+    const WPARAM item =
+        index >= 0 && index < count ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1);
     SendMessageW(Window(c), CB_SETCURSEL, item, 0);
 }
 
@@ -302,7 +310,8 @@ void Win32Form::SetEditText(Control c, std::string_view text) {
 
 std::string Win32Form::EditText(Control c) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Window(c))) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(Window(c), text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(Window(c), text.data(), static_cast<int>(text.size()))));
     return Narrow(text);
 }
 
@@ -319,7 +328,9 @@ void Win32Form::SetChecked(Control c, bool on) {
     SendMessageW(Window(c), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool Win32Form::Checked(Control c) { return SendMessageW(Window(c), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool Win32Form::Checked(Control c) {
+    return SendMessageW(Window(c), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 WindowPosition Win32Form::Position() {
     RECT r{};

@@ -3,8 +3,8 @@
 // controls are created from the form table; a control handed to the dialog's
 // logic is its index in that table.
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <array>
 #include <map>

@@ -173,7 +173,7 @@ struct HostileCase {
     // Where the points survive the hostile bytes, figures must be drawn.
     std::size_t minLines = 0;
     Expect expect = Expect::AtLeast;
-    const char* why = "";  // Explained: words of the message line, UTF-8
+    const char* why = "";     // Explained: words of the message line, UTF-8
     Bytes library = nullptr;  // the figure library beside the executable, if any
 };
 
@@ -463,8 +463,8 @@ INSTANTIATE_TEST_SUITE_P(Selections, Hostile, ::testing::ValuesIn(SelectionCases
 // The store's row is a slope row (pitch 1, ticks 2 long). Where nothing can
 // be drawn the selection still goes back, with the reason.
 std::string SlopeStore() {
-    std::vector<std::string> lines = {"0", "0", "0", "255", "1", "0", "10", "1", "0", "0",
-                                      "1", "0",  "0", "0"};
+    std::vector<std::string> lines = {"0", "0", "0", "255", "1", "0", "10",
+                                      "1", "0", "0", "1",   "0", "0", "0"};
     lines.resize(113, "0");
     for (const char* key : {"[extension]", "row1.kind=1", "row1.pitch=1", "row1.tick_length=2"})
         lines.emplace_back(key);
@@ -473,11 +473,14 @@ std::string SlopeStore() {
 
 // `why`: words of the notice when nothing is drawn; none when ticks are.
 HostileCase Slope(std::string name, std::string point, Bytes selection, const char* why = "") {
-    const std::string header = "hq\r\n" + point +
-                               test::CrLf({"bz", "lg0", "ly0", "lc2", "lt1", "cn2", "#"});
-    return {std::move(name),   [=] { return header + selection(); },
-            Same(SlopeStore()), "4",
-            0,                 *why ? Expect::Explained : Expect::Drawn,
+    const std::string header =
+        "hq\r\n" + point + test::CrLf({"bz", "lg0", "ly0", "lc2", "lt1", "cn2", "#"});
+    return {std::move(name),
+            [=] { return header + selection(); },
+            Same(SlopeStore()),
+            "4",
+            0,
+            *why ? Expect::Explained : Expect::Drawn,
             why};
 }
 
@@ -495,8 +498,7 @@ std::vector<HostileCase> SlopeCases() {
         Slope("TwoPathsWithoutPoint", "", Same(top + "0 -3 20 -2\r\n"), "法肩の位置"),
         Slope("ToeBeyondTheEnds", nearTop, Same(top + "30 -3 40 -3\r\n"), "法尻に届きません"),
         Slope("PointFarAway", "hp1 1e300 -1e300\r\n", Same(top + "0 -3 20 -2\r\n")),
-        Slope("TooManyTicks", nearTop, Same("0 0 2000000 0\r\n0 -3 2000000 -3\r\n"),
-              "目盛りの数"),
+        Slope("TooManyTicks", nearTop, Same("0 0 2000000 0\r\n0 -3 2000000 -3\r\n"), "目盛りの数"),
         Slope("OnlyTextAndZeroLengthLines", nearTop, Same("ch 0 0 1 0 \"a\r\n5 5 5 5\r\n"),
               "沿わせる線"),
         Slope("HundredThousandElementsOneTopEdge", "hp1 0.5 0.1\r\n",
@@ -533,8 +535,9 @@ HostileCase Registering(std::string name, Bytes selection, Expect expect, const 
 std::vector<HostileCase> RegistrationCases() {
     const std::string aFigure = "0 0 10 0\r\n0 0 5 5\r\n";
     return {
-        Registering("HundredThousandElements", [] { return Repeat("0 0 3 1\r\n", 100'000); },
-                    Expect::Explained, "要素が多すぎます"),
+        Registering(
+            "HundredThousandElements", [] { return Repeat("0 0 3 1\r\n", 100'000); },
+            Expect::Explained, "要素が多すぎます"),
         Registering("ZeroExtent", Same("0 0 10 0\r\n2 0 7 0\r\n"), Expect::Explained,
                     "幅または高さがありません"),
         Registering("TextOnly", Same("ch 0 0 1 0 \"name\r\n"), Expect::Explained,
@@ -546,14 +549,15 @@ std::vector<HostileCase> RegistrationCases() {
         Registering("NumbersBeyondADouble",
                     Same("1e999 0 -1e999 0\r\nci nan 0 5\r\nci 0 0 1e300 0 90 1 0\r\n"),
                     Expect::Either),
-        Registering("GarbageAfterTheMark", [] { return Garbage(1 << 20); }, Expect::Either),
+        Registering(
+            "GarbageAfterTheMark", [] { return Garbage(1 << 20); }, Expect::Either),
         Registering("IntoALibraryOfAMillionLines", Same(aFigure), Expect::Drawn, "",
                     [] {
                         return "tesra-figures 1\r\nfigure 107 1 1 big\r\n" +
                                Repeat("l 1 0 0 1 1\r\n", 1'000'000) + "end\r\n";
                     }),
-        Registering("IntoAGarbageLibrary", Same(aFigure), Expect::Explained, "図形ファイルを読めない",
-                    [] { return Garbage(1 << 20); }),
+        Registering("IntoAGarbageLibrary", Same(aFigure), Expect::Explained,
+                    "図形ファイルを読めない", [] { return Garbage(1 << 20); }),
     };
 }
 

@@ -67,7 +67,9 @@ public:
         s.selected = exists ? index : -1;
     }
     std::int32_t SelectedItem(Control c) override { return At(c, ControlKind::DropDown).selected; }
-    void SetEditText(Control c, std::string_view text) override { At(c, ControlKind::Edit).text = text; }
+    void SetEditText(Control c, std::string_view text) override {
+        At(c, ControlKind::Edit).text = text;
+    }
     std::string EditText(Control c) override { return At(c, ControlKind::Edit).text; }
     void SetLabelText(Control c, std::string_view text) override { Label(c).text = text; }
     void SetLabelColor(Control c, std::int32_t bgr) override { Label(c).color = bgr; }
@@ -88,7 +90,9 @@ public:
     void Close() override { ++closeCount; }
 
     // What the tests look at and script.
-    State& Named(const std::string& name) { return controls_.at(static_cast<std::size_t>(Find(name))); }
+    State& Named(const std::string& name) {
+        return controls_.at(static_cast<std::size_t>(Find(name)));
+    }
     WindowPosition position{-999, -999};
     Control focused = kNoControl;
     int closeCount = 0;

@@ -33,7 +33,8 @@ TEST(FormLayout, NamesAreUniqueAndEveryRowHasItsTenControls) {
         }
     }
     EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 7u + 9u + SettingsAreaControls().size());
-    for (const AreaField& field : AreaFields()) EXPECT_NE(Entry(std::string(field.control)), nullptr);
+    for (const AreaField& field : AreaFields())
+        EXPECT_NE(Entry(std::string(field.control)), nullptr);
 }
 
 // The window code creates controls in this order, which makes the tab order.
@@ -52,9 +53,17 @@ TEST(FormLayout, TabStopsComeFirstInTabOrderThenTheLabels) {
     const struct {
         const char* name;
         int tab;
-    } cases[] = {{"RadioButton1", 0}, {"ComboBoxD1", 9}, {"RadioButton2", 10}, {"EditD7", 65},
-                 {"ComboBoxD12", 119}, {"ComboBoxArrange", 120}, {"CheckBoxElementColors", 134},
-                 {"Memo1", 135}, {"Button1", 136}, {"Button2", 137}, {"CheckBox1", 138}};
+    } cases[] = {{"RadioButton1", 0},
+                 {"ComboBoxD1", 9},
+                 {"RadioButton2", 10},
+                 {"EditD7", 65},
+                 {"ComboBoxD12", 119},
+                 {"ComboBoxArrange", 120},
+                 {"CheckBoxElementColors", 134},
+                 {"Memo1", 135},
+                 {"Button1", 136},
+                 {"Button2", 137},
+                 {"CheckBox1", 138}};
     for (const auto& c : cases) EXPECT_EQ(Entry(c.name)->tabOrder, c.tab) << c.name;
 }
 
@@ -63,9 +72,9 @@ TEST(FormLayout, PlacesFollowTheRowPitch) {
         const char* name;
         Rect place;
     } cases[] = {
-        {"RadioButton1", {8, 20, 25, 17}},  {"RadioButton12", {8, 284, 25, 17}},
-        {"ComboBoxZ1", {32, 16, 81, 21}},   {"EditW2", {112, 40, 57, 21}},
-        {"EditH12", {168, 280, 57, 21}},    {"ComboBoxB5", {360, 112, 49, 21}},
+        {"RadioButton1", {8, 20, 25, 17}},   {"RadioButton12", {8, 284, 25, 17}},
+        {"ComboBoxZ1", {32, 16, 81, 21}},    {"EditW2", {112, 40, 57, 21}},
+        {"EditH12", {168, 280, 57, 21}},     {"ComboBoxB5", {360, 112, 49, 21}},
         {"ComboBoxD12", {520, 280, 57, 21}}, {"Memo1", {584, 16, 197, 185}},
         {"Button2", {632, 272, 121, 25}},
     };
@@ -163,7 +172,8 @@ TEST(FormLayout, FixedItemsAndInputMethod) {
     };
     for (const auto& c : cases) {
         const ControlEntry* s = Entry(c.name);
-        EXPECT_EQ(std::vector<std::string_view>(s->items.begin(), s->items.end()), c.items) << c.name;
+        EXPECT_EQ(std::vector<std::string_view>(s->items.begin(), s->items.end()), c.items)
+            << c.name;
         EXPECT_EQ(s->imeOff, c.imeOff) << c.name;
     }
 }

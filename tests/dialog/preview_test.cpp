@@ -185,9 +185,9 @@ TEST(PatternPreview, SlopeRowsFollowTheirSettings) {
     EXPECT_GT(Count(drawing, PreviewInk::Pen), 8u);
     EXPECT_EQ(PaintedPointsOutside(drawing, kBand), 0u);
     const std::string base = Describe(drawing);
-    for (void (*edit)(PatternRow&) : {+[](PatternRow& r) { r.pitch = 3; },
-                                      +[](PatternRow& r) { r.rhythm = "LSS"; },
-                                      +[](PatternRow& r) { r.shortRatio = 0.3; }}) {
+    for (void (*edit)(PatternRow&) :
+         {+[](PatternRow& r) { r.pitch = 3; }, +[](PatternRow& r) { r.rhythm = "LSS"; },
+          +[](PatternRow& r) { r.shortRatio = 0.3; }}) {
         PatternRow row = slope;
         edit(row);
         EXPECT_NE(Describe(PatternPreview(row, {}, kBand)), base);

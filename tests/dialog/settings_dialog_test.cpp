@@ -8,8 +8,8 @@
 #include <string>
 
 #include "fake_dialog_platform.h"
-#include "settings/dialog/row_settings_area.h"
 #include "figures/figures.h"
+#include "settings/dialog/row_settings_area.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -98,7 +98,8 @@ PatternStore DistinctStore() {
     s.solidColor = 0x123456;
     for (int i = 0; i < kPatternRows; ++i) {
         PatternRow& r = s.rows[static_cast<std::size_t>(i)];
-        r = {i * 9, 1.25 + i, 30.5 + i, i % 2, 0.75 * i, i % 3, (i + 1) % 3, (i + 2) % 3, i / 4 % 3};
+        r = {i * 9, 1.25 + i,    30.5 + i,    i % 2,    0.75 * i,
+             i % 3, (i + 1) % 3, (i + 2) % 3, i / 4 % 3};
         r.arrangement = i % 3;
         r.side = (i + 1) % 3;
         r.orientation = i / 2 % 2;
@@ -135,8 +136,8 @@ TEST(SettingsDialogOk, TypedSizesAreCheckedAsTheStoreRequires) {
         double size;      // as width or height
         double interval;  // as interval
     } cases[] = {
-        {"0", 1.0, 0.0},    {"abc", 1.0, 0.0},  {"2.50", 2.5, 2.5}, {"-3", 1.0, 0.0},
-        {"", 1.0, 0.0},     {"1e-9", 1.0, 1e-9}, {" 7", 7.0, 7.0},   {"１０", 1.0, 0.0},
+        {"0", 1.0, 0.0}, {"abc", 1.0, 0.0},   {"2.50", 2.5, 2.5}, {"-3", 1.0, 0.0},
+        {"", 1.0, 0.0},  {"1e-9", 1.0, 1e-9}, {" 7", 7.0, 7.0},   {"１０", 1.0, 0.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -199,8 +200,8 @@ TEST(SettingsDialogLists, IndexWithoutItemShowsNoneAndReadsBackMinusOne) {
         DialogRun run;
         PatternStore s;
         s.rows[0].figureKind = kind;
-        s.rows[1].placement = 2;   // two items only
-        s.rows[2].basePoint = 3;   // three items only
+        s.rows[1].placement = 2;  // two items only
+        s.rows[2].basePoint = 3;  // three items only
         s.rows[3].lowerLine = -1;
         SavePatternStore(s, run.storeFile);
         run.Open();
@@ -322,9 +323,15 @@ TEST(SettingsDialogPreview, FollowsTheEditedRowAsOkWouldStoreIt) {
         const char* text = nullptr;
         std::int32_t item = -1;
     } cases[] = {
-        {"EditW3", "0"},           {"EditH3", "2.50"},        {"EditD3", "abc"},
-        {"ComboBoxZ3", nullptr, 54}, {"ComboBoxA3", nullptr, 0}, {"ComboBoxB3", nullptr, 0},
-        {"ComboBoxU3", nullptr, 2},  {"ComboBoxC3", nullptr, 2}, {"ComboBoxD3", nullptr, 2},
+        {"EditW3", "0"},
+        {"EditH3", "2.50"},
+        {"EditD3", "abc"},
+        {"ComboBoxZ3", nullptr, 54},
+        {"ComboBoxA3", nullptr, 0},
+        {"ComboBoxB3", nullptr, 0},
+        {"ComboBoxU3", nullptr, 2},
+        {"ComboBoxC3", nullptr, 2},
+        {"ComboBoxD3", nullptr, 2},
         {"RadioButton3"},
     };
     for (const auto& c : cases) {
@@ -333,9 +340,12 @@ TEST(SettingsDialogPreview, FollowsTheEditedRowAsOkWouldStoreIt) {
         SavePatternStore(DistinctStore(), run.storeFile);
         run.Open();
         const Control control = run.ui.Find(c.control);
-        if (c.text) run.ui.SetEditText(control, c.text);
-        else if (c.item >= 0) run.ui.SelectItem(control, c.item);
-        else run.ui.SetSelector(control, true);
+        if (c.text)
+            run.ui.SetEditText(control, c.text);
+        else if (c.item >= 0)
+            run.ui.SelectItem(control, c.item);
+        else
+            run.ui.SetSelector(control, true);
         run.dialog.Edited(control);
         ASSERT_EQ(run.ui.previews.size(), 2u);
         const PatternRow shown = run.ui.previews.back().row;
@@ -416,9 +426,12 @@ TEST(SettingsDialogArea, TypedSettingsAreCheckedAsTheStoreRequires) {
         DialogRun run;
         run.Open();
         const Control control = run.ui.Find(c.control);
-        if (c.typed) run.ui.SetEditText(control, c.typed);
-        else if (run.ui.Named(c.control).kind == ControlKind::CheckBox) run.ui.SetChecked(control, true);
-        else run.ui.SelectItem(control, 1);
+        if (c.typed)
+            run.ui.SetEditText(control, c.typed);
+        else if (run.ui.Named(c.control).kind == ControlKind::CheckBox)
+            run.ui.SetChecked(control, true);
+        else
+            run.ui.SelectItem(control, 1);
         run.dialog.Edited(control);
         const PatternRow shown = run.ui.previews.back().row;
         run.dialog.Button1Click();
@@ -454,7 +467,8 @@ TEST(SettingsDialogPreview, CaptionSaysWhichRowIsShownAndWhichIsInUse) {
     s.rows[0].figureKind = 83;
     SavePatternStore(s, run.storeFile);
     run.Open();
-    EXPECT_EQ(run.ui.previews.back().caption, "行12を表示中\n使用中: 行12\n" + std::string(FigureName(s.rows[11].figureKind)));
+    EXPECT_EQ(run.ui.previews.back().caption,
+              "行12を表示中\n使用中: 行12\n" + std::string(FigureName(s.rows[11].figureKind)));
     run.dialog.Edited(run.ui.Find("EditW1"));
     EXPECT_EQ(run.ui.previews.back().caption, "行1を表示中\n使用中: 行12\n弓形2(上)");
     run.ui.SelectItem(run.ui.Find("ComboBoxZ1"), -1);

@@ -18,7 +18,6 @@
 namespace tesra {
 namespace {
 
-
 // A selection in input order, each element by its values as the host lists
 // them: 4 a line (x1 y1 x2 y2), 3 a circle (centre, radius), 5 to 7 an arc
 // (centre, radius, start and end degrees counter-clockwise, flatness, tilt).

@@ -70,8 +70,8 @@ TEST(ClosedKinds, OutlinesCloseIntoOnePolygon) {
         for (const auto& [corner, count] : ends) EXPECT_EQ(count, 2);
     }
     const std::map<Corner, int> thick = LineEnds(Draw(89, MakeCell(10, 6)));
-    const std::map<Corner, int> want{{{0, 3}, 2},  {{5, 6}, 2}, {{10, 6}, 2},
-                                     {{5, 3}, 2},  {{10, 0}, 2}, {{5, 0}, 2}};
+    const std::map<Corner, int> want{{{0, 3}, 2}, {{5, 6}, 2},  {{10, 6}, 2},
+                                     {{5, 3}, 2}, {{10, 0}, 2}, {{5, 0}, 2}};
     EXPECT_EQ(thick, want);
 }
 

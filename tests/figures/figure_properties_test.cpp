@@ -44,7 +44,9 @@ std::vector<Point> PointsOf(const RecordingTarget::Call& call) {
         for (std::size_t i = 0; i + 1 < v.size(); i += 2) pts.push_back({v[i], v[i + 1]});
         return pts;
     }
-    if (call.op == "arc") return ArcPoints({v[0], v[1]}, v[2], v[5], v[6] * kDegToRad, v[3] * kDegToRad, v[4] * kDegToRad);
+    if (call.op == "arc")
+        return ArcPoints({v[0], v[1]}, v[2], v[5], v[6] * kDegToRad, v[3] * kDegToRad,
+                         v[4] * kDegToRad);
     if (call.op == "sc") {
         const double end = v[0] == 100 ? v[7] : v[6] + v[7];  // code 5 sweeps angle2
         return ArcPoints({v[1], v[2]}, v[3], v[4], v[5], v[6], end);
@@ -119,8 +121,7 @@ TEST_P(EveryKind, TurnsWithTheSpan) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllKinds, EveryKind, ::testing::Range(0, kFigureKindCount));
-INSTANTIATE_TEST_SUITE_P(AllKinds, StretchingKind,
-                         ::testing::ValuesIn([] {
+INSTANTIATE_TEST_SUITE_P(AllKinds, StretchingKind, ::testing::ValuesIn([] {
                              std::vector<int> kinds;
                              for (int kind = 0; kind < kFigureKindCount; ++kind)
                                  if (kind != 77 && kind != 78) kinds.push_back(kind);

@@ -46,7 +46,8 @@ bool Overlap(const Box& p, const Box& q) {
             const Point axis = {-edge.y, edge.x};
             auto range = [&](const Box& box) {
                 double lo = Dot(box[0], axis), hi = lo;
-                for (Point c : box) lo = std::min(lo, Dot(c, axis)), hi = std::max(hi, Dot(c, axis));
+                for (Point c : box)
+                    lo = std::min(lo, Dot(c, axis)), hi = std::max(hi, Dot(c, axis));
                 return std::pair{lo, hi};
             };
             const auto [plo, phi] = range(p);
@@ -119,8 +120,9 @@ bool Crosses(Point p, Point q, const Box& b) {
 // bisector there runs between the points where the band's edges meet.
 void ExpectClearOfBisectors(const ElementPath& path, const PatternRow& row,
                             const std::vector<Box>& boxes) {
-    const double off = row.basePoint == kBaseTop ? row.height
-                       : row.basePoint == kBaseMiddle ? row.height / 2 : 0;
+    const double off = row.basePoint == kBaseTop      ? row.height
+                       : row.basePoint == kBaseMiddle ? row.height / 2
+                                                      : 0;
     const std::size_t n = path.elements.size();
     for (std::size_t k = 0; k < n; ++k) {
         if (!path.closed && k == 0) continue;
@@ -299,9 +301,10 @@ TEST(Layout, InsideAndOutsideDoNotDependOnTheDirectionOfTheClicks) {
                         const Point c = Centre(box);
                         double winding = 0;
                         for (std::size_t k = 0; k + 1 < ccw.size(); ++k)
-                            winding += std::remainder(VectorAngle(ccw[k + 1].x - c.x, ccw[k + 1].y - c.y) -
-                                                          VectorAngle(ccw[k].x - c.x, ccw[k].y - c.y),
-                                                      kTwoPi);
+                            winding +=
+                                std::remainder(VectorAngle(ccw[k + 1].x - c.x, ccw[k + 1].y - c.y) -
+                                                   VectorAngle(ccw[k].x - c.x, ccw[k].y - c.y),
+                                               kTwoPi);
                         const bool inside = std::fabs(winding) > kPi;
                         EXPECT_EQ(inside, side == kSideInside) << "area " << area;
                     }
@@ -345,11 +348,14 @@ TEST(Layout, SequencesKeepTheirPhaseThroughAndRestartPerSide) {
         }
         if (arrangement == kArrangePerSide) {
             // Seven fit a side of 20: widths 2 2 1 2 2 1 2 and six gaps of 1.
-            EXPECT_EQ(seen, "AABAABA" "AABAABA" "AABAABA" "AABAABA");
+            EXPECT_EQ(seen,
+                      "AABAABA"
+                      "AABAABA"
+                      "AABAABA"
+                      "AABAABA");
         } else {
             ASSERT_GE(seen.size(), 9u);
-            for (std::size_t i = 0; i < seen.size(); ++i)
-                EXPECT_EQ(seen[i], "AAB"[i % 3]) << i;
+            for (std::size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], "AAB"[i % 3]) << i;
         }
     }
 }
@@ -366,7 +372,8 @@ TEST(Layout, GuidesBesideAVanishingFilletMeetAsAtASharpCorner) {
         row.arrangement = arrangement;
         std::vector<std::vector<double>> inner;
         for (const auto& c : Lay(row, path).calls)
-            if (c.op == "line" && (c.values[1] == 3 || c.values[0] == 18)) inner.push_back(c.values);
+            if (c.op == "line" && (c.values[1] == 3 || c.values[0] == 18))
+                inner.push_back(c.values);
         ASSERT_EQ(inner.size(), 2u);
         EXPECT_EQ((std::vector<double>{inner[0][2], inner[0][3]}), (std::vector<double>{18, 3}));
         EXPECT_EQ((std::vector<double>{inner[1][0], inner[1][1]}), (std::vector<double>{18, 3}));

@@ -206,8 +206,8 @@ struct FilledCase {
 };
 
 const std::vector<FilledCase> kFilledCases = {
-    {26, 1}, {27, 1}, {28, 1}, {29, 1}, {30, 1}, {31, 1}, {37, 1},
-    {40, 1}, {42, 2}, {45, 2}, {46, 2}, {48, 5},
+    {26, 1}, {27, 1}, {28, 1}, {29, 1}, {30, 1}, {31, 1},
+    {37, 1}, {40, 1}, {42, 2}, {45, 2}, {46, 2}, {48, 5},
 };
 
 bool IsSolid(const RecordingTarget::Call& call) { return call.op == "tri" || call.op == "quad"; }

@@ -16,15 +16,9 @@ namespace {
 
 constexpr double kDeg = kPi / 180;
 
-double Dot(Point a, Point b) {
-    return a.x * b.x + a.y * b.y;
-}
-double Cross(Point a, Point b) {
-    return a.x * b.y - a.y * b.x;
-}
-Point Unit(Point v) {
-    return (1 / std::sqrt(Dot(v, v))) * v;
-}
+double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
+double Cross(Point a, Point b) { return a.x * b.y - a.y * b.x; }
+Point Unit(Point v) { return (1 / std::sqrt(Dot(v, v))) * v; }
 
 PathElement Arc(Point a, double heading, double radius, double sweep) {
     const Point left{-std::sin(heading), std::cos(heading)};
@@ -64,9 +58,7 @@ ElementPath RandomChain(std::mt19937& rng, Point start, int elements) {
     return path;
 }
 
-ElementPath Maybe(bool reverse, const ElementPath& p) {
-    return reverse ? Reversed(p) : p;
-}
+ElementPath Maybe(bool reverse, const ElementPath& p) { return reverse ? Reversed(p) : p; }
 
 // Written apart from the code under test, so that it is no oracle of itself.
 bool OnArc(const PathElement& e, Point p) {

@@ -1,6 +1,6 @@
 // Span placement: counts, spacing, gap lines and mitres, hairpins included.
-#include "figures/layout.h"
 #include "figures/span_placement.h"
+#include "figures/layout.h"
 
 #include <gtest/gtest.h>
 
@@ -66,9 +66,9 @@ TEST(SpanPlacement, FigureStartsForBothPlacements) {
         int placement;
         std::vector<double> starts;
     } cases[] = {
-        {4, 0, {3, 17, 31, 45, 59, 73, 87}},   // interval given: leftover at both ends
-        {4, 1, {0, 15, 30, 45, 60, 75, 90}},   // evenly spread: leftover in the gaps
-        {5, 0, {0, 15, 30, 45, 60, 75, 90}},   // exact fit
+        {4, 0, {3, 17, 31, 45, 59, 73, 87}},  // interval given: leftover at both ends
+        {4, 1, {0, 15, 30, 45, 60, 75, 90}},  // evenly spread: leftover in the gaps
+        {5, 0, {0, 15, 30, 45, 60, 75, 90}},  // exact fit
         {0, 0, {0, 10, 20, 30, 40, 50, 60, 70, 80, 90}},
     };
     for (const Case& c : cases) {

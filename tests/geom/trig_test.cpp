@@ -55,8 +55,7 @@ bool LongDoubleIsWide() {
 int ExpectRoundedLikeLibrary(const std::vector<double>& angles) {
     int differing = 0, worse = 0, misrounded = 0;
     std::string listed;  // the first few inputs with a worse or misrounded result
-    auto compare = [&](double x, double ours, double library, long double exact,
-                       const char* name) {
+    auto compare = [&](double x, double ours, double library, long double exact, const char* name) {
         const double ourError = UlpError(ours, exact);
         const bool bad = ourError > 0.5 + 0x1p-9;  // beyond the reference's doubt
         const bool different = !SameBits(ours, library);
@@ -83,7 +82,8 @@ void ExpectLibraryBits(const std::vector<double>& angles) {
         const bool sinSame = SameBits(Sin(x), std::sin(x));
         const bool cosSame = SameBits(Cos(x), std::cos(x));
         if (sinSame && cosSame) continue;
-        if (++count <= 5) listed += Hex(x) + (sinSame ? "" : " sin") + (cosSame ? "" : " cos") + "; ";
+        if (++count <= 5)
+            listed += Hex(x) + (sinSame ? "" : " sin") + (cosSame ? "" : " cos") + "; ";
     }
     EXPECT_EQ(count, 0) << "of " << angles.size() << ", e.g. " << listed;
 }

@@ -116,7 +116,8 @@ TEST(PatternStore, ReadErrorKeepsTheDefaultsAfterTheLastWholeLine) {
             FailingBuffer disk(bytes);
             std::istream in(&disk);
             const std::vector<std::string> got = Lines(SerializePatternStore(ReadPatternStore(in)));
-            read.insert(read.end(), defaults.begin() + static_cast<std::ptrdiff_t>(whole), defaults.end());
+            read.insert(read.end(), defaults.begin() + static_cast<std::ptrdiff_t>(whole),
+                        defaults.end());
             EXPECT_EQ(got, read) << whole << " whole lines, " << cut << " more bytes";
         }
     }
@@ -127,8 +128,9 @@ TEST(PatternStore, ReadErrorKeepsTheDefaultsAfterTheLastWholeLine) {
 
 TEST(PatternStore, SolidSwitchSpellings) {
     const std::pair<std::string, bool> cases[] = {
-        {"TRUE", true}, {"on", true}, {"\x82\x50", true} /* １ */, {"1", true},
-        {"0", false},   {"", false},  {"no", false},               {"2", false}};
+        {"TRUE", true}, {"on", true}, {"\x82\x50", true} /* １ */,
+        {"1", true},    {"0", false}, {"", false},
+        {"no", false},  {"2", false}};
     for (const auto& [word, on] : cases)
         EXPECT_EQ(ParsePatternStore(CrLf({"0", "0", word})).solidColorSwitch, on) << word;
 }
@@ -167,8 +169,8 @@ TEST(PatternStore, FailedSaveKeepsThePreviousStoreByteForByte) {
 }
 
 TEST(ValidatedValues, WhatOkStores) {
-    const std::pair<const char*, double> sizes[] = {
-        {"0", 1.0}, {"-3", 1.0}, {"abc", 1.0}, {"1e-8", 1.0}, {"2.50", 2.5}, {"0.001", 0.001}};
+    const std::pair<const char*, double> sizes[] = {{"0", 1.0},    {"-3", 1.0},   {"abc", 1.0},
+                                                    {"1e-8", 1.0}, {"2.50", 2.5}, {"0.001", 0.001}};
     for (auto [text, v] : sizes) EXPECT_EQ(ValidatedSize(text), v) << text;
     const std::pair<const char*, double> intervals[] = {
         {"-2", 0.0}, {"x", 0.0}, {"0", 0.0}, {"1e-300", 1e-300}, {"4", 4.0}};

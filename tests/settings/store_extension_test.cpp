@@ -18,10 +18,10 @@ const std::string kDefault113 = SerializePatternStore(PatternStore{});
 
 struct SectionCase {
     const char* what;
-    std::vector<std::string> after113;              // the file's lines after line 113
-    std::function<void(PatternRows&)> read;         // the rows read, from the defaults
-    std::function<void(PatternRows&)> edit;         // what the user changes before saving
-    std::vector<std::string> saved;                 // the lines after line 113 as saved
+    std::vector<std::string> after113;       // the file's lines after line 113
+    std::function<void(PatternRows&)> read;  // the rows read, from the defaults
+    std::function<void(PatternRows&)> edit;  // what the user changes before saving
+    std::vector<std::string> saved;          // the lines after line 113 as saved
 };
 
 void Nothing(PatternRows&) {}
@@ -35,16 +35,27 @@ const SectionCase kSectionCases[] = {
       "row12.tick_length=3", "row12.short_ratio=0.25", "row12.rhythm=LSS", "row12.pitch=1.5",
       "row12.kind=1", "row12.orientation=1", "row12.side=2", "row12.arrangement=2"},
      [](PatternRows& r) {
-         r[11] = {.arrangement = 2, .side = 2, .orientation = 1, .rowKind = 1, .pitch = 1.5,
-                  .rhythm = "LSS", .shortRatio = 0.25, .tickLength = 3, .drawTop = 1,
-                  .figureB = 108, .widthB = 0.75, .heightB = 2.5, .sequence = "AAB", .fit = 1,
+         r[11] = {.arrangement = 2,
+                  .side = 2,
+                  .orientation = 1,
+                  .rowKind = 1,
+                  .pitch = 1.5,
+                  .rhythm = "LSS",
+                  .shortRatio = 0.25,
+                  .tickLength = 3,
+                  .drawTop = 1,
+                  .figureB = 108,
+                  .widthB = 0.75,
+                  .heightB = 2.5,
+                  .sequence = "AAB",
+                  .fit = 1,
                   .elementColors = 1};
      },
      Nothing,
-     {"[extension]", "row12.element_colors=1", "row12.fit=1", "row12.sequence=AAB", "row12.height_b=2.5",
-      "row12.width_b=0.75", "row12.figure_b=108", "row12.draw_top=1", "row12.tick_length=3",
-      "row12.short_ratio=0.25", "row12.rhythm=LSS", "row12.pitch=1.5", "row12.kind=1",
-      "row12.orientation=1", "row12.side=2", "row12.arrangement=2"}},
+     {"[extension]", "row12.element_colors=1", "row12.fit=1", "row12.sequence=AAB",
+      "row12.height_b=2.5", "row12.width_b=0.75", "row12.figure_b=108", "row12.draw_top=1",
+      "row12.tick_length=3", "row12.short_ratio=0.25", "row12.rhythm=LSS", "row12.pitch=1.5",
+      "row12.kind=1", "row12.orientation=1", "row12.side=2", "row12.arrangement=2"}},
     {"lines this version cannot read stay where they stood",
      {"[extension]", "; kept", "row1.colour=3", "row13.kind=1", "row01.kind=1", "row1kind=1",
       "row2.side=1", "", "[other]", "row2.side =2"},
@@ -57,7 +68,8 @@ const SectionCase kSectionCases[] = {
       "row1.short_ratio=1.5", "row1.tick_length=-2", "row1.rhythm=LX", "row1.rhythm=LSLSLSLSL",
       "row1.rhythm=", "row1.sequence=ABC", "row1.sequence=AAAAAAAAA", "row1.width_b=1e-9",
       "row1.figure_b=99999999999"},
-     Nothing, Nothing,
+     Nothing,
+     Nothing,
      {"[extension]", "row1.arrangement=x", "row1.side=1.5", "row1.orientation=", "row1.pitch=0",
       "row1.short_ratio=1.5", "row1.tick_length=-2", "row1.rhythm=LX", "row1.rhythm=LSLSLSLSL",
       "row1.rhythm=", "row1.sequence=ABC", "row1.sequence=AAAAAAAAA", "row1.width_b=1e-9",
@@ -80,7 +92,8 @@ const SectionCase kSectionCases[] = {
       "  [extension]  "}},
     {"the last line of a key wins and every line of it is saved alike",
      {"[extension]", "row5.pitch=3", "row5.pitch=oops", "row5.pitch=7"},
-     [](PatternRows& r) { r[4].pitch = 7; }, Nothing,
+     [](PatternRows& r) { r[4].pitch = 7; },
+     Nothing,
      {"[extension]", "row5.pitch=7", "row5.pitch=7", "row5.pitch=7"}},
     {"a value set back to its default keeps its line",
      {"[extension]", "row6.arrangement=1"},
@@ -107,9 +120,15 @@ const SectionCase kSectionCases[] = {
      },
      {"[extension]", "row2.orientation=1", "row2.width_b=1E-5"}},
     {"no header on line 114: no section, and the stray lines are not the store's",
-     {"[extensions]", "row1.kind=1"}, Nothing, Nothing, {}},
-    {"the header later than line 114 is no header", {"", "[extension]", "row1.kind=1"}, Nothing,
-     Nothing, {}},
+     {"[extensions]", "row1.kind=1"},
+     Nothing,
+     Nothing,
+     {}},
+    {"the header later than line 114 is no header",
+     {"", "[extension]", "row1.kind=1"},
+     Nothing,
+     Nothing,
+     {}},
 };
 
 TEST(StoreExtension, ReadAndSavedAsTheTableSays) {

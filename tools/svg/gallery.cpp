@@ -58,8 +58,8 @@ void AddFigureTile(SceneReader& reader, std::int32_t kind) {
     DrawFigure(kind, AxisAlignedCell(origin), SolidStyle{}, writer);
     ReadLines(reader, sink.lines);
 
-    AddLabel(reader, {origin.x + kGalleryCellW / 2.0, origin.y - 1.6 * kLabelHeight},
-             kLabelHeight, TileLabel(kind));
+    AddLabel(reader, {origin.x + kGalleryCellW / 2.0, origin.y - 1.6 * kLabelHeight}, kLabelHeight,
+             TileLabel(kind));
 }
 
 struct PatternDemo {
@@ -92,7 +92,7 @@ std::string Title(const PatternRow& row, std::string_view what) {
 
 // A straight span across the sheet with its title above the band.
 PatternDemo StraightDemo(std::string_view what, PatternRow row, double y, bool solid = false) {
-    return {Title(row, what), row, RunMode::TwoPoints, {{0.0, y}, {kSheetWidth, y}}, solid,
+    return {Title(row, what),          row, RunMode::TwoPoints, {{0.0, y}, {kSheetWidth, y}}, solid,
             y + row.height / 2.0 + 1.5};
 }
 
@@ -168,8 +168,8 @@ std::string RoundedBoundary(Point o) {
            ElementLine("ci", {x0 + kBoundaryW / 2.0, y0 + kBoundaryH / 2.0, kBedR});
 }
 
-PatternRow AlongRow(std::int32_t kind, double w, double h, std::int32_t placement,
-                    double interval, std::int32_t base, std::int32_t upper, std::int32_t middle,
+PatternRow AlongRow(std::int32_t kind, double w, double h, std::int32_t placement, double interval,
+                    std::int32_t base, std::int32_t upper, std::int32_t middle,
                     std::int32_t lower) {
     PatternRow row = Row(kind, w, h, placement, interval, upper, middle, lower);
     row.basePoint = base;
@@ -226,7 +226,8 @@ std::string ThirtySixGon(Point o) {
     const double r = kCompareH / 2.0;
     std::string lines = "lg0\r\nly0\r\nlc2\r\nlt1\r\n#\r\nlc5\r\n";
     for (int i = 0; i < 36; ++i) {
-        const Point a = tesra::Along(centre, r, i * kPi / 18), b = tesra::Along(centre, r, (i + 1) * kPi / 18);
+        const Point a = tesra::Along(centre, r, i * kPi / 18),
+                    b = tesra::Along(centre, r, (i + 1) * kPi / 18);
         lines += ElementLine("", {a.x, a.y, b.x, b.y});
     }
     return lines;
@@ -249,7 +250,8 @@ void AddArrangements(SceneReader& reader, double top) {
         AddLabel(reader, {x + kCompareW / 2.0, top - 3.0}, kLabelHeight * 1.2,
                  std::string("並べ方「") + kArrangements[column].second + "」");
         for (std::size_t i = 0; i < std::size(boundaries); ++i) {
-            const Point origin = {x, top - 8.0 - kCompareH - static_cast<double>(i) * (kCompareH + 8.0)};
+            const Point origin = {
+                x, top - 8.0 - kCompareH - static_cast<double>(i) * (kCompareH + 8.0)};
             RunContext run;
             ResetExchangeState(run.exchange);
             ReadExchangeBytes(run.exchange, boundaries[i](origin));

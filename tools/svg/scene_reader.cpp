@@ -56,9 +56,7 @@ std::optional<std::array<double, N>> Numbers(const Fields& fields, std::size_t f
     return values;
 }
 
-bool IsMessage(std::string_view line) {
-    return line.starts_with("he") || line.starts_with("h#");
-}
+bool IsMessage(std::string_view line) { return line.starts_with("he") || line.starts_with("h#"); }
 
 bool IsQuietAttribute(std::string_view keyword) {
     return keyword == "bz" || keyword.starts_with("lg") || keyword.starts_with("ly") ||
@@ -87,7 +85,8 @@ std::optional<Geometry> CircleRecord(const Fields& f) {
     const auto& [cx, cy, r, start, end, flatness, tilt] = *v;
     double sweep = std::fmod(end - start, 360.0);
     if (sweep <= 0.0) sweep += 360.0;
-    return ArcShape{{{cx, cy}, r, flatness, tilt * kDegToRad}, start * kDegToRad, sweep * kDegToRad};
+    return ArcShape{
+        {{cx, cy}, r, flatness, tilt * kDegToRad}, start * kDegToRad, sweep * kDegToRad};
 }
 
 std::optional<Geometry> SolidRecord(const Fields& f) {
@@ -106,7 +105,6 @@ std::optional<Geometry> SolidRecord(const Fields& f) {
     }
     return polygon;
 }
-
 
 std::optional<Geometry> SolidArcRecord(const Fields& f) {
     if (f.count != 9) return std::nullopt;
@@ -151,7 +149,6 @@ std::optional<Geometry> ElementRecord(const Fields& f) {
     if (keyword == "so") return RingRecord(f);
     return PlainLineRecord(f);
 }
-
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -361,7 +358,7 @@ void SceneReader::ReadText(std::string_view line, std::size_t quote) {
 }
 
 void SceneReader::ReadColor(std::string_view keyword, std::string_view rgbField,
-                             std::size_t fields) {
+                            std::size_t fields) {
     const auto pen = ParseInteger(keyword.substr(2));
     if (!pen || fields > 2 || (fields == 2 && *pen != kSolidColorPen)) return;
     if (fields == 2) {

@@ -92,8 +92,10 @@ double TextWidth(std::string_view utf8, double height) {
     double width = 0.0;
     for (const char ch : utf8) {
         const auto b = static_cast<unsigned char>(ch);
-        if (b < 0x80) width += 0.6 * height;
-        else if (b >= 0xC0) width += height;
+        if (b < 0x80)
+            width += 0.6 * height;
+        else if (b >= 0xC0)
+            width += height;
     }
     return width;
 }
@@ -151,8 +153,8 @@ public:
     void Num(double x) {
         if (std::fabs(x) < snap_) x = 0.0;  // also no "-0"
         char buffer[32];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, x,
-                                          std::chars_format::general, 12);
+        const auto result =
+            std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 12);
         out_.append(buffer, result.ptr);
     }
     void Attr(const char* name, double x) {
@@ -220,15 +222,24 @@ void SvgWriter::Write(const Shape& shape) {
     std::visit(
         [this, &shape](const auto& g) {
             using T = std::decay_t<decltype(g)>;
-            if constexpr (std::is_same_v<T, LineShape>) Line(g, shape.color, shape.lineType);
-            else if constexpr (std::is_same_v<T, ArcShape>) Arc(g, shape.color, shape.lineType);
-            else if constexpr (std::is_same_v<T, PolygonShape>) Polygon(g, shape.color);
-            else if constexpr (std::is_same_v<T, SolidArcShape>) SolidArc(g, shape.color);
-            else if constexpr (std::is_same_v<T, RingShape>) Ring(g, shape.color);
-            else if constexpr (std::is_same_v<T, FrameShape>) Frame(g);
-            else if constexpr (std::is_same_v<T, LabelShape>) Label(g, shape.color);
-            else if constexpr (std::is_same_v<T, PointShape>) Dot(g, shape.color);
-            else if constexpr (std::is_same_v<T, TextShape>) DrawingText(g, shape.color);
+            if constexpr (std::is_same_v<T, LineShape>)
+                Line(g, shape.color, shape.lineType);
+            else if constexpr (std::is_same_v<T, ArcShape>)
+                Arc(g, shape.color, shape.lineType);
+            else if constexpr (std::is_same_v<T, PolygonShape>)
+                Polygon(g, shape.color);
+            else if constexpr (std::is_same_v<T, SolidArcShape>)
+                SolidArc(g, shape.color);
+            else if constexpr (std::is_same_v<T, RingShape>)
+                Ring(g, shape.color);
+            else if constexpr (std::is_same_v<T, FrameShape>)
+                Frame(g);
+            else if constexpr (std::is_same_v<T, LabelShape>)
+                Label(g, shape.color);
+            else if constexpr (std::is_same_v<T, PointShape>)
+                Dot(g, shape.color);
+            else if constexpr (std::is_same_v<T, TextShape>)
+                DrawingText(g, shape.color);
         },
         shape.geometry);
 }

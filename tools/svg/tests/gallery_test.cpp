@@ -37,7 +37,8 @@ TEST(Gallery, EveryKindDrawsInsideItsOwnFramedAndNamedBox) {
         ASSERT_TRUE(std::holds_alternative<FrameShape>(scene.shapes[at].geometry)) << kind;
         const auto& frame = std::get<FrameShape>(scene.shapes[at++].geometry);
         Scene figure;
-        while (at < scene.shapes.size() && !std::holds_alternative<LabelShape>(scene.shapes[at].geometry))
+        while (at < scene.shapes.size() &&
+               !std::holds_alternative<LabelShape>(scene.shapes[at].geometry))
             figure.shapes.push_back(scene.shapes[at++]);
         ASSERT_LT(at, scene.shapes.size()) << kind;
         const auto& label = std::get<LabelShape>(scene.shapes[at++].geometry);
@@ -48,7 +49,8 @@ TEST(Gallery, EveryKindDrawsInsideItsOwnFramedAndNamedBox) {
         EXPECT_EQ(frame.high.x - frame.low.x, kGalleryCellW) << kind;
         EXPECT_EQ(frame.high.y - frame.low.y, kGalleryCellH) << kind;
         EXPECT_EQ(label.text, TileLabel(kind));
-        EXPECT_TRUE(label.text.starts_with(std::to_string(kind) + " " + std::string(FigureName(kind))));
+        EXPECT_TRUE(
+            label.text.starts_with(std::to_string(kind) + " " + std::string(FigureName(kind))));
         EXPECT_LT(label.at.y, frame.low.y) << kind;  // under its box
         // Readable at the SVG's own size.
         EXPECT_GE(label.height * scene.pixelsPerUnit, 9.0) << kind;

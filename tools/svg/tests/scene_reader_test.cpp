@@ -12,7 +12,6 @@
 namespace tesra::svg {
 namespace {
 
-
 enum Kind { kLine, kArc, kPolygon, kSolidArc, kRing, kFrame, kLabel, kPoint, kText };
 
 struct KindCase {
@@ -112,17 +111,17 @@ TEST(SceneReader, ColorsFollowPenAndSolidColor) {
     const ColorCase cases[] = {
         {"1 2 3 4", PenColor(1)},  // before any "lc"
         {"lc3\n1 2 3 4", PenColor(3)},
-        {"lc6\nsl 0 0 1 0 1 1", PenColor(6)},  // solids in the line color
+        {"lc6\nsl 0 0 1 0 1 1", PenColor(6)},    // solids in the line color
         {"lc10 255\nsl 0 0 1 0 1 1", 0xFF0000},  // 0x00BBGGRR: red
         {"lc10 16711680\nsc 0 0 1 1 0 0 6.28 100", 0x0000FF},
         {"lc10 65280\nso 0 0 2 1 0 0 6.28 1", 0x00FF00},
         {"lc10 255\n1 2 3 4", 0xFF0000},  // lines too, while lc10 is in force
         {"lc10 255\nlc2\nsl 0 0 1 0 1 1", PenColor(2)},
         {"lc10 255\nlc2\nlc10\nsl 0 0 1 0 1 1", 0xFF0000},  // bare lc10 keeps the RGB
-        {"lc10 16777216\nsl 0 0 1 0 1 1", 0x000000},  // out of range, as the writer clamps
+        {"lc10 16777216\nsl 0 0 1 0 1 1", 0x000000},        // out of range, as the writer clamps
         {"lc10 -1\nsl 0 0 1 0 1 1", 0x000000},
-        {"lc4\nlc 3\n1 2 3 4", PenColor(4)},        // number apart from "lc": not a color
-        {"lc4\nlc3 255\n1 2 3 4", PenColor(4)},     // RGB only for lc10
+        {"lc4\nlc 3\n1 2 3 4", PenColor(4)},     // number apart from "lc": not a color
+        {"lc4\nlc3 255\n1 2 3 4", PenColor(4)},  // RGB only for lc10
         {"lc4\nlc10 red\n1 2 3 4", PenColor(4)},
         {"lc4\nlcx\n1 2 3 4", PenColor(4)},
         {"lc4\nlc99999999999\n1 2 3 4", PenColor(4)},
@@ -209,10 +208,10 @@ TEST(SceneReader, NumbersAcceptOnlyWholeFiniteFields) {
         double value;
     };
     const Case cases[] = {
-        {"0", true, 0.0},           {"-0", true, 0.0},     {"1.5", true, 1.5},
-        {"2.5E20", false, 0.0},     {"1E-5", true, 1e-5},  {"-1e12", true, -1e12},
-        {"1.0000001e12", false, 0}, {"", false, 0},        {".", false, 0},
-        {"1 ", false, 0},           {"NaN", false, 0},     {"1e", false, 0},
+        {"0", true, 0.0},           {"-0", true, 0.0},    {"1.5", true, 1.5},
+        {"2.5E20", false, 0.0},     {"1E-5", true, 1e-5}, {"-1e12", true, -1e12},
+        {"1.0000001e12", false, 0}, {"", false, 0},       {".", false, 0},
+        {"1 ", false, 0},           {"NaN", false, 0},    {"1e", false, 0},
     };
     for (const Case& c : cases) {
         const auto v = ParseNumber(c.field);
@@ -234,9 +233,9 @@ TEST(SceneReader, MessagesBecomeCaptions) {
         {"he\x82\xA0x", "\xE3\x81\x82x"},            // a double-byte character: "あx"
         {"he\x85\x40x", "?x"},                       // a double-byte code with no character
         {"he\xB1\xDF", "\xEF\xBD\xB1\xEF\xBE\x9F"},  // half-width katakana
-        {"hea\x82", "a?"},                 // a lead byte with nothing after it
-        {std::string("he\x01\x7F\0b", 6), "b"},  // control bytes dropped
-        {"he<&>", "<&>"},                  // escaping is the renderer's business
+        {"hea\x82", "a?"},                           // a lead byte with nothing after it
+        {std::string("he\x01\x7F\0b", 6), "b"},      // control bytes dropped
+        {"he<&>", "<&>"},                            // escaping is the renderer's business
     };
     for (const Case& c : cases) {
         const Scene scene = ReadScene(c.line);
@@ -261,12 +260,12 @@ TEST(SceneReader, TextTakesItsKindAndDirection) {
         {"", "ch 3 4 1 0 \"A", 2.0, 1, 0.0, "A"},
         {"cn5", "ch 3 4 0 2 \"A", 5.0, 3, kPi / 2, "A"},
         {"cn10", "cv 3 4 -1 0 \"A", 10.0, 5, kPi, "A"},
-        {"hch 1 2 3 4 5 6 7 8 9 11\nhcc 9 8 7 6 5 4 3 2 1 0\ncn10", "ch 3 4 1 0 \"A", 11.0, 0,
-         0.0, "A"},
+        {"hch 1 2 3 4 5 6 7 8 9 11\nhcc 9 8 7 6 5 4 3 2 1 0\ncn10", "ch 3 4 1 0 \"A", 11.0, 0, 0.0,
+         "A"},
         {"hch 1 2 3 x 5 6 7 8 9 11\ncn10", "ch 3 4 1 0 \"A", 10.0, 5, 0.0, "A"},  // kept whole
         {"cn0 3.5 4.5 0.5 8", "cz 3 4 0.7 0.7 \"  \x82\xA0\"", 4.5, 8, kPi / 4, "  \xE3\x81\x82\""},
         {"cn0 3.5 4.5 0.5", "ch 3 4 1 0 \"A", 2.0, 1, 0.0, "A"},  // cn0 without its color
-        {"cn3\ncn11", "ch 3 4 1 0 \"A", 3.0, 2, 0.0, "A"},       // no kind 11
+        {"cn3\ncn11", "ch 3 4 1 0 \"A", 3.0, 2, 0.0, "A"},        // no kind 11
         {"cn3\ncn\"$<\x82\x6C\x82\x72 \x83\x53>", "ch 3 4 0 0 \"A", 3.0, 2, 0.0, "A"},
     };
     for (const Case& c : cases) {

@@ -105,8 +105,10 @@ TEST(SvgRender, LineTypesBecomeDashes) {
     };
     for (const Case& c : cases) {
         const std::string svg = Svg(c.lines);
-        if (*c.stroke == '\0') EXPECT_EQ(Count(svg, "dasharray"), 0) << c.lines;
-        else EXPECT_EQ(Count(svg, c.stroke), 1) << c.lines << "\n" << svg;
+        if (*c.stroke == '\0')
+            EXPECT_EQ(Count(svg, "dasharray"), 0) << c.lines;
+        else
+            EXPECT_EQ(Count(svg, c.stroke), 1) << c.lines << "\n" << svg;
     }
 }
 
@@ -188,9 +190,10 @@ TEST(SvgRender, LabelsAndFramesComeFromTheScene) {
 // Any mixture of records, extreme values included, gives a complete document
 // with nothing but finite numbers in it.
 TEST(SvgRender, ArbitraryRecordsGiveFiniteOutput) {
-    const char* const tokens[] = {"ci", "sl", "sc", "so", "lc10", "lc3", "0", "1", "-1",
-                                  "1e12", "-1e12", "1e-300", "100", "5", "3.14159", "nan",
-                                  "\x82", "6.283185307179586", "0.5", "-0"};
+    const char* const tokens[] = {"ci",  "sl", "sc",      "so",   "lc10",  "lc3",
+                                  "0",   "1",  "-1",      "1e12", "-1e12", "1e-300",
+                                  "100", "5",  "3.14159", "nan",  "\x82",  "6.283185307179586",
+                                  "0.5", "-0"};
     std::mt19937 random(12345);
     std::uniform_int_distribution<std::size_t> pick(0, std::size(tokens) - 1);
     std::uniform_int_distribution<int> length(1, 10);
