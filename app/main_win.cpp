@@ -12,6 +12,7 @@
 
 #include "app/run.h"
 #include "exchange/reader.h"
+#include "settings/figure_library.h"
 #include "settings/win32/tform1.h"
 #include "settings/win32/wide_text.h"
 
@@ -53,6 +54,16 @@ void PrepareDialogRun(tesra::RunContext& run, const tesra::RunPaths& paths) {
     }
 }
 
+// The figure lists offer every own figure, whichever row is in use. A library
+// too large to hold leaves them with the built-in figures only.
+tesra::FigureLibrary LoadDialogLibrary(const tesra::RunPaths& paths) {
+    try {
+        return tesra::LoadFigureLibrary(paths.figureLibrary);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
@@ -64,8 +75,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     const auto run = std::make_unique<tesra::RunContext>();
     PrepareDialogRun(*run, paths);
-    const int status = tesra::win32::RunSettingsForm(instance, run->store, paths.storeFile,
-                                                     run->exchange.bz, showCommand);
+    const int status =
+        tesra::win32::RunSettingsForm(instance, run->store, paths.storeFile,
+                                      LoadDialogLibrary(paths), run->exchange.bz, showCommand);
     tesra::FreeExchangeState(run->exchange);  // FormClose: the dialog has closed
     return status;
 }

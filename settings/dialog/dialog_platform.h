@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "figures/figure_cell.h"
+#include "figures/own_figures.h"
 #include "settings/pattern_store.h"
 
 namespace tesra {
@@ -38,6 +39,13 @@ public:
 
     virtual void ClearItems(Control c) = 0;
     virtual void AddItem(Control c, std::string_view text) = 0;
+    // An item of a figure list, painted as figure kind (-1: no picture).
+    virtual void AddFigureItem(Control c, std::string_view text, std::int32_t kind) = 0;
+    // The own figures that figure items and the preview band draw; set stays
+    // alive as long as the form.
+    virtual void UseOwnFigures(const OwnFigureSet& set) = 0;
+    // Text kept in the files' CP932 (the own figures' names), as UTF-8.
+    virtual std::string FromCp932(std::string_view cp932) = 0;
     // An index without an item leaves the list showing no selection.
     virtual void SelectItem(Control c, std::int32_t index) = 0;
     virtual std::int32_t SelectedItem(Control c) = 0;  // -1: none

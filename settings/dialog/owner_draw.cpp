@@ -109,9 +109,10 @@ ClosedBoxItem LayoutClosedBoxItem(PixelRect item, unsigned dpi, std::string_view
     return {false, FittedName(name, room, narrowed), kNarrowestName};
 }
 
-PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi) {
+PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi,
+                                 const OwnFigureSet* own) {
     if (kind < 0) return {};
-    return FigurePicture(kind, LayoutFigureItem(item, dpi).picture);
+    return FigurePicture(kind, LayoutFigureItem(item, dpi).picture, own);
 }
 
 PixelRect PreviewCaptionArea(PixelRect band, unsigned dpi) {
@@ -131,8 +132,8 @@ PreviewBox PreviewArea(PixelRect band, unsigned dpi) {
 }
 
 PreviewDrawing PreviewBandDrawing(const PatternRow& row, const SolidStyle& solid, PixelRect band,
-                                  unsigned dpi) {
-    return PatternPreview(row, solid, PreviewArea(band, dpi));
+                                  unsigned dpi, const OwnFigureSet* own) {
+    return PatternPreview(row, solid, PreviewArea(band, dpi), own);
 }
 
 int PenWidth(unsigned dpi) { return std::max(1, Scaled(1, dpi)); }

@@ -51,15 +51,17 @@ ClosedBoxItem LayoutClosedBoxItem(PixelRect item, unsigned dpi, std::string_view
 // only.
 std::string FittedName(std::string_view name, int room, const TextWidth& widthOf);
 
-// An item's picture: the figure of kind, nothing for an item that is none (-1).
-PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi);
+// An item's picture: the figure of kind (own figures from own), nothing for
+// an item that is none (-1).
+PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi,
+                                 const OwnFigureSet* own = nullptr);
 
 // The band inside its frame: a caption at the left saying which row the band
 // shows and which row is in use, the drawing beside it.
 PixelRect PreviewCaptionArea(PixelRect band, unsigned dpi);
 PreviewBox PreviewArea(PixelRect band, unsigned dpi);
 PreviewDrawing PreviewBandDrawing(const PatternRow& row, const SolidStyle& solid, PixelRect band,
-                                  unsigned dpi);
+                                  unsigned dpi, const OwnFigureSet* own = nullptr);
 
 // Lines one pixel wide at 96 dpi, thicker on larger scalings.
 int PenWidth(unsigned dpi);

@@ -126,15 +126,23 @@ Spacing SpacingOf(const PatternRow& row) {
 }
 
 // The row laid along path by the layout every mode uses, the path beneath.
-PreviewDrawing LaidOut(const PatternRow& row, const SolidStyle& solid, const ElementPath& path) {
+PreviewDrawing LaidOut(const PatternRow& row, const SolidStyle& solid, const ElementPath& path,
+                       const OwnFigureSet* own) {
     PreviewDrawing drawing;
     AddGuides(drawing, path);
     LayoutInputs in;
     in.row = row;
     in.solid = solid;
+    in.ownFigures = own;
     PreviewRecorder recorder(drawing);
     LayOutPaths(in, std::span(&path, 1), recorder);
     return drawing;
+}
+
+PatternRow UniformFit() {
+    PatternRow row;
+    row.fit = kFitUniform;
+    return row;
 }
 
 double FirstSideLength(Spacing s, int steps) {
@@ -264,7 +272,8 @@ PreviewDrawing SlopePreview(const PatternRow& row, PreviewBox box) {
     return Fitted(drawing, box, std::max(2.0, kBandMarginShare * box.height));
 }
 
-PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box) {
+PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box,
+                              const OwnFigureSet* own) {
     if (row.rowKind == kRowSlope) return SlopePreview(row, box);
     const Spacing spacing = SpacingOf(row);
     const double margin = std::max(2.0, kBandMarginShare * box.height);
@@ -272,7 +281,7 @@ PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, Pr
     const double roomH = std::max(box.height - 2 * margin, 1.0);
     Point low, high;
     const PreviewDrawing shortSide =
-        LaidOut(row, solid, StraightPath(FirstSideLength(spacing, kFewestFirstSpanSteps)));
+        LaidOut(row, solid, StraightPath(FirstSideLength(spacing, kFewestFirstSpanSteps)), own);
     if (!DrawingExtent(shortSide, low, high)) return {};
     const double tall = high.y - low.y;
     const double beyond = kShownBeyondCorner * std::max(spacing.width, tall);
@@ -283,7 +292,7 @@ PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, Pr
     if (!(scale > 0) || !std::isfinite(scale)) return {};
 
     const int steps = FirstSideSteps(spacing, roomW / scale + low.x - beyond);
-    const PreviewDrawing drawing = LaidOut(row, solid, SamplePath(row, steps));
+    const PreviewDrawing drawing = LaidOut(row, solid, SamplePath(row, steps), own);
     Point allLow, allHigh;
     DrawingExtent(drawing, allLow, allHigh);
     PreviewFit fit;
@@ -303,7 +312,7 @@ PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, Pr
     return out;
 }
 
-PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box) {
+PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box, const OwnFigureSet* own) {
     FigureCell cell;
     cell.eu = {1.0, 0.0};
     cell.ev = {0.0, 1.0};
@@ -315,7 +324,11 @@ PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box) {
               {cell.At(0, 0), cell.At(cell.W, 0), cell.At(cell.W, cell.H), cell.At(0, cell.H)},
               true);
     PreviewRecorder recorder(drawing);
-    DrawFigure(kind, cell, SolidStyle{}, recorder);
+    if (kind >= kFirstOwnFigureKind) {
+        if (own) DrawOwnFigure(*own, kind, cell, UniformFit(), SolidStyle{}, 0, recorder);
+    } else {
+        DrawFigure(kind, cell, SolidStyle{}, recorder);
+    }
     return Fitted(drawing, box, kPictureMargin);
 }
 

@@ -9,6 +9,7 @@
 
 #include "exchange/draw_target.h"
 #include "figures/figure_cell.h"
+#include "figures/own_figures.h"
 #include "figures/pattern.h"
 #include "geom/path.h"
 #include "geom/point.h"
@@ -86,13 +87,16 @@ ElementPath SamplePath(const PatternRow& row, int firstSideSteps);
 // path itself beneath in PreviewInk::Guide. The figures of the first side
 // stand as tall as the box allows, and at least two of them, the corner and
 // the path's start beyond it are inside the box; the rest may run past its
-// edges and is cut off where the window paints it.
-PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box);
+// edges and is cut off where the window paints it. Own figures are drawn from
+// own, when given.
+PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box,
+                              const OwnFigureSet* own = nullptr);
 
 // One figure of kind in a cell of the box's proportions, its frame beneath in
 // PreviewInk::Guide; the frame fills the box unless the figure reaches out
-// of its cell.
-PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box);
+// of its cell. An own figure keeps its proportions in the cell; one that own
+// does not hold draws the frame alone.
+PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box, const OwnFigureSet* own = nullptr);
 
 // Drawing coordinates (y up) to the box (y down): the largest uniform scale
 // that puts from..to inside the box less margin, centred.

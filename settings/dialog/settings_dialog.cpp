@@ -1,6 +1,7 @@
 // The settings dialog's logic (fill, OK, Cancel, color) against a list of window operations.
 #include "settings/dialog/settings_dialog.h"
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
@@ -12,8 +13,8 @@
 namespace tesra {
 
 SettingsDialog::SettingsDialog(DialogPlatform& ui, PatternStore& store,
-                               std::filesystem::path storeFile)
-    : ui_(ui), store_(store), storeFile_(std::move(storeFile)) {}
+                               std::filesystem::path storeFile, FigureLibrary library)
+    : ui_(ui), store_(store), storeFile_(std::move(storeFile)), library_(std::move(library)) {}
 
 Control SettingsDialog::RowControl(std::string_view prefix, int row) {
     return ui_.Find(ControlName(prefix, row));
@@ -28,8 +29,8 @@ void SettingsDialog::Fill(bool bz) {
     swatchColor_ = store_.solidColor;
     ui_.SetLabelColor(ui_.Find(kColorSwatch), swatchColor_);
     rows_ = store_.rows;
+    ui_.UseOwnFigures(library_.set);
     for (int row = 1; row <= kPatternRows; ++row) FillRow(row);
-    FillFigureList(ui_.Find(kSecondFigureList));
     const bool inUse = store_.selectedRow >= 1 && store_.selectedRow <= kPatternRows;
     const int shown = inUse ? store_.selectedRow : 1;
     FillArea(shown);
@@ -37,10 +38,40 @@ void SettingsDialog::Fill(bool bz) {
     ShowPreview();
 }
 
-void SettingsDialog::FillFigureList(Control list) {
+void SettingsDialog::FillFigureList(Control list, std::int32_t kind) {
+    std::vector<std::int32_t>& kinds = listKinds_[list];
+    kinds.clear();
     ui_.ClearItems(list);
-    for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind)
-        ui_.AddItem(list, FigureName(kind));
+    auto add = [&](std::int32_t itemKind, std::int32_t picture) {
+        ui_.AddFigureItem(list, FigureNameOf(itemKind), picture);
+        kinds.push_back(itemKind);
+    };
+    for (std::int32_t builtIn = 0; builtIn < kFigureKindCount; ++builtIn) add(builtIn, builtIn);
+    for (const OwnFigure& figure : library_.set.figures) add(figure.kind, figure.kind);
+    if (kind >= kFirstOwnFigureKind && !library_.set.Find(kind)) add(kind, -1);
+    const auto at = std::find(kinds.begin(), kinds.end(), kind);
+    ui_.SelectItem(list, at == kinds.end() ? -1 : static_cast<std::int32_t>(at - kinds.begin()));
+}
+
+std::int32_t SettingsDialog::SelectedFigure(Control list) {
+    const std::vector<std::int32_t>& kinds = listKinds_[list];
+    const std::int32_t item = ui_.SelectedItem(list);
+    return item >= 0 && static_cast<std::size_t>(item) < kinds.size()
+               ? kinds[static_cast<std::size_t>(item)]
+               : -1;
+}
+
+// An own figure without a name shows by its number, so that it can be chosen.
+std::string SettingsDialog::FigureNameOf(std::int32_t kind) {
+    if (kind >= 0 && kind < kFigureKindCount) return std::string(FigureName(kind));
+    const OwnFigure* figure = library_.set.Find(kind);
+    if (!figure) return kind >= kFirstOwnFigureKind ? MissingFigureName(kind) : std::string();
+    if (figure->name.empty()) return "図形" + std::to_string(kind);
+    return ui_.FromCp932(figure->name);
+}
+
+std::string SettingsDialog::MissingFigureName(std::int32_t kind) {
+    return "(削除された図形 " + std::to_string(kind) + ")";
 }
 
 void SettingsDialog::FillRow(int row) {
@@ -51,13 +82,14 @@ void SettingsDialog::FillRow(int row) {
         ui_.SetSelector(selector, true);
         ui_.FocusSelector(selector);
     }
-    FillFigureList(RowControl(kFigureList, row));
     // A stored index without an item (a hand-edited file, or -1 saved from a
     // list left empty) shows as no selection, never as some other item.
     for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
         const RowField& field = kRowFields[i];
         const Control c = RowControl(RowFieldPrefixes()[i], row);
-        if (field.integer)
+        if (RowFieldPrefixes()[i] == kFigureList)
+            FillFigureList(c, r.*field.integer);
+        else if (field.integer)
             ui_.SelectItem(c, r.*field.integer);
         else
             ui_.SetEditText(c, FormatReal(r.*field.real));
@@ -70,7 +102,9 @@ void SettingsDialog::FillArea(int row) {
     const PatternRow& r = rows_[static_cast<std::size_t>(row - 1)];
     for (const AreaField& field : AreaFields()) {
         const Control c = ui_.Find(field.control);
-        if (field.integer && IsCheckBox(field))
+        if (field.control == kSecondFigureList)
+            FillFigureList(c, r.*field.integer);
+        else if (field.integer && IsCheckBox(field))
             ui_.SetChecked(c, r.*field.integer != 0);
         else if (field.integer)
             ui_.SelectItem(c, r.*field.integer);
@@ -90,6 +124,8 @@ void SettingsDialog::ReadArea(PatternRow& r) {
         if (field.integer && IsCheckBox(field)) {
             const bool on = ui_.Checked(c);
             if (on != (r.*field.integer != 0)) r.*field.integer = on ? 1 : 0;
+        } else if (IsFigureList(c)) {
+            if (const std::int32_t kind = SelectedFigure(c); kind >= 0) r.*field.integer = kind;
         } else if (field.integer) {
             if (const std::int32_t item = ui_.SelectedItem(c); item >= 0) r.*field.integer = item;
         } else if (field.real) {
@@ -120,7 +156,9 @@ PatternRow SettingsDialog::ReadRow(int row) {
     for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
         const RowField& field = kRowFields[i];
         const Control c = RowControl(RowFieldPrefixes()[i], row);
-        if (field.integer)
+        if (IsFigureList(c))
+            r.*field.integer = SelectedFigure(c);
+        else if (field.integer)
             r.*field.integer = ui_.SelectedItem(c);
         else
             r.*field.real = field.validate(ui_.EditText(c));
@@ -177,13 +215,15 @@ int SettingsDialog::RowInUse() {
     return 0;
 }
 
-std::string SettingsDialog::PreviewCaption(int shownRow, int rowInUse, std::int32_t figureKind) {
+std::string SettingsDialog::PreviewCaption(int shownRow, int rowInUse, std::string_view figureName,
+                                           std::int32_t damagedFigures) {
     std::string caption = "行" + std::to_string(shownRow) + "を表示中\n使用中: ";
     caption += rowInUse > 0 ? "行" + std::to_string(rowInUse) : std::string("なし");
-    if (figureKind >= 0 && figureKind < kFigureKindCount) {
+    if (!figureName.empty()) {
         caption += "\n";
-        caption += FigureName(figureKind);
+        caption += figureName;
     }
+    if (damagedFigures > 0) caption += "\n壊れた図形: " + std::to_string(damagedFigures);
     return caption;
 }
 
@@ -191,7 +231,8 @@ void SettingsDialog::ShowPreview() {
     const SolidStyle solid{ui_.Checked(ui_.Find(kSolidColorSwitch)), swatchColor_};
     const PatternRow row = ReadRow(previewRow_);
     ui_.ShowPreview(ui_.Find(kPreviewBand), row, solid,
-                    PreviewCaption(previewRow_, RowInUse(), row.figureKind));
+                    PreviewCaption(previewRow_, RowInUse(), FigureNameOf(row.figureKind),
+                                   library_.damagedEntries));
 }
 
 }  // namespace tesra

@@ -6,16 +6,21 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "settings/dialog/dialog_platform.h"
+#include "settings/figure_library.h"
 #include "settings/pattern_store.h"
 
 namespace tesra {
 
 class SettingsDialog {
 public:
-    SettingsDialog(DialogPlatform& ui, PatternStore& store, std::filesystem::path storeFile);
+    // The figure lists offer the library's figures after the built-in ones.
+    SettingsDialog(DialogPlatform& ui, PatternStore& store, std::filesystem::path storeFile,
+                   FigureLibrary library = {});
 
     // FormShow in dialog mode. bz: the exchange file carried the scale switch.
     void Fill(bool bz);
@@ -28,13 +33,22 @@ public:
     void Edited(Control c);
 
     // The band's caption: the row it shows, the row in use (which OK keeps
-    // and the drawing modes draw; 0 for none) and the whole name of the
-    // figure it shows, which the figure box may have to shorten.
-    static std::string PreviewCaption(int shownRow, int rowInUse, std::int32_t figureKind);
+    // and the drawing modes draw; 0 for none), the whole name of the figure
+    // it shows, which the figure box may have to shorten (empty: none), and
+    // how many entries of the figure library did not read.
+    static std::string PreviewCaption(int shownRow, int rowInUse, std::string_view figureName,
+                                      std::int32_t damagedFigures = 0);
+    // The item that keeps a row's own figure which the library no longer has.
+    static std::string MissingFigureName(std::int32_t kind);
 
 private:
     Control RowControl(std::string_view prefix, int row);
-    void FillFigureList(Control list);
+    // The list shows the figures and selects kind; a deleted own figure gets
+    // an item of its own, so that OK keeps the row's number.
+    void FillFigureList(Control list, std::int32_t kind);
+    std::int32_t SelectedFigure(Control list);  // -1: none
+    bool IsFigureList(Control c) const { return listKinds_.contains(c); }
+    std::string FigureNameOf(std::int32_t kind);
     void FillRow(int row);
     void FillArea(int row);
     // The row as OK would store it from what the controls show now.
@@ -55,6 +69,8 @@ private:
     // shows wait here for OK.
     PatternRows rows_{};
     bool fillingArea_ = false;
+    FigureLibrary library_;
+    std::map<Control, std::vector<std::int32_t>> listKinds_;  // the kind of each item
 };
 
 }  // namespace tesra

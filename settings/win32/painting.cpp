@@ -176,7 +176,7 @@ void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int p
         PaintSmooth(g, Flatten(p, kCurveTolerance), InkColor(p, inks), penWidth);
 }
 
-void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi) {
+void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, const OwnFigureSet* own) {
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     const COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
     const COLORREF fore = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
@@ -186,7 +186,7 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi) {
     if (item.itemID == static_cast<UINT>(-1)) return;  // no selection: an empty box
 
     const PixelRect rect{item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
-    const auto kind = static_cast<std::int32_t>(item.itemID);
+    const auto kind = static_cast<std::int32_t>(item.itemData);
     const std::wstring name = ItemText(item.hwndItem, item.itemID);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, fore);
@@ -201,7 +201,7 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi) {
         if (!closed.picture)
             return DrawNarrowedName(dc, item.rcItem, Widen(closed.name), closed.widthShare, dpi);
     }
-    PaintDrawing(dc, FigureItemPicture(kind, rect, dpi), {fore, Blend(fore, back, 15)},
+    PaintDrawing(dc, FigureItemPicture(kind, rect, dpi, own), {fore, Blend(fore, back, 15)},
                  PenWidth(dpi));
     const FigureItemLayout layout = LayoutFigureItem(rect, dpi);
     RECT text{layout.text.left, layout.text.top, layout.text.right, layout.text.bottom};
@@ -210,7 +210,8 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi) {
 }
 
 void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row,
-                     const SolidStyle& solid, const std::wstring& caption, HFONT font) {
+                     const SolidStyle& solid, const std::wstring& caption, HFONT font,
+                     const OwnFigureSet* own) {
     const RECT& r = item.rcItem;
     const int width = r.right - r.left, height = r.bottom - r.top;
     HDC screen = item.hDC;
@@ -240,7 +241,7 @@ void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row
     IntersectClipRect(dc, static_cast<int>(area.left), static_cast<int>(area.top),
                       static_cast<int>(area.left + area.width),
                       static_cast<int>(area.top + area.height));
-    PaintDrawing(dc, PreviewBandDrawing(row, solid, band, dpi),
+    PaintDrawing(dc, PreviewBandDrawing(row, solid, band, dpi, own),
                  {RGB(0, 0, 0), RGB(0xC8, 0xC8, 0xC8)}, PenWidth(dpi));
     SelectClipRgn(dc, nullptr);
 

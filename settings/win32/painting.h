@@ -31,12 +31,14 @@ private:
 void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth);
 
 // WM_DRAWITEM of a figure list: the picture of the item's figure and its name.
-void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi);
+// Own figures are drawn from own.
+void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, const OwnFigureSet* own);
 
 // WM_DRAWITEM of the preview band, drawn off screen so typing does not
 // flicker: the caption in font at the left, the drawing beside it cut off at
 // the band's edges.
 void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row,
-                     const SolidStyle& solid, const std::wstring& caption, HFONT font);
+                     const SolidStyle& solid, const std::wstring& caption, HFONT font,
+                     const OwnFigureSet* own);
 
 }  // namespace tesra::win32

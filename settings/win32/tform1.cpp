@@ -20,8 +20,8 @@ constexpr DWORD kFormExStyle = WS_EX_APPWINDOW;
 
 class TForm1 {
 public:
-    TForm1(PatternStore& store, std::filesystem::path storeFile)
-        : dialog_(ui_, store, std::move(storeFile)) {}
+    TForm1(PatternStore& store, std::filesystem::path storeFile, FigureLibrary library)
+        : dialog_(ui_, store, std::move(storeFile), std::move(library)) {}
 
     bool Create(HINSTANCE instance, HWND application);
     void FormShow(bool bz, int showCommand);
@@ -183,13 +183,13 @@ int MessageLoop(HWND form) {
 }  // namespace
 
 int RunSettingsForm(HINSTANCE instance, PatternStore& store, const std::filesystem::path& storeFile,
-                    bool bz, int showCommand) {
+                    FigureLibrary library, bool bz, int showCommand) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
     const PaintingSession painting;
     const HWND application = CreateApplicationWindow(instance);
-    TForm1 form(store, storeFile);
+    TForm1 form(store, storeFile, std::move(library));
     if (!form.Create(instance, application)) return 1;
     form.FormShow(bz, showCommand);
     const int status = MessageLoop(form.Handle());

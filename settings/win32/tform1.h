@@ -6,13 +6,15 @@
 
 #include <filesystem>
 
+#include "settings/figure_library.h"
 #include "settings/pattern_store.h"
 
 namespace tesra::win32 {
 
 // Shows the filled form (bz: the exchange file carried the scale switch) and
-// returns the exit status once OK, Cancel or the close box has closed it.
+// returns the exit status once OK, Cancel or the close box has closed it. The
+// figure lists offer library's own figures too.
 int RunSettingsForm(HINSTANCE instance, PatternStore& store, const std::filesystem::path& storeFile,
-                    bool bz, int showCommand);
+                    FigureLibrary library, bool bz, int showCommand);
 
 }  // namespace tesra::win32

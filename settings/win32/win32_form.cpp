@@ -205,11 +205,12 @@ bool Win32Form::DrawItem(const DRAWITEMSTRUCT& item) {
     const Control c = FromWindow(item.hwndItem);
     if (c == kNoControl) return false;
     if (KindOf(c) == ControlKind::PreviewBand) {
-        DrawPreviewBand(item, dpi_, previewRow_, previewSolid_, previewCaption_, font_);
+        DrawPreviewBand(item, dpi_, previewRow_, previewSolid_, previewCaption_, font_,
+                        ownFigures_);
         return true;
     }
     if (item.CtlType != ODT_COMBOBOX) return false;
-    DrawFigureItem(item, dpi_);
+    DrawFigureItem(item, dpi_, ownFigures_);
     return true;
 }
 
@@ -288,6 +289,26 @@ void Win32Form::ClearItems(Control c) { SendMessageW(Window(c), CB_RESETCONTENT,
 
 void Win32Form::AddItem(Control c, std::string_view text) {
     SendMessageW(Window(c), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+// The item's data is the kind its picture shows: the index no longer is,
+// once own figures follow the built-in ones.
+void Win32Form::AddFigureItem(Control c, std::string_view text, std::int32_t kind) {
+    const LRESULT index =
+        SendMessageW(Window(c), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    if (index >= 0)
+        SendMessageW(Window(c), CB_SETITEMDATA, static_cast<WPARAM>(index),
+                     static_cast<LPARAM>(kind));
+}
+
+std::string Win32Form::FromCp932(std::string_view cp932) {
+    constexpr UINT kCp932 = 932;
+    const int size = static_cast<int>(cp932.size());
+    const int n = MultiByteToWideChar(kCp932, 0, cp932.data(), size, nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(kCp932, 0, cp932.data(), size, wide.data(), n);
+    return Narrow(wide);
 }
 
 void Win32Form::SelectItem(Control c, std::int32_t index) {

@@ -51,6 +51,9 @@ public:
     void FocusSelector(Control c) override;
     void ClearItems(Control c) override;
     void AddItem(Control c, std::string_view text) override;
+    void AddFigureItem(Control c, std::string_view text, std::int32_t kind) override;
+    void UseOwnFigures(const OwnFigureSet& set) override { ownFigures_ = &set; }
+    std::string FromCp932(std::string_view cp932) override;
     void SelectItem(Control c, std::int32_t index) override;
     std::int32_t SelectedItem(Control c) override;
     void SetEditText(Control c, std::string_view text) override;
@@ -88,6 +91,7 @@ private:
     PatternRow previewRow_;
     SolidStyle previewSolid_;
     std::wstring previewCaption_;
+    const OwnFigureSet* ownFigures_ = nullptr;
 };
 
 // Control ids: the table index from here on, except the two buttons, which

@@ -21,6 +21,7 @@ public:
     struct State {
         ControlKind kind;
         std::vector<std::string> items;
+        std::vector<std::int32_t> pictures;  // figure lists: the kind each item paints
         std::int32_t selected = -1;
         std::string text;
         bool on = false;
@@ -30,7 +31,7 @@ public:
     FakeDialogPlatform() {
         for (const ControlEntry& entry : FormControls()) {
             ids_[entry.name] = static_cast<Control>(controls_.size());
-            State s{entry.kind, {}, -1, entry.text, false, -1};
+            State s{entry.kind, {}, {}, -1, entry.text, false, -1};
             for (std::string_view item : entry.items) s.items.emplace_back(item);
             controls_.push_back(s);
         }
@@ -56,11 +57,19 @@ public:
     void ClearItems(Control c) override {
         State& s = At(c, ControlKind::DropDown);
         s.items.clear();
+        s.pictures.clear();
         s.selected = -1;
     }
     void AddItem(Control c, std::string_view text) override {
         At(c, ControlKind::DropDown).items.emplace_back(text);
     }
+    void AddFigureItem(Control c, std::string_view text, std::int32_t kind) override {
+        AddItem(c, text);
+        At(c, ControlKind::DropDown).pictures.push_back(kind);
+    }
+    void UseOwnFigures(const OwnFigureSet& set) override { ownFigures = &set; }
+    // Marked, so that a test sees which text was taken as CP932.
+    std::string FromCp932(std::string_view cp932) override { return "cp932:" + std::string(cp932); }
     void SelectItem(Control c, std::int32_t index) override {
         State& s = At(c, ControlKind::DropDown);
         const bool exists = index >= 0 && static_cast<std::size_t>(index) < s.items.size();
@@ -95,6 +104,7 @@ public:
     }
     WindowPosition position{-999, -999};
     Control focused = kNoControl;
+    const OwnFigureSet* ownFigures = nullptr;
     int closeCount = 0;
     std::optional<std::int32_t> chooserAnswer;
     std::vector<std::int32_t> chooserPresets;
