@@ -1,8 +1,10 @@
 // Entry of the Windows build. The drawing modes read, draw and write without
 // creating any window; only the settings dialog shows one.
 
-#include <shellapi.h>
+// The window system first: the others build on its types.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <filesystem>
 #include <memory>

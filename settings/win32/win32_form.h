@@ -3,8 +3,10 @@
 // controls are created from the form table; a control handed to the dialog's
 // logic is its index in that table.
 
-#include <commctrl.h>
+// The window system first: the others build on its types.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <array>
 #include <map>
