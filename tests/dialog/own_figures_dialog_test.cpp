@@ -1,0 +1,167 @@
+// The figure lists, the preview band and its caption with the user's own figures.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "fake_dialog_platform.h"
+#include "figures/figures.h"
+#include "settings/dialog/preview.h"
+#include "settings/dialog/settings_dialog.h"
+#include "test_support.h"
+
+namespace tesra {
+namespace {
+
+using test::FakeDialogPlatform;
+
+// A figure twice as wide as tall: its lines, from corner to corner.
+OwnFigure Crossed(std::int32_t kind, std::string name, int lines = 1) {
+    OwnFigure figure{kind, std::move(name), 4.0, 2.0, {}};
+    figure.elements.push_back({OwnElement::Shape::Line, 1, 4, {0, 0, 4, 2}});
+    if (lines > 1) figure.elements.push_back({OwnElement::Shape::Line, 1, 4, {0, 2, 4, 0}});
+    return figure;
+}
+
+// Numbers 108 and 109 were given to figures since deleted.
+FigureLibrary GappedLibrary(std::int32_t damaged = 0) {
+    FigureLibrary library;
+    library.set.figures = {Crossed(107, "post"), Crossed(110, "")};
+    library.set.nextKind = 112;
+    library.damagedEntries = damaged;
+    return library;
+}
+
+struct OwnRun {
+    test::ScratchDir dir;
+    std::filesystem::path storeFile = dir / "tesra.dat";
+    PatternStore store;
+    FakeDialogPlatform ui;
+    std::optional<SettingsDialog> dialog;
+
+    void Open(const PatternStore& saved, FigureLibrary library) {
+        SavePatternStore(saved, storeFile);
+        store = LoadPatternStore(storeFile);
+        dialog.emplace(ui, store, storeFile, std::move(library));
+        dialog->Fill(false);
+    }
+    PatternStore Saved() const { return LoadPatternStore(storeFile); }
+};
+
+constexpr std::size_t kListed = kFigureKindCount + 2;  // the built-in kinds and two own ones
+
+TEST(SettingsDialogOwnFigures, ListsShowThemAfterTheBuiltInOnesAndOkKeepsTheirNumbers) {
+    const struct {
+        std::int32_t kind;
+        std::int32_t item;
+        std::string text;
+        std::int32_t picture;
+    } cases[] = {
+        {5, 5, std::string(FigureName(5)), 5},
+        {107, 107, "cp932:post", 107},
+        {110, 108, "図形110", 110},  // unnamed
+        {108, 109, "(削除された図形 108)", -1},
+        {500, 109, "(削除された図形 500)", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        OwnRun run;
+        PatternStore s;
+        s.selectedRow = 3;  // the settings area shows row 3
+        s.rows[0].figureKind = c.kind;
+        s.rows[2].figureB = c.kind;
+        run.Open(s, GappedLibrary());
+        const std::size_t size = kListed + (c.picture < 0 ? 1 : 0);
+        for (const std::string list : {"ComboBoxZ1", "ComboBoxZB"}) {
+            SCOPED_TRACE(list);
+            const auto& shown = run.ui.Named(list);
+            ASSERT_EQ(shown.items.size(), size);
+            ASSERT_EQ(shown.pictures.size(), size);
+            EXPECT_EQ(shown.selected, c.item);
+            EXPECT_EQ(shown.items[static_cast<std::size_t>(c.item)], c.text);
+            EXPECT_EQ(shown.pictures[static_cast<std::size_t>(c.item)], c.picture);
+            for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind)
+                ASSERT_EQ(shown.pictures[static_cast<std::size_t>(kind)], kind);
+        }
+        // Another row's list has no item for a number it does not use.
+        EXPECT_EQ(run.ui.Named("ComboBoxZ2").items.size(), kListed);
+        run.dialog->Button1Click();
+        const PatternStore saved = run.Saved();
+        EXPECT_EQ(saved.rows[0].figureKind, c.kind);
+        EXPECT_EQ(saved.rows[2].figureB, c.kind);
+    }
+}
+
+TEST(SettingsDialogOwnFigures, ChosenItemIsStoredAsItsFiguresNumber) {
+    const struct {
+        std::int32_t item;
+        std::int32_t kind;
+    } cases[] = {{3, 3}, {106, 106}, {107, 107}, {108, 110}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        OwnRun run;
+        run.Open(PatternStore{}, GappedLibrary());
+        run.ui.SelectItem(run.ui.Find("ComboBoxZ2"), c.item);
+        run.ui.SelectItem(run.ui.Find("ComboBoxZB"), c.item);
+        run.dialog->Button1Click();
+        EXPECT_EQ(run.Saved().rows[1].figureKind, c.kind);
+        EXPECT_EQ(run.Saved().rows[0].figureB, c.kind);  // the area shows row 1
+    }
+}
+
+TEST(SettingsDialogOwnFigures, CaptionNamesTheFigureAndCountsDamagedEntries) {
+    const struct {
+        std::int32_t kind;
+        std::int32_t damaged;
+        std::string last;
+    } cases[] = {
+        {107, 0, "\ncp932:post"},
+        {109, 0, "\n(削除された図形 109)"},
+        {5, 2, "\n" + std::string(FigureName(5)) + "\n壊れた図形: 2"},
+        {-1, 1, "\n壊れた図形: 1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        OwnRun run;
+        PatternStore s;
+        s.rows[0].figureKind = c.kind;
+        run.Open(s, GappedLibrary(c.damaged));
+        EXPECT_EQ(run.ui.previews.back().caption, "行1を表示中\n使用中: 行1" + c.last);
+        // The band and the items paint from the dialog's own copy of the library.
+        ASSERT_NE(run.ui.ownFigures, nullptr);
+        EXPECT_NE(run.ui.ownFigures->Find(110), nullptr);
+    }
+}
+
+std::size_t PenPrimitives(const PreviewDrawing& drawing) {
+    return static_cast<std::size_t>(std::count_if(
+        drawing.begin(), drawing.end(), [](const auto& p) { return p.ink == PreviewInk::Pen; }));
+}
+
+TEST(OwnFigurePictures, ItemAndBandDrawTheFiguresOfTheGivenSet) {
+    OwnFigureSet one, two;
+    one.figures = {Crossed(107, "a")};
+    two.figures = {Crossed(107, "a", 2)};
+    const PreviewBox item{3.0, 2.0, 24.0, 13.0};
+    const PreviewDrawing picture = FigurePicture(107, item, &one);
+    ASSERT_EQ(PenPrimitives(picture), 1u);
+    EXPECT_EQ(PenPrimitives(FigurePicture(107, item, nullptr)), 0u);
+    // Its own proportions, whatever the cell's.
+    const auto& line = *std::find_if(picture.begin(), picture.end(),
+                                     [](const auto& p) { return p.ink == PreviewInk::Pen; });
+    const Point a = line.points.at(0), b = line.points.at(1);
+    EXPECT_NEAR(std::fabs(b.x - a.x), 2 * std::fabs(b.y - a.y), 1e-9);
+
+    PatternRow row;
+    row.figureKind = 107;
+    const PreviewBox band{108.0, 320.0, 663.0, 88.0};
+    const std::size_t once = PenPrimitives(PatternPreview(row, SolidStyle{}, band, &one));
+    EXPECT_GT(once, 2u);
+    EXPECT_EQ(PenPrimitives(PatternPreview(row, SolidStyle{}, band, &two)), 2 * once);
+}
+
+}  // namespace
+}  // namespace tesra
