@@ -223,7 +223,7 @@ std::string SettingsDialog::PreviewCaption(int shownRow, int rowInUse, std::stri
         caption += "\n";
         caption += figureName;
     }
-    if (damagedFigures > 0) caption += "\n壊れた図形: " + std::to_string(damagedFigures);
+    if (damagedFigures > 0) caption += "\n破損図形 " + std::to_string(damagedFigures) + "件";
     return caption;
 }
 

@@ -120,8 +120,8 @@ TEST(SettingsDialogOwnFigures, CaptionNamesTheFigureAndCountsDamagedEntries) {
     } cases[] = {
         {107, 0, "\ncp932:post"},
         {109, 0, "\n(削除された図形 109)"},
-        {5, 2, "\n" + std::string(FigureName(5)) + "\n壊れた図形: 2"},
-        {-1, 1, "\n壊れた図形: 1"},
+        {5, 2, "\n" + std::string(FigureName(5)) + "\n破損図形 2件"},
+        {-1, 1, "\n破損図形 1件"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);

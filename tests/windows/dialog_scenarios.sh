@@ -303,6 +303,48 @@ scenario_long_values() {
     set_dpi 96
 }
 
+# A figure library beside the exe: figure 107 (a cross, named in CP932), a
+# damaged entry 108 and no 109 any more; rows 1 (in use) and 2 draw 107 and 109.
+own_library() {
+    printf '%s\r\n' 'tesra-figures 1' 'next 110' 'figure 107 4 2 樹木' 'l 1 0 0 4 2' 'l 1 0 2 4 0' end \
+        'figure 108 x 2 壊れ' end | iconv -f UTF-8 -t CP932
+}
+own_store() {
+    printf '%s\r\n' 0 0 0 255 1 107 10 5 0 0 1 0 0 0 109 10 10 0 0 1 0 0 0
+    local row
+    for ((row = 3; row <= 12; row++)); do printf '%s\r\n' 0 10 10 0 0 1 0 0 0; done
+}
+
+# The figure lists end with the library's figures; a row whose figure was
+# deleted keeps its number through OK; the band draws the own figure.
+scenario_own_figures() {
+    own_library >"$GUI_DIR/tesra_figures.txt"
+    cp "$GUI_DIR/tesra_figures.txt" "$WORK/library-before.txt"
+    own_store >"$GUI_DIR/tesra.dat"
+    cp "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+    local own fallback
+    if check "own figures: the form opens" start_dialog; then
+        own=$(band_pixels "$WORK/band-own.png")
+        keys Tab End alt+Down  # row 1's figure list, open at its last item
+        sleep 0.3
+        window_shot "$BUILD/dialog-own-figures.png"
+        keys Return
+        keys Return
+        finish_dialog "own figures, OK"
+        check "own figures, OK: row 1's own figure and row 2's deleted one keep their numbers" \
+            same_bytes "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+        check "own figures: the dialog leaves the library as it was" \
+            same_bytes "$GUI_DIR/tesra_figures.txt" "$WORK/library-before.txt"
+    fi
+    rm -f "$GUI_DIR/tesra_figures.txt"
+    if check "own figures, no library: the form opens" start_dialog; then
+        fallback=$(band_pixels "$WORK/band-fallback.png")
+        keys Escape
+        finish_dialog "own figures, no library, Escape"
+        check "own figures: the band draws the library's figure" [ "$own" != "$fallback" ]
+    fi
+}
+
 dialog_checks() {
     echo "== settings dialog under Xvfb (screenshots in $BUILD)"
     export LANG=ja_JP.UTF-8 LOCPATH="$WORK/locale"
@@ -324,6 +366,7 @@ dialog_checks() {
     sed '4s/.*/255\r/' "$WORK/expected-edited.dat" >"$WORK/expected-red.dat"
     scenario_color OK Return "$WORK/expected-red.dat" "tesra.dat holds the color 255 (red)"
     scenario_area
+    scenario_own_figures
     scenario_preview
     for percent in 100 125 150; do scenario_long_values "$percent"; done
     check "dialog runs left JWC_TEMP.TXT unchanged" same_bytes "$GUI_DIR/JWC_TEMP.TXT" "$exchange"
