@@ -32,7 +32,7 @@ public:
 
 void AddLine(ElementStore& store, Point a, Point b) {
     store.lines.push_back({{}, 0, a.x, a.y, b.x, b.y});
-    store.order.push_back({1, static_cast<std::int32_t>(store.lines.size() - 1)});
+    store.order.push_back({ElementKind::Line, static_cast<std::int32_t>(store.lines.size() - 1)});
 }
 
 // Short lines that touch nothing, on a grid.
@@ -63,7 +63,7 @@ ElementStore ArcChain(int count) {
     for (int i = 0; i < count; ++i) {
         const double cx = i * 20.0;
         store.arcs.push_back({{}, {cx, 0, 10, i % 2 ? 0.0 : 180.0, i % 2 ? 180.0 : 360.0, 1, 0}});
-        store.order.push_back({3, i});
+        store.order.push_back({ElementKind::Arc, i});
     }
     return store;
 }

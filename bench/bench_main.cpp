@@ -25,6 +25,11 @@ struct Limit {
 constexpr Limit kLimits[] = {
     {"heavy run / copy of its output", "BM_HeavyRun", "BM_CopyOfHeavyOutput", 3.0},
     {"typical run / its file work alone", "BM_TypicalRun", "BM_TrivialReplace", 1.25},
+    // One rhythm along a whole run against each side on its own, on the same paths.
+    {"through / per side, long curve of lines", "BM_LayOutLongChainThrough",
+     "BM_LayOutLongChainPerSide", 1.5},
+    {"through / per side, heavy chain", "BM_LayOutHeavyChainThrough", "BM_LayOutHeavyChainPerSide",
+     1.5},
 };
 
 // Shown beside the limits: how far start-up and the file system alone are

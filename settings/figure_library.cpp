@@ -246,7 +246,9 @@ void AppendFigure(std::string& out, const OwnFigure& f) {
     line += f.name;
     AppendLine(out, line);
     for (const OwnElement& el : f.elements) {
-        line = KeyOf(el.shape);
+        line.clear();  // not `line = …`: GCC 12 warns of an overlap there at -O3 (a known false
+                       // alarm)
+        line += KeyOf(el.shape);
         line += ' ';
         AppendWhole(line, el.color);
         for (std::int32_t i = 0; i < el.count; ++i) {
