@@ -87,32 +87,21 @@ void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& 
         writer.AppendOutputLine(NotFollowedNotice(plan.selection.notFollowed));
 }
 
-namespace {
-
-bool PlanDrawAndReplace(const RunPaths& paths, const WriteFaults& faults) {
-    RunContext run;
-    PrepareRun(run, paths);
-    const AlongPlan plan = PlanAlongSelection(run);
-    if (!KeepsSelection(plan)) return false;
-    AtomicFile out(paths.exchangeFile, faults);
-    BlockFormatter formatter(out);
-    DrawAlongSelection(run, plan, formatter);
-    formatter.Finish();
-    return out.Commit();
-}
-
-}  // namespace
-
+// Everything is decided before a byte is written: a plan that cannot keep
+// the selection leaves the host's file as it was (a file that still starts
+// with "hq" is the one state in which the host erases nothing), and any
+// write fault or lack of memory leaves it so too.
 int RunAlongSelectionMode(const RunPaths& paths, const WriteFaults& faults) {
     try {
-        if (PlanDrawAndReplace(paths, faults)) return 0;
+        RunContext run;
+        PrepareRun(run, paths);
+        const AlongPlan plan = PlanAlongSelection(run);
+        if (!KeepsSelection(plan)) return 1;
+        const auto draw = [&](LineSink& out) { DrawAlongSelection(run, plan, out); };
+        return ReplaceExchangeFile(paths, faults, draw) ? 0 : 1;
     } catch (const std::bad_alloc&) {
-        // Like any other failure: the temporary file is gone with its
-        // AtomicFile, and the host's file was never touched.
+        return 1;  // reading the file or planning ran out of memory
     }
-    // Unlike the point modes, never remove the file: a file that still starts
-    // with "hq" is the one state in which the host erases nothing.
-    return 1;
 }
 
 }  // namespace tesra

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/selection_output.h"
 #include "exchange/block_formatter.h"
 #include "exchange/host_codes.h"
 #include "exchange/number_format.h"
@@ -15,76 +16,10 @@
 #include "exchange/writer.h"
 #include "geom/cp932.h"
 #include "geom/helpers.h"
+#include "notices_cp932.h"
 
 namespace tesra {
 namespace {
-
-// h#図形「
-constexpr std::string_view kRegisteredBefore =
-    "h#"
-    "\x90\x7D\x8C\x60\x81\x75";
-// 」を番号
-constexpr std::string_view kRegisteredMiddle = "\x81\x76\x82\xF0\x94\xD4\x8D\x86\x20";
-//  で登録しました。
-constexpr std::string_view kRegisteredAfter =
-    "\x20\x82\xC5\x93\x6F\x98\x5E\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42";
-// （図形に含めなかった要素
-constexpr std::string_view kNotTakenBefore =
-    "\x81\x69\x90\x7D\x8C\x60\x82\xC9\x8A\xDC\x82\xDF\x82\xC8\x82\xA9\x82\xC1\x82\xBD\x97\x76"
-    "\x91\x66\x20";
-//  個）
-constexpr std::string_view kNotTakenAfter = "\x20\x8C\xC2\x81\x6A";
-// （図形ファイルの読めない部分
-constexpr std::string_view kDamagedBefore =
-    "\x81\x69\x90\x7D\x8C\x60\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x93\xC7\x82\xDF\x82\xC8"
-    "\x82\xA2\x95\x94\x95\xAA\x20";
-//  件はそのまま残しています）
-constexpr std::string_view kDamagedAfter =
-    "\x20\x8C\x8F\x82\xCD\x82\xBB\x82\xCC\x82\xDC\x82\xDC\x8E\x63\x82\xB5\x82\xC4\x82\xA2\x82"
-    "\xDC\x82\xB7\x81\x6A";
-// 図形
-constexpr std::string_view kDefaultName = "\x90\x7D\x8C\x60";
-// h#登録できる線・円弧・円・ソリッドがありません。図形は登録しませんでした。
-constexpr std::string_view kNothingDrawable =
-    "h#"
-    "\x93\x6F\x98\x5E\x82\xC5\x82\xAB\x82\xE9\x90\xFC\x81\x45\x89\x7E\x8C\xCA\x81\x45\x89\x7E"
-    "\x81\x45\x83\x5C\x83\x8A\x83\x62\x83\x68\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1"
-    "\x81\x42\x90\x7D\x8C\x60\x82\xCD\x93\x6F\x98\x5E\x82\xB5\x82\xDC\x82\xB9\x82\xF1\x82\xC5"
-    "\x82\xB5\x82\xBD\x81\x42";
-// h#選択した要素に幅または高さがありません。x 軸に沿って描いてください。図形は登録しませんでした。
-constexpr std::string_view kNoExtent =
-    "h#"
-    "\x91\x49\x91\xF0\x82\xB5\x82\xBD\x97\x76\x91\x66\x82\xC9\x95\x9D\x82\xDC\x82\xBD\x82\xCD"
-    "\x8D\x82\x82\xB3\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x42\x78\x20\x8E\xB2"
-    "\x82\xC9\x89\x88\x82\xC1\x82\xC4\x95\x60\x82\xA2\x82\xC4\x82\xAD\x82\xBE\x82\xB3\x82\xA2"
-    "\x81\x42\x90\x7D\x8C\x60\x82\xCD\x93\x6F\x98\x5E\x82\xB5\x82\xDC\x82\xB9\x82\xF1\x82\xC5"
-    "\x82\xB5\x82\xBD\x81\x42";
-// h#要素が多すぎます（1図形に2000個まで）。図形は登録しませんでした。
-constexpr std::string_view kTooManyElements =
-    "h#"
-    "\x97\x76\x91\x66\x82\xAA\x91\xBD\x82\xB7\x82\xAC\x82\xDC\x82\xB7\x81\x69\x31\x90\x7D\x8C"
-    "\x60\x82\xC9\x32\x30\x30\x30\x8C\xC2\x82\xDC\x82\xC5\x81\x6A\x81\x42\x90\x7D\x8C\x60\x82"
-    "\xCD\x93\x6F\x98\x5E\x82\xB5\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81\x42";
-// h#図形は 1000 個まで登録できます。図形は登録しませんでした。
-constexpr std::string_view kLibraryFull =
-    "h#"
-    "\x90\x7D\x8C\x60\x82\xCD\x20\x31\x30\x30\x30\x20\x8C\xC2\x82\xDC\x82\xC5\x93\x6F\x98\x5E"
-    "\x82\xC5\x82\xAB\x82\xDC\x82\xB7\x81\x42\x90\x7D\x8C\x60\x82\xCD\x93\x6F\x98\x5E\x82\xB5"
-    "\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81\x42";
-// h#図形ファイルを読めないため、図形は登録しませんでした（ファイルはそのままです）。
-constexpr std::string_view kLibraryUnreadable =
-    "h#"
-    "\x90\x7D\x8C\x60\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xF0\x93\xC7\x82\xDF\x82\xC8\x82\xA2"
-    "\x82\xBD\x82\xDF\x81\x41\x90\x7D\x8C\x60\x82\xCD\x93\x6F\x98\x5E\x82\xB5\x82\xDC\x82\xB9"
-    "\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81\x69\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCD\x82\xBB"
-    "\x82\xCC\x82\xDC\x82\xDC\x82\xC5\x82\xB7\x81\x6A\x81\x42";
-// h#図形ファイルに書き込めないため、図形は登録しませんでした（ファイルはそのままです）。
-constexpr std::string_view kLibraryNotSaved =
-    "h#"
-    "\x90\x7D\x8C\x60\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xC9\x8F\x91\x82\xAB\x8D\x9E\x82\xDF"
-    "\x82\xC8\x82\xA2\x82\xBD\x82\xDF\x81\x41\x90\x7D\x8C\x60\x82\xCD\x93\x6F\x98\x5E\x82\xB5"
-    "\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81\x69\x83\x74\x83\x40\x83\x43\x83\x8B"
-    "\x82\xCD\x82\xBB\x82\xCC\x82\xDC\x82\xDC\x82\xC5\x82\xB7\x81\x6A\x81\x42";
 
 using Shape = OwnElement::Shape;
 
@@ -234,28 +169,36 @@ RegisterOutcome LibraryRoom(const FigureLibrary& library) {
     return full ? RegisterOutcome::LibraryFull : RegisterOutcome::Registered;
 }
 
-// The longest notice, with every number at its widest, stays whole in one line.
-constexpr std::size_t kWidestNumber = 11;
+// The longest notice, with every number at its widest (and a space either
+// side), stays whole in one line.
+constexpr std::size_t kWidestNumber = 11 + 2;
 static_assert(kRegisteredBefore.size() + kMaxFigureName + kRegisteredMiddle.size() + kWidestNumber +
                   kRegisteredAfter.size() + kNotTakenBefore.size() + kWidestNumber +
                   kNotTakenAfter.size() + kDamagedBefore.size() + kWidestNumber +
                   kDamagedAfter.size() <=
               kMaxOutputLine);
 
+// A number set apart from the Japanese text around it.
+void AppendSpacedInt(std::string& line, std::int64_t n) {
+    line += ' ';
+    AppendInt(line, n);
+    line += ' ';
+}
+
 std::string RegisteredNotice(const Registration& r) {
     std::string line(kRegisteredBefore);
     line += r.name;
     line += kRegisteredMiddle;
-    AppendInt(line, r.kind);
+    AppendSpacedInt(line, r.kind);
     line += kRegisteredAfter;
     if (r.notTaken > 0) {
         line += kNotTakenBefore;
-        AppendInt(line, r.notTaken);
+        AppendSpacedInt(line, r.notTaken);
         line += kNotTakenAfter;
     }
     if (r.damaged > 0) {
         line += kDamagedBefore;
-        AppendInt(line, r.damaged);
+        AppendSpacedInt(line, r.damaged);
         line += kDamagedAfter;
     }
     return line;
@@ -313,36 +256,24 @@ void WriteRegistration(const ExchangeState& exchange, const Registration& r, Lin
     writer.AppendOutputLine(Notice(r));
 }
 
-namespace {
-
-bool RegisterAndReplace(const RunPaths& paths, const WriteFaults& faults) {
-    RunContext run;
-    PrepareRun(run, paths);
-    FigureLibrary library = LoadFigureLibrary(paths.figureLibrary);
-    Registration r = RegisterSelection(run.exchange, library);
-    if (r.outcome == RegisterOutcome::CannotKeepSelection) return false;
-    // The library first: a figure the notice announces is one that was kept.
-    if (r.outcome == RegisterOutcome::Registered &&
-        !SaveFigureLibrary(library, paths.figureLibrary))
-        r.outcome = RegisterOutcome::LibraryNotSaved;
-    AtomicFile out(paths.exchangeFile, faults);
-    BlockFormatter formatter(out);
-    WriteRegistration(run.exchange, r, formatter);
-    formatter.Finish();
-    return out.Commit();
-}
-
-}  // namespace
-
+// The library first: a figure the notice announces is one that was kept. A
+// selection that cannot be written back, a write fault or a lack of memory
+// leave the host's file as it was, the one state in which it erases nothing.
 int RunRegisterFigureMode(const RunPaths& paths, const WriteFaults& faults) {
     try {
-        if (RegisterAndReplace(paths, faults)) return 0;
+        RunContext run;
+        PrepareRun(run, paths);
+        FigureLibrary library = LoadFigureLibrary(paths.figureLibrary);
+        Registration r = RegisterSelection(run.exchange, library);
+        if (r.outcome == RegisterOutcome::CannotKeepSelection) return 1;
+        if (r.outcome == RegisterOutcome::Registered &&
+            !SaveFigureLibrary(library, paths.figureLibrary))
+            r.outcome = RegisterOutcome::LibraryNotSaved;
+        const auto write = [&](LineSink& out) { WriteRegistration(run.exchange, r, out); };
+        return ReplaceExchangeFile(paths, faults, write) ? 0 : 1;
     } catch (const std::bad_alloc&) {
-        // As any other failure: the host's file was never touched.
+        return 1;
     }
-    // Like the run along a selection: a file that still starts with "hq" is
-    // the one state in which the host erases nothing.
-    return 1;
 }
 
 }  // namespace tesra
