@@ -7,6 +7,7 @@
 #include "figures/figures.h"
 #include "figures/layout.h"
 #include "figures/slope.h"
+#include "figures/span_placement.h"
 #include "geom/helpers.h"
 #include "geom/trig.h"
 
@@ -114,20 +115,30 @@ PreviewDrawing Fitted(const PreviewDrawing& drawing, PreviewBox box, double marg
 double Positive(double v, double fallback) { return std::isfinite(v) && v > 0 ? v : fallback; }
 
 // The row's width and interval as the sample path measures them.
-struct Spacing {
+struct SampleSpacing {
     double width, interval;
     double Pitch() const { return width + interval; }
 };
 
-Spacing SpacingOf(const PatternRow& row) {
+SampleSpacing SpacingOf(const PatternRow& row) {
     const double w = Positive(std::fabs(row.width), 10.0);
     const double interval = std::isfinite(row.interval) ? std::max(row.interval, 0.0) : 0.0;
-    return std::isfinite(w + interval) ? Spacing{w, interval} : Spacing{10.0, 0.0};
+    return std::isfinite(w + interval) ? SampleSpacing{w, interval} : SampleSpacing{10.0, 0.0};
 }
 
 // The row laid along path by the layout every mode uses, the path beneath.
-PreviewDrawing LaidOut(const PatternRow& row, const SolidStyle& solid, const ElementPath& path,
+// 内側 and 外側 apply to closed paths. The open sample path stands for the top
+// side of a boundary whose inside lies below it, and is run the way that puts
+// the band there, as a closed path would be.
+ElementPath Sided(const PatternRow& row, const ElementPath& path) {
+    if (row.side != kSideInside && row.side != kSideOutside) return path;
+    const bool bandAbove = row.height / 2 - BandOffset(row.basePoint, row.height) >= 0;
+    return bandAbove == (row.side == kSideOutside) ? path : Reversed(path);
+}
+
+PreviewDrawing LaidOut(const PatternRow& row, const SolidStyle& solid, const ElementPath& given,
                        const OwnFigureSet* own) {
+    const ElementPath path = Sided(row, given);
     PreviewDrawing drawing;
     AddGuides(drawing, path);
     LayoutInputs in;
@@ -145,14 +156,14 @@ PatternRow UniformFit() {
     return row;
 }
 
-double FirstSideLength(Spacing s, int steps) {
+double FirstSideLength(SampleSpacing s, int steps) {
     return steps * s.width + (steps - 1) * s.interval + kEndGapsShare * s.width;
 }
 
 ElementPath StraightPath(double length) { return {{LineElement({0, 0}, {length, 0})}, false}; }
 
 // The most whole figures that fit on a first side of at most length.
-int FirstSideSteps(Spacing s, double length) {
+int FirstSideSteps(SampleSpacing s, double length) {
     const double steps = std::floor((length + s.interval - kEndGapsShare * s.width) / s.Pitch());
     return static_cast<int>(std::clamp(std::isfinite(steps) ? steps : 0.0,
                                        static_cast<double>(kFewestFirstSpanSteps),
@@ -231,7 +242,7 @@ void PreviewRecorder::WriteSolidColor(std::int32_t rgb) {
 void PreviewRecorder::WriteLineColor(std::int32_t, std::int32_t) { ink_ = PreviewInk::Pen; }
 
 ElementPath SamplePath(const PatternRow& row, int firstSideSteps) {
-    const Spacing spacing = SpacingOf(row);
+    const SampleSpacing spacing = SpacingOf(row);
     const double pitch = spacing.Pitch();
     const Point corner = {FirstSideLength(spacing, firstSideSteps), 0.0};
     const Point risen = Along(corner, kRiseSteps * pitch, kCornerTurn);
@@ -275,7 +286,7 @@ PreviewDrawing SlopePreview(const PatternRow& row, PreviewBox box) {
 PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box,
                               const OwnFigureSet* own) {
     if (row.rowKind == kRowSlope) return SlopePreview(row, box);
-    const Spacing spacing = SpacingOf(row);
+    const SampleSpacing spacing = SpacingOf(row);
     const double margin = std::max(2.0, kBandMarginShare * box.height);
     const double roomW = std::max(box.width - 2 * margin, 1.0);
     const double roomH = std::max(box.height - 2 * margin, 1.0);

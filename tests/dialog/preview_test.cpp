@@ -166,6 +166,8 @@ TEST(PatternPreview, FollowsEveryValueOfTheRow) {
         {"through", [](PatternRow& r) { r.arrangement = kArrangeThrough; }},
         {"corners", [](PatternRow& r) { r.arrangement = kArrangeCorners; }},
         {"upright", [](PatternRow& r) { r.orientation = kOrientUpright; }},
+        // The sample path stands for the top side of a boundary.
+        {"inside", [](PatternRow& r) { r.side = kSideInside, r.basePoint = kBaseBottom; }},
         {"sequence", [](PatternRow& r) { r.sequence = "AAB", r.figureB = 32; }},
         {"slope", [](PatternRow& r) { r.rowKind = kRowSlope; }},
     };
