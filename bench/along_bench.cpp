@@ -117,34 +117,26 @@ ElementPath HeavyChain() {
     return ChainPath(points, 99);
 }
 
-template <std::int32_t kArrangement>
-void BM_LayOutLongChain(benchmark::State& state) {
-    const ElementPath paths[] = {CurveAsLines(static_cast<int>(state.range(0)))};
+// The heavy run's pattern: "□＆×" 2 by 1.5, 0.5 apart, with the triangle's guides.
+LayoutInputs HeavyPattern() {
     LayoutInputs in = Pattern();
-    in.row.arrangement = kArrangement;
-    for (auto _ : state) {
-        CountingTarget out;
-        LayOutPaths(in, paths, out);
-        benchmark::DoNotOptimize(out.calls);
-    }
-}
-BENCHMARK(BM_LayOutLongChain<kArrangePerSide>)
-    ->Name("BM_LayOutLongChainPerSide")
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LayOutLongChain<kArrangeThrough>)
-    ->Name("BM_LayOutLongChainThrough")
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond);
-
-template <std::int32_t kArrangement>
-void BM_LayOutHeavyChain(benchmark::State& state) {
-    const ElementPath paths[] = {HeavyChain()};
-    LayoutInputs in{bench::TriangleWithGuides(), {}, 1};
     in.row.figureKind = 36;
     in.row.width = 2;
     in.row.height = 1.5;
     in.row.interval = 0.5;
+    return in;
+}
+
+ElementPath LongChain(const benchmark::State& state) {
+    return CurveAsLines(static_cast<int>(state.range(0)));
+}
+ElementPath HeavyChainOf(const benchmark::State&) { return HeavyChain(); }
+
+template <ElementPath (*kPath)(const benchmark::State&), LayoutInputs (*kPattern)(),
+          std::int32_t kArrangement>
+void BM_LayOut(benchmark::State& state) {
+    const ElementPath paths[] = {kPath(state)};
+    LayoutInputs in = kPattern();
     in.row.arrangement = kArrangement;
     for (auto _ : state) {
         CountingTarget out;
@@ -152,10 +144,18 @@ void BM_LayOutHeavyChain(benchmark::State& state) {
         benchmark::DoNotOptimize(out.calls);
     }
 }
-BENCHMARK(BM_LayOutHeavyChain<kArrangePerSide>)
+BENCHMARK(BM_LayOut<LongChain, Pattern, kArrangePerSide>)
+    ->Name("BM_LayOutLongChainPerSide")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayOut<LongChain, Pattern, kArrangeThrough>)
+    ->Name("BM_LayOutLongChainThrough")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayOut<HeavyChainOf, HeavyPattern, kArrangePerSide>)
     ->Name("BM_LayOutHeavyChainPerSide")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LayOutHeavyChain<kArrangeThrough>)
+BENCHMARK(BM_LayOut<HeavyChainOf, HeavyPattern, kArrangeThrough>)
     ->Name("BM_LayOutHeavyChainThrough")
     ->Unit(benchmark::kMillisecond);
 

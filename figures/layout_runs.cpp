@@ -408,7 +408,14 @@ EndFigures EndsOf(const Context& c, const ElementPath& path, const RunView& run,
     return ends;
 }
 
-CornerPlan PlanCorners(const Context& c, const ElementPath& path, const RunView& run) {
+// A run laid out as 角に合わせる: its end figures and the figures between.
+struct CornerRun {
+    EndFigures ends;
+    CornerPlan between;
+    std::int64_t Count() const { return between.n + 1 + (ends.end ? 1 : 0); }
+};
+
+CornerRun PlanCorners(const Context& c, const ElementPath& path, const RunView& run) {
     const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
     const double most = w + c.in.row.interval;
     const EndFigures ends = EndsOf(c, path, run, w, h);
@@ -419,7 +426,7 @@ CornerPlan PlanCorners(const Context& c, const ElementPath& path, const RunView&
     if (!endCell && after) endCell = CornerCell(c, *after, w, h);
     const double ds = Clearance(run, BoxOf(*ends.start), before, w, h, true);
     const double de = endCell ? Clearance(run, BoxOf(*endCell), after, w, h, false) : 0;
-    return PlanBetween(run.Length(), most, ds, de);
+    return {ends, PlanBetween(run.Length(), most, ds, de)};
 }
 
 void GapBetween(const Context& c, const RunView& run, double from, double to, DrawTarget& out) {
@@ -428,8 +435,9 @@ void GapBetween(const Context& c, const RunView& run, double from, double to, Dr
 
 std::int64_t DrawCorners(const Context& c, const ElementPath& path, const RunView& run,
                          std::int64_t phase, DrawTarget& out) {
-    const EndFigures ends = EndsOf(c, path, run, c.sequence.MaxWidth(), c.sequence.MaxHeight());
-    const CornerPlan plan = PlanCorners(c, path, run);
+    const CornerRun planned = PlanCorners(c, path, run);
+    const EndFigures& ends = planned.ends;
+    const CornerPlan& plan = planned.between;
     auto draw = [&](const FigureCell& cell) {
         const SequenceFigure fig = c.sequence.At(phase++);
         const bool sized = fig.w == cell.W && fig.h == cell.H;
@@ -464,9 +472,7 @@ std::int64_t RunFigureCount(const Context& c, const ElementPath& path) {
         const RunView run(c, path, r);
         std::int64_t n = 0;
         if (Corners(c) && !r.closed) {
-            const CornerPlan plan = PlanCorners(c, path, run);
-            const bool pathEnd = !path.closed && r.first + r.count >= path.elements.size();
-            n = plan.n + 1 + (pathEnd ? 1 : 0);
+            n = PlanCorners(c, path, run).Count();
         } else {
             n = CountOf(c, PlanThrough(c, path, run, phase));
         }

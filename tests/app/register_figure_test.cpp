@@ -47,31 +47,30 @@ struct Shape {
     std::vector<double> values;
 };
 
-// The elements of a file as shapes, circles as whole arcs.
+// The elements of a file as shapes, circles as whole arcs; other elements
+// (the name's text) are left out.
 std::vector<Shape> Shapes(const ElementStore& s) {
     std::vector<Shape> out;
-    for (const ElementRef ref : s.order) {
-        const auto i = static_cast<std::size_t>(ref.index);
-        switch (static_cast<ElementKind>(ref.kind)) {
-            case ElementKind::Line: {
-                const JwwEntLine& l = s.lines[i];
-                out.push_back({"line", {l.x1, l.y1, l.x2, l.y2}});
-                break;
-            }
-            case ElementKind::Circle:
-                out.push_back(
-                    {"arc", {s.circles[i].x, s.circles[i].y, s.circles[i].r, 0, 360, 1, 0}});
-                break;
-            case ElementKind::Arc:
-                out.push_back({"arc", {std::begin(s.arcs[i].values), std::end(s.arcs[i].values)}});
-                break;
-            case ElementKind::Solid3: out.push_back({"sl", s.solids3[i].values}); break;
-            case ElementKind::Solid4: out.push_back({"sl", s.solids4[i].values}); break;
-            case ElementKind::SolidSc: out.push_back({"sc", s.solidsSc[i].values}); break;
-            case ElementKind::SolidSo: out.push_back({"so", s.solidsSo[i].values}); break;
-            default: break;
-        }
-    }
+    for (const ElementRef ref : s.order)
+        VisitElement(s, ref,
+                     Overloaded{
+                         [&](const JwwEntLine& l) {
+                             out.push_back({"line", {l.x1, l.y1, l.x2, l.y2}});
+                         },
+                         [&](const JwwEntCircle& c) {
+                             out.push_back({"arc", {c.x, c.y, c.r, 0, 360, 1, 0}});
+                         },
+                         [&](const JwwEntArc& a) {
+                             out.push_back({"arc", {std::begin(a.values), std::end(a.values)}});
+                         },
+                         [&](const SolidElement& e) {
+                             const char* kind = e.kind == ElementKind::SolidSc   ? "sc"
+                                                : e.kind == ElementKind::SolidSo ? "so"
+                                                                                 : "sl";
+                             out.push_back({kind, e.solid.values});
+                         },
+                         [](const auto&) {},
+                     });
     return out;
 }
 

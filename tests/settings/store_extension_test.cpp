@@ -26,14 +26,17 @@ struct SectionCase {
 
 void Nothing(PatternRows&) {}
 
+// Every key once, for row 12, in an order of the user's: saved as it stands.
+const std::vector<std::string> kEveryKeyOfRow12 = {
+    "[extension]",         "row12.element_colors=1", "row12.fit=1",        "row12.sequence=AAB",
+    "row12.height_b=2.5",  "row12.width_b=0.75",     "row12.figure_b=108", "row12.draw_top=1",
+    "row12.tick_length=3", "row12.short_ratio=0.25", "row12.rhythm=LSS",   "row12.pitch=1.5",
+    "row12.kind=1",        "row12.orientation=1",    "row12.side=2",       "row12.arrangement=2"};
+
 const SectionCase kSectionCases[] = {
     {"113 lines: defaults, saved as 113 lines", {}, Nothing, Nothing, {}},
     {"an untouched header alone is dropped", {"[extension]"}, Nothing, Nothing, {}},
-    {"every key of a row round-trips in place",
-     {"[extension]", "row12.element_colors=1", "row12.fit=1", "row12.sequence=AAB",
-      "row12.height_b=2.5", "row12.width_b=0.75", "row12.figure_b=108", "row12.draw_top=1",
-      "row12.tick_length=3", "row12.short_ratio=0.25", "row12.rhythm=LSS", "row12.pitch=1.5",
-      "row12.kind=1", "row12.orientation=1", "row12.side=2", "row12.arrangement=2"},
+    {"every key of a row round-trips in place", kEveryKeyOfRow12,
      [](PatternRows& r) {
          r[11] = {.arrangement = 2,
                   .side = 2,
@@ -51,11 +54,7 @@ const SectionCase kSectionCases[] = {
                   .fit = 1,
                   .elementColors = 1};
      },
-     Nothing,
-     {"[extension]", "row12.element_colors=1", "row12.fit=1", "row12.sequence=AAB",
-      "row12.height_b=2.5", "row12.width_b=0.75", "row12.figure_b=108", "row12.draw_top=1",
-      "row12.tick_length=3", "row12.short_ratio=0.25", "row12.rhythm=LSS", "row12.pitch=1.5",
-      "row12.kind=1", "row12.orientation=1", "row12.side=2", "row12.arrangement=2"}},
+     Nothing, kEveryKeyOfRow12},
     {"lines this version cannot read stay where they stood",
      {"[extension]", "; kept", "row1.colour=3", "row13.kind=1", "row01.kind=1", "row1kind=1",
       "row2.side=1", "", "[other]", "row2.side =2"},
