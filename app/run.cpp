@@ -109,15 +109,25 @@ bool DrawAndReplace(RunMode mode, const RunPaths& paths, const WriteFaults& faul
     return out.Commit();
 }
 
+// Modes "3" and "4", read once: a slope row runs apart (run_slope.h), a
+// decorative row under "4" draws as under "3". Running out of memory before
+// a byte is written leaves the host's file as it was.
+int RunOverSelection(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
+    try {
+        RunContext run;
+        PrepareRun(run, paths);
+        if (SlopeRowInUse(run.store)) return ReplaceWithSlopeSelection(run, mode, paths, faults);
+        return ReplaceWithAlongSelection(run, paths, faults);
+    } catch (const std::bad_alloc&) {
+        return 1;
+    }
+}
+
 }  // namespace
 
 int RunDrawingMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
-    // A slope row over a selection ("3" or "4") runs apart (run_slope.h); a
-    // decorative row under "4" draws as under "3".
-    const bool selection = mode == RunMode::AlongSelection || mode == RunMode::SlopeBetween;
-    if (selection && SlopeRowStored(paths.storeFile))
-        return RunSlopeSelectionMode(mode, paths, faults);
-    if (selection) return RunAlongSelectionMode(paths, faults);
+    if (mode == RunMode::AlongSelection || mode == RunMode::SlopeBetween)
+        return RunOverSelection(mode, paths, faults);
     if (mode == RunMode::RegisterFigure) return RunRegisterFigureMode(paths, faults);
     try {
         if (DrawAndReplace(mode, paths, faults)) return 0;

@@ -3,11 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 #include <string>
 
 #include "app/selection_output.h"
-#include "exchange/block_formatter.h"
 #include "exchange/writer.h"
 #include "figures/layout.h"
 #include "geom/helpers.h"
@@ -87,21 +85,12 @@ void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& 
         writer.AppendOutputLine(NotFollowedNotice(plan.selection.notFollowed));
 }
 
-// Everything is decided before a byte is written: a plan that cannot keep
-// the selection leaves the host's file as it was (a file that still starts
-// with "hq" is the one state in which the host erases nothing), and any
-// write fault or lack of memory leaves it so too.
-int RunAlongSelectionMode(const RunPaths& paths, const WriteFaults& faults) {
-    try {
-        RunContext run;
-        PrepareRun(run, paths);
-        const AlongPlan plan = PlanAlongSelection(run);
-        if (!KeepsSelection(plan)) return 1;
-        const auto draw = [&](LineSink& out) { DrawAlongSelection(run, plan, out); };
-        return ReplaceExchangeFile(paths, faults, draw) ? 0 : 1;
-    } catch (const std::bad_alloc&) {
-        return 1;  // reading the file or planning ran out of memory
-    }
+int ReplaceWithAlongSelection(const RunContext& run, const RunPaths& paths,
+                              const WriteFaults& faults) {
+    const AlongPlan plan = PlanAlongSelection(run);
+    if (!KeepsSelection(plan)) return 1;
+    const auto draw = [&](LineSink& out) { DrawAlongSelection(run, plan, out); };
+    return ReplaceExchangeFile(paths, faults, draw) ? 0 : 1;
 }
 
 }  // namespace tesra

@@ -41,8 +41,11 @@ bool KeepsSelection(const AlongPlan& plan);
 // reason nothing was drawn. Writes nothing unless KeepsSelection(plan).
 void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& out);
 
-// The whole run. 0 when the exchange file was replaced; otherwise non-zero,
-// and the file is as the host wrote it.
-int RunAlongSelectionMode(const RunPaths& paths, const WriteFaults& faults = {});
+// A prepared run along the selection written into the exchange file. 0 when
+// it was replaced; otherwise non-zero, and the file is as the host wrote it
+// (a file that still starts with "hq" is the one state in which the host
+// erases nothing).
+int ReplaceWithAlongSelection(const RunContext& run, const RunPaths& paths,
+                              const WriteFaults& faults = {});
 
 }  // namespace tesra

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/selection_output.h"
-#include "exchange/block_formatter.h"
 #include "exchange/host_codes.h"
 #include "exchange/number_format.h"
 #include "exchange/write_back.h"

@@ -80,14 +80,6 @@ int ChainPoints(const ExchangeState& ex) {
 
 bool SlopeRowInUse(const PatternStore& store) { return store.RowInUse().rowKind == kRowSlope; }
 
-bool SlopeRowStored(const std::filesystem::path& storeFile) {
-    try {
-        return SlopeRowInUse(LoadPatternStore(storeFile));
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
-
 SlopePlan PlanSlopeSelection(const RunContext& run, RunMode mode) {
     SlopePlan plan;
     plan.refusal = FirstRefusal(run.exchange.elements);
@@ -134,17 +126,21 @@ void DrawSlopeSpans(const RunContext& run, RunMode mode, LineSink& out) {
     DrawSlope(row, tops, {}, false, writer);
 }
 
+int ReplaceWithSlopeSelection(const RunContext& run, RunMode mode, const RunPaths& paths,
+                              const WriteFaults& faults) {
+    const SlopePlan plan = PlanSlopeSelection(run, mode);
+    if (plan.outcome == SlopeOutcome::CannotKeepSelection) return 1;
+    const auto draw = [&](LineSink& out) { DrawSlopeSelection(run, plan, out); };
+    return ReplaceExchangeFile(paths, faults, draw) ? 0 : 1;
+}
+
 int RunSlopeSelectionMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
     try {
         RunContext run;
         PrepareRun(run, paths);
-        const SlopePlan plan = PlanSlopeSelection(run, mode);
-        if (plan.outcome == SlopeOutcome::CannotKeepSelection) return 1;
-        const auto draw = [&](LineSink& out) { DrawSlopeSelection(run, plan, out); };
-        return ReplaceExchangeFile(paths, faults, draw) ? 0 : 1;
+        return ReplaceWithSlopeSelection(run, mode, paths, faults);
     } catch (const std::bad_alloc&) {
-        // The host's file was never touched.
-        return 1;
+        return 1;  // the host's file was never touched
     }
 }
 

@@ -25,9 +25,6 @@
 namespace tesra {
 
 bool SlopeRowInUse(const PatternStore& store);
-// The same read from the store file, before a run decides how to go on; false
-// when the store cannot be held in memory (the run then fails as any other).
-bool SlopeRowStored(const std::filesystem::path& storeFile);
 
 enum class SlopeOutcome {
     Draw,
@@ -54,9 +51,12 @@ void DrawSlopeSelection(const RunContext& run, const SlopePlan& plan, LineSink& 
 // says so, the ticks; an "he" message alone when there would be too many.
 void DrawSlopeSpans(const RunContext& run, RunMode mode, LineSink& out);
 
-// The whole run of a slope row over a selection ("3" or "4"). 0 when the
-// exchange file was replaced; otherwise non-zero, and the file is as the host
-// wrote it.
+// A prepared run of a slope row over a selection ("3" or "4") written into
+// the exchange file. 0 when it was replaced; otherwise non-zero, and the file
+// is as the host wrote it.
+int ReplaceWithSlopeSelection(const RunContext& run, RunMode mode, const RunPaths& paths,
+                              const WriteFaults& faults = {});
+// The same from the files, whatever the row in use.
 int RunSlopeSelectionMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults = {});
 
 }  // namespace tesra
