@@ -40,7 +40,8 @@ std::optional<std::string> ReadSequence(std::string_view text);
 bool IsValidSize(double v);   // pitch, tick length, the second figure's W and H
 bool IsValidRatio(double v);  // a short tick's share: above 0, at most 1
 
-// In the order a row's new lines are written.
+// In the order a row's new lines are written; the dialog's settings area
+// shows them in this order too and takes each one's place in the row from here.
 // clang-format off
 inline constexpr ExtensionKey kExtensionKeys[] = {
     //  name              integer                       real / text                 check

@@ -6,6 +6,7 @@
 
 #include "geom/helpers.h"
 #include "settings/pattern_store.h"
+#include "settings/store_extension.h"
 
 namespace tesra {
 namespace {
@@ -15,24 +16,61 @@ constexpr std::array<std::string_view, 3> kSideItems = {"基準点のまま", "�
 constexpr std::array<std::string_view, 2> kOrientationItems = {"経路に沿う", "正立"};
 constexpr std::array<std::string_view, 2> kRowKindItems = {"装飾線", "法面"};
 
-const AreaField kAreaFields[] = {
-    //  control                 integer                        real / text                 check
-    {"ComboBoxArrange", &PatternRow::arrangement},
-    {"ComboBoxSide", &PatternRow::side},
-    {"ComboBoxOrient", &PatternRow::orientation},
-    {"ComboBoxKind", &PatternRow::rowKind},
-    {"EditPitch", nullptr, &PatternRow::pitch, ValidatedSize},
-    {"EditRhythm", nullptr, nullptr, nullptr, &PatternRow::rhythm, ValidatedRhythm},
-    {"EditShortRatio", nullptr, &PatternRow::shortRatio, ValidatedRatio},
-    {"EditTickLength", nullptr, &PatternRow::tickLength, ValidatedSize},
-    {"CheckBoxDrawTop", &PatternRow::drawTop},
-    {kSecondFigureList, &PatternRow::figureB},
-    {"EditWB", nullptr, &PatternRow::widthB, ValidatedSize},
-    {"EditHB", nullptr, &PatternRow::heightB, ValidatedSize},
-    {"EditSequence", nullptr, nullptr, nullptr, &PatternRow::sequence, ValidatedSequence},
-    {"CheckBoxFit", &PatternRow::fit},
-    {"CheckBoxElementColors", &PatternRow::elementColors},
+// The area's side of each row setting, in the order of kExtensionKeys (which
+// says where the setting lives in the row): the control that shows it and the
+// check OK applies to what is typed in an edit box.
+struct AreaControlOfKey {
+    std::string_view key;  // the store's name, which pins the order
+    std::string_view control;
+    double (*validate)(std::string_view) = nullptr;
+    std::string (*validateText)(std::string_view) = nullptr;
 };
+
+// clang-format off
+constexpr AreaControlOfKey kAreaControlsOfKeys[] = {
+    //  key               control                  check
+    {"arrangement",    "ComboBoxArrange"},
+    {"side",           "ComboBoxSide"},
+    {"orientation",    "ComboBoxOrient"},
+    {"kind",           "ComboBoxKind"},
+    {"pitch",          "EditPitch",             ValidatedSize},
+    {"rhythm",         "EditRhythm",            nullptr, ValidatedRhythm},
+    {"short_ratio",    "EditShortRatio",        ValidatedRatio},
+    {"tick_length",    "EditTickLength",        ValidatedSize},
+    {"draw_top",       "CheckBoxDrawTop"},
+    {"figure_b",       kSecondFigureList},
+    {"width_b",        "EditWB",                ValidatedSize},
+    {"height_b",       "EditHB",                ValidatedSize},
+    {"sequence",       "EditSequence",          nullptr, ValidatedSequence},
+    {"fit",            "CheckBoxFit"},
+    {"element_colors", "CheckBoxElementColors"},
+};
+// clang-format on
+
+// Each control stands at its setting's place among the store's keys, and an
+// edit box checks what it reads back as the kind of value the setting holds.
+constexpr bool FollowsTheStoreKeys() {
+    if (std::size(kAreaControlsOfKeys) != std::size(kExtensionKeys)) return false;
+    for (std::size_t i = 0; i < std::size(kExtensionKeys); ++i) {
+        const AreaControlOfKey& a = kAreaControlsOfKeys[i];
+        const ExtensionKey& k = kExtensionKeys[i];
+        if (a.key != k.name || (a.validate != nullptr) != (k.real != nullptr) ||
+            (a.validateText != nullptr) != (k.text != nullptr))
+            return false;
+    }
+    return true;
+}
+static_assert(FollowsTheStoreKeys(), "the area shows the store's row settings in their order");
+
+constexpr std::array<AreaField, std::size(kExtensionKeys)> kAreaFields = [] {
+    std::array<AreaField, std::size(kExtensionKeys)> fields{};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const ExtensionKey& k = kExtensionKeys[i];
+        const AreaControlOfKey& a = kAreaControlsOfKeys[i];
+        fields[i] = {a.control, k.integer, k.real, a.validate, k.text, a.validateText};
+    }
+    return fields;
+}();
 
 // The area holds three lines of controls at the rows' pitch; a label stands
 // centred on the line, a check box a little lower than an edit box.

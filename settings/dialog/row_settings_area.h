@@ -22,7 +22,8 @@ inline constexpr std::string_view kSecondFigureList = "ComboBoxZB";
 
 // One control of the area and the row setting it shows. A drop-down shows a
 // code as its item index, a check box shows 0 and 1, an edit box a number or
-// a text, read back through the check that OK applies.
+// a text, read back through the check that OK applies. Where the setting lives
+// in the row is taken from the store's key of the same place.
 struct AreaField {
     std::string_view control;
     std::int32_t PatternRow::*integer = nullptr;
