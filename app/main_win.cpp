@@ -77,9 +77,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     const auto run = std::make_unique<tesra::RunContext>();
     PrepareDialogRun(*run, paths);
-    const int status =
-        tesra::win32::RunSettingsForm(instance, run->store, paths.storeFile,
-                                      LoadDialogLibrary(paths), run->exchange.bz, showCommand);
+    const int status = tesra::win32::RunSettingsForm(instance, run->store, paths.storeFile,
+                                                     LoadDialogLibrary(paths), paths.figureLibrary,
+                                                     run->exchange.bz, showCommand);
     tesra::FreeExchangeState(run->exchange);  // FormClose: the dialog has closed
     return status;
 }

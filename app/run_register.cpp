@@ -13,7 +13,6 @@
 #include "exchange/number_format.h"
 #include "exchange/write_back.h"
 #include "exchange/writer.h"
-#include "geom/cp932.h"
 #include "geom/helpers.h"
 #include "notices_cp932.h"
 
@@ -107,24 +106,6 @@ void MoveBy(OwnElement& el, Point d) {
     }
 }
 
-// Without control bytes, broken characters or spaces at either end, cut
-// whole characters: the name stands in a line of the library and of the notice.
-std::string NameFrom(std::string_view text) {
-    std::string name;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        const std::size_t width = cp932::IsLeadByte(b) && i + 1 < text.size() ? 2 : 1;
-        if (name.size() + width > kMaxFigureName) break;
-        const bool character =
-            width == 2 ? static_cast<unsigned char>(text[i + 1]) >= 0x40 : b >= 0x20 && b != 0x7F;
-        if (character) name.append(text.substr(i, width));
-        i += width;
-    }
-    const std::size_t first = name.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return name.substr(first, name.find_last_not_of(' ') - first + 1);
-}
-
 std::string DefaultName(std::int32_t kind) {
     std::string name(kDefaultName);
     AppendInt(name, kind);
@@ -143,7 +124,7 @@ Taken TakeSelection(const ElementStore& store) {
     bool named = false;
     for (const ElementRef ref : store.order) {
         if (static_cast<ElementKind>(ref.kind) == ElementKind::Text && !named) {
-            t.name = NameFrom(store.texts[static_cast<std::size_t>(ref.index)].text);
+            t.name = CleanFigureName(store.texts[static_cast<std::size_t>(ref.index)].text);
             named = true;
             continue;
         }

@@ -33,9 +33,6 @@ struct Registration {
     std::int32_t damaged = 0;   // library entries that did not read (kept)
 };
 
-// Names are cut to this many bytes, so that the notice fits in one line.
-inline constexpr std::size_t kMaxFigureName = 80;
-
 // Adds the selection to the library as its next figure, or says why not.
 // Saves nothing.
 Registration RegisterSelection(const ExchangeState& exchange, FigureLibrary& library);

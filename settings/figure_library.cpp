@@ -29,6 +29,7 @@
 #include <system_error>
 
 #include "exchange/host_codes.h"
+#include "geom/cp932.h"
 
 namespace tesra {
 namespace {
@@ -295,6 +296,41 @@ bool SaveFigureLibrary(const FigureLibrary& library, const std::filesystem::path
     AtomicFile file(path, faults);
     file.AppendLines(SerializeFigureLibrary(library));
     return file.Commit();
+}
+
+std::string CleanFigureName(std::string_view text) {
+    std::string name;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        const std::size_t width = cp932::IsLeadByte(b) && i + 1 < text.size() ? 2 : 1;
+        if (name.size() + width > kMaxFigureName) break;
+        const bool character =
+            width == 2 ? static_cast<unsigned char>(text[i + 1]) >= 0x40 : b >= 0x20 && b != 0x7F;
+        if (character) name.append(text.substr(i, width));
+        i += width;
+    }
+    const std::size_t first = name.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return name.substr(first, name.find_last_not_of(' ') - first + 1);
+}
+
+bool ApplyFigureEdit(FigureLibrary& library, const FigureEdit& edit) {
+    auto& figures = library.set.figures;
+    const auto at = std::find_if(figures.begin(), figures.end(),
+                                 [&](const OwnFigure& f) { return f.kind == edit.kind; });
+    if (at == figures.end()) return false;
+    if (edit.remove)
+        figures.erase(at);
+    else
+        at->name = CleanFigureName(edit.name);
+    return true;
+}
+
+bool SaveFigureEdits(const std::filesystem::path& path, std::span<const FigureEdit> edits,
+                     const WriteFaults& faults) {
+    FigureLibrary library = LoadFigureLibrary(path);
+    for (const FigureEdit& edit : edits) ApplyFigureEdit(library, edit);
+    return SaveFigureLibrary(library, path, faults);
 }
 
 }  // namespace tesra

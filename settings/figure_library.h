@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,5 +39,27 @@ FigureLibrary LoadFigureLibrary(const std::filesystem::path& path);
 // Replaces the file as a whole or leaves the old one exactly as it was.
 bool SaveFigureLibrary(const FigureLibrary& library, const std::filesystem::path& path,
                        const WriteFaults& faults = {});
+
+// Names are cut to this many bytes, so that the registration's notice fits
+// in one line.
+inline constexpr std::size_t kMaxFigureName = 80;
+// A name as it may stand in a line of the library and of a notice: without
+// control bytes, broken characters or spaces at either end, cut to whole
+// characters. CP932 in and out.
+std::string CleanFigureName(std::string_view cp932);
+
+// A change the settings dialog makes to an own figure: a new name (CP932,
+// cleaned) or its removal. Its number is never given again.
+struct FigureEdit {
+    std::int32_t kind = 0;
+    bool remove = false;
+    std::string name;
+};
+// False when the library has no such figure.
+bool ApplyFigureEdit(FigureLibrary& library, const FigureEdit& edit);
+// Reads the library file as it is now, so that figures registered meanwhile
+// stay, applies the edits and saves it whole; or leaves it as it was.
+bool SaveFigureEdits(const std::filesystem::path& path, std::span<const FigureEdit> edits,
+                     const WriteFaults& faults = {});
 
 }  // namespace tesra

@@ -11,6 +11,7 @@
 
 #include "figures/figure_cell.h"
 #include "figures/own_figures.h"
+#include "settings/dialog/figure_grid.h"
 #include "settings/pattern_store.h"
 
 namespace tesra {
@@ -44,8 +45,10 @@ public:
     // The own figures that figure items and the preview band draw; set stays
     // alive as long as the form.
     virtual void UseOwnFigures(const OwnFigureSet& set) = 0;
-    // Text kept in the files' CP932 (the own figures' names), as UTF-8.
+    // Text kept in the files' CP932 (the own figures' names), as UTF-8, and
+    // back: nothing for a text with a character CP932 does not have.
     virtual std::string FromCp932(std::string_view cp932) = 0;
+    virtual std::optional<std::string> ToCp932(std::string_view utf8) = 0;
     // An index without an item leaves the list showing no selection.
     virtual void SelectItem(Control c, std::int32_t index) = 0;
     virtual std::int32_t SelectedItem(Control c) = 0;  // -1: none
@@ -66,6 +69,14 @@ public:
 
     virtual WindowPosition Position() = 0;
     virtual void MoveTo(WindowPosition position) = 0;
+
+    // The figure chooser, opened at a figure list with the focus on
+    // focusCell; returns what the user did there.
+    virtual FigureGridAnswer RunFigureGrid(Control list, const FigureGridContent& content,
+                                           int focusCell) = 0;
+    // A question the user answers yes or no (no is the default), and a message.
+    virtual bool AskYesNo(std::string_view question) = 0;
+    virtual void Tell(std::string_view message) = 0;
 
     // The platform's color chooser opened at preset; nothing when cancelled.
     virtual std::optional<std::int32_t> RunColorChooser(std::int32_t preset) = 0;

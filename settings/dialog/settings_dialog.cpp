@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <utility>
 
 #include "exchange/number_format.h"
@@ -13,8 +14,13 @@
 namespace tesra {
 
 SettingsDialog::SettingsDialog(DialogPlatform& ui, PatternStore& store,
-                               std::filesystem::path storeFile, FigureLibrary library)
-    : ui_(ui), store_(store), storeFile_(std::move(storeFile)), library_(std::move(library)) {}
+                               std::filesystem::path storeFile, FigureLibrary library,
+                               std::filesystem::path libraryFile)
+    : ui_(ui),
+      store_(store),
+      storeFile_(std::move(storeFile)),
+      library_(std::move(library)),
+      libraryFile_(std::move(libraryFile)) {}
 
 Control SettingsDialog::RowControl(std::string_view prefix, int row) {
     return ui_.Find(ControlName(prefix, row));
@@ -148,6 +154,7 @@ void SettingsDialog::Button1Click() {
     store_.solidColor = swatchColor_;
     // A failed save is silent: the old file stays as it was.
     SavePatternStore(store_, storeFile_);
+    SaveFigureEdits();
     ui_.Close();
 }
 
@@ -233,6 +240,111 @@ void SettingsDialog::ShowPreview() {
     ui_.ShowPreview(ui_.Find(kPreviewBand), row, solid,
                     PreviewCaption(previewRow_, RowInUse(), FigureNameOf(row.figureKind),
                                    library_.damagedEntries));
+}
+
+// The figure chooser.
+
+FigureGridContent SettingsDialog::GridContent(Control list) {
+    std::vector<GridCell> items;
+    for (const std::int32_t kind : listKinds_[list]) {
+        const bool own = kind >= kFirstOwnFigureKind;
+        const bool drawn = !own || library_.set.Find(kind) != nullptr;
+        items.push_back({kind, FigureNameOf(kind), own && drawn, drawn});
+    }
+    FigureGridContent content = GroupFigures(items, SelectedFigure(list));
+    content.ownEditable = OwnFiguresEditable();
+    return content;
+}
+
+bool SettingsDialog::OwnFiguresEditable() const {
+    return !libraryFile_.empty() && library_.writable;
+}
+
+void SettingsDialog::OpenFigureGrid(Control list) {
+    if (!IsFigureList(list)) return;
+    std::int32_t focusKind = SelectedFigure(list);
+    for (;;) {
+        FigureGridContent content = GridContent(list);
+        content.current = focusKind;
+        const int focus = OpenedCell(content);
+        content.current = SelectedFigure(list);
+        const FigureGridAnswer answer = ui_.RunFigureGrid(list, content, focus);
+        switch (answer.action) {
+            case FigureGridAnswer::Action::Cancel: return;
+            case FigureGridAnswer::Action::Choose: return ChooseFigure(list, answer.kind);
+            case FigureGridAnswer::Action::Rename: RenameOwnFigure(answer.kind, answer.name); break;
+            case FigureGridAnswer::Action::Delete: DeleteOwnFigure(answer.kind); break;
+        }
+        focusKind = answer.kind;
+    }
+}
+
+void SettingsDialog::ChooseFigure(Control list, std::int32_t kind) {
+    const std::vector<std::int32_t>& kinds = listKinds_[list];
+    const auto at = std::find(kinds.begin(), kinds.end(), kind);
+    if (at == kinds.end()) return;
+    ui_.SelectItem(list, static_cast<std::int32_t>(at - kinds.begin()));
+    Edited(list);
+}
+
+void SettingsDialog::RenameOwnFigure(std::int32_t kind, std::string_view name) {
+    if (!OwnFiguresEditable() || !library_.set.Find(kind)) return;
+    const std::optional<std::string> cp932 = ui_.ToCp932(name);
+    if (!cp932) return ui_.Tell("この名前には図形ファイルに書けない文字があります。");
+    // An empty name shows by the figure's number, as registering gives it.
+    const std::string cleaned = CleanFigureName(*cp932);
+    const FigureEdit edit{kind, false,
+                          cleaned.empty() ? *ui_.ToCp932("図形" + std::to_string(kind)) : cleaned};
+    ApplyFigureEdit(library_, edit);
+    figureEdits_.push_back(edit);
+    RefillFigureLists();
+}
+
+void SettingsDialog::DeleteOwnFigure(std::int32_t kind) {
+    if (!OwnFiguresEditable() || !library_.set.Find(kind)) return;
+    const std::vector<int> rows = RowsDrawing(kind);
+    if (!rows.empty() && !ui_.AskYesNo(DeleteQuestion(FigureNameOf(kind), kind, rows))) return;
+    const FigureEdit edit{kind, true, {}};
+    ApplyFigureEdit(library_, edit);
+    figureEdits_.push_back(edit);
+    RefillFigureLists();
+}
+
+std::vector<int> SettingsDialog::RowsDrawing(std::int32_t kind) {
+    std::vector<int> rows;
+    for (int row = 1; row <= kPatternRows; ++row) {
+        const PatternRow r = ReadRow(row);
+        if (r.figureKind == kind || r.figureB == kind) rows.push_back(row);
+    }
+    return rows;
+}
+
+std::string SettingsDialog::DeleteQuestion(std::string_view name, std::int32_t kind,
+                                           const std::vector<int>& rows) {
+    std::string question = "図形「" + std::string(name) + "」(" + std::to_string(kind) + ")は";
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        question += (i > 0 ? "、行" : "行") + std::to_string(rows[i]);
+    question +=
+        "で使われています。\n削除すると、これらの行はこの図形を描かなくなります"
+        "(行の設定はそのまま残ります)。\n削除しますか?";
+    return question;
+}
+
+// Each list keeps the figure it shows; one that showed a deleted figure now
+// shows it as deleted, keeping its number.
+void SettingsDialog::RefillFigureLists() {
+    std::vector<std::pair<Control, std::int32_t>> shown;
+    for (const auto& [list, kinds] : listKinds_) shown.emplace_back(list, SelectedFigure(list));
+    for (const auto& [list, kind] : shown) FillFigureList(list, kind);
+    ShowPreview();
+}
+
+void SettingsDialog::SaveFigureEdits() {
+    if (figureEdits_.empty()) return;
+    if (!tesra::SaveFigureEdits(libraryFile_, figureEdits_))
+        ui_.Tell(
+            "図形ファイルを保存できませんでした。図形の名前の変更と削除は保存されていません。");
+    figureEdits_.clear();
 }
 
 }  // namespace tesra

@@ -19,8 +19,10 @@ namespace tesra {
 class SettingsDialog {
 public:
     // The figure lists offer the library's figures after the built-in ones.
+    // Renaming and deleting them is saved to libraryFile on OK; without a
+    // file they can only be chosen.
     SettingsDialog(DialogPlatform& ui, PatternStore& store, std::filesystem::path storeFile,
-                   FigureLibrary library = {});
+                   FigureLibrary library = {}, std::filesystem::path libraryFile = {});
 
     // FormShow in dialog mode. bz: the exchange file carried the scale switch.
     void Fill(bool bz);
@@ -31,6 +33,10 @@ public:
     // band and the settings area below it show that row; the check box
     // changes the band's solid color, the area's controls its row.
     void Edited(Control c);
+    // A figure box asked to open: the figure chooser takes the place of its
+    // list, and renames and deletes own figures until the user chooses or
+    // leaves.
+    void OpenFigureGrid(Control list);
 
     // The band's caption: the row it shows, the row in use (which OK keeps
     // and the drawing modes draw; 0 for none), the whole name of the figure
@@ -40,6 +46,9 @@ public:
                                       std::int32_t damagedFigures = 0);
     // The item that keeps a row's own figure which the library no longer has.
     static std::string MissingFigureName(std::int32_t kind);
+    // The question before deleting an own figure that rows still draw.
+    static std::string DeleteQuestion(std::string_view name, std::int32_t kind,
+                                      const std::vector<int>& rows);
 
 private:
     Control RowControl(std::string_view prefix, int row);
@@ -49,6 +58,15 @@ private:
     std::int32_t SelectedFigure(Control list);  // -1: none
     bool IsFigureList(Control c) const { return listKinds_.contains(c); }
     std::string FigureNameOf(std::int32_t kind);
+    FigureGridContent GridContent(Control list);
+    void ChooseFigure(Control list, std::int32_t kind);
+    void RenameOwnFigure(std::int32_t kind, std::string_view name);
+    void DeleteOwnFigure(std::int32_t kind);
+    // After a rename or a delete: every list shows the library as it is now.
+    void RefillFigureLists();
+    std::vector<int> RowsDrawing(std::int32_t kind);
+    bool OwnFiguresEditable() const;
+    void SaveFigureEdits();
     void FillRow(int row);
     void FillArea(int row);
     // The row as OK would store it from what the controls show now.
@@ -70,6 +88,8 @@ private:
     PatternRows rows_{};
     bool fillingArea_ = false;
     FigureLibrary library_;
+    std::filesystem::path libraryFile_;
+    std::vector<FigureEdit> figureEdits_;                     // saved on OK
     std::map<Control, std::vector<std::int32_t>> listKinds_;  // the kind of each item
 };
 

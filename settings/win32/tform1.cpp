@@ -20,8 +20,9 @@ constexpr DWORD kFormExStyle = WS_EX_APPWINDOW;
 
 class TForm1 {
 public:
-    TForm1(PatternStore& store, std::filesystem::path storeFile, FigureLibrary library)
-        : dialog_(ui_, store, std::move(storeFile), std::move(library)) {}
+    TForm1(PatternStore& store, std::filesystem::path storeFile, FigureLibrary library,
+           std::filesystem::path libraryFile)
+        : dialog_(ui_, store, std::move(storeFile), std::move(library), std::move(libraryFile)) {}
 
     bool Create(HINSTANCE instance, HWND application);
     void FormShow(bool bz, int showCommand);
@@ -106,6 +107,9 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:  // the close box is Cancel
             dialog_.Button2Click();
             return 0;
+        case kOpenFigureChooser:
+            dialog_.OpenFigureGrid(ui_.FromWindow(reinterpret_cast<HWND>(lParam)));
+            return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
         default: return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
@@ -183,13 +187,14 @@ int MessageLoop(HWND form) {
 }  // namespace
 
 int RunSettingsForm(HINSTANCE instance, PatternStore& store, const std::filesystem::path& storeFile,
-                    FigureLibrary library, bool bz, int showCommand) {
+                    FigureLibrary library, const std::filesystem::path& libraryFile, bool bz,
+                    int showCommand) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
     const PaintingSession painting;
     const HWND application = CreateApplicationWindow(instance);
-    TForm1 form(store, storeFile, std::move(library));
+    TForm1 form(store, storeFile, std::move(library), libraryFile);
     if (!form.Create(instance, application)) return 1;
     form.FormShow(bz, showCommand);
     const int status = MessageLoop(form.Handle());

@@ -13,8 +13,10 @@ namespace tesra::win32 {
 
 // Shows the filled form (bz: the exchange file carried the scale switch) and
 // returns the exit status once OK, Cancel or the close box has closed it. The
-// figure lists offer library's own figures too.
+// figure lists offer library's own figures too; renaming and deleting them
+// is saved to libraryFile on OK.
 int RunSettingsForm(HINSTANCE instance, PatternStore& store, const std::filesystem::path& storeFile,
-                    FigureLibrary library, bool bz, int showCommand);
+                    FigureLibrary library, const std::filesystem::path& libraryFile, bool bz,
+                    int showCommand);
 
 }  // namespace tesra::win32

@@ -10,6 +10,7 @@
 #include "settings/dialog/owner_draw.h"
 #include "settings/win32/control_fixes.h"
 #include "settings/win32/dpi.h"
+#include "settings/win32/figure_grid_window.h"
 #include "settings/win32/painting.h"
 #include "settings/win32/wide_text.h"
 
@@ -122,13 +123,15 @@ void Win32Form::FillTip(NMTTDISPINFOW& tip) {
 
 HWND Win32Form::CreateControl(const ControlEntry& entry, int id) {
     WindowStyle s = StyleOf(entry.kind);
-    if (ShowsFigurePictures(entry.name)) s.style |= CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+    const bool figureBox = ShowsFigurePictures(entry.name);
+    if (figureBox) s.style |= CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(form_, GWLP_HINSTANCE));
     HWND w = CreateWindowExW(s.exStyle, s.windowClass, Widen(entry.text).c_str(),
                              WS_CHILD | WS_VISIBLE | s.style, 0, 0, 0, 0, form_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     if (entry.kind == ControlKind::Edit) SendMessageW(w, EM_SETLIMITTEXT, kEditMaxChars, 0);
     if (entry.kind == ControlKind::DropDown) SendMessageW(w, CB_SETMINVISIBLE, kVisibleListRows, 0);
+    if (figureBox) OpenChooserInsteadOfList(w, kOpenFigureChooser);
     if (entry.imeOff) ImmAssociateContext(w, nullptr);
     if (entry.kind == ControlKind::Selector) HideFocusBox(w);
     if (entry.kind == ControlKind::Edit) CentreTextVertically(w);
@@ -311,6 +314,21 @@ std::string Win32Form::FromCp932(std::string_view cp932) {
     return Narrow(wide);
 }
 
+std::optional<std::string> Win32Form::ToCp932(std::string_view utf8) {
+    constexpr UINT kCp932 = 932;
+    const std::wstring wide = Widen(utf8);
+    if (wide.empty()) return std::string();
+    const int size = static_cast<int>(wide.size());
+    BOOL lost = FALSE;
+    const int n = WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0,
+                                      nullptr, &lost);
+    if (n <= 0 || lost) return std::nullopt;
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(), size, out.data(), n, nullptr,
+                        nullptr);
+    return out;
+}
+
 void Win32Form::SelectItem(Control c, std::int32_t index) {
     const LRESULT count = SendMessageW(Window(c), CB_GETCOUNT, 0, 0);
     // CB_SETCURSEL with an index past the end fails without clearing the
@@ -373,6 +391,31 @@ std::optional<std::int32_t> Win32Form::RunColorChooser(std::int32_t preset) {
     chooser.Flags = CC_RGBINIT | CC_ANYCOLOR;
     if (!ChooseColorW(&chooser)) return std::nullopt;
     return static_cast<std::int32_t>(chooser.rgbResult);
+}
+
+FigureGridAnswer Win32Form::RunFigureGrid(Control list, const FigureGridContent& content,
+                                          int focusCell) {
+    RECT box{};
+    GetWindowRect(Window(list), &box);
+    // The window rectangle of a drop-down list includes its list; the
+    // chooser opens below the closed box.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(Window(list), &info)) {
+        RECT item = info.rcItem;
+        MapWindowPoints(Window(list), nullptr, reinterpret_cast<POINT*>(&item), 2);
+        box.bottom = item.bottom + (item.top - box.top);
+    }
+    return RunFigureGridWindow(form_, box, content, focusCell, dpi_, font_, ownFigures_);
+}
+
+bool Win32Form::AskYesNo(std::string_view question) {
+    return MessageBoxW(form_, Widen(question).c_str(), Widen(kFormCaption).c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+void Win32Form::Tell(std::string_view message) {
+    MessageBoxW(form_, Widen(message).c_str(), Widen(kFormCaption).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void Win32Form::Close() { DestroyWindow(form_); }

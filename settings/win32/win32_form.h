@@ -56,6 +56,7 @@ public:
     void AddFigureItem(Control c, std::string_view text, std::int32_t kind) override;
     void UseOwnFigures(const OwnFigureSet& set) override { ownFigures_ = &set; }
     std::string FromCp932(std::string_view cp932) override;
+    std::optional<std::string> ToCp932(std::string_view utf8) override;
     void SelectItem(Control c, std::int32_t index) override;
     std::int32_t SelectedItem(Control c) override;
     void SetEditText(Control c, std::string_view text) override;
@@ -69,6 +70,10 @@ public:
     WindowPosition Position() override;
     void MoveTo(WindowPosition position) override;
     std::optional<std::int32_t> RunColorChooser(std::int32_t preset) override;
+    FigureGridAnswer RunFigureGrid(Control list, const FigureGridContent& content,
+                                   int focusCell) override;
+    bool AskYesNo(std::string_view question) override;
+    void Tell(std::string_view message) override;
     void Close() override;
 
 private:
@@ -95,6 +100,10 @@ private:
     std::wstring previewCaption_;
     const OwnFigureSet* ownFigures_ = nullptr;
 };
+
+// A figure box asks the form to open the figure chooser in place of its list;
+// lParam: the box.
+inline constexpr UINT kOpenFigureChooser = WM_APP + 1;
 
 // Control ids: the table index from here on, except the two buttons, which
 // carry IDOK and IDCANCEL so that Enter and Escape reach them.

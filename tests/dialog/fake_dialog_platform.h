@@ -4,7 +4,9 @@
 // one selector group, lists that show no selection for an index without an
 // item, a color chooser that answers what the test scripted.
 
+#include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -70,6 +72,12 @@ public:
     void UseOwnFigures(const OwnFigureSet& set) override { ownFigures = &set; }
     // Marked, so that a test sees which text was taken as CP932.
     std::string FromCp932(std::string_view cp932) override { return "cp932:" + std::string(cp932); }
+    // CP932 has no character of four UTF-8 bytes.
+    std::optional<std::string> ToCp932(std::string_view utf8) override {
+        if (std::ranges::any_of(utf8, [](char b) { return static_cast<unsigned char>(b) >= 0xF0; }))
+            return std::nullopt;
+        return std::string(utf8);
+    }
     void SelectItem(Control c, std::int32_t index) override {
         State& s = At(c, ControlKind::DropDown);
         const bool exists = index >= 0 && static_cast<std::size_t>(index) < s.items.size();
@@ -97,6 +105,19 @@ public:
         return chooserAnswer;
     }
     void Close() override { ++closeCount; }
+    FigureGridAnswer RunFigureGrid(Control list, const FigureGridContent& content,
+                                   int focusCell) override {
+        grids.push_back({list, content, focusCell});
+        if (gridAnswers.empty()) return {};
+        const FigureGridAnswer answer = gridAnswers.front();
+        gridAnswers.pop_front();
+        return answer;
+    }
+    bool AskYesNo(std::string_view question) override {
+        questions.emplace_back(question);
+        return yes;
+    }
+    void Tell(std::string_view message) override { messages.emplace_back(message); }
 
     // What the tests look at and script.
     State& Named(const std::string& name) {
@@ -114,6 +135,16 @@ public:
         std::string caption;
     };
     std::vector<Preview> previews;  // every picture the band was asked to show
+    struct Grid {
+        Control list;
+        FigureGridContent content;
+        int focusCell;
+    };
+    std::vector<Grid> grids;                   // every time the chooser opened
+    std::deque<FigureGridAnswer> gridAnswers;  // what the user does there, in turn; then Cancel
+    bool yes = false;                          // the answer to every question
+    std::vector<std::string> questions;
+    std::vector<std::string> messages;
 
 private:
     // Calling an operation on the wrong kind of control is a fault of the

@@ -1,0 +1,22 @@
+#pragma once
+// The figure chooser's window: a popup below a figure box, in place of the
+// box's own list, that stays until the user chooses, leaves, or asks to
+// rename or delete an own figure. Clicking anywhere else closes it, as it
+// closes a list.
+
+#include <windows.h>
+
+#include "settings/dialog/figure_grid.h"
+
+namespace tesra::win32 {
+
+// The figure boxes open the chooser instead of their list: a click, F4 or
+// Alt+Up/Down posts openMessage to the box's parent, with the box as lParam.
+// Up and Down in the closed box still step through the figures.
+void OpenChooserInsteadOfList(HWND figureBox, UINT openMessage);
+
+FigureGridAnswer RunFigureGridWindow(HWND owner, const RECT& anchor,
+                                     const FigureGridContent& content, int focusCell, UINT dpi,
+                                     HFONT font, const OwnFigureSet* own);
+
+}  // namespace tesra::win32
