@@ -213,6 +213,10 @@ LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND: return 1;
         case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
         case WM_KEYDOWN: OnKey(wParam); return 0;
+        case WM_SYSKEYDOWN:  // Alt+Up or Alt+Down closes it, as it closes a list
+            if (wParam != VK_UP && wParam != VK_DOWN) break;
+            Finish(FigureGridAnswer::Action::Cancel);
+            return 0;
         case WM_MOUSEMOVE: {
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
             TrackMouseEvent(&track);
@@ -267,8 +271,9 @@ LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_CLOSE: Finish(FigureGridAnswer::Action::Cancel); return 0;
         case WM_DESTROY: Finish(FigureGridAnswer::Action::Cancel); return 0;
-        default: return DefWindowProcW(hwnd_, message, wParam, lParam);
+        default: break;
     }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 int GridWindow::HitCell(LPARAM lParam) const {
@@ -293,6 +298,7 @@ void GridWindow::OnKey(WPARAM key) {
         case VK_RETURN:
         case VK_SPACE: return Finish(FigureGridAnswer::Action::Choose, cell.kind);
         case VK_ESCAPE:
+        case VK_F4:
         case VK_TAB: return Finish(FigureGridAnswer::Action::Cancel);
         case VK_F2: return StartRename();
         case VK_DELETE:

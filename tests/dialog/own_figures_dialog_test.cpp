@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <optional>
 #include <string>
 #include <utility>
@@ -134,6 +135,132 @@ TEST(SettingsDialogOwnFigures, CaptionNamesTheFigureAndCountsDamagedEntries) {
         ASSERT_NE(run.ui.ownFigures, nullptr);
         EXPECT_NE(run.ui.ownFigures->Find(110), nullptr);
     }
+}
+
+// The figure chooser opened from row 1's figure box.
+using Action = FigureGridAnswer::Action;
+
+struct ChooserRun : OwnRun {
+    std::filesystem::path libraryFile = dir / "tesra_figures.txt";
+
+    // Row 1 (in use) draws 107, row 4 draws 110 as its second figure.
+    void Open(std::deque<FigureGridAnswer> answers, bool yes = false) {
+        FigureLibrary library = GappedLibrary();
+        ASSERT_TRUE(SaveFigureLibrary(library, libraryFile));
+        PatternStore s;
+        s.rows[0].figureKind = 107;
+        s.rows[3].figureB = 110;
+        SavePatternStore(s, storeFile);
+        store = LoadPatternStore(storeFile);
+        dialog.emplace(ui, store, storeFile, LoadFigureLibrary(libraryFile), libraryFile);
+        dialog->Fill(false);
+        ui.gridAnswers = std::move(answers);
+        ui.yes = yes;
+        dialog->OpenFigureGrid(ui.Find("ComboBoxZ1"));
+    }
+    FigureLibrary SavedLibrary() const { return LoadFigureLibrary(libraryFile); }
+    std::string FocusedKindName(std::size_t opening) const {
+        const auto& grid = ui.grids.at(opening);
+        return grid.content.Cells().at(static_cast<std::size_t>(grid.focusCell))->name;
+    }
+};
+
+TEST(FigureChooser, OpensAtTheBoxsFigureAndChoosingSetsTheBoxAndTheBand) {
+    ChooserRun run;
+    run.Open({{Action::Choose, 47, {}}});
+    ASSERT_EQ(run.ui.grids.size(), 1u);
+    EXPECT_EQ(run.ui.grids[0].content.current, 107);
+    EXPECT_EQ(run.FocusedKindName(0), "cp932:post");
+    EXPECT_TRUE(run.ui.grids[0].content.ownEditable);
+    EXPECT_EQ(run.ui.Named("ComboBoxZ1").selected, 47);
+    EXPECT_EQ(run.ui.previews.back().row.figureKind, 47);
+    run.dialog->Button1Click();
+    EXPECT_EQ(run.Saved().rows[0].figureKind, 47);
+}
+
+TEST(FigureChooser, RenameAndDeleteShowAtOnceAndReachTheLibraryOnlyOnOk) {
+    const struct {
+        std::deque<FigureGridAnswer> answers;
+        bool yes;
+        bool ok;
+        std::vector<std::string> names;  // of the saved library's figures
+        std::size_t questions;
+    } cases[] = {
+        // Renamed; a name CP932 cannot hold is refused; an empty one becomes the number.
+        {{{Action::Rename, 107, " 樹木 "}, {Action::Rename, 110, "\xF0\x9F\x8C\xB2"}},
+         false,
+         true,
+         {"樹木", ""},
+         0},
+        {{{Action::Rename, 107, ""}}, false, true, {"図形107", ""}, 0},
+        // Deleted: 110 is drawn by row 4 and 107 by row 1, so each asks first.
+        {{{Action::Delete, 110, {}}}, false, true, {"post", ""}, 1},
+        {{{Action::Delete, 110, {}}, {Action::Delete, 107, {}}}, true, true, {}, 2},
+        // Cancel keeps the file as it was.
+        {{{Action::Rename, 107, "x"}, {Action::Delete, 110, {}}}, true, false, {"post", ""}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.names.size());
+        ChooserRun run;
+        run.Open(c.answers, c.yes);
+        ASSERT_EQ(run.ui.grids.size(), c.answers.size() + 1);  // reopened after each, then left
+        EXPECT_EQ(run.ui.questions.size(), c.questions);
+        c.ok ? run.dialog->Button1Click() : run.dialog->Button2Click();
+        const FigureLibrary saved = run.SavedLibrary();
+        ASSERT_EQ(saved.set.figures.size(), c.names.size());
+        for (std::size_t i = 0; i < c.names.size(); ++i)
+            EXPECT_EQ(saved.set.figures[i].name, c.names[i]);
+        EXPECT_EQ(saved.set.nextKind, 112);  // numbers are never given again
+        // Rows keep their numbers, deleted or not.
+        EXPECT_EQ(run.Saved().rows[0].figureKind, 107);
+        EXPECT_EQ(run.Saved().rows[3].figureB, 110);
+    }
+}
+
+TEST(FigureChooser, DeletedFigureShowsAsDeletedAndTheQuestionNamesItsRows) {
+    ChooserRun run;
+    run.Open({{Action::Delete, 107, {}}}, true);
+    ASSERT_EQ(run.ui.questions.size(), 1u);
+    EXPECT_EQ(run.ui.questions[0], SettingsDialog::DeleteQuestion("cp932:post", 107, {1}));
+    EXPECT_NE(run.ui.questions[0].find("行1で使われています"), std::string::npos);
+    const auto& box = run.ui.Named("ComboBoxZ1");
+    EXPECT_EQ(box.items.at(static_cast<std::size_t>(box.selected)), "(削除された図形 107)");
+    EXPECT_EQ(run.ui.Named("ComboBoxZ2").items.size(), kListed - 1);
+    // The reopened chooser shows it without a picture, and not as editable.
+    const auto cells = run.ui.grids[1].content.Cells();
+    const auto deleted = std::find_if(cells.begin(), cells.end(),
+                                      [](const GridCell* cell) { return cell->kind == 107; });
+    ASSERT_NE(deleted, cells.end());
+    EXPECT_FALSE((*deleted)->drawn);
+    EXPECT_FALSE((*deleted)->own);
+}
+
+TEST(FigureChooser, EditsKeepFiguresRegisteredMeanwhileAndSayWhenTheyCannotBeSaved) {
+    ChooserRun run;
+    run.Open({{Action::Rename, 107, "a"}});
+    FigureLibrary meanwhile = run.SavedLibrary();
+    meanwhile.set.figures.push_back(Crossed(112, "new"));
+    meanwhile.set.nextKind = 113;
+    ASSERT_TRUE(SaveFigureLibrary(meanwhile, run.libraryFile));
+    run.dialog->Button1Click();
+    const FigureLibrary saved = run.SavedLibrary();
+    ASSERT_EQ(saved.set.figures.size(), 3u);
+    EXPECT_EQ(saved.set.figures[0].name, "a");
+    EXPECT_EQ(saved.set.figures[2].name, "new");
+    EXPECT_TRUE(run.ui.messages.empty());
+
+    // A library of another format: nothing can be renamed, and nothing is written.
+    ChooserRun other;
+    other.Open({});
+    test::WriteBytes(other.libraryFile, "something else\r\n");
+    other.dialog.emplace(other.ui, other.store, other.storeFile,
+                         LoadFigureLibrary(other.libraryFile), other.libraryFile);
+    other.dialog->Fill(false);
+    other.ui.gridAnswers = {{Action::Rename, 107, "b"}};
+    other.dialog->OpenFigureGrid(other.ui.Find("ComboBoxZ1"));
+    EXPECT_FALSE(other.ui.grids.back().content.ownEditable);
+    other.dialog->Button1Click();
+    EXPECT_EQ(test::ReadBytes(other.libraryFile), "something else\r\n");
 }
 
 std::size_t PenPrimitives(const PreviewDrawing& drawing) {

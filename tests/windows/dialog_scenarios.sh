@@ -345,6 +345,98 @@ scenario_own_figures() {
     fi
 }
 
+# Two own figures; row 1 (in use) draws the first, 107.
+grid_library() {
+    printf '%s\r\n' 'tesra-figures 1' 'next 109' 'figure 107 4 2 樹木' 'l 1 0 0 4 2' 'l 1 0 2 4 0' end \
+        'figure 108 4 2 柵' 'l 1 0 0 0 2' 'l 1 4 0 4 2' 'l 1 0 1 4 1' end | iconv -f UTF-8 -t CP932
+}
+grid_store() {
+    printf '%s\r\n' 0 0 0 255 1 "$@" 10 5 0 0 1 0 0 0
+    local row
+    for ((row = 2; row <= 12; row++)); do printf '%s\r\n' 0 10 10 0 0 1 0 0 0; done
+}
+
+# scenario_figure_grid PERCENT: row 1's figure box opens the chooser (Alt+Down)
+# at its own figure; Home, Down and Right walk to the second figure of the
+# slashes and chevrons, Enter chooses it and OK stores it.
+scenario_figure_grid() {
+    local percent=$1
+    DPI=$((96 * percent / 100))
+    set_dpi "$DPI"
+    grid_library >"$GUI_DIR/tesra_figures.txt"
+    cp "$GUI_DIR/tesra_figures.txt" "$WORK/library-before.txt"
+    grid_store 107 >"$GUI_DIR/tesra.dat"
+    if check "figure grid at $percent %: the form opens" start_dialog; then
+        local closed opened
+        closed=$(client_pixels "$WORK/grid-closed.png" 34 40 300 200)
+        keys Tab alt+Down
+        sleep 0.5
+        opened=$(client_pixels "$WORK/grid-opened.png" 34 40 300 200)
+        check "figure grid at $percent %: the chooser opens below the figure box" [ "$closed" != "$opened" ]
+        window_shot "$BUILD/dialog-figure-grid-$percent.png"
+        import -window root "$BUILD/dialog-figure-grid-screen-$percent.png"
+        keys Home Down Right Return
+        sleep 0.3
+        keys Return
+        finish_dialog "figure grid at $percent %, choose then OK"
+        grid_store 11 >"$WORK/expected-grid.dat"
+        check "figure grid at $percent %: row 1 draws the figure chosen by keys (11)" \
+            same_bytes "$GUI_DIR/tesra.dat" "$WORK/expected-grid.dat"
+        check "figure grid at $percent %: the library is as it was" \
+            same_bytes "$GUI_DIR/tesra_figures.txt" "$WORK/library-before.txt"
+    fi
+    DPI=96
+    set_dpi 96
+}
+
+# Own figures renamed and deleted in the chooser: 107 renamed with F2, 108
+# (no row draws it) deleted without a question; OK saves the library.
+# Then 107, which row 1 draws, deleted after the question is answered yes:
+# the row keeps its number.
+scenario_grid_rename_delete() {
+    grid_library >"$GUI_DIR/tesra_figures.txt"
+    grid_store 107 >"$GUI_DIR/tesra.dat"
+    cp "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+    if check "rename and delete: the form opens" start_dialog; then
+        keys Tab alt+Down F2 ctrl+a
+        typed tree
+        sleep 0.3
+        window_shot "$BUILD/dialog-figure-grid-rename.png"
+        keys Return
+        sleep 0.5
+        keys Right Delete
+        sleep 0.5
+        keys Escape
+        sleep 0.3
+        keys Return
+        finish_dialog "rename and delete, OK"
+        printf '%s\r\n' 'tesra-figures 1' 'next 109' 'figure 107 4 2 tree' 'l 1 0 0 4 2' 'l 1 0 2 4 0' end \
+            >"$WORK/expected-library.txt"
+        check "rename and delete, OK: the library holds 107 renamed, 108 is gone, numbers go on from 109" \
+            same_bytes "$GUI_DIR/tesra_figures.txt" "$WORK/expected-library.txt"
+        check "rename and delete, OK: tesra.dat unchanged" same_bytes "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+    fi
+    if check "delete a figure in use: the form opens" start_dialog; then
+        keys Tab alt+Down Delete
+        local question
+        question=$(timeout 15 xdotool search --sync --onlyvisible --name '^Tesra　設定$' 2>/dev/null | grep -v "^$WID\$" | head -1)
+        check "delete a figure in use: a question comes first" [ -n "$question" ]
+        sleep 0.3
+        import -window root "$BUILD/dialog-figure-grid-delete-question.png"
+        keys Tab Return
+        sleep 0.5
+        keys Escape
+        sleep 0.3
+        window_shot "$BUILD/dialog-figure-grid-deleted.png"
+        keys Return
+        finish_dialog "delete a figure in use, OK"
+        printf '%s\r\n' 'tesra-figures 1' 'next 109' >"$WORK/expected-library.txt"
+        check "delete a figure in use, yes and OK: the library no longer has 107" \
+            same_bytes "$GUI_DIR/tesra_figures.txt" "$WORK/expected-library.txt"
+        check "delete a figure in use, OK: row 1 keeps 107" same_bytes "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+    fi
+}
+
 dialog_checks() {
     echo "== settings dialog under Xvfb (screenshots in $BUILD)"
     export LANG=ja_JP.UTF-8 LOCPATH="$WORK/locale"
@@ -355,6 +447,10 @@ dialog_checks() {
     local exchange="$REPO/tests/app/golden/two_points_bz/JWC_TEMP.TXT"
     [ -f "$exchange" ] || exchange="$HERE/inputs/two_points_bz/JWC_TEMP.TXT"
     cp "$exchange" "$GUI_DIR/JWC_TEMP.TXT"
+    if [ -n "${TESRA_DIALOG_ONLY:-}" ]; then
+        eval "$TESRA_DIALOG_ONLY"
+        return
+    fi
     scenario_defaults
     scenario_edit_ok
     scenario_discard "Escape" keys Escape
@@ -369,5 +465,7 @@ dialog_checks() {
     scenario_own_figures
     scenario_preview
     for percent in 100 125 150; do scenario_long_values "$percent"; done
+    for percent in 100 125 150; do scenario_figure_grid "$percent"; done
+    scenario_grid_rename_delete
     check "dialog runs left JWC_TEMP.TXT unchanged" same_bytes "$GUI_DIR/JWC_TEMP.TXT" "$exchange"
 }
