@@ -47,7 +47,9 @@ constexpr int kCellHeight = 26;
 constexpr int kTitleWidth = 76;
 constexpr int kInset = 4;
 constexpr int kSectionGap = 5;  // a rule between families
-constexpr int kStatusHeight = 38;
+// Two lines for the whole name (an own figure's name may be 40 full-width
+// characters), one for the keys.
+constexpr int kStatusHeight = 56;
 constexpr int kPicturePadding = 4;
 
 int Scaled(int pixels96, unsigned dpi) {

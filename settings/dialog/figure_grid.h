@@ -84,6 +84,7 @@ int ClampScroll(const FigureGridLayout& layout, int scrollTop);
 // The status line for a cell: its whole name, and what the keys do with it.
 std::string GridStatusName(const GridCell& cell);
 std::string GridStatusKeys(const GridCell& cell, bool ownEditable);
+inline constexpr std::string_view kRenameKeys = "Enter: この名前にする　Esc: やめる";
 
 // What the user did in the grid.
 struct FigureGridAnswer {

@@ -19,6 +19,7 @@ constexpr UINT_PTR kFigureBoxId = 3;
 constexpr UINT kRenameCommand = 1;
 constexpr UINT kDeleteCommand = 2;
 constexpr int kWheelRows = 2;
+constexpr int kRenameBoxHeight = 21;  // at 96 dpi: a line of the form's font in a sunken edit box
 
 LRESULT CALLBACK FigureBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                DWORD_PTR openMessage) {
@@ -367,7 +368,7 @@ void GridWindow::ShowMenu(int cell, POINT screen) {
 void GridWindow::StartRename() {
     if (edit_ || !Editable(focus_)) return;
     const PixelRect& s = layout_.status;
-    const int lineHeight = (s.bottom - s.top) / 2;
+    const int lineHeight = std::min(Scale(kRenameBoxHeight, dpi_), (s.bottom - s.top) * 2 / 3);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
     edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT",
                             Widen(cells_[static_cast<std::size_t>(focus_)]->name).c_str(),
@@ -455,13 +456,18 @@ void GridWindow::PaintStatus(HDC dc) {
     Fill(dc, {0, s.top, layout_.width, s.bottom}, GetSysColor(COLOR_BTNFACE));
     const int shown = hover_ >= 0 ? hover_ : focus_;
     const GridCell& cell = *cells_[static_cast<std::size_t>(shown)];
-    const int half = (s.bottom - s.top) / 2;
+    const int keysTop = s.bottom - (s.bottom - s.top) / 3;
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    if (!edit_)
-        Text(dc, GridStatusName(cell), {s.left, s.top, s.right, s.top + half},
-             DT_LEFT | DT_VCENTER);
-    Text(dc, GridStatusKeys(*cells_[static_cast<std::size_t>(focus_)], content_.ownEditable),
-         {s.left, s.top + half, s.right, s.bottom}, DT_LEFT | DT_VCENTER);
+    if (!edit_) {
+        const std::wstring name = Widen(GridStatusName(cell));
+        RECT r{s.left, s.top + Scale(2, dpi_), s.right, keysTop};
+        DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &r,
+                  DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    }
+    const std::string keys =
+        edit_ ? std::string(kRenameKeys)
+              : GridStatusKeys(*cells_[static_cast<std::size_t>(focus_)], content_.ownEditable);
+    Text(dc, keys, {s.left, keysTop, s.right, s.bottom}, DT_LEFT | DT_VCENTER);
 }
 
 }  // namespace

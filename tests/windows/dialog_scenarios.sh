@@ -401,7 +401,7 @@ scenario_grid_rename_delete() {
         keys Tab alt+Down F2 ctrl+a
         typed tree
         sleep 0.3
-        window_shot "$BUILD/dialog-figure-grid-rename.png"
+        import -window root "$BUILD/dialog-figure-grid-rename.png"  # the chooser reaches below the form
         keys Return
         sleep 0.5
         keys Right Delete
@@ -418,8 +418,13 @@ scenario_grid_rename_delete() {
     fi
     if check "delete a figure in use: the form opens" start_dialog; then
         keys Tab alt+Down Delete
-        local question
-        question=$(timeout 15 xdotool search --sync --onlyvisible --name '^Tesra　設定$' 2>/dev/null | grep -v "^$WID\$" | head -1)
+        # The question is a second window with the form's caption.
+        local question="" tries
+        for ((tries = 0; tries < 60; tries++)); do
+            [ -z "$question" ] || break
+            sleep 0.25
+            question=$(xdotool search --onlyvisible --name '^Tesra　設定$' 2>/dev/null | grep -v "^$WID\$" | head -1)
+        done
         check "delete a figure in use: a question comes first" [ -n "$question" ]
         sleep 0.3
         import -window root "$BUILD/dialog-figure-grid-delete-question.png"
