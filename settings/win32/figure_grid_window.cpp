@@ -78,8 +78,13 @@ private:
     void Loop();
     bool Ours(HWND w) const { return w == hwnd_ || IsChild(hwnd_, w); }
     void Finish(FigureGridAnswer::Action action, std::int32_t kind = -1, std::string name = {});
-    void Paint(HDC dc, const RECT& client);
-    void PaintCell(HDC dc, int i);
+    void Paint(HDC dc, const RECT& client, const RECT& dirty);
+    void PaintCell(HDC dc, int i, const RECT& dirty);
+    // A cell's picture may be an own figure of thousands of elements: moving
+    // the focus or the pointer repaints the two cells concerned and the
+    // status line, not the grid.
+    void Repaint(int cell);
+    void SetHover(int cell);
     void PaintStatus(HDC dc);
     void OnKey(WPARAM key);
     void MoveFocus(int cell);
@@ -207,7 +212,7 @@ LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             HDC dc = BeginPaint(hwnd_, &ps);
             RECT client;
             GetClientRect(hwnd_, &client);
-            Paint(dc, client);
+            Paint(dc, client, ps.rcPaint);
             EndPaint(hwnd_, &ps);
             return 0;
         }
@@ -221,16 +226,10 @@ LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE: {
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
             TrackMouseEvent(&track);
-            if (const int cell = HitCell(lParam); cell != hover_) {
-                hover_ = cell;
-                InvalidateRect(hwnd_, nullptr, FALSE);
-            }
+            SetHover(HitCell(lParam));
             return 0;
         }
-        case WM_MOUSELEAVE:
-            hover_ = -1;
-            InvalidateRect(hwnd_, nullptr, FALSE);
-            return 0;
+        case WM_MOUSELEAVE: SetHover(-1); return 0;
         case WM_LBUTTONUP:
             if (const int cell = HitCell(lParam); cell >= 0)
                 Finish(FigureGridAnswer::Action::Choose,
@@ -322,9 +321,26 @@ bool GridWindow::Editable(int cell) const {
 
 void GridWindow::MoveFocus(int cell) {
     if (cell < 0) return;
+    Repaint(focus_);
     focus_ = cell;
+    Repaint(focus_);
     ScrollTo(ScrollToShow(layout_, focus_, scroll_));
-    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void GridWindow::SetHover(int cell) {
+    if (cell == hover_) return;
+    Repaint(hover_);
+    hover_ = cell;
+    Repaint(hover_);
+}
+
+void GridWindow::Repaint(int cell) {
+    const PixelRect& s = layout_.status;
+    const RECT status{0, s.top, layout_.width, s.bottom};
+    InvalidateRect(hwnd_, &status, FALSE);
+    if (cell < 0 || cell >= static_cast<int>(layout_.cells.size())) return;
+    const RECT r = OnScreen(layout_.cells[static_cast<std::size_t>(cell)]);
+    InvalidateRect(hwnd_, &r, FALSE);
 }
 
 void GridWindow::ScrollTo(int top) {
@@ -395,7 +411,7 @@ void GridWindow::EndRename(bool commit) {
 }
 
 // Drawn off screen, so that moving the focus does not flicker.
-void GridWindow::Paint(HDC screen, const RECT& client) {
+void GridWindow::Paint(HDC screen, const RECT& client, const RECT& dirty) {
     const int width = client.right, height = client.bottom;
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -417,7 +433,7 @@ void GridWindow::Paint(HDC screen, const RECT& client) {
         SetTextColor(dc, Mixed(text, GetSysColor(COLOR_WINDOW), 70));
         Text(dc, content_.sections[s].title, title, DT_LEFT | DT_VCENTER);
     }
-    for (int i = 0; i < static_cast<int>(cells_.size()); ++i) PaintCell(dc, i);
+    for (int i = 0; i < static_cast<int>(cells_.size()); ++i) PaintCell(dc, i, dirty);
     SelectClipRgn(dc, nullptr);
     DeleteObject(view);
     PaintStatus(dc);
@@ -429,14 +445,17 @@ void GridWindow::Paint(HDC screen, const RECT& client) {
     DeleteDC(dc);
 }
 
-void GridWindow::PaintCell(HDC dc, int i) {
+void GridWindow::PaintCell(HDC dc, int i, const RECT& dirty) {
     const PixelRect& cell = layout_.cells[static_cast<std::size_t>(i)];
     if (cell.bottom <= scroll_ || cell.top >= scroll_ + layout_.viewHeight) return;
+    RECT visible{};
+    const RECT onScreen = OnScreen(cell);
+    if (!IntersectRect(&visible, &onScreen, &dirty)) return;
     const GridCell& c = *cells_[static_cast<std::size_t>(i)];
     const bool focused = i == focus_;
     const COLORREF back = GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_WINDOW);
     const COLORREF fore = GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
-    const RECT r = OnScreen(cell);
+    const RECT& r = onScreen;
     const int line = std::max(1, Scale(1, dpi_));
     Fill(dc, r, i == hover_ && !focused ? Mixed(back, GetSysColor(COLOR_HIGHLIGHT), 80) : back);
     // The figure the box shows now keeps a frame wherever the focus goes.
