@@ -12,6 +12,7 @@
 #include "app/run_along.h"
 #include "exchange/atomic_file.h"
 #include "exchange/reader.h"
+#include "figures/own_figure_checks.h"
 #include "tesra_process.h"
 #include "test_support.h"
 
@@ -42,15 +43,12 @@ const Lines kFigure = {
     "ch 3 0 1 0 \"tree",
 };
 
-struct Shape {
-    std::string kind;
-    std::vector<double> values;
-};
+using test::OwnShape;
 
-// The elements of a file as shapes, circles as whole arcs; other elements
-// (the name's text) are left out.
-std::vector<Shape> Shapes(const ElementStore& s) {
-    std::vector<Shape> out;
+// The elements of a file as shapes, circles as whole arcs and a solid
+// ellipse with its code; other elements (the name's text) are left out.
+std::vector<OwnShape> Shapes(const ElementStore& s) {
+    std::vector<OwnShape> out;
     for (const ElementRef ref : s.order)
         VisitElement(s, ref,
                      Overloaded{
@@ -64,28 +62,18 @@ std::vector<Shape> Shapes(const ElementStore& s) {
                              out.push_back({"arc", {std::begin(a.values), std::end(a.values)}});
                          },
                          [&](const SolidElement& e) {
-                             const char* kind = e.kind == ElementKind::SolidSc   ? "sc"
-                                                : e.kind == ElementKind::SolidSo ? "so"
-                                                                                 : "sl";
-                             out.push_back({kind, e.solid.values});
+                             if (e.kind != ElementKind::SolidSc) {
+                                 out.push_back({e.kind == ElementKind::SolidSo ? "so" : "sl",
+                                                e.solid.values});
+                                 return;
+                             }
+                             OwnShape sc{"sc", e.solid.values};
+                             sc.values.push_back(e.solid.code);
+                             out.push_back(sc);
                          },
                          [](const auto&) {},
                      });
     return out;
-}
-
-// The shape moved from the box's corner to p and turned by theta with it.
-Shape Placed(Shape s, Point low, Point p, double thetaDeg) {
-    const double t = thetaDeg * std::numbers::pi / 180, c = std::cos(t), sn = std::sin(t);
-    const std::size_t pairs = s.kind == "line" || s.kind == "sl" ? s.values.size() / 2 : 1;
-    for (std::size_t k = 0; k < pairs; ++k) {
-        const double x = s.values[2 * k] - low.x, y = s.values[2 * k + 1] - low.y;
-        s.values[2 * k] = p.x + x * c - y * sn;
-        s.values[2 * k + 1] = p.y + x * sn + y * c;
-    }
-    if (s.kind == "arc") s.values[6] += thetaDeg;
-    if (s.kind == "sc" || s.kind == "so") s.values[4] += t;
-    return s;
 }
 
 TEST(RegisterFigure, DrawnAlongASpanOfItsOwnWidthItReproducesTheSelection) {
@@ -99,7 +87,7 @@ TEST(RegisterFigure, DrawnAlongASpanOfItsOwnWidthItReproducesTheSelection) {
     ASSERT_EQ(library.set.figures.size(), 1u);
     EXPECT_EQ(library.set.figures[0].width, 20);
     EXPECT_EQ(library.set.figures[0].height, 8);
-    const std::vector<Shape> selected = Shapes(registering.exchange.elements);
+    const std::vector<OwnShape> selected = Shapes(registering.exchange.elements);
 
     const struct {
         double thetaDeg;
@@ -120,25 +108,12 @@ TEST(RegisterFigure, DrawnAlongASpanOfItsOwnWidthItReproducesTheSelection) {
         run.exchange.points[2] = {true, s.p.x + 30 * std::cos(t), s.p.y + 30 * std::sin(t)};
         VectorSink sink;
         DrawPattern(run, RunMode::TwoPoints, sink);
-        const std::vector<Shape> drawn =
+        const std::vector<OwnShape> drawn =
             Shapes(test::ReadExchange(test::CrLf(sink.lines)).elements);
-        ASSERT_EQ(drawn.size(), selected.size());
-        const double size = std::max(100.0, std::hypot(s.p.x, s.p.y));
-        for (std::size_t i = 0; i < drawn.size(); ++i) {
-            const Shape want = Placed(selected[i], {3, 4}, s.p, s.thetaDeg);
-            EXPECT_EQ(drawn[i].kind, want.kind) << i;
-            ASSERT_EQ(drawn[i].values.size(), want.values.size()) << i;
-            for (std::size_t k = 0; k < want.values.size(); ++k) {
-                // The span's angle may come as -60 or as 300 degrees.
-                const bool tilt =
-                    (want.kind == "arc" && k == 6) ||
-                    (want.kind != "arc" && want.kind != "line" && want.kind != "sl" && k == 4);
-                const double turn = want.kind == "arc" ? 360 : 2 * std::numbers::pi;
-                const double off = drawn[i].values[k] - want.values[k];
-                EXPECT_NEAR(tilt ? std::remainder(off, turn) : off, 0, 1e-9 * size)
-                    << i << " " << k;
-            }
-        }
+        // The selection's box starts at (3, 4); the figure's own units at its corner.
+        const test::OwnFigureMap map{MakeCell(20, 8, s.thetaDeg, s.p), 1, 1, -3, -4};
+        test::ExpectShapesUnder(map, selected, drawn,
+                                1e-9 * std::max(100.0, std::hypot(s.p.x, s.p.y)));
     }
 }
 

@@ -11,6 +11,7 @@
 #include <set>
 #include <vector>
 
+#include "figures/call_checks.h"
 #include "figures/span_placement.h"
 #include "geom/helpers.h"
 #include "test_support.h"
@@ -479,10 +480,7 @@ TEST(AlongDrawing, CurvesWithoutRadiusAreSkipped) {
     for (const auto& c : cases) {
         const Calls drawn = Drawn(c.row, Paths(c.scene), false);
         ASSERT_EQ(drawn.size(), 1u) << c.drawn.op;
-        EXPECT_EQ(drawn[0].op, c.drawn.op);
-        ASSERT_EQ(drawn[0].values.size(), c.drawn.values.size());
-        for (std::size_t k = 0; k < c.drawn.values.size(); ++k)
-            EXPECT_NEAR(drawn[0].values[k], c.drawn.values[k], 1e-12);
+        test::ExpectCall(drawn[0], c.drawn.op, c.drawn.values, 1e-12);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "figures/call_checks.h"
 #include "figures/figures.h"
 #include "geom/helpers.h"
 #include "test_support.h"
@@ -11,13 +12,7 @@
 namespace tesra {
 namespace {
 
-void ExpectCall(const test::RecordingTarget::Call& call, const char* op,
-                const std::vector<double>& values) {
-    EXPECT_EQ(call.op, op);
-    ASSERT_EQ(call.values.size(), values.size()) << op;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        EXPECT_NEAR(call.values[i], values[i], 1e-12) << op << " value " << i;
-}
+using test::ExpectCall;
 
 struct ArcCase {
     std::int32_t kind;
@@ -35,15 +30,15 @@ TEST(CircleKinds, OutlinesStretchToTheBox) {
         SCOPED_TRACE(c.kind);
         const Calls calls = Draw(c.kind, MakeCell(c.w, c.h));
         ASSERT_EQ(calls.size(), 1u);
-        ExpectCall(calls[0], "arc", {c.cx, c.cy, c.r, c.start, c.end, c.flatness, 0});
+        ExpectCall(calls[0], "arc", {c.cx, c.cy, c.r, c.start, c.end, c.flatness, 0}, 1e-12);
     }
 }
 
 TEST(CircleKinds, DoubleCircleDrawsOuterThenInner) {
     const Calls calls = Draw(53, MakeCell(10, 6));
     ASSERT_EQ(calls.size(), 2u);
-    ExpectCall(calls[0], "arc", {5, 3, 5, 0, 360, 0.6, 0});
-    ExpectCall(calls[1], "arc", {5, 3, 2.5, 0, 360, 0.6, 0});
+    ExpectCall(calls[0], "arc", {5, 3, 5, 0, 360, 0.6, 0}, 1e-12);
+    ExpectCall(calls[1], "arc", {5, 3, 2.5, 0, 360, 0.6, 0}, 1e-12);
 }
 
 struct SolidCase {
@@ -63,12 +58,12 @@ TEST(CircleKinds, FilledKindsTakeTheSolidColorOnlyWhenSwitchedOn) {
         SCOPED_TRACE(c.kind);
         const Calls plain = Draw(c.kind, MakeCell(10, 6), {false, 0x123456});
         ASSERT_EQ(plain.size(), 1u);
-        ExpectCall(plain[0], c.op, c.values);
+        ExpectCall(plain[0], c.op, c.values, 1e-12);
 
         const Calls colored = Draw(c.kind, MakeCell(10, 6), {true, 0x123456});
         ASSERT_EQ(colored.size(), 2u);
-        ExpectCall(colored[0], "solidcolor", {0x123456});
-        ExpectCall(colored[1], c.op, c.values);
+        ExpectCall(colored[0], "solidcolor", {0x123456}, 1e-12);
+        ExpectCall(colored[1], c.op, c.values, 1e-12);
     }
 }
 
@@ -119,14 +114,12 @@ TEST(CircleKinds, SemicirclesRunThroughTheirBoxPoints) {
         SCOPED_TRACE(c.kind);
         const Calls calls = Draw(c.kind, cell);
         ASSERT_EQ(calls.size(), 1u);
-        const std::vector<double>& a = calls[0].values;
-        const double start = a[3], end = a[4] < a[3] ? a[4] + 360 : a[4];
-        const double at[3] = {start, (start + end) / 2, end};
+        const test::ArcWay way = test::ArcWayOf(calls[0].values);
+        const Point drawn[3] = {way.start, way.middle, way.end};
         for (int i = 0; i < 3; ++i) {
-            const Point p = EllipsePointDeg(a[0], a[1], a[2], a[5], a[6], at[i]);
             const Point want = cell.At(c.u[i] * 4, c.v[i] * 9);
-            EXPECT_NEAR(p.x, want.x, 1e-9) << "point " << i;
-            EXPECT_NEAR(p.y, want.y, 1e-9) << "point " << i;
+            EXPECT_NEAR(drawn[i].x, want.x, 1e-9) << "point " << i;
+            EXPECT_NEAR(drawn[i].y, want.y, 1e-9) << "point " << i;
         }
     }
 }

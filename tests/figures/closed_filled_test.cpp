@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "figures/call_checks.h"
 #include "figures/figures.h"
 #include "geom/helpers.h"
 #include "test_support.h"
@@ -13,13 +14,7 @@
 namespace tesra {
 namespace {
 
-void ExpectValues(const test::RecordingTarget::Call& call, const char* op,
-                  const std::vector<double>& want, double tolerance) {
-    EXPECT_EQ(call.op, op);
-    ASSERT_EQ(call.values.size(), want.size()) << op;
-    for (std::size_t i = 0; i < want.size(); ++i)
-        EXPECT_NEAR(call.values[i], want[i], tolerance) << op << " value " << i;
-}
+using test::ExpectCall;
 
 struct ClosedCase {
     std::int32_t kind;
@@ -42,9 +37,9 @@ TEST(ClosedKinds, DrawTheOutlineKindUnchangedThenTheClosingLines) {
         const Calls calls = Draw(c.kind, cell);
         ASSERT_EQ(calls.size(), outline.size() + c.closing.size());
         for (std::size_t i = 0; i < outline.size(); ++i)
-            ExpectValues(calls[i], "line", outline[i].values, 0.0);
+            ExpectCall(calls[i], "line", outline[i].values, 0.0);
         for (std::size_t i = 0; i < c.closing.size(); ++i)
-            ExpectValues(calls[outline.size() + i], "line", c.closing[i], 0.0);
+            ExpectCall(calls[outline.size() + i], "line", c.closing[i], 0.0);
     }
 }
 
@@ -90,7 +85,7 @@ TEST(FilledBows, AreHalfEllipsesSweptThroughPi) {
         SCOPED_TRACE(c.kind);
         const Calls calls = Draw(c.kind, MakeCell(10, 6));
         ASSERT_EQ(calls.size(), 1u);
-        ExpectValues(calls[0], "sc", {5, c.cx, c.cy, c.r, c.flatness, 0, c.first, kPi}, 1e-12);
+        ExpectCall(calls[0], "sc", {5, c.cx, c.cy, c.r, c.flatness, 0, c.first, kPi}, 1e-12);
     }
 }
 
@@ -107,8 +102,8 @@ TEST(FilledBows, MatchTheOutlinedBowOnATurnedSpan) {
         ASSERT_EQ(calls.size(), 1u);
         ASSERT_EQ(bow.size(), 2u);
         const std::vector<double>& arc = bow[0].values;
-        ExpectValues(calls[0], "sc",
-                     {5, arc[0], arc[1], arc[2], arc[5], 0.5236, arc[3] / 180 * kPi, kPi}, 5e-5);
+        ExpectCall(calls[0], "sc",
+                   {5, arc[0], arc[1], arc[2], arc[5], 0.5236, arc[3] / 180 * kPi, kPi}, 5e-5);
         EXPECT_EQ(calls[0].values[5], cell.theta);
     }
 }
@@ -132,7 +127,7 @@ TEST(FilledShapes, EmitTheirSolidsCornerByCorner) {
         const Calls calls = Draw(c.kind, MakeCell(10, 6));
         ASSERT_EQ(calls.size(), c.solids.size());
         for (std::size_t i = 0; i < calls.size(); ++i)
-            ExpectValues(calls[i], c.solids[i].first, c.solids[i].second, 0.0);
+            ExpectCall(calls[i], c.solids[i].first, c.solids[i].second, 0.0);
     }
 }
 
@@ -160,7 +155,7 @@ TEST(FilledKinds, SwitchToTheSolidColorOnceBeforeTheFirstSolid) {
         const Calls plain = Draw(kind, MakeCell(10, 6), {false, 0xABCDEF});
         const Calls colored = Draw(kind, MakeCell(10, 6), {true, 0xABCDEF});
         ASSERT_EQ(colored.size(), plain.size() + 1);
-        ExpectValues(colored[0], "solidcolor", {0xABCDEF}, 0.0);
+        ExpectCall(colored[0], "solidcolor", {0xABCDEF}, 0.0);
         for (std::size_t i = 0; i < plain.size(); ++i) {
             EXPECT_NE(plain[i].op, "line");
             EXPECT_NE(plain[i].op, "solidcolor");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "figures/call_checks.h"
 #include "figures/figures.h"
 #include "geom/helpers.h"
 #include "test_support.h"
@@ -11,17 +12,8 @@
 namespace tesra {
 namespace {
 
-void ExpectCalls(const Calls& calls, const char* op, const std::vector<std::vector<double>>& want,
-                 double tolerance) {
-    ASSERT_EQ(calls.size(), want.size());
-    for (std::size_t c = 0; c < want.size(); ++c) {
-        EXPECT_EQ(calls[c].op, op) << "call " << c;
-        ASSERT_EQ(calls[c].values.size(), want[c].size()) << "call " << c;
-        for (std::size_t i = 0; i < want[c].size(); ++i)
-            EXPECT_NEAR(calls[c].values[i], want[c][i], tolerance)
-                << "call " << c << " value " << i;
-    }
-}
+using test::ExpectCall;
+using test::ExpectCalls;
 
 struct LinesCase {
     std::int32_t kind;
@@ -129,17 +121,13 @@ TEST(OutlineMarks, FlatCircularWavesHandOverNoRadius) {
 TEST(OutlineMarks, BowsDrawTheirArcThenTheChord) {
     const Calls left = Draw(81, MakeCell(10, 6));
     ASSERT_EQ(left.size(), 2u);
-    ExpectCalls({left[0]}, "arc", {{10, 3, 10, 90, 270, 0.3, 0}}, 1e-12);
-    ExpectCalls({left[1]}, "line", {{10, 6, 10, 0}}, 0.0);
+    ExpectCall(left[0], "arc", {10, 3, 10, 90, 270, 0.3, 0}, 1e-12);
+    ExpectCall(left[1], "line", {10, 6, 10, 0}, 0.0);
 
     const Calls up = Draw(79, MakeCell(10, 6));
     ASSERT_EQ(up.size(), 2u);
-    ExpectCalls({up[0]}, "arc", {{5, 0, 5, 0, 180, 1.2, 0}}, 1e-12);
-    ExpectCalls({up[1]}, "line", {{0, 0, 10, 0}}, 0.0);
-}
-
-Point ArcPoint(const std::vector<double>& arc, double tDeg) {
-    return EllipsePointDeg(arc[0], arc[1], arc[2], arc[5], arc[6], tDeg);
+    ExpectCall(up[0], "arc", {5, 0, 5, 0, 180, 1.2, 0}, 1e-12);
+    ExpectCall(up[1], "line", {0, 0, 10, 0}, 0.0);
 }
 
 // Every bow is closed (its arc ends where its chord ends) and bulges to the
@@ -162,16 +150,15 @@ TEST(OutlineMarks, BowsAreClosedAndBulgeToTheirSide) {
         SCOPED_TRACE(c.kind);
         const Calls calls = Draw(c.kind, cell);
         ASSERT_EQ(calls.size(), 2u);
-        const std::vector<double>& arc = calls[0].values;
         const std::vector<double>& chord = calls[1].values;
-        const double start = arc[3], end = arc[4] < arc[3] ? arc[4] + 360 : arc[4];
-        const Point from = ArcPoint(arc, start), to = ArcPoint(arc, end);
+        const test::ArcWay arc = test::ArcWayOf(calls[0].values);
+        const Point from = arc.start, to = arc.end;
         const bool forwards = SamePoint(from.x, from.y, chord[2], chord[3]) &&
                               SamePoint(to.x, to.y, chord[0], chord[1]);
         const bool backwards = SamePoint(from.x, from.y, chord[0], chord[1]) &&
                                SamePoint(to.x, to.y, chord[2], chord[3]);
         EXPECT_TRUE(forwards || backwards);
-        const Point peak = ArcPoint(arc, (start + end) / 2);
+        const Point peak = arc.middle;
         const Point want = cell.At(c.peakU * 4, c.peakV * 9);
         EXPECT_NEAR(peak.x, want.x, 1e-9);
         EXPECT_NEAR(peak.y, want.y, 1e-9);

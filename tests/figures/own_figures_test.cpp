@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/helpers.h"
+#include "figures/own_figure_checks.h"
 #include "test_support.h"
 
 namespace tesra {
@@ -18,9 +18,9 @@ namespace {
 using Shape = OwnElement::Shape;
 using test::Calls;
 using test::MakeCell;
+using test::OwnFigureMap;
 
 constexpr double kPiD = std::numbers::pi;
-constexpr int kSamples = 8;
 
 OwnElement El(Shape shape, std::int32_t color, std::vector<double> v) {
     OwnElement el{shape, color, static_cast<std::int32_t>(v.size()), {}};
@@ -46,119 +46,11 @@ OwnFigureSet SampleSet() {
     return {{f}, 108};
 }
 
-// A shape as a draw call would give it, from either side: the element in
-// the figure's units or what was drawn.
-struct Curve {
-    std::vector<Point> points;  // in order along the shape
-    bool whole = false;         // a whole ellipse: its points may start anywhere on it
-    Point centre;
-    double r = 0, flatness = 1, tilt = 0;  // of a whole ellipse
-};
-
-double SweepDeg(double s, double e) {
-    const double sweep = std::fmod(e - s, 360.0);
-    return sweep <= 0 ? sweep + 360 : sweep;
-}
-
-Curve Ellipse(Point c, double r, double f, double tilt, double start, double sweep, bool whole) {
-    Curve curve{{}, whole, c, r, f, tilt};
-    for (int k = 0; k <= kSamples; ++k)
-        curve.points.push_back(EllipsePoint(c.x, c.y, r, f, tilt, start + sweep * k / kSamples));
-    return curve;
-}
-
-std::vector<Curve> CurvesOf(const test::RecordingTarget::Call& c) {
-    const auto& v = c.values;
-    const double deg = kPiD / 180;
-    const auto corners = [&v](std::size_t n) {
-        Curve curve;
-        for (std::size_t i = 0; i < n; ++i) curve.points.push_back({v[2 * i], v[2 * i + 1]});
-        return std::vector<Curve>{curve};
-    };
-    if (c.op == "line") return corners(2);
-    if (c.op == "tri") return corners(3);
-    if (c.op == "quad") return corners(4);
-    if (c.op == "arc") {
-        const double sweep = SweepDeg(v[3], v[4]);
-        return {
-            Ellipse({v[0], v[1]}, v[2], v[5], v[6] * deg, v[3] * deg, sweep * deg, sweep == 360)};
-    }
-    if (c.op == "sc") {
-        const bool whole = v[0] == 100;
-        return {Ellipse({v[1], v[2]}, v[3], v[4], v[5], whole ? 0 : v[6], whole ? 2 * kPiD : v[7],
-                        whole)};
-    }
-    if (c.op == "so")
-        return {Ellipse({v[0], v[1]}, v[2], v[3], v[4], 0, 2 * kPiD, true),
-                Ellipse({v[0], v[1]}, v[7], v[3], v[4], 0, 2 * kPiD, true)};
-    return {};
-}
-
-// The element as the call it would be in its own units.
-test::RecordingTarget::Call CallOf(const OwnElement& el) {
-    std::vector<double> v(el.values.begin(), el.values.begin() + el.count);
-    switch (el.shape) {
-        case Shape::Line: return {"line", v};
-        case Shape::Arc: return {"arc", v};
-        case Shape::SolidPolygon: return {el.count == 6 ? "tri" : "quad", v};
-        case Shape::SolidEllipse: {
-            const double code = v.back();
-            v.pop_back();
-            v.insert(v.begin(), code);
-            return {"sc", v};
-        }
-        case Shape::SolidRing: return {"so", v};
-    }
-    return {};
-}
-
-double OffEllipse(const Curve& e, Point p) {
-    const double dx = p.x - e.centre.x, dy = p.y - e.centre.y;
-    const double c = std::cos(e.tilt), s = std::sin(e.tilt);
-    const double x = (dx * c + dy * s) / e.r, y = (-dx * s + dy * c) / (e.r * e.flatness);
-    return std::fabs(std::hypot(x, y) - 1) * e.r;
-}
-
-struct Map {
-    FigureCell cell;
-    double sx, sy, u0, v0;
-    Point operator()(Point p) const { return cell.At(u0 + p.x * sx, v0 + p.y * sy); }
-};
-
-// Every drawn shape is the element's shape under the map, to 1e-9 of the
-// drawing's size: ordered points for lines, solids and parts of ellipses
-// (reversed when the map mirrors), points on the ellipse for whole ones.
-void ExpectDrawnUnder(const Map& map, const Calls& drawn, double size) {
+std::vector<test::OwnShape> SampleShapes() {
     const OwnFigureSet set = SampleSet();
-    const OwnFigure& f = set.figures[0];
-    std::vector<test::RecordingTarget::Call> shapes;
-    for (const auto& c : drawn)
-        if (c.op != "linecolor" && c.op != "solidcolor") shapes.push_back(c);
-    ASSERT_EQ(shapes.size(), f.elements.size());
-    const bool mirrored = map.sx * map.sy < 0;
-    const double tol = 1e-9 * size;
-    for (std::size_t i = 0; i < shapes.size(); ++i) {
-        SCOPED_TRACE(i);
-        const std::vector<Curve> want = CurvesOf(CallOf(f.elements[i]));
-        const std::vector<Curve> got = CurvesOf(shapes[i]);
-        ASSERT_EQ(got.size(), want.size());
-        for (std::size_t j = 0; j < want.size(); ++j) {
-            const auto& w = want[j].points;
-            const auto& g = got[j].points;
-            ASSERT_EQ(g.size(), w.size());
-            for (std::size_t k = 0; k < w.size(); ++k) {
-                const Point expected = map(w[k]);
-                if (got[j].whole) {
-                    EXPECT_LT(OffEllipse(got[j], expected), tol) << k;
-                    continue;
-                }
-                const bool arc = shapes[i].op == "arc" || shapes[i].op == "sc";
-                const Point p = g[arc && mirrored ? w.size() - 1 - k : k];
-                EXPECT_NEAR(p.x, expected.x, tol) << k;
-                EXPECT_NEAR(p.y, expected.y, tol) << k;
-            }
-        }
-    }
+    std::vector<test::OwnShape> shapes;
+    for (const OwnElement& el : set.figures[0].elements) shapes.push_back(test::ShapeOf(el));
+    return shapes;
 }
 
 Calls DrawSample(const FigureCell& cell, PatternRow row = {}, SolidStyle solid = {}) {
@@ -176,21 +68,16 @@ TEST(OwnFigures, DrawnInItsOwnBoxReproducesEveryElementWhereTheCellIs) {
     for (const auto& s : spans) {
         SCOPED_TRACE(s.thetaDeg);
         const FigureCell cell = MakeCell(20, 8, s.thetaDeg, s.origin);
-        ExpectDrawnUnder({cell, 1, 1, 0, 0}, DrawSample(cell),
-                         std::max(20.0, std::hypot(s.origin.x, s.origin.y)));
+        test::ExpectShapesUnder({cell}, SampleShapes(), test::ShapesOf(DrawSample(cell)),
+                                1e-9 * std::max(20.0, std::hypot(s.origin.x, s.origin.y)));
     }
 }
 
 TEST(OwnFigures, AtTheOriginTheElementsComeBackToTheBit) {
-    const Calls calls = DrawSample(MakeCell(20, 8));
-    const OwnFigureSet set = SampleSet();
-    const OwnFigure& f = set.figures[0];
-    std::size_t i = 0;
-    for (const auto& c : calls) {
-        if (c.op == "linecolor" || c.op == "solidcolor") continue;
-        EXPECT_EQ(c.values, CallOf(f.elements[i]).values) << i;
-        ++i;
-    }
+    const std::vector<test::OwnShape> drawn = test::ShapesOf(DrawSample(MakeCell(20, 8)));
+    const std::vector<test::OwnShape> want = SampleShapes();
+    ASSERT_EQ(drawn.size(), want.size());
+    for (std::size_t i = 0; i < drawn.size(); ++i) EXPECT_EQ(drawn[i].values, want[i].values) << i;
 }
 
 TEST(OwnFigures, StretchedMirroredAndFittedShapesFollowTheCellsMap) {
@@ -200,7 +87,7 @@ TEST(OwnFigures, StretchedMirroredAndFittedShapesFollowTheCellsMap) {
         const char* name;
         double w, h, thetaDeg;
         PatternRow row;
-        Map map;  // cell filled in below
+        OwnFigureMap map;  // cell filled in below
     } cases[] = {
         {"wider", 40, 8, 0, {}, {{}, 2, 1, 0, 0}},
         {"stretched and turned", 10, 24, 120, {}, {{}, 0.5, 3, 0, 0}},
@@ -212,9 +99,10 @@ TEST(OwnFigures, StretchedMirroredAndFittedShapesFollowTheCellsMap) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Map map = c.map;
+        OwnFigureMap map = c.map;
         map.cell = MakeCell(c.w, c.h, c.thetaDeg, {12, -5});
-        ExpectDrawnUnder(map, DrawSample(map.cell, c.row), 100);
+        test::ExpectShapesUnder(map, SampleShapes(), test::ShapesOf(DrawSample(map.cell, c.row)),
+                                1e-7);
     }
 }
 

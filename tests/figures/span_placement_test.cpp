@@ -129,33 +129,33 @@ TEST(SpanPlacement, NoGapLinesWhereGapsVanish) {
     ExpectLine(lines[1], 92.5, 5, 95, 5);
 }
 
-TEST(SpanPlacement, ShortSpanGivesNoFigure) {
-    PatternRow row = BarRow(10, 4, 0);
-    row.lowerLine = 1;
-    SpanRun interval({{0, 0}, {6, 0}});
-    interval.Place(row, 1, 2);
-    auto lines = interval.Lines();
-    ASSERT_EQ(lines.size(), 2u);
-    ExpectLine(lines[0], 0, 0, 5, 0);  // s0 = (L + I) / 2
-    ExpectLine(lines[1], 0, 0, 6, 0);  // G is still A'
-
-    row.placement = 1;
-    row.upperLine = 2;
-    SpanRun even({{0, 0}, {6, 0}});
-    even.Place(row, 1, 2);
-    lines = even.Lines();
-    ASSERT_EQ(lines.size(), 1u);  // the full-length line only
-    ExpectLine(lines[0], 0, 10, 6, 10);
-}
-
-TEST(SpanPlacement, EvenlySpreadSingleFigureStandsAtTheStart) {
-    PatternRow row = BarRow(10, 4, 1);
-    row.lowerLine = 1;
-    SpanRun run({{0, 0}, {18, 0}});
-    run.Place(row, 1, 2);
-    const auto lines = run.Lines();
-    ASSERT_EQ(lines.size(), 1u);
-    ExpectLine(lines[0], 0, 0, 10, 0);
+// Spans with room for one figure or none: the lines that are left.
+TEST(SpanPlacement, ShortSpansGiveOneFigureOrNone) {
+    const struct {
+        const char* name;
+        double length;
+        int placement, upperLine;
+        std::vector<std::vector<double>> lines;
+    } cases[] = {
+        // s0 = (L + I) / 2; G is still A'
+        {"too short, by interval", 6, 0, 0, {{0, 0, 5, 0}, {0, 0, 6, 0}}},
+        {"too short, evenly: the full-length line only", 6, 1, 2, {{0, 10, 6, 10}}},
+        {"one figure evenly spread stands at the start", 18, 1, 0, {{0, 0, 10, 0}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PatternRow row = BarRow(10, 4, c.placement);
+        row.upperLine = c.upperLine;
+        row.lowerLine = 1;
+        SpanRun run({{0, 0}, {c.length, 0}});
+        run.Place(row, 1, 2);
+        const auto lines = run.Lines();
+        ASSERT_EQ(lines.size(), c.lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const auto& l = c.lines[i];
+            ExpectLine(lines[i], l[0], l[1], l[2], l[3]);
+        }
+    }
 }
 
 TEST(SpanPlacement, UndefinedCountDrawsNothing) {
