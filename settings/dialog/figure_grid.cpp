@@ -120,11 +120,14 @@ FigureGridContent GroupFigures(std::span<const GridCell> items, std::int32_t cur
     return {std::move(sections), current, true};
 }
 
-int OpenedCell(const FigureGridContent& content) {
+int OpenedCell(const FigureGridContent& content, std::int32_t focusKind) {
     const std::vector<const GridCell*> cells = content.Cells();
-    const auto at =
-        std::ranges::find_if(cells, [&](const GridCell* c) { return c->kind == content.current; });
-    return at == cells.end() ? 0 : static_cast<int>(at - cells.begin());
+    for (const std::int32_t kind : {focusKind, content.current}) {
+        const auto at =
+            std::ranges::find_if(cells, [kind](const GridCell* c) { return c->kind == kind; });
+        if (at != cells.end()) return static_cast<int>(at - cells.begin());
+    }
+    return 0;
 }
 
 FigureGridLayout LayOutFigureGrid(const FigureGridContent& content, unsigned dpi, int maxHeight) {

@@ -47,8 +47,8 @@ struct FigureGridContent {
 // built-in kinds by family, then the own figures and deleted ones.
 FigureGridContent GroupFigures(std::span<const GridCell> items, std::int32_t current);
 
-// The cell to focus on opening: the current kind's, else the first.
-int OpenedCell(const FigureGridContent& content);
+// The cell to focus on opening: focusKind's, else the current kind's, else the first.
+int OpenedCell(const FigureGridContent& content, std::int32_t focusKind);
 
 inline constexpr int kGridColumns = 12;
 

@@ -264,11 +264,9 @@ void SettingsDialog::OpenFigureGrid(Control list) {
     if (!IsFigureList(list)) return;
     std::int32_t focusKind = SelectedFigure(list);
     for (;;) {
-        FigureGridContent content = GridContent(list);
-        content.current = focusKind;
-        const int focus = OpenedCell(content);
-        content.current = SelectedFigure(list);
-        const FigureGridAnswer answer = ui_.RunFigureGrid(list, content, focus);
+        const FigureGridContent content = GridContent(list);
+        const FigureGridAnswer answer =
+            ui_.RunFigureGrid(list, content, OpenedCell(content, focusKind));
         switch (answer.action) {
             case FigureGridAnswer::Action::Cancel: return;
             case FigureGridAnswer::Action::Choose: return ChooseFigure(list, answer.kind);
@@ -293,8 +291,9 @@ void SettingsDialog::RenameOwnFigure(std::int32_t kind, std::string_view name) {
     if (!cp932) return ui_.Tell("この名前には図形ファイルに書けない文字があります。");
     // An empty name shows by the figure's number, as registering gives it.
     const std::string cleaned = CleanFigureName(*cp932);
-    const FigureEdit edit{kind, false,
-                          cleaned.empty() ? *ui_.ToCp932("図形" + std::to_string(kind)) : cleaned};
+    const std::string stored =
+        cleaned.empty() ? ui_.ToCp932("図形" + std::to_string(kind)).value_or("") : cleaned;
+    const FigureEdit edit{kind, false, stored};
     ApplyFigureEdit(library_, edit);
     figureEdits_.push_back(edit);
     RefillFigureLists();
