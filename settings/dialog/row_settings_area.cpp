@@ -19,29 +19,33 @@ constexpr std::array<std::string_view, 2> kRowKindItems = {"装飾線", "法面"
 // The area's side of each row setting, in the order of kExtensionKeys (which
 // says where the setting lives in the row): the control that shows it and the
 // check OK applies to what is typed in an edit box.
+// What an edit box reads back; the order check compares this, not the check
+// functions, whose addresses a sanitizing build does not treat as constants.
+enum class Typed { Code, Number, Text };
 struct AreaControlOfKey {
     std::string_view key;  // the store's name, which pins the order
     std::string_view control;
+    Typed typed = Typed::Code;
     double (*validate)(std::string_view) = nullptr;
     std::string (*validateText)(std::string_view) = nullptr;
 };
 
 // clang-format off
 constexpr AreaControlOfKey kAreaControlsOfKeys[] = {
-    //  key               control                  check
+    //  key               control                  value          check
     {"arrangement",    "ComboBoxArrange"},
     {"side",           "ComboBoxSide"},
     {"orientation",    "ComboBoxOrient"},
     {"kind",           "ComboBoxKind"},
-    {"pitch",          "EditPitch",             ValidatedSize},
-    {"rhythm",         "EditRhythm",            nullptr, ValidatedRhythm},
-    {"short_ratio",    "EditShortRatio",        ValidatedRatio},
-    {"tick_length",    "EditTickLength",        ValidatedSize},
+    {"pitch",          "EditPitch",             Typed::Number, ValidatedSize},
+    {"rhythm",         "EditRhythm",            Typed::Text,   nullptr, ValidatedRhythm},
+    {"short_ratio",    "EditShortRatio",        Typed::Number, ValidatedRatio},
+    {"tick_length",    "EditTickLength",        Typed::Number, ValidatedSize},
     {"draw_top",       "CheckBoxDrawTop"},
     {"figure_b",       kSecondFigureList},
-    {"width_b",        "EditWB",                ValidatedSize},
-    {"height_b",       "EditHB",                ValidatedSize},
-    {"sequence",       "EditSequence",          nullptr, ValidatedSequence},
+    {"width_b",        "EditWB",                Typed::Number, ValidatedSize},
+    {"height_b",       "EditHB",                Typed::Number, ValidatedSize},
+    {"sequence",       "EditSequence",          Typed::Text,   nullptr, ValidatedSequence},
     {"fit",            "CheckBoxFit"},
     {"element_colors", "CheckBoxElementColors"},
 };
@@ -54,8 +58,8 @@ constexpr bool FollowsTheStoreKeys() {
     for (std::size_t i = 0; i < std::size(kExtensionKeys); ++i) {
         const AreaControlOfKey& a = kAreaControlsOfKeys[i];
         const ExtensionKey& k = kExtensionKeys[i];
-        if (a.key != k.name || (a.validate != nullptr) != (k.real != nullptr) ||
-            (a.validateText != nullptr) != (k.text != nullptr))
+        if (a.key != k.name || (a.typed == Typed::Number) != (k.real != nullptr) ||
+            (a.typed == Typed::Text) != (k.text != nullptr))
             return false;
     }
     return true;

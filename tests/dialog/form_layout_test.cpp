@@ -33,8 +33,12 @@ TEST(FormLayout, NamesAreUniqueAndEveryRowHasItsTenControls) {
         }
     }
     EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 7u + 9u + SettingsAreaControls().size());
-    for (const AreaField& field : AreaFields())
+    for (const AreaField& field : AreaFields()) {
         EXPECT_NE(Entry(std::string(field.control)), nullptr);
+        // An edit box reads back through its check: without one, OK would call nothing.
+        EXPECT_EQ(field.real != nullptr, field.validate != nullptr) << field.control;
+        EXPECT_EQ(field.text != nullptr, field.validateText != nullptr) << field.control;
+    }
 }
 
 // The window code creates controls in this order, which makes the tab order.
