@@ -13,8 +13,6 @@ namespace tesra {
 namespace layout {
 namespace {
 
-Point Offset(Point p, double k, Point dir) { return {p.x + k * dir.x, p.y + k * dir.y}; }
-
 // A line's places are points on the band's lower edge, an arc's are stations:
 // both advance by adding, figure after figure, as a span between two
 // indicated points always has.
@@ -22,12 +20,11 @@ struct LinePlaces {
     const ElementFrame& f;
     Point Start() const { return f.aLow; }
     Point End() const { return f.bLow; }
-    Point Advance(Point p, double k) const { return Offset(p, k, f.eu); }
+    Point Advance(Point p, double k) const { return p + k * f.eu; }
     FigureCell Cell(Point o, double w, double h) const { return LineCell(f, o, w, h); }
     void Gap(const Context& c, Point from, Point to, DrawTarget& out) const {
-        for (const Guide& g : Guides(c.in.row))
-            if (g.setting == kGuideGap && !c.Skips(g.v))
-                out.EmitLine(Offset(from, g.v, f.ev), Offset(to, g.v, f.ev));
+        for (const Guide& g : c.guides)
+            if (c.DrawsGap(g)) out.EmitLine(from + g.v * f.ev, to + g.v * f.ev);
     }
 };
 
@@ -40,8 +37,8 @@ struct ArcPlaces {
         return CellAtStation(f, w, h, s + w / 2);
     }
     void Gap(const Context& c, double from, double to, DrawTarget& out) const {
-        for (const Guide& g : Guides(c.in.row))
-            if (g.setting == kGuideGap && !c.Skips(g.v))
+        for (const Guide& g : c.guides)
+            if (c.DrawsGap(g))
                 guide::EmitGuideArc(f.e->centre, f.RadiusAt(g.v), f.AngleAt(from), f.AngleAt(to),
                                     out);
     }
@@ -105,7 +102,7 @@ void LayOutElement(const Context& c, const ElementPath& path, std::size_t k, Dra
         PlaceOnSpan(c, LinePlaces{f}, f.length, *count, out);
     else
         PlaceOnSpan(c, ArcPlaces{f}, f.length, *count, out);
-    FullLengthGuides(c, path, k, out);
+    FullLengthGuides(c, path, k, f, out);
 }
 
 }  // namespace layout

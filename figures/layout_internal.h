@@ -61,6 +61,8 @@ struct Context {
     // A guide at height v lies on the path itself when v equals the offset;
     // where the path is already drawn, such a guide is left out.
     bool Skips(double v) const { return in.pathIsDrawn && v - off == 0; }
+    // A guide set to "間隔" that is drawn here: it runs across the gaps.
+    bool DrawsGap(const Guide& g) const { return g.setting == kGuideGap && !Skips(g.v); }
     void Draw(std::int32_t kind, const FigureCell& cell, DrawTarget& out) const;
     FigureCell Oriented(FigureCell cell) const;
 };
@@ -82,7 +84,8 @@ struct ElementFrame {
     bool IsLine() const { return e->shape == PathElement::Shape::Line; }
     double AngleAt(double station) const { return e->startRad + sigma * station / e->radius; }
     double RadiusAt(double v) const { return e->radius - sigma * (v - off); }
-    Point LowAt(double station) const;  // lines only
+    Point LowAt(double station) const;                                            // lines only
+    Point At(double station, double v) const { return LowAt(station) + v * ev; }  // lines only
 };
 
 ElementFrame FrameOf(const PathElement& e, double off);
@@ -108,8 +111,9 @@ void EmitGuidePiece(const ElementFrame& f, const guide::GuideCurve& trimmed, dou
 // The same between two stations of the element, where no end meets another.
 void EmitGuideBetween(const ElementFrame& f, double v, double s1, double s2, DrawTarget& out);
 
-// Full-length guides of element k.
-void FullLengthGuides(const Context& c, const ElementPath& path, std::size_t k, DrawTarget& out);
+// Full-length guides of element k, whose frame is f.
+void FullLengthGuides(const Context& c, const ElementPath& path, std::size_t k,
+                      const ElementFrame& f, DrawTarget& out);
 
 // Where n figures from sequence position `phase` on stand on a span, as the
 // row's placement asks, whatever their widths.

@@ -23,8 +23,6 @@ std::string ValidSequence(const std::string& s) {
     return valid ? s : std::string();
 }
 
-Point Offset(Point p, double k, Point dir) { return {p.x + k * dir.x, p.y + k * dir.y}; }
-
 }  // namespace
 
 std::array<Guide, 3> Guides(const PatternRow& row) {
@@ -105,7 +103,7 @@ Context MakeContext(const LayoutInputs& in) {
     return {in, BandOffset(in.row.basePoint, in.row.height), FigureSequence(in.row), guides, gaps};
 }
 
-Point ElementFrame::LowAt(double station) const { return Offset(aLow, station, eu); }
+Point ElementFrame::LowAt(double station) const { return aLow + station * eu; }
 
 ElementFrame FrameOf(const PathElement& e, double off) {
     ElementFrame f;
@@ -161,16 +159,15 @@ using guide::GuideCurve;
 // The guide curve at height v of the band, before it meets its neighbours.
 GuideCurve CurveOf(const PathElement& e, double off, double v) {
     GuideCurve c;
-    if (e.shape == PathElement::Shape::Line) {
-        const ElementFrame f = FrameOf(e, off);
-        c.s = Offset(f.aLow, v, f.ev);
-        c.e = Offset(f.bLow, v, f.ev);
+    const ElementFrame f = FrameOf(e, off);
+    if (f.IsLine()) {
+        c.s = f.aLow + v * f.ev;
+        c.e = f.bLow + v * f.ev;
         return c;
     }
-    const double sigma = e.sweepRad < 0 ? -1.0 : 1.0;
     c.arc = true;
     c.centre = e.centre;
-    c.radius = e.radius - sigma * (v - off);
+    c.radius = f.RadiusAt(v);
     c.startRad = e.startRad;
     c.sweepRad = e.sweepRad;
     c.drawn = c.radius > 0;
@@ -236,8 +233,8 @@ void EmitGuidePiece(const ElementFrame& f, const GuideCurve& trimmed, double v,
                     std::optional<double> s1, std::optional<double> s2, DrawTarget& out) {
     if (!trimmed.drawn) return;
     if (f.IsLine()) {
-        const Point from = s1 ? Offset(f.LowAt(*s1), v, f.ev) : trimmed.s;
-        const Point to = s2 ? Offset(f.LowAt(*s2), v, f.ev) : trimmed.e;
+        const Point from = s1 ? f.At(*s1, v) : trimmed.s;
+        const Point to = s2 ? f.At(*s2, v) : trimmed.e;
         return out.EmitLine(from, to);
     }
     const double from = s1 ? f.AngleAt(*s1) : trimmed.startRad;
@@ -246,21 +243,15 @@ void EmitGuidePiece(const ElementFrame& f, const GuideCurve& trimmed, double v,
 }
 
 void EmitGuideBetween(const ElementFrame& f, double v, double s1, double s2, DrawTarget& out) {
-    if (f.IsLine()) return out.EmitLine(Offset(f.LowAt(s1), v, f.ev), Offset(f.LowAt(s2), v, f.ev));
+    if (f.IsLine()) return out.EmitLine(f.At(s1, v), f.At(s2, v));
     guide::EmitGuideArc(f.e->centre, f.RadiusAt(v), f.AngleAt(s1), f.AngleAt(s2), out);
 }
 
-void FullLengthGuides(const Context& c, const ElementPath& path, std::size_t k, DrawTarget& out) {
-    for (const Guide& g : Guides(c.in.row)) {
-        if (g.setting != kGuideFull || c.Skips(g.v)) continue;
-        const GuideCurve curve = TrimmedCurve(c, path, k, g.v);
-        if (!curve.drawn) continue;
-        if (!curve.arc)
-            out.EmitLine(curve.s, curve.e);
-        else
-            guide::EmitGuideArc(curve.centre, curve.radius, curve.startRad,
-                                curve.startRad + curve.sweepRad, out);
-    }
+void FullLengthGuides(const Context& c, const ElementPath& path, std::size_t k,
+                      const ElementFrame& f, DrawTarget& out) {
+    for (const Guide& g : c.guides)
+        if (g.setting == kGuideFull && !c.Skips(g.v))
+            EmitGuidePiece(f, TrimmedCurve(c, path, k, g.v), g.v, std::nullopt, std::nullopt, out);
 }
 
 }  // namespace tesra::layout

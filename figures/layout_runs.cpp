@@ -129,8 +129,8 @@ void GapPiece(const RunView& run, std::size_t i, std::size_t guide, double v,
     const ElementFrame* before = s1 ? nullptr : LineBefore(run, i);
     const ElementFrame* after = s2 || i + 1 == run.Size() ? nullptr : LineBefore(run, i + 1);
     if ((s1 || before) && (s2 || after)) {
-        const Point from = s1 ? f.LowAt(*s1) + v * f.ev : SmoothJoint(*before, f, v);
-        const Point to = s2 ? f.LowAt(*s2) + v * f.ev : SmoothJoint(f, run.Frame(i + 1), v);
+        const Point from = s1 ? f.At(*s1, v) : SmoothJoint(*before, f, v);
+        const Point to = s2 ? f.At(*s2, v) : SmoothJoint(f, run.Frame(i + 1), v);
         return out.EmitLine(from, to);
     }
     EmitGuidePiece(f, run.Trimmed(i, guide, v), v, s1, s2, out);
@@ -146,13 +146,12 @@ void GapAlong(const Context& c, const RunView& run, std::optional<double> a,
     if (a && b && first == last) {  // the common case: a gap within one element
         const double start = run.StartOf(first);
         for (const Guide& g : c.guides)
-            if (g.setting == kGuideGap && !c.Skips(g.v))
-                EmitGuideBetween(run.Frame(first), g.v, *a - start, *b - start, out);
+            if (c.DrawsGap(g)) EmitGuideBetween(run.Frame(first), g.v, *a - start, *b - start, out);
         return;
     }
     for (std::size_t k = 0; k < c.guides.size(); ++k) {
         const Guide& g = c.guides[k];
-        if (g.setting != kGuideGap || c.Skips(g.v)) continue;
+        if (!c.DrawsGap(g)) continue;
         for (std::size_t i = first; i <= last; ++i) {
             if (IsDegenerate(*run.Frame(i).e)) continue;
             std::optional<double> s1, s2;
@@ -190,6 +189,21 @@ std::optional<Corner> CornerAfter(const ElementPath& path, const PathRun& run) {
     return CornerBefore(path, next);
 }
 
+// The least distance d in [0, length] at which clear(d) holds, clear being
+// false up to some distance and true beyond it: doubled from `guess` until
+// clear, then halved to within rounding.
+template <class Clear>
+double LeastClear(const Clear& clear, double guess, double length) {
+    if (clear(0)) return 0;
+    double lo = 0, hi = guess;
+    while (!clear(hi) && hi < length) hi = std::min(2 * hi, length);
+    for (int step = 0; step < kClearanceSteps; ++step) {
+        const double mid = (lo + hi) / 2;
+        (clear(mid) ? hi : lo) = mid;
+    }
+    return hi;
+}
+
 // The band's lowest and highest heights relative to the path.
 struct BandSpan {
     double low, high;
@@ -225,14 +239,7 @@ double Shortening(const Context& c, const RunView& run, const Corner& k, bool at
         const double middle = atStart ? e + w / 2 : run.Length() - e - w / 2;
         return OnSide(k, run.CellAt(middle, w, h, hint), atStart);
     };
-    if (clear(0)) return 0;
-    double lo = 0, hi = std::max(exact, w);
-    while (!clear(hi) && hi < run.Length()) hi = std::min(2 * hi, run.Length());
-    for (int step = 0; step < kClearanceSteps; ++step) {
-        const double mid = (lo + hi) / 2;
-        (clear(mid) ? hi : lo) = mid;
-    }
-    return hi;
+    return LeastClear(clear, std::max(exact, w), run.Length());
 }
 
 // One run laid out as 通し: where its figures stand.
@@ -348,14 +355,7 @@ double Clearance(const RunView& run, const Box& end, const std::optional<Corner>
         const FigureCell cell = run.CellAt(middle, w, h, hint);
         return !Overlap(end, BoxOf(cell)) && (!corner || OnSide(*corner, cell, atStart));
     };
-    if (clear(0)) return 0;
-    double lo = 0, hi = std::min(length, std::max(w, h) * 2);
-    while (!clear(hi) && hi < length) hi = std::min(2 * hi, length);
-    for (int step = 0; step < kClearanceSteps; ++step) {
-        const double mid = (lo + hi) / 2;
-        (clear(mid) ? hi : lo) = mid;
-    }
-    return hi;
+    return LeastClear(clear, std::min(length, std::max(w, h) * 2), length);
 }
 
 // The middles of the figures between a run's two end figures.
@@ -497,7 +497,7 @@ void LayOutRuns(const Context& c, const ElementPath& path, DrawTarget& out) {
         }
         for (std::size_t i = 0; i < run.Size(); ++i)
             if (!IsDegenerate(path.elements[run.PathIndex(i)]))
-                FullLengthGuides(c, path, run.PathIndex(i), out);
+                FullLengthGuides(c, path, run.PathIndex(i), run.Frame(i), out);
     }
 }
 
