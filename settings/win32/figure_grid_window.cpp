@@ -9,6 +9,7 @@
 
 #include "settings/dialog/preview.h"
 #include "settings/win32/dpi.h"
+#include "settings/win32/object_window.h"
 #include "settings/win32/painting.h"
 #include "settings/win32/wide_text.h"
 
@@ -72,7 +73,7 @@ public:
     FigureGridAnswer Run(HWND owner, const RECT& anchor);
 
 private:
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK ObjectProcedure<GridWindow>(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool Create(HWND owner, const RECT& anchor);
     void Loop();
@@ -120,7 +121,7 @@ bool GridWindow::Create(HWND owner, const RECT& anchor) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_DROPSHADOW;
-    wc.lpfnWndProc = Procedure;
+    wc.lpfnWndProc = ObjectProcedure<GridWindow>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.lpszClassName = L"TesraFigureChooser";
@@ -191,18 +192,6 @@ void GridWindow::Finish(FigureGridAnswer::Action action, std::int32_t kind, std:
     if (done_) return;
     done_ = true;
     answer_ = {action, kind, std::move(name)};
-}
-
-LRESULT CALLBACK GridWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<GridWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<GridWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return self ? self->Handle(message, wParam, lParam)
-                : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT GridWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,7 @@
 #include "settings/dialog/form_layout.h"
 #include "settings/dialog/settings_dialog.h"
 #include "settings/win32/dpi.h"
+#include "settings/win32/object_window.h"
 #include "settings/win32/painting.h"
 #include "settings/win32/wide_text.h"
 #include "settings/win32/win32_form.h"
@@ -29,7 +30,7 @@ public:
     HWND Handle() const { return hwnd_; }
 
 private:
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK ObjectProcedure<TForm1>(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id, int code, HWND child);
     bool OnActivate(bool active);
@@ -44,7 +45,7 @@ private:
 bool TForm1::Create(HINSTANCE instance, HWND application) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = Procedure;
+    wc.lpfnWndProc = ObjectProcedure<TForm1>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
@@ -67,18 +68,6 @@ void TForm1::FormShow(bool bz, int showCommand) {
     UpdateWindow(hwnd_);
     ui_.GiveFocusAfterShow();
     lastFocus_ = GetFocus();  // what a later activation gives the focus back to
-}
-
-LRESULT CALLBACK TForm1::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* form = static_cast<TForm1*>(create->lpCreateParams);
-        form->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return form ? form->Handle(message, wParam, lParam)
-                : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

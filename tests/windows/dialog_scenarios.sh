@@ -7,11 +7,12 @@
 CLIENT_W=783
 CLIENT_H=489
 
-# Twelve default rows after the given five header lines, CR LF each.
+# The five header lines and the first rows as given (nine lines each), then
+# default rows up to the twelfth; CR LF each.
 store_file() {
-    local header=("$@") row
-    printf '%s\r\n' "${header[@]}"
-    for ((row = ${#header[@]} > 5 ? 2 : 1; row <= 12; row++)); do
+    local row
+    printf '%s\r\n' "$@"
+    for ((row = ($# - 5) / 9 + 1; row <= 12; row++)); do
         printf '%s\r\n' 0 10 10 0 0 1 0 0 0
     done
 }
@@ -152,11 +153,8 @@ scenario_color() {
 # A store whose rows 1, 3 and 5 draw different figures, guide lines and
 # placements; row 5 is in use, with the solid color on (red).
 preview_store() {
-    printf '%s\r\n' 0 0 1 255 5
-    local rows=("47 10 8 0 4 1 1 0 2" "0 10 10 0 0 1 0 0 0" "79 12 6 0 3 0 2 0 2"
-        "0 10 10 0 0 1 0 0 0" "101 10 6 0 2 1 0 2 0") row
-    for ((row = 6; row <= 12; row++)); do rows+=("0 10 10 0 0 1 0 0 0"); done
-    for row in "${rows[@]}"; do printf '%s\r\n' $row; done
+    store_file 0 0 1 255 5 47 10 8 0 4 1 1 0 2 0 10 10 0 0 1 0 0 0 79 12 6 0 3 0 2 0 2 \
+        0 10 10 0 0 1 0 0 0 101 10 6 0 2 1 0 2 0
 }
 
 # window_shot FILE: the screen where the form stands, with any list it has
@@ -173,6 +171,12 @@ band_pixels() {
     import -window root -crop "$((767 * s / 96))x$((92 * s / 96))+$((CX0 + 8 * s / 96))+$((CY0 + 309 * s / 96))" \
         +repage "$1"
     md5sum <"$1" | cut -d' ' -f1
+}
+
+# use_scaling PERCENT: the scaling the next forms open at (DPI follows it).
+use_scaling() {
+    DPI=$((96 * $1 / 100))
+    set_dpi "$DPI"
 }
 
 set_dpi() {
@@ -208,8 +212,7 @@ scenario_preview() {
     finish_dialog "preview, edit then Escape"
     check "preview, edit then Escape: tesra.dat unchanged" same_bytes "$GUI_DIR/tesra.dat" "$WORK/before.dat"
 
-    set_dpi 144
-    DPI=144
+    use_scaling 150
     if check "preview at 150 %: the form opens" start_dialog; then
         check "preview at 150 %: the window is 1.5 times as large (${DIALOG_WIDTH} × ${DIALOG_HEIGHT})" \
             window_fits_scaled_client
@@ -218,8 +221,7 @@ scenario_preview() {
         keys Escape
         finish_dialog "preview at 150 %, Escape"
     fi
-    DPI=96
-    set_dpi 96
+    use_scaling 100
     check "preview at 150 %: tesra.dat unchanged" same_bytes "$GUI_DIR/tesra.dat" "$WORK/before.dat"
 }
 
@@ -266,8 +268,7 @@ long_values_store() {
 # selector's focus cue and the band's caption checked by their pixels.
 scenario_long_values() {
     local percent=$1
-    DPI=$((96 * percent / 100))
-    set_dpi "$DPI"
+    use_scaling "$percent"
     long_values_store >"$GUI_DIR/tesra.dat"
     cp "$GUI_DIR/tesra.dat" "$WORK/before.dat"
     if check "long values at $percent %: the form opens" start_dialog; then
@@ -299,8 +300,7 @@ scenario_long_values() {
         finish_dialog "long values at $percent %, Escape"
         check "long values at $percent %: tesra.dat unchanged" same_bytes "$GUI_DIR/tesra.dat" "$WORK/before.dat"
     fi
-    DPI=96
-    set_dpi 96
+    use_scaling 100
 }
 
 # A figure library beside the exe: figure 107 (a cross, named in CP932), a
@@ -309,11 +309,7 @@ own_library() {
     printf '%s\r\n' 'tesra-figures 1' 'next 110' 'figure 107 4 2 樹木' 'l 1 0 0 4 2' 'l 1 0 2 4 0' end \
         'figure 108 x 2 壊れ' end | iconv -f UTF-8 -t CP932
 }
-own_store() {
-    printf '%s\r\n' 0 0 0 255 1 107 10 5 0 0 1 0 0 0 109 10 10 0 0 1 0 0 0
-    local row
-    for ((row = 3; row <= 12; row++)); do printf '%s\r\n' 0 10 10 0 0 1 0 0 0; done
-}
+own_store() { store_file 0 0 0 255 1 107 10 5 0 0 1 0 0 0 109 10 10 0 0 1 0 0 0; }
 
 # The figure lists end with the library's figures; a row whose figure was
 # deleted keeps its number through OK; the band draws the own figure.
@@ -350,19 +346,14 @@ grid_library() {
     printf '%s\r\n' 'tesra-figures 1' 'next 109' 'figure 107 4 2 樹木' 'l 1 0 0 4 2' 'l 1 0 2 4 0' end \
         'figure 108 4 2 柵' 'l 1 0 0 0 2' 'l 1 4 0 4 2' 'l 1 0 1 4 1' end | iconv -f UTF-8 -t CP932
 }
-grid_store() {
-    printf '%s\r\n' 0 0 0 255 1 "$@" 10 5 0 0 1 0 0 0
-    local row
-    for ((row = 2; row <= 12; row++)); do printf '%s\r\n' 0 10 10 0 0 1 0 0 0; done
-}
+grid_store() { store_file 0 0 0 255 1 "$1" 10 5 0 0 1 0 0 0; }
 
 # scenario_figure_grid PERCENT: row 1's figure box opens the chooser (Alt+Down)
 # at its own figure; Home, Down and Right walk to the second figure of the
 # slashes and chevrons, Enter chooses it and OK stores it.
 scenario_figure_grid() {
     local percent=$1
-    DPI=$((96 * percent / 100))
-    set_dpi "$DPI"
+    use_scaling "$percent"
     grid_library >"$GUI_DIR/tesra_figures.txt"
     cp "$GUI_DIR/tesra_figures.txt" "$WORK/library-before.txt"
     grid_store 107 >"$GUI_DIR/tesra.dat"
@@ -385,8 +376,7 @@ scenario_figure_grid() {
         check "figure grid at $percent %: the library is as it was" \
             same_bytes "$GUI_DIR/tesra_figures.txt" "$WORK/library-before.txt"
     fi
-    DPI=96
-    set_dpi 96
+    use_scaling 100
 }
 
 # Own figures renamed and deleted in the chooser: 107 renamed with F2, 108
