@@ -103,6 +103,22 @@ std::int32_t ParseInt(std::string_view text) {
     return static_cast<std::int32_t>(negative ? -wide : wide);
 }
 
+std::optional<std::int32_t> WholeInt(std::string_view text) {
+    std::int32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end) return std::nullopt;
+    return value;
+}
+
+std::optional<double> WholeFiniteReal(std::string_view text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
 double ParseFloat(std::string_view text) {
     text = SkipLeadingSpaces(text);
     if (!IsPlainDecimalReal(text)) return 0.0;

@@ -36,6 +36,9 @@ inline double Radians(double deg) { return deg / 180 * kPi; }
 std::int32_t ParseInt(std::string_view text);
 double ParseFloat(std::string_view text);
 bool ParseBool(std::string_view text);  // CP932 bytes
+// Strict parses: the whole text is one number (no blanks, no plus sign), or nothing.
+std::optional<std::int32_t> WholeInt(std::string_view text);
+std::optional<double> WholeFiniteReal(std::string_view text);
 std::string BoolText(bool b);
 // Drops half- and full-width spaces and control bytes; CP932 aware.
 std::string CleanText(std::string_view text);

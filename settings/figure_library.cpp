@@ -30,6 +30,7 @@
 
 #include "exchange/host_codes.h"
 #include "geom/cp932.h"
+#include "geom/helpers.h"
 
 namespace tesra {
 namespace {
@@ -58,21 +59,6 @@ std::string_view TakeField(std::string_view& text) {
     return field;
 }
 
-std::optional<std::int32_t> ReadInt(std::string_view text) {
-    std::int32_t v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc{} || end != text.data() + text.size() || text.empty()) return std::nullopt;
-    return v;
-}
-
-std::optional<double> ReadReal(std::string_view text) {
-    double v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc{} || end != text.data() + text.size() || text.empty() || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
-
 std::optional<OwnElement> ReadElement(std::string_view line) {
     const std::string_view key = TakeField(line);
     const auto shape = std::find_if(std::begin(kShapeKeys), std::end(kShapeKeys),
@@ -80,12 +66,12 @@ std::optional<OwnElement> ReadElement(std::string_view line) {
     if (shape == std::end(kShapeKeys)) return std::nullopt;
     OwnElement el;
     el.shape = shape->shape;
-    const auto color = ReadInt(TakeField(line));
+    const auto color = WholeInt(TakeField(line));
     if (!color) return std::nullopt;
     el.color = *color;
     while (!line.empty()) {
         if (el.count == static_cast<std::int32_t>(el.values.size())) return std::nullopt;
-        const auto v = ReadReal(TakeField(line));
+        const auto v = WholeFiniteReal(TakeField(line));
         if (!v) return std::nullopt;
         el.values[static_cast<std::size_t>(el.count++)] = *v;
     }
@@ -105,9 +91,9 @@ struct FigureLine {
 
 FigureLine ReadFigureLine(std::string_view rest) {
     FigureLine out;
-    out.kind = ReadInt(TakeField(rest));
+    out.kind = WholeInt(TakeField(rest));
     if (!out.kind || !IsKind(*out.kind)) return {};
-    const auto w = ReadReal(TakeField(rest)), h = ReadReal(TakeField(rest));
+    const auto w = WholeFiniteReal(TakeField(rest)), h = WholeFiniteReal(TakeField(rest));
     if (!w || !h || !(*w > 0) || !(*h > 0) || rest.find('\0') != std::string_view::npos) return out;
     out.figure = OwnFigure{*out.kind, std::string(rest), *w, *h, {}};
     return out;
@@ -153,8 +139,8 @@ private:
         }
         if (!inEntry_) {
             if (line.empty()) return;
-            if (key == kNextKey && ReadInt(rest)) {
-                next_ = std::max(next_, *ReadInt(rest));
+            if (key == kNextKey && WholeInt(rest)) {
+                next_ = std::max(next_, *WholeInt(rest));
                 return;
             }
             lib_.unknownLines.emplace_back(line);

@@ -29,7 +29,6 @@
 
 #include "settings/store_extension.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "exchange/number_format.h"
@@ -59,14 +58,6 @@ std::optional<std::string> ReadLetters(std::string_view text, std::string_view l
     return out;
 }
 
-std::optional<std::int32_t> ReadInteger(std::string_view text) {
-    std::int32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
-    return value;
-}
-
 // ParseFloat reads what is not a number as 0, which no real here accepts.
 std::optional<double> ReadReal(std::string_view text, bool (*isValid)(double)) {
     const double value = ParseFloat(text);
@@ -77,7 +68,7 @@ std::optional<double> ReadReal(std::string_view text, bool (*isValid)(double)) {
 // Sets the key's value in the row; false leaves the row as it was.
 bool ReadValue(const ExtensionKey& key, std::string_view text, PatternRow& row) {
     if (key.integer) {
-        const std::optional<std::int32_t> v = ReadInteger(text);
+        const std::optional<std::int32_t> v = WholeInt(text);
         if (v) row.*key.integer = *v;
         return v.has_value();
     }
@@ -117,7 +108,7 @@ struct KeyLine {
 // "12" but not "012", "+1" or "13".
 std::optional<int> ReadRowNumber(std::string_view digits) {
     if (digits.empty() || digits[0] == '0') return std::nullopt;
-    const std::optional<std::int32_t> n = ReadInteger(digits);
+    const std::optional<std::int32_t> n = WholeInt(digits);
     if (!n || *n < 1 || *n > kPatternRows) return std::nullopt;
     return *n - 1;
 }

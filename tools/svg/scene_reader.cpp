@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 
 #include "exchange/host_codes.h"
@@ -206,21 +205,12 @@ private:
 }  // namespace
 
 std::optional<double> ParseNumber(std::string_view field) {
-    double value = 0.0;
-    const char* end = field.data() + field.size();
-    const auto [ptr, ec] = std::from_chars(field.data(), end, value);
-    if (ec != std::errc{} || ptr != end || !std::isfinite(value)) return std::nullopt;
-    if (std::fabs(value) > kMaxMagnitude) return std::nullopt;
+    const std::optional<double> value = WholeFiniteReal(field);
+    if (!value || std::fabs(*value) > kMaxMagnitude) return std::nullopt;
     return value;
 }
 
-std::optional<std::int32_t> ParseInteger(std::string_view field) {
-    std::int32_t value = 0;
-    const char* end = field.data() + field.size();
-    const auto [ptr, ec] = std::from_chars(field.data(), end, value);
-    if (ec != std::errc{} || ptr != end) return std::nullopt;
-    return value;
-}
+std::optional<std::int32_t> ParseInteger(std::string_view field) { return WholeInt(field); }
 
 Rgb PenColor(std::int32_t pen) {
     // Dark enough to read on white; 1 and 4 are darker than the host's
