@@ -31,8 +31,7 @@ PathElement CircularElement(Point centre, double r, double startDeg, double swee
         r = -r;
         startDeg += 180;
     }
-    startDeg = std::fmod(startDeg, 360.0);
-    if (startDeg < 0) startDeg += 360;
+    startDeg = NormalisedDeg(startDeg);
     PathElement e;
     e.shape = PathElement::Shape::Arc;
     e.centre = centre;

@@ -30,12 +30,6 @@ constexpr double kTangentSlack = 1e-12;
 double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
 double Norm(Point a) { return std::sqrt(Dot(a, a)); }
 
-double NormalisedDeg(double rad) {
-    double deg = std::fmod(Degrees(rad), 360.0);
-    if (deg < 0) deg += 360;
-    return deg >= 360 ? 0.0 : deg;
-}
-
 using Candidates = std::vector<Point>;
 
 // Meeting points of the line through p1, p2 with a circle, all relative to the vertex.
@@ -116,7 +110,7 @@ void EmitGuideArc(Point centre, double radius, double fromRad, double toRad, Dra
     if (sweep >= kTwoPi - kFullTurnSlack) return out.EmitArc(centre, radius, 0, 360, 1, 0);
     if (sweep < kChordSweep)
         return out.EmitLine(Along(centre, radius, fromRad), Along(centre, radius, toRad));
-    const double startDeg = NormalisedDeg(lo);
+    const double startDeg = NormalisedDeg(Degrees(lo));
     double endDeg = startDeg + Degrees(sweep);
     if (endDeg >= 360) endDeg -= 360;
     out.EmitArc(centre, radius, startDeg, endDeg, 1, 0);

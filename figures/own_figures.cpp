@@ -13,16 +13,6 @@ namespace {
 
 using Shape = OwnElement::Shape;
 
-constexpr double kFullTurnDeg = 360.0;
-constexpr double kRadPerDeg = kPi / 180.0;
-
-// The counter-clockwise sweep from start to end in degrees, in (0, 360]:
-// equal angles are the whole ellipse, as the host draws "ci … 0 360".
-double SweepDeg(double startDeg, double endDeg) {
-    const double sweep = std::fmod(endDeg - startDeg, kFullTurnDeg);
-    return sweep <= 0.0 ? sweep + kFullTurnDeg : sweep;
-}
-
 void Include(Extent& e, Point p) {
     e.low = {std::min(e.low.x, p.x), std::min(e.low.y, p.y)};
     e.high = {std::max(e.high.x, p.x), std::max(e.high.y, p.y)};
@@ -58,8 +48,8 @@ void IncludeElement(Extent& e, const OwnElement& el) {
             Include(e, {v[2], v[3]});
             return;
         case Shape::Arc:
-            return IncludeEllipseArc(e, {v[0], v[1]}, v[2], v[5], v[6] * kRadPerDeg,
-                                     v[3] * kRadPerDeg, SweepDeg(v[3], v[4]) * kRadPerDeg);
+            return IncludeEllipseArc(e, {v[0], v[1]}, v[2], v[5], v[6] * kDegToRad,
+                                     v[3] * kDegToRad, SweepDeg(v[3], v[4]) * kDegToRad);
         case Shape::SolidPolygon:
             for (std::int32_t i = 0; i + 1 < el.count; i += 2) Include(e, {v[i], v[i + 1]});
             return;
@@ -114,23 +104,18 @@ MappedEllipse MapEllipse(const Placement& p, double r, double flatness, double t
             reversed};
 }
 
-double NormalisedDeg(double deg) {
-    const double d = std::fmod(deg, kFullTurnDeg);
-    return d < 0 ? d + kFullTurnDeg : d;
-}
-
 void DrawArc(const Placement& p, const OwnElement& el, DrawTarget& out) {
     const auto& v = el.values;
-    const MappedEllipse m = MapEllipse(p, v[2], v[5], v[6] * kRadPerDeg);
+    const MappedEllipse m = MapEllipse(p, v[2], v[5], v[6] * kDegToRad);
     const Point c = p.Map(v[0], v[1]);
     if (m.shift == 0.0 && !m.reversed) {
         // Only turned: the angles stay the element's own, to the bit.
         return out.EmitArc(c, m.r, v[3], v[4], m.flatness, v[6] + p.cell.thetaDeg);
     }
-    const double tiltDeg = m.tilt / kRadPerDeg;
+    const double tiltDeg = m.tilt / kDegToRad;
     const double sweep = SweepDeg(v[3], v[4]);
     if (sweep == kFullTurnDeg) return out.EmitArc(c, m.r, 0, kFullTurnDeg, m.flatness, tiltDeg);
-    const double shiftDeg = m.shift / kRadPerDeg;
+    const double shiftDeg = m.shift / kDegToRad;
     const double start = (m.reversed ? -(v[3] + sweep) : v[3]) + shiftDeg;
     out.EmitArc(c, m.r, NormalisedDeg(start), NormalisedDeg(start + sweep), m.flatness, tiltDeg);
 }

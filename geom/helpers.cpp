@@ -103,6 +103,17 @@ std::int32_t ParseInt(std::string_view text) {
     return static_cast<std::int32_t>(negative ? -wide : wide);
 }
 
+double NormalisedDeg(double deg) {
+    double d = std::fmod(deg, kFullTurnDeg);
+    if (d < 0) d += kFullTurnDeg;
+    return d >= kFullTurnDeg ? 0.0 : d;  // a tiny negative angle rounds up to a whole turn
+}
+
+double SweepDeg(double startDeg, double endDeg) {
+    const double sweep = std::fmod(endDeg - startDeg, kFullTurnDeg);
+    return sweep <= 0.0 ? sweep + kFullTurnDeg : sweep;
+}
+
 std::optional<std::int32_t> WholeInt(std::string_view text) {
     std::int32_t value = 0;
     const char* end = text.data() + text.size();

@@ -26,11 +26,17 @@ inline constexpr double kTinyEps = 1e-10;
 inline constexpr double kPi = std::numbers::pi;
 inline constexpr double kTwoPi = 2 * kPi;  // a whole turn
 inline constexpr double kDegToRad = kPi / 180;
+inline constexpr double kFullTurnDeg = 360;
 
 // Conversions in the order of operations the drawing's numbers were first
 // computed in: x * 180 / π is not always x * (180 / π) to the last bit.
 inline double Degrees(double rad) { return rad * 180 / kPi; }
 inline double Radians(double deg) { return deg / 180 * kPi; }
+// An angle in degrees brought into [0, 360).
+double NormalisedDeg(double deg);
+// The host's arcs run counter-clockwise from start to end: the sweep in
+// degrees, in (0, 360], equal angles being the whole turn.
+double SweepDeg(double startDeg, double endDeg);
 
 // Tolerant parses: text that is not entirely a number gives 0.
 std::int32_t ParseInt(std::string_view text);

@@ -187,8 +187,7 @@ void PreviewRecorder::EmitLine(Point a, Point b) {
 void PreviewRecorder::EmitArc(Point centre, double r, double startDeg, double endDeg,
                               double flatness, double tiltDeg) {
     if (!AllFinite({centre.x, centre.y, r, startDeg, endDeg, flatness, tiltDeg})) return;
-    double sweep = std::fmod(endDeg - startDeg, 360.0);
-    if (sweep <= 0.0) sweep += 360.0;
+    const double sweep = SweepDeg(startDeg, endDeg);
     PreviewPrimitive p;
     p.shape = PreviewPrimitive::Shape::Arc;
     p.arc = {centre, r, flatness, tiltDeg * kDegToRad, startDeg * kDegToRad, sweep * kDegToRad};
