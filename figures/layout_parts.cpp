@@ -14,14 +14,7 @@
 namespace tesra::layout {
 namespace {
 
-constexpr std::size_t kMaxSequence = 8;
-
-std::string ValidSequence(const std::string& s) {
-    if (s.size() > kMaxSequence) return {};
-    const bool valid =
-        std::all_of(s.begin(), s.end(), [](char ch) { return ch == 'A' || ch == 'B'; });
-    return valid ? s : std::string();
-}
+std::string ValidSequence(const std::string& s) { return IsSequence(s) ? s : std::string(); }
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tesra {
 
@@ -76,5 +77,18 @@ struct PatternRow {
 
     bool operator==(const PatternRow&) const = default;
 };
+
+// What a rhythm, a sequence and a short ratio may be, for the store that
+// reads them and the layout that draws them alike; anything else is taken as
+// the default.
+inline constexpr std::size_t kMostRhythmLetters = 8;
+inline constexpr std::size_t kMostSequenceLetters = 8;
+inline bool IsRhythm(std::string_view r) {
+    return !r.empty() && r.size() <= kMostRhythmLetters && r.find_first_not_of("LS") == r.npos;
+}
+inline bool IsSequence(std::string_view s) {
+    return s.size() <= kMostSequenceLetters && s.find_first_not_of("AB") == s.npos;
+}
+inline bool IsValidRatio(double v) { return v > 0 && v <= 1; }  // above 0, at most 1
 
 }  // namespace tesra

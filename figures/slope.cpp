@@ -11,8 +11,6 @@
 namespace tesra {
 namespace {
 
-constexpr double kDefaultShortRatio = 0.5;
-constexpr std::size_t kMaxRhythm = 8;
 // A spacing may exceed the pitch by this share, so that 20 m at a pitch of
 // 1 m is 20 intervals however the lengths were rounded.
 constexpr double kPitchSlack = 1e-9;
@@ -183,14 +181,11 @@ void EmitElement(const PathElement& e, DrawTarget& out) {
 }  // namespace
 
 std::string RhythmInUse(const PatternRow& row) {
-    const std::string& r = row.rhythm;
-    const bool valid =
-        !r.empty() && r.size() <= kMaxRhythm && r.find_first_not_of("LS") == std::string::npos;
-    return valid ? r : "LS";
+    return IsRhythm(row.rhythm) ? row.rhythm : PatternRow{}.rhythm;
 }
 
 double ShortRatioInUse(const PatternRow& row) {
-    return row.shortRatio > 0 && row.shortRatio <= 1 ? row.shortRatio : kDefaultShortRatio;
+    return IsValidRatio(row.shortRatio) ? row.shortRatio : PatternRow{}.shortRatio;
 }
 
 std::int64_t SlopeStationCount(const PatternRow& row, std::span<const ElementPath> tops) {

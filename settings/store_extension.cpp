@@ -45,17 +45,12 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::optional<std::string> ReadLetters(std::string_view text, std::string_view letters,
-                                       std::size_t least, std::size_t most) {
-    text = TrimBlanks(text);
-    if (text.size() < least || text.size() > most) return std::nullopt;
-    std::string out;
-    for (char c : text) {
-        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-        if (letters.find(upper) == std::string_view::npos) return std::nullopt;
-        out += upper;
-    }
-    return out;
+// Letters in either case, read as capitals, if valid says they are a value.
+std::optional<std::string> ReadLetters(std::string_view text, bool (*valid)(std::string_view)) {
+    std::string out(TrimBlanks(text));
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return valid(out) ? std::optional(out) : std::nullopt;
 }
 
 // ParseFloat reads what is not a number as 0, which no real here accepts.
@@ -145,19 +140,15 @@ std::string KeyLineText(int row, int key, const PatternRow& values) {
 
 }  // namespace
 
-std::optional<std::string> ReadRhythm(std::string_view text) {
-    return ReadLetters(text, "LS", 1, 8);
-}
+std::optional<std::string> ReadRhythm(std::string_view text) { return ReadLetters(text, IsRhythm); }
 
 std::optional<std::string> ReadSequence(std::string_view text) {
-    return ReadLetters(text, "AB", 0, 8);
+    return ReadLetters(text, IsSequence);
 }
 
 bool IsExtensionHeader(std::string_view line) { return TrimBlanks(line) == kExtensionHeader; }
 
 bool IsValidSize(double v) { return v > kSameEps; }
-
-bool IsValidRatio(double v) { return v > 0 && v <= 1; }
 
 std::vector<std::string> ReadExtension(const std::vector<std::string_view>& lines,
                                        PatternRows& rows) {

@@ -37,8 +37,7 @@ struct ExtensionKey {
 std::optional<std::string> ReadRhythm(std::string_view text);
 // "AAB", "": up to 8 of A and B in either case, upper-cased.
 std::optional<std::string> ReadSequence(std::string_view text);
-bool IsValidSize(double v);   // pitch, tick length, the second figure's W and H
-bool IsValidRatio(double v);  // a short tick's share: above 0, at most 1
+bool IsValidSize(double v);  // pitch, tick length, the second figure's W and H
 
 // In the order a row's new lines are written; the dialog's settings area
 // shows them in this order too and takes each one's place in the row from here.
