@@ -46,18 +46,8 @@ FigureLibrary SampleLibrary() {
     return lib;
 }
 
-TEST(FigureLibrary, SerializeThenParseReproducesEveryFigure) {
-    const FigureLibrary lib = SampleLibrary();
-    const std::string bytes = SerializeFigureLibrary(lib);
-    const FigureLibrary back = ParseFigureLibrary(bytes);
-    EXPECT_EQ(back.set.figures, lib.set.figures);
-    EXPECT_EQ(back.set.nextKind, 140);
-    EXPECT_EQ(back.damagedEntries, 0);
-    EXPECT_TRUE(back.writable);
-    EXPECT_EQ(bytes.substr(0, 31), "tesra-figures 1\r\nnext 140\r\nfigu");
-}
-
-TEST(FigureLibrary, SaveThenLoadAndMissingFile) {
+// A missing file is an empty library; a saved one loads as it was saved.
+TEST(FigureLibrary, SavedThenLoadedEveryFigureIsTheSame) {
     ScratchDir dir;
     const auto path = dir / "tesra_figures.txt";
     const FigureLibrary missing = LoadFigureLibrary(path);
@@ -65,7 +55,12 @@ TEST(FigureLibrary, SaveThenLoadAndMissingFile) {
     EXPECT_TRUE(missing.set.figures.empty());
     EXPECT_EQ(missing.set.nextKind, kFirstOwnFigureKind);
     ASSERT_TRUE(SaveFigureLibrary(SampleLibrary(), path));
-    EXPECT_EQ(LoadFigureLibrary(path).set.figures, SampleLibrary().set.figures);
+    const FigureLibrary back = LoadFigureLibrary(path);
+    EXPECT_EQ(back.set.figures, SampleLibrary().set.figures);
+    EXPECT_EQ(back.set.nextKind, 140);
+    EXPECT_EQ(back.damagedEntries, 0);
+    EXPECT_TRUE(back.writable);
+    EXPECT_TRUE(test::ReadBytes(path).starts_with("tesra-figures 1\r\nnext 140\r\nfigu"));
 }
 
 TEST(FigureLibrary, FailedSaveLeavesTheOldFile) {
@@ -97,74 +92,76 @@ std::string Figures(int count) {
     return s;
 }
 
-// What one damaged or odd part does to the whole: figures read, entries
-// skipped, whether the file may be saved over, and the next number.
-TEST(FigureLibrary, DamageTable) {
-    const std::string head = "tesra-figures 1\r\n";
-    const struct {
-        const char* name;
+const std::string kHead = "tesra-figures 1\r\n";
+
+// Whatever is wrong with an entry, before or after a good one, the good one
+// reads, the damaged one is counted and kept, and its number is not given
+// again.
+const std::string kDamagedEntries[] = {
+    "figure 108 1 1 x\r\nl 1 0 0 1 1x\r\nend\r\n",         // not a number
+    "figure 108 1 1 x\r\nl 1 0 0 1 nan\r\nend\r\n",        // not finite
+    "figure 108 1 1 x\r\nz 1 0 0 1 1\r\nend\r\n",          // no such element
+    "figure 108 1 1 x\r\nl 1 0 0 1\r\nend\r\n",            // too few values
+    "figure 108 1 1 x\r\nl 1 0 0 1 1 1 1 1 1\r\nend\r\n",  // too many values
+    "figure 108 1 1 x\r\nl 1 0  0 1 1\r\nend\r\n",         // two spaces
+    "figure 108 1 1 x\r\ne 1 0 0 1 1 0 0 1 7\r\nend\r\n",  // no such solid code
+    "figure 108 0 1 x\r\nl 1 0 0 0 1\r\nend\r\n",          // a box without width
+    "figure 108 1 -1 x\r\nl 1 0 0 1 1\r\nend\r\n",         // a negative box
+    "figure 108 1 1 a\0b\r\nl 1 0 0 1 1\r\nend\r\n"s,      // NUL in the name
+    "figure 108 1 1 x\r\nend\r\n",                         // no elements
+    "figure 108 1 1 x\r\nl 1 0 0 1 1\r\n",                 // no end
+};
+
+// What a file does as a whole: figures read, entries skipped, whether the
+// file may be saved over, and the next number.
+TEST(FigureLibrary, WholeFiles) {
+    struct WholeFile {
         std::string bytes;
         std::size_t figures;
         int damaged;
         bool writable;
         std::int32_t next;
-    } cases[] = {
-        {"empty file", "", 0, 0, true, 107},
-        {"header only, LF ends", "tesra-figures 1\n", 0, 0, true, 107},
-        {"one figure", head + kGood, 1, 0, true, 108},
-        {"another format", "0\r\n0\r\n" + kGood, 0, 0, false, 107},
-        {"a later version", "tesra-figures 2\r\n" + kGood, 0, 0, false, 107},
-        {"bad number", head + "figure 108 1 1 x\r\nl 1 0 0 1 1x\r\nend\r\n" + kGood, 1, 1, true,
-         109},
-        {"not finite", head + "figure 108 1 1 x\r\nl 1 0 0 1 nan\r\nend\r\n" + kGood, 1, 1, true,
-         109},
-        {"unknown element", head + "figure 108 1 1 x\r\nz 1 0 0 1 1\r\nend\r\n" + kGood, 1, 1, true,
-         109},
-        {"too few values", head + "figure 108 1 1 x\r\nl 1 0 0 1\r\nend\r\n" + kGood, 1, 1, true,
-         109},
-        {"too many values", head + "figure 108 1 1 x\r\nl 1 0 0 1 1 1 1 1 1\r\nend\r\n", 0, 1, true,
-         109},
-        {"two spaces", head + "figure 108 1 1 x\r\nl 1 0  0 1 1\r\nend\r\n", 0, 1, true, 109},
-        {"box without width", head + "figure 108 0 1 x\r\nl 1 0 0 0 1\r\nend\r\n" + kGood, 1, 1,
-         true, 109},
-        {"box negative", head + "figure 108 1 -1 x\r\nl 1 0 0 1 1\r\nend\r\n", 0, 1, true, 109},
-        {"built-in number", head + "figure 106 1 1 x\r\nl 1 0 0 1 1\r\nend\r\n", 0, 1, true, 107},
-        {"number twice", head + kGood + kGood, 1, 1, true, 108},
-        {"no end at all", head + kGood + "figure 108 1 1 x\r\nl 1 0 0 1 1\r\n", 1, 1, true, 109},
-        {"no end before the next", head + "figure 108 1 1 x\r\nl 1 0 0 1 1\r\n" + kGood, 1, 1, true,
-         109},
-        {"no elements", head + "figure 108 1 1 x\r\nend\r\n", 0, 1, true, 109},
-        {"unknown solid code", head + "figure 108 1 1 x\r\ne 1 0 0 1 1 0 0 1 7\r\nend\r\n", 0, 1,
-         true, 109},
-        {"NUL in a name", head + "figure 108 1 1 a\0b\r\nl 1 0 0 1 1\r\nend\r\n"s, 0, 1, true, 109},
-        {"elements at the bound",
-         head + "figure 107 1 1 x\r\n" + Many("l 1 0 0 1 1", 2000) + "end\r\n", 1, 0, true, 108},
-        {"elements over the bound",
-         head + "figure 107 1 1 x\r\n" + Many("l 1 0 0 1 1", 2001) + "end\r\n", 0, 1, true, 108},
-        {"figures over the bound", head + Figures(1001), 1000, 1, true, 1108},
-        {"next kept above the figures", head + "next 500\r\n" + kGood, 1, 0, true, 500},
-        {"next below a figure", head + "next 5\r\n" + kGood, 1, 0, true, 108},
-        {"stray lines", head + "hello\r\nend\r\n\r\n" + kGood, 1, 0, true, 108},
     };
-    for (const auto& c : cases) {
-        const FigureLibrary lib = ParseFigureLibrary(c.bytes);
-        EXPECT_EQ(lib.set.figures.size(), c.figures) << c.name;
-        EXPECT_EQ(lib.damagedEntries, c.damaged) << c.name;
-        EXPECT_EQ(lib.writable, c.writable) << c.name;
-        EXPECT_EQ(lib.set.nextKind, c.next) << c.name;
-        if (!c.writable) continue;
+    std::vector<WholeFile> files = {
+        // clang-format off
+        {"", 0, 0, true, 107},
+        {"tesra-figures 1\n", 0, 0, true, 107},                   // LF ends
+        {kHead + kGood, 1, 0, true, 108},
+        {"0\r\n0\r\n" + kGood, 0, 0, false, 107},                  // another format
+        {"tesra-figures 2\r\n" + kGood, 0, 0, false, 107},         // a later version
+        {kHead + "figure 106 1 1 x\r\nl 1 0 0 1 1\r\nend\r\n", 0, 1, true, 107},  // built-in
+        {kHead + kGood + kGood, 1, 1, true, 108},                  // a number twice
+        {kHead + "figure 107 1 1 x\r\n" + Many("l 1 0 0 1 1", 2000) + "end\r\n", 1, 0, true, 108},
+        {kHead + "figure 107 1 1 x\r\n" + Many("l 1 0 0 1 1", 2001) + "end\r\n", 0, 1, true, 108},
+        {kHead + Figures(1001), 1000, 1, true, 1108},              // figures over the bound
+        {kHead + "next 500\r\n" + kGood, 1, 0, true, 500},         // kept above the figures
+        {kHead + "next 5\r\n" + kGood, 1, 0, true, 108},           // below a figure
+        {kHead + "hello\r\nend\r\n\r\n" + kGood, 1, 0, true, 108},  // stray lines
+        // clang-format on
+    };
+    for (const std::string& entry : kDamagedEntries)
+        for (const std::string& bytes : {kHead + entry + kGood, kHead + kGood + entry})
+            files.push_back({bytes, 1, 1, true, 109});
+    for (const WholeFile& f : files) {
+        SCOPED_TRACE(f.bytes.substr(0, 80));
+        const FigureLibrary lib = ParseFigureLibrary(f.bytes);
+        EXPECT_EQ(lib.set.figures.size(), f.figures);
+        EXPECT_EQ(lib.damagedEntries, f.damaged);
+        EXPECT_EQ(lib.writable, f.writable);
+        EXPECT_EQ(lib.set.nextKind, f.next);
+        if (!f.writable) continue;
         // Nothing is lost: every line read is in the saved file, and the
         // saved file reads back as the same library.
         const std::string saved = SerializeFigureLibrary(lib);
-        for (std::size_t at = 0, end; at < c.bytes.size(); at = end + 1) {
-            end = std::min(c.bytes.find('\n', at), c.bytes.size());
-            std::string line = c.bytes.substr(at, end - at);
+        for (std::size_t at = 0, end; at < f.bytes.size(); at = end + 1) {
+            end = std::min(f.bytes.find('\n', at), f.bytes.size());
+            std::string line = f.bytes.substr(at, end - at);
             if (!line.empty() && line.back() == '\r') line.pop_back();
             if (!line.starts_with("next")) {
-                EXPECT_NE(saved.find(line), std::string::npos) << c.name;
+                EXPECT_NE(saved.find(line), std::string::npos) << line;
             }
         }
-        EXPECT_EQ(SerializeFigureLibrary(ParseFigureLibrary(saved)), saved) << c.name;
+        EXPECT_EQ(SerializeFigureLibrary(ParseFigureLibrary(saved)), saved);
     }
 }
 

@@ -33,25 +33,22 @@ const std::vector<std::string> kEveryKeyOfRow12 = {
     "row12.tick_length=3", "row12.short_ratio=0.25", "row12.rhythm=LSS",   "row12.pitch=1.5",
     "row12.kind=1",        "row12.orientation=1",    "row12.side=2",       "row12.arrangement=2"};
 
+// clang-format off
+// Damaged values read as the defaults and are saved as they stood.
+const std::vector<std::string> kDamagedValues = {
+    "[extension]", "row1.arrangement=x", "row1.side=1.5", "row1.orientation=", "row1.pitch=0",
+    "row1.short_ratio=1.5", "row1.tick_length=-2", "row1.rhythm=LX", "row1.rhythm=LSLSLSLSL",
+    "row1.rhythm=", "row1.sequence=ABC", "row1.sequence=AAAAAAAAA", "row1.width_b=1e-9",
+    "row1.figure_b=99999999999"};
+
 const SectionCase kSectionCases[] = {
     {"113 lines: defaults, saved as 113 lines", {}, Nothing, Nothing, {}},
     {"an untouched header alone is dropped", {"[extension]"}, Nothing, Nothing, {}},
     {"every key of a row round-trips in place", kEveryKeyOfRow12,
      [](PatternRows& r) {
-         r[11] = {.arrangement = 2,
-                  .side = 2,
-                  .orientation = 1,
-                  .rowKind = 1,
-                  .pitch = 1.5,
-                  .rhythm = "LSS",
-                  .shortRatio = 0.25,
-                  .tickLength = 3,
-                  .drawTop = 1,
-                  .figureB = 108,
-                  .widthB = 0.75,
-                  .heightB = 2.5,
-                  .sequence = "AAB",
-                  .fit = 1,
+         r[11] = {.arrangement = 2, .side = 2, .orientation = 1, .rowKind = 1, .pitch = 1.5,
+                  .rhythm = "LSS", .shortRatio = 0.25, .tickLength = 3, .drawTop = 1,
+                  .figureB = 108, .widthB = 0.75, .heightB = 2.5, .sequence = "AAB", .fit = 1,
                   .elementColors = 1};
      },
      Nothing, kEveryKeyOfRow12},
@@ -62,17 +59,8 @@ const SectionCase kSectionCases[] = {
      [](PatternRows& r) { r[1].side = 2; },
      {"[extension]", "; kept", "row1.colour=3", "row13.kind=1", "row01.kind=1", "row1kind=1",
       "row2.side=2", "", "[other]", "row2.side =2"}},
-    {"damaged values give defaults and stay as they stood",
-     {"[extension]", "row1.arrangement=x", "row1.side=1.5", "row1.orientation=", "row1.pitch=0",
-      "row1.short_ratio=1.5", "row1.tick_length=-2", "row1.rhythm=LX", "row1.rhythm=LSLSLSLSL",
-      "row1.rhythm=", "row1.sequence=ABC", "row1.sequence=AAAAAAAAA", "row1.width_b=1e-9",
-      "row1.figure_b=99999999999"},
-     Nothing,
-     Nothing,
-     {"[extension]", "row1.arrangement=x", "row1.side=1.5", "row1.orientation=", "row1.pitch=0",
-      "row1.short_ratio=1.5", "row1.tick_length=-2", "row1.rhythm=LX", "row1.rhythm=LSLSLSLSL",
-      "row1.rhythm=", "row1.sequence=ABC", "row1.sequence=AAAAAAAAA", "row1.width_b=1e-9",
-      "row1.figure_b=99999999999"}},
+    {"damaged values give defaults and stay as they stood", kDamagedValues, Nothing, Nothing,
+     kDamagedValues},
     {"a damaged value the user then sets is written in its place",
      {"[extension]", "row3.pitch=abc", "row3.kind=1"},
      [](PatternRows& r) { r[2].rowKind = 1; },
@@ -81,11 +69,7 @@ const SectionCase kSectionCases[] = {
     {"spellings a hand may type read and are saved plainly",
      {"[extension]", "row4.rhythm= lss ", "row4.sequence=aab", "row4.short_ratio=1",
       "  [extension]  "},
-     [](PatternRows& r) {
-         r[3].rhythm = "LSS";
-         r[3].sequence = "AAB";
-         r[3].shortRatio = 1;
-     },
+     [](PatternRows& r) { r[3].rhythm = "LSS"; r[3].sequence = "AAB"; r[3].shortRatio = 1; },
      Nothing,
      {"[extension]", "row4.rhythm=LSS", "row4.sequence=AAB", "row4.short_ratio=1",
       "  [extension]  "}},
@@ -103,32 +87,19 @@ const SectionCase kSectionCases[] = {
      {"[extension]", "row9.kind=1"},
      [](PatternRows& r) { r[8].rowKind = 1; },
      [](PatternRows& r) {
-         r[8].rhythm = "L";
-         r[0].sequence = "AB";
-         r[0].arrangement = 1;
-         r[8].figureB = -1;
+         r[8].rhythm = "L"; r[0].sequence = "AB"; r[0].arrangement = 1; r[8].figureB = -1;
      },
      {"[extension]", "row9.kind=1", "row1.arrangement=1", "row1.sequence=AB", "row9.rhythm=L",
       "row9.figure_b=-1"}},
-    {"settings set in a store without a section add it",
-     {},
-     Nothing,
-     [](PatternRows& r) {
-         r[1].widthB = 1e-5;
-         r[1].orientation = 1;
-     },
+    {"settings set in a store without a section add it", {}, Nothing,
+     [](PatternRows& r) { r[1].widthB = 1e-5; r[1].orientation = 1; },
      {"[extension]", "row2.orientation=1", "row2.width_b=1E-5"}},
     {"no header on line 114: no section, and the stray lines are not the store's",
-     {"[extensions]", "row1.kind=1"},
-     Nothing,
-     Nothing,
-     {}},
+     {"[extensions]", "row1.kind=1"}, Nothing, Nothing, {}},
     {"the header later than line 114 is no header",
-     {"", "[extension]", "row1.kind=1"},
-     Nothing,
-     Nothing,
-     {}},
+     {"", "[extension]", "row1.kind=1"}, Nothing, Nothing, {}},
 };
+// clang-format on
 
 TEST(StoreExtension, ReadAndSavedAsTheTableSays) {
     for (const SectionCase& c : kSectionCases) {
