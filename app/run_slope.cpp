@@ -134,14 +134,4 @@ int ReplaceWithSlopeSelection(const RunContext& run, RunMode mode, const RunPath
     return ReplaceExchangeFile(paths, faults, draw) ? 0 : 1;
 }
 
-int RunSlopeSelectionMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
-    try {
-        RunContext run;
-        PrepareRun(run, paths);
-        return ReplaceWithSlopeSelection(run, mode, paths, faults);
-    } catch (const std::bad_alloc&) {
-        return 1;  // the host's file was never touched
-    }
-}
-
 }  // namespace tesra

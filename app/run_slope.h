@@ -56,7 +56,5 @@ void DrawSlopeSpans(const RunContext& run, RunMode mode, LineSink& out);
 // is as the host wrote it.
 int ReplaceWithSlopeSelection(const RunContext& run, RunMode mode, const RunPaths& paths,
                               const WriteFaults& faults = {});
-// The same from the files, whatever the row in use.
-int RunSlopeSelectionMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults = {});
 
 }  // namespace tesra
