@@ -74,14 +74,12 @@ Drawn Lay(const PatternRow& row, const ElementPath& path) {
 }
 
 PatternRow Row(std::int32_t arrangement, std::int32_t base, double w, double h, double interval) {
-    PatternRow row;
-    row.figureKind = kFilledSquare;
-    row.width = w;
-    row.height = h;
-    row.interval = interval;
-    row.basePoint = base;
-    row.arrangement = arrangement;
-    return row;
+    return {.figureKind = kFilledSquare,
+            .width = w,
+            .height = h,
+            .interval = interval,
+            .basePoint = base,
+            .arrangement = arrangement};
 }
 
 ElementPath Polyline(const std::vector<Point>& points, bool closed) {
