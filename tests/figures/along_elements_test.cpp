@@ -412,19 +412,15 @@ std::pair<Point, Point> Ends(const RecordingTarget::Call& c) {
 // Full-length lines only (a kind that draws nothing), one guide at a time.
 TEST(AlongDrawing, FullLengthCurvesAreConcentricAndMeetAtEveryJoint) {
     const Scene shapes[] = {
+        // clang-format off
         // a rounded rectangle: every joint tangent
-        {{0, -5, 20, -5},
-         {20, 0, 5, 270, 360},
-         {25, 0, 25, 10},
-         {20, 10, 5, 0, 90},
-         {20, 15, 0, 15},
-         {0, 10, 5, 90, 180},
-         {-5, 10, -5, 0},
-         {0, 0, 5, 180, 270}},
+        {{0, -5, 20, -5}, {20, 0, 5, 270, 360}, {25, 0, 25, 10}, {20, 10, 5, 0, 90},
+         {20, 15, 0, 15}, {0, 10, 5, 90, 180}, {-5, 10, -5, 0}, {0, 0, 5, 180, 270}},
         {{-30, 0, 30, 0}, {0, 0, 30, 0, 180}},           // a D: corners at the joints
         {{0, -20, 40, 30, 150}, {0, 20, 40, 210, 330}},  // a lens: arcs crossing at an angle
         // an open S of two arcs turning opposite ways, then a line
         {{0, 0, 20, 180, 360}, {40, 0, 20, 0, 180}, {60, 0, 60, -30}},
+        // clang-format on
     };
     for (const Scene& shape : shapes)
         for (int base = 0; base <= 2; ++base)

@@ -323,13 +323,10 @@ TEST(Layout, SequencesKeepTheirPhaseThroughAndRestartPerSide) {
             if (drawn.calls[i].op == "line" && (i == 0 || drawn.calls[i - 1].op != "line"))
                 seen += 'B';
         }
+        // Seven fit a side of 20: widths 2 2 1 2 2 1 2 and six gaps of 1.
+        const std::string side = "AABAABA";
         if (arrangement == kArrangePerSide) {
-            // Seven fit a side of 20: widths 2 2 1 2 2 1 2 and six gaps of 1.
-            EXPECT_EQ(seen,
-                      "AABAABA"
-                      "AABAABA"
-                      "AABAABA"
-                      "AABAABA");
+            EXPECT_EQ(seen, side + side + side + side);
         } else {
             ASSERT_GE(seen.size(), 9u);
             for (std::size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], "AAB"[i % 3]) << i;
