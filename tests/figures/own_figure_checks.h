@@ -30,15 +30,8 @@ struct OwnShape {
 };
 
 inline OwnShape ShapeOf(const OwnElement& el) {
-    std::vector<double> v(el.values.begin(), el.values.begin() + el.count);
-    switch (el.shape) {
-        case OwnElement::Shape::Line: return {"line", v};
-        case OwnElement::Shape::Arc: return {"arc", v};
-        case OwnElement::Shape::SolidPolygon: return {"sl", v};
-        case OwnElement::Shape::SolidEllipse: return {"sc", v};
-        case OwnElement::Shape::SolidRing: return {"so", v};
-    }
-    return {};
+    static constexpr const char* kKinds[] = {"line", "arc", "sl", "sc", "so"};  // Shape's order
+    return {kKinds[static_cast<int>(el.shape)], {el.values.begin(), el.values.begin() + el.count}};
 }
 
 // The shapes among draw calls, pens and solid colors left out. A solid

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -59,20 +62,6 @@ Calls DrawSample(const FigureCell& cell, PatternRow row = {}, SolidStyle solid =
     return out.calls;
 }
 
-TEST(OwnFigures, DrawnInItsOwnBoxReproducesEveryElementWhereTheCellIs) {
-    const struct {
-        double thetaDeg;
-        Point origin;
-    } spans[] = {
-        {0, {0, 0}}, {0, {-3000.5, 1200.25}}, {33, {500, -200}}, {90, {1e5, 1e5}}, {-145, {-7, 3}}};
-    for (const auto& s : spans) {
-        SCOPED_TRACE(s.thetaDeg);
-        const FigureCell cell = MakeCell(20, 8, s.thetaDeg, s.origin);
-        test::ExpectShapesUnder({cell}, SampleShapes(), test::ShapesOf(DrawSample(cell)),
-                                1e-9 * std::max(20.0, std::hypot(s.origin.x, s.origin.y)));
-    }
-}
-
 TEST(OwnFigures, AtTheOriginTheElementsComeBackToTheBit) {
     const std::vector<test::OwnShape> drawn = test::ShapesOf(DrawSample(MakeCell(20, 8)));
     const std::vector<test::OwnShape> want = SampleShapes();
@@ -80,86 +69,66 @@ TEST(OwnFigures, AtTheOriginTheElementsComeBackToTheBit) {
     for (std::size_t i = 0; i < drawn.size(); ++i) EXPECT_EQ(drawn[i].values, want[i].values) << i;
 }
 
-TEST(OwnFigures, StretchedMirroredAndFittedShapesFollowTheCellsMap) {
+// In its own box, stretched, mirrored or fitted, at any turn of the span and
+// far from the origin.
+TEST(OwnFigures, EveryElementFollowsTheCellsMap) {
     PatternRow uniform;
     uniform.fit = kFitUniform;
     const struct {
         const char* name;
-        double w, h, thetaDeg;
+        double w, h;
         PatternRow row;
         OwnFigureMap map;  // cell filled in below
     } cases[] = {
-        {"wider", 40, 8, 0, {}, {{}, 2, 1, 0, 0}},
-        {"stretched and turned", 10, 24, 120, {}, {{}, 0.5, 3, 0, 0}},
-        {"mirrored along u", -20, 8, 30, {}, {{}, -1, 1, 0, 0}},
-        {"mirrored along v", 20, -16, 200, {}, {{}, 1, -2, 0, 0}},
-        {"fitted in a wide box", 60, 8, 15, uniform, {{}, 1, 1, 20, 0}},
-        {"fitted in a tall box", 10, 40, 0, uniform, {{}, 0.5, 0.5, 0, 18}},
-        {"stretched in a box at equal scale", 40, 16, 70, {}, {{}, 2, 2, 0, 0}},
+        {"in its own box", 20, 8, {}, {{}, 1, 1, 0, 0}},
+        {"wider", 40, 8, {}, {{}, 2, 1, 0, 0}},
+        {"stretched", 10, 24, {}, {{}, 0.5, 3, 0, 0}},
+        {"mirrored along u", -20, 8, {}, {{}, -1, 1, 0, 0}},
+        {"mirrored along v", 20, -16, {}, {{}, 1, -2, 0, 0}},
+        {"fitted in a wide box", 60, 8, uniform, {{}, 1, 1, 20, 0}},
+        {"fitted in a tall box", 10, 40, uniform, {{}, 0.5, 0.5, 0, 18}},
+        {"stretched in a box at equal scale", 40, 16, {}, {{}, 2, 2, 0, 0}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        OwnFigureMap map = c.map;
-        map.cell = MakeCell(c.w, c.h, c.thetaDeg, {12, -5});
-        test::ExpectShapesUnder(map, SampleShapes(), test::ShapesOf(DrawSample(map.cell, c.row)),
-                                1e-7);
-    }
+    std::mt19937 rng(107);
+    std::uniform_real_distribution<double> turn(-180, 180), place(-1e5, 1e5);
+    for (const auto& c : cases)
+        for (int trial = 0; trial < 6; ++trial) {
+            const Point origin = trial == 0 ? Point{12, -5} : Point{place(rng), place(rng)};
+            OwnFigureMap map = c.map;
+            map.cell = MakeCell(c.w, c.h, turn(rng), origin);
+            SCOPED_TRACE(testing::Message() << c.name << " at " << map.cell.thetaDeg << "°");
+            test::ExpectShapesUnder(map, SampleShapes(),
+                                    test::ShapesOf(DrawSample(map.cell, c.row)),
+                                    1e-9 * std::max(60.0, std::hypot(origin.x, origin.y)));
+        }
 }
 
-// Which pens and solid colors a figure writes, as (op, value) in order.
-std::vector<std::pair<std::string, double>> Colors(const Calls& calls) {
-    std::vector<std::pair<std::string, double>> out;
-    for (const auto& c : calls)
-        if (c.op == "linecolor" || c.op == "solidcolor") out.push_back({c.op, c.values[0]});
-    return out;
+// The pens ("p") and solid colors ("s", in hex) a figure writes, in order.
+std::string Colors(const Calls& calls) {
+    std::ostringstream out;
+    for (const auto& c : calls) {
+        if (c.op == "linecolor") out << " p" << c.values[0];
+        if (c.op == "solidcolor")
+            out << " s" << std::hex << static_cast<int>(c.values[0]) << std::dec;
+    }
+    return out.str();
 }
 
 TEST(OwnFigures, PensAndSolidColors) {
-    using C = std::vector<std::pair<std::string, double>>;
     PatternRow own;
     own.elementColors = 1;
-    const SolidStyle rowSolid{true, 0xABCDEF};
     const struct {
         const char* name;
         PatternRow row;
         SolidStyle solid;
-        C colors;
+        const char* colors;
     } cases[] = {
-        // The pen in force, taken up again only after a solid.
-        {"current pen",
-         {},
-         {},
-         C{{"solidcolor", 0x0000FF},
-           {"solidcolor", 0x00FF00},
-           {"linecolor", 1},
-           {"solidcolor", 0xFF0000},
-           {"solidcolor", 0xFF0000},
-           {"solidcolor", 0x123456},
-           {"linecolor", 1}}},
-        {"row's solid color",
-         {},
-         rowSolid,
-         C{{"solidcolor", 0xABCDEF},
-           {"solidcolor", 0xABCDEF},
-           {"linecolor", 1},
-           {"solidcolor", 0xABCDEF},
-           {"solidcolor", 0xABCDEF},
-           {"solidcolor", 0xABCDEF},
-           {"linecolor", 1}}},
-        {"each element's pen",
-         own,
-         {},
-         C{{"linecolor", 3},
-           {"linecolor", 4},
-           {"linecolor", 5},
-           {"linecolor", 5},
-           {"solidcolor", 0x0000FF},
-           {"solidcolor", 0x00FF00},
-           {"linecolor", 1},  // pen 10: the pen in force
-           {"solidcolor", 0xFF0000},
-           {"solidcolor", 0xFF0000},
-           {"solidcolor", 0x123456},
-           {"linecolor", 1}}},
+        // clang-format off
+        // The pen in force, taken up again only after a solid; pen 10 is the pen in force.
+        {"current pen", {}, {}, " sff sff00 p1 sff0000 sff0000 s123456 p1"},
+        {"row's solid", {}, {true, 0xABCDEF}, " sabcdef sabcdef p1 sabcdef sabcdef sabcdef p1"},
+        {"each element's pen", own, {}, " p3 p4 p5 p5 sff sff00 p1 sff0000 sff0000 s123456 p1"},
+        // clang-format on
     };
     for (const auto& c : cases)
         EXPECT_EQ(Colors(DrawSample(MakeCell(20, 8), c.row, c.solid)), c.colors) << c.name;
@@ -180,24 +149,22 @@ TEST(OwnFigures, ExtentTakesArcsByTheirReach) {
         OwnElement el;
         Extent box;
     } cases[] = {
-        {"circle", El(Shape::Arc, 1, {1, 2, 3, 0, 360, 1, 0}), {{-2, -1}, {4, 5}}},
-        {"upper half", El(Shape::Arc, 1, {0, 0, 2, 0, 180, 1, 0}), {{-2, 0}, {2, 2}}},
-        {"across 0 degrees", El(Shape::Arc, 1, {0, 0, 2, 270, 90, 1, 0}), {{0, -2}, {2, 2}}},
-        {"flat ellipse turned 90",
-         El(Shape::Arc, 1, {0, 0, 4, 0, 360, 0.5, 90}),
-         {{-2, -4}, {2, 4}}},
-        {"solid half ellipse",
-         El(Shape::SolidEllipse, 1, {0, 0, 2, 1, 0, 0, kPiD, 5}),
-         {{-2, 0}, {2, 2}}},
+        // clang-format off
+        {"circle",           El(Shape::Arc, 1, {1, 2, 3, 0, 360, 1, 0}),    {{-2, -1}, {4, 5}}},
+        {"upper half",       El(Shape::Arc, 1, {0, 0, 2, 0, 180, 1, 0}),    {{-2, 0}, {2, 2}}},
+        {"across 0 degrees", El(Shape::Arc, 1, {0, 0, 2, 270, 90, 1, 0}),   {{0, -2}, {2, 2}}},
+        {"flat, turned 90",  El(Shape::Arc, 1, {0, 0, 4, 0, 360, 0.5, 90}), {{-2, -4}, {2, 4}}},
+        {"solid half", El(Shape::SolidEllipse, 1, {0, 0, 2, 1, 0, 0, kPiD, 5}), {{-2, 0}, {2, 2}}},
         {"ring", El(Shape::SolidRing, 1, {0, 0, 2, 0.5, 0, 0, 2 * kPiD, 1}), {{-2, -1}, {2, 1}}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         Extent e;
         ASSERT_TRUE(ElementsExtent({c.el}, e)) << c.name;
-        EXPECT_NEAR(e.low.x, c.box.low.x, 1e-12) << c.name;
-        EXPECT_NEAR(e.low.y, c.box.low.y, 1e-12) << c.name;
-        EXPECT_NEAR(e.high.x, c.box.high.x, 1e-12) << c.name;
-        EXPECT_NEAR(e.high.y, c.box.high.y, 1e-12) << c.name;
+        for (const auto& [got, want] : {std::pair{e.low, c.box.low}, {e.high, c.box.high}}) {
+            EXPECT_NEAR(got.x, want.x, 1e-12) << c.name;
+            EXPECT_NEAR(got.y, want.y, 1e-12) << c.name;
+        }
     }
     Extent none;
     EXPECT_FALSE(ElementsExtent({El(Shape::Line, 1, {0, 0, NAN, 1})}, none));
