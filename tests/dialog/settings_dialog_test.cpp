@@ -443,22 +443,6 @@ TEST(SettingsDialogArea, TypedSettingsAreCheckedAsTheStoreRequires) {
     }
 }
 
-// A row's settings without a control of the form (arrangement, orientation
-// and the other extension keys) survive OK and reach the preview.
-TEST(SettingsDialogPreview, SettingsWithoutAControlSurviveOkAndReachThePreview) {
-    DialogRun run;
-    PatternStore s = DistinctStore();
-    s.selectedRow = 2;
-    s.rows[1].arrangement = kArrangeCorners;
-    s.rows[1].orientation = kOrientUpright;
-    s.rows[1].rhythm = "LLS";
-    run.store = s;
-    run.dialog.Fill(false);
-    EXPECT_EQ(run.ui.previews.back().row, s.rows[1]);
-    run.dialog.Button1Click();
-    EXPECT_EQ(run.store.rows[1], s.rows[1]);
-}
-
 // Editing one row while another is in use: the band says which it shows,
 // which one OK would keep in use, and the whole name of the figure shown.
 TEST(SettingsDialogPreview, CaptionSaysWhichRowIsShownAndWhichIsInUse) {
