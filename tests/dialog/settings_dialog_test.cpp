@@ -405,7 +405,6 @@ TEST(SettingsDialogArea, TypedSettingsAreCheckedAsTheStoreRequires) {
         std::function<void(PatternRow&)> expect;
     } cases[] = {
         {"EditPitch", "0", [](PatternRow& r) { r.pitch = 1.0; }},
-        {"EditPitch", "2.50", [](PatternRow& r) { r.pitch = 2.5; }},
         {"EditTickLength", "x", [](PatternRow& r) { r.tickLength = 1.0; }},
         {"EditWB", "-1", [](PatternRow& r) { r.widthB = 1.0; }},
         {"EditHB", "0.5", [](PatternRow& r) { r.heightB = 0.5; }},
@@ -414,7 +413,6 @@ TEST(SettingsDialogArea, TypedSettingsAreCheckedAsTheStoreRequires) {
         {"EditShortRatio", "1", [](PatternRow& r) { r.shortRatio = 1.0; }},
         {"EditRhythm", "lss", [](PatternRow& r) { r.rhythm = "LSS"; }},
         {"EditRhythm", "LX", [](PatternRow&) {}},
-        {"EditRhythm", "", [](PatternRow&) {}},
         {"EditSequence", "aab", [](PatternRow& r) { r.sequence = "AAB"; }},
         {"EditSequence", "ABC", [](PatternRow&) {}},
         {"ComboBoxKind", nullptr, [](PatternRow& r) { r.rowKind = kRowSlope; }},
