@@ -44,10 +44,12 @@ struct OwnRun {
     FakeDialogPlatform ui;
     std::optional<SettingsDialog> dialog;
 
-    void Open(const PatternStore& saved, FigureLibrary library) {
+    // With a library file, OK saves renames and deletions to it.
+    void Open(const PatternStore& saved, FigureLibrary library,
+              std::filesystem::path libraryFile = {}) {
         SavePatternStore(saved, storeFile);
         store = LoadPatternStore(storeFile);
-        dialog.emplace(ui, store, storeFile, std::move(library));
+        dialog.emplace(ui, store, storeFile, std::move(library), std::move(libraryFile));
         dialog->Fill(false);
     }
     PatternStore Saved() const { return LoadPatternStore(storeFile); }
@@ -122,10 +124,7 @@ struct ChooserRun : OwnRun {
         PatternStore s;
         s.rows[0].figureKind = 107;
         s.rows[3].figureB = 110;
-        SavePatternStore(s, storeFile);
-        store = LoadPatternStore(storeFile);
-        dialog.emplace(ui, store, storeFile, LoadFigureLibrary(libraryFile), libraryFile);
-        dialog->Fill(false);
+        OwnRun::Open(s, LoadFigureLibrary(libraryFile), libraryFile);
         ui.gridAnswers = std::move(answers);
         ui.yes = yes;
         dialog->OpenFigureGrid(ui.Find("ComboBoxZ1"));
