@@ -107,6 +107,12 @@ TEST(SettingsDialogOwnFigures, ListsAndCaptionShowThemAfterTheBuiltInOnesAndOkKe
         EXPECT_EQ(saved.rows[0].figureKind, c.kind);
         EXPECT_EQ(saved.rows[2].figureB, c.kind);
     }
+    // A row without a figure still hears of the damaged entries.
+    OwnRun none;
+    PatternStore s;
+    s.rows[0].figureKind = -1;
+    none.Open(s, GappedLibrary(1));
+    EXPECT_EQ(none.ui.previews.back().caption, "行1を表示中\n使用中: 行1\n破損図形 1件");
 }
 
 // The figure chooser opened from row 1's figure box.
