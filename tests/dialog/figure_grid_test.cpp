@@ -30,7 +30,6 @@ bool Overlap(const PixelRect& a, const PixelRect& b) {
 TEST(FigureGrid, GroupsEveryFigureOnceByFamilyWithOwnFiguresLast) {
     const FigureGridContent content = FullContent();
     ASSERT_EQ(content.sections.size(), BuiltInFigureFamilies().size() + 1);
-    std::multiset<std::int32_t> kinds;
     for (std::size_t s = 0; s < BuiltInFigureFamilies().size(); ++s) {
         const auto& family = BuiltInFigureFamilies()[s];
         EXPECT_EQ(content.sections[s].title, family.title);
@@ -38,20 +37,18 @@ TEST(FigureGrid, GroupsEveryFigureOnceByFamilyWithOwnFiguresLast) {
         for (std::size_t i = 0; i < family.kinds.size(); ++i)
             EXPECT_EQ(content.sections[s].cells[i].kind, family.kinds[i]);
     }
-    for (const GridCell* cell : content.Cells()) kinds.insert(cell->kind);
-    EXPECT_EQ(kinds.size(), static_cast<std::size_t>(kFigureKindCount) + 3);
-    EXPECT_EQ(std::set<std::int32_t>(kinds.begin(), kinds.end()).size(), kinds.size());
+    // The built-in kinds each once: figure_grid.cpp checks the families as it compiles.
     const GridSection& own = content.sections.back();
     EXPECT_EQ(own.title, kOwnFiguresTitle);
-    ASSERT_EQ(own.cells.size(), 3u);
-    EXPECT_EQ(own.cells[2].kind, 108);  // in list order
+    std::vector<std::int32_t> ownKinds;
+    for (const GridCell& cell : own.cells) ownKinds.push_back(cell.kind);
+    EXPECT_EQ(ownKinds, (std::vector<std::int32_t>{107, 110, 108}));  // in list order
 
     // Families without a figure in the list are left out.
     const GridCell star{47, "☆", false, true};
     const FigureGridContent one = GroupFigures({&star, 1}, 47);
     ASSERT_EQ(one.sections.size(), 1u);
     EXPECT_EQ(one.sections[0].title, "星");
-    EXPECT_EQ(OpenedCell(one, -1), 0);
     EXPECT_EQ(OpenedCell(FullContent(110), -1), kFigureKindCount + 1);
     EXPECT_EQ(OpenedCell(FullContent(110), 107), kFigureKindCount);
     EXPECT_EQ(OpenedCell(FullContent(999), 998), 0);
@@ -115,8 +112,6 @@ TEST(FigureGrid, KeysMoveAsInAList) {
         SCOPED_TRACE(testing::Message() << c.from << " key " << static_cast<int>(c.key));
         EXPECT_EQ(MoveInGrid(content, layout, c.from, c.key), c.to);
     }
-    EXPECT_EQ(content.Cells()[11]->kind, 10);
-    EXPECT_EQ(content.Cells()[12]->kind, 11);
 }
 
 TEST(FigureGrid, ScrollingShowsTheFocusedCellWholeWhereRoomIsShort) {

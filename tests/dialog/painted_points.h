@@ -1,6 +1,7 @@
 #pragma once
 // What the window code would paint of a preview drawing, counted in tests.
 
+#include <algorithm>
 #include <cstddef>
 
 #include "settings/dialog/preview.h"
@@ -20,8 +21,15 @@ inline std::size_t PaintedPointsOutside(const PreviewDrawing& drawing, PreviewBo
     return outside;
 }
 
+// How many primitives of the drawing are painted in ink.
+inline std::size_t CountInk(const PreviewDrawing& drawing, PreviewInk ink) {
+    return static_cast<std::size_t>(
+        std::ranges::count_if(drawing, [ink](const PreviewPrimitive& p) { return p.ink == ink; }));
+}
+
 }  // namespace tesra::test
 
 namespace tesra {
+using test::CountInk;
 using test::PaintedPointsOutside;
 }  // namespace tesra

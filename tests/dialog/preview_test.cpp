@@ -36,11 +36,6 @@ std::string Describe(const PreviewDrawing& drawing, std::size_t from = 0) {
     return text;
 }
 
-std::size_t Count(const PreviewDrawing& drawing, PreviewInk ink) {
-    return static_cast<std::size_t>(std::count_if(drawing.begin(), drawing.end(),
-                                                  [ink](const auto& p) { return p.ink == ink; }));
-}
-
 // A picture is its cell framed, over what the span code draws for a span of
 // exactly one figure (base point "下" puts the cell's lower edge on the span),
 // fitted into the box.
@@ -51,7 +46,7 @@ TEST(FigurePicture, EveryKindIsItsFramedOneFigureSpanInsideItsBox) {
         ASSERT_GT(picture.size(), 4u);
         // The frame comes first, so the figure is painted over it.
         for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(picture[i].ink, PreviewInk::Guide);
-        EXPECT_EQ(Count(picture, PreviewInk::Guide), 4u);
+        EXPECT_EQ(CountInk(picture, PreviewInk::Guide), 4u);
         EXPECT_EQ(PaintedPointsOutside(picture, kItem), 0u);
 
         const PatternRow row{kind, kItem.width - 3.0, kItem.height - 3.0, 0, 0, kBaseBottom};
@@ -66,17 +61,6 @@ TEST(FigurePicture, EveryKindIsItsFramedOneFigureSpanInsideItsBox) {
         for (PreviewPrimitive& p : drawn) p = fit.Apply(p);
         EXPECT_EQ(Describe(picture, 4), Describe(drawn, 1));
     }
-}
-
-// Kinds 0, 1 and 2 are one line at the top, middle and bottom of the cell: the
-// picture keeps the cell as its frame, not the line's own extent.
-TEST(FigurePicture, KeepsWhereInTheCellALineStands) {
-    const double top = FigurePicture(0, kItem)[4].points[0].y;
-    const double middle = FigurePicture(1, kItem)[4].points[0].y;
-    const double bottom = FigurePicture(2, kItem)[4].points[0].y;
-    EXPECT_LT(top, middle);
-    EXPECT_LT(middle, bottom);
-    EXPECT_NEAR(bottom - top, kItem.height - 3.0, 1e-9);
 }
 
 // The primitives of a band drawing that lie well before the corner (the
@@ -118,7 +102,7 @@ TEST(PatternPreview, FirstSideFillsTheHeightOrTheWidth) {
             SCOPED_TRACE(std::to_string(row.figureKind) + " W " + std::to_string(row.width) +
                          " box " + std::to_string(box.width));
             const PreviewDrawing drawing = PatternPreview(row, {}, box);
-            ASSERT_GE(Count(drawing, PreviewInk::Guide), 3u);  // the sample path
+            ASSERT_GE(CountInk(drawing, PreviewInk::Guide), 3u);  // the sample path
             const Point corner = drawing[0].points[1];
             EXPECT_TRUE(corner.x > box.left && corner.x < box.left + box.width &&
                         corner.y > box.top && corner.y < box.top + box.height);
@@ -184,7 +168,7 @@ TEST(PatternPreview, SlopeRowsFollowTheirSettings) {
     PatternRow slope = kRow;
     slope.rowKind = kRowSlope;
     const PreviewDrawing drawing = PatternPreview(slope, {}, kBand);
-    EXPECT_GT(Count(drawing, PreviewInk::Pen), 8u);
+    EXPECT_GT(CountInk(drawing, PreviewInk::Pen), 8u);
     EXPECT_EQ(PaintedPointsOutside(drawing, kBand), 0u);
     const std::string base = Describe(drawing);
     for (void (*edit)(PatternRow&) :
@@ -200,9 +184,9 @@ TEST(PatternPreview, SlopeRowsFollowTheirSettings) {
 TEST(PatternPreview, FilledFiguresTakeTheSolidColorOnlyWhenSwitchedOn) {
     const PatternRow filled{26, 10, 6, 0, 3, 1, 1, 0, 2};
     const PreviewDrawing on = PatternPreview(filled, {true, 0x2050E0}, kBand);
-    EXPECT_EQ(Count(PatternPreview(filled, {false, 0x2050E0}, kBand), PreviewInk::Solid), 0u);
-    EXPECT_EQ(Count(PatternPreview(kRow, {true, 0x2050E0}, kBand), PreviewInk::Solid), 0u);
-    ASSERT_GT(Count(on, PreviewInk::Solid), 0u);
+    EXPECT_EQ(CountInk(PatternPreview(filled, {false, 0x2050E0}, kBand), PreviewInk::Solid), 0u);
+    EXPECT_EQ(CountInk(PatternPreview(kRow, {true, 0x2050E0}, kBand), PreviewInk::Solid), 0u);
+    ASSERT_GT(CountInk(on, PreviewInk::Solid), 0u);
     for (const auto& p : on) {
         EXPECT_TRUE(p.ink != PreviewInk::Solid || p.bgr == 0x2050E0);
         EXPECT_TRUE(p.shape != Shape::Segment || p.ink != PreviewInk::Solid);

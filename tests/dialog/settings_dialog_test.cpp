@@ -405,7 +405,6 @@ TEST(SettingsDialogArea, TypedSettingsAreCheckedAsTheStoreRequires) {
         std::function<void(PatternRow&)> expect;
     } cases[] = {
         {"EditPitch", "0", [](PatternRow& r) { r.pitch = 1.0; }},
-        {"EditPitch", "2.50", [](PatternRow& r) { r.pitch = 2.5; }},
         {"EditTickLength", "x", [](PatternRow& r) { r.tickLength = 1.0; }},
         {"EditWB", "-1", [](PatternRow& r) { r.widthB = 1.0; }},
         {"EditHB", "0.5", [](PatternRow& r) { r.heightB = 0.5; }},
@@ -414,7 +413,6 @@ TEST(SettingsDialogArea, TypedSettingsAreCheckedAsTheStoreRequires) {
         {"EditShortRatio", "1", [](PatternRow& r) { r.shortRatio = 1.0; }},
         {"EditRhythm", "lss", [](PatternRow& r) { r.rhythm = "LSS"; }},
         {"EditRhythm", "LX", [](PatternRow&) {}},
-        {"EditRhythm", "", [](PatternRow&) {}},
         {"EditSequence", "aab", [](PatternRow& r) { r.sequence = "AAB"; }},
         {"EditSequence", "ABC", [](PatternRow&) {}},
         {"ComboBoxKind", nullptr, [](PatternRow& r) { r.rowKind = kRowSlope; }},
@@ -441,22 +439,6 @@ TEST(SettingsDialogArea, TypedSettingsAreCheckedAsTheStoreRequires) {
         EXPECT_EQ(run.Saved().rows[0], expected);
         EXPECT_EQ(shown, expected);
     }
-}
-
-// A row's settings without a control of the form (arrangement, orientation
-// and the other extension keys) survive OK and reach the preview.
-TEST(SettingsDialogPreview, SettingsWithoutAControlSurviveOkAndReachThePreview) {
-    DialogRun run;
-    PatternStore s = DistinctStore();
-    s.selectedRow = 2;
-    s.rows[1].arrangement = kArrangeCorners;
-    s.rows[1].orientation = kOrientUpright;
-    s.rows[1].rhythm = "LLS";
-    run.store = s;
-    run.dialog.Fill(false);
-    EXPECT_EQ(run.ui.previews.back().row, s.rows[1]);
-    run.dialog.Button1Click();
-    EXPECT_EQ(run.store.rows[1], s.rows[1]);
 }
 
 // Editing one row while another is in use: the band says which it shows,
