@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <string>
 #include <vector>
 
@@ -79,14 +78,7 @@ inline Curve EllipseCurve(Point c, double r, double flatness, double tilt, doubl
     return curve;
 }
 
-// The counter-clockwise sweep in degrees, in (0, 360]: equal angles are whole.
-inline double SweepDegrees(double startDeg, double endDeg) {
-    const double sweep = std::fmod(endDeg - startDeg, 360.0);
-    return sweep <= 0 ? sweep + 360 : sweep;
-}
-
 inline std::vector<Curve> CurvesOf(const OwnShape& s) {
-    constexpr double kTurn = 2 * std::numbers::pi, kDeg = std::numbers::pi / 180;
     const auto& v = s.values;
     if (s.kind == "line" || s.kind == "sl") {
         Curve corners;
@@ -95,18 +87,18 @@ inline std::vector<Curve> CurvesOf(const OwnShape& s) {
         return {corners};
     }
     if (s.kind == "arc") {
-        const double sweep = SweepDegrees(v[3], v[4]);
-        return {EllipseCurve({v[0], v[1]}, v[2], v[5], v[6] * kDeg, v[3] * kDeg, sweep * kDeg,
+        const double sweep = SweepDeg(v[3], v[4]);
+        return {EllipseCurve({v[0], v[1]}, v[2], v[5], v[6] * kDegToRad, v[3] * kDegToRad, sweep * kDegToRad,
                              sweep == 360)};
     }
     if (s.kind == "sc") {
         const bool whole = v[7] == 100;
-        return {EllipseCurve({v[0], v[1]}, v[2], v[3], v[4], whole ? 0 : v[5], whole ? kTurn : v[6],
+        return {EllipseCurve({v[0], v[1]}, v[2], v[3], v[4], whole ? 0 : v[5], whole ? kTwoPi : v[6],
                              whole)};
     }
     if (s.kind == "so")
-        return {EllipseCurve({v[0], v[1]}, v[2], v[3], v[4], 0, kTurn, true),
-                EllipseCurve({v[0], v[1]}, v[7], v[3], v[4], 0, kTurn, true)};
+        return {EllipseCurve({v[0], v[1]}, v[2], v[3], v[4], 0, kTwoPi, true),
+                EllipseCurve({v[0], v[1]}, v[7], v[3], v[4], 0, kTwoPi, true)};
     return {};
 }
 
@@ -147,7 +139,7 @@ inline void ExpectKeptValues(const OwnFigureMap& map, const OwnShape& want, cons
     for (std::size_t k : {first, first + 1}) EXPECT_NEAR(got.values[k], want.values[k], tol) << k;
     // The tilt turns with the span, whichever way round its angle comes;
     // even a circle's, whose points would not show it.
-    const double turn = arc ? 360 : 2 * std::numbers::pi;
+    const double turn = arc ? kFullTurnDeg : kTwoPi;
     const double turned =
         got.values[tilt] - want.values[tilt] - (arc ? map.cell.thetaDeg : map.cell.theta);
     EXPECT_NEAR(std::remainder(turned, turn), 0, tol) << "tilt";
