@@ -88,13 +88,13 @@ inline std::vector<Curve> CurvesOf(const OwnShape& s) {
     }
     if (s.kind == "arc") {
         const double sweep = SweepDeg(v[3], v[4]);
-        return {EllipseCurve({v[0], v[1]}, v[2], v[5], v[6] * kDegToRad, v[3] * kDegToRad, sweep * kDegToRad,
-                             sweep == 360)};
+        return {EllipseCurve({v[0], v[1]}, v[2], v[5], v[6] * kDegToRad, v[3] * kDegToRad,
+                             sweep * kDegToRad, sweep == 360)};
     }
     if (s.kind == "sc") {
         const bool whole = v[7] == 100;
-        return {EllipseCurve({v[0], v[1]}, v[2], v[3], v[4], whole ? 0 : v[5], whole ? kTwoPi : v[6],
-                             whole)};
+        return {EllipseCurve({v[0], v[1]}, v[2], v[3], v[4], whole ? 0 : v[5],
+                             whole ? kTwoPi : v[6], whole)};
     }
     if (s.kind == "so")
         return {EllipseCurve({v[0], v[1]}, v[2], v[3], v[4], 0, kTwoPi, true),
