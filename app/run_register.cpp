@@ -38,7 +38,7 @@ OwnElement SolidValues(Shape shape, const JwwEntSolid& s) {
 // A solid of a form the figures draw: three or four corners, a whole or
 // half ellipse, a ring. Two corners, "se", "sg" and the other "sc" codes are
 // not taken.
-std::optional<OwnElement> SolidElement(ElementKind kind, const JwwEntSolid& s) {
+std::optional<OwnElement> FigureSolid(ElementKind kind, const JwwEntSolid& s) {
     const std::size_t n = s.values.size();
     switch (kind) {
         case ElementKind::Solid3:
@@ -56,43 +56,26 @@ std::optional<OwnElement> SolidElement(ElementKind kind, const JwwEntSolid& s) {
     }
 }
 
-const JwwEntSolid* SolidOf(const ElementStore& store, ElementKind kind, std::size_t i) {
-    switch (kind) {
-        case ElementKind::Solid3: return &store.solids3[i];
-        case ElementKind::Solid4: return &store.solids4[i];
-        case ElementKind::SolidSc: return &store.solidsSc[i];
-        case ElementKind::SolidSo: return &store.solidsSo[i];
-        default: return nullptr;
-    }
-}
-
 // The element as a figure element, in the drawing's coordinates.
 std::optional<OwnElement> FigureElement(const ElementStore& store, ElementRef ref) {
-    const auto kind = static_cast<ElementKind>(ref.kind);
-    const auto i = static_cast<std::size_t>(ref.index);
-    switch (kind) {
-        case ElementKind::Line: {
-            const JwwEntLine& l = store.lines[i];
-            return Element(Shape::Line, l.header.color, {l.x1, l.y1, l.x2, l.y2});
-        }
-        case ElementKind::Circle: {
-            const JwwEntCircle& c = store.circles[i];
-            return Element(Shape::Arc, c.header.color, {c.x, c.y, c.r, 0, 360, 1, 0});
-        }
-        case ElementKind::Arc: {
-            const JwwEntArc& a = store.arcs[i];
-            const auto& v = a.values;
-            return Element(Shape::Arc, a.header.color, {v[0], v[1], v[2], v[3], v[4], v[5], v[6]});
-        }
-        default:
-            if (const JwwEntSolid* s = SolidOf(store, kind, i)) return SolidElement(kind, *s);
-            return std::nullopt;
-    }
-}
-
-bool AllValuesFinite(const OwnElement& el) {
-    return std::all_of(el.values.begin(), el.values.begin() + el.count,
-                       [](double v) { return std::isfinite(v); });
+    using Taken = std::optional<OwnElement>;
+    return VisitElement(
+        store, ref,
+        Overloaded{
+            [](const JwwEntLine& l) -> Taken {
+                return Element(Shape::Line, l.header.color, {l.x1, l.y1, l.x2, l.y2});
+            },
+            [](const JwwEntCircle& c) -> Taken {
+                return Element(Shape::Arc, c.header.color, {c.x, c.y, c.r, 0, 360, 1, 0});
+            },
+            [](const JwwEntArc& a) -> Taken {
+                const auto& v = a.values;
+                return Element(Shape::Arc, a.header.color,
+                               {v[0], v[1], v[2], v[3], v[4], v[5], v[6]});
+            },
+            [](const SolidElement& s) -> Taken { return FigureSolid(s.kind, s.solid); },
+            [](const auto&) -> Taken { return std::nullopt; },
+        });
 }
 
 // Moves the figure so that its box's lower left corner is (0, 0).
@@ -123,13 +106,13 @@ Taken TakeSelection(const ElementStore& store) {
     Taken t;
     bool named = false;
     for (const ElementRef ref : store.order) {
-        if (static_cast<ElementKind>(ref.kind) == ElementKind::Text && !named) {
+        if (ref.kind == ElementKind::Text && !named) {
             t.name = CleanFigureName(store.texts[static_cast<std::size_t>(ref.index)].text);
             named = true;
             continue;
         }
         const std::optional<OwnElement> el = FigureElement(store, ref);
-        if (!el || !AllValuesFinite(*el)) {
+        if (!el || !AllFinite(*el)) {
             ++t.notTaken;
             continue;
         }

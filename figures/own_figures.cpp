@@ -35,11 +35,6 @@ void IncludeEllipseArc(Extent& e, Point c, double r, double flatness, double til
         }
 }
 
-bool Finite(const OwnElement& el) {
-    return std::all_of(el.values.begin(), el.values.begin() + el.count,
-                       [](double v) { return std::isfinite(v); });
-}
-
 void IncludeElement(Extent& e, const OwnElement& el) {
     const auto& v = el.values;
     switch (el.shape) {
@@ -152,6 +147,11 @@ bool ValueCountFits(Shape shape, std::int32_t count) {
 
 bool IsSolid(Shape shape) { return shape != Shape::Line && shape != Shape::Arc; }
 
+bool AllFinite(const OwnElement& el) {
+    return std::all_of(el.values.begin(), el.values.begin() + el.count,
+                       [](double v) { return std::isfinite(v); });
+}
+
 const OwnFigure* OwnFigureSet::Find(std::int32_t kind) const {
     const auto at = std::lower_bound(figures.begin(), figures.end(), kind,
                                      [](const OwnFigure& f, std::int32_t k) { return f.kind < k; });
@@ -163,7 +163,7 @@ bool ElementsExtent(const std::vector<OwnElement>& elements, Extent& out) {
     Extent e{{kInf, kInf}, {-kInf, -kInf}};
     bool any = false;
     for (const OwnElement& el : elements) {
-        if (!Finite(el) || !ValueCountFits(el.shape, el.count)) continue;
+        if (!AllFinite(el) || !ValueCountFits(el.shape, el.count)) continue;
         IncludeElement(e, el);
         any = true;
     }

@@ -46,6 +46,7 @@ struct OwnElement {
 // Values each shape takes (a polygon: 6 or 8).
 bool ValueCountFits(OwnElement::Shape shape, std::int32_t count);
 bool IsSolid(OwnElement::Shape shape);
+bool AllFinite(const OwnElement& el);  // every value in use
 
 struct OwnFigure {
     std::int32_t kind = kFirstOwnFigureKind;
