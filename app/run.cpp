@@ -7,7 +7,7 @@
 #include "app/run_along.h"
 #include "app/run_register.h"
 #include "app/run_slope.h"
-#include "exchange/block_formatter.h"
+#include "app/selection_output.h"
 #include "exchange/reader.h"
 #include "exchange/writer.h"
 #include "figures/layout.h"
@@ -25,14 +25,6 @@ int ChainLength(const ExchangeState& ex) {
     return n;
 }
 
-// Mode 1 is the span from point 1 to point 2, mode 2 the chain through every
-// point given.
-std::vector<ElementPath> PathsOf(RunMode mode, const std::vector<Point>& points, int chainLength) {
-    if (mode == RunMode::TwoPoints) return {ChainPath(points, 2)};
-    if (mode != RunMode::Chain || chainLength < 2) return {};
-    return {ChainPath(points, chainLength)};
-}
-
 std::vector<Point> PointsOf(const ExchangeState& ex) {
     std::vector<Point> points;
     points.reserve(ex.points.size());
@@ -41,6 +33,13 @@ std::vector<Point> PointsOf(const ExchangeState& ex) {
 }
 
 }  // namespace
+
+std::vector<ElementPath> IndicatedPaths(RunMode mode, const ExchangeState& ex) {
+    if (mode == RunMode::TwoPoints) return {ChainPath(PointsOf(ex), 2)};
+    const int chainLength = ChainLength(ex);
+    if (mode != RunMode::Chain || chainLength < 2) return {};
+    return {ChainPath(PointsOf(ex), chainLength)};
+}
 
 RunMode ModeFromArgument(std::optional<std::string_view> firstArgument) {
     if (firstArgument == "1") return RunMode::TwoPoints;
@@ -81,13 +80,12 @@ void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
     if (selection) return DrawAlongSelection(run, PlanAlongSelection(run), out);
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
-    const std::vector<Point> points = PointsOf(ex);
     LayoutInputs inputs{run.store.RowInUse(),
                         SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
                         ex.initial.lineColor};
     inputs.keepsZeroLengthSpan = mode == RunMode::TwoPoints;
     inputs.ownFigures = &run.ownFigures;
-    const std::vector<ElementPath> paths = PathsOf(mode, points, ChainLength(ex));
+    const std::vector<ElementPath> paths = IndicatedPaths(mode, ex);
     const std::int64_t figures = LayoutFigureCount(inputs, paths);
     if (figures > kMaxFiguresPerRun || OwnElementsOverBound(run.ownFigures, inputs.row, figures))
         return writer.AppendOutputLine(kTooManyFigures);
@@ -102,11 +100,7 @@ namespace {
 bool DrawAndReplace(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
     RunContext run;
     PrepareRun(run, paths);
-    AtomicFile out(paths.exchangeFile, faults);
-    BlockFormatter formatter(out);
-    DrawPattern(run, mode, formatter);
-    formatter.Finish();
-    return out.Commit();
+    return ReplaceExchangeFile(paths, faults, [&](LineSink& out) { DrawPattern(run, mode, out); });
 }
 
 // Modes "3" and "4", read once: a slope row runs apart (run_slope.h), a

@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "exchange/atomic_file.h"
 #include "exchange/exchange_state.h"
 #include "exchange/line_sink.h"
 #include "figures/own_figures.h"
+#include "geom/path.h"
 #include "settings/pattern_store.h"
 
 namespace tesra {
@@ -54,6 +56,10 @@ void PrepareRun(RunContext& run, const RunPaths& paths);
 // attributes, then the pattern along the span or the chain. Call after
 // PrepareRun, or on a context filled in memory.
 void DrawPattern(const RunContext& run, RunMode mode, LineSink& out);
+
+// What modes "1" and "2" draw along: the span from point 1 to point 2, or the
+// chain through every point given; nothing for other modes.
+std::vector<ElementPath> IndicatedPaths(RunMode mode, const ExchangeState& ex);
 
 // A whole drawing run. Returns the exit status: 0 when the exchange file was
 // replaced, non-zero when it could not be (the file is then removed).

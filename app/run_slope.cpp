@@ -63,19 +63,6 @@ SlopePlan PlanTicks(SlopePlan plan, const PatternRow& row, const TopAndToes& spl
     return plan;
 }
 
-std::vector<Point> IndicatedPoints(const ExchangeState& ex) {
-    std::vector<Point> points;
-    for (const IndicatedPoint& p : ex.points) points.push_back({p.x, p.y});
-    return points;
-}
-
-// Mode "2" follows the points given from 1 up to the first one missing.
-int ChainPoints(const ExchangeState& ex) {
-    int n = 0;
-    while (n + 1 < kIndicatedPointSlots && ex.points[static_cast<std::size_t>(n + 1)].present) ++n;
-    return n;
-}
-
 }  // namespace
 
 bool SlopeRowInUse(const PatternStore& store) { return store.RowInUse().rowKind == kRowSlope; }
@@ -114,10 +101,7 @@ void DrawSlopeSpans(const RunContext& run, RunMode mode, LineSink& out) {
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
     const PatternRow row = run.store.RowInUse();
-    const std::vector<Point> points = IndicatedPoints(ex);
-    const int npts = mode == RunMode::TwoPoints ? 2 : ChainPoints(ex);
-    std::vector<ElementPath> tops;
-    if (npts >= 2) tops.push_back(ChainPath(points, npts));
+    const std::vector<ElementPath> tops = IndicatedPaths(mode, ex);
     if (SlopeStationCount(row, tops) > kMaxFiguresPerRun) {
         return writer.AppendOutputLine(kSlopeTooManyTicksSpan);
     }
