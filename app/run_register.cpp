@@ -21,12 +21,6 @@ namespace {
 
 using Shape = OwnElement::Shape;
 
-OwnElement Element(Shape shape, std::int32_t color, std::initializer_list<double> values) {
-    OwnElement el{shape, color, static_cast<std::int32_t>(values.size()), {}};
-    std::copy(values.begin(), values.end(), el.values.begin());
-    return el;
-}
-
 // The solid's values as read; an ellipse's code after them.
 OwnElement SolidValues(Shape shape, const JwwEntSolid& s) {
     OwnElement el{shape, s.solidColor, static_cast<std::int32_t>(s.values.size()), {}};
@@ -63,15 +57,15 @@ std::optional<OwnElement> FigureElement(const ElementStore& store, ElementRef re
         store, ref,
         Overloaded{
             [](const JwwEntLine& l) -> Taken {
-                return Element(Shape::Line, l.header.color, {l.x1, l.y1, l.x2, l.y2});
+                return MakeOwnElement(Shape::Line, l.header.color, {l.x1, l.y1, l.x2, l.y2});
             },
             [](const JwwEntCircle& c) -> Taken {
-                return Element(Shape::Arc, c.header.color, {c.x, c.y, c.r, 0, 360, 1, 0});
+                return MakeOwnElement(Shape::Arc, c.header.color, {c.x, c.y, c.r, 0, 360, 1, 0});
             },
             [](const JwwEntArc& a) -> Taken {
                 const auto& v = a.values;
-                return Element(Shape::Arc, a.header.color,
-                               {v[0], v[1], v[2], v[3], v[4], v[5], v[6]});
+                return MakeOwnElement(Shape::Arc, a.header.color,
+                                      {v[0], v[1], v[2], v[3], v[4], v[5], v[6]});
             },
             [](const SolidElement& s) -> Taken { return FigureSolid(s.kind, s.solid); },
             [](const auto&) -> Taken { return std::nullopt; },

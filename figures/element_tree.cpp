@@ -181,24 +181,36 @@ std::uint32_t ElementTree::Build(std::uint32_t first, std::uint32_t count) {
     return index;
 }
 
-std::optional<double> ElementTree::FirstHit(Point from, Point unit) const {
-    std::optional<double> best;
-    for (const PathElement* e : unbounded_) best = Nearer(best, RayHit(*e, from, unit));
-    if (nodes_.empty()) return best;
+template <class Enter, class Visit>
+bool ElementTree::Walk(const Enter& enter, const Visit& visit) const {
+    if (nodes_.empty()) return false;
     std::vector<std::uint32_t> stack{0};
     while (!stack.empty()) {
         const Node& n = nodes_[stack.back()];
         stack.pop_back();
-        const std::optional<double> entry = RayEntry(n.box, from, unit);
-        if (!entry || (best && *entry > *best)) continue;
+        if (!enter(n.box)) continue;
         if (n.count == 0) {
             stack.push_back(n.right);
             stack.push_back(n.left);
             continue;
         }
         for (std::uint32_t i = n.first; i < n.first + n.count; ++i)
-            best = Nearer(best, RayHit(*order_[i], from, unit));
+            if (visit(order_[i])) return true;
     }
+    return false;
+}
+
+std::optional<double> ElementTree::FirstHit(Point from, Point unit) const {
+    std::optional<double> best;
+    for (const PathElement* e : unbounded_) best = Nearer(best, RayHit(*e, from, unit));
+    const auto enter = [&](const Box& box) {
+        const std::optional<double> entry = RayEntry(box, from, unit);
+        return entry && !(best && *entry > *best);
+    };
+    Walk(enter, [&](const PathElement* e) {
+        best = Nearer(best, RayHit(*e, from, unit));
+        return false;
+    });
     return best;
 }
 
@@ -206,21 +218,7 @@ bool ElementTree::AnyNearerThan(Point p, double distance) const {
     if (!(distance > 0)) return false;
     const auto nearer = [&](const PathElement* e) { return ElementDistance(*e, p) < distance; };
     if (std::any_of(unbounded_.begin(), unbounded_.end(), nearer)) return true;
-    if (nodes_.empty()) return false;
-    std::vector<std::uint32_t> stack{0};
-    while (!stack.empty()) {
-        const Node& n = nodes_[stack.back()];
-        stack.pop_back();
-        if (!(BoxDistance(n.box, p) < distance)) continue;
-        if (n.count == 0) {
-            stack.push_back(n.right);
-            stack.push_back(n.left);
-            continue;
-        }
-        for (std::uint32_t i = n.first; i < n.first + n.count; ++i)
-            if (nearer(order_[i])) return true;
-    }
-    return false;
+    return Walk([&](const Box& box) { return BoxDistance(box, p) < distance; }, nearer);
 }
 
 }  // namespace tesra

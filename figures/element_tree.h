@@ -41,6 +41,11 @@ private:
         std::uint32_t left = 0, right = 0;   // an inner node's children
     };
     std::uint32_t Build(std::uint32_t first, std::uint32_t count);
+    // Depth first, the left child first, into the nodes whose box `enter`
+    // accepts; `visit` sees every element there and returns true to stop.
+    // True when stopped.
+    template <class Enter, class Visit>
+    bool Walk(const Enter& enter, const Visit& visit) const;
 
     std::vector<const PathElement*> order_;
     std::vector<Box> boxes_;  // of order_, alike

@@ -145,6 +145,14 @@ bool ValueCountFits(Shape shape, std::int32_t count) {
     return false;
 }
 
+OwnElement MakeOwnElement(Shape shape, std::int32_t color, std::initializer_list<double> values) {
+    OwnElement el{shape, color, 0, {}};
+    for (const double v : values)
+        if (el.count < static_cast<std::int32_t>(el.values.size()))
+            el.values[static_cast<std::size_t>(el.count++)] = v;
+    return el;
+}
+
 bool IsSolid(Shape shape) { return shape != Shape::Line && shape != Shape::Arc; }
 
 bool AllFinite(const OwnElement& el) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ struct OwnElement {
 
     bool operator==(const OwnElement&) const = default;
 };
+
+// An element of up to eight values, in the order the host writes them.
+OwnElement MakeOwnElement(OwnElement::Shape shape, std::int32_t color,
+                          std::initializer_list<double> values);
 
 // Values each shape takes (a polygon: 6 or 8).
 bool ValueCountFits(OwnElement::Shape shape, std::int32_t count);

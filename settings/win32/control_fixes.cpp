@@ -87,14 +87,24 @@ TEXTMETRICW FontMetrics(HWND w) {
     return metrics;
 }
 
+// The window's screen rectangle, and its client area in the window's own
+// coordinates, which painting the non-client strips uses.
+struct Frame {
+    RECT window, client;
+};
+Frame FrameOf(HWND w) {
+    Frame f{};
+    GetWindowRect(w, &f.window);
+    GetClientRect(w, &f.client);
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&f.client), 2);
+    OffsetRect(&f.client, -f.window.left, -f.window.top);
+    return f;
+}
+
 // The strips between the border and the shrunken client area, painted as
 // the box's background.
 void PaintStrips(HWND w) {
-    RECT window{}, client{};
-    GetWindowRect(w, &window);
-    GetClientRect(w, &client);
-    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    OffsetRect(&client, -window.left, -window.top);
+    const auto [window, client] = FrameOf(w);
     const int border = client.left;
     const int height = window.bottom - window.top;
     const RECT above{client.left, border, client.right, client.top};
@@ -140,11 +150,7 @@ Overhang TextOverhang(HWND w) {
 // the text, for as long as text lies beyond that end.
 void PaintScrollCue(HWND w) {
     const Overhang over = TextOverhang(w);
-    RECT window{}, client{};
-    GetWindowRect(w, &window);
-    GetClientRect(w, &client);
-    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    OffsetRect(&client, -window.left, -window.top);
+    const auto [window, client] = FrameOf(w);
     const int bar = std::max(2, ScaledPixels(w, 2));
     const int length = (client.right - client.left) / 4;
     const RECT strip{client.left, client.bottom - bar, client.right, client.bottom};

@@ -25,11 +25,7 @@ using test::OwnFigureMap;
 
 constexpr double kPiD = std::numbers::pi;
 
-OwnElement El(Shape shape, std::int32_t color, std::vector<double> v) {
-    OwnElement el{shape, color, static_cast<std::int32_t>(v.size()), {}};
-    for (std::size_t i = 0; i < v.size(); ++i) el.values[i] = v[i];
-    return el;
-}
+constexpr auto El = MakeOwnElement;
 
 // Every shape, arcs tilted and flattened, in a box of 20 x 8 from (0, 0).
 OwnFigureSet SampleSet() {

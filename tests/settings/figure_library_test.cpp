@@ -19,11 +19,7 @@ using test::CrLf;
 using test::ScratchDir;
 using Shape = OwnElement::Shape;
 
-OwnElement El(Shape shape, std::int32_t color, std::vector<double> v) {
-    OwnElement el{shape, color, static_cast<std::int32_t>(v.size()), {}};
-    for (std::size_t i = 0; i < v.size(); ++i) el.values[i] = v[i];
-    return el;
-}
+constexpr auto El = MakeOwnElement;
 
 // Every shape, and doubles that only the shortest round-trip text keeps.
 FigureLibrary SampleLibrary() {
