@@ -52,10 +52,6 @@ constexpr int kSectionGap = 5;  // a rule between families
 constexpr int kStatusHeight = 56;
 constexpr int kPicturePadding = 4;
 
-int Scaled(int pixels96, unsigned dpi) {
-    return static_cast<int>((static_cast<long long>(pixels96) * dpi + 48) / 96);
-}
-
 int FamilyOf(std::int32_t kind) {
     for (std::size_t f = 0; f < std::size(kFamilies); ++f)
         if (std::ranges::find(kFamilies[f].kinds, kind) != kFamilies[f].kinds.end())

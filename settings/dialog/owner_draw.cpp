@@ -10,11 +10,6 @@
 namespace tesra {
 namespace {
 
-// Rounded like the window system scales its own 96-dpi sizes.
-int Scaled(int pixels96, unsigned dpi) {
-    return static_cast<int>((static_cast<long long>(pixels96) * dpi + 48) / 96);
-}
-
 constexpr int kItemPadding = 2;      // around the picture
 constexpr int kPictureTallest = 13;  // at 96 dpi; the height follows the item
 // Width over height of a picture: wide enough for the figures' proportions,
@@ -28,6 +23,10 @@ constexpr int kCaptionWidth = 92;
 constexpr int kCaptionGap = 6;
 
 }  // namespace
+
+int Scaled(int pixels96, unsigned dpi) {
+    return static_cast<int>((static_cast<long long>(pixels96) * dpi + 48) / 96);
+}
 
 bool ShowsFigurePictures(std::string_view controlName) {
     return controlName.starts_with(kFigureList);

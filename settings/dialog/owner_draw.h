@@ -16,6 +16,10 @@ struct PixelRect {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// A size of pixels at 96 dpi at another DPI, rounded as the window system
+// scales its own.
+int Scaled(int pixels96, unsigned dpi);
+
 // At 96 dpi: the rows of an open figure list, tall enough for a picture, and
 // the open list's width, wider than the closed box so that names show whole.
 inline constexpr int kFigureItemHeight = 18;
