@@ -34,12 +34,6 @@ LRESULT CALLBACK FigureBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
     return 0;
 }
 
-COLORREF Mixed(COLORREF a, COLORREF b, int shareOfA) {
-    auto mix = [shareOfA](int x, int y) { return (x * shareOfA + y * (100 - shareOfA)) / 100; };
-    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
-               mix(GetBValue(a), GetBValue(b)));
-}
-
 void Fill(HDC dc, const RECT& r, COLORREF color) {
     const HBRUSH brush = CreateSolidBrush(color);
     FillRect(dc, &r, brush);
@@ -401,10 +395,9 @@ void GridWindow::EndRename(bool commit) {
 
 // Drawn off screen, so that moving the focus does not flicker.
 void GridWindow::Paint(HDC screen, const RECT& client, const RECT& dirty) {
-    const int width = client.right, height = client.bottom;
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    const int width = client.right;
+    const Offscreen offscreen(screen, client);
+    HDC dc = offscreen.Dc();
     const HGDIOBJ oldFont = SelectObject(dc, font_);
     SetBkMode(dc, TRANSPARENT);
 
@@ -412,26 +405,21 @@ void GridWindow::Paint(HDC screen, const RECT& client, const RECT& dirty) {
     const HRGN view = CreateRectRgn(0, 0, width, layout_.viewHeight);
     SelectClipRgn(dc, view);
     const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-    const COLORREF rule = Mixed(text, GetSysColor(COLOR_WINDOW), 20);
+    const COLORREF rule = Blend(text, GetSysColor(COLOR_WINDOW), 20);
     const int line = std::max(1, Scale(1, dpi_));
     for (const int y : layout_.rules)
         Fill(dc, {layout_.titles.front().left, y - scroll_, layout_.width, y - scroll_ + line},
              rule);
     for (std::size_t s = 0; s < layout_.titles.size(); ++s) {
         const RECT title = OnScreen(layout_.titles[s]);
-        SetTextColor(dc, Mixed(text, GetSysColor(COLOR_WINDOW), 70));
+        SetTextColor(dc, Blend(text, GetSysColor(COLOR_WINDOW), 70));
         Text(dc, content_.sections[s].title, title, DT_LEFT | DT_VCENTER);
     }
     for (int i = 0; i < static_cast<int>(cells_.size()); ++i) PaintCell(dc, i, dirty);
     SelectClipRgn(dc, nullptr);
     DeleteObject(view);
     PaintStatus(dc);
-
-    BitBlt(screen, 0, 0, width, height, dc, 0, 0, SRCCOPY);
     SelectObject(dc, oldFont);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 void GridWindow::PaintCell(HDC dc, int i, const RECT& dirty) {
@@ -446,13 +434,13 @@ void GridWindow::PaintCell(HDC dc, int i, const RECT& dirty) {
     const COLORREF fore = GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
     const RECT& r = onScreen;
     const int line = std::max(1, Scale(1, dpi_));
-    Fill(dc, r, i == hover_ && !focused ? Mixed(back, GetSysColor(COLOR_HIGHLIGHT), 80) : back);
+    Fill(dc, r, i == hover_ && !focused ? Blend(back, GetSysColor(COLOR_HIGHLIGHT), 80) : back);
     // The figure the box shows now keeps a frame wherever the focus goes.
     if (c.kind == content_.current) Frame(dc, r, GetSysColor(COLOR_HIGHLIGHT), 2 * line);
     const PixelRect shifted{cell.left, cell.top - scroll_, cell.right, cell.bottom - scroll_};
     if (c.drawn) {
         PaintDrawing(dc, FigurePicture(c.kind, GridPictureBox(shifted, dpi_), own_),
-                     {fore, Mixed(fore, back, 15)}, PenWidth(dpi_));
+                     {fore, Blend(fore, back, 15)}, PenWidth(dpi_));
     } else {
         SetTextColor(dc, fore);
         Text(dc, "?", r, DT_CENTER | DT_VCENTER);

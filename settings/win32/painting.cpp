@@ -18,12 +18,6 @@
 namespace tesra::win32 {
 namespace {
 
-COLORREF Blend(COLORREF a, COLORREF b, int shareOfA) {
-    auto mix = [shareOfA](int x, int y) { return (x * shareOfA + y * (100 - shareOfA)) / 100; };
-    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
-               mix(GetBValue(a), GetBValue(b)));
-}
-
 COLORREF InkColor(const PreviewPrimitive& p, const Inks& inks) {
     if (p.ink == PreviewInk::Guide) return inks.guide;
     if (p.ink == PreviewInk::Solid) return static_cast<COLORREF>(p.bgr) & 0xFFFFFFu;
@@ -100,6 +94,28 @@ void DrawNarrowedName(HDC dc, RECT r, const std::wstring& name, double share, UI
 }
 
 }  // namespace
+
+COLORREF Blend(COLORREF a, COLORREF b, int shareOfA) {
+    auto mix = [shareOfA](int x, int y) { return (x * shareOfA + y * (100 - shareOfA)) / 100; };
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
+               mix(GetBValue(a), GetBValue(b)));
+}
+
+Offscreen::Offscreen(HDC screen, const RECT& target)
+    : screen_(screen),
+      dc_(CreateCompatibleDC(screen)),
+      target_(target),
+      bitmap_(
+          CreateCompatibleBitmap(screen, target.right - target.left, target.bottom - target.top)),
+      oldBitmap_(SelectObject(dc_, bitmap_)) {}
+
+Offscreen::~Offscreen() {
+    BitBlt(screen_, target_.left, target_.top, target_.right - target_.left,
+           target_.bottom - target_.top, dc_, 0, 0, SRCCOPY);
+    SelectObject(dc_, oldBitmap_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+}
 
 PaintingSession::PaintingSession() {
     const Gdiplus::GdiplusStartupInput input;
@@ -214,10 +230,8 @@ void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row
                      const OwnFigureSet* own) {
     const RECT& r = item.rcItem;
     const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = item.hDC;
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    const Offscreen offscreen(item.hDC, r);
+    HDC dc = offscreen.Dc();
 
     const RECT local{0, 0, width, height};
     FillRect(dc, &local, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -244,11 +258,6 @@ void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row
     PaintDrawing(dc, PreviewBandDrawing(row, solid, band, dpi, own),
                  {RGB(0, 0, 0), RGB(0xC8, 0xC8, 0xC8)}, PenWidth(dpi));
     SelectClipRgn(dc, nullptr);
-
-    BitBlt(screen, r.left, r.top, width, height, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 }  // namespace tesra::win32

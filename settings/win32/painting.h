@@ -28,6 +28,27 @@ private:
     ULONG_PTR token_ = 0;
 };
 
+// A bitmap drawn on instead of the screen and copied to it at target's place
+// when it goes, so that repainting while the user types or moves does not
+// flicker. Its own coordinates start at (0, 0).
+class Offscreen {
+public:
+    Offscreen(HDC screen, const RECT& target);
+    ~Offscreen();
+    Offscreen(const Offscreen&) = delete;
+    Offscreen& operator=(const Offscreen&) = delete;
+    HDC Dc() const { return dc_; }
+
+private:
+    HDC screen_, dc_;
+    RECT target_;
+    HBITMAP bitmap_;
+    HGDIOBJ oldBitmap_;
+};
+
+// shareOfA percent of a, the rest b.
+COLORREF Blend(COLORREF a, COLORREF b, int shareOfA);
+
 void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth);
 
 // WM_DRAWITEM of a figure list: the picture of the item's figure and its name.
