@@ -55,6 +55,17 @@ cross_build() {
     check "tesra.exe imports no MinGW runtime DLL" bash -c "! grep -Eq 'libstdc|libgcc|winpthread' <<<'$imports'"
 }
 
+# bat_selects_every_kind FILE: the range-selection directives (#zw #h1 #g1
+# and every #ht) are there; prints the file as UTF-8 without CR.
+bat_selects_every_kind() {
+    local text d
+    text=$(iconv -f CP932 -t UTF-8 "$1" | tr -d '\r') || return 1
+    for d in '#zw' '#h1' '#g1' '#ht1' '#ht2' '#ht3' '#ht4' '#ht10' '#ht20' '#ht30' '#ht40'; do
+        grep -qx "REM $d" <<<"$text" || return 1
+    done
+    printf '%s\n' "$text"
+}
+
 # bat_is_host_format FILE ARGUMENT: CP932, CR LF on every line, the directives
 # the host needs, and the program call with the mode's argument last.
 bat_is_host_format() {
@@ -85,19 +96,14 @@ package_checks() {
     check "chain batch file: CP932, CR LF, directives, argument 2, points #1 #99#" \
         bash -c "$(declare -f bat_is_host_format); bat_is_host_format '$BUILD/package/tesra_renzoku.bat' 2 &&
                  iconv -f CP932 -t UTF-8 '$BUILD/package/tesra_renzoku.bat' | grep -q '^REM #99#'"
+    local sel="$(declare -f bat_is_host_format bat_selects_every_kind)"
     check "selection batch file: CP932, CR LF, directives, argument 3, #zw #h1 #hc #g1 and every #ht" \
-        bash -c "$(declare -f bat_is_host_format); bat_is_host_format '$BUILD/package/tesra_sentaku.bat' 3 &&
-                 text=\$(iconv -f CP932 -t UTF-8 '$BUILD/package/tesra_sentaku.bat' | tr -d '\r') &&
-                 for d in '#zw' '#h1' '#g1' '#ht1' '#ht2' '#ht3' '#ht4' '#ht10' '#ht20' '#ht30' '#ht40'; do
-                     grep -qx \"REM \$d\" <<<\"\$text\" || exit 1
-                 done &&
+        bash -c "$sel; bat_is_host_format '$BUILD/package/tesra_sentaku.bat' 3 &&
+                 text=\$(bat_selects_every_kind '$BUILD/package/tesra_sentaku.bat') &&
                  grep -A1 -x 'REM #h1' <<<\"\$text\" | grep -q '^REM #hc .'"
     check "slope batch file: CP932, CR LF, directives, argument 4, point #1 before #h1 #hc, #zw #g1 and every #ht" \
-        bash -c "$(declare -f bat_is_host_format); bat_is_host_format '$BUILD/package/tesra_norimen.bat' 4 &&
-                 text=\$(iconv -f CP932 -t UTF-8 '$BUILD/package/tesra_norimen.bat' | tr -d '\r') &&
-                 for d in '#zw' '#h1' '#g1' '#ht1' '#ht2' '#ht3' '#ht4' '#ht10' '#ht20' '#ht30' '#ht40'; do
-                     grep -qx \"REM \$d\" <<<\"\$text\" || exit 1
-                 done &&
+        bash -c "$sel; bat_is_host_format '$BUILD/package/tesra_norimen.bat' 4 &&
+                 text=\$(bat_selects_every_kind '$BUILD/package/tesra_norimen.bat') &&
                  grep -B1 -x 'REM #h1' <<<\"\$text\" | grep -q '^REM #1 .' &&
                  grep -A1 -x 'REM #h1' <<<\"\$text\" | grep -q '^REM #hc .'"
     check "registering batch file: CP932, CR LF, directives, argument 5, #zw #h1 #hc #g1, no #ht" \
