@@ -22,7 +22,6 @@ TEST(CommandLine, HelpAndUnknownArgumentsTouchNoFile) {
         {{"-h"}, 0, "tesra_touroku.bat", nullptr},
         {{}, 2, nullptr, "tesra --help"},
         {{"6"}, 2, nullptr, "1 to 5"},
-        {{"--version"}, 2, nullptr, "tesra --help"},
     };
     const std::string exchange = CrLf({"hq", "hp1 0 0", "hp2 10 0"});
     for (const Case& c : cases) {
