@@ -78,8 +78,10 @@ if [ "$status" -ne 0 ]; then
 fi
 
 echo "tesra $mode wrote $(wc -l < "$exchange") lines into $exchange"
-# The host shows the run's error (he) or notice (h#) lines to the user.
-iconv -f CP932 -t UTF-8 "$exchange" | tr -d '\r' | sed -n 's/^h[e#]/  message: /p'
+# The host shows the run's error (he) or notice (h#) lines to the user. A
+# byte iconv cannot convert, or no message at all, is no failure here.
+messages=$(grep -a '^h[e#]' "$exchange" | iconv -c -f CP932 -t UTF-8 | tr -d '\r' || true)
+if [ -n "$messages" ]; then sed 's/^h[e#]/  message: /' <<<"$messages"; fi
 if [ "$mode" = 5 ]; then
   echo "  the own figures are now in $out/tesra_figures.txt"
 fi
