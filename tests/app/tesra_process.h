@@ -30,6 +30,7 @@ struct TesraRun {
     bool copyExecutable = true;  // false: the folder already holds it
     std::string shellPrefix;     // e.g. "ulimit -v 400000 && "
     std::string stderrPath = "/dev/null";
+    std::string stdoutPath;  // empty: the test's own
 };
 
 struct TesraResult {
@@ -77,6 +78,7 @@ inline TesraResult RunTesraIn(const std::filesystem::path& dir,
     command += ShellQuoted(exe.string());
     for (const std::string& a : args) command += " " + ShellQuoted(a);
     command += " 2>" + ShellQuoted(how.stderrPath);
+    if (!how.stdoutPath.empty()) command += " >" + ShellQuoted(how.stdoutPath);
     const int status = std::system(command.c_str());
     TesraResult r;
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -90,9 +90,18 @@ struct Shape {
     std::int32_t lineType = kSolidLineType;  // for lines and arcs; solids are filled
 };
 
+// A point the user indicated to the host ("hp3 x y"): the points modes 1 and
+// 2 draw between, and the point that picks a slope's top edge. Not part of
+// the drawing: shown as a small numbered mark over it.
+struct IndicatedPoint {
+    Point at;
+    std::int32_t number = 0;
+};
+
 struct Scene {
     std::vector<Shape> shapes;
-    std::vector<std::string> captions;  // messages of the file, UTF-8
+    std::vector<IndicatedPoint> indicated;  // in the file's order
+    std::vector<std::string> captions;      // messages of the file, UTF-8
     // The SVG's own size: pixels per drawing unit, or 0 to give the larger
     // side a fixed size whatever the drawing's extent.
     double pixelsPerUnit = 0.0;

@@ -57,6 +57,28 @@ std::optional<std::array<double, N>> Numbers(const Fields& fields, std::size_t f
 
 bool IsMessage(std::string_view line) { return line.starts_with("he") || line.starts_with("h#"); }
 
+// Records of the host's own file that tell the picture nothing ("hhp1ln"
+// marks the element a point was picked on).
+bool IsHostHeader(std::string_view keyword) {
+    static constexpr std::array<std::string_view, 8> kHeaders = {"hq",  "hk",  "hs",  "hn",
+                                                                 "hcw", "hcd", "hzs", "#"};
+    return keyword.starts_with("file=") || keyword.starts_with("hhp") ||
+           std::find(kHeaders.begin(), kHeaders.end(), keyword) != kHeaders.end();
+}
+
+// "hp12", "hp3-", "hp1ln", "hp1ci", "hp1ch": the number, whatever the host
+// asked the point to be picked on.
+std::optional<std::int32_t> IndicatedNumber(std::string_view keyword) {
+    if (!keyword.starts_with("hp")) return std::nullopt;
+    keyword.remove_prefix(2);
+    const std::size_t digits = std::min(keyword.find_first_not_of("0123456789"), keyword.size());
+    const std::string_view suffix = keyword.substr(digits);
+    if (digits == 0 || digits > 4) return std::nullopt;
+    if (!suffix.empty() && suffix != "-" && suffix != "ln" && suffix != "ci" && suffix != "ch")
+        return std::nullopt;
+    return ParseInteger(keyword.substr(0, digits));
+}
+
 bool IsQuietAttribute(std::string_view keyword) {
     return keyword == "bz" || keyword.starts_with("lg") || keyword.starts_with("ly") ||
            keyword.starts_with("lw");
@@ -260,20 +282,39 @@ std::string CaptionText(std::string_view cp932) {
 
 void SceneReader::ReadLine(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (ReadRecord(line)) ++understoodLines_;
+}
+
+bool SceneReader::ReadRecord(std::string_view line) {
     if (IsMessage(line)) {
         if (scene_.captions.size() < kMaxCaptions)
             scene_.captions.push_back(CaptionText(line.substr(2)));
-        return;
+        return true;
     }
     // A text runs from its quote to the end of the line, spaces included;
     // a font line ("cn"$<name>") has a quote too and is skipped there.
     if (const std::size_t quote = line.find('"'); quote != std::string_view::npos)
-        return ReadText(line, quote);
+        return line.starts_with("cn\"") || ReadText(line, quote);
     const Fields fields = SplitFields(line);
-    if (fields.count == 0 || fields.overflow) return;
-    if (ReadAttribute({fields.at.data(), fields.count})) return;
-    if (auto geometry = ElementRecord(fields))
-        AddShape({std::move(*geometry), LineRgb(), lineType_});
+    if (fields.count == 0) return false;
+    if (IsHostHeader(fields.at[0])) return true;
+    if (fields.overflow) return false;
+    const FieldList list{fields.at.data(), fields.count};
+    if (ReadAttribute(list) || ReadIndicatedPoint(list)) return true;
+    auto geometry = ElementRecord(fields);
+    if (!geometry) return false;
+    AddShape({std::move(*geometry), LineRgb(), lineType_});
+    return true;
+}
+
+bool SceneReader::ReadIndicatedPoint(FieldList fields) {
+    const std::optional<std::int32_t> number = IndicatedNumber(fields[0]);
+    if (!number || fields.size() != 3) return false;
+    const auto x = ParseNumber(fields[1]), y = ParseNumber(fields[2]);
+    if (!x || !y) return false;
+    if (scene_.indicated.size() < kMaxIndicatedPoints)
+        scene_.indicated.push_back({{*x, *y}, *number});
+    return true;
 }
 
 bool SceneReader::ReadAttribute(FieldList fields) {
@@ -335,16 +376,17 @@ void SceneReader::ReadTextKind(FieldList fields) {
     textKind_ = static_cast<std::size_t>(*kind);
 }
 
-void SceneReader::ReadText(std::string_view line, std::size_t quote) {
+bool SceneReader::ReadText(std::string_view line, std::size_t quote) {
     const Fields f = SplitFields(line.substr(0, quote));
-    if (f.count != 5 || !IsTextKeyword(f.at[0])) return;
+    if (f.count != 5 || !IsTextKeyword(f.at[0])) return false;
     const auto v = Numbers<4>(f, 1);
-    if (!v) return;
+    if (!v) return false;
     const auto& [x, y, dx, dy] = *v;
     const double angle = dx == 0.0 && dy == 0.0 ? 0.0 : std::atan2(dy, dx);
     const TextKind& kind = textKinds_[textKind_];
     AddShape({TextShape{{x, y}, kind.height, angle, CaptionText(line.substr(quote + 1))},
               PenColor(kind.pen)});
+    return true;
 }
 
 void SceneReader::ReadColor(std::string_view keyword, std::string_view rgbField,

@@ -20,13 +20,16 @@
 //   ch x y dx dy "text                      text from (x, y) in the direction
 //     (also cv cs cr co cp ct ck cz c2)       (dx, dy), in its kind's height and pen
 //   he… / h#…                               message, shown as a caption
+//   hpN x y (also hpN-, hpNln, hpNci, hpNch) indicated point N, a numbered mark
+//   hq, hk, hs, hn, hcw, hcd, hzs, file=, #  the host's header, nothing to draw
 //
 // Text sizes are taken as they stand, in the file's unit: with "bz", as every
 // batch file of this program writes, texts and coordinates are both paper
 // millimetres.
 //
 // Anything else, and any record with a field that is not a finite number of
-// sane size, is skipped: input may be arbitrary bytes.
+// sane size, is skipped: input may be arbitrary bytes. Input of which not one
+// line is understood is no exchange file at all, which UnderstoodLines tells.
 
 #include <array>
 #include <cstddef>
@@ -47,6 +50,8 @@ inline constexpr std::size_t kMaxLineBytes = 4096;
 // Caps that bound memory and output for any input.
 inline constexpr std::size_t kMaxShapes = 1'000'000;
 inline constexpr std::size_t kMaxCaptions = 100;
+// The host numbers its points up to 99 per prompt; far more is noise.
+inline constexpr std::size_t kMaxIndicatedPoints = 10'000;
 // Coordinates beyond this are not drawings but noise; refusing them keeps
 // every sum and product of the renderer finite.
 inline constexpr double kMaxMagnitude = 1e12;
@@ -62,6 +67,8 @@ public:
     void AddShape(Shape shape);
 
     const Scene& scene() const { return scene_; }
+    // Lines read as a record of an exchange file, drawn or not.
+    std::size_t UnderstoodLines() const { return understoodLines_; }
     Scene TakeScene() { return std::move(scene_); }
 
 private:
@@ -71,11 +78,13 @@ private:
     };
     using FieldList = std::span<const std::string_view>;
 
+    bool ReadRecord(std::string_view line);
     bool ReadAttribute(FieldList fields);
+    bool ReadIndicatedPoint(FieldList fields);
     void ReadColor(std::string_view keyword, std::string_view rgbField, std::size_t fields);
     void ReadTextKindColumn(FieldList fields);
     void ReadTextKind(FieldList fields);
-    void ReadText(std::string_view line, std::size_t quote);
+    bool ReadText(std::string_view line, std::size_t quote);
     Rgb LineRgb() const;
 
     std::size_t maxShapes_;
@@ -95,6 +104,7 @@ private:
                                             {9.0, 5},
                                             {10.0, 5}}};
     std::size_t textKind_ = 1;
+    std::size_t understoodLines_ = 0;
     Scene scene_;
 };
 

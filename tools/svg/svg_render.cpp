@@ -6,7 +6,10 @@
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
+#include <map>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "geom/helpers.h"
 
@@ -21,6 +24,11 @@ constexpr double kCaptionShare = 0.03;  // caption text height
 constexpr double kLineSpacing = 1.3;    // caption baseline distance / height
 constexpr double kPixelSize = 1200.0;   // suggested size of the larger side
 constexpr Rgb kFrameColor = 0xC8C8C8;
+// Indicated points: a ring and its number, in a color no host pen has, so
+// that they are not taken for part of the drawing.
+constexpr double kMarkShare = 0.008;       // the ring's radius
+constexpr double kMarkLabelShare = 0.025;  // the number's height
+constexpr Rgb kMarkColor = 0xD0006F;
 constexpr Rgb kBackground = 0xFFFFFF;
 constexpr const char* kFontFamily =
     "sans-serif, 'Noto Sans CJK JP', 'Noto Sans JP', 'IPAexGothic', 'Yu Gothic', Meiryo";
@@ -181,6 +189,7 @@ public:
     void Text(std::string_view utf8);
 
     void Write(const Shape& shape);
+    void IndicatedMarks(const std::vector<IndicatedPoint>& points, double span);
 
 private:
     void Line(const LineShape& g, Rgb rgb, std::int32_t lineType);
@@ -432,6 +441,51 @@ void SvgWriter::Label(const LabelShape& g, Rgb rgb) {
     out_ += "</text>\n";
 }
 
+// One mark per place: a chain closed on its first point shows "1,6" once
+// instead of two numbers over each other.
+std::vector<std::pair<Point, std::string>> MarksByPlace(const std::vector<IndicatedPoint>& points) {
+    std::vector<std::pair<Point, std::string>> marks;
+    std::map<std::pair<double, double>, std::size_t> placeIndex;
+    for (const IndicatedPoint& p : points) {
+        const auto [it, isNew] = placeIndex.try_emplace({p.at.x, p.at.y}, marks.size());
+        if (isNew)
+            marks.emplace_back(p.at, std::to_string(p.number));
+        else
+            marks[it->second].second += "," + std::to_string(p.number);
+    }
+    return marks;
+}
+
+// Drawn over everything, sized by the drawing's extent like the strokes; the
+// number stands up and to the right of its ring, edged in the background
+// color so that it reads over lines.
+void SvgWriter::IndicatedMarks(const std::vector<IndicatedPoint>& points, double span) {
+    if (points.empty()) return;
+    const double r = span * kMarkShare;
+    const double labelHeight = span * kMarkLabelShare;
+    out_ += "<g fill=\"none\"";
+    ColorAttr("stroke", kMarkColor);
+    Attr("stroke-width", 1.5 * strokeWidth_);
+    out_ += ">\n";
+    for (const auto& [at, label] : MarksByPlace(points)) {
+        out_ += "<circle";
+        Attr("cx", at.x);
+        Attr("cy", -at.y);
+        Attr("r", r);
+        out_ += "/>\n<text";
+        Attr("x", at.x + 1.2 * r);
+        Attr("y", -(at.y + 1.2 * r));
+        Attr("font-size", labelHeight);
+        ColorAttr("fill", kMarkColor);
+        ColorAttr("stroke", kBackground);
+        Attr("stroke-width", 2.0 * strokeWidth_);
+        out_ += " paint-order=\"stroke\">";
+        Text(label);
+        out_ += "</text>\n";
+    }
+    out_ += "</g>\n";
+}
+
 }  // namespace
 
 void Bounds::Add(Point p) {
@@ -450,6 +504,7 @@ void Bounds::Add(Point p) {
 Bounds SceneBounds(const Scene& scene) {
     Bounds box;
     for (const Shape& shape : scene.shapes) AddShapeBounds(box, shape.geometry);
+    for (const IndicatedPoint& p : scene.indicated) box.Add(p.at);
     return box;
 }
 
@@ -498,6 +553,7 @@ std::string RenderSvg(const Scene& scene) {
     out += ">\n";
     for (const Shape& shape : scene.shapes) svg.Write(shape);
     out += "</g>\n";
+    svg.IndicatedMarks(scene.indicated, span);
     double baseline = -box.minY + margin;
     for (const std::string& caption : scene.captions) {
         baseline += captionHeight * kLineSpacing;
