@@ -354,6 +354,32 @@ std::string Win32Form::EditText(Control c) {
     return Narrow(text);
 }
 
+// The note shows as a balloon at once and stays as the box's tip, so that it
+// can be read again until the value is corrected or stored.
+void Win32Form::ShowValueNote(Control c, std::string_view noteUtf8) {
+    const HWND box = Window(c);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = form_;
+    tool.uId = reinterpret_cast<UINT_PTR>(box);
+    if (tips_) SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (noteUtf8.empty()) {
+        Edit_HideBalloonTip(box);
+        return;
+    }
+    std::wstring note = Widen(noteUtf8);
+    tool.lpszText = note.data();
+    if (tips_) SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    const std::wstring title = Widen("保存する値");
+    EDITBALLOONTIP balloon{};
+    balloon.cbStruct = sizeof balloon;
+    balloon.pszTitle = title.c_str();
+    balloon.pszText = note.c_str();
+    balloon.ttiIcon = TTI_WARNING;
+    Edit_ShowBalloonTip(box, &balloon);
+}
+
 void Win32Form::SetLabelText(Control c, std::string_view text) {
     SetWindowTextW(Window(c), Widen(text).c_str());
 }
