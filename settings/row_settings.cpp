@@ -6,7 +6,7 @@
 //   "1,5"               1.5 (a decimal comma)
 //   "1,000.5"           1000.5 (thousands grouped)
 //   "0", "-5", "abc"    1                                0.5
-//   "1e300"             1000000 (kLargestSize)
+//   "1e300"             100000000 (kLargestSize)
 #include "settings/row_settings.h"
 
 #include <charconv>
@@ -97,17 +97,18 @@ bool IsGrouped(std::string_view t) {
 
 // The text with its commas read as thousands groups or as a decimal comma;
 // nothing when neither fits.
-std::optional<std::string> WithoutCommas(std::string t) {
+std::optional<std::string> WithoutCommas(std::string_view t) {
     const std::size_t comma = t.find(',');
-    if (comma == std::string::npos) return t;
+    std::string plain(t);
+    if (comma == std::string_view::npos) return plain;
     if (IsGrouped(t)) {
-        std::erase(t, ',');
-        return t;
+        std::erase(plain, ',');
+        return plain;
     }
-    if (t.find(',', comma + 1) != std::string::npos || t.find('.') != std::string::npos)
+    if (t.find(',', comma + 1) != std::string_view::npos || t.find('.') != std::string_view::npos)
         return std::nullopt;
-    t[comma] = '.';
-    return t;
+    plain[comma] = '.';
+    return plain;
 }
 
 bool Takes(ValueKind kind, double v) {
@@ -155,9 +156,10 @@ std::string HalfWidth(std::string_view text) {
 }
 
 std::optional<double> ReadUserNumber(std::string_view text) {
-    std::string t = HalfWidth(text);
-    if (t.starts_with('+')) t.erase(0, 1);  // from_chars takes no plus sign
-    const std::optional<std::string> plain = WithoutCommas(std::move(t));
+    const std::string half = HalfWidth(text);
+    std::string_view t = half;
+    if (t.starts_with('+')) t.remove_prefix(1);  // from_chars takes no plus sign
+    const std::optional<std::string> plain = WithoutCommas(t);
     if (!plain || plain->empty()) return std::nullopt;
     double value = 0;
     const char* end = plain->data() + plain->size();

@@ -17,10 +17,11 @@
 namespace tesra {
 
 // The largest size a row takes (a figure's width and height, the interval,
-// the slope's pitch and tick length), in the drawing's millimetres: one
-// kilometre, whether on paper or real. Larger values are cut to it; nothing
-// useful is drawn beyond it, and far beyond it the geometry loses its digits.
-inline constexpr double kLargestSize = 1e6;
+// the slope's pitch and tick length), in the drawing's millimetres: 100 km,
+// paper or real. Every value the earlier 8-character boxes could store
+// (99999999 at most) stays as it was; far beyond it nothing useful is drawn
+// and the geometry loses its digits. Larger values are cut to it.
+inline constexpr double kLargestSize = 1e8;
 
 enum class ValueKind {
     Code,      // a drop-down list's item index; a stored integer is kept as it is

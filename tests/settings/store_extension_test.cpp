@@ -114,9 +114,9 @@ const SectionCase kSectionCases[] = {
      [](PatternRows& r) { r[1].side = 1; }, Nothing,
      Filler(1100, "row2.side=1")},
     {"a size above the bound is cut to it and saved so",
-     {"[extension]", "row3.pitch=1e9", "row3.width_b=2000000"},
+     {"[extension]", "row3.pitch=1e9", "row3.width_b=200000000"},
      [](PatternRows& r) { r[2].pitch = kLargestSize; r[2].widthB = kLargestSize; }, Nothing,
-     {"[extension]", "row3.pitch=1000000", "row3.width_b=1000000"}},
+     {"[extension]", "row3.pitch=100000000", "row3.width_b=100000000"}},
 };
 // clang-format on
 
