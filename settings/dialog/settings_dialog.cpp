@@ -182,7 +182,7 @@ void SettingsDialog::Button1Click() {
     // A failed save is silent: the old file stays as it was.
     SavePatternStore(store_, storeFile_);
     SaveFigureEdits();
-    ui_.Close();
+    CloseForm();
 }
 
 PatternRow SettingsDialog::ReadRow(int row) {
@@ -202,11 +202,11 @@ bool SettingsDialog::SaveRefused() {
                  : "設定ファイルを読む途中でエラーが起きました。"
                    "ファイルの内容を失わないよう、設定は保存しません。");
     SaveFigureEdits();
-    ui_.Close();
+    CloseForm();
     return true;
 }
 
-void SettingsDialog::Button2Click() { ui_.Close(); }
+void SettingsDialog::Button2Click() { CloseForm(); }
 
 void SettingsDialog::Label2Click() {
     if (const auto chosen = ui_.RunColorChooser(swatchColor_)) {
@@ -254,8 +254,14 @@ void SettingsDialog::Edited(Control c) {
 
 // Value notes.
 
+// Closing the window takes the focus from its box too: no note then.
+void SettingsDialog::CloseForm() {
+    closing_ = true;
+    ui_.Close();
+}
+
 void SettingsDialog::LeftEditBox(Control box) {
-    if (previewRow_ == 0 || box == kNoControl) return;
+    if (previewRow_ == 0 || closing_ || box == kNoControl) return;
     SeeNotes();
     for (int row = 1; row <= kPatternRows; ++row)
         for (std::size_t i = 0; i < std::size(kRowSettings); ++i) {

@@ -87,6 +87,7 @@ private:
     // Shows every note OK would otherwise pass unseen; true when there was one.
     bool ShowUnseenNotes();
     bool SaveRefused();
+    void CloseForm();
     // The list shows the figures and selects kind; a deleted own figure gets
     // an item of its own, so that OK keeps the row's number.
     void FillFigureList(Control list, std::int32_t kind);
@@ -122,6 +123,7 @@ private:
     // shows wait here for OK.
     PatternRows rows_{};
     bool fillingArea_ = false;
+    bool closing_ = false;
     std::map<SettingOfRow, ValueNote> notes_;
     std::map<Control, SettingOfRow> notedBoxes_;  // the boxes showing a note now
     FigureLibrary library_;
