@@ -139,23 +139,25 @@ PatternStore ParseCut(std::string bytes, StoreRead read) {
     return store;
 }
 
+// Bytes read from a file, at most one past the bound.
+PatternStore FromBytesRead(std::string bytes, bool readError) {
+    if (bytes.size() > kStoreMostBytes) {
+        bytes.resize(kStoreMostBytes);
+        return ParseCut(std::move(bytes), StoreRead::kOverBound);
+    }
+    if (readError) return ParseCut(std::move(bytes), StoreRead::kReadError);
+    return ParseLines(bytes, true);
+}
+
 }  // namespace
 
 PatternStore ParsePatternStore(std::string_view bytes) { return ParseLines(bytes, true); }
 
 PatternStore ReadPatternStore(std::istream& in) {
+    // Byte by byte, so that what was read before a read error stands.
     std::string bytes;
-    std::string line;
-    while (bytes.size() <= kStoreMostBytes && std::getline(in, line)) {
-        bytes += line;
-        bytes += '\n';
-    }
-    if (bytes.size() > kStoreMostBytes) {
-        bytes.resize(kStoreMostBytes);
-        return ParseCut(std::move(bytes), StoreRead::kOverBound);
-    }
-    if (in.bad()) return ParseCut(std::move(bytes), StoreRead::kReadError);
-    return ParseLines(bytes, true);
+    for (char c; bytes.size() <= kStoreMostBytes && in.get(c);) bytes += c;
+    return FromBytesRead(std::move(bytes), in.bad());
 }
 
 PatternStore LoadPatternStore(const std::filesystem::path& path) {
@@ -163,13 +165,7 @@ PatternStore LoadPatternStore(const std::filesystem::path& path) {
     // One byte more than the bound tells a file over it from one just at it.
     const ReadOutcome outcome = ReadFileBytes(path, bytes, 0, kStoreMostBytes + 1);
     if (outcome == ReadOutcome::kCannotOpen) return PatternStore{};
-    if (bytes.size() > kStoreMostBytes) {
-        bytes.resize(kStoreMostBytes);
-        return ParseCut(std::move(bytes), StoreRead::kOverBound);
-    }
-    if (outcome == ReadOutcome::kReadError)
-        return ParseCut(std::move(bytes), StoreRead::kReadError);
-    return ParseLines(bytes, true);
+    return FromBytesRead(std::move(bytes), outcome == ReadOutcome::kReadError);
 }
 
 std::vector<std::string> PatternStoreLines(const PatternStore& store) {
