@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <limits>
 #include <system_error>
 #include <utility>
 
@@ -89,7 +90,7 @@ void ReplaceFile(const std::filesystem::path& temp, const std::filesystem::path&
 }  // namespace
 
 ReadOutcome ReadFileBytes(const std::filesystem::path& path, std::string& bytes,
-                          std::size_t mostLines) {
+                          std::size_t mostLines, std::size_t mostBytes) {
     const int file = OpenForReading(path);
     if (file < 0) return ReadOutcome::kCannotOpen;
     const long long size = RegularFileSize(file);
@@ -97,16 +98,20 @@ ReadOutcome ReadFileBytes(const std::filesystem::path& path, std::string& bytes,
         CloseFile(file);
         return ReadOutcome::kCannotOpen;
     }
-    if (mostLines == 0) bytes.reserve(bytes.size() + static_cast<std::size_t>(size));
+    std::size_t expected = static_cast<std::size_t>(size);
+    if (mostBytes != 0) expected = std::min(expected, mostBytes);
+    if (mostLines == 0) bytes.reserve(bytes.size() + expected);
     ReadOutcome outcome = ReadOutcome::kRead;
     std::size_t lines = 0;
+    std::size_t left = mostBytes != 0 ? mostBytes : std::numeric_limits<std::size_t>::max();
     char chunk[1 << 14];
-    for (;;) {
-        const long n = ReadSome(file, chunk, sizeof chunk);
+    while (left > 0) {
+        const long n = ReadSome(file, chunk, std::min(sizeof chunk, left));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) outcome = ReadOutcome::kReadError;
         if (n <= 0) break;
         bytes.append(chunk, static_cast<std::size_t>(n));
+        if (mostBytes != 0) left -= static_cast<std::size_t>(n);
         if (mostLines == 0) continue;
         lines += static_cast<std::size_t>(std::count(chunk, chunk + n, '\n'));
         if (lines >= mostLines) break;

@@ -21,12 +21,13 @@ struct WriteFaults {
 // Reading a whole file with the same plain calls the writing uses, so that
 // a run never sets up the streams library and its locales.
 enum class ReadOutcome { kRead, kCannotOpen, kReadError };
-// Appends the file's bytes to bytes, stopping at the end of the file or once
-// the bytes read hold mostLines line feeds (0: no limit). After a read error
+// Appends the file's bytes to bytes, stopping at the end of the file, once
+// the bytes read hold mostLines line feeds or once mostBytes were appended
+// (0: no limit). After a read error
 // bytes holds what was read before it. Anything but a regular file cannot be
 // opened.
 ReadOutcome ReadFileBytes(const std::filesystem::path& path, std::string& bytes,
-                          std::size_t mostLines = 0);
+                          std::size_t mostLines = 0, std::size_t mostBytes = 0);
 
 class AtomicFile final : public LineSink {
 public:

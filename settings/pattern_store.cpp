@@ -19,13 +19,15 @@
 //   [extension]  then the settings added later, one `rowN.key=value` a line
 //                (store_extension.cpp)
 //
-// Loading starts from the defaults; every line read replaces its value, and a
-// line that does not parse gives 0. A short file reads empty lines past its
-// end, so the values after its last line are 0, not the defaults. A read
-// error is not an end: the values read so far stand and the rest keep their
-// defaults. The section is read only after all 113 lines, and only when line
-// 114 is its header; whatever else follows line 113 is not the store's and is
-// not saved.
+// Loading starts from the defaults; every line read replaces its value. A
+// code that does not parse gives 0; a width, height or interval reads as
+// kRowSettings says, exactly as the dialog reads what is typed (a width "0"
+// or "abc" gives 1, "１２．５" gives 12.5, an interval "-2" gives 0). A short
+// file reads empty lines past its end, so the codes after its last line are
+// 0 and the sizes their fallbacks, not the defaults. A read error, or the
+// bound in bytes, is not an end: the values read so far stand and the rest
+// keep their defaults. The section is read only after all 113 lines; every
+// line after line 113 is kept (store_extension.cpp).
 
 #include "settings/pattern_store.h"
 
@@ -76,21 +78,20 @@ bool ReadValue(LineCursor& in, T& value, T (*parse)(std::string_view)) {
 }
 
 bool ReadRow(LineCursor& in, PatternRow& row) {
-    for (const RowField& field : kRowFields) {
-        const bool read = field.integer ? ReadValue(in, row.*field.integer, ParseInt)
-                                        : ReadValue(in, row.*field.real, ParseFloat);
-        if (!read) return false;
+    for (const RowSetting& setting : kLineSettings) {
+        const std::optional<std::string_view> line = in.Next();
+        if (!line) return false;
+        if (setting.integer)
+            row.*setting.integer = ParseInt(*line);
+        else
+            SetReading(setting, row, ReadTyped(setting, *line));
     }
     return true;
 }
 
 void ReadSection(LineCursor& in, PatternStore& store) {
-    const std::optional<std::string_view> header = in.NextOfFile();
-    if (!header || !IsExtensionHeader(*header)) return;
     std::vector<std::string_view> lines;
-    constexpr auto kMost = static_cast<std::size_t>(kExtensionReadLines);
-    for (std::optional<std::string_view> line; lines.size() < kMost && (line = in.NextOfFile());)
-        lines.push_back(*line);
+    for (std::optional<std::string_view> line; (line = in.NextOfFile());) lines.push_back(*line);
     store.extensionLines = ReadExtension(lines, store.rows);
 }
 
@@ -114,10 +115,6 @@ std::string IntLine(std::int32_t v) {
     return line;
 }
 
-std::string FieldLine(const PatternRow& row, const RowField& field) {
-    return field.integer ? IntLine(row.*field.integer) : FormatReal(row.*field.real);
-}
-
 }  // namespace
 
 PatternRow PatternStore::RowInUse() const {
@@ -128,22 +125,28 @@ PatternRow PatternStore::RowInUse() const {
 
 namespace {
 
-// The bytes as ReadPatternStore gathers them line by line: at most `most`
-// lines, each ended by a line feed; after a read error only whole lines.
-std::string FirstLines(std::string bytes, int most, bool readError) {
-    std::size_t end = 0;
-    for (int i = 0; i < most && end < bytes.size(); ++i) {
-        const std::size_t lf = bytes.find('\n', end);
-        if (lf == std::string::npos) {
-            if (readError) break;
-            bytes += '\n';
-            end = bytes.size();
-            break;
-        }
-        end = lf + 1;
-    }
-    bytes.resize(end);
+// The bytes up to their last line feed: a line cut by the bound, or by a
+// read error, is not read.
+std::string WholeLines(std::string bytes) {
+    const std::size_t lf = bytes.rfind('\n');
+    bytes.resize(lf == std::string::npos ? 0 : lf + 1);
     return bytes;
+}
+
+PatternStore ParseCut(std::string bytes, StoreRead read) {
+    PatternStore store = ParseLines(WholeLines(std::move(bytes)), false);
+    store.read = read;
+    return store;
+}
+
+// Bytes read from a file, at most one past the bound.
+PatternStore FromBytesRead(std::string bytes, bool readError) {
+    if (bytes.size() > kStoreMostBytes) {
+        bytes.resize(kStoreMostBytes);
+        return ParseCut(std::move(bytes), StoreRead::kOverBound);
+    }
+    if (readError) return ParseCut(std::move(bytes), StoreRead::kReadError);
+    return ParseLines(bytes, true);
 }
 
 }  // namespace
@@ -151,23 +154,18 @@ std::string FirstLines(std::string bytes, int most, bool readError) {
 PatternStore ParsePatternStore(std::string_view bytes) { return ParseLines(bytes, true); }
 
 PatternStore ReadPatternStore(std::istream& in) {
-    // A huge file is not read to its end.
+    // Byte by byte, so that what was read before a read error stands.
     std::string bytes;
-    std::string line;
-    for (int i = 0; i < kStoreMostLines && std::getline(in, line); ++i) {
-        bytes += line;
-        bytes += '\n';
-    }
-    return ParseLines(bytes, !in.bad());
+    for (char c; bytes.size() <= kStoreMostBytes && in.get(c);) bytes += c;
+    return FromBytesRead(std::move(bytes), in.bad());
 }
 
 PatternStore LoadPatternStore(const std::filesystem::path& path) {
     std::string bytes;
-    const ReadOutcome outcome =
-        ReadFileBytes(path, bytes, static_cast<std::size_t>(kStoreMostLines));
+    // One byte more than the bound tells a file over it from one just at it.
+    const ReadOutcome outcome = ReadFileBytes(path, bytes, 0, kStoreMostBytes + 1);
     if (outcome == ReadOutcome::kCannotOpen) return PatternStore{};
-    const bool whole = outcome == ReadOutcome::kRead;
-    return ParseLines(FirstLines(std::move(bytes), kStoreMostLines, !whole), whole);
+    return FromBytesRead(std::move(bytes), outcome == ReadOutcome::kReadError);
 }
 
 std::vector<std::string> PatternStoreLines(const PatternStore& store) {
@@ -175,7 +173,7 @@ std::vector<std::string> PatternStoreLines(const PatternStore& store) {
                                       BoolText(store.solidColorSwitch), IntLine(store.solidColor),
                                       IntLine(store.selectedRow)};
     for (const PatternRow& row : store.rows)
-        for (const RowField& field : kRowFields) lines.push_back(FieldLine(row, field));
+        for (const RowSetting& setting : kLineSettings) lines.push_back(ValueText(setting, row));
     std::vector<std::string> section = ExtensionLines(store.extensionLines, store.rows);
     if (section.empty()) return lines;
     lines.emplace_back(kExtensionHeader);
@@ -197,16 +195,6 @@ bool SavePatternStore(const PatternStore& store, const std::filesystem::path& pa
     AtomicFile file(path, faults);
     for (const std::string& line : PatternStoreLines(store)) file.Append(line);
     return file.Commit();
-}
-
-double ValidatedSize(std::string_view text) {
-    const double v = ParseFloat(text);
-    return v > kSameEps ? v : 1.0;
-}
-
-double ValidatedInterval(std::string_view text) {
-    const double v = ParseFloat(text);
-    return v > 0 ? v : 0.0;
 }
 
 }  // namespace tesra

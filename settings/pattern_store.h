@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,36 +17,20 @@
 
 namespace tesra {
 
-// The checks OK applies to what the user typed.
-double ValidatedSize(std::string_view text);      // width, height: not above 1e-8 -> 1.0
-double ValidatedInterval(std::string_view text);  // not above 0 -> 0.0
+inline constexpr int kStoreLines = 5 + static_cast<int>(kRowLineCount) * kPatternRows;
+// The most of a store file that is read: far above any store the program
+// writes (about 8 KB with every setting of every row), low enough that a
+// damaged file (one of gigabytes, or without a line feed) costs no memory
+// worth speaking of. A longer file is read as far as its last whole line
+// within the bound, and the dialog does not save over it.
+inline constexpr std::size_t kStoreMostBytes = std::size_t{1} << 20;
 
-// One field of a pattern row, wherever a row is stored, shown or read back.
-struct RowField {
-    std::int32_t PatternRow::*integer = nullptr;     // a list index…
-    double PatternRow::*real = nullptr;              // …or a number typed in an edit box
-    double (*validate)(std::string_view) = nullptr;  // the check OK applies to the typed text
+// Whether the store holds everything its file held.
+enum class StoreRead {
+    kWhole,      // the whole file, or no file at all
+    kReadError,  // the system failed while reading: the lines before stand
+    kOverBound,  // the file is longer than kStoreMostBytes
 };
-
-// The store's line order within a row, which is also the dialog's column order.
-// clang-format off
-inline constexpr RowField kRowFields[] = {
-    //  integer                  real                    validate
-    {&PatternRow::figureKind},
-    {nullptr,                    &PatternRow::width,     ValidatedSize},
-    {nullptr,                    &PatternRow::height,    ValidatedSize},
-    {&PatternRow::placement},
-    {nullptr,                    &PatternRow::interval,  ValidatedInterval},
-    {&PatternRow::basePoint},
-    {&PatternRow::upperLine},
-    {&PatternRow::middleLine},
-    {&PatternRow::lowerLine},
-};
-// clang-format on
-
-inline constexpr int kStoreLines = 5 + static_cast<int>(std::size(kRowFields)) * kPatternRows;
-// The 113 lines, the section's header and the section: no more is read.
-inline constexpr int kStoreMostLines = kStoreLines + 1 + kExtensionReadLines;
 
 struct PatternStore {
     std::int32_t formLeft = 0;
@@ -59,6 +42,8 @@ struct PatternStore {
     // The [extension] section as read, so that lines this version does not
     // know are saved where they stood.
     std::vector<std::string> extensionLines;
+    // Not whole: the rest of the file was never seen, and saving would lose it.
+    StoreRead read = StoreRead::kWhole;
 
     // The selected row, or the default row when SelectedRow is not 1..12.
     PatternRow RowInUse() const;
@@ -66,9 +51,9 @@ struct PatternStore {
     bool operator==(const PatternStore&) const = default;
 };
 
-// Defaults, then whatever the file holds (missing file: defaults). A file of
-// 113 lines or fewer has no [extension] section: its new settings are the
-// defaults.
+// Defaults, then whatever the file holds (missing file: defaults), at most
+// kStoreMostBytes of it. A file of 113 lines or fewer has no [extension]
+// section: its new settings are the defaults.
 PatternStore LoadPatternStore(const std::filesystem::path& path);
 // Defaults, then the lines of bytes; lines past the end read as empty.
 PatternStore ParsePatternStore(std::string_view bytes);

@@ -16,16 +16,23 @@
 // section at all. A value that changes back to its default keeps its line
 // (with the default written in it), so a hand-edited section keeps its shape.
 //
+// Line 114 is the header. Whatever else stands there (a header spelled
+// "[Extension]", a note) is kept as the section's first line, and the lines
+// after it are read as the section all the same: nothing after line 113 is
+// ever dropped. Every line is read and kept, however many there are; the
+// store's bound in bytes (pattern_store.h) is the only bound.
+//
 // Reading starts from the defaults. A line that names a row and key this
-// version knows sets that value, the last such line winning; a value that
-// does not read (an integer that is not one, a size not above 1e-8, a short
-// ratio outside (0, 1], a rhythm other than 1 to 8 of L and S, a sequence
-// other than up to 8 of A and B) leaves the default. Every line is kept where
-// it stood when the store is saved: lines naming a known key are written with
+// version knows sets that value, the last such line winning; a value read as
+// kRowSettings says (a size not above 1e-8 or not a number, a short ratio
+// outside (0, 1], a rhythm other than 1 to 8 of L and S, a sequence other than
+// up to 8 of A and B, an integer that is not one) gives the setting's
+// fallback, a size above kLargestSize that bound. Every line is kept where it
+// stood when the store is saved: lines naming a known key are written with
 // the row's value as it now is; lines this version cannot read, and damaged
 // values whose setting is still at its default, are written back unchanged.
 // Settings that differ from their defaults and have no line yet follow at the
-// end, row by row in the order of kExtensionKeys.
+// end, row by row in the order of kRowSettings.
 
 #include "settings/store_extension.h"
 
@@ -37,7 +44,7 @@
 namespace tesra {
 namespace {
 
-inline constexpr int kKeyCount = static_cast<int>(std::size(kExtensionKeys));
+inline constexpr int kKeyCount = static_cast<int>(kKeySettings.size());
 
 std::string_view TrimBlanks(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -45,58 +52,22 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// Letters in either case, read as capitals, if valid says they are a value.
-std::optional<std::string> ReadLetters(std::string_view text, bool (*valid)(std::string_view)) {
-    std::string out(TrimBlanks(text));
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return valid(out) ? std::optional(out) : std::nullopt;
-}
-
-// ParseFloat reads what is not a number as 0, which no real here accepts.
-std::optional<double> ReadReal(std::string_view text, bool (*isValid)(double)) {
-    const double value = ParseFloat(text);
-    if (!isValid(value)) return std::nullopt;
-    return value;
-}
-
-// Sets the key's value in the row; false leaves the row as it was.
-bool ReadValue(const ExtensionKey& key, std::string_view text, PatternRow& row) {
+// Sets the key's value in the row; false: the text was damaged and the row
+// took the setting's fallback (or, for an integer, kept its value).
+bool ReadValue(const RowSetting& key, std::string_view text, PatternRow& row) {
     if (key.integer) {
         const std::optional<std::int32_t> v = WholeInt(text);
         if (v) row.*key.integer = *v;
         return v.has_value();
     }
-    if (key.real) {
-        const std::optional<double> v = ReadReal(text, key.isValid);
-        if (v) row.*key.real = *v;
-        return v.has_value();
-    }
-    const std::optional<std::string> v = key.readText(text);
-    if (v) row.*key.text = *v;
-    return v.has_value();
-}
-
-std::string ValueText(const ExtensionKey& key, const PatternRow& row) {
-    if (key.integer) {
-        std::string text;
-        AppendInt(text, row.*key.integer);
-        return text;
-    }
-    if (key.real) return FormatReal(row.*key.real);
-    return row.*key.text;
-}
-
-bool IsDefault(const ExtensionKey& key, const PatternRow& row) {
-    static const PatternRow defaults;
-    if (key.integer) return row.*key.integer == defaults.*key.integer;
-    if (key.real) return row.*key.real == defaults.*key.real;
-    return row.*key.text == defaults.*key.text;
+    const Reading r = ReadTyped(key, text);
+    SetReading(key, row, r);
+    return r.problem == ReadProblem::None || r.problem == ReadProblem::TooLarge;
 }
 
 struct KeyLine {
     int row = 0;  // from 0
-    int key = 0;  // into kExtensionKeys
+    int key = 0;  // into kKeySettings
     std::string_view value;
 };
 
@@ -110,7 +81,7 @@ std::optional<int> ReadRowNumber(std::string_view digits) {
 
 std::optional<int> FindKey(std::string_view name) {
     for (int k = 0; k < kKeyCount; ++k)
-        if (kExtensionKeys[k].name == name) return k;
+        if (kKeySettings[static_cast<std::size_t>(k)].key == name) return k;
     return std::nullopt;
 }
 
@@ -129,34 +100,31 @@ std::optional<KeyLine> SplitKeyLine(std::string_view line) {
 }
 
 std::string KeyLineText(int row, int key, const PatternRow& values) {
-    const ExtensionKey& k = kExtensionKeys[key];
+    const RowSetting& k = kKeySettings[static_cast<std::size_t>(key)];
     std::string line = "row";
     AppendInt(line, row + 1);
     line += '.';
-    line += k.name;
+    line += k.key;
     line += '=';
     return line + ValueText(k, values);
 }
 
 }  // namespace
 
-std::optional<std::string> ReadRhythm(std::string_view text) { return ReadLetters(text, IsRhythm); }
-
-std::optional<std::string> ReadSequence(std::string_view text) {
-    return ReadLetters(text, IsSequence);
-}
-
 bool IsExtensionHeader(std::string_view line) { return TrimBlanks(line) == kExtensionHeader; }
-
-bool IsValidSize(double v) { return v > kSameEps; }
 
 std::vector<std::string> ReadExtension(const std::vector<std::string_view>& lines,
                                        PatternRows& rows) {
     std::vector<std::string> kept;
-    for (std::string_view line : lines) {
-        if (kept.size() < static_cast<std::size_t>(kExtensionKeptLines)) kept.emplace_back(line);
+    kept.reserve(lines.size());
+    // The header is written anew on saving; anything else on line 114 stays.
+    const bool header = !lines.empty() && IsExtensionHeader(lines.front());
+    for (std::size_t i = header ? 1 : 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        kept.emplace_back(line);
         if (const std::optional<KeyLine> k = SplitKeyLine(line))
-            ReadValue(kExtensionKeys[k->key], k->value, rows[static_cast<std::size_t>(k->row)]);
+            ReadValue(kKeySettings[static_cast<std::size_t>(k->key)], k->value,
+                      rows[static_cast<std::size_t>(k->row)]);
     }
     return kept;
 }
@@ -172,7 +140,7 @@ std::vector<std::string> ExtensionLines(const std::vector<std::string>& kept,
             continue;
         }
         const PatternRow& row = rows[static_cast<std::size_t>(k->row)];
-        const ExtensionKey& key = kExtensionKeys[k->key];
+        const RowSetting& key = kKeySettings[static_cast<std::size_t>(k->key)];
         hasLine[static_cast<std::size_t>(k->row)][static_cast<std::size_t>(k->key)] = true;
         PatternRow probe;
         const bool damaged = !ReadValue(key, k->value, probe);
@@ -182,7 +150,7 @@ std::vector<std::string> ExtensionLines(const std::vector<std::string>& kept,
         for (int k = 0; k < kKeyCount; ++k) {
             const PatternRow& row = rows[static_cast<std::size_t>(r)];
             if (!hasLine[static_cast<std::size_t>(r)][static_cast<std::size_t>(k)] &&
-                !IsDefault(kExtensionKeys[k], row))
+                !IsDefault(kKeySettings[static_cast<std::size_t>(k)], row))
                 out.push_back(KeyLineText(r, k, row));
         }
     return out;

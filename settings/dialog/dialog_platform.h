@@ -55,6 +55,9 @@ public:
 
     virtual void SetEditText(Control c, std::string_view text) = 0;
     virtual std::string EditText(Control c) = 0;
+    // A note on an edit box saying that its value will be stored otherwise
+    // than typed; shown until replaced, an empty note takes it away.
+    virtual void ShowValueNote(Control c, std::string_view noteUtf8) = 0;
 
     virtual void SetLabelText(Control c, std::string_view text) = 0;
     virtual void SetLabelColor(Control c, std::int32_t bgr) = 0;  // 0x00BBGGRR

@@ -8,6 +8,7 @@
 
 #include "settings/dialog/row_settings_area.h"
 #include "settings/pattern_store.h"
+#include "settings/row_settings.h"
 
 namespace tesra {
 namespace {
@@ -32,7 +33,7 @@ constexpr int kRowTop = 16;
 constexpr int kSelectorTop = 20;
 constexpr int kHeadingTop = 1;
 constexpr int kHeadingHeight = 13;
-const std::array<RowColumn, 10> kRowColumns = {{
+constexpr std::array<RowColumn, 10> kRowColumns = {{
     // clang-format off
     //  prefix         kind                      left width height items            ime off heading
     {kRowSelector,  ControlKind::Selector,      8,   25,   17,  {},              false, ""},
@@ -47,8 +48,19 @@ const std::array<RowColumn, 10> kRowColumns = {{
     {"ComboBoxD",   ControlKind::DropDown,    520,   57,   21,  kGuideLineItems, false, "下線"},
     // clang-format on
 }};
-static_assert(kRowColumns.size() == 1 + std::size(kRowFields),
-              "a row shows its selector, then one control per stored field");
+// After the selector, a row shows the nine settings of its store lines in
+// their order, each in the control its kind needs.
+constexpr bool ShowsTheLineSettings() {
+    if (kRowColumns.size() != 1 + kLineSettings.size()) return false;
+    for (std::size_t i = 0; i < kLineSettings.size(); ++i) {
+        const RowColumn& c = kRowColumns[i + 1];
+        const ControlKind needed =
+            IsTyped(kLineSettings[i].kind) ? ControlKind::Edit : ControlKind::DropDown;
+        if (c.prefix != kLineSettings[i].control || c.kind != needed) return false;
+    }
+    return true;
+}
+static_assert(ShowsTheLineSettings(), "a row shows its selector, then one control per setting");
 
 struct FixedControl {
     std::string_view name;

@@ -24,7 +24,10 @@ inline constexpr int kSettingsAreaHeight = 80;
 inline constexpr int kClientHeight = kRowsAreaHeight + kPreviewBandHeight + kSettingsAreaHeight;
 inline constexpr std::int32_t kFormColor = 0xFFFFFF;  // white
 inline constexpr std::int32_t kMemoColor = 16051131;  // 0x00BBGGRR: red BB, green EB, blue F4
-inline constexpr int kEditMaxChars = 8;
+// Long enough for anything a user types as a number, so that the dialog sees
+// it whole and says what it stores instead (a box that cut the typing would
+// store what nobody saw).
+inline constexpr int kEditMaxChars = 32;
 
 // The fixed controls, by the names the dialog's logic and the window code
 // find them under.
@@ -83,7 +86,7 @@ const std::vector<ControlEntry>& FormControls();
 // The name prefixes of a row's controls, selector first ("RadioButton", "ComboBoxZ", …).
 std::span<const std::string_view> RowControlPrefixes();
 // The prefixes of the controls that show a row's stored fields, in the order
-// of kRowFields (the row's controls but the selector).
+// of kLineSettings (the row's controls but the selector).
 std::span<const std::string_view> RowFieldPrefixes();
 
 // "EditW", 3 -> "EditW3".

@@ -4,9 +4,7 @@
 
 #include <array>
 
-#include "geom/helpers.h"
-#include "settings/pattern_store.h"
-#include "settings/store_extension.h"
+#include "settings/row_settings.h"
 
 namespace tesra {
 namespace {
@@ -15,66 +13,6 @@ constexpr std::array<std::string_view, 3> kArrangementItems = {"辺ごと", "通
 constexpr std::array<std::string_view, 3> kSideItems = {"基準点のまま", "内側", "外側"};
 constexpr std::array<std::string_view, 2> kOrientationItems = {"経路に沿う", "正立"};
 constexpr std::array<std::string_view, 2> kRowKindItems = {"装飾線", "法面"};
-
-// The area's side of each row setting, in the order of kExtensionKeys (which
-// says where the setting lives in the row): the control that shows it and the
-// check OK applies to what is typed in an edit box.
-// What an edit box reads back; the order check compares this, not the check
-// functions, whose addresses a sanitizing build does not treat as constants.
-enum class Typed { Code, Number, Text };
-struct AreaControlOfKey {
-    std::string_view key;  // the store's name, which pins the order
-    std::string_view control;
-    Typed typed = Typed::Code;
-    double (*validate)(std::string_view) = nullptr;
-    std::string (*validateText)(std::string_view) = nullptr;
-};
-
-// clang-format off
-constexpr AreaControlOfKey kAreaControlsOfKeys[] = {
-    //  key               control                  value          check
-    {"arrangement",    "ComboBoxArrange"},
-    {"side",           "ComboBoxSide"},
-    {"orientation",    "ComboBoxOrient"},
-    {"kind",           "ComboBoxKind"},
-    {"pitch",          "EditPitch",             Typed::Number, ValidatedSize},
-    {"rhythm",         "EditRhythm",            Typed::Text,   nullptr, ValidatedRhythm},
-    {"short_ratio",    "EditShortRatio",        Typed::Number, ValidatedRatio},
-    {"tick_length",    "EditTickLength",        Typed::Number, ValidatedSize},
-    {"draw_top",       "CheckBoxDrawTop"},
-    {"figure_b",       kSecondFigureList},
-    {"width_b",        "EditWB",                Typed::Number, ValidatedSize},
-    {"height_b",       "EditHB",                Typed::Number, ValidatedSize},
-    {"sequence",       "EditSequence",          Typed::Text,   nullptr, ValidatedSequence},
-    {"fit",            "CheckBoxFit"},
-    {"element_colors", "CheckBoxElementColors"},
-};
-// clang-format on
-
-// Each control stands at its setting's place among the store's keys, and an
-// edit box checks what it reads back as the kind of value the setting holds.
-constexpr bool FollowsTheStoreKeys() {
-    if (std::size(kAreaControlsOfKeys) != std::size(kExtensionKeys)) return false;
-    for (std::size_t i = 0; i < std::size(kExtensionKeys); ++i) {
-        const AreaControlOfKey& a = kAreaControlsOfKeys[i];
-        const ExtensionKey& k = kExtensionKeys[i];
-        if (a.key != k.name || (a.typed == Typed::Number) != (k.real != nullptr) ||
-            (a.typed == Typed::Text) != (k.text != nullptr))
-            return false;
-    }
-    return true;
-}
-static_assert(FollowsTheStoreKeys(), "the area shows the store's row settings in their order");
-
-constexpr std::array<AreaField, std::size(kExtensionKeys)> kAreaFields = [] {
-    std::array<AreaField, std::size(kExtensionKeys)> fields{};
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const ExtensionKey& k = kExtensionKeys[i];
-        const AreaControlOfKey& a = kAreaControlsOfKeys[i];
-        fields[i] = {a.control, k.integer, k.real, a.validate, k.text, a.validateText};
-    }
-    return fields;
-}();
 
 // The area holds three lines of controls at the rows' pitch; a label stands
 // centred on the line, a check box a little lower than an edit box.
@@ -90,11 +28,17 @@ struct AreaControl {
     std::span<const std::string_view> items = {};
 };
 
+// The control a setting of this kind needs.
+constexpr ControlKind ControlOf(ValueKind kind) {
+    if (kind == ValueKind::Switch) return ControlKind::CheckBox;
+    return IsTyped(kind) ? ControlKind::Edit : ControlKind::DropDown;
+}
+
 // Each setting after its label, left to right; the lines start their controls
 // at the same place. A label is as wide as its text at 14 pixels a full-width
 // character (7 a half-width one), which the font takes at 96 dpi.
 // clang-format off
-const AreaControl kAreaControls[] = {
+constexpr AreaControl kAreaControls[] = {
     //  name                     kind                    line left width text
     {"LabelArrange",          ControlKind::Label,     0,   8,  44, "並べ方"},
     {"ComboBoxArrange",       ControlKind::DropDown,  0,  54, 112, "", kArrangementItems},
@@ -126,6 +70,26 @@ const AreaControl kAreaControls[] = {
 };
 // clang-format on
 
+// Every setting of the [extension] section that has a control finds it here,
+// of its kind, and every control here but a label shows such a setting.
+constexpr bool ShowsTheKeySettings() {
+    for (const RowSetting& s : kKeySettings) {
+        if (s.control.empty()) continue;
+        bool found = false;
+        for (const AreaControl& c : kAreaControls)
+            found = found || (c.name == s.control && c.kind == ControlOf(s.kind));
+        if (!found) return false;
+    }
+    for (const AreaControl& c : kAreaControls) {
+        if (c.kind == ControlKind::Label) continue;
+        bool shown = false;
+        for (const RowSetting& s : kKeySettings) shown = shown || s.control == c.name;
+        if (!shown) return false;
+    }
+    return true;
+}
+static_assert(ShowsTheKeySettings(), "the area shows the row settings of the section");
+
 Rect PlaceOf(const AreaControl& c) {
     const int lineTop = kSettingsAreaTop + kAreaMargin + kLinePitch * c.line;
     switch (c.kind) {
@@ -146,33 +110,12 @@ static_assert(kSettingsAreaTop + kAreaMargin + 2 * kLinePitch + kControlHeight +
                   kClientHeight,
               "the form is tall enough for the area's three lines");
 
-std::span<const AreaField> AreaFields() { return kAreaFields; }
-
-bool IsCheckBox(const AreaField& field) {
-    for (const AreaControl& c : kAreaControls)
-        if (c.name == field.control) return c.kind == ControlKind::CheckBox;
-    return false;
-}
-
 std::vector<ControlEntry> SettingsAreaControls() {
     std::vector<ControlEntry> controls;
     for (const AreaControl& c : kAreaControls)
         controls.push_back({std::string(c.name), c.kind, PlaceOf(c), std::string(c.text), c.items,
                             -1, TypedWithoutInputMethod(c)});
     return controls;
-}
-
-double ValidatedRatio(std::string_view text) {
-    const double v = ParseFloat(text);
-    return IsValidRatio(v) ? v : PatternRow{}.shortRatio;
-}
-
-std::string ValidatedRhythm(std::string_view text) {
-    return ReadRhythm(text).value_or(PatternRow{}.rhythm);
-}
-
-std::string ValidatedSequence(std::string_view text) {
-    return ReadSequence(text).value_or(PatternRow{}.sequence);
 }
 
 }  // namespace tesra

@@ -88,61 +88,88 @@ void SettingsDialog::FillRow(int row) {
         ui_.SetSelector(selector, true);
         ui_.FocusSelector(selector);
     }
-    // A stored index without an item (a hand-edited file, or -1 saved from a
-    // list left empty) shows as no selection, never as some other item.
-    for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
-        const RowField& field = kRowFields[i];
-        const Control c = RowControl(RowFieldPrefixes()[i], row);
-        if (RowFieldPrefixes()[i] == kFigureList)
-            FillFigureList(c, r.*field.integer);
-        else if (field.integer)
-            ui_.SelectItem(c, r.*field.integer);
-        else
-            ui_.SetEditText(c, FormatReal(r.*field.real));
+    for (const RowSetting& setting : kLineSettings)
+        FillControl(RowControl(setting.control, row), setting, r);
+}
+
+Control SettingsDialog::ControlOf(const RowSetting& s, int row) {
+    if (s.control.empty()) return kNoControl;
+    if (s.key.empty()) return RowControl(s.control, row);
+    return row == previewRow_ ? ui_.Find(s.control) : kNoControl;
+}
+
+// A stored index without an item (a hand-edited file, or -1 saved from a list
+// left empty) shows as no selection, never as some other item.
+void SettingsDialog::FillControl(Control c, const RowSetting& s, const PatternRow& r) {
+    switch (s.kind) {
+        case ValueKind::Figure: return FillFigureList(c, r.*s.integer);
+        case ValueKind::Switch: return ui_.SetChecked(c, r.*s.integer != 0);
+        case ValueKind::Code: return ui_.SelectItem(c, r.*s.integer);
+        default: return ui_.SetEditText(c, ValueText(s, r));
+    }
+}
+
+// A list of the settings area showing no item, and a check box as it was
+// filled, keep the stored code, so that a hand-edited value the area has no
+// item for survives OK; a row's list showing no item reads back -1.
+void SettingsDialog::ReadControl(Control c, const RowSetting& s, PatternRow& r) {
+    const bool keepsUnlisted = !s.key.empty();
+    switch (s.kind) {
+        case ValueKind::Figure:
+        case ValueKind::Code: {
+            const std::int32_t v =
+                s.kind == ValueKind::Figure ? SelectedFigure(c) : ui_.SelectedItem(c);
+            if (v >= 0 || !keepsUnlisted) r.*s.integer = v;
+            return;
+        }
+        case ValueKind::Switch: {
+            const bool on = ui_.Checked(c);
+            if (on != (r.*s.integer != 0)) r.*s.integer = on ? 1 : 0;
+            return;
+        }
+        default: SetReading(s, r, ReadTyped(s, ui_.EditText(c)));
     }
 }
 
 // The window reports the edits that filling makes; they are not the user's.
+// A value typed for the row that OK would not store as typed comes back with
+// its note.
 void SettingsDialog::FillArea(int row) {
     fillingArea_ = true;
     const PatternRow& r = rows_[static_cast<std::size_t>(row - 1)];
-    for (const AreaField& field : AreaFields()) {
-        const Control c = ui_.Find(field.control);
-        if (field.control == kSecondFigureList)
-            FillFigureList(c, r.*field.integer);
-        else if (field.integer && IsCheckBox(field))
-            ui_.SetChecked(c, r.*field.integer != 0);
-        else if (field.integer)
-            ui_.SelectItem(c, r.*field.integer);
-        else if (field.real)
-            ui_.SetEditText(c, FormatReal(r.*field.real));
-        else
-            ui_.SetEditText(c, r.*field.text);
+    for (std::size_t i = kRowLineCount; i < std::size(kRowSettings); ++i) {
+        const RowSetting& s = kRowSettings[i];
+        if (s.control.empty()) continue;
+        const Control c = ui_.Find(s.control);
+        const auto note = notes_.find({row, i});
+        if (note == notes_.end()) {
+            FillControl(c, s, r);
+            ClearNote(c);
+        } else {
+            ui_.SetEditText(c, note->second.typed);
+            ShowNote(c, {row, i});
+        }
     }
     fillingArea_ = false;
 }
 
-// A list showing no item and a check box as it was filled keep the stored
-// code, so that a hand-edited value the area has no item for survives OK.
-void SettingsDialog::ReadArea(PatternRow& r) {
-    for (const AreaField& field : AreaFields()) {
-        const Control c = ui_.Find(field.control);
-        if (field.integer && IsCheckBox(field)) {
-            const bool on = ui_.Checked(c);
-            if (on != (r.*field.integer != 0)) r.*field.integer = on ? 1 : 0;
-        } else if (IsFigureList(c)) {
-            if (const std::int32_t kind = SelectedFigure(c); kind >= 0) r.*field.integer = kind;
-        } else if (field.integer) {
-            if (const std::int32_t item = ui_.SelectedItem(c); item >= 0) r.*field.integer = item;
-        } else if (field.real) {
-            r.*field.real = field.validate(ui_.EditText(c));
-        } else {
-            r.*field.text = field.validateText(ui_.EditText(c));
-        }
+// The area's values of the row into the rows waiting for OK.
+void SettingsDialog::ReadArea(int row) {
+    PatternRow& r = rows_[static_cast<std::size_t>(row - 1)];
+    for (std::size_t i = kRowLineCount; i < std::size(kRowSettings); ++i) {
+        const RowSetting& s = kRowSettings[i];
+        if (s.control.empty()) continue;
+        const Control c = ui_.Find(s.control);
+        ReadControl(c, s, r);
+        if (IsTyped(s.kind)) Track({row, i}, ui_.EditText(c));
     }
 }
 
 void SettingsDialog::Button1Click() {
+    if (SaveRefused()) return;
+    const bool unseen = ShowUnseenNotes();
+    SeeNotes();
+    if (unseen) return;  // the next OK stores what the notes say
     const WindowPosition at = ui_.Position();
     store_.formLeft = at.left;
     store_.formTop = at.top;
@@ -155,26 +182,31 @@ void SettingsDialog::Button1Click() {
     // A failed save is silent: the old file stays as it was.
     SavePatternStore(store_, storeFile_);
     SaveFigureEdits();
-    ui_.Close();
+    CloseForm();
 }
 
 PatternRow SettingsDialog::ReadRow(int row) {
     PatternRow r = rows_[static_cast<std::size_t>(row - 1)];
-    for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
-        const RowField& field = kRowFields[i];
-        const Control c = RowControl(RowFieldPrefixes()[i], row);
-        if (IsFigureList(c))
-            r.*field.integer = SelectedFigure(c);
-        else if (field.integer)
-            r.*field.integer = ui_.SelectedItem(c);
-        else
-            r.*field.real = field.validate(ui_.EditText(c));
-    }
-    if (row == previewRow_) ReadArea(r);
+    for (const RowSetting& s : kRowSettings)
+        if (const Control c = ControlOf(s, row); c != kNoControl) ReadControl(c, s, r);
     return r;
 }
 
-void SettingsDialog::Button2Click() { ui_.Close(); }
+// A store the dialog did not read whole is kept as it is: saving would lose
+// what it never saw.
+bool SettingsDialog::SaveRefused() {
+    if (store_.read == StoreRead::kWhole) return false;
+    ui_.Tell(store_.read == StoreRead::kOverBound
+                 ? "設定ファイルが大きすぎて(1 MB を超えています)最後まで読めませんでした。"
+                   "ファイルの内容を失わないよう、設定は保存しません。"
+                 : "設定ファイルを読む途中でエラーが起きました。"
+                   "ファイルの内容を失わないよう、設定は保存しません。");
+    SaveFigureEdits();
+    CloseForm();
+    return true;
+}
+
+void SettingsDialog::Button2Click() { CloseForm(); }
 
 void SettingsDialog::Label2Click() {
     if (const auto chosen = ui_.RunColorChooser(swatchColor_)) {
@@ -192,15 +224,15 @@ int SettingsDialog::RowOf(Control c) {
 }
 
 bool SettingsDialog::InArea(Control c) {
-    for (const AreaField& field : AreaFields())
-        if (ui_.Find(field.control) == c) return true;
+    for (const RowSetting& s : kKeySettings)
+        if (!s.control.empty() && ui_.Find(s.control) == c) return true;
     return false;
 }
 
 // The area's settings of the row it showed wait for OK; the row's own show.
 void SettingsDialog::ShowInArea(int row) {
     if (row == previewRow_) return;
-    ReadArea(rows_[static_cast<std::size_t>(previewRow_ - 1)]);
+    ReadArea(previewRow_);
     FillArea(row);
     previewRow_ = row;
 }
@@ -208,12 +240,119 @@ void SettingsDialog::ShowInArea(int row) {
 void SettingsDialog::Edited(Control c) {
     // Filling the controls reports edits too; the preview starts once all are set.
     if (previewRow_ == 0 || fillingArea_ || c == kNoControl) return;
+    SeeNotes();
+    if (const auto noted = notedBoxes_.find(c); noted != notedBoxes_.end()) {
+        if (!Track(noted->second, ui_.EditText(c))) ClearNote(c);
+    }
     if (const int row = RowOf(c)) {
         ShowInArea(row);
     } else if (c != ui_.Find(kSolidColorSwitch) && !InArea(c)) {
         return;
     }
     ShowPreview();
+}
+
+// Value notes.
+
+// Closing the window takes the focus from its box too: no note then.
+void SettingsDialog::CloseForm() {
+    closing_ = true;
+    ui_.Close();
+}
+
+void SettingsDialog::LeftEditBox(Control box) {
+    if (previewRow_ == 0 || closing_ || box == kNoControl) return;
+    SeeNotes();
+    for (int row = 1; row <= kPatternRows; ++row)
+        for (std::size_t i = 0; i < std::size(kRowSettings); ++i) {
+            const RowSetting& s = kRowSettings[i];
+            if (!IsTyped(s.kind) || ControlOf(s, row) != box) continue;
+            if (Track({row, i}, ui_.EditText(box)))
+                ShowNote(box, {row, i});
+            else
+                ClearNote(box);
+            return;
+        }
+}
+
+bool SettingsDialog::Track(SettingOfRow at, const std::string& typed) {
+    if (ReadTyped(kRowSettings[at.second], typed).problem == ReadProblem::None) {
+        notes_.erase(at);
+        return false;
+    }
+    ValueNote& note = notes_[at];
+    if (note.typed != typed) note = {typed};
+    return true;
+}
+
+void SettingsDialog::ShowNote(Control box, SettingOfRow at) {
+    ValueNote& note = notes_.at(at);
+    const RowSetting& s = kRowSettings[at.second];
+    ui_.ShowValueNote(box, ValueNoteText(s, note.typed, ReadTyped(s, note.typed)));
+    if (!note.shown) note.justShown = true;
+    note.shown = true;
+    notedBoxes_[box] = at;
+}
+
+void SettingsDialog::ClearNote(Control box) {
+    if (notedBoxes_.erase(box)) ui_.ShowValueNote(box, "");
+}
+
+void SettingsDialog::SeeNotes() {
+    for (auto& [at, note] : notes_) note.justShown = false;
+}
+
+// A box of a row the area does not show has its note shown by bringing that
+// row to the area.
+bool SettingsDialog::ShowUnseenNotes() {
+    bool unseen = false;
+    int hiddenRow = 0;
+    for (int row = 1; row <= kPatternRows; ++row)
+        for (std::size_t i = 0; i < std::size(kRowSettings); ++i) {
+            if (!IsTyped(kRowSettings[i].kind)) continue;
+            const Control c = ControlOf(kRowSettings[i], row);
+            const auto kept = notes_.find({row, i});
+            if (c == kNoControl && kept == notes_.end()) continue;
+            const std::string typed = c != kNoControl ? ui_.EditText(c) : kept->second.typed;
+            if (!Track({row, i}, typed)) {
+                if (c != kNoControl) ClearNote(c);
+                continue;
+            }
+            const ValueNote& note = notes_.at({row, i});
+            if (note.shown && !note.justShown) continue;
+            unseen = true;
+            if (c != kNoControl)
+                ShowNote(c, {row, i});
+            else if (hiddenRow == 0)
+                hiddenRow = row;
+        }
+    if (hiddenRow != 0) {
+        ShowInArea(hiddenRow);
+        ShowPreview();
+    }
+    return unseen;
+}
+
+std::string SettingsDialog::ValueNoteText(const RowSetting& setting, std::string_view typed,
+                                          const Reading& reading) {
+    std::string why;
+    switch (reading.problem) {
+        case ReadProblem::TooLarge:
+            why = "は上限 " + FormatReal(kLargestSize) + " を超えています";
+            break;
+        case ReadProblem::OutOfRange:
+            why = setting.kind == ValueKind::Size  ? "は 0 より大きい数にしてください"
+                  : setting.kind == ValueKind::Gap ? "は 0 以上の数にしてください"
+                                                   : "は 0 より大きく 1 以下の数にしてください";
+            break;
+        default:
+            why = setting.kind == ValueKind::Rhythm ? "は L と S を 1～8 文字で書いてください"
+                  : setting.kind == ValueKind::Sequence ? "は A と B を 8 文字まで書いてください"
+                                                        : "は数として読めません";
+    }
+    const std::string stored = ReadingText(setting, reading);
+    return "入力「" + std::string(typed) + "」" + why + "。OK を押すと「" +
+           (stored.empty() ? std::string("(空)") : stored) + "」を保存します。";
 }
 
 int SettingsDialog::RowInUse() {

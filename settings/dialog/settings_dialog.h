@@ -8,11 +8,14 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "settings/dialog/dialog_platform.h"
 #include "settings/figure_library.h"
 #include "settings/pattern_store.h"
+#include "settings/row_settings.h"
 
 namespace tesra {
 
@@ -37,6 +40,15 @@ public:
     // list, and renames and deletes own figures until the user chooses or
     // leaves.
     void OpenFigureGrid(Control list);
+    // An edit box lost the focus: a value that OK would store other than
+    // typed gets a note on the box, kept until the text reads as typed or OK
+    // accepts it.
+    void LeftEditBox(Control box);
+
+    // The note on a box whose text OK replaces or cuts: what was typed, why,
+    // and what OK stores.
+    static std::string ValueNoteText(const RowSetting& setting, std::string_view typed,
+                                     const Reading& reading);
 
     // The band's caption: the row it shows, the row in use (which OK keeps
     // and the drawing modes draw; 0 for none), the whole name of the figure
@@ -51,7 +63,31 @@ public:
                                       const std::vector<int>& rows);
 
 private:
+    // A typed value that OK would not store as typed, and whether the user
+    // has seen its note: shown by an event before this one.
+    struct ValueNote {
+        std::string typed;
+        bool shown = false;
+        bool justShown = false;  // by the latest event: the user may not have seen it yet
+    };
+    using SettingOfRow = std::pair<int, std::size_t>;  // row, index into kRowSettings
+
     Control RowControl(std::string_view prefix, int row);
+    // The control that shows the setting of row now (kNoControl: none).
+    Control ControlOf(const RowSetting& s, int row);
+    void FillControl(Control c, const RowSetting& s, const PatternRow& r);
+    void ReadControl(Control c, const RowSetting& s, PatternRow& r);
+    // Keeps or drops the note of the setting for the text typed; true when
+    // OK stores something else than typed.
+    bool Track(SettingOfRow at, const std::string& typed);
+    void ShowNote(Control box, SettingOfRow at);
+    void ClearNote(Control box);
+    // Every note shown so far counts as seen from the next event on.
+    void SeeNotes();
+    // Shows every note OK would otherwise pass unseen; true when there was one.
+    bool ShowUnseenNotes();
+    bool SaveRefused();
+    void CloseForm();
     // The list shows the figures and selects kind; a deleted own figure gets
     // an item of its own, so that OK keeps the row's number.
     void FillFigureList(Control list, std::int32_t kind);
@@ -71,7 +107,7 @@ private:
     void FillArea(int row);
     // The row as OK would store it from what the controls show now.
     PatternRow ReadRow(int row);
-    void ReadArea(PatternRow& row);
+    void ReadArea(int row);
     int RowOf(Control c);
     bool InArea(Control c);
     void ShowInArea(int row);
@@ -87,6 +123,9 @@ private:
     // shows wait here for OK.
     PatternRows rows_{};
     bool fillingArea_ = false;
+    bool closing_ = false;
+    std::map<SettingOfRow, ValueNote> notes_;
+    std::map<Control, SettingOfRow> notedBoxes_;  // the boxes showing a note now
     FigureLibrary library_;
     std::filesystem::path libraryFile_;
     std::vector<FigureEdit> figureEdits_;                     // saved on OK

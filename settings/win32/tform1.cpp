@@ -126,6 +126,7 @@ void TForm1::OnCommand(int id, int code, HWND child) {
             break;
         case ControlKind::Edit:
             if (code == EN_CHANGE || code == EN_SETFOCUS) dialog_.Edited(c);
+            if (code == EN_KILLFOCUS) dialog_.LeftEditBox(c);
             break;
         default: break;
     }

@@ -72,6 +72,36 @@ constexpr int kMemoMargin = 3;
 constexpr int kEditDigitWidth = 6;
 constexpr int kEditMargin = 1;
 
+// A box whose value OK stores otherwise than typed is framed in red, over its
+// sunken edge, for as long as its note stands: a balloon goes away by itself.
+constexpr UINT_PTR kNoteMarkId = 3;
+constexpr COLORREF kNoteMarkColor = RGB(0xD0, 0x20, 0x20);
+
+void PaintNoteMark(HWND box) {
+    RECT r{};
+    GetWindowRect(box, &r);
+    OffsetRect(&r, -r.left, -r.top);
+    HDC dc = GetWindowDC(box);
+    const HBRUSH brush = CreateSolidBrush(kNoteMarkColor);
+    for (int i = std::max(2, Scale(2, WindowDpi(box))); i > 0; --i) {
+        FrameRect(dc, &r, brush);
+        InflateRect(&r, -1, -1);
+    }
+    DeleteObject(brush);
+    ReleaseDC(box, dc);
+}
+
+LRESULT CALLBACK NoteMarkProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+    if (message == WM_NCPAINT || message == WM_PAINT || message == WM_SETFOCUS ||
+        message == WM_KILLFOCUS)
+        PaintNoteMark(box);
+    return result;
+}
+
+void RepaintFrame(HWND box) { RedrawWindow(box, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE); }
+
 }  // namespace
 
 Win32Form::~Win32Form() {
@@ -352,6 +382,37 @@ std::string Win32Form::EditText(Control c) {
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(Window(c), text.data(), static_cast<int>(text.size()))));
     return Narrow(text);
+}
+
+// The note shows as a balloon at once and stays as the box's tip, so that it
+// can be read again until the value is corrected or stored; the red frame
+// marks the box meanwhile.
+void Win32Form::ShowValueNote(Control c, std::string_view noteUtf8) {
+    const HWND box = Window(c);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = form_;
+    tool.uId = reinterpret_cast<UINT_PTR>(box);
+    if (tips_) SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (noteUtf8.empty()) {
+        Edit_HideBalloonTip(box);
+        RemoveWindowSubclass(box, NoteMarkProc, kNoteMarkId);
+        RepaintFrame(box);
+        return;
+    }
+    SetWindowSubclass(box, NoteMarkProc, kNoteMarkId, 0);
+    RepaintFrame(box);
+    std::wstring note = Widen(noteUtf8);
+    tool.lpszText = note.data();
+    if (tips_) SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    const std::wstring title = Widen("保存する値");
+    EDITBALLOONTIP balloon{};
+    balloon.cbStruct = sizeof balloon;
+    balloon.pszTitle = title.c_str();
+    balloon.pszText = note.c_str();
+    balloon.ttiIcon = TTI_WARNING;
+    Edit_ShowBalloonTip(box, &balloon);
 }
 
 void Win32Form::SetLabelText(Control c, std::string_view text) {

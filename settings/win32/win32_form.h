@@ -61,6 +61,7 @@ public:
     std::int32_t SelectedItem(Control c) override;
     void SetEditText(Control c, std::string_view text) override;
     std::string EditText(Control c) override;
+    void ShowValueNote(Control c, std::string_view noteUtf8) override;
     void SetLabelText(Control c, std::string_view text) override;
     void SetLabelColor(Control c, std::int32_t bgr) override;
     void ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid,

@@ -356,8 +356,9 @@ INSTANTIATE_TEST_SUITE_P(
         Limit("ChainOneAbove", "hp1 0 0\r\nhp2 500000 0\r\nhp3 500000 500001\r\n", "2", true),
         // Regression: a count beyond 32 bits was taken as no figures at all,
         // so the run drew an empty span (or only the others) instead of refusing.
-        Limit("WidthOf1e300thIsRefused", "hp1 0 0\r\nhp2 10 0\r\n", "1", true,
-              StoreRow({"0", "1e-300", "1", "0", "0", "1", "2", "0", "0"})),
+        // The narrowest width the store takes, just above 1e-8, over 1000.
+        Limit("NarrowestWidthBeyondThirtyTwoBitsIsRefused", "hp1 0 0\r\nhp2 1000 0\r\n", "1", true,
+              StoreRow({"0", "2e-8", "1", "0", "0", "1", "2", "0", "0"})),
         Limit("CountBeyondThirtyTwoBitsInOneSpan", "hp1 0 0\r\nhp2 1e6 0\r\nhp3 1e300 0\r\n", "2",
               true)),
     CaseName);

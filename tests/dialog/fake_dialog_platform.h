@@ -28,12 +28,13 @@ public:
         std::string text;
         bool on = false;
         std::int32_t color = -1;
+        std::string note;  // an edit box's value note, as shown now
     };
 
     FakeDialogPlatform() {
         for (const ControlEntry& entry : FormControls()) {
             ids_[entry.name] = static_cast<Control>(controls_.size());
-            State s{entry.kind, {}, {}, -1, entry.text, false, -1};
+            State s{entry.kind, {}, {}, -1, entry.text, false, -1, {}};
             for (std::string_view item : entry.items) s.items.emplace_back(item);
             controls_.push_back(s);
         }
@@ -88,6 +89,9 @@ public:
         At(c, ControlKind::Edit).text = text;
     }
     std::string EditText(Control c) override { return At(c, ControlKind::Edit).text; }
+    void ShowValueNote(Control c, std::string_view note) override {
+        At(c, ControlKind::Edit).note = note;
+    }
     void SetLabelText(Control c, std::string_view text) override { Label(c).text = text; }
     void SetLabelColor(Control c, std::int32_t bgr) override { Label(c).color = bgr; }
     void SetChecked(Control c, bool on) override { At(c, ControlKind::CheckBox).on = on; }

@@ -9,6 +9,7 @@
 
 #include "settings/dialog/row_settings_area.h"
 #include "settings/pattern_store.h"
+#include "settings/row_settings.h"
 
 namespace tesra {
 namespace {
@@ -26,19 +27,23 @@ TEST(FormLayout, NamesAreUniqueAndEveryRowHasItsTenControls) {
     for (int row = 1; row <= kPatternRows; ++row) {
         // The dialog fills and reads the row fields by these names.
         EXPECT_NE(Entry(ControlName("RadioButton", row)), nullptr) << row;
-        for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
-            const ControlEntry* c = Entry(ControlName(RowFieldPrefixes()[i], row));
-            ASSERT_NE(c, nullptr) << RowFieldPrefixes()[i] << row;
-            EXPECT_EQ(c->kind, kRowFields[i].integer ? ControlKind::DropDown : ControlKind::Edit)
+        for (const RowSetting& s : kLineSettings) {
+            const ControlEntry* c = Entry(ControlName(s.control, row));
+            ASSERT_NE(c, nullptr) << s.control << row;
+            EXPECT_EQ(c->kind, IsTyped(s.kind) ? ControlKind::Edit : ControlKind::DropDown)
                 << c->name;
         }
     }
     EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 7u + 9u + SettingsAreaControls().size());
-    for (const AreaField& field : AreaFields()) {
-        EXPECT_NE(Entry(std::string(field.control)), nullptr);
-        // An edit box reads back through its check: without one, OK would call nothing.
-        EXPECT_EQ(field.real != nullptr, field.validate != nullptr) << field.control;
-        EXPECT_EQ(field.text != nullptr, field.validateText != nullptr) << field.control;
+    // The dialog fills and reads the area's settings by these names.
+    for (const RowSetting& s : kKeySettings) {
+        if (s.control.empty()) continue;
+        const ControlEntry* c = Entry(std::string(s.control));
+        ASSERT_NE(c, nullptr) << s.control;
+        const ControlKind kind = s.kind == ValueKind::Switch ? ControlKind::CheckBox
+                                 : IsTyped(s.kind)           ? ControlKind::Edit
+                                                             : ControlKind::DropDown;
+        EXPECT_EQ(c->kind, kind) << s.control;
     }
 }
 
@@ -61,7 +66,8 @@ TEST(FormLayout, TabOrderGoesThroughTheRowsTheAreaAndTheButtonsThenTheLabels) {
     for (int row = 1; row <= kPatternRows; ++row)
         for (std::string_view prefix : RowControlPrefixes())
             order.push_back(ControlName(prefix, row));
-    for (const AreaField& field : AreaFields()) order.emplace_back(field.control);
+    for (const RowSetting& s : kKeySettings)
+        if (!s.control.empty()) order.emplace_back(s.control);
     for (const char* name : {"Memo1", "Button1", "Button2", "CheckBox1"}) order.emplace_back(name);
     ASSERT_EQ(order.size(), static_cast<std::size_t>(expected));
     for (std::size_t i = 0; i < order.size(); ++i) {

@@ -11,6 +11,7 @@
 #include "figures/figures.h"
 #include "settings/dialog/row_settings_area.h"
 #include "test_support.h"
+#include "typed_values.h"
 
 namespace tesra {
 
@@ -45,6 +46,12 @@ struct DialogRun {
         dialog.Fill(bz);
     }
     PatternStore Saved() const { return LoadPatternStore(storeFile); }
+    // OK as the user presses it until the form closes: a value OK replaces
+    // takes a second press once its note is up.
+    void AcceptWithOk() {
+        dialog.Button1Click();
+        if (ui.closeCount == 0) dialog.Button1Click();
+    }
 };
 
 TEST(SettingsDialogFill, WithoutStoreFileShowsTheDefaults) {
@@ -130,30 +137,94 @@ TEST(SettingsDialogOk, UntouchedFormSavesWhatWasLoaded) {
     EXPECT_EQ(run.ui.closeCount, 1);
 }
 
-TEST(SettingsDialogOk, TypedSizesAreCheckedAsTheStoreRequires) {
-    const struct {
-        const char* typed;
-        double size;      // as width or height
-        double interval;  // as interval
-    } cases[] = {
-        {"0", 1.0, 0.0}, {"abc", 1.0, 0.0},   {"2.50", 2.5, 2.5}, {"-3", 1.0, 0.0},
-        {"", 1.0, 0.0},  {"1e-9", 1.0, 1e-9}, {" 7", 7.0, 7.0},   {"１０", 1.0, 0.0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed);
+// Each text typed in a box of row 1 (the area shows row 1): the note when the
+// box is left, and what OK stores once the user has moved on.
+TEST(SettingsDialogOk, TypedTextsAreStoredAsTheStoreReadsThem) {
+    for (const test::TypedValueCase& c : test::kTypedValueCases) {
+        SCOPED_TRACE(std::string(c.control) + " " + std::string(c.typed));
         DialogRun run;
         run.Open();
-        run.ui.Named("EditW3").text = c.typed;
-        run.ui.Named("EditH5").text = c.typed;
-        run.ui.Named("EditD12").text = c.typed;
+        const RowSetting& s = test::SettingOfBox(c.control);
+        const std::string name = s.key.empty() ? Row(c.control, 1) : std::string(c.control);
+        const Control box = run.ui.Find(name);
+        run.ui.SetEditText(box, c.typed);
+        run.dialog.Edited(box);
+        run.dialog.LeftEditBox(box);
+        const std::string note = run.ui.Named(name).note;
+        EXPECT_EQ(!note.empty(), c.noted) << note;
+        const std::string stored = c.stored.empty() ? "(空)" : std::string(c.stored);
+        if (c.noted) {
+            EXPECT_NE(note.find("「" + std::string(c.typed) + "」"), std::string::npos) << note;
+            EXPECT_NE(note.find("「" + stored + "」を保存"), std::string::npos) << note;
+        }
+        run.dialog.Edited(run.ui.Find("ComboBoxA1"));  // the user moves on
         run.dialog.Button1Click();
-        const PatternStore saved = run.Saved();
-        EXPECT_EQ(saved.rows[2].width, c.size);
-        EXPECT_EQ(saved.rows[4].height, c.size);
-        EXPECT_EQ(saved.rows[11].interval, c.interval);
-        EXPECT_EQ(saved.rows[2].height, 10.0);  // neighbours untouched
-        EXPECT_EQ(saved.rows[11].width, 10.0);
+        EXPECT_EQ(run.ui.closeCount, 1);
+        EXPECT_EQ(ValueText(s, run.Saved().rows[0]), c.stored);
     }
+}
+
+// OK stores a value other than typed only when its note was on the box
+// before OK was pressed: pressed at once, OK shows the note and stays.
+TEST(SettingsDialogOk, StoresAReplacedValueOnlyOnceItsNoteWasSeen) {
+    const struct {
+        const char* what;
+        std::function<void(DialogRun&, Control)> act;  // after "abc" is typed as row 2's width
+        int presses;                                   // of OK until the form closes
+        double stored;
+    } cases[] = {
+        {"Enter in the box", [](DialogRun&, Control) {}, 2, 1.0},
+        {"OK clicked, the box losing the focus to it",
+         [](DialogRun& run, Control box) { run.dialog.LeftEditBox(box); }, 2, 1.0},
+        {"the user went on to the next box",
+         [](DialogRun& run, Control box) {
+             run.dialog.LeftEditBox(box);
+             run.dialog.Edited(run.ui.Find("EditH2"));
+         },
+         1, 1.0},
+        {"the user corrected the text after the note",
+         [](DialogRun& run, Control box) {
+             run.dialog.LeftEditBox(box);
+             run.ui.SetEditText(box, "3");
+             run.dialog.Edited(box);
+         },
+         1, 3.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DialogRun run;
+        run.Open();
+        const Control box = run.ui.Find("EditW2");
+        run.ui.SetEditText(box, "abc");
+        run.dialog.Edited(box);
+        c.act(run, box);
+        for (int press = 1; press < c.presses; ++press) {
+            run.dialog.Button1Click();
+            EXPECT_EQ(run.ui.closeCount, 0);
+            EXPECT_FALSE(std::filesystem::exists(run.storeFile));
+            EXPECT_NE(run.ui.Named("EditW2").note, "");
+        }
+        run.dialog.Button1Click();
+        EXPECT_EQ(run.ui.closeCount, 1);
+        EXPECT_EQ(run.Saved().rows[1].width, c.stored);
+        EXPECT_EQ(run.ui.Named("EditW2").note.empty(), c.stored == 3.0);
+    }
+}
+
+// A store longer than its bound holds more than the dialog saw: OK says so
+// and leaves the file as it is.
+TEST(SettingsDialogOk, RefusesToSaveOverAStoreItDidNotReadWhole) {
+    DialogRun run;
+    const std::string bytes = SerializePatternStore(DistinctStore()) + "[extension]\r\n" +
+                              std::string(kStoreMostBytes, ';') + "\r\n";
+    test::WriteBytes(run.storeFile, bytes);
+    run.Open();
+    run.ui.SetEditText(run.ui.Find("EditW1"), "3");
+    run.dialog.Button1Click();
+    EXPECT_EQ(run.ui.closeCount, 1);
+    ASSERT_EQ(run.ui.messages.size(), 1u);
+    EXPECT_NE(run.ui.messages[0].find("保存しません"), std::string::npos);
+    EXPECT_EQ(test::ReadBytes(run.storeFile), bytes);
 }
 
 TEST(SettingsDialogOk, SavedWidthShowsInItsShortFormAtTheNextStart) {
@@ -162,7 +233,7 @@ TEST(SettingsDialogOk, SavedWidthShowsInItsShortFormAtTheNextStart) {
     run.ui.Named("EditW1").text = "2.50";
     run.ui.Named("EditW2").text = "0";
     run.ui.Named("EditD1").text = "abc";
-    run.dialog.Button1Click();
+    run.AcceptWithOk();
     FakeDialogPlatform next;
     PatternStore store = LoadPatternStore(run.storeFile);
     SettingsDialog(next, store, run.storeFile).Fill(false);
@@ -350,7 +421,7 @@ TEST(SettingsDialogPreview, FollowsTheEditedRowAsOkWouldStoreIt) {
         run.dialog.Edited(control);
         ASSERT_EQ(run.ui.previews.size(), 2u);
         const PatternRow shown = run.ui.previews.back().row;
-        run.dialog.Button1Click();
+        run.AcceptWithOk();
         EXPECT_EQ(shown, run.Saved().rows[2]);
     }
 }
@@ -404,17 +475,10 @@ TEST(SettingsDialogArea, TypedSettingsAreCheckedAsTheStoreRequires) {
         const char* typed;  // nullptr: a list's item 1, or a check box ticked
         std::function<void(PatternRow&)> expect;
     } cases[] = {
-        {"EditPitch", "0", [](PatternRow& r) { r.pitch = 1.0; }},
-        {"EditTickLength", "x", [](PatternRow& r) { r.tickLength = 1.0; }},
-        {"EditWB", "-1", [](PatternRow& r) { r.widthB = 1.0; }},
         {"EditHB", "0.5", [](PatternRow& r) { r.heightB = 0.5; }},
-        {"EditShortRatio", "1.5", [](PatternRow&) {}},
-        {"EditShortRatio", "0", [](PatternRow&) {}},
         {"EditShortRatio", "1", [](PatternRow& r) { r.shortRatio = 1.0; }},
         {"EditRhythm", "lss", [](PatternRow& r) { r.rhythm = "LSS"; }},
-        {"EditRhythm", "LX", [](PatternRow&) {}},
         {"EditSequence", "aab", [](PatternRow& r) { r.sequence = "AAB"; }},
-        {"EditSequence", "ABC", [](PatternRow&) {}},
         {"ComboBoxKind", nullptr, [](PatternRow& r) { r.rowKind = kRowSlope; }},
         {"ComboBoxOrient", nullptr, [](PatternRow& r) { r.orientation = kOrientUpright; }},
         {"ComboBoxZB", nullptr, [](PatternRow& r) { r.figureB = 1; }},
@@ -439,6 +503,42 @@ TEST(SettingsDialogArea, TypedSettingsAreCheckedAsTheStoreRequires) {
         EXPECT_EQ(run.Saved().rows[0], expected);
         EXPECT_EQ(shown, expected);
     }
+}
+
+// A value typed in the area that OK replaces stays with its row: leaving the
+// row hides it, coming back shows it with its note, and OK never passes it
+// unseen (it brings the row back to the area first).
+TEST(SettingsDialogArea, AReplacedValueStaysWithItsRowUntilOk) {
+    const struct {
+        const char* box;
+        const char* typed;
+        const char* stored;
+    } boxes[] = {
+        {"EditRhythm", "LXS", "LS"}, {"EditShortRatio", "7", "0.5"}, {"EditSequence", "ABC", ""}};
+    for (const auto& b : boxes)
+        for (const bool leftFirst : {true, false}) {
+            SCOPED_TRACE(std::string(b.box) + (leftFirst ? " left" : " not left"));
+            DialogRun run;
+            run.Open();
+            const Control box = run.ui.Find(b.box);
+            run.ui.SetEditText(box, b.typed);
+            run.dialog.Edited(box);
+            if (leftFirst) run.dialog.LeftEditBox(box);
+            run.dialog.Edited(run.ui.Find("ComboBoxZ2"));  // row 2 to the area
+            EXPECT_EQ(run.ui.Named(b.box).note, "");
+            EXPECT_EQ(run.ui.Named(b.box).text, ValueText(test::SettingOfBox(b.box), PatternRow{}));
+            if (leftFirst) run.dialog.Edited(run.ui.Find("ComboBoxZ1"));  // and back
+            const int presses = leftFirst ? 1 : 2;
+            if (!leftFirst) {
+                run.dialog.Button1Click();
+                EXPECT_EQ(run.ui.closeCount, 0);
+            }
+            EXPECT_EQ(run.ui.Named(b.box).text, b.typed);
+            EXPECT_NE(run.ui.Named(b.box).note, "");
+            run.dialog.Button1Click();
+            EXPECT_EQ(run.ui.closeCount, 1) << presses << " presses";
+            EXPECT_EQ(ValueText(test::SettingOfBox(b.box), run.Saved().rows[0]), b.stored);
+        }
 }
 
 // Editing one row while another is in use: the band says which it shows,

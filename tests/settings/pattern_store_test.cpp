@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "test_support.h"
+#include "typed_values.h"
 
 namespace tesra {
 namespace {
@@ -68,7 +69,9 @@ TEST(PatternStore, FileLayoutIs113CrLfLines) {
     EXPECT_NE(sample.find("\r\n1\r\n0\r\n1\r\n0\r\n2.5\r\n10\r\n0\r\n1E-5\r\n"), std::string::npos);
 }
 
-TEST(PatternStore, ShortFileGivesZeroAfterItsLastLine) {
+// Past its end a short file reads empty lines: 0 for the codes, and the
+// sizes that an empty text gives when typed.
+TEST(PatternStore, ShortFileGivesZeroCodesAndFallbackSizesAfterItsLastLine) {
     const PatternStore s = ParsePatternStore(CrLf({"10", "20", "1", "255", "3"}));
     EXPECT_EQ(s.formLeft, 10);
     EXPECT_EQ(s.formTop, 20);
@@ -77,8 +80,9 @@ TEST(PatternStore, ShortFileGivesZeroAfterItsLastLine) {
     EXPECT_EQ(s.selectedRow, 3);
     for (const PatternRow& r : s.rows) {
         EXPECT_EQ(r.figureKind, 0);
-        EXPECT_EQ(r.width, 0.0);
-        EXPECT_EQ(r.height, 0.0);
+        EXPECT_EQ(r.width, 1.0);
+        EXPECT_EQ(r.height, 1.0);
+        EXPECT_EQ(r.interval, 0.0);
         EXPECT_EQ(r.basePoint, 0);
     }
 }
@@ -123,7 +127,12 @@ TEST(PatternStore, ReadErrorKeepsTheDefaultsAfterTheLastWholeLine) {
     }
     FailingBuffer whole(SerializePatternStore(SampleStore()));
     std::istream in(&whole);
-    EXPECT_EQ(ReadPatternStore(in), SampleStore());  // all 113 lines read before the error
+    // All 113 lines are read before the error, but what followed them was
+    // never seen: the store says so, and the dialog will not save over it.
+    PatternStore read = ReadPatternStore(in);
+    EXPECT_EQ(read.read, StoreRead::kReadError);
+    read.read = StoreRead::kWhole;
+    EXPECT_EQ(read, SampleStore());
 }
 
 TEST(PatternStore, SolidSwitchSpellings) {
@@ -168,13 +177,53 @@ TEST(PatternStore, FailedSaveKeepsThePreviousStoreByteForByte) {
     EXPECT_EQ(fs::directory_iterator(dir.path())->path().filename(), "tesra.dat");
 }
 
-TEST(ValidatedValues, WhatOkStores) {
-    const std::pair<const char*, double> sizes[] = {{"0", 1.0},    {"-3", 1.0},   {"abc", 1.0},
-                                                    {"1e-8", 1.0}, {"2.50", 2.5}, {"0.001", 0.001}};
-    for (auto [text, v] : sizes) EXPECT_EQ(ValidatedSize(text), v) << text;
-    const std::pair<const char*, double> intervals[] = {
-        {"-2", 0.0}, {"x", 0.0}, {"0", 0.0}, {"1e-300", 1e-300}, {"4", 4.0}};
-    for (auto [text, v] : intervals) EXPECT_EQ(ValidatedInterval(text), v) << text;
+// A hand-edited store reads each text as the dialog stores it typed.
+TEST(PatternStore, TextsReadAsTheDialogStoresThemTyped) {
+    const std::vector<std::string> defaults = Lines(SerializePatternStore(PatternStore{}));
+    for (const test::TypedValueCase& c : test::kTypedValueCases) {
+        const RowSetting& s = test::SettingOfBox(c.control);
+        std::vector<std::string> lines = defaults;
+        const std::string text = test::Sjis(c.typed);
+        if (s.key.empty()) {
+            const auto field = static_cast<std::size_t>(&s - kRowSettings);
+            lines[5 + 2 * kRowLineCount + field] = text;  // row 3
+        } else {
+            lines.insert(lines.end(), {"[extension]", "row3." + std::string(s.key) + "=" + text});
+        }
+        const PatternStore store = ParsePatternStore(CrLf(lines));
+        EXPECT_EQ(ValueText(s, store.rows[2]), c.stored) << c.control << " " << c.typed;
+        EXPECT_EQ(store.rows[1], PatternRow{}) << c.control << " " << c.typed;
+    }
+}
+
+// A store is read up to its bound in bytes and no further, whatever its
+// lines: what lies within stands, and the store says it was not read whole.
+TEST(PatternStore, FileOverTheBoundIsReadUpToItAndSaysSo) {
+    const std::string first113 = SerializePatternStore(SampleStore());
+    std::string longSection = first113 + "[extension]\r\nrow2.kind=1\r\n";
+    longSection += std::string(kStoreMostBytes, ';') + "\r\nrow1.kind=1\r\n";
+    std::string atTheBound = first113 + "[extension]\r\nrow2.kind=1\r\n";
+    atTheBound += std::string(kStoreMostBytes - atTheBound.size() - 2, ';') + "\r\n";
+    const struct {
+        const char* what;
+        std::string bytes;
+        StoreRead read;
+        std::int32_t formTop;
+        std::int32_t row2Kind;
+    } cases[] = {
+        {"no line feed at all", std::string(kStoreMostBytes + 1, '7'), StoreRead::kOverBound, 0, 0},
+        {"a section past the bound", longSection, StoreRead::kOverBound, 120, 1},
+        {"a file just at the bound", atTheBound, StoreRead::kWhole, 120, 1},
+    };
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        WriteBytes(dir / "tesra.dat", c.bytes);
+        const PatternStore s = LoadPatternStore(dir / "tesra.dat");
+        EXPECT_EQ(s.read, c.read) << c.what;
+        EXPECT_EQ(s.formTop, c.formTop) << c.what;
+        EXPECT_EQ(s.rows[1].rowKind, c.row2Kind) << c.what;
+        EXPECT_EQ(s.rows[0].rowKind, kRowRule) << c.what;
+    }
 }
 
 }  // namespace
