@@ -10,14 +10,11 @@
 #include "figures/layout.h"
 #include "figures/ray_grid.h"
 #include "geom/helpers.h"
+#include "geom/pitch.h"
 
 namespace tesra {
 namespace {
 
-// A spacing may exceed the pitch by this share, so that 20 m at a pitch of
-// 1 m is 20 intervals however the lengths were rounded. The layout's pitch
-// rule (the largest pitch not above the most) allows the same.
-constexpr double kPitchSlack = 1e-12;
 // Ends nearer than this share of the tick's length (or 1e-9 of a unit) to
 // another part of the top edge than to their start count as equally near:
 // rounding, not a crossing. Far below any drawn size, far above rounding.
@@ -69,7 +66,7 @@ RunStations PiecesOf(const ElementPath& path, const PathRun& run) {
 double IntervalCount(double length, double pitch) {
     if (!(length > kSameEps)) return 0;
     if (!(pitch > 0)) return std::numeric_limits<double>::infinity();
-    return std::max(1.0, std::ceil(length / pitch * (1 - kPitchSlack)));
+    return std::max(1.0, IntervalsNotAbove(length, pitch));
 }
 
 // The rhythm from its first long letter, so that a run starts long.
@@ -221,7 +218,7 @@ private:
         const Point first = Perpendicular(EndTangent(before), toRight_);
         const double radius = reach_.From(corner, first).value_or(0);
         const double arc = radius * std::fabs(turn);
-        const double least = std::max(1.0, std::ceil(arc / pitch_ * (1 - kPitchSlack)));
+        const double least = std::max(1.0, IntervalsNotAbove(arc, pitch_));
         if (!std::isfinite(least) || least > static_cast<double>(kMaxFiguresPerRun)) {
             tooMany_ = true;
             return 0;
