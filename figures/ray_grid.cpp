@@ -64,13 +64,17 @@ RayGrid::RayGrid(std::span<const PathElement* const> elements) {
         }
         spread += std::fabs(e->b.x - e->a.x) + std::fabs(e->b.y - e->a.y);
     }
+    const double w = max_.x - min_.x, h = max_.y - min_.y, side = std::max(w, h);
+    if (!std::isfinite(side)) {  // no cell size spans that: the tree takes them all
+        others_.insert(others_.end(), lines_.begin(), lines_.end());
+        lines_.clear();
+    }
     if (!others_.empty()) tree_.emplace(others_);
     if (lines_.empty()) return;
     const double n = static_cast<double>(lines_.size());
-    const double w = max_.x - min_.x, h = max_.y - min_.y, side = std::max(w, h);
     const double even = w > 0 && h > 0 ? std::sqrt(w * h / n) : side / n;
     cell_ = std::max({even, spread / (kFilingsPerLine * n), side / kMostCellsPerSide});
-    if (!(cell_ > 0) || !std::isfinite(side)) cell_ = std::max(1.0, side);
+    if (!(cell_ > 0)) cell_ = std::max(1.0, side);
     columns_ = static_cast<std::int64_t>(std::floor(w / cell_)) + 1;
     rows_ = static_cast<std::int64_t>(std::floor(h / cell_)) + 1;
     // Counted first, then filed: one array for every cell's lines.
@@ -84,15 +88,21 @@ RayGrid::RayGrid(std::span<const PathElement* const> elements) {
     lines_ = std::move(filed);
 }
 
-std::int64_t RayGrid::Column(double x) const {
-    const double c = std::floor((x - min_.x) / cell_);
-    return static_cast<std::int64_t>(std::clamp(c, 0.0, static_cast<double>(columns_ - 1)));
+namespace {
+
+// The cell index of a place, within [0, count); a place that is not a number
+// falls in the first.
+std::int64_t CellIndex(double offset, double cell, std::int64_t count) {
+    const double i = std::floor(offset / cell);
+    if (!(i > 0)) return 0;
+    return i >= static_cast<double>(count - 1) ? count - 1 : static_cast<std::int64_t>(i);
 }
 
-std::int64_t RayGrid::Row(double y) const {
-    const double r = std::floor((y - min_.y) / cell_);
-    return static_cast<std::int64_t>(std::clamp(r, 0.0, static_cast<double>(rows_ - 1)));
-}
+}  // namespace
+
+std::int64_t RayGrid::Column(double x) const { return CellIndex(x - min_.x, cell_, columns_); }
+
+std::int64_t RayGrid::Row(double y) const { return CellIndex(y - min_.y, cell_, rows_); }
 
 // Column by column, the rows between the line's heights at the column's
 // sides, widened by a margin far above rounding so that a line along a cell
@@ -111,6 +121,7 @@ void RayGrid::ForEachCellOf(const PathElement& line, const Visit& visit) const {
             const double slope = (b.y - a.y) / (b.x - a.x);
             y0 = a.y + slope * (std::clamp(x0, a.x, b.x) - a.x);
             y1 = a.y + slope * (std::clamp(x1, a.x, b.x) - a.x);
+            if (!std::isfinite(y0) || !std::isfinite(y1)) y0 = a.y, y1 = b.y;  // nearly upright
         }
         const std::int64_t r0 = Row(std::min(y0, y1) - margin);
         const std::int64_t r1 = Row(std::max(y0, y1) + margin);

@@ -81,5 +81,26 @@ TEST(RayGrid, FirstHitAsEveryElementWouldSayIt) {
     }
 }
 
+// Lines spread wider than any cell size, or nearly upright over a huge
+// spread, still answer as every element would.
+TEST(RayGrid, ExtremeSpreads) {
+    struct Case {
+        std::vector<PathElement> elements;
+        Point from, unit;
+    } const cases[] = {
+        {{LineElement({-1e308, 0}, {1e308, 0}), LineElement({0, -1}, {0, 1})}, {0, 5}, {0, -1}},
+        {{LineElement({0, 0}, {1e-300, 1e300}), LineElement({5, -1e300}, {5, 1e300})},
+         {-3, 7},
+         {1, 0}},
+        {{LineElement({-1e300, -1e300}, {1e300, 1e300})}, {1, -1}, {-1, 0}},
+    };
+    for (const Case& c : cases) {
+        std::vector<const PathElement*> pointers;
+        for (const PathElement& e : c.elements) pointers.push_back(&e);
+        EXPECT_EQ(RayGrid(pointers).FirstHit(c.from, c.unit),
+                  EveryElement(c.elements, c.from, c.unit));
+    }
+}
+
 }  // namespace
 }  // namespace tesra
