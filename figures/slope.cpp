@@ -100,7 +100,6 @@ struct Station {
 class Reach {
 public:
     Reach(const RayGrid* toe, double tickLength) : toe_(toe), tickLength_(tickLength) {}
-    bool HasToe() const { return toe_ != nullptr; }
     std::optional<double> From(Point at, Point normal) const {
         if (toe_ == nullptr) {
             if (tickLength_ > 0 && std::isfinite(tickLength_)) return tickLength_;
@@ -349,7 +348,10 @@ SlopeSplit SplitTopAndToe(std::vector<ElementPath> chains, Point point) {
     for (std::size_t i = 0; i < chains.size(); ++i)
         for (std::size_t k = 0; k < chains[i].elements.size(); ++k) {
             const double d = ElementDistance(chains[i].elements[k], point);
-            if (d < best || (!nearest && d == best)) best = d, nearest = {i, k};
+            if (d < best || (!nearest && d == best)) {
+                best = d;
+                nearest = {i, k};
+            }
         }
     if (!nearest) {
         split.refusal = SlopeRefusal::NoTopEdge;
