@@ -11,6 +11,7 @@
 #include "exchange/reader.h"
 #include "exchange/writer.h"
 #include "figures/layout.h"
+#include "figures/layout_slope.h"
 #include "geom/helpers.h"
 #include "notices_cp932.h"
 #include "settings/figure_library.h"
@@ -72,11 +73,10 @@ void PrepareRun(RunContext& run, const RunPaths& paths) {
 }
 
 void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
-    // 法面 rows in every mode, and argument "4", drawn apart (run_slope.h).
+    // 法面 rows over a selection pick their top edge and toe (run_slope.h).
     const bool selection = mode == RunMode::AlongSelection || mode == RunMode::SlopeBetween;
-    if (SlopeRowInUse(run.store))
-        return selection ? DrawSlopeSelection(run, PlanSlopeSelection(run, mode), out)
-                         : DrawSlopeSpans(run, mode, out);
+    if (selection && SlopeRowInUse(run.store))
+        return DrawSlopeSelection(run, PlanSlopeSelection(run, mode), out);
     if (selection) return DrawAlongSelection(run, PlanAlongSelection(run), out);
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
@@ -88,7 +88,8 @@ void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
     const std::vector<ElementPath> paths = IndicatedPaths(mode, ex);
     const std::int64_t figures = LayoutFigureCount(inputs, paths);
     if (figures > kMaxFiguresPerRun || OwnElementsOverBound(run.ownFigures, inputs.row, figures))
-        return writer.AppendOutputLine(kTooManyFigures);
+        return writer.AppendOutputLine(IsSlopeRow(inputs.row) ? kSlopeTooManyTicksSpan
+                                                              : kTooManyFigures);
 
     if (ex.bz) writer.AppendOutputLine("bz");
     writer.WriteInitialAttributes();

@@ -27,39 +27,31 @@ std::vector<ElementPath> PathsWithLength(AlongSelection selection) {
     return paths;
 }
 
-struct TopAndToes {
-    std::vector<ElementPath> tops, toes;
-};
-
 // Mode "3": every path is a top edge of its own. Mode "4": the one path, or
-// the one nearest the first indicated point with the others as the toe.
-std::optional<TopAndToes> SplitTopAndToes(std::vector<ElementPath> paths, RunMode mode,
-                                          const IndicatedPoint& point) {
-    if (mode != RunMode::SlopeBetween || paths.size() == 1) return TopAndToes{std::move(paths), {}};
-    if (!point.present) return std::nullopt;
-    // The reader gives finite points; none nearer than another is still no top.
-    const std::optional<std::size_t> nearest = NearestPath(paths, {point.x, point.y});
-    if (!nearest) return std::nullopt;
-    const std::size_t top = *nearest;
-    TopAndToes split;
-    split.tops.push_back(std::move(paths[top]));
-    paths.erase(paths.begin() + static_cast<std::ptrdiff_t>(top));
-    split.toes = std::move(paths);
-    return split;
+// the top edge nearest the first indicated point and the rest as the toe.
+SlopeSplit SplitForMode(std::vector<ElementPath> paths, RunMode mode, const IndicatedPoint& point) {
+    if (mode != RunMode::SlopeBetween || (paths.size() == 1 && !point.present))
+        return {std::move(paths), {}, SlopeRefusal::None};
+    if (!point.present) return {{}, {}, SlopeRefusal::NoTopEdge};
+    return SplitTopAndToe(std::move(paths), {point.x, point.y});
 }
 
-SlopePlan Notice(SlopePlan plan, std::string_view notice) {
+// The notice that names why the slope draws nothing.
+std::string_view NoticeFor(SlopeRefusal refusal) {
+    switch (refusal) {
+        case SlopeRefusal::PointFarFromTop: return kSlopePointFar;
+        case SlopeRefusal::TooManyTicks: return kSlopeTooManyTicks;
+        case SlopeRefusal::ToeNotMet: return kSlopeToeNotMet;
+        case SlopeRefusal::TicksWouldCross: return kSlopeTicksCross;
+        case SlopeRefusal::NoTopEdge:
+        case SlopeRefusal::None: break;
+    }
+    return kSlopeNoPoint;
+}
+
+SlopeSelectionPlan Notice(SlopeSelectionPlan plan, std::string_view notice) {
     plan.outcome = SlopeOutcome::Notice;
     plan.notice = notice;
-    return plan;
-}
-
-SlopePlan PlanTicks(SlopePlan plan, const PatternRow& row, const TopAndToes& split) {
-    if (SlopeStationCount(row, split.tops) > kMaxFiguresPerRun)
-        return Notice(plan, kSlopeTooManyTicks);
-    plan.ticks = SlopeTicks(row, split.tops, split.toes);
-    if (plan.ticks.empty() && !split.toes.empty()) return Notice(plan, kSlopeToeNotMet);
-    plan.outcome = SlopeOutcome::Draw;
     return plan;
 }
 
@@ -67,8 +59,8 @@ SlopePlan PlanTicks(SlopePlan plan, const PatternRow& row, const TopAndToes& spl
 
 bool SlopeRowInUse(const PatternStore& store) { return store.RowInUse().rowKind == kRowSlope; }
 
-SlopePlan PlanSlopeSelection(const RunContext& run, RunMode mode) {
-    SlopePlan plan;
+SlopeSelectionPlan PlanSlopeSelection(const RunContext& run, RunMode mode) {
+    SlopeSelectionPlan plan;
     plan.refusal = FirstRefusal(run.exchange.elements);
     if (plan.refusal != WriteBackRefusal::None) {
         plan.outcome = SlopeOutcome::CannotKeepSelection;
@@ -78,13 +70,17 @@ SlopePlan PlanSlopeSelection(const RunContext& run, RunMode mode) {
     plan.notFollowed = selection.notFollowed;
     std::vector<ElementPath> paths = PathsWithLength(std::move(selection));
     if (paths.empty()) return Notice(plan, kNothingToFollow);
-    const std::optional<TopAndToes> split =
-        SplitTopAndToes(std::move(paths), mode, run.exchange.points[1]);
-    if (!split) return Notice(plan, kSlopeNoPoint);
-    return PlanTicks(std::move(plan), run.store.RowInUse(), *split);
+    SlopeSplit split = SplitForMode(std::move(paths), mode, run.exchange.points[1]);
+    if (split.refusal != SlopeRefusal::None) return Notice(plan, NoticeFor(split.refusal));
+    plan.ticks = PlanSlope(run.store.RowInUse(), split.tops, split.toes);
+    if (plan.ticks.refusal != SlopeRefusal::None)
+        return Notice(plan, NoticeFor(plan.ticks.refusal));
+    plan.tops = std::move(split.tops);
+    plan.outcome = SlopeOutcome::Draw;
+    return plan;
 }
 
-void DrawSlopeSelection(const RunContext& run, const SlopePlan& plan, LineSink& out) {
+void DrawSlopeSelection(const RunContext& run, const SlopeSelectionPlan& plan, LineSink& out) {
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
     if (plan.outcome == SlopeOutcome::Notice)
@@ -93,26 +89,17 @@ void DrawSlopeSelection(const RunContext& run, const SlopePlan& plan, LineSink& 
     WriteSelectionBack(ex, writer);
     writer.WriteInitialAttributes();
     // The top edge is a selected element, back in the drawing already.
-    for (const SlopeTick& t : plan.ticks) writer.EmitLine(t.from, t.to);
+    LayoutInputs in;
+    in.row = run.store.RowInUse();
+    in.pathIsDrawn = true;
+    in.slopePlan = &plan.ticks;
+    LayOutPaths(in, plan.tops, writer);
     if (plan.notFollowed > 0) writer.AppendOutputLine(NotFollowedNotice(plan.notFollowed));
-}
-
-void DrawSlopeSpans(const RunContext& run, RunMode mode, LineSink& out) {
-    const ExchangeState& ex = run.exchange;
-    Writer writer(ex, out);
-    const PatternRow row = run.store.RowInUse();
-    const std::vector<ElementPath> tops = IndicatedPaths(mode, ex);
-    if (SlopeStationCount(row, tops) > kMaxFiguresPerRun) {
-        return writer.AppendOutputLine(kSlopeTooManyTicksSpan);
-    }
-    if (ex.bz) writer.AppendOutputLine("bz");
-    writer.WriteInitialAttributes();
-    DrawSlope(row, tops, {}, false, writer);
 }
 
 int ReplaceWithSlopeSelection(const RunContext& run, RunMode mode, const RunPaths& paths,
                               const WriteFaults& faults) {
-    const SlopePlan plan = PlanSlopeSelection(run, mode);
+    const SlopeSelectionPlan plan = PlanSlopeSelection(run, mode);
     if (plan.outcome == SlopeOutcome::CannotKeepSelection) return 1;
     const auto draw = [&](LineSink& out) { DrawSlopeSelection(run, plan, out); };
     return ReplaceExchangeFile(paths, faults, draw) ? 0 : 1;

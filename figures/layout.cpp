@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "figures/layout_internal.h"
+#include "figures/layout_slope.h"
 #include "figures/span_placement.h"
 #include "geom/helpers.h"
 
@@ -149,6 +150,7 @@ ElementPath ChainPath(std::span<const Point> points, int npts) {
 
 std::int64_t LayoutFigureCount(const LayoutInputs& in, std::span<const ElementPath> paths) {
     constexpr std::int64_t kTooMany = std::numeric_limits<std::int32_t>::max();
+    if (IsSlopeRow(in.row)) return layout::SlopeFigureCount(in, paths);
     const layout::Context c = layout::MakeContext(in);
     std::int64_t total = 0;
     for (const ElementPath& path : paths) {
@@ -166,6 +168,7 @@ std::int64_t LayoutFigureCount(const LayoutInputs& in, std::span<const ElementPa
 }
 
 void LayOutPaths(const LayoutInputs& in, std::span<const ElementPath> paths, DrawTarget& out) {
+    if (IsSlopeRow(in.row)) return layout::LayOutSlope(in, paths, out);
     const layout::Context c = layout::MakeContext(in);
     for (const ElementPath& given : paths) {
         const ElementPath path = Sided(in.row, given);

@@ -10,6 +10,8 @@
 //                 sharp corners so that no figure crosses into the other side;
 //   角に合わせる  a figure on every sharp corner (and at the ends of an open
 //                 path), whole numbers of figures evenly between.
+// A slope row (法面) lays ticks from the paths as top edges towards the toe
+// instead (figures/slope.h).
 
 #include <cstdint>
 #include <span>
@@ -27,6 +29,8 @@ inline constexpr std::int64_t kMaxFiguresPerRun = 1'000'000;
 
 // The user's own figures (kinds from 107 on), defined beside their drawing.
 struct OwnFigureSet;
+// A slope's ticks as planned (figures/slope.h).
+struct SlopePlan;
 
 struct LayoutInputs {
     PatternRow row;              // the pattern in use
@@ -40,6 +44,11 @@ struct LayoutInputs {
     bool keepsZeroLengthSpan = false;
     // Registered figures; without them a kind from 107 on draws nothing.
     const OwnFigureSet* ownFigures = nullptr;
+    // Slope rows: the toe the ticks run to; none: ticks of the tick length.
+    std::span<const ElementPath> toes = {};
+    // Slope rows: the ticks already planned over these paths and toes (a run
+    // that has to know beforehand whether they can be drawn); none: planned here.
+    const SlopePlan* slopePlan = nullptr;
 };
 
 // Figures LayOutPaths would place over all paths; INT32_MAX or more for a

@@ -30,6 +30,7 @@
 
 #include "figures/layout_internal.h"
 #include "geom/helpers.h"
+#include "geom/pitch.h"
 #include "geom/trig.h"
 
 namespace tesra::layout {
@@ -368,7 +369,7 @@ struct CornerPlan {
 // m intervals of the largest pitch not above `most` over `length`.
 std::int64_t Intervals(double length, double most) {
     if (!(most > 0) || !(length > 0)) return 0;
-    const double m = std::ceil(length / most * (1 - 1e-12));
+    const double m = IntervalsNotAbove(length, most);
     if (!std::isfinite(m) || m > std::numeric_limits<std::int32_t>::max()) return -1;
     return static_cast<std::int64_t>(m);
 }

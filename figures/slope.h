@@ -2,16 +2,30 @@
 // 法面 ticks: from a top edge (法肩) towards a toe (法尻), long and short in
 // the row's rhythm, perpendicular to the top edge where they start.
 //
-// Stations: every run of the top edge (cut at sharp corners, geom/path.h) of
-// length L gets n = ceil(L / pitch) equal intervals, so the spacing is the
-// largest one not above the pitch; a tick stands at both ends and at every
-// interval between (a closed run has no ends: n ticks round it). The rhythm
-// runs on along the stations of a run through smooth joints and starts again
-// with its first letter at the start of every run.
+// Top and toe: the top edge is the selected chain nearest the indicated
+// point; every other chain is the toe. A chain that turns back on itself by
+// more than a right angle is a toe running out onto its top edge there (the
+// ends of a cutting or an embankment), so the top edge ends at such a joint
+// and the rest of that chain joins the toe.
 //
-// Length: with a toe, a long tick ends where its perpendicular first meets
-// any toe path; where it meets none, or meets it where it starts, no tick
-// stands there. The ticks go to the side of the top edge on which more
+// Stations: every run of the top edge (cut at sharp corners, geom/path.h) of
+// length L gets n equal intervals, n the least count not below L / pitch that
+// ends the run on a long tick: the spacing is the largest one not above the
+// pitch with a long tick at both ends (for 長短, n is even). The rhythm
+// starts at its first L at the start of the top edge and after an inner
+// corner, and runs on through smooth joints and round outer corners. A
+// closed run has no ends: ceil(L / pitch) ticks round it.
+//
+// Outer corners: where the top edge turns away from the ticks, a fan of ticks
+// radiating from the corner fills the wedge between the last tick of one run
+// and the first of the next, spaced at the pitch along the arc whose radius
+// is the slope's width at the corner (the tick length without a toe), the
+// rhythm continuing and the count again chosen so that the next run starts
+// long. Inner corners get no fan: the ticks that would cross are left out.
+//
+// Length: with a toe, a long tick ends where its ray first meets any toe
+// path; where it meets none, or meets it where it starts, no tick stands
+// there. The ticks go to the side of the top edge on which more of its
 // perpendiculars meet the toe (the right on a tie). Without a toe a long tick
 // is the row's tick length, on the right of the top edge's direction, or
 // outward on a closed one. A short tick has shortRatio of the long one.
@@ -20,10 +34,9 @@
 // of the top edges than to its own start. Then no point of the tick is nearer
 // to another part of a top edge either, so two ticks can meet only at a
 // point equally near both starts: they never cross. This one rule drops the
-// ticks that converge at an inner corner (those that would reach the
-// corner's bisector before their end, the corner's own ticks among them), on
-// an arc curving towards the toe beyond its centre, and between two top
-// edges facing each other; outer corners keep all their ticks.
+// ticks that converge at an inner corner, on an arc curving towards the toe
+// beyond its centre, and between two top edges facing each other; a fan's
+// ticks start on their corner, the nearest point of the top to all of them.
 
 #include <cstdint>
 #include <optional>
@@ -48,27 +61,53 @@ struct SlopeTick {
     Point to;    // on the toe for a long tick with a toe
     bool isLong = true;
     double localLength = 0;  // the long tick's length at this station
+    bool inFan = false;      // radiating from an outer corner
 };
 
-// Stations the tops carry: what a run bounds before it draws. Saturates near
-// INT64_MAX for a pitch of zero, below zero or not a number.
+// Why a slope draws nothing.
+enum class SlopeRefusal {
+    None,
+    NoTopEdge,        // no chain with length, or no point to pick the top by
+    PointFarFromTop,  // the point is farther from the top than the toe is
+    TooManyTicks,
+    ToeNotMet,        // no tick's ray meets the toe
+    TicksWouldCross,  // rays meet the toe, but every such tick would cross another
+};
+
+struct SlopeSplit {
+    std::vector<ElementPath> tops, toes;
+    SlopeRefusal refusal = SlopeRefusal::None;
+};
+
+// The chain nearest `point` as the top edge, ended where it turns back by
+// more than a right angle, and every other chain or piece as the toe. Refused
+// when no chain has an element, or when the point lies farther from the top
+// edge than the toe lies from the top edge's point nearest it: the point was
+// meant for another chain, or for none.
+SlopeSplit SplitTopAndToe(std::vector<ElementPath> chains, Point point);
+
+struct SlopePlan {
+    std::vector<SlopeTick> ticks;
+    SlopeRefusal refusal = SlopeRefusal::None;
+};
+
+// Stations the tops' runs carry, fans left out: the bound a run checks before
+// it plans. Saturates near INT64_MAX for a pitch of zero, below zero or not a
+// number.
 std::int64_t SlopeStationCount(const PatternRow& row, std::span<const ElementPath> tops);
 
 // The ticks of every top towards the toes (none: the no-toe rule for each
-// top), with no tick crossing another of any top.
+// top), with no tick crossing another of any top, or why there are none.
+SlopePlan PlanSlope(const PatternRow& row, std::span<const ElementPath> tops,
+                    std::span<const ElementPath> toes);
+
+// The ticks alone, as PlanSlope lays them.
 std::vector<SlopeTick> SlopeTicks(const PatternRow& row, std::span<const ElementPath> tops,
                                   std::span<const ElementPath> toes);
 
 // The ticks as lines, and the top edges before them when the row says so and
 // they are not already elements of the drawing.
-void DrawSlope(const PatternRow& row, std::span<const ElementPath> tops,
-               std::span<const ElementPath> toes, bool topsAreDrawn, DrawTarget& out);
-
-// The path nearest to `p` (the first of equals); none when there is no path
-// with an element.
-std::optional<std::size_t> NearestPath(std::span<const ElementPath> paths, Point p);
-
-// Distance from `p` to the element, as drawn.
-double DistanceToElement(const PathElement& e, Point p);
+void DrawSlopePlan(const PatternRow& row, const SlopePlan& plan, std::span<const ElementPath> tops,
+                   bool topsAreDrawn, DrawTarget& out);
 
 }  // namespace tesra

@@ -263,7 +263,7 @@ ElementPath SamplePath(const PatternRow& row, int firstSideSteps) {
 // the box is cut off by the painter.
 // A slope row: a top edge with a bend, and beneath it a toe that converges
 // on it, so that long ticks of every length and the rhythm show, drawn by the
-// slope run's own code. The slope's size is ten tick lengths, so that the
+// one layout call every run draws through. The slope's size is ten tick lengths, so that the
 // pitch shows as the number of ticks, between 6 and 60 of them.
 PreviewDrawing SlopePreview(const PatternRow& row, PreviewBox box) {
     const double pitch = Positive(row.pitch, 1.0);
@@ -278,7 +278,11 @@ PreviewDrawing SlopePreview(const PatternRow& row, PreviewBox box) {
     AddGuides(drawing, top);
     AddGuides(drawing, toe);
     PreviewRecorder recorder(drawing);
-    DrawSlope(row, std::span(&top, 1), std::span(&toe, 1), true, recorder);
+    LayoutInputs in;
+    in.row = row;
+    in.pathIsDrawn = true;  // drawn above as the sample's guides
+    in.toes = std::span(&toe, 1);
+    LayOutPaths(in, std::span(&top, 1), recorder);
     return Fitted(drawing, box, std::max(2.0, kBandMarginShare * box.height));
 }
 

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -71,6 +73,68 @@ TEST(SlopeRun, ThePointPicksTheTopEdge) {
             EXPECT_TRUE(c.flatIsTop ? onFlat(t.x1, t.y1) : onSloped(t.x1, t.y1));
             EXPECT_TRUE(c.flatIsTop ? onSloped(t.x2, t.y2) || onSloped(x2, y2)
                                     : onFlat(t.x2, t.y2) || onFlat(x2, y2));
+        }
+    }
+}
+
+double DistanceToSegment(Point p, Point a, Point b) {
+    const Point d = b - a, w = p - a;
+    const double s = std::clamp((w.x * d.x + w.y * d.y) / (d.x * d.x + d.y * d.y), 0.0, 1.0);
+    return Distance(p, a + s * d);
+}
+
+// A toe that meets its top edge at one or both ends is a toe, not part of one
+// long top; a point far from both lines tells no top edge.
+TEST(SlopeRun, ToeMeetingItsTopEdge) {
+    const PatternRow row = [] {
+        PatternRow r = SlopeRow(7, 6);
+        r.shortRatio = 0.5;
+        return r;
+    }();
+    struct Case {
+        const char* what;
+        std::string point;
+        std::vector<std::pair<Point, Point>> toe;
+        bool draws, firstLong;
+    } const cases[] = {
+        {"runs out at one end", "hp1 50 1\r\n", {{{0, -20}, {100, 0}}}, true, true},
+        {"stops short of the top", "hp1 50 1\r\n", {{{0, -20}, {99.99, 0}}}, true, true},
+        {"round a pond", "hp1 50 1\r\n", {{{0, 0}, {50, -20}}, {{50, -20}, {100, 0}}}, true, false},
+        {"point far from both", "hp1 500 500\r\n", {{{0, -20}, {100, 0}}}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string selection = "lc5\r\n0 0 100 0\r\n";
+        for (const auto& [a, b] : c.toe) {
+            std::ostringstream line;
+            line << a.x << ' ' << a.y << ' ' << b.x << ' ' << b.y << "\r\n";
+            selection += line.str();
+        }
+        const std::string out = Output(Context(c.point, selection, row), RunMode::SlopeBetween);
+        const std::vector<JwwEntLine> ticks = DrawnLines(out, 1 + c.toe.size());
+        EXPECT_EQ(out.find("h#") != std::string::npos, !c.draws);
+        if (!c.draws) {
+            EXPECT_TRUE(ticks.empty());
+            EXPECT_NE(out.find(test::Sjis("法肩の上か近く")), std::string::npos);
+            continue;
+        }
+        ASSERT_GE(ticks.size(), 14u);
+        const auto toToe = [&](double x, double y) {
+            double d = INFINITY;
+            for (const auto& [a, b] : c.toe) d = std::min(d, DistanceToSegment({x, y}, a, b));
+            return d;
+        };
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            const JwwEntLine& t = ticks[i];
+            EXPECT_NEAR(t.y1, 0, 1e-9) << i;  // from the top edge, none on the toe
+            EXPECT_LT(t.y2, -1e-3) << i;      // towards the toe
+            // A long tick ends on the toe, a short one half way there.
+            EXPECT_LT(std::min(toToe(t.x2, t.y2), toToe(2 * t.x2 - t.x1, 2 * t.y2 - t.y1)), 1e-6);
+        }
+        // Where the toe leaves the top edge's start, the first tick is long.
+        if (c.firstLong) {
+            EXPECT_NEAR(ticks.front().x1, 0, 1e-9);
+            EXPECT_LT(toToe(ticks.front().x2, ticks.front().y2), 1e-6);
         }
     }
 }

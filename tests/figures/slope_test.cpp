@@ -116,6 +116,42 @@ bool SquareToTheTop(const ElementPath& top, const SlopeTick& t) {
     return false;
 }
 
+// The direction the path runs at p.
+Point Heading(const PathElement& e, Point p) {
+    const bool clockwise = e.shape == PathElement::Shape::Arc && e.sweepRad < 0;
+    return (clockwise ? -1.0 : 1.0) * TangentAt(e, p);
+}
+
+// A fan tick starts on a corner of the top and points strictly between the
+// perpendiculars of the two sides meeting there, on one side of the top.
+bool RadiatesWithinAWedge(const ElementPath& top, const SlopeTick& t) {
+    const Point dir = Unit(t.to - t.from);
+    const std::size_t n = top.elements.size();
+    for (std::size_t j = 0; j < n; ++j) {
+        const PathElement& before = top.elements[j];
+        const PathElement& after = top.elements[(j + 1) % n];
+        if ((j + 1 == n && !top.closed) || Distance(before.b, t.from) > 1e-9) continue;
+        for (const double side : {1.0, -1.0}) {
+            const Point t0 = Heading(before, before.b), t1 = Heading(after, after.a);
+            const Point n0 = side * Point{t0.y, -t0.x}, n1 = side * Point{t1.y, -t1.x};
+            const double span = Cross(n0, n1);
+            if (span * Cross(n0, dir) > 0 && span * Cross(dir, n1) > 0) return true;
+        }
+    }
+    return false;
+}
+
+// Where a tick stands on either end of an open top, it is a long one.
+bool EndsLongWhereDrawn(const ElementPath& top, const std::vector<SlopeTick>& ticks) {
+    if (top.closed || ticks.empty()) return true;
+    const Point start = top.elements.front().a, end = top.elements.back().b;
+    for (const SlopeTick& t : ticks)
+        if ((Distance(t.from, start) < 1e-9 || Distance(t.from, end) < 1e-9) && !t.inFan &&
+            !t.isLong)
+            return false;
+    return true;
+}
+
 double DistanceToPath(const ElementPath& path, Point p) {
     double d = INFINITY;
     for (const PathElement& e : path.elements) d = std::min(d, DistanceTo(e, p));
@@ -142,7 +178,7 @@ PatternRow Row(double pitch, std::string rhythm = "LS", double ratio = 0.5) {
 TEST(SlopeTicks, PropertiesOverRandomTopsAndToes) {
     std::mt19937 rng(16);
     std::uniform_real_distribution<double> u(0, 1);
-    int longTicks = 0, shortTicks = 0;
+    int longTicks = 0, shortTicks = 0, fanTicks = 0;
     for (int trial = 0; trial < 300; ++trial) {
         const std::vector<ElementPath> tops{
             Maybe(u(rng) < 0.5, RandomChain(rng, {0, 0}, 1 + trial % 5))};
@@ -150,11 +186,13 @@ TEST(SlopeTicks, PropertiesOverRandomTopsAndToes) {
             u(rng) < 0.5, RandomChain(rng, {-5, (u(rng) < 0.5 ? -1 : 1) * (3 + 6 * u(rng))}, 6))};
         const PatternRow row = Row(0.3 + 2 * u(rng), trial % 3 ? "LS" : "LSS", 0.2 + 0.8 * u(rng));
         const std::vector<SlopeTick> ticks = SlopeTicks(row, tops, toes);
+        EXPECT_TRUE(EndsLongWhereDrawn(tops[0], ticks));
         for (std::size_t i = 0; i < ticks.size(); ++i) {
             const SlopeTick& t = ticks[i];
             const double length = Distance(t.from, t.to);
             SCOPED_TRACE("trial " + std::to_string(trial) + " tick " + std::to_string(i));
-            EXPECT_TRUE(SquareToTheTop(tops[0], t));
+            EXPECT_TRUE(t.inFan ? RadiatesWithinAWedge(tops[0], t) : SquareToTheTop(tops[0], t));
+            fanTicks += t.inFan;
             if (t.isLong) {
                 ++longTicks;
                 EXPECT_NEAR(length, t.localLength, 1e-9 * t.localLength);
@@ -170,6 +208,7 @@ TEST(SlopeTicks, PropertiesOverRandomTopsAndToes) {
     }
     EXPECT_GT(longTicks, 1000);  // the properties were tried on many ticks
     EXPECT_GT(shortTicks, 1000);
+    EXPECT_GT(fanTicks, 100);
 }
 
 // The example of the slope's definition: 20 m, pitch 1 m, the toe converging
@@ -190,37 +229,91 @@ TEST(SlopeTicks, ConvergingToeOfTwentyMetres) {
 }
 
 // Ticks at both ends and evenly between at the largest spacing not above the
-// pitch; the rhythm in order and restarting at each sharp corner.
+// pitch that puts a long tick at both ends; the rhythm from its first L.
 TEST(SlopeTicks, StationsAndRhythmWithoutToe) {
     struct Case {
         double side, pitch;
         std::string rhythm;
-        std::size_t perSide;
-        std::string expected;  // one side's letters
+        std::string expected;
     };
     const Case cases[] = {
-        {10, 1, "LS", 11, "LSLSLSLSLSL"},
-        {10, 3, "LSS", 5, "LSSLS"},  // 4 intervals of 2.5
-        {10, 10, "L", 2, "LL"},
-        {9.5, 1, "SLL", 11, "SLLSLLSLLSL"},
-        {10, 1, "LX", 11, "LSLSLSLSLSL"},         // not a rhythm: 長短
-        {10, 1, "LSLSLSLSL", 11, "LSLSLSLSLSL"},  // more than 8 letters: 長短
+        {10, 1, "LS", "LSLSLSLSLSL"},
+        {9, 1, "LS", "LSLSLSLSLSL"},  // 10 intervals of 0.9: an odd count would end short
+        {10, 3, "LSS", "LSSLSSL"},    // 6 intervals of 1.67
+        {10, 10, "L", "LL"},
+        {9.5, 1, "SLL", "LLSLLSLLSLL"},       // from the first L
+        {10, 1, "SS", "SSSSSSSSSSS"},         // no long letter to end on
+        {10, 1, "LX", "LSLSLSLSLSL"},         // not a rhythm: 長短
+        {10, 1, "LSLSLSLSL", "LSLSLSLSLSL"},  // more than 8 letters: 長短
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.rhythm);
+        SCOPED_TRACE(c.rhythm + " " + std::to_string(c.side));
         PatternRow row = Row(c.pitch, c.rhythm);
         row.tickLength = 2;
-        // Two sides with an outer corner (the ticks go right, outside the turn).
-        const std::vector<ElementPath> top{
-            {{LineElement({0, 0}, {c.side, 0}), LineElement({c.side, 0}, {c.side, c.side})},
-             false}};
+        const std::vector<ElementPath> top{{{LineElement({0, 0}, {c.side, 0})}, false}};
         const std::vector<SlopeTick> ticks = SlopeTicks(row, top, {});
-        ASSERT_EQ(ticks.size(), 2 * c.perSide);
         std::string letters;
         for (const SlopeTick& t : ticks) letters += t.isLong ? 'L' : 'S';
-        EXPECT_EQ(letters, c.expected + c.expected);
-        EXPECT_EQ(SlopeStationCount(row, top), static_cast<std::int64_t>(2 * c.perSide));
+        EXPECT_EQ(letters, c.expected);
+        const double spacing = c.side / static_cast<double>(c.expected.size() - 1);
+        for (std::size_t k = 0; k < ticks.size(); ++k)
+            EXPECT_NEAR(ticks[k].from.x, spacing * static_cast<double>(k), 1e-9);
+        EXPECT_GE(SlopeStationCount(row, top), static_cast<std::int64_t>(ticks.size()));
     }
+}
+
+// Outer corners fill with a fan from the corner, at the pitch along the arc
+// of the tick's radius, the rhythm running on into the next side; inner
+// corners get none.
+TEST(SlopeTicks, FanAtOuterCornersOnly) {
+    struct Case {
+        Point second;     // end of the second side, from the corner (10, 0)
+        std::string fan;  // letters of the fan's ticks
+    };
+    const Case cases[] = {
+        {{10, 10}, "SLS"},   // left turn of 90°: arc π, 4 intervals
+        {{0, 10}, "SLSLS"},  // 135°: arc 4.71, 6 intervals
+        {{20, 3}, "S"},      // 16.7°: smooth, one run, no corner at all
+        {{10, -10}, ""},     // right turn: inner corner
+    };
+    for (const Case& c : cases) {
+        PatternRow row = Row(1, "LS");
+        row.tickLength = 2;
+        const std::vector<ElementPath> top{
+            {{LineElement({0, 0}, {10, 0}), LineElement({10, 0}, c.second)}, false}};
+        std::string fan;
+        for (const SlopeTick& t : SlopeTicks(row, top, {})) {
+            if (!t.inFan) continue;
+            fan += t.isLong ? 'L' : 'S';
+            EXPECT_NEAR(Distance(t.from, {10, 0}), 0, 1e-12);
+            EXPECT_NEAR(Distance(t.from, t.to), t.isLong ? 2 : 1, 1e-12);
+        }
+        EXPECT_EQ(fan, c.fan == "S" ? "" : c.fan) << c.second.x << " " << c.second.y;
+    }
+}
+
+// Why nothing is drawn, named for what it is.
+TEST(SlopeTicks, RefusalNamesItsReason) {
+    const ElementPath line{{LineElement({0, 0}, {10, 0})}, false};
+    const ElementPath u{{LineElement({0, 10}, {0, 0}), LineElement({0, 0}, {10, 0}),
+                         LineElement({10, 0}, {10, 10})},
+                        false};
+    struct Case {
+        ElementPath top, toe;
+        SlopeRefusal expected;
+    } const cases[] = {
+        {line, {{LineElement({20, -5}, {30, -5})}, false}, SlopeRefusal::ToeNotMet},
+        {line, line, SlopeRefusal::ToeNotMet},  // identical chains
+        // Up from the U's floor to a far toe every tick would pass the arms' ends.
+        {u, {{LineElement({-1e4, 1000}, {1e4, 1000})}, false}, SlopeRefusal::TicksWouldCross},
+        {line, {{LineElement({0, -5}, {10, -5})}, false}, SlopeRefusal::None},
+    };
+    for (const Case& c : cases) {
+        const SlopePlan plan = PlanSlope(Row(1), std::vector{c.top}, std::vector{c.toe});
+        EXPECT_EQ(plan.refusal, c.expected);
+        EXPECT_EQ(plan.ticks.empty(), c.expected != SlopeRefusal::None);
+    }
+    EXPECT_EQ(PlanSlope(Row(1e-9), std::vector{line}, {}).refusal, SlopeRefusal::TooManyTicks);
 }
 
 // Without a toe: the right of the direction, outward on a closed edge however
@@ -251,13 +344,6 @@ TEST(SlopeTicks, InnerCornerDropsConvergingTicks) {
     // length: stations at least 3 from the corner, 8 of 11 on each side.
     for (const SlopeTick& t : ticks) EXPECT_GE(Distance(t.from, {10, 0}), 3 - 1e-9);
     EXPECT_EQ(ticks.size(), 16u);
-}
-
-TEST(SlopeTicks, ToeOnNeitherSideOrOnTheTopDrawsNothing) {
-    const std::vector<ElementPath> top{{{LineElement({0, 0}, {10, 0})}, false}};
-    const std::vector<ElementPath> beyondTheEnd{{{LineElement({20, -5}, {30, -5})}, false}};
-    EXPECT_TRUE(SlopeTicks(Row(1), top, beyondTheEnd).empty());
-    EXPECT_TRUE(SlopeTicks(Row(1), top, top).empty());  // identical chains
 }
 
 }  // namespace
