@@ -157,7 +157,8 @@ ReadOutcome ReadUpTo(const std::filesystem::path& path, std::string& bytes, std:
         return ReadOutcome::kCannotOpen;
     }
     std::size_t left = mostBytes == 0 ? SIZE_MAX : mostBytes;
-    if (mostLines == 0)
+    // Room for the whole file at once, unless only a count of lines bounds it.
+    if (mostLines == 0 || mostBytes != 0)
         bytes.reserve(bytes.size() + std::min(static_cast<std::size_t>(size), left));
     ReadOutcome outcome = ReadOutcome::kRead;
     std::size_t lines = 0;

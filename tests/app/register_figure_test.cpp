@@ -294,7 +294,7 @@ std::int32_t AnnouncedKind(const fs::path& exchange) {
 TEST(RegisterFigure, TwoAtOnceAndAnEditLoseNothingAndNeverShareANumber) {
     test::ScratchDir dir;
     const fs::path library = dir / "tesra_figures.txt";
-    constexpr int kRounds = 30;
+    constexpr int kRounds = 20;
     std::set<std::int32_t> announced;
     for (int round = 0; round < kRounds; ++round) {
         std::latch start(3);
