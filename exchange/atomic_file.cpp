@@ -60,8 +60,9 @@ bool IsReadOnlyFile(const std::filesystem::path& path) {
 }
 // The attribute that makes a file read-only is refused above; nothing to keep.
 bool KeepMode(int, const std::filesystem::path&) { return true; }
+// Read-only is enough to lock, so that a lock file another user made serves all.
 int OpenLockFile(const std::filesystem::path& path) {
-    return _wopen(path.c_str(), _O_RDWR | _O_CREAT | _O_BINARY, _S_IREAD | _S_IWRITE);
+    return _wopen(path.c_str(), _O_RDONLY | _O_CREAT | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
 // The first byte stands for the whole file; Windows locks past the end too.
 bool TryLock(int file) {
@@ -116,8 +117,9 @@ bool KeepMode(int file, const std::filesystem::path& target) {
     if (stat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return true;
     return fchmod(file, status.st_mode & 07777) == 0;
 }
+// Read-only is enough to lock, so that a lock file another user made serves all.
 int OpenLockFile(const std::filesystem::path& path) {
-    return open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    return open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
 }
 // flock, not fcntl: its lock belongs to the open file, so that two threads of
 // one process exclude each other as two processes do.
