@@ -67,9 +67,12 @@ int OpenLockFile(const std::filesystem::path& path) {
 // The first byte stands for the whole file; Windows locks past the end too.
 bool TryLock(int file) {
     _lseek(file, 0, SEEK_SET);
+    errno = 0;
     return _locking(file, _LK_NBLCK, 1) == 0;
 }
-bool HeldByAnother() { return errno == EACCES || errno == EDEADLOCK; }
+// EACCES when another handle holds the lock; some runtimes leave errno as it
+// was, so only the errors of a bad call count as "cannot lock here".
+bool HeldByAnother() { return errno != EBADF && errno != EINVAL; }
 void Unlock(int file) {
     _lseek(file, 0, SEEK_SET);
     _locking(file, _LK_UNLCK, 1);
