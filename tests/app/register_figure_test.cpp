@@ -354,8 +354,6 @@ TEST(RegisterFigure, LibrariesThatAreLinksOrReadOnly) {
     const Case cases[] = {
         {"read-only", nullptr, true, 0444, "図形ファイルが読み取り専用のため"},
         {"link", "real/lib.txt", true, 0644, "図形「post」を番号 108 で登録しました。"},
-        {"link to a read-only file", "real/lib.txt", true, 0444,
-         "図形ファイルが読み取り専用のため"},
         {"dangling link", "real/lib.txt", false, 0, "図形ファイルのリンク先が見つからない"},
     };
     for (const Case& c : cases) {

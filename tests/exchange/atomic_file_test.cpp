@@ -220,7 +220,6 @@ TEST(ReadBoundedFile, KeepsWholeLinesWithinTheBounds) {
         {"a\nb\nc", {3, 0}, "a\nb\nc", ReadOutcome::kRead},
         {"ab\ncd\n", {0, 6}, "ab\ncd\n", ReadOutcome::kRead},
         {"ab\ncd\n", {0, 5}, "ab\n", ReadOutcome::kOverBound},
-        {"ab\ncd\n", {0, 3}, "ab\n", ReadOutcome::kOverBound},
         {"ab\ncd\n", {0, 2}, "", ReadOutcome::kOverBound},
         {"ab\ncd\nef\n", {1, 6}, "ab\n", ReadOutcome::kOverBound},  // lines bind first
         {"ab\ncd\nef\n", {3, 4}, "ab\n", ReadOutcome::kOverBound},  // bytes bind first

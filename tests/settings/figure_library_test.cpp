@@ -181,10 +181,7 @@ TEST(FigureLibrary, LoadSaysWhyAFileIsNotOurs) {
         {"utf-16 bom", "\xFF\xFEt\0e\0"s, nullptr, kLibraryBounds, LibraryProblem::kByteOrderMark, false, 0},
         {"later version", "tesra-figures 2\r\n" + kGood, nullptr, kLibraryBounds, LibraryProblem::kOtherVersion, false, 0},
         {"another file", "0\r\n" + kGood, nullptr, kLibraryBounds, LibraryProblem::kNotALibrary, false, 0},
-        {"at the line bound", kHead + kGood, nullptr, {4, 0}, LibraryProblem::kNone, true, 1},
-        {"over the line bound", kHead + kGood + kGood, nullptr, {4, 0}, LibraryProblem::kTooLarge, false, 1},
         {"over the byte bound", kHead + Figures(2), nullptr, {0, 60}, LibraryProblem::kTooLarge, false, 1},
-        {"one long line", "tesra-figures 1 " + std::string(100, 'x'), nullptr, {0, 50}, LibraryProblem::kTooLarge, false, 0},
         {"link", kHead + kGood, "real.txt", kLibraryBounds, LibraryProblem::kNone, true, 1},
         {"dangling link", kHead + kGood, "gone/real.txt", kLibraryBounds, LibraryProblem::kDanglingLink, false, 0},
         // clang-format on
