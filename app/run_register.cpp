@@ -161,16 +161,47 @@ std::string RegisteredNotice(const Registration& r) {
     return line;
 }
 
+std::string_view UnreadableNotice(LibraryProblem problem) {
+    switch (problem) {
+        case LibraryProblem::kByteOrderMark: return kLibraryHasBom;
+        case LibraryProblem::kOtherVersion: return kLibraryOtherVersion;
+        case LibraryProblem::kTooLarge: return kLibraryTooLarge;
+        case LibraryProblem::kDanglingLink: return kLibraryLinkBroken;
+        default: return kLibraryUnreadable;
+    }
+}
+
+std::string_view NotSavedNotice(SaveFault fault) {
+    switch (fault) {
+        case SaveFault::kReadOnly: return kLibraryReadOnly;
+        case SaveFault::kDanglingLink: return kLibraryLinkBroken;
+        case SaveFault::kBusy: return kLibraryBusy;
+        default: return kLibraryNotSaved;
+    }
+}
+
 std::string Notice(const Registration& r) {
     switch (r.outcome) {
         case RegisterOutcome::Registered: return RegisteredNotice(r);
         case RegisterOutcome::NoExtent: return std::string(kNoExtent);
         case RegisterOutcome::TooManyElements: return std::string(kTooManyElements);
+        case RegisterOutcome::NotFinite: return std::string(kNotFinite);
         case RegisterOutcome::LibraryFull: return std::string(kLibraryFull);
-        case RegisterOutcome::LibraryUnreadable: return std::string(kLibraryUnreadable);
-        case RegisterOutcome::LibraryNotSaved: return std::string(kLibraryNotSaved);
+        case RegisterOutcome::LibraryUnreadable: return std::string(UnreadableNotice(r.problem));
+        case RegisterOutcome::LibraryNotSaved: return std::string(NotSavedNotice(r.saveFault));
         default: return std::string(kNothingDrawable);
     }
+}
+
+// Sizes and coordinates from the box's corner: finite coordinates far apart
+// can still be an infinite distance apart, which no later read would take.
+bool FiniteOnceMoved(const std::vector<OwnElement>& elements, const Extent& box) {
+    if (!std::isfinite(box.high.x - box.low.x) || !std::isfinite(box.high.y - box.low.y))
+        return false;
+    return std::all_of(elements.begin(), elements.end(), [&](OwnElement el) {
+        MoveBy(el, box.low);
+        return AllFinite(el);
+    });
 }
 
 }  // namespace
@@ -178,6 +209,7 @@ std::string Notice(const Registration& r) {
 Registration RegisterSelection(const ExchangeState& exchange, FigureLibrary& library) {
     Registration r;
     r.damaged = library.damagedEntries;
+    r.problem = library.problem;
     if (FirstRefusal(exchange.elements) != WriteBackRefusal::None) {
         r.outcome = RegisterOutcome::CannotKeepSelection;
         return r;
@@ -189,6 +221,8 @@ Registration RegisterSelection(const ExchangeState& exchange, FigureLibrary& lib
         r.outcome = RegisterOutcome::TooManyElements;
     } else if (!ElementsExtent(taken.elements, box)) {
         r.outcome = RegisterOutcome::NothingDrawable;
+    } else if (!FiniteOnceMoved(taken.elements, box)) {
+        r.outcome = RegisterOutcome::NotFinite;
     } else if (!(box.high.x - box.low.x > kSameEps) || !(box.high.y - box.low.y > kSameEps)) {
         r.outcome = RegisterOutcome::NoExtent;
     } else {
@@ -220,12 +254,14 @@ int RunRegisterFigureMode(const RunPaths& paths, const WriteFaults& faults) {
     try {
         RunContext run;
         PrepareRun(run, paths);
-        FigureLibrary library = LoadFigureLibrary(paths.figureLibrary);
-        Registration r = RegisterSelection(run.exchange, library);
+        Registration r;
+        const auto add = [&](FigureLibrary& library) {
+            r = RegisterSelection(run.exchange, library);
+            return r.outcome == RegisterOutcome::Registered;
+        };
+        r.saveFault = UpdateFigureLibrary(paths.figureLibrary, add);
         if (r.outcome == RegisterOutcome::CannotKeepSelection) return 1;
-        if (r.outcome == RegisterOutcome::Registered &&
-            !SaveFigureLibrary(library, paths.figureLibrary))
-            r.outcome = RegisterOutcome::LibraryNotSaved;
+        if (r.saveFault != SaveFault::kNone) r.outcome = RegisterOutcome::LibraryNotSaved;
         const auto write = [&](LineSink& out) { WriteRegistration(run.exchange, r, out); };
         return ReplaceExchangeFile(paths, faults, write) ? 0 : 1;
     } catch (const std::bad_alloc&) {

@@ -20,9 +20,10 @@ enum class RegisterOutcome {
     NothingDrawable,      // no line, arc, circle or solid (a text alone, say)
     NoExtent,             // no width or no height
     TooManyElements,      // more than kMaxOwnFigureElements
+    NotFinite,            // a size or a coordinate beyond a double once the box is taken
     LibraryFull,          // kMaxOwnFigures figures, or every number given
-    LibraryUnreadable,    // a file that is not a library of this version, or a read error
-    LibraryNotSaved,      // the write failed; the old file is as it was
+    LibraryUnreadable,    // not a library of this version, a read error, a dangling link
+    LibraryNotSaved,      // the write failed or was refused; the old file is as it was
 };
 
 struct Registration {
@@ -31,6 +32,8 @@ struct Registration {
     std::string name;           // CP932
     std::int32_t notTaken = 0;  // points, texts after the first, solids of other forms
     std::int32_t damaged = 0;   // library entries that did not read (kept)
+    LibraryProblem problem = LibraryProblem::kNone;  // why LibraryUnreadable
+    SaveFault saveFault = SaveFault::kNone;          // why LibraryNotSaved
 };
 
 // Adds the selection to the library as its next figure, or says why not.

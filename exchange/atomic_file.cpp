@@ -1,4 +1,5 @@
-// Replacing the exchange file and the store in one rename, never half-written.
+// Replacing the exchange file, the store and the library in one rename, never
+// half-written, and on the disk before the old file is gone.
 #include "exchange/atomic_file.h"
 
 #include <fcntl.h>
@@ -8,14 +9,16 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <limits>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 #ifdef _WIN32
 #include <io.h>
+#include <sys/locking.h>
 #include <sys/stat.h>
 #else
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -45,6 +48,35 @@ long long RegularFileSize(int file) {
 long ReadSome(int file, char* bytes, std::size_t size) {
     return _read(file, bytes, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
 }
+int SyncFile(int file) { return _commit(file); }
+// The C runtime cannot open a folder; NTFS journals the rename itself.
+void SyncFolder(const std::filesystem::path&) {}
+// Only a file marked read-only: permissions beyond that are the system's.
+bool IsReadOnlyFile(const std::filesystem::path& path) {
+    struct _stat64 status;
+    if (_wstat64(path.c_str(), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG)
+        return false;
+    return (status.st_mode & _S_IWRITE) == 0;
+}
+// The attribute that makes a file read-only is refused above; nothing to keep.
+bool KeepMode(int, const std::filesystem::path&) { return true; }
+// Read-only is enough to lock, so that a lock file another user made serves all.
+int OpenLockFile(const std::filesystem::path& path) {
+    return _wopen(path.c_str(), _O_RDONLY | _O_CREAT | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+// The first byte stands for the whole file; Windows locks past the end too.
+bool TryLock(int file) {
+    _lseek(file, 0, SEEK_SET);
+    errno = 0;
+    return _locking(file, _LK_NBLCK, 1) == 0;
+}
+// EACCES when another handle holds the lock; some runtimes leave errno as it
+// was, so only the errors of a bad call count as "cannot lock here".
+bool HeldByAnother() { return errno != EBADF && errno != EINVAL; }
+void Unlock(int file) {
+    _lseek(file, 0, SEEK_SET);
+    _locking(file, _LK_UNLCK, 1);
+}
 #else
 int OpenForWriting(const std::filesystem::path& path) {
     return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -66,6 +98,37 @@ long long RegularFileSize(int file) {
 long ReadSome(int file, char* bytes, std::size_t size) {
     return static_cast<long>(read(file, bytes, std::min<std::size_t>(size, INT_MAX)));
 }
+int SyncFile(int file) { return fsync(file); }
+// The new name itself reaches the disk only with its folder. A failure here
+// comes after the exchange, which every reader already sees; it is ignored.
+void SyncFolder(const std::filesystem::path& folder) {
+    const int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return;
+    fsync(dir);
+    close(dir);
+}
+// No write bit at all, or none that lets this process write: root passes
+// access() whatever the bits say, and a 0444 file is meant to stay.
+bool IsReadOnlyFile(const std::filesystem::path& path) {
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+    return (status.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
+}
+// The new file takes the permissions of the one it replaces.
+bool KeepMode(int file, const std::filesystem::path& target) {
+    struct stat status;
+    if (stat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return true;
+    return fchmod(file, status.st_mode & 07777) == 0;
+}
+// Read-only is enough to lock, so that a lock file another user made serves all.
+int OpenLockFile(const std::filesystem::path& path) {
+    return open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+}
+// flock, not fcntl: its lock belongs to the open file, so that two threads of
+// one process exclude each other as two processes do.
+bool TryLock(int file) { return flock(file, LOCK_EX | LOCK_NB) == 0; }
+bool HeldByAnother() { return errno == EWOULDBLOCK || errno == EAGAIN || errno == EINTR; }
+void Unlock(int file) { flock(file, LOCK_UN); }
 #endif
 
 // Replaces target by temp in one step. On Linux a rename over an existing file
@@ -87,10 +150,10 @@ void ReplaceFile(const std::filesystem::path& temp, const std::filesystem::path&
     std::filesystem::rename(temp, target, ec);
 }
 
-}  // namespace
-
-ReadOutcome ReadFileBytes(const std::filesystem::path& path, std::string& bytes,
-                          std::size_t mostLines, std::size_t mostBytes) {
+// Reads until the end, a chunk that brings the line feeds to mostLines, or
+// mostBytes bytes (0: no bound for either).
+ReadOutcome ReadUpTo(const std::filesystem::path& path, std::string& bytes, std::size_t mostLines,
+                     std::size_t mostBytes) {
     const int file = OpenForReading(path);
     if (file < 0) return ReadOutcome::kCannotOpen;
     const long long size = RegularFileSize(file);
@@ -98,12 +161,12 @@ ReadOutcome ReadFileBytes(const std::filesystem::path& path, std::string& bytes,
         CloseFile(file);
         return ReadOutcome::kCannotOpen;
     }
-    std::size_t expected = static_cast<std::size_t>(size);
-    if (mostBytes != 0) expected = std::min(expected, mostBytes);
-    if (mostLines == 0) bytes.reserve(bytes.size() + expected);
+    std::size_t left = mostBytes == 0 ? SIZE_MAX : mostBytes;
+    // Room for the whole file at once, unless only a count of lines bounds it.
+    if (mostLines == 0 || mostBytes != 0)
+        bytes.reserve(bytes.size() + std::min(static_cast<std::size_t>(size), left));
     ReadOutcome outcome = ReadOutcome::kRead;
     std::size_t lines = 0;
-    std::size_t left = mostBytes != 0 ? mostBytes : std::numeric_limits<std::size_t>::max();
     char chunk[1 << 14];
     while (left > 0) {
         const long n = ReadSome(file, chunk, std::min(sizeof chunk, left));
@@ -111,7 +174,7 @@ ReadOutcome ReadFileBytes(const std::filesystem::path& path, std::string& bytes,
         if (n < 0) outcome = ReadOutcome::kReadError;
         if (n <= 0) break;
         bytes.append(chunk, static_cast<std::size_t>(n));
-        if (mostBytes != 0) left -= static_cast<std::size_t>(n);
+        left -= static_cast<std::size_t>(n);
         if (mostLines == 0) continue;
         lines += static_cast<std::size_t>(std::count(chunk, chunk + n, '\n'));
         if (lines >= mostLines) break;
@@ -120,14 +183,121 @@ ReadOutcome ReadFileBytes(const std::filesystem::path& path, std::string& bytes,
     return outcome;
 }
 
+// How many of the bytes the bounds let a reader keep: whole lines only, once
+// anything lies beyond a bound.
+std::size_t KeptWithin(std::string_view read, ReadBounds bounds) {
+    std::size_t keep = read.size();
+    if (bounds.bytes > 0 && keep > bounds.bytes) {
+        const std::size_t lastEnd = read.rfind('\n', bounds.bytes - 1);
+        keep = lastEnd == std::string_view::npos ? 0 : lastEnd + 1;
+    }
+    if (bounds.lines == 0) return keep;
+    std::size_t at = 0;
+    for (std::size_t line = 0; line < bounds.lines && at < keep; ++line) {
+        const std::size_t end = read.find('\n', at);
+        if (end == std::string_view::npos) return keep;
+        at = end + 1;
+    }
+    return std::min(keep, at);
+}
+
+}  // namespace
+
+ReadOutcome ReadFileBytes(const std::filesystem::path& path, std::string& bytes,
+                          std::size_t mostLines, std::size_t mostBytes) {
+    return ReadUpTo(path, bytes, mostLines, mostBytes);
+}
+
+ReadOutcome ReadBoundedFile(const std::filesystem::path& path, std::string& bytes,
+                            ReadBounds bounds) {
+    const std::size_t start = bytes.size();
+    // One line and one byte past the bounds tell a file at a bound from a longer one.
+    const ReadOutcome outcome = ReadUpTo(path, bytes, bounds.lines == 0 ? 0 : bounds.lines + 1,
+                                         bounds.bytes == 0 ? 0 : bounds.bytes + 1);
+    if (outcome != ReadOutcome::kRead) return outcome;
+    const std::string_view read = std::string_view(bytes).substr(start);
+    const std::size_t keep = KeptWithin(read, bounds);
+    if (keep == read.size()) return outcome;
+    bytes.resize(start + keep);
+    return ReadOutcome::kOverBound;
+}
+
+// Links are followed as the system would, up to its usual depth.
+constexpr int kMostLinks = 40;
+
+std::filesystem::path FinalTarget(const std::filesystem::path& path) {
+    std::filesystem::path at = path;
+    for (int hops = 0; hops <= kMostLinks; ++hops) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(at, ec))) return at;
+        const std::filesystem::path next = std::filesystem::read_symlink(at, ec);
+        if (ec) return {};
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return {};
+}
+
+bool IsDanglingLink(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) return false;
+    const std::filesystem::path target = FinalTarget(path);
+    return target.empty() || !std::filesystem::exists(target, ec);
+}
+
+std::filesystem::path FileLock::LockPathFor(const std::filesystem::path& target) {
+    std::filesystem::path lock = FinalTarget(target);
+    if (lock.empty()) lock = target;
+    lock += ".lock";
+    return lock;
+}
+
+FileLock::FileLock(const std::filesystem::path& target, std::chrono::milliseconds wait) {
+    file_ = OpenLockFile(LockPathFor(target));
+    if (file_ < 0) {
+        fault_ = SaveFault::kCannotWrite;
+        return;
+    }
+    const auto until = std::chrono::steady_clock::now() + wait;
+    while (!TryLock(file_)) {
+        // A file system without locks is written unlocked, as before there
+        // were locks, rather than never.
+        if (!HeldByAnother()) return;
+        if (std::chrono::steady_clock::now() >= until) {
+            CloseFile(file_);
+            file_ = -1;
+            fault_ = SaveFault::kBusy;
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+FileLock::~FileLock() {
+    if (file_ < 0) return;
+    Unlock(file_);
+    CloseFile(file_);
+}
+
 std::filesystem::path AtomicFile::TempPathFor(const std::filesystem::path& target) {
     std::filesystem::path temp = target;
     temp += ".tmp";
     return temp;
 }
 
+// A link's target is replaced in its own folder, where the rename can be
+// atomic; the link stays as it was.
 AtomicFile::AtomicFile(std::filesystem::path target, WriteFaults faults)
-    : target_(std::move(target)), temp_(TempPathFor(target_)), faults_(faults) {
+    : target_(FinalTarget(target)), faults_(faults) {
+    if (target_.empty() || IsDanglingLink(target))
+        fault_ = SaveFault::kDanglingLink;
+    else if (IsReadOnlyFile(target_))
+        fault_ = SaveFault::kReadOnly;
+    failed_ = fault_ != SaveFault::kNone;
+    if (failed_) {
+        done_ = true;  // nothing was made, so nothing is removed
+        return;
+    }
+    temp_ = TempPathFor(target_);
     file_ = OpenForWriting(temp_);
     failed_ = file_ < 0;
     if (!failed_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
@@ -208,19 +378,38 @@ void AtomicFile::Discard() {
     done_ = true;
 }
 
+bool AtomicFile::Injected(FileStep step) const {
+    if (faults_.steps != nullptr) faults_.steps->push_back(step);
+    return faults_.failAt == step;
+}
+
+// The new bytes are on the disk before the exchange: a power cut after it
+// must not find the new name on an empty file.
+bool AtomicFile::SyncedWithTheOldMode() {
+    if (Injected(FileStep::kSyncFile)) return false;
+    return KeepMode(file_, target_) && SyncFile(file_) == 0;
+}
+
 bool AtomicFile::Commit() {
-    if (!failed_ && !done_) Flush();
-    if (failed_ || done_ || !Close()) {
+    if (done_) return false;
+    if (!failed_) Flush();
+    if (failed_ || !SyncedWithTheOldMode() || !Close()) {
+        failed_ = true;
         Discard();
         return false;
     }
     std::error_code ec;
-    ReplaceFile(temp_, target_, ec);
+    if (Injected(FileStep::kReplace))
+        ec = std::make_error_code(std::errc::io_error);
+    else
+        ReplaceFile(temp_, target_, ec);
     if (ec) {
+        failed_ = true;
         Discard();
         return false;
     }
     done_ = true;
+    if (!Injected(FileStep::kSyncFolder)) SyncFolder(target_.parent_path());
     return true;
 }
 

@@ -18,7 +18,9 @@
 // skipped and kept as it was; so is any other line the reader does not know.
 // Blank lines are ignored. Saving writes unknown lines before the figures and
 // damaged entries after them: so a stray "end" can never complete an entry
-// that had none, and a saved file reads back as the same library.
+// that had none, and a saved file reads back as the same library. A file
+// that starts otherwise (another version, a byte order mark, anything else)
+// is not ours and is never written over; nor is one cut at the read bounds.
 
 #include "settings/figure_library.h"
 
@@ -37,6 +39,8 @@ namespace {
 
 constexpr std::string_view kHeaderKey = "tesra-figures";
 constexpr std::string_view kHeader = "tesra-figures 1";
+// UTF-8, UTF-16 little- and big-endian, as editors put them in front.
+constexpr std::string_view kByteOrderMarks[] = {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
 constexpr std::string_view kNextKey = "next";
 constexpr std::string_view kFigureKey = "figure";
 constexpr std::string_view kEndKey = "end";
@@ -110,7 +114,7 @@ public:
             if (line.ends_with('\r')) line.remove_suffix(1);
             if (first && !line.empty()) {
                 first = false;
-                if (line != kHeader) return NotOurs();
+                if (line != kHeader) return NotOurs(FirstLineProblem(line));
                 continue;
             }
             Take(line);
@@ -124,9 +128,18 @@ public:
     }
 
 private:
-    FigureLibrary NotOurs() {
+    static LibraryProblem FirstLineProblem(std::string_view line) {
+        for (const std::string_view mark : kByteOrderMarks)
+            if (line.starts_with(mark)) return LibraryProblem::kByteOrderMark;
+        std::string_view rest = line;
+        if (TakeField(rest) == kHeaderKey) return LibraryProblem::kOtherVersion;
+        return LibraryProblem::kNotALibrary;
+    }
+
+    static FigureLibrary NotOurs(LibraryProblem problem) {
         FigureLibrary lib;
         lib.writable = false;
+        lib.problem = problem;
         return lib;
     }
 
@@ -264,24 +277,57 @@ std::string SerializeFigureLibrary(const FigureLibrary& library) {
     return out;
 }
 
-FigureLibrary LoadFigureLibrary(const std::filesystem::path& path) {
+namespace {
+
+FigureLibrary Unreadable(LibraryProblem problem) {
+    FigureLibrary library;
+    library.writable = false;
+    library.problem = problem;
+    return library;
+}
+
+SaveFault Save(const FigureLibrary& library, const std::filesystem::path& path,
+               const WriteFaults& faults) {
+    if (!library.writable) return SaveFault::kCannotWrite;
+    AtomicFile file(path, faults);
+    file.AppendLines(SerializeFigureLibrary(library));
+    return file.Commit() ? SaveFault::kNone : file.Fault();
+}
+
+}  // namespace
+
+FigureLibrary LoadFigureLibrary(const std::filesystem::path& path, ReadBounds bounds) {
+    if (IsDanglingLink(path)) return Unreadable(LibraryProblem::kDanglingLink);
     std::string bytes;
-    const ReadOutcome outcome = ReadFileBytes(path, bytes);
+    const ReadOutcome outcome = ReadBoundedFile(path, bytes, bounds);
     std::error_code ec;
-    if (outcome == ReadOutcome::kCannotOpen && !std::filesystem::exists(path, ec) && !ec)
-        return FigureLibrary{};
+    if (outcome == ReadOutcome::kCannotOpen && !std::filesystem::exists(path, ec) && !ec) {
+        FigureLibrary missing;
+        missing.problem = LibraryProblem::kMissing;
+        return missing;
+    }
     FigureLibrary library = ParseFigureLibrary(bytes);
+    if (outcome == ReadOutcome::kRead || library.problem != LibraryProblem::kNone) return library;
     // What could not be read whole must not be written over.
-    if (outcome != ReadOutcome::kRead) library.writable = false;
+    library.writable = false;
+    library.problem =
+        outcome == ReadOutcome::kOverBound ? LibraryProblem::kTooLarge : LibraryProblem::kReadError;
     return library;
 }
 
 bool SaveFigureLibrary(const FigureLibrary& library, const std::filesystem::path& path,
                        const WriteFaults& faults) {
-    if (!library.writable) return false;
-    AtomicFile file(path, faults);
-    file.AppendLines(SerializeFigureLibrary(library));
-    return file.Commit();
+    return Save(library, path, faults) == SaveFault::kNone;
+}
+
+SaveFault UpdateFigureLibrary(const std::filesystem::path& path,
+                              const std::function<bool(FigureLibrary&)>& change,
+                              const WriteFaults& faults) {
+    const FileLock lock(path);
+    FigureLibrary library = LoadFigureLibrary(path);
+    if (!change(library)) return SaveFault::kNone;
+    if (lock.Fault() != SaveFault::kNone) return lock.Fault();
+    return Save(library, path, faults);
 }
 
 std::string CleanFigureName(std::string_view text) {
@@ -314,9 +360,11 @@ bool ApplyFigureEdit(FigureLibrary& library, const FigureEdit& edit) {
 
 bool SaveFigureEdits(const std::filesystem::path& path, std::span<const FigureEdit> edits,
                      const WriteFaults& faults) {
-    FigureLibrary library = LoadFigureLibrary(path);
-    for (const FigureEdit& edit : edits) ApplyFigureEdit(library, edit);
-    return SaveFigureLibrary(library, path, faults);
+    const auto apply = [&](FigureLibrary& library) {
+        for (const FigureEdit& edit : edits) ApplyFigureEdit(library, edit);
+        return true;
+    };
+    return UpdateFigureLibrary(path, apply, faults) == SaveFault::kNone;
 }
 
 }  // namespace tesra

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,6 +18,29 @@
 #include "figures/own_figures.h"
 
 namespace tesra {
+
+// Why a library file is not, or not wholly, a library this version may
+// write over; what a run can tell the user.
+enum class LibraryProblem {
+    kNone,
+    kMissing,        // no file yet: an empty library, which registering starts
+    kByteOrderMark,  // saved by an editor as Unicode: names and lines would not read
+    kOtherVersion,   // "tesra-figures N" of another version
+    kNotALibrary,    // any other first line
+    kReadError,
+    kTooLarge,      // over the bounds below: the figures before them are drawn
+    kDanglingLink,  // a link to nothing: not an empty library, or numbers would restart
+};
+
+// A library is read no further than this. The lines allow twice the largest
+// library the figure bounds let a run keep (a header, and per figure its line,
+// its elements and "end"), so that damaged entries beside it still fit; the
+// bytes allow 64 per line of that, far above a line's usual 20 to 40, and
+// keep a file without line feeds from being read whole.
+inline constexpr std::size_t kLibraryMostLines =
+    2 * (2 + kMaxOwnFigures * (kMaxOwnFigureElements + 2));
+inline constexpr std::size_t kLibraryMostBytes = std::size_t{256} << 20;
+inline constexpr ReadBounds kLibraryBounds{kLibraryMostLines, kLibraryMostBytes};
 
 struct FigureLibrary {
     OwnFigureSet set;
@@ -29,16 +53,28 @@ struct FigureLibrary {
     // False for a file this version cannot take as its own (another format,
     // a later version, a read error): registering then refuses to save.
     bool writable = true;
+    LibraryProblem problem = LibraryProblem::kNone;
 };
 
 FigureLibrary ParseFigureLibrary(std::string_view bytes);
 std::string SerializeFigureLibrary(const FigureLibrary& library);  // lines with CR LF
 
-// A missing file is an empty library.
-FigureLibrary LoadFigureLibrary(const std::filesystem::path& path);
+// A missing file is an empty library (kMissing); a dangling link is not.
+FigureLibrary LoadFigureLibrary(const std::filesystem::path& path,
+                                ReadBounds bounds = kLibraryBounds);
 // Replaces the file as a whole or leaves the old one exactly as it was.
 bool SaveFigureLibrary(const FigureLibrary& library, const std::filesystem::path& path,
                        const WriteFaults& faults = {});
+
+// The one way a library is changed: under the file's lock, so that
+// registrations and the dialog's edits at the same time neither lose one
+// another's figures nor give a number twice, the file is read as it is now,
+// `change` edits it and says whether to save, and it is saved whole. A lock
+// that cannot be had still lets `change` see the library but saves nothing.
+// kNone when saved or when change declined.
+SaveFault UpdateFigureLibrary(const std::filesystem::path& path,
+                              const std::function<bool(FigureLibrary&)>& change,
+                              const WriteFaults& faults = {});
 
 // Names are cut to this many bytes, so that the registration's notice fits
 // in one line.

@@ -179,8 +179,11 @@ void SettingsDialog::Button1Click() {
     }
     store_.solidColorSwitch = ui_.Checked(ui_.Find(kSolidColorSwitch));
     store_.solidColor = swatchColor_;
-    // A failed save is silent: the old file stays as it was.
-    SavePatternStore(store_, storeFile_);
+    // A failed save keeps the old file as it was (a read-only one too), and says so.
+    if (!SavePatternStore(store_, storeFile_))
+        ui_.Tell(
+            "設定ファイルに書き込めないため、設定は保存されていません（ファイルはそのままです）。"
+            "読み取り専用になっていないか確かめて下さい。");
     SaveFigureEdits();
     CloseForm();
 }

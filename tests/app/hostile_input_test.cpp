@@ -570,6 +570,14 @@ std::vector<HostileCase> RegistrationCases() {
                     }),
         Registering("IntoAGarbageLibrary", Same(aFigure), Expect::Explained,
                     "図形ファイルを読めない", [] { return Garbage(1 << 20); }),
+        // Each end finite, the width beyond a double: never stored as "inf".
+        Registering("AcrossEveryDouble", Same("-1e308 0 1e308 5\r\n"), Expect::Explained,
+                    "大きすぎるため"),
+        Registering(
+            "IntoALibraryWithAByteOrderMark", Same(aFigure), Expect::Explained, "先頭に BOM がある",
+            Same("\xEF\xBB\xBFtesra-figures 1\r\nfigure 107 1 1 a\r\nl 1 0 0 1 1\r\nend\r\n")),
+        Registering("IntoALibraryOfAnotherVersion", Same(aFigure), Expect::Explained,
+                    "この版では読めない形式", Same("tesra-figures 2\r\nnext 300\r\n")),
     };
 }
 

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <latch>
 #include <numbers>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/run_along.h"
@@ -261,6 +265,125 @@ TEST(RegisterFigure, WholeRunsSaveTheLibraryOrSayTheyCouldNot) {
     EXPECT_EQ(test::ReadBytes(library), saved);
     const std::string out = test::ReadBytes(dir / "JWC_TEMP.TXT");
     EXPECT_NE(out.find("h#" + test::Sjis("図形ファイルに書き込めない")), std::string::npos);
+}
+
+namespace fs = std::filesystem;
+
+// A registration of one line of the given height, named by a text, run in
+// the folder `dir` from its own exchange file into the shared library.
+int RegisterInto(const fs::path& dir, const fs::path& library, const std::string& name,
+                 int height) {
+    const fs::path exchange = dir / (name + ".TXT");
+    test::WriteBytes(exchange,
+                     Selection({"0 0 10 " + std::to_string(height), "ch 0 0 1 0 \"" + name}));
+    return RunRegisterFigureMode({exchange, dir / "tesra.dat", library});
+}
+
+// The number the notice of a registration run announced, or 0.
+std::int32_t AnnouncedKind(const fs::path& exchange) {
+    const std::string out = test::ReadBytes(exchange);
+    const std::string before = test::Sjis("」を番号 ");
+    const std::size_t at = out.find(before);
+    return at == std::string::npos ? 0 : std::stoi(out.substr(at + before.size()));
+}
+
+// Two registrations started at once, and the dialog renaming a figure at the
+// same moment, many times over: every figure a notice announces is in the
+// library under that number, no number is given twice, the rename is kept,
+// and the library reads whole (no line of one writer inside the other's).
+TEST(RegisterFigure, TwoAtOnceAndAnEditLoseNothingAndNeverShareANumber) {
+    test::ScratchDir dir;
+    const fs::path library = dir / "tesra_figures.txt";
+    constexpr int kRounds = 20;
+    std::set<std::int32_t> announced;
+    for (int round = 0; round < kRounds; ++round) {
+        std::latch start(3);
+        std::array<int, 2> status{};
+        std::array<std::string, 2> names;
+        std::vector<std::thread> writers;
+        for (int w = 0; w < 2; ++w) {
+            names[static_cast<std::size_t>(w)] =
+                "r" + std::to_string(round) + "w" + std::to_string(w);
+            writers.emplace_back([&, w] {
+                start.arrive_and_wait();
+                status[static_cast<std::size_t>(w)] =
+                    RegisterInto(dir.path(), library, names[static_cast<std::size_t>(w)], w + 1);
+            });
+        }
+        const FigureEdit rename{107, false, "e" + std::to_string(round)};
+        writers.emplace_back([&] {
+            start.arrive_and_wait();
+            SaveFigureEdits(library, {&rename, 1});
+        });
+        for (std::thread& t : writers) t.join();
+        const FigureLibrary now = LoadFigureLibrary(library);
+        ASSERT_EQ(now.damagedEntries, 0) << round;
+        ASSERT_TRUE(now.unknownLines.empty()) << round;
+        for (int w = 0; w < 2; ++w) {
+            const std::string& name = names[static_cast<std::size_t>(w)];
+            ASSERT_EQ(status[static_cast<std::size_t>(w)], 0);
+            const std::int32_t kind = AnnouncedKind(dir / (name + ".TXT"));
+            EXPECT_TRUE(announced.insert(kind).second) << "number " << kind << " given twice";
+            const auto kept = std::find_if(now.set.figures.begin(), now.set.figures.end(),
+                                           [&](const OwnFigure& f) { return f.kind == kind; });
+            ASSERT_NE(kept, now.set.figures.end()) << name << " announced as " << kind;
+            if (kind != 107) {  // 107 is the one the dialog renames
+                EXPECT_EQ(kept->name, name);
+            }
+        }
+        EXPECT_EQ(now.set.figures.size(), announced.size());
+        if (announced.contains(107) && round > 0) {
+            EXPECT_EQ(now.set.figures.front().name, rename.name);
+        }
+    }
+}
+
+// A library that cannot take the figure is kept as it was, byte for byte
+// and as a link where it was one, and the notice says why; a link to a
+// library is followed and its target gets the figure.
+TEST(RegisterFigure, LibrariesThatAreLinksOrReadOnly) {
+    const std::string one =
+        "tesra-figures 1\r\nnext 108\r\nfigure 107 1 1 a\r\nl 1 0 0 1 1\r\nend\r\n";
+    struct Case {
+        const char* name;
+        const char* linkTo;  // the library is a link to this (in "real/"); null: a file
+        bool writeTarget;    // the file finally named exists, holding `one`
+        unsigned mode;
+        const char* notice;  // the start of the notice
+    };
+    const Case cases[] = {
+        {"read-only", nullptr, true, 0444, "図形ファイルが読み取り専用のため"},
+        {"link", "real/lib.txt", true, 0644, "図形「post」を番号 108 で登録しました。"},
+        {"dangling link", "real/lib.txt", false, 0, "図形ファイルのリンク先が見つからない"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::ScratchDir scratch;
+        const fs::path dir = scratch.path();
+        fs::create_directory(dir / "real");
+        const fs::path library = dir / "tesra_figures.txt";
+        const fs::path target = c.linkTo ? dir / c.linkTo : library;
+        if (c.writeTarget) {
+            test::WriteBytes(target, one);
+            fs::permissions(target, static_cast<fs::perms>(c.mode));
+        }
+        if (c.linkTo) fs::create_symlink(c.linkTo, library);
+        ASSERT_EQ(RegisterInto(dir, library, "post", 5), 0);
+        const std::string out = test::ReadBytes(dir / "post.TXT");
+        EXPECT_NE(out.find("\r\nh#" + test::Sjis(c.notice)), std::string::npos);
+        EXPECT_EQ(fs::is_symlink(fs::symlink_status(library)), c.linkTo != nullptr);
+        const bool registered = AnnouncedKind(dir / "post.TXT") != 0;
+        if (!c.writeTarget) {
+            EXPECT_FALSE(fs::exists(target));
+            continue;
+        }
+        EXPECT_EQ(fs::status(target).permissions(), static_cast<fs::perms>(c.mode));
+        const FigureLibrary now = LoadFigureLibrary(target);
+        EXPECT_EQ(now.set.figures.size(), registered ? 2u : 1u);
+        if (!registered) {
+            EXPECT_EQ(test::ReadBytes(target), one);
+        }
+    }
 }
 
 }  // namespace

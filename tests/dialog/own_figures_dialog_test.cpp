@@ -235,6 +235,33 @@ TEST(FigureChooser, EditsKeepFiguresRegisteredMeanwhileAndSayWhenTheyCannotBeSav
     EXPECT_EQ(test::ReadBytes(other.libraryFile), "something else\r\n");
 }
 
+// OK over a read-only store or library keeps each file as it was, byte for
+// byte, and says which could not be saved.
+TEST(FigureChooser, ReadOnlyFilesAreKeptAndOkSaysSo) {
+    const struct {
+        bool storeReadOnly, libraryReadOnly;
+    } cases[] = {{true, false}, {false, true}, {true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.storeReadOnly) + std::to_string(c.libraryReadOnly));
+        ChooserRun run;
+        run.Open({{Action::Rename, 107, "a"}});
+        const auto readOnly = std::filesystem::perms::owner_read;
+        if (c.storeReadOnly) std::filesystem::permissions(run.storeFile, readOnly);
+        if (c.libraryReadOnly) std::filesystem::permissions(run.libraryFile, readOnly);
+        const std::string store = test::ReadBytes(run.storeFile);
+        const std::string library = test::ReadBytes(run.libraryFile);
+        run.dialog->Button1Click();
+        EXPECT_EQ(run.ui.messages.size(),
+                  (c.storeReadOnly ? 1u : 0u) + (c.libraryReadOnly ? 1u : 0u));
+        if (c.storeReadOnly) {
+            EXPECT_EQ(test::ReadBytes(run.storeFile), store);
+            EXPECT_EQ(std::filesystem::status(run.storeFile).permissions(), readOnly);
+        }
+        // The rename reaches a library that may be written, and no other.
+        EXPECT_EQ(test::ReadBytes(run.libraryFile) == library, c.libraryReadOnly);
+    }
+}
+
 TEST(OwnFigurePictures, ItemAndBandDrawTheFiguresOfTheGivenSet) {
     OwnFigureSet one, two;
     one.figures = {Crossed(107, "a")};

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "test_support.h"
 
@@ -101,6 +103,136 @@ TEST(AtomicFile, DirectoryInTheWayOfTheTargetFails) {
     file.Append("new");
     EXPECT_FALSE(file.Commit());
     EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "x.txt")));
+}
+
+// The new file is on the disk before the exchange and the folder after it;
+// a step that fails before the exchange leaves the old file, one after it
+// (the folder) cannot take back what every reader already sees.
+TEST(AtomicFile, SyncsTheFileBeforeTheExchangeAndTheFolderAfterIt) {
+    using enum FileStep;
+    const std::vector<FileStep> all = {kSyncFile, kReplace, kSyncFolder};
+    struct Case {
+        FileStep failAt;
+        std::vector<FileStep> steps;
+        bool committed;
+    };
+    const Case cases[] = {
+        {kNone, all, true},
+        {kSyncFile, {kSyncFile}, false},
+        {kReplace, {kSyncFile, kReplace}, false},
+        {kSyncFolder, all, true},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        WriteBytes(dir / "lib.txt", "old\r\n");
+        std::vector<FileStep> steps;
+        AtomicFile file(dir / "lib.txt", WriteFaults{.failAt = c.failAt, .steps = &steps});
+        file.Append("new");
+        EXPECT_EQ(file.Commit(), c.committed) << static_cast<int>(c.failAt);
+        EXPECT_EQ(steps, c.steps) << static_cast<int>(c.failAt);
+        EXPECT_EQ(ReadBytes(dir / "lib.txt"), c.committed ? "new\r\n" : "old\r\n");
+        EXPECT_EQ(file.Fault(), c.committed ? SaveFault::kNone : SaveFault::kCannotWrite);
+        EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "lib.txt")));
+    }
+}
+
+// What stands at the target's name: a file is replaced keeping its
+// permissions, a read-only one is kept, a link's target is replaced in its own
+// folder with the link left as it was, and a link to nothing is refused
+// rather than replaced by a plain file.
+TEST(AtomicFile, LinksAreFollowedAndReadOnlyFilesKept) {
+    struct Case {
+        const char* name;
+        const char* linkTo;  // the target is a link to this, relative to it; null: a file
+        unsigned mode;       // of the file finally named; 0: none is made
+        SaveFault fault;
+    };
+    const Case cases[] = {
+        {"file", nullptr, 0640, SaveFault::kNone},
+        {"new file", nullptr, 0, SaveFault::kNone},
+        {"read-only file", nullptr, 0444, SaveFault::kReadOnly},
+        {"link", "../real/lib.txt", 0600, SaveFault::kNone},
+        {"link to a read-only file", "../real/lib.txt", 0444, SaveFault::kReadOnly},
+        {"link to a link", "chain.txt", 0644, SaveFault::kNone},
+        {"dangling link", "../real/missing.txt", 0, SaveFault::kDanglingLink},
+        {"link to itself", "lib.txt", 0, SaveFault::kDanglingLink},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        fs::create_directory(dir / "run");
+        fs::create_directory(dir / "real");
+        const fs::path target = dir / "run" / "lib.txt", real = dir / "real" / "lib.txt";
+        const fs::path finalFile = c.linkTo ? real : target;
+        if (c.mode != 0) {
+            WriteBytes(finalFile, "old");
+            fs::permissions(finalFile, static_cast<fs::perms>(c.mode));
+        }
+        if (c.linkTo) fs::create_symlink(c.linkTo, target);
+        if (c.linkTo && std::string_view(c.linkTo) == "chain.txt")
+            fs::create_symlink("../real/lib.txt", dir / "run" / "chain.txt");
+        AtomicFile file(target);
+        file.Append("new");
+        EXPECT_EQ(file.Commit(), c.fault == SaveFault::kNone);
+        EXPECT_EQ(file.Fault(), c.fault);
+        EXPECT_EQ(fs::is_symlink(fs::symlink_status(target)), c.linkTo != nullptr);
+        if (c.fault == SaveFault::kDanglingLink) {
+            EXPECT_FALSE(fs::exists(real));
+        } else {
+            EXPECT_EQ(ReadBytes(finalFile), c.fault == SaveFault::kNone ? "new\r\n" : "old");
+        }
+        if (c.mode != 0) {
+            EXPECT_EQ(fs::status(finalFile).permissions(), static_cast<fs::perms>(c.mode));
+        }
+        for (const fs::path& folder : {dir / "run", dir / "real"})
+            for (const auto& entry : fs::directory_iterator(folder))
+                EXPECT_FALSE(entry.path().string().ends_with(".tmp")) << entry.path();
+    }
+}
+
+// A second writer of the same file waits for the first; one that cannot
+// wait is told the file is busy.
+TEST(FileLock, HeldUntilReleasedAndThenFree) {
+    ScratchDir dir;
+    const fs::path target = dir / "lib.txt";
+    std::optional<FileLock> first(std::in_place, target);
+    ASSERT_EQ(first->Fault(), SaveFault::kNone);
+    EXPECT_EQ(FileLock(target, std::chrono::milliseconds(0)).Fault(), SaveFault::kBusy);
+    first.reset();
+    EXPECT_EQ(FileLock(target, std::chrono::milliseconds(0)).Fault(), SaveFault::kNone);
+    EXPECT_EQ(FileLock(dir / "no folder" / "lib.txt").Fault(), SaveFault::kCannotWrite);
+}
+
+// A bounded read keeps whole lines within both bounds and says when the file
+// held more; a file exactly at a bound is read whole.
+TEST(ReadBoundedFile, KeepsWholeLinesWithinTheBounds) {
+    struct Case {
+        std::string bytes;
+        ReadBounds bounds;
+        std::string kept;
+        ReadOutcome outcome;
+    };
+    const std::string big(100'000, 'x');
+    const Case cases[] = {
+        {"a\nb\nc\n", {3, 0}, "a\nb\nc\n", ReadOutcome::kRead},
+        {"a\nb\nc\n", {2, 0}, "a\nb\n", ReadOutcome::kOverBound},
+        {"a\nb\nc", {2, 0}, "a\nb\n", ReadOutcome::kOverBound},
+        {"a\nb\nc", {3, 0}, "a\nb\nc", ReadOutcome::kRead},
+        {"ab\ncd\n", {0, 6}, "ab\ncd\n", ReadOutcome::kRead},
+        {"ab\ncd\n", {0, 5}, "ab\n", ReadOutcome::kOverBound},
+        {"ab\ncd\n", {0, 2}, "", ReadOutcome::kOverBound},
+        {"ab\ncd\nef\n", {1, 6}, "ab\n", ReadOutcome::kOverBound},  // lines bind first
+        {"ab\ncd\nef\n", {3, 4}, "ab\n", ReadOutcome::kOverBound},  // bytes bind first
+        {big + "\n" + big, {0, 150'000}, big + "\n", ReadOutcome::kOverBound},
+        {big + big, {0, 150'000}, "", ReadOutcome::kOverBound},  // no line feed at all
+    };
+    ScratchDir dir;
+    for (const Case& c : cases) {
+        WriteBytes(dir / "in.txt", c.bytes);
+        std::string read = "kept ";
+        EXPECT_EQ(ReadBoundedFile(dir / "in.txt", read, c.bounds), c.outcome) << c.bytes.size();
+        EXPECT_TRUE(read == "kept " + c.kept) << c.bytes.size() << " " << read.size();
+    }
 }
 
 // Reading back: every byte, larger than one read's chunk, or only as far as

@@ -161,5 +161,52 @@ TEST(FigureLibrary, WholeFiles) {
     }
 }
 
+// What a run can tell the user about the file as a whole: why it is not a
+// library this version may write over, and what it still draws from it.
+TEST(FigureLibrary, LoadSaysWhyAFileIsNotOurs) {
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Case {
+        const char* name;
+        std::string bytes;   // the file's, or a link's target when linkTo is set
+        const char* linkTo;  // the library is a link to this; null: a file
+        ReadBounds bounds;
+        LibraryProblem problem;
+        bool writable;
+        std::size_t figures;
+    };
+    const Case cases[] = {
+        // clang-format off
+        {"ours", kHead + kGood, nullptr, kLibraryBounds, LibraryProblem::kNone, true, 1},
+        {"utf-8 bom", bom + kHead + kGood, nullptr, kLibraryBounds, LibraryProblem::kByteOrderMark, false, 0},
+        {"utf-16 bom", "\xFF\xFEt\0e\0"s, nullptr, kLibraryBounds, LibraryProblem::kByteOrderMark, false, 0},
+        {"later version", "tesra-figures 2\r\n" + kGood, nullptr, kLibraryBounds, LibraryProblem::kOtherVersion, false, 0},
+        {"another file", "0\r\n" + kGood, nullptr, kLibraryBounds, LibraryProblem::kNotALibrary, false, 0},
+        {"over the byte bound", kHead + Figures(2), nullptr, {0, 60}, LibraryProblem::kTooLarge, false, 1},
+        {"link", kHead + kGood, "real.txt", kLibraryBounds, LibraryProblem::kNone, true, 1},
+        {"dangling link", kHead + kGood, "gone/real.txt", kLibraryBounds, LibraryProblem::kDanglingLink, false, 0},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        const auto path = dir / "tesra_figures.txt";
+        test::WriteBytes(c.linkTo ? dir / "real.txt" : path, c.bytes);
+        if (c.linkTo) std::filesystem::create_symlink(c.linkTo, path);
+        const FigureLibrary lib = LoadFigureLibrary(path, c.bounds);
+        EXPECT_EQ(lib.problem, c.problem);
+        EXPECT_EQ(lib.writable, c.writable);
+        EXPECT_EQ(lib.set.figures.size(), c.figures);
+        // Nothing saves over such a file (the dialog's save reads with the
+        // real bounds, which the small ones stand for); it stays as it was.
+        const bool realBounds = c.bounds.lines == kLibraryMostLines;
+        if (!c.writable && realBounds) {
+            EXPECT_FALSE(SaveFigureEdits(path, {}));
+        }
+        EXPECT_EQ(test::ReadBytes(c.linkTo ? dir / "real.txt" : path), c.bytes);
+    }
+    ScratchDir dir;
+    EXPECT_EQ(LoadFigureLibrary(dir / "none.txt").problem, LibraryProblem::kMissing);
+}
+
 }  // namespace
 }  // namespace tesra
