@@ -3,12 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "app/selection_output.h"
 #include "exchange/host_codes.h"
 #include "exchange/number_format.h"
 #include "exchange/write_back.h"
@@ -204,33 +203,31 @@ Registration RegisterSelection(const ExchangeState& exchange, FigureLibrary& lib
     return r;
 }
 
-void WriteRegistration(const ExchangeState& exchange, const Registration& r, LineSink& out) {
-    if (r.outcome == RegisterOutcome::CannotKeepSelection) return;
-    Writer writer(exchange, out);
-    if (exchange.bz) writer.AppendOutputLine("bz");
-    WriteBackSelection(exchange.elements, writer);
-    writer.WriteInitialAttributes();
-    writer.AppendOutputLine(Notice(r));
+namespace {
+
+SelectionPlan RegistrationPlan(const Registration& r) {
+    SelectionPlan plan;
+    if (r.outcome == RegisterOutcome::CannotKeepSelection) {
+        plan.outcome = SelectionPlan::Outcome::Refusal;
+        return plan;
+    }
+    return NoticePlan(std::move(plan), Notice(r));
 }
 
-// The library first: a figure the notice announces is one that was kept. A
-// selection that cannot be written back, a write fault or a lack of memory
-// leave the host's file as it was, the one state in which it erases nothing.
-int RunRegisterFigureMode(const RunPaths& paths, const WriteFaults& faults) {
-    try {
-        RunContext run;
-        PrepareRun(run, paths);
-        FigureLibrary library = LoadFigureLibrary(paths.figureLibrary);
-        Registration r = RegisterSelection(run.exchange, library);
-        if (r.outcome == RegisterOutcome::CannotKeepSelection) return 1;
-        if (r.outcome == RegisterOutcome::Registered &&
-            !SaveFigureLibrary(library, paths.figureLibrary))
-            r.outcome = RegisterOutcome::LibraryNotSaved;
-        const auto write = [&](LineSink& out) { WriteRegistration(run.exchange, r, out); };
-        return ReplaceExchangeFile(paths, faults, write) ? 0 : 1;
-    } catch (const std::bad_alloc&) {
-        return 1;
-    }
+}  // namespace
+
+void WriteRegistration(const ExchangeState& exchange, const Registration& r, LineSink& out) {
+    WriteSelectionPlan(exchange, RegistrationPlan(r), out);
+}
+
+// The library first: a figure the notice announces is one that was kept.
+SelectionPlan PlanRegistration(const ExchangeState& exchange,
+                               const std::filesystem::path& libraryPath) {
+    FigureLibrary library = LoadFigureLibrary(libraryPath);
+    Registration r = RegisterSelection(exchange, library);
+    if (r.outcome == RegisterOutcome::Registered && !SaveFigureLibrary(library, libraryPath))
+        r.outcome = RegisterOutcome::LibraryNotSaved;
+    return RegistrationPlan(r);
 }
 
 }  // namespace tesra

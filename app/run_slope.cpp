@@ -1,12 +1,10 @@
 // 法面 ticks in the runs: see run_slope.h.
 #include "app/run_slope.h"
 
-#include <algorithm>
-#include <new>
 #include <optional>
 #include <string>
+#include <utility>
 
-#include "app/selection_output.h"
 #include "figures/along_elements.h"
 #include "figures/layout.h"
 #include "notices_cp932.h"
@@ -14,16 +12,11 @@
 namespace tesra {
 namespace {
 
-bool HasLength(const ElementPath& path) {
-    return std::any_of(path.elements.begin(), path.elements.end(),
-                       [](const PathElement& e) { return !IsDegenerate(e); });
-}
-
 // Paths that can carry ticks or stop them; the others are still written back.
 std::vector<ElementPath> PathsWithLength(AlongSelection selection) {
     std::vector<ElementPath> paths;
     for (ElementPath& p : selection.paths)
-        if (HasLength(p)) paths.push_back(std::move(p));
+        if (PathHasLength(p)) paths.push_back(std::move(p));
     return paths;
 }
 
@@ -48,18 +41,17 @@ std::optional<TopAndToes> SplitTopAndToes(std::vector<ElementPath> paths, RunMod
     return split;
 }
 
-SlopePlan Notice(SlopePlan plan, std::string_view notice) {
-    plan.outcome = SlopeOutcome::Notice;
-    plan.notice = notice;
-    return plan;
-}
-
-SlopePlan PlanTicks(SlopePlan plan, const PatternRow& row, const TopAndToes& split) {
-    if (SlopeStationCount(row, split.tops) > kMaxFiguresPerRun)
-        return Notice(plan, kSlopeTooManyTicks);
-    plan.ticks = SlopeTicks(row, split.tops, split.toes);
-    if (plan.ticks.empty() && !split.toes.empty()) return Notice(plan, kSlopeToeNotMet);
-    plan.outcome = SlopeOutcome::Draw;
+SelectionPlan PlanTicks(SelectionPlan plan, const RunContext& run, const TopAndToes& split) {
+    const PatternRow row = run.store.RowInUse();
+    if (OverFigureBound(run, SlopeStationCount(row, split.tops)))
+        return NoticePlan(std::move(plan), std::string(kSlopeTooManyTicks));
+    std::vector<SlopeTick> ticks = SlopeTicks(row, split.tops, split.toes);
+    if (ticks.empty() && !split.toes.empty())
+        return NoticePlan(std::move(plan), std::string(kSlopeToeNotMet));
+    // The top edge is a selected element, back in the drawing already.
+    plan.draw = [ticks = std::move(ticks)](Writer& writer) {
+        for (const SlopeTick& t : ticks) writer.EmitLine(t.from, t.to);
+    };
     return plan;
 }
 
@@ -67,55 +59,31 @@ SlopePlan PlanTicks(SlopePlan plan, const PatternRow& row, const TopAndToes& spl
 
 bool SlopeRowInUse(const PatternStore& store) { return store.RowInUse().rowKind == kRowSlope; }
 
-SlopePlan PlanSlopeSelection(const RunContext& run, RunMode mode) {
-    SlopePlan plan;
-    plan.refusal = FirstRefusal(run.exchange.elements);
-    if (plan.refusal != WriteBackRefusal::None) {
-        plan.outcome = SlopeOutcome::CannotKeepSelection;
-        return plan;
-    }
+SelectionPlan PlanSlopeSelection(const RunContext& run, RunMode mode) {
+    SelectionPlan plan = PlanWriteBack(run.exchange);
+    if (plan.outcome == SelectionPlan::Outcome::Refusal) return plan;
     AlongSelection selection = PathsFromSelection(run.exchange.elements);
     plan.notFollowed = selection.notFollowed;
     std::vector<ElementPath> paths = PathsWithLength(std::move(selection));
-    if (paths.empty()) return Notice(plan, kNothingToFollow);
+    if (paths.empty()) return NoticePlan(std::move(plan), std::string(kNothingToFollow));
     const std::optional<TopAndToes> split =
         SplitTopAndToes(std::move(paths), mode, run.exchange.points[1]);
-    if (!split) return Notice(plan, kSlopeNoPoint);
-    return PlanTicks(std::move(plan), run.store.RowInUse(), *split);
+    if (!split) return NoticePlan(std::move(plan), std::string(kSlopeNoPoint));
+    return PlanTicks(std::move(plan), run, *split);
 }
 
-void DrawSlopeSelection(const RunContext& run, const SlopePlan& plan, LineSink& out) {
-    const ExchangeState& ex = run.exchange;
-    Writer writer(ex, out);
-    if (plan.outcome == SlopeOutcome::Notice)
-        return WriteSelectionWithNotice(ex, writer, plan.notice);
-    if (plan.outcome != SlopeOutcome::Draw) return;
-    WriteSelectionBack(ex, writer);
-    writer.WriteInitialAttributes();
-    // The top edge is a selected element, back in the drawing already.
-    for (const SlopeTick& t : plan.ticks) writer.EmitLine(t.from, t.to);
-    if (plan.notFollowed > 0) writer.AppendOutputLine(NotFollowedNotice(plan.notFollowed));
-}
-
-void DrawSlopeSpans(const RunContext& run, RunMode mode, LineSink& out) {
+bool DrawSlopeSpans(const RunContext& run, const std::vector<ElementPath>& tops, LineSink& out) {
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
     const PatternRow row = run.store.RowInUse();
-    const std::vector<ElementPath> tops = IndicatedPaths(mode, ex);
-    if (SlopeStationCount(row, tops) > kMaxFiguresPerRun) {
-        return writer.AppendOutputLine(kSlopeTooManyTicksSpan);
+    if (OverFigureBound(run, SlopeStationCount(row, tops))) {
+        writer.AppendOutputLine(kSlopeTooManyTicksSpan);
+        return false;
     }
     if (ex.bz) writer.AppendOutputLine("bz");
     writer.WriteInitialAttributes();
     DrawSlope(row, tops, {}, false, writer);
-}
-
-int ReplaceWithSlopeSelection(const RunContext& run, RunMode mode, const RunPaths& paths,
-                              const WriteFaults& faults) {
-    const SlopePlan plan = PlanSlopeSelection(run, mode);
-    if (plan.outcome == SlopeOutcome::CannotKeepSelection) return 1;
-    const auto draw = [&](LineSink& out) { DrawSlopeSelection(run, plan, out); };
-    return ReplaceExchangeFile(paths, faults, draw) ? 0 : 1;
+    return true;
 }
 
 }  // namespace tesra

@@ -6,55 +6,26 @@
 // low side of the span, the chain or each selected path. A decorative row
 // under "4" draws as mode "3" does (run.cpp sends it there).
 //
-// Selection safety as in mode "3": every selected element is written back
-// first. When the run cannot draw (nothing with length selected, no point to
-// tell the top edge by, a toe no perpendicular meets, too many ticks), the
-// selection goes back with an "h#" notice saying what to change; when the
-// selection cannot be written back whole, or on a write fault, the host's
-// file stays as it was.
+// Over a selection this is a planner of the selection pipeline
+// (run_context.h): when the run cannot draw (nothing with length selected,
+// no point to tell the top edge by, a toe no perpendicular meets, too many
+// ticks), the selection goes back with an "h#" notice saying what to change.
 
-#include <cstdint>
-#include <filesystem>
-#include <string_view>
 #include <vector>
 
-#include "app/run.h"
-#include "exchange/write_back.h"
+#include "app/run_context.h"
 #include "figures/slope.h"
 
 namespace tesra {
 
 bool SlopeRowInUse(const PatternStore& store);
 
-enum class SlopeOutcome {
-    Draw,
-    Notice,               // the selection back with a notice, nothing drawn
-    CannotKeepSelection,  // an element the run could not write back
-};
-
-struct SlopePlan {
-    SlopeOutcome outcome = SlopeOutcome::Draw;
-    WriteBackRefusal refusal = WriteBackRefusal::None;
-    std::string_view notice;  // the whole "h#" line, CP932
-    std::int32_t notFollowed = 0;
-    std::vector<SlopeTick> ticks;
-};
-
 // Everything decided before a byte is written, for modes "3" and "4".
-SlopePlan PlanSlopeSelection(const RunContext& run, RunMode mode);
+SelectionPlan PlanSlopeSelection(const RunContext& run, RunMode mode);
 
-// The selection back, then the ticks or the notice. Writes nothing for the
-// outcomes that leave the host's file alone.
-void DrawSlopeSelection(const RunContext& run, const SlopePlan& plan, LineSink& out);
-
-// Modes "1" and "2": "bz", the initial attributes, the top edge when the row
-// says so, the ticks; an "he" message alone when there would be too many.
-void DrawSlopeSpans(const RunContext& run, RunMode mode, LineSink& out);
-
-// A prepared run of a slope row over a selection ("3" or "4") written into
-// the exchange file. 0 when it was replaced; otherwise non-zero, and the file
-// is as the host wrote it.
-int ReplaceWithSlopeSelection(const RunContext& run, RunMode mode, const RunPaths& paths,
-                              const WriteFaults& faults = {});
+// Modes "1" and "2" along `tops`: "bz", the initial attributes, the top edge
+// when the row says so, the ticks; an "he" message alone when there would be
+// too many. False for that refusal.
+bool DrawSlopeSpans(const RunContext& run, const std::vector<ElementPath>& tops, LineSink& out);
 
 }  // namespace tesra

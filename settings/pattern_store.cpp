@@ -146,6 +146,27 @@ std::string FirstLines(std::string bytes, int most, bool readError) {
     return bytes;
 }
 
+// Only a name with nothing behind it is a first run; a dangling link, a
+// folder or a file without permission to read are the user's settings out of
+// reach.
+StoreCondition MissingOrUnreadable(const std::filesystem::path& path) {
+    std::error_code ec;
+    const auto type = std::filesystem::symlink_status(path, ec).type();
+    return type == std::filesystem::file_type::not_found ? StoreCondition::Missing
+                                                         : StoreCondition::Unreadable;
+}
+
+// Whether line `index` (from 0) of the 113 is a value of its kind. The solid
+// switch takes any word, as its reader does.
+bool HoldsValue(int index, std::string_view line) {
+    constexpr int kSwitchLine = 2, kHeaderLines = 5;
+    if (index == kSwitchLine) return true;
+    if (index < kHeaderLines) return TolerantInt(line).has_value();
+    const RowField& field =
+        kRowFields[static_cast<std::size_t>(index - kHeaderLines) % std::size(kRowFields)];
+    return field.integer ? TolerantInt(line).has_value() : TolerantReal(line).has_value();
+}
+
 }  // namespace
 
 PatternStore ParsePatternStore(std::string_view bytes) { return ParseLines(bytes, true); }
@@ -162,12 +183,27 @@ PatternStore ReadPatternStore(std::istream& in) {
 }
 
 PatternStore LoadPatternStore(const std::filesystem::path& path) {
+    return LoadPatternStoreChecked(path).store;
+}
+
+LoadedStore LoadPatternStoreChecked(const std::filesystem::path& path) {
     std::string bytes;
     const ReadOutcome outcome =
         ReadFileBytes(path, bytes, static_cast<std::size_t>(kStoreMostLines));
-    if (outcome == ReadOutcome::kCannotOpen) return PatternStore{};
+    if (outcome == ReadOutcome::kCannotOpen) return {PatternStore{}, MissingOrUnreadable(path)};
     const bool whole = outcome == ReadOutcome::kRead;
-    return ParseLines(FirstLines(std::move(bytes), kStoreMostLines, !whole), whole);
+    const std::string lines = FirstLines(std::move(bytes), kStoreMostLines, !whole);
+    return {ParseLines(lines, whole),
+            whole ? StoreBytesCondition(lines) : StoreCondition::Unreadable};
+}
+
+StoreCondition StoreBytesCondition(std::string_view bytes) {
+    LineCursor in(bytes, false);
+    for (int i = 0; i < kStoreLines; ++i) {
+        const std::optional<std::string_view> line = in.NextOfFile();
+        if (!line || !HoldsValue(i, *line)) return StoreCondition::Damaged;
+    }
+    return StoreCondition::Whole;
 }
 
 std::vector<std::string> PatternStoreLines(const PatternStore& store) {

@@ -124,22 +124,26 @@ TEST(AlongRun, BasePointPutsTheBandInsideOrOutsideAClosedBoundary) {
 }
 
 TEST(AlongRun, OutcomeDecidedBeforeWriting) {
+    using Outcome = SelectionPlan::Outcome;
     const struct {
         std::string selection;
-        AlongOutcome outcome;
+        Outcome outcome;
+        const char* notice;  // words of the notice, UTF-8; "" for none
     } cases[] = {
-        {"0 0 10 0\r\n", AlongOutcome::Draw},
-        {"ch 0 0 1 0 \"only text\r\npt 1 1\r\n", AlongOutcome::NothingToFollow},
-        {"ci 0 0 10 0 360 0.5 0\r\n", AlongOutcome::NothingToFollow},
-        {"0 0 0 0\r\nci 1 1 0\r\n", AlongOutcome::NothingToFollow},
-        {"0 0 10 0\r\nBL 0 0 tree\r\n", AlongOutcome::CannotKeepSelection},
-        {"0 0 10000000 0\r\n", AlongOutcome::TooManyFigures},
+        {"0 0 10 0\r\n", Outcome::Drawing, ""},
+        {"ch 0 0 1 0 \"only text\r\npt 1 1\r\n", Outcome::Notice, "沿わせる線"},
+        {"ci 0 0 10 0 360 0.5 0\r\n", Outcome::Notice, "沿わせる線"},
+        {"0 0 0 0\r\nci 1 1 0\r\n", Outcome::Notice, "沿わせる線"},
+        {"0 0 10 0\r\nBL 0 0 tree\r\n", Outcome::Refusal, ""},
+        {"0 0 10000000 0\r\n", Outcome::Notice, "図形の数が多すぎる"},
     };
     for (const auto& c : cases) {
         const RunContext run = Context(c.selection, Row(0, 1, 0, 0));
-        EXPECT_EQ(PlanAlongSelection(run).outcome, c.outcome) << c.selection;
-        EXPECT_EQ(Output(run).empty(), c.outcome == AlongOutcome::CannotKeepSelection)
-            << c.selection;
+        const SelectionPlan plan = PlanAlongSelection(run);
+        EXPECT_EQ(plan.outcome, c.outcome) << c.selection;
+        EXPECT_EQ(plan.notice.empty(), *c.notice == '\0') << c.selection;
+        EXPECT_NE(plan.notice.find(test::Sjis(c.notice)), std::string::npos) << c.selection;
+        EXPECT_EQ(Output(run).empty(), c.outcome == Outcome::Refusal) << c.selection;
     }
 }
 
