@@ -1,4 +1,5 @@
-// The run flow: the mode from the argument, the drawing into a sink, the file replaced or removed.
+// The run flow: the mode from the argument, the drawing or the selection plan
+// written into a sink, the file replaced or left as the host wrote it.
 #include "app/run.h"
 
 #include <new>
@@ -7,14 +8,10 @@
 #include "app/run_along.h"
 #include "app/run_register.h"
 #include "app/run_slope.h"
-#include "app/selection_output.h"
-#include "exchange/reader.h"
 #include "exchange/writer.h"
 #include "figures/layout.h"
 #include "figures/layout_slope.h"
-#include "geom/helpers.h"
 #include "notices_cp932.h"
-#include "settings/figure_library.h"
 
 namespace tesra {
 namespace {
@@ -33,13 +30,65 @@ std::vector<Point> PointsOf(const ExchangeState& ex) {
     return points;
 }
 
+// Mode "1" needs both of its points, mode "2" two points of a chain.
+bool EnoughPoints(RunMode mode, const ExchangeState& ex) {
+    if (mode == RunMode::TwoPoints) return ex.points[1].present && ex.points[2].present;
+    return ChainLength(ex) >= 2;
+}
+
+bool OverSelection(RunMode mode) {
+    return mode == RunMode::AlongSelection || mode == RunMode::SlopeBetween;
+}
+
+// Modes "3" and "4": a slope row runs apart (run_slope.h), a decorative row
+// under "4" draws as under "3".
+SelectionPlan PlanSelectionRun(const RunContext& run, RunMode mode) {
+    SelectionPlan plan =
+        SlopeRowInUse(run.store) ? PlanSlopeSelection(run, mode) : PlanAlongSelection(run);
+    return NoteDamage(std::move(plan), run);
+}
+
+// Either row kind through the one layout. False when there would be too many
+// figures or ticks: the "he" line is then all.
+bool DrawSpans(const RunContext& run, RunMode mode, LineSink& out) {
+    const ExchangeState& ex = run.exchange;
+    Writer writer(ex, out);
+    LayoutInputs inputs{run.store.RowInUse(),
+                        SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
+                        ex.initial.lineColor};
+    inputs.keepsZeroLengthSpan = mode == RunMode::TwoPoints;
+    inputs.ownFigures = &run.ownFigures;
+    const std::vector<ElementPath> paths = IndicatedPaths(mode, ex);
+    if (OverFigureBound(run, LayoutFigureCount(inputs, paths))) {
+        writer.AppendOutputLine(IsSlopeRow(inputs.row) ? kSlopeTooManyTicksSpan : kTooManyFigures);
+        return false;
+    }
+    if (ex.bz) writer.AppendOutputLine("bz");
+    writer.WriteInitialAttributes();
+    LayOutPaths(inputs, paths, writer);
+    return true;
+}
+
+// Modes "1" and "2". Without a selection a file holding only a notice loses
+// nothing, and the host shows the notice where 未実行 would say nothing.
+void DrawIndicated(const RunContext& run, RunMode mode, LineSink& out) {
+    Writer writer(run.exchange, out);
+    if (!EnoughPoints(mode, run.exchange))
+        return writer.AppendOutputLine(mode == RunMode::TwoPoints ? kTooFewPointsTwo
+                                                                  : kTooFewPointsChain);
+    if (DrawSpans(run, mode, out) && run.damage != SettingsDamage::None) writer.AppendOutputLine(DamageNotice(run));
+}
+
+static_assert(kTooFewPointsTwo.size() <= kMaxOutputLine &&
+              kTooFewPointsChain.size() <= kMaxOutputLine);
+
 }  // namespace
 
 std::vector<ElementPath> IndicatedPaths(RunMode mode, const ExchangeState& ex) {
+    if (!EnoughPoints(mode, ex)) return {};
     if (mode == RunMode::TwoPoints) return {ChainPath(PointsOf(ex), 2)};
-    const int chainLength = ChainLength(ex);
-    if (mode != RunMode::Chain || chainLength < 2) return {};
-    return {ChainPath(PointsOf(ex), chainLength)};
+    if (mode != RunMode::Chain) return {};
+    return {ChainPath(PointsOf(ex), ChainLength(ex))};
 }
 
 RunMode ModeFromArgument(std::optional<std::string_view> firstArgument) {
@@ -51,89 +100,28 @@ RunMode ModeFromArgument(std::optional<std::string_view> firstArgument) {
     return RunMode::Dialog;
 }
 
-RunPaths RunPaths::ForExecutable(const std::filesystem::path& exePath) {
-    RunPaths paths;
-    paths.exchangeFile = exePath.parent_path() / "JWC_TEMP.TXT";
-    paths.storeFile = exePath;
-    paths.storeFile.replace_extension(".dat");
-    paths.figureLibrary = exePath.parent_path() / exePath.stem();
-    paths.figureLibrary += "_figures.txt";
-    return paths;
-}
-
-void PrepareRun(RunContext& run, const RunPaths& paths) {
-    ResetExchangeState(run.exchange);
-    ReadExchangeFile(run.exchange, paths.exchangeFile);
-    run.store = LoadPatternStore(paths.storeFile);
-    // A library of a thousand figures costs more to read than a whole
-    // ordinary run: only a row that draws one reads it.
-    const PatternRow row = run.store.RowInUse();
-    if (row.figureKind >= kFirstOwnFigureKind || row.figureB >= kFirstOwnFigureKind)
-        run.ownFigures = LoadFigureLibrary(paths.figureLibrary).set;
-}
-
 void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
-    // 法面 rows over a selection pick their top edge and toe (run_slope.h).
-    const bool selection = mode == RunMode::AlongSelection || mode == RunMode::SlopeBetween;
-    if (selection && SlopeRowInUse(run.store))
-        return DrawSlopeSelection(run, PlanSlopeSelection(run, mode), out);
-    if (selection) return DrawAlongSelection(run, PlanAlongSelection(run), out);
-    const ExchangeState& ex = run.exchange;
-    Writer writer(ex, out);
-    LayoutInputs inputs{run.store.RowInUse(),
-                        SolidStyle{run.store.solidColorSwitch, run.store.solidColor},
-                        ex.initial.lineColor};
-    inputs.keepsZeroLengthSpan = mode == RunMode::TwoPoints;
-    inputs.ownFigures = &run.ownFigures;
-    const std::vector<ElementPath> paths = IndicatedPaths(mode, ex);
-    const std::int64_t figures = LayoutFigureCount(inputs, paths);
-    if (figures > kMaxFiguresPerRun || OwnElementsOverBound(run.ownFigures, inputs.row, figures))
-        return writer.AppendOutputLine(IsSlopeRow(inputs.row) ? kSlopeTooManyTicksSpan
-                                                              : kTooManyFigures);
-
-    if (ex.bz) writer.AppendOutputLine("bz");
-    writer.WriteInitialAttributes();
-    LayOutPaths(inputs, paths, writer);
+    if (OverSelection(mode))
+        return WriteSelectionPlan(run.exchange, PlanSelectionRun(run, mode), out);
+    DrawIndicated(run, mode, out);
 }
 
-namespace {
-
-bool DrawAndReplace(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
-    RunContext run;
-    PrepareRun(run, paths);
-    return ReplaceExchangeFile(paths, faults, [&](LineSink& out) { DrawPattern(run, mode, out); });
-}
-
-// Modes "3" and "4", read once: a slope row runs apart (run_slope.h), a
-// decorative row under "4" draws as under "3". Running out of memory before
-// a byte is written leaves the host's file as it was.
-int RunOverSelection(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
+int RunDrawingMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
     try {
         RunContext run;
         PrepareRun(run, paths);
-        if (SlopeRowInUse(run.store)) return ReplaceWithSlopeSelection(run, mode, paths, faults);
-        return ReplaceWithAlongSelection(run, paths, faults);
+        if (mode == RunMode::RegisterFigure)
+            return ReplaceWithSelection(
+                run.exchange, PlanRegistration(run.exchange, paths.figureLibrary), paths, faults);
+        if (OverSelection(mode))
+            return ReplaceWithSelection(run.exchange, PlanSelectionRun(run, mode), paths, faults);
+        const auto draw = [&](LineSink& out) { DrawPattern(run, mode, out); };
+        return ReplaceExchangeFile(paths, faults, draw) ? 0 : 1;
     } catch (const std::bad_alloc&) {
+        // Out of memory before the output began (an exchange file or a store
+        // too large to hold): the host's file stays as it wrote it.
         return 1;
     }
-}
-
-}  // namespace
-
-int RunDrawingMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults) {
-    if (mode == RunMode::AlongSelection || mode == RunMode::SlopeBetween)
-        return RunOverSelection(mode, paths, faults);
-    if (mode == RunMode::RegisterFigure) return RunRegisterFigureMode(paths, faults);
-    try {
-        if (DrawAndReplace(mode, paths, faults)) return 0;
-    } catch (const std::bad_alloc&) {
-        // An exchange file too large to hold in memory fails the run like a
-        // failed write, instead of ending it with the input left in place.
-    }
-    // The host must never read a half-written file, nor its own input back.
-    std::error_code ec;
-    std::filesystem::remove(paths.exchangeFile, ec);
-    return 1;
 }
 
 }  // namespace tesra

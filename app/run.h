@@ -1,68 +1,38 @@
 #pragma once
-// One run of the program: read the exchange file and the pattern store from
-// the executable's folder, then either hand over to the settings dialog or
-// draw the pattern in use and replace the exchange file.
+// One run of the program: the mode from the argument, then either the
+// settings dialog or a drawing mode that reads the exchange file and the
+// pattern store from the executable's folder and replaces the exchange file.
+// Modes "1" and "2" draw along the indicated points; "3", "4" and "5" go
+// through the selection pipeline of run_context.h with their own planner.
 
-#include <filesystem>
 #include <optional>
 #include <string_view>
 #include <vector>
 
-#include "exchange/atomic_file.h"
-#include "exchange/exchange_state.h"
-#include "exchange/line_sink.h"
-#include "figures/own_figures.h"
+#include "app/run_context.h"
 #include "geom/path.h"
-#include "settings/pattern_store.h"
 
 namespace tesra {
-
-enum class RunMode {
-    Dialog = 0,
-    TwoPoints = 1,
-    Chain = 2,
-    AlongSelection = 3,
-    SlopeBetween = 4,    // slope ticks from a top edge towards a toe
-    RegisterFigure = 5,  // the selection becomes an own figure
-};
 
 // "1" to "5" exactly pick the drawing modes; anything else is the dialog.
 RunMode ModeFromArgument(std::optional<std::string_view> firstArgument);
 
-struct RunPaths {
-    std::filesystem::path exchangeFile;  // <exe folder>/JWC_TEMP.TXT
-    std::filesystem::path storeFile;     // the executable's path with ".dat"
-    // The user's own figures: the executable's stem and "_figures.txt"
-    // (tesra_figures.txt), a file a person can read beside the store.
-    std::filesystem::path figureLibrary;
-
-    static RunPaths ForExecutable(const std::filesystem::path& exePath);
-};
-
-// Everything one run holds, passed explicitly so a whole run can be tested
-// in-process.
-struct RunContext {
-    ExchangeState exchange;
-    PatternStore store;
-    // Read only when the row in use names one of them.
-    OwnFigureSet ownFigures;
-};
-
-// Steps every mode shares: reset and read the exchange file, load the store
-// and, when the row in use draws an own figure, the figure library.
-void PrepareRun(RunContext& run, const RunPaths& paths);
-
-// The whole drawing into any sink (file, memory, checker): "bz", the initial
-// attributes, then the pattern along the span or the chain. Call after
+// The whole output of a drawing mode into any sink (file, memory, checker).
+// Modes "1" and "2": "bz", the initial attributes, the pattern along the span
+// or the chain and a notice of damaged settings; a notice alone when the
+// points are too few; an "he" message alone when there would be too many
+// figures. Modes "3" and "4": the selection plan written out. Call after
 // PrepareRun, or on a context filled in memory.
 void DrawPattern(const RunContext& run, RunMode mode, LineSink& out);
 
 // What modes "1" and "2" draw along: the span from point 1 to point 2, or the
-// chain through every point given; nothing for other modes.
+// chain through every point given; nothing for other modes, nor when the
+// points are too few.
 std::vector<ElementPath> IndicatedPaths(RunMode mode, const ExchangeState& ex);
 
 // A whole drawing run. Returns the exit status: 0 when the exchange file was
-// replaced, non-zero when it could not be (the file is then removed).
+// replaced; non-zero when it could not be, and the file is then exactly as
+// the host wrote it (the host shows 未実行 and erases nothing).
 int RunDrawingMode(RunMode mode, const RunPaths& paths, const WriteFaults& faults = {});
 
 }  // namespace tesra

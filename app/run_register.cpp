@@ -3,12 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "app/selection_output.h"
 #include "exchange/host_codes.h"
 #include "exchange/number_format.h"
 #include "exchange/write_back.h"
@@ -238,35 +237,40 @@ Registration RegisterSelection(const ExchangeState& exchange, FigureLibrary& lib
     return r;
 }
 
-void WriteRegistration(const ExchangeState& exchange, const Registration& r, LineSink& out) {
-    if (r.outcome == RegisterOutcome::CannotKeepSelection) return;
-    Writer writer(exchange, out);
-    if (exchange.bz) writer.AppendOutputLine("bz");
-    WriteBackSelection(exchange.elements, writer);
-    writer.WriteInitialAttributes();
-    writer.AppendOutputLine(Notice(r));
+namespace {
+
+SelectionPlan RegistrationPlan(const Registration& r) {
+    SelectionPlan plan;
+    if (r.outcome == RegisterOutcome::CannotKeepSelection) {
+        plan.outcome = SelectionPlan::Outcome::Refusal;
+        return plan;
+    }
+    return NoticePlan(std::move(plan), Notice(r));
 }
 
-// The library first: a figure the notice announces is one that was kept. A
-// selection that cannot be written back, a write fault or a lack of memory
-// leave the host's file as it was, the one state in which it erases nothing.
-int RunRegisterFigureMode(const RunPaths& paths, const WriteFaults& faults) {
-    try {
-        RunContext run;
-        PrepareRun(run, paths);
-        Registration r;
-        const auto add = [&](FigureLibrary& library) {
-            r = RegisterSelection(run.exchange, library);
-            return r.outcome == RegisterOutcome::Registered;
-        };
-        r.saveFault = UpdateFigureLibrary(paths.figureLibrary, add);
-        if (r.outcome == RegisterOutcome::CannotKeepSelection) return 1;
-        if (r.saveFault != SaveFault::kNone) r.outcome = RegisterOutcome::LibraryNotSaved;
-        const auto write = [&](LineSink& out) { WriteRegistration(run.exchange, r, out); };
-        return ReplaceExchangeFile(paths, faults, write) ? 0 : 1;
-    } catch (const std::bad_alloc&) {
-        return 1;
-    }
+}  // namespace
+
+void WriteRegistration(const ExchangeState& exchange, const Registration& r, LineSink& out) {
+    WriteSelectionPlan(exchange, RegistrationPlan(r), out);
+}
+
+// The library first, under its lock: a figure the notice announces is one
+// that was kept, and two registrations at once never give one number twice.
+SelectionPlan PlanRegistration(const ExchangeState& exchange,
+                               const std::filesystem::path& libraryPath) {
+    // Before the lock: a library that cannot be locked must not lead to a
+    // notice written over a selection that cannot go back whole.
+    SelectionPlan writeBack = PlanWriteBack(exchange);
+    if (writeBack.outcome == SelectionPlan::Outcome::Refusal) return writeBack;
+    Registration r;
+    const auto add = [&](FigureLibrary& library) {
+        r = RegisterSelection(exchange, library);
+        return r.outcome == RegisterOutcome::Registered;
+    };
+    r.saveFault = UpdateFigureLibrary(libraryPath, add);
+    if (r.outcome != RegisterOutcome::CannotKeepSelection && r.saveFault != SaveFault::kNone)
+        r.outcome = RegisterOutcome::LibraryNotSaved;
+    return RegistrationPlan(r);
 }
 
 }  // namespace tesra

@@ -7,9 +7,10 @@
 // written back whole, the host's file is left exactly as it was.
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
-#include "app/run.h"
+#include "app/run_context.h"
 #include "settings/figure_library.h"
 
 namespace tesra {
@@ -44,8 +45,10 @@ Registration RegisterSelection(const ExchangeState& exchange, FigureLibrary& lib
 // Writes nothing for CannotKeepSelection.
 void WriteRegistration(const ExchangeState& exchange, const Registration& r, LineSink& out);
 
-// The whole run: 0 when the exchange file was replaced; otherwise non-zero,
-// and the file is as the host wrote it.
-int RunRegisterFigureMode(const RunPaths& paths, const WriteFaults& faults = {});
+// The planner of mode "5" (run_context.h): the library read, the figure
+// added and the library saved, then the notice of what was done; a refusal
+// when the selection cannot be written back whole.
+SelectionPlan PlanRegistration(const ExchangeState& exchange,
+                               const std::filesystem::path& libraryPath);
 
 }  // namespace tesra

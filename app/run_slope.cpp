@@ -1,12 +1,10 @@
 // 法面 ticks in the runs: see run_slope.h.
 #include "app/run_slope.h"
 
-#include <algorithm>
-#include <new>
-#include <optional>
+#include <memory>
 #include <string>
+#include <utility>
 
-#include "app/selection_output.h"
 #include "figures/along_elements.h"
 #include "figures/layout.h"
 #include "notices_cp932.h"
@@ -14,16 +12,11 @@
 namespace tesra {
 namespace {
 
-bool HasLength(const ElementPath& path) {
-    return std::any_of(path.elements.begin(), path.elements.end(),
-                       [](const PathElement& e) { return !IsDegenerate(e); });
-}
-
 // Paths that can carry ticks or stop them; the others are still written back.
 std::vector<ElementPath> PathsWithLength(AlongSelection selection) {
     std::vector<ElementPath> paths;
     for (ElementPath& p : selection.paths)
-        if (HasLength(p)) paths.push_back(std::move(p));
+        if (PathHasLength(p)) paths.push_back(std::move(p));
     return paths;
 }
 
@@ -49,60 +42,35 @@ std::string_view NoticeFor(SlopeRefusal refusal) {
     return kSlopeNoPoint;
 }
 
-SlopeSelectionPlan Notice(SlopeSelectionPlan plan, std::string_view notice) {
-    plan.outcome = SlopeOutcome::Notice;
-    plan.notice = notice;
-    return plan;
+SelectionPlan RefusalNotice(SelectionPlan plan, SlopeRefusal refusal) {
+    return NoticePlan(std::move(plan), std::string(NoticeFor(refusal)));
 }
 
 }  // namespace
 
 bool SlopeRowInUse(const PatternStore& store) { return store.RowInUse().rowKind == kRowSlope; }
 
-SlopeSelectionPlan PlanSlopeSelection(const RunContext& run, RunMode mode) {
-    SlopeSelectionPlan plan;
-    plan.refusal = FirstRefusal(run.exchange.elements);
-    if (plan.refusal != WriteBackRefusal::None) {
-        plan.outcome = SlopeOutcome::CannotKeepSelection;
-        return plan;
-    }
+SelectionPlan PlanSlopeSelection(const RunContext& run, RunMode mode) {
+    SelectionPlan plan = PlanWriteBack(run.exchange);
+    if (plan.outcome == SelectionPlan::Outcome::Refusal) return plan;
     AlongSelection selection = PathsFromSelection(run.exchange.elements);
     plan.notFollowed = selection.notFollowed;
     std::vector<ElementPath> paths = PathsWithLength(std::move(selection));
-    if (paths.empty()) return Notice(plan, kNothingToFollow);
+    if (paths.empty()) return NoticePlan(std::move(plan), std::string(kNothingToFollow));
     SlopeSplit split = SplitForMode(std::move(paths), mode, run.exchange.points[1]);
-    if (split.refusal != SlopeRefusal::None) return Notice(plan, NoticeFor(split.refusal));
-    plan.ticks = PlanSlope(run.store.RowInUse(), split.tops, split.toes);
-    if (plan.ticks.refusal != SlopeRefusal::None)
-        return Notice(plan, NoticeFor(plan.ticks.refusal));
-    plan.tops = std::move(split.tops);
-    plan.outcome = SlopeOutcome::Draw;
-    return plan;
-}
-
-void DrawSlopeSelection(const RunContext& run, const SlopeSelectionPlan& plan, LineSink& out) {
-    const ExchangeState& ex = run.exchange;
-    Writer writer(ex, out);
-    if (plan.outcome == SlopeOutcome::Notice)
-        return WriteSelectionWithNotice(ex, writer, plan.notice);
-    if (plan.outcome != SlopeOutcome::Draw) return;
-    WriteSelectionBack(ex, writer);
-    writer.WriteInitialAttributes();
+    if (split.refusal != SlopeRefusal::None) return RefusalNotice(std::move(plan), split.refusal);
+    const PatternRow row = run.store.RowInUse();
+    auto ticks = std::make_shared<SlopePlan>(PlanSlope(row, split.tops, split.toes));
+    if (ticks->refusal != SlopeRefusal::None) return RefusalNotice(std::move(plan), ticks->refusal);
     // The top edge is a selected element, back in the drawing already.
-    LayoutInputs in;
-    in.row = run.store.RowInUse();
-    in.pathIsDrawn = true;
-    in.slopePlan = &plan.ticks;
-    LayOutPaths(in, plan.tops, writer);
-    if (plan.notFollowed > 0) writer.AppendOutputLine(NotFollowedNotice(plan.notFollowed));
-}
-
-int ReplaceWithSlopeSelection(const RunContext& run, RunMode mode, const RunPaths& paths,
-                              const WriteFaults& faults) {
-    const SlopeSelectionPlan plan = PlanSlopeSelection(run, mode);
-    if (plan.outcome == SlopeOutcome::CannotKeepSelection) return 1;
-    const auto draw = [&](LineSink& out) { DrawSlopeSelection(run, plan, out); };
-    return ReplaceExchangeFile(paths, faults, draw) ? 0 : 1;
+    plan.draw = [row, ticks, tops = std::move(split.tops)](Writer& writer) {
+        LayoutInputs in;
+        in.row = row;
+        in.pathIsDrawn = true;
+        in.slopePlan = ticks.get();
+        LayOutPaths(in, tops, writer);
+    };
+    return plan;
 }
 
 }  // namespace tesra

@@ -56,7 +56,7 @@ void BM_WholeRunAlongSelection(benchmark::State& state) {
     for (auto _ : state) {
         const RunContext run = Context(file);
         CountingSink out;
-        DrawAlongSelection(run, PlanAlongSelection(run), out);
+        WriteSelectionPlan(run.exchange, PlanAlongSelection(run), out);
         bytes = out.bytes;
     }
     state.counters["output_MB"] = static_cast<double>(bytes) / 1e6;

@@ -80,7 +80,9 @@ bool IsZeroDifference(double v) { return std::trunc(v / kSameEps + 0.5) == 0.0; 
 
 }  // namespace
 
-std::int32_t ParseInt(std::string_view text) {
+std::int32_t ParseInt(std::string_view text) { return TolerantInt(text).value_or(0); }
+
+std::optional<std::int32_t> TolerantInt(std::string_view text) {
     text = SkipLeadingSpaces(text);
     bool negative = false;
     if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
@@ -89,16 +91,16 @@ std::int32_t ParseInt(std::string_view text) {
     }
     std::uint64_t magnitude = 0;
     bool hex = false;
-    if (!ParseMagnitude(text, magnitude, hex)) return 0;
+    if (!ParseMagnitude(text, magnitude, hex)) return std::nullopt;
     if (hex) {
         // Hexadecimal spells the 32-bit pattern: $FFFFFFFF is -1.
-        if (magnitude > 0xFFFFFFFFull) return 0;
+        if (magnitude > 0xFFFFFFFFull) return std::nullopt;
         auto bits = static_cast<std::uint32_t>(magnitude);
         if (negative) bits = 0u - bits;
         return static_cast<std::int32_t>(bits);
     }
     const std::uint64_t limit = negative ? 2147483648ull : 2147483647ull;
-    if (magnitude > limit) return 0;
+    if (magnitude > limit) return std::nullopt;
     const auto wide = static_cast<std::int64_t>(magnitude);
     return static_cast<std::int32_t>(negative ? -wide : wide);
 }
@@ -130,13 +132,15 @@ std::optional<double> WholeFiniteReal(std::string_view text) {
     return value;
 }
 
-double ParseFloat(std::string_view text) {
+double ParseFloat(std::string_view text) { return TolerantReal(text).value_or(0.0); }
+
+std::optional<double> TolerantReal(std::string_view text) {
     text = SkipLeadingSpaces(text);
-    if (!IsPlainDecimalReal(text)) return 0.0;
+    if (!IsPlainDecimalReal(text)) return std::nullopt;
     if (text[0] == '+') text.remove_prefix(1);  // from_chars takes no plus sign
     double value = 0.0;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || !std::isfinite(value)) return 0.0;
+    if (ec != std::errc() || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 

@@ -41,6 +41,9 @@ double SweepDeg(double startDeg, double endDeg);
 // Tolerant parses: text that is not entirely a number gives 0.
 std::int32_t ParseInt(std::string_view text);
 double ParseFloat(std::string_view text);
+// The same, saying so when the text is no number at all.
+std::optional<std::int32_t> TolerantInt(std::string_view text);
+std::optional<double> TolerantReal(std::string_view text);
 bool ParseBool(std::string_view text);  // CP932 bytes
 // Strict parses: the whole text is one number (no blanks, no plus sign), or nothing.
 std::optional<std::int32_t> WholeInt(std::string_view text);

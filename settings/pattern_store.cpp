@@ -149,6 +149,29 @@ PatternStore FromBytesRead(std::string bytes, bool readError) {
     return ParseLines(bytes, true);
 }
 
+// Only a name with nothing behind it is a first run; a dangling link, a
+// folder or a file without permission to read are the user's settings out of
+// reach.
+StoreCondition MissingOrUnreadable(const std::filesystem::path& path) {
+    std::error_code ec;
+    const auto type = std::filesystem::symlink_status(path, ec).type();
+    return type == std::filesystem::file_type::not_found ? StoreCondition::Missing
+                                                         : StoreCondition::Unreadable;
+}
+
+// Whether line `index` (from 0) of the 113 is a number of its setting's kind
+// (a number out of a setting's range is the user's, read by its fallback;
+// text that is no number is damage). The solid switch takes any word, as its
+// reader does.
+bool HoldsValue(int index, std::string_view line) {
+    constexpr int kSwitchLine = 2, kHeaderLines = 5;
+    if (index == kSwitchLine) return true;
+    if (index < kHeaderLines) return TolerantInt(line).has_value();
+    const RowSetting& setting =
+        kLineSettings[static_cast<std::size_t>(index - kHeaderLines) % kLineSettings.size()];
+    return setting.integer ? TolerantInt(line).has_value() : TolerantReal(line).has_value();
+}
+
 }  // namespace
 
 PatternStore ParsePatternStore(std::string_view bytes) { return ParseLines(bytes, true); }
@@ -161,11 +184,26 @@ PatternStore ReadPatternStore(std::istream& in) {
 }
 
 PatternStore LoadPatternStore(const std::filesystem::path& path) {
+    return LoadPatternStoreChecked(path).store;
+}
+
+LoadedStore LoadPatternStoreChecked(const std::filesystem::path& path) {
     std::string bytes;
     // One byte more than the bound tells a file over it from one just at it.
     const ReadOutcome outcome = ReadFileBytes(path, bytes, 0, kStoreMostBytes + 1);
-    if (outcome == ReadOutcome::kCannotOpen) return PatternStore{};
-    return FromBytesRead(std::move(bytes), outcome == ReadOutcome::kReadError);
+    if (outcome == ReadOutcome::kCannotOpen) return {PatternStore{}, MissingOrUnreadable(path)};
+    const bool whole = outcome == ReadOutcome::kRead && bytes.size() <= kStoreMostBytes;
+    const StoreCondition condition = whole ? StoreBytesCondition(bytes) : StoreCondition::Unreadable;
+    return {FromBytesRead(std::move(bytes), outcome == ReadOutcome::kReadError), condition};
+}
+
+StoreCondition StoreBytesCondition(std::string_view bytes) {
+    LineCursor in(bytes, false);
+    for (int i = 0; i < kStoreLines; ++i) {
+        const std::optional<std::string_view> line = in.NextOfFile();
+        if (!line || !HoldsValue(i, *line)) return StoreCondition::Damaged;
+    }
+    return StoreCondition::Whole;
 }
 
 std::vector<std::string> PatternStoreLines(const PatternStore& store) {

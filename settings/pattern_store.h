@@ -55,6 +55,22 @@ struct PatternStore {
 // kStoreMostBytes of it. A file of 113 lines or fewer has no [extension]
 // section: its new settings are the defaults.
 PatternStore LoadPatternStore(const std::filesystem::path& path);
+
+// How much of the file a load could take as the user's settings.
+enum class StoreCondition {
+    Whole,       // every one of the 113 lines read as a value
+    Missing,     // no file: the defaults, as on the first run
+    Unreadable,  // a file that could not be opened or read to its end
+    Damaged,     // a line missing or no number: read as 0
+};
+struct LoadedStore {
+    PatternStore store;
+    StoreCondition condition = StoreCondition::Whole;
+};
+// LoadPatternStore, and what it found.
+LoadedStore LoadPatternStoreChecked(const std::filesystem::path& path);
+// Whole or Damaged, for the bytes of a file read to its end.
+StoreCondition StoreBytesCondition(std::string_view bytes);
 // Defaults, then the lines of bytes; lines past the end read as empty.
 PatternStore ParsePatternStore(std::string_view bytes);
 // Defaults, then the stream's lines; a read error keeps the defaults of

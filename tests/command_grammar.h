@@ -13,9 +13,10 @@
 //   sc + 7 numbers + code (0 5 100 -1)  solid arc
 //   so + 8 numbers                      solid ring
 //   he<message>                         the only line of a refused run
+//   h#<notice>                          only as the last line
 //
-// A run along selected elements ("3") also writes the selection back, and
-// may end with a notice; its vocabulary adds:
+// A run along selected elements ("3") also writes the selection back; its
+// vocabulary adds:
 //
 //   ci x y r                            circle
 //   sl x1 y1 x2 y2                      two-corner solid
@@ -24,7 +25,6 @@
 //   ch … c2 + 4 numbers + ' "' + text   text (any bytes but CR, LF, NUL)
 //   cn<1..10> / cn0 + 3 numbers + <int> text kind
 //   cn"$<font>  cc<0..8>  pn<int>       font, text color, point number
-//   h#<notice>                          only as the last line
 //
 // Numbers are the writer's decimal form (-12.5, 0.001, 1.5E20, 1E-5) and must
 // be finite as doubles. Fields are separated by exactly one space; every line
@@ -180,10 +180,10 @@ inline bool IsWriteBackElementLine(const std::vector<std::string_view>& f) {
 inline bool IsCommandLine(std::string_view line, Vocabulary v = Vocabulary::Drawing) {
     if (line.size() > kMaxLineBytes) return false;
     if (line.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
-    if (IsMessageLine(line)) return true;
+    if (IsMessageLine(line) || IsNoticeLine(line)) return true;
     if (IsAttributeLine(line)) return true;
     if (v == Vocabulary::WithWriteBack) {
-        if (IsNoticeLine(line) || IsTextLine(line) || IsWriteBackAttributeLine(line)) return true;
+        if (IsTextLine(line) || IsWriteBackAttributeLine(line)) return true;
     }
     const std::vector<std::string_view> f = Fields(line);
     if (f.empty()) return false;
@@ -205,7 +205,7 @@ inline std::string CommandFileProblem(std::string_view bytes, Vocabulary v = Voc
                    " invalid: " + std::string(line.substr(0, 80));
         if (notice) return "a line after the notice";
         message = message || IsMessageLine(line);
-        notice = v == Vocabulary::WithWriteBack && IsNoticeLine(line);
+        notice = IsNoticeLine(line);
     }
     if (message && lineNo != 1) return "a message line among other lines";
     return "";

@@ -139,6 +139,12 @@ std::string CrLf(const std::vector<std::string>& lines) {
     return out;
 }
 
+std::vector<std::string> WholeStore(std::vector<std::string> firstLines) {
+    constexpr std::size_t kStoreLines = 113;
+    if (firstLines.size() < kStoreLines) firstLines.resize(kStoreLines, "0");
+    return firstLines;
+}
+
 std::string Sjis(std::string_view utf8) {
     iconv_t cd = iconv_open("CP932", "UTF-8");
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no CP932 converter");

@@ -124,22 +124,60 @@ TEST(AlongRun, BasePointPutsTheBandInsideOrOutsideAClosedBoundary) {
 }
 
 TEST(AlongRun, OutcomeDecidedBeforeWriting) {
+    using Outcome = SelectionPlan::Outcome;
     const struct {
         std::string selection;
-        AlongOutcome outcome;
+        Outcome outcome;
+        const char* notice;  // words of the notice, UTF-8; "" for none
     } cases[] = {
-        {"0 0 10 0\r\n", AlongOutcome::Draw},
-        {"ch 0 0 1 0 \"only text\r\npt 1 1\r\n", AlongOutcome::NothingToFollow},
-        {"ci 0 0 10 0 360 0.5 0\r\n", AlongOutcome::NothingToFollow},
-        {"0 0 0 0\r\nci 1 1 0\r\n", AlongOutcome::NothingToFollow},
-        {"0 0 10 0\r\nBL 0 0 tree\r\n", AlongOutcome::CannotKeepSelection},
-        {"0 0 10000000 0\r\n", AlongOutcome::TooManyFigures},
+        {"0 0 10 0\r\n", Outcome::Drawing, ""},
+        {"ch 0 0 1 0 \"only text\r\npt 1 1\r\n", Outcome::Notice, "沿わせる線"},
+        {"ci 0 0 10 0 360 0.5 0\r\n", Outcome::Notice, "沿わせる線"},
+        {"0 0 0 0\r\nci 1 1 0\r\n", Outcome::Notice, "沿わせる線"},
+        {"0 0 10 0\r\nBL 0 0 tree\r\n", Outcome::Refusal, ""},
+        {"0 0 10000000 0\r\n", Outcome::Notice, "図形の数が多すぎる"},
     };
     for (const auto& c : cases) {
         const RunContext run = Context(c.selection, Row(0, 1, 0, 0));
-        EXPECT_EQ(PlanAlongSelection(run).outcome, c.outcome) << c.selection;
-        EXPECT_EQ(Output(run).empty(), c.outcome == AlongOutcome::CannotKeepSelection)
-            << c.selection;
+        const SelectionPlan plan = PlanAlongSelection(run);
+        EXPECT_EQ(plan.outcome, c.outcome) << c.selection;
+        EXPECT_EQ(plan.notice.empty(), *c.notice == '\0') << c.selection;
+        EXPECT_NE(plan.notice.find(test::Sjis(c.notice)), std::string::npos) << c.selection;
+        EXPECT_EQ(Output(run).empty(), c.outcome == Outcome::Refusal) << c.selection;
+    }
+}
+
+// The host shows only the last notice, so a run writes one: why nothing was
+// drawn, else what was damaged or missing, else the elliptic arcs left alone.
+TEST(AlongRun, OneNoticeTheMostUseful) {
+    const std::string drawnBesideAnEllipse = "0 0 10 0\r\nci 0 0 10 0 360 0.5 0\r\n";
+    const struct {
+        std::string selection;
+        SettingsDamage damage;
+        const char* notice;  // words of the last line, UTF-8
+    } cases[] = {
+        {drawnBesideAnEllipse, SettingsDamage::None, "楕円弧"},
+        {drawnBesideAnEllipse, SettingsDamage::StoreDamaged, "tesra.dat が壊れて"},
+        {drawnBesideAnEllipse, SettingsDamage::StoreUnreadable, "tesra.dat を読めない"},
+        {drawnBesideAnEllipse, SettingsDamage::OwnFigureMissing, "図形 300 が"},
+        {drawnBesideAnEllipse, SettingsDamage::LibraryUnreadable, "tesra_figures.txt を読めない"},
+        {"ch 0 0 1 0 \"a\r\n", SettingsDamage::StoreDamaged, "沿わせる線"},
+        {"0 0 10000000 0\r\n", SettingsDamage::OwnFigureMissing, "図形の数が多すぎる"},
+    };
+    for (const auto& c : cases) {
+        RunContext run = Context(c.selection, Row(0, 1, 0, 0));
+        run.damage = c.damage;
+        run.missingKind = 300;
+        VectorSink sink;
+        DrawPattern(run, RunMode::AlongSelection, sink);
+        ASSERT_FALSE(sink.lines.empty());
+        const std::string& last = sink.lines.back();
+        EXPECT_EQ(std::count_if(sink.lines.begin(), sink.lines.end(),
+                                [](const std::string& l) { return l.starts_with("h#"); }),
+                  1)
+            << c.notice;
+        EXPECT_TRUE(last.starts_with("h#")) << c.notice;
+        EXPECT_NE(last.find(test::Sjis(c.notice)), std::string::npos) << c.notice;
     }
 }
 

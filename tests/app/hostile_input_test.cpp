@@ -3,10 +3,12 @@
 // double, degenerate chains and absurd pattern sizes. Every run must end
 // (tesra_process.h kills a hang) with status 0 and leave a valid command file
 // (the grammar of tests/command_grammar.h, every number finite), no temporary
-// file and the store untouched; along a selection ("3") and registering one
-// ("5") it may instead fail and leave the host's file as it was, or write the
-// selection back alone with the reason nothing was done; a registration never
-// makes the figure library shorter.
+// file and the store untouched; a run that cannot finish leaves the host's
+// file byte for byte as it was; over a selection ("3" to "5") a run may write
+// the selection back alone with the reason nothing was done; a run that draws
+// nothing, or draws otherwise than the settings say because something was
+// damaged or missing, ends with one notice naming the cause; a registration
+// never makes the figure library shorter.
 
 #include <gtest/gtest.h>
 
@@ -45,7 +47,7 @@ Vocabulary VocabularyOf(std::string_view mode) {
 std::string StoreRow(const std::vector<std::string>& row, const char* solid = "0") {
     std::vector<std::string> lines = {"0", "0", solid, "255", "1"};
     lines.insert(lines.end(), row.begin(), row.end());
-    return test::CrLf(lines);
+    return test::CrLf(test::WholeStore(lines));
 }
 
 std::string Repeat(std::string_view unit, std::size_t times) {
@@ -120,7 +122,7 @@ TEST(OutputGrammar, LinesTheWriterMayAndMayNotWrite) {
         {"ch 0 0 1 0 \"  text with \"quotes\"", 0, 1}, {"c2 0 0 1 0 \"", 0, 1},
         {"cx 0 0 1 0 \"a", 0, 0}, {"ch 0 0 1 \"a", 0, 0}, {"cn3", 0, 1}, {"cn11", 0, 0},
         {"cn0 2.5 2.5 0 7", 0, 1}, {"cn0 2.5 2.5 0", 0, 0}, {"cn\"$<Arial>", 0, 1},
-        {"cc8", 0, 1}, {"cc9", 0, 0}, {"pn2", 0, 1}, {"h#" + test::Sjis("楕円弧"), 0, 1},
+        {"cc8", 0, 1}, {"cc9", 0, 0}, {"pn2", 0, 1}, {"h#" + test::Sjis("楕円弧"), 1, 1},
         {std::string(252, '1') + " 0 0 0", 0, 0},  // over 255 bytes
         // clang-format on
     };
@@ -141,9 +143,11 @@ TEST(OutputGrammar, WholeFiles) {
     };
     for (const auto& [file, valid] : files)
         EXPECT_EQ(grammar::CommandFileProblem(file) == "", valid) << file;
-    // A selection's own messages follow what it brings back.
-    EXPECT_EQ(grammar::CommandFileProblem("0 0 1 0\r\nh#x\r\n", Vocabulary::WithWriteBack), "");
-    EXPECT_NE(grammar::CommandFileProblem("h#x\r\n0 0 1 0\r\n", Vocabulary::WithWriteBack), "");
+    // A notice follows what the run drew or brought back.
+    for (const Vocabulary v : {Vocabulary::Drawing, Vocabulary::WithWriteBack}) {
+        EXPECT_EQ(grammar::CommandFileProblem("0 0 1 0\r\nh#x\r\n", v), "");
+        EXPECT_NE(grammar::CommandFileProblem("h#x\r\n0 0 1 0\r\n", v), "");
+    }
 }
 
 // Inputs are made only by the test that runs them: some are tens of megabytes,
@@ -156,13 +160,15 @@ Bytes Same(std::string bytes) {
 
 // Besides a valid command file, no temporary file and the store untouched:
 enum class Expect {
-    AtLeast,    // status 0 and at least minLines lines
-    Exactly,    // status 0 and exactly minLines lines
-    Refused,    // status 0 and a single message line
-    Drawn,      // modes "3" to "5": the selection kept at the head of what is written
-    Explained,  // modes "3" to "5": the selection kept, nothing drawn or registered, and why
-    Untouched,  // modes "3" to "5": failed, the host's file byte for byte as it was
-    Either,     // modes "3" to "5": any of the three
+    AtLeast,     // status 0 and at least minLines lines
+    Exactly,     // status 0 and exactly minLines lines
+    Refused,     // status 0 and a single message line
+    Drawn,       // modes "3" to "5": the selection kept at the head of what is written
+    Explained,   // modes "3" to "5": the selection kept, nothing drawn or registered, and why
+    Noticed,     // status 0, at least minLines lines, and a last line that says why
+    NoticeOnly,  // status 0 and one line that says why, nothing drawn
+    Untouched,   // failed, the host's file byte for byte as it was
+    Either,      // Untouched, or status 0 and a valid file
 };
 
 struct HostileCase {
@@ -173,8 +179,9 @@ struct HostileCase {
     // Where the points survive the hostile bytes, figures must be drawn.
     std::size_t minLines = 0;
     Expect expect = Expect::AtLeast;
-    const char* why = "";     // Explained: words of the message line, UTF-8
-    Bytes library = nullptr;  // the figure library beside the executable, if any
+    const char* why = "";            // Explained, Noticed: words of the message line, UTF-8
+    Bytes library = nullptr;         // the figure library beside the executable, if any
+    bool underAddressLimit = false;  // a run that must fail for want of memory
 };
 
 // Test names in listings, rather than the bytes of the parameter.
@@ -193,7 +200,8 @@ void ExpectOutcome(const HostileCase& c, int status, const std::string& input,
         c.expect == Expect::Untouched) {
         EXPECT_EQ(status == 0, c.expect != Expect::Untouched);
     }
-    if (along && status != 0) {
+    if (status != 0) {
+        EXPECT_TRUE(c.expect == Expect::Untouched || c.expect == Expect::Either) << status;
         EXPECT_TRUE(output == input) << "the host's file was changed";
         return;
     }
@@ -211,9 +219,15 @@ void ExpectOutcome(const HostileCase& c, int status, const std::string& input,
         after.resize(std::min(after.size(), before.size()));
         EXPECT_EQ(after, before);
     }
+    if (c.expect == Expect::Noticed || c.expect == Expect::NoticeOnly) {
+        const std::string last = LastLine(output);
+        EXPECT_TRUE(last.starts_with("h#")) << last;
+        EXPECT_NE(last.find(test::Sjis(c.why)), std::string::npos) << last;
+    }
     const auto lines = static_cast<std::size_t>(std::count(output.begin(), output.end(), '\n'));
-    if (c.expect == Expect::Refused) {
-        EXPECT_TRUE(output.starts_with("he")) << output.substr(0, 100);
+    if (c.expect == Expect::Refused || c.expect == Expect::NoticeOnly) {
+        EXPECT_TRUE(output.starts_with(c.expect == Expect::Refused ? "he" : "h#"))
+            << output.substr(0, 100);
         EXPECT_EQ(output.find("\r\n"), output.size() - 2);
     } else if (c.expect == Expect::Exactly) {
         EXPECT_EQ(lines, c.minLines);
@@ -235,7 +249,11 @@ TEST_P(Hostile, EndsWithValidOutput) {
     const fs::path libraryFile = dir / "tesra_figures.txt";
     const std::string library = c.library ? c.library() : "";
     if (c.library) WriteBytes(libraryFile, library);
-    const int status = test::RunTesraIn(dir, {c.mode}).status;
+    if (c.underAddressLimit) {
+        if (const char* why = test::WhyNoAddressLimit()) GTEST_SKIP() << why;
+    }
+    const test::TesraRun how = c.underAddressLimit ? test::UnderAddressLimit() : test::TesraRun{};
+    const int status = test::RunTesraIn(dir, {c.mode}, how).status;
     ExpectOutcome(c, status, input, fs::exists(file) ? ReadBytes(file) : "");
     EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(file)));
     EXPECT_EQ(ReadBytes(dir / "tesra.dat"), store);
@@ -362,21 +380,6 @@ INSTANTIATE_TEST_SUITE_P(
         Limit("CountBeyondThirtyTwoBitsInOneSpan", "hp1 0 0\r\nhp2 1e6 0\r\nhp3 1e300 0\r\n", "2",
               true)),
     CaseName);
-
-// Regression: an exchange file whose elements do not fit in memory ended the
-// run with std::bad_alloc, leaving the input for the host to read back.
-TEST(HostileSize, InputTooLargeForMemoryFailsTheRunAndRemovesTheFile) {
-    if (const char* why = test::WhyNoAddressLimit()) GTEST_SKIP() << why;
-    ScratchDir scratch;
-    const fs::path dir = scratch / "addin";
-    fs::create_directory(dir);
-    // 90 MB of element lines: over a gigabyte once stored.
-    WriteBytes(dir / "JWC_TEMP.TXT", kTwoPoints + Repeat("1 2 3 4\r\n", 10'000'000));
-    WriteBytes(dir / "tesra.dat", kBusyStore);
-    EXPECT_EQ(test::RunTesraIn(dir, {"1"}, test::UnderAddressLimit()).status, 1);
-    EXPECT_FALSE(fs::exists(dir / "JWC_TEMP.TXT"));
-    EXPECT_FALSE(fs::exists(AtomicFile::TempPathFor(dir / "JWC_TEMP.TXT")));
-}
 
 // Drawing along selected elements ("3"): whatever the selection, the run
 // either replaces the file with a valid one that starts with every selected
@@ -583,6 +586,71 @@ std::vector<HostileCase> RegistrationCases() {
 
 INSTANTIATE_TEST_SUITE_P(Registrations, Hostile, ::testing::ValuesIn(RegistrationCases()),
                          CaseName);
+
+// Whatever fails, the host's file stays as it wrote it; a run that draws
+// nothing, or draws otherwise than the settings say because something was
+// damaged or missing, ends with one notice that names the cause.
+HostileCase Cause(std::string name, Bytes exchange, Bytes store, const char* mode, Expect expect,
+                  const char* why = "", Bytes library = nullptr) {
+    HostileCase c{std::move(name), std::move(exchange), std::move(store), mode, 0, expect, why};
+    c.library = std::move(library);
+    c.minLines = expect == Expect::Noticed ? 2 : 0;  // something drawn before the notice
+    return c;
+}
+
+HostileCase BeyondMemory(std::string name, Bytes exchange, Bytes store, const char* mode,
+                         Expect expect) {
+    HostileCase c = Cause(std::move(name), std::move(exchange), std::move(store), mode, expect);
+    c.underAddressLimit = true;
+    return c;
+}
+
+std::string FirstLines(const std::string& bytes, std::size_t lines) {
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < lines; ++i) end = bytes.find('\n', end) + 1;
+    return bytes.substr(0, end);
+}
+
+std::vector<HostileCase> CauseCases() {
+    const Bytes chain = Same("hp1 0 0\r\nhp2 40 0\r\nhp3 40 30\r\n");
+    const Bytes busy = Same(kBusyStore);
+    const std::string aLibrary = "tesra-figures 1\r\nfigure 107 1 1 bar\r\nl 1 0 0 1 1\r\nend\r\n";
+    const Bytes ownFigure = Same(StoreRow({"108", "2", "2", "0", "1", "1", "1", "2", "1"}));
+    const Bytes along = Same(test::CrLf({"hq", "lg0", "ly0", "lc2", "lt1", "#", "0 0 40 0"}));
+    const char* const damaged = "tesra.dat が壊れて";
+    return {
+        // clang-format off
+        // Regression: an input too large for memory, and a store of one line
+        // read whole, ended the run after the host's file was removed.
+        BeyondMemory("ElementsBeyondMemory",
+                     [] { return kTwoPoints + Repeat("1 2 3 4\r\n", 10'000'000); }, busy, "1",
+                     Expect::Untouched),
+        BeyondMemory("StoreWithoutLineFeedsBeyondMemory", Same(kTwoPoints),
+                     [] { return Repeat("9", 200 << 20); }, "2", Expect::Either),
+        // Regression: with a point missing, "1" drew from the origin and "2" nothing, unsaid.
+        Cause("FirstPointOnly", Same("hp1 5 5\r\n"), busy, "1", Expect::NoticeOnly, "点が足りない"),
+        Cause("SecondPointOnly", Same("hp2 5 5\r\n"), busy, "1", Expect::NoticeOnly, "点が足りない"),
+        Cause("ChainWithAGapAfterOnePoint", Same("hp1 0 0\r\nhp3 5 5\r\n"), busy, "2",
+              Expect::NoticeOnly, "点が足りない"),
+        Cause("StoreCutToTwentyLines", chain, [] { return FirstLines(kBusyStore, 20); }, "2",
+              Expect::Noticed, damaged),
+        Cause("EmptyStoreWithPoints", Same(kTwoPoints), Same(""), "1", Expect::Noticed, damaged),
+        Cause("StoreOfRandomBytes", chain, [] { return Garbage(1 << 16); }, "2", Expect::Noticed,
+              damaged),
+        Cause("OwnFigureNotInTheLibrary", chain, ownFigure, "2", Expect::Noticed, "図形 108 が",
+              Same(aLibrary)),
+        Cause("OwnFigureWithoutALibrary", along, ownFigure, "3", Expect::Noticed, "図形 108 が"),
+        Cause("LibraryWithABom", chain, ownFigure, "2", Expect::Noticed,
+              "tesra_figures.txt を読めない",
+              Same("\xEF\xBB\xBF" + aLibrary)),
+        Cause("LibraryOfAnotherVersion", chain, ownFigure, "2", Expect::Noticed,
+              "tesra_figures.txt を読めない",
+              Same("tesra-figures 2\r\n" + aLibrary.substr(17))),
+        // clang-format on
+    };
+}
+
+INSTANTIATE_TEST_SUITE_P(Causes, Hostile, ::testing::ValuesIn(CauseCases()), CaseName);
 
 }  // namespace
 }  // namespace tesra

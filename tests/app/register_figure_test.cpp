@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/run.h"
 #include "app/run_along.h"
 #include "exchange/atomic_file.h"
 #include "exchange/reader.h"
@@ -241,7 +242,8 @@ TEST(RegisterFigure, LargeFiguresCountTowardsTheRunsBound) {
         ASSERT_EQ(sink.lines.size(), 1u);
         EXPECT_TRUE(sink.lines[0].starts_with("he"));
         run.exchange = test::ReadExchange(Selection({"0 0 " + std::to_string(figures) + " 0"}));
-        EXPECT_EQ(PlanAlongSelection(run).outcome, AlongOutcome::TooManyFigures);
+        EXPECT_NE(PlanAlongSelection(run).notice.find(test::Sjis("図形の数が多すぎる")),
+                  std::string::npos);
     }
 }
 
@@ -276,7 +278,7 @@ int RegisterInto(const fs::path& dir, const fs::path& library, const std::string
     const fs::path exchange = dir / (name + ".TXT");
     test::WriteBytes(exchange,
                      Selection({"0 0 10 " + std::to_string(height), "ch 0 0 1 0 \"" + name}));
-    return RunRegisterFigureMode({exchange, dir / "tesra.dat", library});
+    return RunDrawingMode(RunMode::RegisterFigure, {exchange, dir / "tesra.dat", library});
 }
 
 // The number the notice of a registration run announced, or 0.

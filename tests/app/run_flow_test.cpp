@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "geom/point.h"
+#include "notices_cp932.h"
 
 namespace tesra {
 namespace {
@@ -37,6 +38,8 @@ std::vector<std::string> Draw(const RunContext& run, RunMode mode) {
 
 using Lines = std::vector<std::string>;
 const Lines kAttributes = {"lg0", "ly0", "lc1", "lt1"};
+// Without a selection a notice alone loses nothing.
+const Lines kTooFewForAChain = {std::string(kTooFewPointsChain)};
 
 Lines With(Lines tail) {
     Lines all = kAttributes;
@@ -56,8 +59,9 @@ TEST(RunFlow, ChainStopsAtTheFirstAbsentPointAndSkipsEqualNeighbours) {
         {"point 3 equals point 2", {{1, {0, 0}}, {2, {10, 0}}, {3, {10 + 5e-9, 0}}, {4, {20 + 5e-9, 0}}},
          With({"0 0 10 0", "10.000000005 0 20.000000005 0"})},
         {"point 3 absent", {{1, {0, 0}}, {2, {10, 0}}, {4, {20, 0}}}, With({"0 0 10 0"})},
-        {"one point", {{1, {0, 0}}}, kAttributes},
-        {"no points", {}, kAttributes},
+        {"one point", {{1, {0, 0}}}, kTooFewForAChain},
+        {"no points", {}, kTooFewForAChain},
+        {"point 1 absent", {{2, {0, 0}}, {3, {10, 0}}}, kTooFewForAChain},
         // clang-format on
     };
     for (const Case& c : cases) {
@@ -69,12 +73,14 @@ TEST(RunFlow, ChainStopsAtTheFirstAbsentPointAndSkipsEqualNeighbours) {
 TEST(RunFlow, TwoPointModeDrawsOneSpanWhateverThePoints) {
     RunContext run = ContextWithPoints({{1, {0, 0}}, {2, {10, 0}}, {3, {20, 0}}});
     EXPECT_EQ(Draw(run, RunMode::TwoPoints), With({"0 0 10 0"}));
-    RunContext none = ContextWithPoints({});
-    EXPECT_EQ(Draw(none, RunMode::TwoPoints), kAttributes);
+    // Regression: a missing point was taken as the origin.
+    const Lines tooFew = {std::string(kTooFewPointsTwo)};
+    for (const auto& points : {std::vector<std::pair<int, Point>>{}, {{1, {5, 5}}}, {{2, {5, 5}}}})
+        EXPECT_EQ(Draw(ContextWithPoints(points), RunMode::TwoPoints), tooFew);
 }
 
 TEST(RunFlow, BzFirstThenInitialAttributesAndLineWidthOnlyWhenRead) {
-    RunContext run = ContextWithPoints({});
+    RunContext run = ContextWithPoints({{1, {0, 0}}, {2, {0, 0}}});  // nothing to draw
     run.exchange.bz = true;
     run.exchange.initial.layerGroup = 11;
     run.exchange.initial.layer = 3;

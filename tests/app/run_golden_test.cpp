@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "notices_cp932.h"
 #include "tesra_process.h"
 #include "test_support.h"
 
@@ -103,7 +104,7 @@ TEST(RunModes, ExtraArgumentsAreIgnored) {
     const fs::path dir = scratch / "addin";
     fs::create_directory(dir);
     EXPECT_EQ(RunTesra(dir, {"1", "2", "x"}), 0);
-    EXPECT_EQ(ReadBytes(dir / "JWC_TEMP.TXT"), "lg0\r\nly0\r\nlc1\r\nlt1\r\n");
+    EXPECT_EQ(ReadBytes(dir / "JWC_TEMP.TXT"), std::string(kTooFewPointsTwo) + "\r\n");
 }
 
 // Both files are found beside the executable, whatever its name and folder.
@@ -113,8 +114,9 @@ TEST(RunModes, StoreIsNamedAfterTheExecutable) {
     fs::create_directory(dir);
     WriteBytes(dir / "JWC_TEMP.TXT", "hp1 0 0\r\nhp2 10 0\r\n");
     // Row 1: kind 2 "＿(下線)", 10 x 10, base point "下": one line on the span.
-    WriteBytes(dir / "renamed.dat", test::CrLf({"0", "0", "0", "0", "1", "2", "10", "10", "0", "0",
-                                                "2", "0", "0", "0"}));
+    WriteBytes(dir / "renamed.dat",
+               test::CrLf(test::WholeStore(
+                   {"0", "0", "0", "0", "1", "2", "10", "10", "0", "0", "2", "0", "0", "0"})));
     EXPECT_EQ(RunTesra(dir, {"1"}, "renamed"), 0);
     EXPECT_EQ(ReadBytes(dir / "JWC_TEMP.TXT"), "lg0\r\nly0\r\nlc1\r\nlt1\r\n0 0 10 0\r\n");
 }

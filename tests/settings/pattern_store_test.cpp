@@ -153,6 +153,54 @@ TEST(PatternStore, DamagedLinesReadAsZeroLfAlsoAccepted) {
     EXPECT_EQ(s.rows[11].lowerLine, -1);
 }
 
+// A run tells the user when the settings it draws with are not all the
+// user's: only a store with nothing behind its name is a first run.
+TEST(PatternStore, ConditionTellsDamageFromAFirstRun) {
+    const std::string whole = SerializePatternStore(SampleStore());
+    const auto lineAt = [&](std::size_t n) {  // the offset of line n (from 0)
+        std::size_t at = 0;
+        for (std::size_t i = 0; i < n; ++i) at = whole.find('\n', at) + 1;
+        return at;
+    };
+    const auto withLine = [&](std::size_t n, const std::string& text) {
+        return whole.substr(0, lineAt(n)) + text + "\r\n" + whole.substr(lineAt(n + 1));
+    };
+    std::string lfOnly = whole;
+    std::erase(lfOnly, '\r');
+    const struct {
+        const char* what;
+        std::string bytes;
+        StoreCondition condition;
+    } cases[] = {
+        {"as saved", whole, StoreCondition::Whole},
+        {"without the last line end", whole.substr(0, whole.size() - 2), StoreCondition::Whole},
+        {"LF alone", lfOnly, StoreCondition::Whole},
+        {"spaces before a number", withLine(0, "  -40"), StoreCondition::Whole},
+        {"a hexadecimal position", withLine(1, "$78"), StoreCondition::Whole},
+        {"any word for the solid switch", withLine(2, "maybe"), StoreCondition::Whole},
+        {"empty", "", StoreCondition::Damaged},
+        {"cut to 20 lines", whole.substr(0, lineAt(20)), StoreCondition::Damaged},
+        {"cut to 112 lines", whole.substr(0, lineAt(112)), StoreCondition::Damaged},
+        {"an empty width", withLine(6, ""), StoreCondition::Damaged},
+        {"a word for a kind", withLine(5, "star"), StoreCondition::Damaged},
+        {"a kind beyond 32 bits", withLine(5, "99999999999"), StoreCondition::Damaged},
+        {"a real for a kind", withLine(5, "2.5"), StoreCondition::Damaged},
+        {"a width that is no finite number", withLine(6, "1e999"), StoreCondition::Damaged},
+        {"the last line of row 12", withLine(112, "x"), StoreCondition::Damaged},
+        {"random bytes", "\x81\xFF\x12\n\n\xE0", StoreCondition::Damaged},
+    };
+    ScratchDir dir;
+    for (const auto& c : cases) {
+        WriteBytes(dir / "tesra.dat", c.bytes);
+        EXPECT_EQ(LoadPatternStoreChecked(dir / "tesra.dat").condition, c.condition) << c.what;
+    }
+    EXPECT_EQ(LoadPatternStoreChecked(dir / "none.dat").condition, StoreCondition::Missing);
+    fs::create_directory(dir / "folder.dat");
+    EXPECT_EQ(LoadPatternStoreChecked(dir / "folder.dat").condition, StoreCondition::Unreadable);
+    fs::create_symlink(dir / "gone.dat", dir / "dangling.dat");
+    EXPECT_EQ(LoadPatternStoreChecked(dir / "dangling.dat").condition, StoreCondition::Unreadable);
+}
+
 TEST(PatternStore, RowInUseFallsBackOutsideOneToTwelve) {
     PatternStore s = SampleStore();
     for (int row : {0, 13, -1}) {
