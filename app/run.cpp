@@ -76,7 +76,8 @@ void DrawIndicated(const RunContext& run, RunMode mode, LineSink& out) {
     if (!EnoughPoints(mode, run.exchange))
         return writer.AppendOutputLine(mode == RunMode::TwoPoints ? kTooFewPointsTwo
                                                                   : kTooFewPointsChain);
-    if (DrawSpans(run, mode, out) && run.damage != SettingsDamage::None) writer.AppendOutputLine(DamageNotice(run));
+    if (DrawSpans(run, mode, out) && run.damage != SettingsDamage::None)
+        writer.AppendOutputLine(DamageNotice(run));
 }
 
 static_assert(kTooFewPointsTwo.size() <= kMaxOutputLine &&

@@ -193,7 +193,8 @@ LoadedStore LoadPatternStoreChecked(const std::filesystem::path& path) {
     const ReadOutcome outcome = ReadFileBytes(path, bytes, 0, kStoreMostBytes + 1);
     if (outcome == ReadOutcome::kCannotOpen) return {PatternStore{}, MissingOrUnreadable(path)};
     const bool whole = outcome == ReadOutcome::kRead && bytes.size() <= kStoreMostBytes;
-    const StoreCondition condition = whole ? StoreBytesCondition(bytes) : StoreCondition::Unreadable;
+    const StoreCondition condition =
+        whole ? StoreBytesCondition(bytes) : StoreCondition::Unreadable;
     return {FromBytesRead(std::move(bytes), outcome == ReadOutcome::kReadError), condition};
 }
 
