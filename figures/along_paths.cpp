@@ -32,15 +32,8 @@ PathElement CircularElement(Point centre, double r, double startDeg, double swee
         startDeg += 180;
     }
     startDeg = NormalisedDeg(startDeg);
-    PathElement e;
-    e.shape = PathElement::Shape::Arc;
-    e.centre = centre;
-    e.radius = r;
-    e.startRad = startDeg * kDegToRad;
-    e.sweepRad = sweepDeg >= 360 ? kTwoPi : sweepDeg * kDegToRad;
-    e.a = Along(centre, r, e.startRad);
-    e.b = sweepDeg >= 360 ? e.a : Along(centre, r, e.startRad + e.sweepRad);
-    return e;
+    return ArcElement(centre, r, startDeg * kDegToRad,
+                      sweepDeg >= 360 ? kTwoPi : sweepDeg * kDegToRad);
 }
 
 struct Followed {

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "figures/element_tree.h"
+#include "figures/layout.h"
 #include "geom/helpers.h"
 
 namespace tesra {
@@ -95,9 +96,7 @@ std::vector<Station> StationsOf(const ElementPath& top, double pitch) {
 
 // Without a toe the low side is on the right; a closed top edge sends the
 // ticks outward, which is the right of a counter-clockwise path.
-bool NoToeSideIsRight(const ElementPath& top) {
-    return !top.closed || TwiceArea(top.elements) >= 0;
-}
+bool NoToeSideIsRight(const ElementPath& top) { return !top.closed || InsideIsLeft(top); }
 
 struct Reach {
     std::optional<double> left, right;

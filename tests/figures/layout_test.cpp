@@ -25,9 +25,6 @@ constexpr std::int32_t kFilledSquare = 37;  // "■": one solid quad on the cell
 
 using Box = std::array<Point, 4>;
 
-double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
-double Cross(Point a, Point b) { return a.x * b.y - a.y * b.x; }
-
 std::vector<Box> Boxes(const Calls& calls) {
     std::vector<Box> boxes;
     for (const auto& c : calls)
@@ -175,16 +172,8 @@ double StationOf(const ElementPath& path, Point p) {
     return station;
 }
 
-PathElement ArcElement(Point centre, double r, double fromDeg, double sweepDeg) {
-    PathElement e;
-    e.shape = PathElement::Shape::Arc;
-    e.centre = centre;
-    e.radius = r;
-    e.startRad = fromDeg * kDegToRad;
-    e.sweepRad = sweepDeg * kDegToRad;
-    e.a = PointAt(e, 0).at;
-    e.b = PointAt(e, ElementLength(e)).at;
-    return e;
+PathElement ArcDeg(Point centre, double r, double fromDeg, double sweepDeg) {
+    return ArcElement(centre, r, fromDeg * kDegToRad, sweepDeg * kDegToRad);
 }
 
 // Smooth paths: a polygonised arc with 10° steps, and a line, a tangent arc
@@ -193,7 +182,7 @@ std::vector<ElementPath> SmoothPaths() {
     std::vector<Point> steps;
     for (int i = 0; i <= 12; ++i) steps.push_back(Along({0, 0}, 40, i * 10 * kDegToRad));
     ElementPath rounded;
-    rounded.elements = {LineElement({-30, 0}, {0, 0}), ArcElement({0, 25}, 25, -90, 90),
+    rounded.elements = {LineElement({-30, 0}, {0, 0}), ArcDeg({0, 25}, 25, -90, 90),
                         LineElement({25, 25}, {25, 60})};
     std::vector<ElementPath> paths = {Polyline(steps, false), rounded};
     paths.push_back(Reversed(paths[0]));
@@ -207,7 +196,7 @@ TEST(Layout, SmoothRunsKeepOnePitchClosedOnesWithoutASeam) {
     std::vector<Point> gon;
     for (int i = 0; i < 36; ++i) gon.push_back(Along({5, 5}, 30, i * 10 * kDegToRad));
     ElementPath circle;
-    circle.elements = {ArcElement({0, 0}, 20, 0, 360)};
+    circle.elements = {ArcDeg({0, 0}, 20, 0, 360)};
     circle.closed = true;
     std::vector<ElementPath> paths = SmoothPaths();
     paths.insert(paths.end(), {circle, Polyline(gon, true), Reversed(circle)});
@@ -234,8 +223,9 @@ TEST(Layout, SmoothRunsKeepOnePitchClosedOnesWithoutASeam) {
 }
 
 TEST(Layout, CornerArrangementTakesTheLargestPitchNotAboveWidthAndInterval) {
-    // Sides 10.0, 7.3 and 4.1 meeting at right angles, W + I = 1.
-    const ElementPath path = Polyline({{0, 0}, {10, 0}, {10, 7.3}, {5.9, 7.3}}, false);
+    // Sides 10.0, 7.3 and 4.1 between figure middles, meeting at right
+    // angles, W + I = 1; the end figures stand inside the path's ends.
+    const ElementPath path = Polyline({{-0.05, 0}, {10, 0}, {10, 7.3}, {5.85, 7.3}}, false);
     const Drawn drawn = Lay(Row(kArrangeCorners, kBaseMiddle, 0.1, 0.1, 0.9), path);
     std::vector<Point> centres;
     for (const Box& b : drawn.boxes) centres.push_back(Centre(b));
@@ -337,7 +327,7 @@ TEST(Layout, SequencesKeepTheirPhaseThroughAndRestartPerSide) {
 TEST(Layout, GuidesBesideAVanishingFilletMeetAsAtASharpCorner) {
     // A line, an arc of radius 1 and a line; the band of height 3 lies inside.
     ElementPath path;
-    path.elements = {LineElement({0, 0}, {20, 0}), ArcElement({20, 1}, 1, -90, 90),
+    path.elements = {LineElement({0, 0}, {20, 0}), ArcDeg({20, 1}, 1, -90, 90),
                      LineElement({21, 1}, {21, 20})};
     PatternRow row = Row(kArrangePerSide, kBaseBottom, 100, 3, 0);
     row.upperLine = kGuideFull;
