@@ -69,10 +69,11 @@ double TwiceArea(const std::vector<PathElement>& elements);
 // rectangle's corners are sharp. Curves converted to lines in drawing programs
 // step by well under 15°; site corners turn by far more than 20°.
 inline constexpr double kSmoothTurnDeg = 20.0;
-// A turn is compared with the threshold this loosely, so that one equal to it
-// (a regular 18-gon's, worked out from rounded corners) is smooth at every
-// joint rather than at some: about 2e-7 degrees.
-inline constexpr double kSmoothTurnSlackRad = 4e-9;
+// A turn is compared with the threshold this loosely (radians, about 6e-4
+// degrees), so that one equal to it is smooth at every joint rather than at
+// some: a regular 18-gon's corners, worked out from coordinates rounded to a
+// millionth, differ from 20° by far less, and no drawing tells the two apart.
+inline constexpr double kSmoothTurnSlackRad = 1e-5;
 
 // The signed angle by which the path turns where `before` ends and `after`
 // starts: positive to the left (counter-clockwise), in (-π, π].
