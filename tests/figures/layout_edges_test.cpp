@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "figures/along_elements.h"
 #include "figures/layout.h"
 #include "geom/helpers.h"
 #include "geom/path.h"
@@ -47,10 +48,11 @@ Drawn Lay(const PatternRow& row, const ElementPath& path) {
     }
     // Each probe figure is one quad: the plan's count is what is drawn.
     const bool allQuads = !DrawsFigureB(row) || row.figureB == kFilledSquare;
-    if (allQuads)
+    if (allQuads) {
         EXPECT_EQ(static_cast<std::int64_t>(d.boxes.size()),
                   LayoutFigureCount(LayoutInputs{row, {}, 1}, paths))
             << "the count and the drawing disagree";
+    }
     return d;
 }
 
@@ -302,8 +304,12 @@ void GapLinesMeetOnTheBisector(const ElementPath&, const PatternRow&, const Draw
         for (Point p : s) {
             inner += Distance(p, {92, 8}) < kNear;
             outer += Distance(p, {100, 0}) < kNear;
-            if (bottom) EXPECT_LE(p.x + p.y, 100 + kNear) << "past the bisector";
-            if (right) EXPECT_GE(p.x + p.y, 100 - kNear) << "past the bisector";
+            if (bottom) {
+                EXPECT_LE(p.x + p.y, 100 + kNear) << "past the bisector";
+            }
+            if (right) {
+                EXPECT_GE(p.x + p.y, 100 - kNear) << "past the bisector";
+            }
         }
     }
     EXPECT_EQ(inner, 2);
@@ -400,7 +406,20 @@ void DrawsOnlyB(const ElementPath&, const PatternRow&, const Drawn& drawn) {
     EXPECT_EQ(drawn.lines.size(), 4u * 7u);
 }
 
+// Two selected lines on one carrier, overlapping over 50 to 100, as mode 3
+// finds them: one path.
+ElementPath OverlappingLines() {
+    ElementStore store;
+    store.lines = {{{}, 0, 0, 0, 100, 0}, {{}, 0, 50, 0, 150, 0}};
+    store.order = {{ElementKind::Line, 0}, {ElementKind::Line, 1}};
+    const AlongSelection selection = PathsFromSelection(store);
+    EXPECT_EQ(selection.paths.size(), 1u);
+    return selection.paths.empty() ? ElementPath{} : selection.paths.front();
+}
+
 const Regression kRegressions[] = {
+    {"overlapping collinear lines carry one band", OverlappingLines,
+     [] { return Row(kArrangePerSide, kBaseMiddle, 10, 10, 5); }, ApartAndNear},
     {"small fillet inside the band, 通し", SmallFillet,
      [] { return Row(kArrangeThrough, kBaseBottom, 10, 10, 5); }, WithinFilletCorner},
     {"small fillet inside the band, 角に合わせる", SmallFillet,
