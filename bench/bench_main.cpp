@@ -30,6 +30,9 @@ constexpr Limit kLimits[] = {
      "BM_LayOutLongChainPerSide", 1.5},
     {"through / per side, heavy chain", "BM_LayOutHeavyChainThrough", "BM_LayOutHeavyChainPerSide",
      1.5},
+    {"corners / per side, long curve of lines", "BM_LayOutLongChainCorners",
+     "BM_LayOutLongChainPerSide", 1.5},
+
 };
 
 // Shown beside the limits: how far start-up and the file system alone are
@@ -37,6 +40,10 @@ constexpr Limit kLimits[] = {
 constexpr Limit kShown[] = {
     {"typical run / trivial static program", "BM_TypicalRun", "BM_TrivialStaticProgram", 0},
     {"file work alone / trivial static program", "BM_TrivialReplace", "BM_TrivialStaticProgram", 0},
+    // A sharp corner at every point, where each run's ends search for their
+    // clearance: far above the plain sides (see docs/arrangements.md).
+    {"through / per side, zigzag", "BM_LayOutZigzagThrough", "BM_LayOutZigzagPerSide", 0},
+    {"corners / per side, zigzag", "BM_LayOutZigzagCorners", "BM_LayOutZigzagPerSide", 0},
 };
 constexpr double kMostPeakMiB = 16;
 
