@@ -16,6 +16,7 @@
 
 #include "figures/along_elements.h"
 #include "figures/layout.h"
+#include "figures/layout_checks.h"
 #include "geom/helpers.h"
 #include "geom/path.h"
 #include "test_support.h"
@@ -23,58 +24,10 @@
 namespace tesra {
 namespace {
 
-constexpr std::int32_t kFilledSquare = 37;  // "■": one solid quad on the cell's corners
-constexpr std::int32_t kOpenSquare = 32;    // "□": four lines
+using namespace layout_checks;
+
+constexpr std::int32_t kOpenSquare = 32;  // "□": four lines
 constexpr double kNear = 1e-7;
-
-using Box = std::array<Point, 4>;
-using Segment = std::array<Point, 2>;
-
-struct Drawn {
-    std::vector<Box> boxes;
-    std::vector<Segment> lines;
-};
-
-Drawn Lay(const PatternRow& row, const ElementPath& path) {
-    RecordingTarget out;
-    const ElementPath paths[] = {path};
-    LayOutPaths(LayoutInputs{row, {}, 1}, paths, out);
-    Drawn d;
-    for (const auto& c : out.calls) {
-        const auto& v = c.values;
-        if (c.op == "quad")
-            d.boxes.push_back({Point{v[0], v[1]}, {v[2], v[3]}, {v[4], v[5]}, {v[6], v[7]}});
-        if (c.op == "line") d.lines.push_back({Point{v[0], v[1]}, {v[2], v[3]}});
-    }
-    // Each probe figure is one quad: the plan's count is what is drawn.
-    const bool allQuads = !DrawsFigureB(row) || row.figureB == kFilledSquare;
-    if (allQuads) {
-        EXPECT_EQ(static_cast<std::int64_t>(d.boxes.size()),
-                  LayoutFigureCount(LayoutInputs{row, {}, 1}, paths))
-            << "the count and the drawing disagree";
-    }
-    return d;
-}
-
-PatternRow Row(std::int32_t arrangement, std::int32_t base, double w, double h, double interval) {
-    return {.figureKind = kFilledSquare,
-            .width = w,
-            .height = h,
-            .interval = interval,
-            .basePoint = base,
-            .arrangement = arrangement};
-}
-
-ElementPath Polyline(const std::vector<Point>& points, bool closed) {
-    ElementPath path;
-    for (std::size_t i = 0; i + 1 < points.size(); ++i)
-        path.elements.push_back(LineElement(points[i], points[i + 1]));
-    if (closed) path.elements.push_back(LineElement(points.back(), points.front()));
-    path.closed = closed;
-    return path;
-}
-
-Point Centre(const Box& b) { return 0.25 * (b[0] + b[1] + b[2] + b[3]); }
 
 double DistanceToSegment(Point p, Point a, Point b) {
     const Point d = b - a;
@@ -88,24 +41,6 @@ double DistanceToPath(const ElementPath& path, Point p) {
     for (const PathElement& e : path.elements)
         best = std::min(best, DistanceToSegment(p, e.a, e.b));
     return best;
-}
-
-// Whether the insides of two convex shapes meet, by separating axes:
-// touching is not meeting.
-bool Meet(std::span<const Point> p, std::span<const Point> q) {
-    auto range = [](std::span<const Point> shape, Point axis) {
-        double lo = 1e300, hi = -1e300;
-        for (Point c : shape) lo = std::min(lo, Dot(c, axis)), hi = std::max(hi, Dot(c, axis));
-        return std::pair{lo, hi};
-    };
-    for (std::span<const Point> shape : {p, q})
-        for (std::size_t i = 0; i < shape.size(); ++i) {
-            const Point axis = Unit(LeftNormal(shape[(i + 1) % shape.size()] - shape[i]));
-            const auto [plo, phi] = range(p, axis);
-            const auto [qlo, qhi] = range(q, axis);
-            if (phi <= qlo + 1e-8 || qhi <= plo + 1e-8) return false;
-        }
-    return true;
 }
 
 double Offset(const PatternRow& row) {

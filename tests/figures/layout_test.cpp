@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "figures/layout.h"
+#include "figures/layout_checks.h"
 #include "geom/helpers.h"
 #include "geom/path.h"
 #include "test_support.h"
@@ -21,72 +22,7 @@
 namespace tesra {
 namespace {
 
-constexpr std::int32_t kFilledSquare = 37;  // "■": one solid quad on the cell's corners
-
-using Box = std::array<Point, 4>;
-
-std::vector<Box> Boxes(const Calls& calls) {
-    std::vector<Box> boxes;
-    for (const auto& c : calls)
-        if (c.op == "quad") {
-            const auto& v = c.values;
-            boxes.push_back({Point{v[0], v[1]}, {v[2], v[3]}, {v[4], v[5]}, {v[6], v[7]}});
-        }
-    return boxes;
-}
-
-Point Centre(const Box& b) { return 0.25 * (b[0] + b[1] + b[2] + b[3]); }
-
-// Whether the insides of two convex shapes meet (a segment is a shape of two
-// points), by separating axes over both shapes' edges: touching is not
-// meeting.
-bool Meet(std::span<const Point> p, std::span<const Point> q) {
-    auto range = [](std::span<const Point> shape, Point axis) {
-        double lo = 1e300, hi = -1e300;
-        for (Point c : shape) lo = std::min(lo, Dot(c, axis)), hi = std::max(hi, Dot(c, axis));
-        return std::pair{lo, hi};
-    };
-    for (std::span<const Point> shape : {p, q})
-        for (std::size_t i = 0; i < shape.size(); ++i) {
-            const Point edge = shape[(i + 1) % shape.size()] - shape[i];
-            const Point axis = (1 / std::hypot(edge.x, edge.y)) * Point{-edge.y, edge.x};
-            const auto [plo, phi] = range(p, axis);
-            const auto [qlo, qhi] = range(q, axis);
-            constexpr double kSlack = 1e-8;
-            if (phi <= qlo + kSlack || qhi <= plo + kSlack) return false;
-        }
-    return true;
-}
-
-struct Drawn {
-    Calls calls;
-    std::vector<Box> boxes;
-};
-
-Drawn Lay(const PatternRow& row, const ElementPath& path) {
-    RecordingTarget out;
-    const ElementPath paths[] = {path};
-    LayOutPaths(LayoutInputs{row, {}, 1}, paths, out);
-    return {out.calls, Boxes(out.calls)};
-}
-
-PatternRow Row(std::int32_t arrangement, std::int32_t base, double w, double h, double interval) {
-    return {.figureKind = kFilledSquare,
-            .width = w,
-            .height = h,
-            .interval = interval,
-            .basePoint = base,
-            .arrangement = arrangement};
-}
-
-ElementPath Polyline(const std::vector<Point>& points, bool closed) {
-    ElementPath path;
-    for (std::size_t i = 0; i + 1 < points.size(); ++i)
-        path.elements.push_back(LineElement(points[i], points[i + 1]));
-    if (closed) path.elements.push_back(LineElement(points.back(), points.front()));
-    path.closed = closed;
-    return path;
-}
+using namespace layout_checks;
 
 // A convex polygon inscribed in a circle, its corners spread so that every
 // one turns by more than 25°, either way round.
