@@ -122,7 +122,9 @@ bool IsCircle(const ElementPath& path) {
 // Every figure of one path in the row's arrangement, run the way its side
 // asks: planned once, then counted or drawn.
 void WithPlan(const layout::Context& c, const ElementPath& given, const auto& use) {
-    const ElementPath path = given.closed ? SidedPath(c.in.row, given, InsideIsLeft(given)) : given;
+    const ElementPath sided =
+        given.closed ? SidedPath(c.in.row, given, InsideIsLeft(given)) : ElementPath{};
+    const ElementPath& path = given.closed ? sided : given;  // an open path as it is, uncopied
     if (PerSide(c.in.row) && !IsCircle(path))
         use(layout::ElementsPlan(c, path));
     else
