@@ -127,8 +127,20 @@ LayoutInputs HeavyPattern() {
     return in;
 }
 
+// A chain of sides 14 long turning left and right by 60° in turn: a sharp
+// corner at every point, where 通し and 角に合わせる search for clearances.
+ElementPath Zigzag(int count) {
+    std::vector<Point> points = {{}, {}};
+    for (int i = 0; i < count; ++i)
+        points.push_back(Along(points.back(), 14, (i % 2 ? 30 : -30) * kDegToRad));
+    return ChainPath(points, count + 1);
+}
+
 ElementPath LongChain(const benchmark::State& state) {
     return CurveAsLines(static_cast<int>(state.range(0)));
+}
+ElementPath ZigzagOf(const benchmark::State& state) {
+    return Zigzag(static_cast<int>(state.range(0)));
 }
 ElementPath HeavyChainOf(const benchmark::State&) { return HeavyChain(); }
 
@@ -150,6 +162,22 @@ BENCHMARK(BM_LayOut<LongChain, Pattern, kArrangePerSide>)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LayOut<LongChain, Pattern, kArrangeThrough>)
     ->Name("BM_LayOutLongChainThrough")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayOut<LongChain, Pattern, kArrangeCorners>)
+    ->Name("BM_LayOutLongChainCorners")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayOut<ZigzagOf, Pattern, kArrangePerSide>)
+    ->Name("BM_LayOutZigzagPerSide")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayOut<ZigzagOf, Pattern, kArrangeThrough>)
+    ->Name("BM_LayOutZigzagThrough")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayOut<ZigzagOf, Pattern, kArrangeCorners>)
+    ->Name("BM_LayOutZigzagCorners")
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LayOut<HeavyChainOf, HeavyPattern, kArrangePerSide>)

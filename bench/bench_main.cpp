@@ -34,6 +34,8 @@ constexpr Limit kLimits[] = {
     // tree of boxes alone took about 10 times the chaining, the grid about 1.5.
     {"slope / chaining, 10^5 crossing lines", "BM_SlopeOverCrossingLines", "BM_ChainCrossingLines",
      3.0},
+    {"corners / per side, long curve of lines", "BM_LayOutLongChainCorners",
+     "BM_LayOutLongChainPerSide", 1.5},
 };
 
 // Shown beside the limits: how far start-up and the file system alone are
@@ -41,6 +43,10 @@ constexpr Limit kLimits[] = {
 constexpr Limit kShown[] = {
     {"typical run / trivial static program", "BM_TypicalRun", "BM_TrivialStaticProgram", 0},
     {"file work alone / trivial static program", "BM_TrivialReplace", "BM_TrivialStaticProgram", 0},
+    // A sharp corner at every point, where each run's ends search for their
+    // clearance: far above the plain sides (see docs/arrangements.md).
+    {"through / per side, zigzag", "BM_LayOutZigzagThrough", "BM_LayOutZigzagPerSide", 0},
+    {"corners / per side, zigzag", "BM_LayOutZigzagCorners", "BM_LayOutZigzagPerSide", 0},
 };
 constexpr double kMostPeakMiB = 16;
 

@@ -16,6 +16,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 
 #include "figures/along_elements.h"
@@ -32,15 +33,8 @@ PathElement CircularElement(Point centre, double r, double startDeg, double swee
         startDeg += 180;
     }
     startDeg = NormalisedDeg(startDeg);
-    PathElement e;
-    e.shape = PathElement::Shape::Arc;
-    e.centre = centre;
-    e.radius = r;
-    e.startRad = startDeg * kDegToRad;
-    e.sweepRad = sweepDeg >= 360 ? kTwoPi : sweepDeg * kDegToRad;
-    e.a = Along(centre, r, e.startRad);
-    e.b = sweepDeg >= 360 ? e.a : Along(centre, r, e.startRad + e.sweepRad);
-    return e;
+    return ArcElement(centre, r, startDeg * kDegToRad,
+                      sweepDeg >= 360 ? kTwoPi : sweepDeg * kDegToRad);
 }
 
 struct Followed {
@@ -296,11 +290,135 @@ std::vector<PathElement> WithoutRepeats(std::vector<PathElement> elements) {
     return kept;
 }
 
+// Lines lying on one straight carrier: every end within the point tolerance
+// of the carrier through the first line.
+bool OnLineOf(const PathElement& first, const PathElement& e) {
+    const Point d = Unit(first.b - first.a);
+    return std::fabs(Cross(d, e.a - first.a)) <= kSameEps &&
+           std::fabs(Cross(d, e.b - first.a)) <= kSameEps;
+}
+
+// A covered stretch of a carrier, from station `from` to `to`, with its ends
+// as points, so that a piece starting there meets the line it touches exactly.
+struct Covered {
+    double from, to;
+    Point low, high;
+};
+
+// Adds a stretch to the covered ones, ordered and apart, merging those it meets.
+void Cover(std::vector<Covered>& covered, Covered mine) {
+    std::vector<Covered> kept;
+    for (const Covered& c : covered) {
+        if (c.to < mine.from - kSameEps || c.from > mine.to + kSameEps) {
+            kept.push_back(c);
+            continue;
+        }
+        if (c.from < mine.from) mine.from = c.from, mine.low = c.low;
+        if (c.to > mine.to) mine.to = c.to, mine.high = c.high;
+    }
+    const auto at = std::find_if(kept.begin(), kept.end(),
+                                 [&](const Covered& c) { return c.from > mine.from; });
+    kept.insert(at, mine);
+    covered = std::move(kept);
+}
+
+// The parts of line e (from station ta to tb of its carrier) that no earlier
+// line covers, each running the way e runs; then e's stretch is covered too.
+std::vector<PathElement> Uncovered(const PathElement& e, double ta, double tb,
+                                   std::vector<Covered>& covered) {
+    const bool forward = ta <= tb;
+    const Covered mine{std::min(ta, tb), std::max(ta, tb), forward ? e.a : e.b,
+                       forward ? e.b : e.a};
+    std::vector<PathElement> pieces;
+    double at = mine.from;
+    Point atPoint = mine.low;
+    auto piece = [&](Point p, Point q) {
+        PathElement part = e;
+        part.a = forward ? p : q;
+        part.b = forward ? q : p;
+        pieces.push_back(part);
+    };
+    for (const Covered& c : covered) {
+        if (c.to <= at + kSameEps) continue;
+        if (c.from >= mine.to - kSameEps) break;
+        if (c.from > at + kSameEps) piece(atPoint, c.low);
+        at = c.to;
+        atPoint = c.high;
+    }
+    if (mine.to > at + kSameEps) piece(atPoint, mine.high);
+    if (!forward) std::reverse(pieces.begin(), pieces.end());
+    Cover(covered, mine);
+    return pieces;
+}
+
+struct CarrierKey {
+    double angle, offset;
+    std::size_t index;
+};
+
+// Every line's carrier: its direction as an angle in (−π/2, π/2] and its
+// signed distance from the origin; sorted by angle, and by offset among
+// angles that agree to rounding, so that lines on one carrier stand together.
+std::vector<CarrierKey> CarrierKeys(const std::vector<PathElement>& elements) {
+    constexpr double kSameAngle = 1e-9;
+    std::vector<CarrierKey> keys;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const PathElement& e = elements[i];
+        if (e.shape != PathElement::Shape::Line || IsDegenerate(e)) continue;
+        Point d = Unit(e.b - e.a);
+        if (d.x < 0 || (d.x == 0 && d.y < 0)) d = -1.0 * d;
+        keys.push_back({std::atan2(d.y, d.x), Cross(d, e.a), i});
+    }
+    auto byAngle = [](const CarrierKey& a, const CarrierKey& b) { return a.angle < b.angle; };
+    auto byOffset = [](const CarrierKey& a, const CarrierKey& b) { return a.offset < b.offset; };
+    std::sort(keys.begin(), keys.end(), byAngle);
+    for (auto it = keys.begin(); it != keys.end();) {
+        auto end = std::find_if(
+            it, keys.end(), [&](const CarrierKey& k) { return k.angle - it->angle > kSameAngle; });
+        std::sort(it, end, byOffset);
+        it = end;
+    }
+    return keys;
+}
+
+// Lines that overlap along one carrier (a side drawn twice in pieces, a
+// stretch of someone else's drawing on top of one's own) are followed once:
+// the first listed keeps its whole length, later ones what is not yet
+// covered. Every one is still written back, as every selected element is.
+std::vector<PathElement> WithoutOverlaps(const std::vector<PathElement>& elements) {
+    const std::vector<CarrierKey> keys = CarrierKeys(elements);
+    std::vector<std::optional<std::vector<PathElement>>> replaced(elements.size());
+    for (std::size_t g = 0; g < keys.size();) {
+        const PathElement& first = elements[keys[g].index];
+        std::size_t end = g + 1;
+        while (end < keys.size() && OnLineOf(first, elements[keys[end].index])) ++end;
+        std::vector<std::size_t> group;
+        for (std::size_t k = g; k < end; ++k) group.push_back(keys[k].index);
+        g = end;
+        if (group.size() < 2) continue;
+        std::sort(group.begin(), group.end());  // in the order they were listed
+        const Point d = Unit(first.b - first.a);
+        std::vector<Covered> covered;
+        for (std::size_t i : group) {
+            const PathElement& e = elements[i];
+            replaced[i] = Uncovered(e, Dot(e.a - first.a, d), Dot(e.b - first.a, d), covered);
+        }
+    }
+    std::vector<PathElement> kept;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        if (!replaced[i])
+            kept.push_back(elements[i]);
+        else
+            kept.insert(kept.end(), replaced[i]->begin(), replaced[i]->end());
+    }
+    return kept;
+}
+
 }  // namespace
 
 AlongSelection PathsFromSelection(const ElementStore& store) {
     Followed f = FollowedElements(store);
-    f.elements = WithoutRepeats(std::move(f.elements));
+    f.elements = WithoutOverlaps(WithoutRepeats(std::move(f.elements)));
     const auto& elements = f.elements;
     std::vector<char> chained(elements.size());
     for (std::size_t e = 0; e < elements.size(); ++e)

@@ -15,9 +15,6 @@ constexpr std::uint32_t kLeafSize = 4;
 // Angles this close past an arc's ends still fall on it: rounding of atan2.
 constexpr double kAngleSlack = 1e-12;
 
-double Cross(Point a, Point b) { return a.x * b.y - a.y * b.x; }
-double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
-
 bool AngleOnArc(const PathElement& e, double angle) {
     if (IsFullCircle(e)) return true;
     double d = std::fmod((angle - e.startRad) * (e.sweepRad < 0 ? -1.0 : 1.0), kTwoPi);

@@ -27,15 +27,16 @@ constexpr double kFullTurnSlack = 1e-12;
 // rounding, relative to the squared radius; within it the curves touch once.
 constexpr double kTangentSlack = 1e-12;
 
-double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
-double Norm(Point a) { return std::sqrt(Dot(a, a)); }
+// The length as sqrt of the dot product, not hypot: the guide meetings have
+// always been worked out this way, to the last bit.
+double Length(Point a) { return std::sqrt(Dot(a, a)); }
 
 using Candidates = std::vector<Point>;
 
 // Meeting points of the line through p1, p2 with a circle, all relative to the vertex.
 Candidates LineCircle(Point p1, Point p2, Point c, double r) {
     const Point d = p2 - p1;
-    const double len = Norm(d);
+    const double len = Length(d);
     if (len < kTinyEps) return {};
     const Point u = (1 / len) * d;
     const Point w = p1 - c;
@@ -49,7 +50,7 @@ Candidates LineCircle(Point p1, Point p2, Point c, double r) {
 
 Candidates CircleCircle(Point c1, double r1, Point c2, double r2) {
     const Point dc = c2 - c1;
-    const double dist = Norm(dc);
+    const double dist = Length(dc);
     if (dist < kTinyEps) return {};  // concentric: no single meeting point
     const double along = (r1 * r1 - r2 * r2 + dist * dist) / (2 * dist);
     double h2 = r1 * r1 - along * along;

@@ -64,40 +64,15 @@ void PlaceOnSpan(const Context& c, const Places& places, double length, std::int
 
 }  // namespace
 
-Spacing SequenceSpacing(const Context& c, double length, std::int32_t n, std::int64_t phase) {
-    const PatternRow& row = c.in.row;
-    if (c.sequence.Plain()) return SpacingFor(row, length, n);
-    const double figures = n;
-    const double left = length - (c.sequence.WidthOf(phase, n) + (figures - 1) * row.interval);
-    if (row.placement == kPlaceByInterval) return {left * 0.5, row.interval};
-    if (n == 1) return {0.0, 0.0};
-    return {0.0, left / (figures - 1) + row.interval};
-}
-
-std::int64_t CountOrTooMany(std::optional<std::int32_t> n, double length, const PatternRow& row) {
-    if (n) return *n > 0 ? *n : 0;
-    const double divisor = row.interval + row.width;
-    const bool tooMany = divisor != 0 && (length + row.interval) / divisor > 0;
-    return tooMany ? std::numeric_limits<std::int32_t>::max() : 0;
-}
-
 bool Skipped(const Context& c, const PathElement& e) {
     return IsDegenerate(e) && !(c.in.keepsZeroLengthSpan && e.shape == PathElement::Shape::Line);
 }
 
-std::int64_t ElementFigureCount(const Context& c, const PathElement& e) {
-    if (Skipped(c, e)) return 0;
-    const double length = ElementLength(e);
-    return CountOrTooMany(c.sequence.CountFitting(length, c.in.row.interval, 0), length, c.in.row);
-}
-
-// 辺ごと: figures and gap lines of element k as a span of its own, then its
-// full-length guides.
-void LayOutElement(const Context& c, const ElementPath& path, std::size_t k, DrawTarget& out) {
-    const PathElement& e = path.elements[k];
-    if (Skipped(c, e)) return;
-    const ElementFrame f = FrameOf(e, c.off);
-    const auto count = c.sequence.CountFitting(f.length, c.in.row.interval, 0);
+// 辺ごと: figures and gap lines of element k as a span of its own, count
+// figures as planned, then its full-length guides.
+void LayOutElement(const Context& c, const ElementPath& path, std::size_t k,
+                   std::optional<std::int32_t> count, DrawTarget& out) {
+    const ElementFrame f = FrameOf(path.elements[k], c.off);
     if (!count) return;
     if (f.IsLine())
         PlaceOnSpan(c, LinePlaces{f}, f.length, *count, out);
@@ -106,23 +81,35 @@ void LayOutElement(const Context& c, const ElementPath& path, std::size_t k, Dra
     FullLengthGuides(c, path, k, f, out);
 }
 
+// 辺ごと over a whole path: how many figures each element takes.
+class ElementsPlan {
+public:
+    ElementsPlan(const Context& c, const ElementPath& path) : c_(c), path_(path) {
+        for (std::size_t k = 0; k < path.elements.size(); ++k) {
+            const PathElement& e = path.elements[k];
+            if (Skipped(c, e)) continue;
+            const double length = ElementLength(e);
+            const auto n = c.sequence.CountFitting(length, c.in.row.interval, 0);
+            counts_.push_back({k, n});
+            total_ += CountOrTooMany(n, length, c);
+            if (total_ >= std::numeric_limits<std::int32_t>::max()) return;
+        }
+    }
+    std::int64_t FigureCount() const { return total_; }
+    void Draw(DrawTarget& out) const {
+        for (const auto& [k, n] : counts_) LayOutElement(c_, path_, k, n, out);
+    }
+
+private:
+    const Context& c_;
+    const ElementPath& path_;
+    std::vector<std::pair<std::size_t, std::optional<std::int32_t>>> counts_;
+    std::int64_t total_ = 0;
+};
+
 }  // namespace layout
 
 namespace {
-
-// The band's upper side lies to the left of the path. Inside or outside a
-// closed path is reached by running the path the way that puts that side
-// (the band's middle, or for a band centred on the path its upper side)
-// where the user asked.
-ElementPath Sided(const PatternRow& row, const ElementPath& path) {
-    if (!path.closed || (row.side != kSideInside && row.side != kSideOutside)) return path;
-    const double bandMiddle = row.height / 2 - BandOffset(row.basePoint, row.height);
-    const bool bandLeft = bandMiddle >= 0;
-    const bool counterClockwise = TwiceArea(path.elements) > 0;
-    const bool insideLeft = counterClockwise;
-    const bool wantLeftInside = (row.side == kSideInside) == bandLeft;
-    return insideLeft == wantLeftInside ? path : Reversed(path);
-}
 
 bool PerSide(const PatternRow& row) {
     return row.arrangement != kArrangeThrough && row.arrangement != kArrangeCorners;
@@ -133,10 +120,39 @@ bool IsCircle(const ElementPath& path) {
     return path.elements.size() == 1 && IsFullCircle(path.elements.front());
 }
 
+// Every figure of one path in the row's arrangement, run the way its side
+// asks: planned once, then counted or drawn.
+void WithPlan(const layout::Context& c, const ElementPath& given, const auto& use) {
+    const ElementPath sided =
+        given.closed ? SidedPath(c.in.row, given, InsideIsLeft(given)) : ElementPath{};
+    const ElementPath& path = given.closed ? sided : given;  // an open path as it is, uncopied
+    if (PerSide(c.in.row) && !IsCircle(path))
+        use(layout::ElementsPlan(c, path));
+    else
+        use(layout::RunsPlan(c, path));
+}
+
 }  // namespace
 
+bool InsideIsLeft(const ElementPath& closed) { return TwiceArea(closed.elements) >= 0; }
+
+// The band's upper side lies to the left of the path. Inside or outside is
+// reached by running the path the way that puts that side (the band's
+// middle, or for a band centred on the path its upper side) where the user
+// asked.
+ElementPath SidedPath(const PatternRow& row, const ElementPath& path, bool insideLeft) {
+    if (row.side != kSideInside && row.side != kSideOutside) return path;
+    const double bandMiddle = row.height / 2 - BandOffset(row.basePoint, row.height);
+    const bool bandLeft = bandMiddle >= 0;
+    const bool wantLeftInside = (row.side == kSideInside) == bandLeft;
+    return insideLeft == wantLeftInside ? path : Reversed(path);
+}
+
 void LayOutSpan(const LayoutInputs& in, const ElementPath& path, std::size_t k, DrawTarget& out) {
-    layout::LayOutElement(layout::MakeContext(in), path, k, out);
+    const layout::Context c = layout::MakeContext(in);
+    if (layout::Skipped(c, path.elements[k])) return;
+    const auto n = c.sequence.CountFitting(ElementLength(path.elements[k]), in.row.interval, 0);
+    layout::LayOutElement(c, path, k, n, out);
 }
 
 ElementPath ChainPath(std::span<const Point> points, int npts) {
@@ -154,15 +170,8 @@ std::int64_t LayoutFigureCount(const LayoutInputs& in, std::span<const ElementPa
     const layout::Context c = layout::MakeContext(in);
     std::int64_t total = 0;
     for (const ElementPath& path : paths) {
-        if (PerSide(in.row) && !IsCircle(path)) {
-            for (const PathElement& e : path.elements) {
-                total += layout::ElementFigureCount(c, e);
-                if (total >= kTooMany) return total;
-            }
-        } else {
-            total += layout::RunFigureCount(c, path);
-            if (total >= kTooMany) return total;
-        }
+        WithPlan(c, path, [&](const auto& plan) { total += plan.FigureCount(); });
+        if (total >= kTooMany) return total;
     }
     return total;
 }
@@ -170,15 +179,8 @@ std::int64_t LayoutFigureCount(const LayoutInputs& in, std::span<const ElementPa
 void LayOutPaths(const LayoutInputs& in, std::span<const ElementPath> paths, DrawTarget& out) {
     if (IsSlopeRow(in.row)) return layout::LayOutSlope(in, paths, out);
     const layout::Context c = layout::MakeContext(in);
-    for (const ElementPath& given : paths) {
-        const ElementPath path = Sided(in.row, given);
-        if (PerSide(in.row) && !IsCircle(path)) {
-            for (std::size_t k = 0; k < path.elements.size(); ++k)
-                layout::LayOutElement(c, path, k, out);
-        } else {
-            layout::LayOutRuns(c, path, out);
-        }
-    }
+    for (const ElementPath& path : paths)
+        WithPlan(c, path, [&](const auto& plan) { plan.Draw(out); });
 }
 
 }  // namespace tesra

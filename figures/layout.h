@@ -51,8 +51,18 @@ struct LayoutInputs {
     const SlopePlan* slopePlan = nullptr;
 };
 
-// Figures LayOutPaths would place over all paths; INT32_MAX or more for a
-// count that does not fit, which a run refuses to draw.
+// Which side of a closed path is inside: the left where it runs
+// counter-clockwise; a path enclosing no area counts as counter-clockwise.
+bool InsideIsLeft(const ElementPath& closed);
+
+// The path run the way that puts the row's band 内側 or 外側 as the row asks,
+// its inside lying on its left or not; a row that keeps its base point's side
+// gets the path as it is. The one rule of the band's side, for the layout, the
+// preview's open sample and the slopes.
+ElementPath SidedPath(const PatternRow& row, const ElementPath& path, bool insideLeft);
+
+// Figures LayOutPaths places over all paths, read off the same plan it draws;
+// INT32_MAX or more for a count that does not fit, which a run refuses to draw.
 std::int64_t LayoutFigureCount(const LayoutInputs& in, std::span<const ElementPath> paths);
 
 void LayOutPaths(const LayoutInputs& in, std::span<const ElementPath> paths, DrawTarget& out);

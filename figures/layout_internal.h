@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -28,12 +29,13 @@ struct SequenceFigure {
     double w = 0, h = 0;
 };
 
-// The row's figures in the order they stand: A only, or a pattern of A and B
-// repeated (a post every few figures, two figures alternating).
+// The row's figures in the order they stand: one figure only (A, or B for a
+// sequence of B alone), or a pattern of A and B repeated (a post every few
+// figures, two figures alternating).
 class FigureSequence {
 public:
     explicit FigureSequence(const PatternRow& row);
-    bool Plain() const { return pattern_.size() <= 1; }
+    bool Plain() const { return pattern_.empty(); }
     SequenceFigure At(std::int64_t i) const;
     // The widths of figures phase … phase + n − 1 together.
     double WidthOf(std::int64_t phase, std::int64_t n) const;
@@ -45,7 +47,7 @@ public:
                                              std::int64_t phase) const;
 
 private:
-    std::string pattern_;  // of 'A' and 'B'; empty or "A": A only
+    std::string pattern_;  // of 'A' and 'B', both present; empty: a_ only
     SequenceFigure a_, b_;
     double periodWidth_ = 0;
 };
@@ -121,13 +123,24 @@ Spacing SequenceSpacing(const Context& c, double length, std::int32_t n, std::in
 
 // A count too large for 32 bits is still far too many figures: counting it
 // as none would let a run draw an empty span instead of refusing it.
-std::int64_t CountOrTooMany(std::optional<std::int32_t> n, double length, const PatternRow& row);
+std::int64_t CountOrTooMany(std::optional<std::int32_t> n, double length, const Context& c);
 
-std::int64_t ElementFigureCount(const Context& c, const PathElement& e);
-void LayOutElement(const Context& c, const ElementPath& path, std::size_t k, DrawTarget& out);
+// A path's runs laid out as 通し or 角に合わせる: where every figure of every
+// run stands, worked out once; the count and the drawing both read it.
+class RunsPlan {
+public:
+    RunsPlan(const Context& c, const ElementPath& path);
+    ~RunsPlan();
+    RunsPlan(const RunsPlan&) = delete;
+    RunsPlan& operator=(const RunsPlan&) = delete;
+    // INT32_MAX or more where a run holds more figures than fit 32 bits.
+    std::int64_t FigureCount() const;
+    // Every run's figures, then its gap lines and full-length guides.
+    void Draw(DrawTarget& out) const;
 
-// Counts and draws of the arrangements that follow runs.
-std::int64_t RunFigureCount(const Context& c, const ElementPath& path);
-void LayOutRuns(const Context& c, const ElementPath& path, DrawTarget& out);
+private:
+    struct Runs;
+    std::unique_ptr<Runs> runs_;
+};
 
 }  // namespace tesra::layout

@@ -14,7 +14,10 @@
 namespace tesra::layout {
 namespace {
 
-std::string ValidSequence(const std::string& s) { return IsSequence(s) ? s : std::string(); }
+// Only a sequence of both figures needs the pattern walked.
+std::string MixedSequence(const PatternRow& row) {
+    return DrawsFigureA(row) && DrawsFigureB(row) ? row.sequence : std::string();
+}
 
 }  // namespace
 
@@ -23,9 +26,10 @@ std::array<Guide, 3> Guides(const PatternRow& row) {
 }
 
 FigureSequence::FigureSequence(const PatternRow& row)
-    : pattern_(ValidSequence(row.sequence)),
+    : pattern_(MixedSequence(row)),
       a_{row.figureKind, row.width, row.height},
       b_{row.figureB, row.widthB, row.heightB} {
+    if (!DrawsFigureA(row)) a_ = b_;
     for (char ch : pattern_) periodWidth_ += ch == 'B' ? b_.w : a_.w;
 }
 
@@ -43,13 +47,9 @@ double FigureSequence::WidthOf(std::int64_t phase, std::int64_t n) const {
     return sum;
 }
 
-double FigureSequence::MaxWidth() const {
-    return pattern_.find('B') == std::string::npos ? a_.w : std::max(a_.w, b_.w);
-}
+double FigureSequence::MaxWidth() const { return Plain() ? a_.w : std::max(a_.w, b_.w); }
 
-double FigureSequence::MaxHeight() const {
-    return pattern_.find('B') == std::string::npos ? a_.h : std::max(a_.h, b_.h);
-}
+double FigureSequence::MaxHeight() const { return Plain() ? a_.h : std::max(a_.h, b_.h); }
 
 std::optional<std::int32_t> FigureSequence::CountFitting(double length, double interval,
                                                          std::int64_t phase) const {
@@ -65,6 +65,24 @@ std::optional<std::int32_t> FigureSequence::CountFitting(double length, double i
     // Then figure by figure, as long as the next one still fits.
     while (WidthOf(phase, n + 1) + static_cast<double>(n) * interval <= length) ++n;
     return static_cast<std::int32_t>(n);
+}
+
+Spacing SequenceSpacing(const Context& c, double length, std::int32_t n, std::int64_t phase) {
+    const PatternRow& row = c.in.row;
+    if (c.sequence.Plain())
+        return SpacingFor(row.placement, c.sequence.At(0).w, row.interval, length, n);
+    const double figures = n;
+    const double left = length - (c.sequence.WidthOf(phase, n) + (figures - 1) * row.interval);
+    if (row.placement == kPlaceByInterval) return {left * 0.5, row.interval};
+    if (n == 1) return {0.0, 0.0};
+    return {0.0, left / (figures - 1) + row.interval};
+}
+
+std::int64_t CountOrTooMany(std::optional<std::int32_t> n, double length, const Context& c) {
+    if (n) return *n > 0 ? *n : 0;
+    const double divisor = c.in.row.interval + c.sequence.At(0).w;
+    const bool tooMany = divisor != 0 && (length + c.in.row.interval) / divisor > 0;
+    return tooMany ? std::numeric_limits<std::int32_t>::max() : 0;
 }
 
 void Context::Draw(std::int32_t kind, const FigureCell& cell, DrawTarget& out) const {

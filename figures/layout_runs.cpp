@@ -13,8 +13,8 @@
 // the middle of a gap.
 //
 // 角に合わせる: a figure centred on every sharp corner, on the bisector at the
-// middle of the band and turned to it, and one centred on each end of an
-// open path. Between two of them stand m − 1 figures at the pitch L / m,
+// middle of the band and turned to it, and one inside each end of an open
+// path, its outer edge on the end. Between two of them stand m − 1 figures at the pitch L / m,
 // m = ⌈L / (W + I)⌉, the largest pitch not above W + I. Where that would put
 // the first or last of them on a corner figure's box or across the corner's
 // bisector, the run is shortened at that end to the least distance that keeps
@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "figures/layout_internal.h"
+#include "figures/mitre.h"
 #include "geom/helpers.h"
 #include "geom/pitch.h"
 #include "geom/trig.h"
@@ -44,11 +45,43 @@ constexpr double kMaxTurnTangent = 1e6;
 // Halving steps when a corner's clearance is searched for.
 constexpr int kClearanceSteps = 60;
 
-double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
-Point Left(Point t) { return {-t.y, t.x}; }
-Point Unit(Point p) {
-    const double n = std::hypot(p.x, p.y);
-    return n > 0 ? (1 / n) * p : Point{1, 0};
+// Whether element e carries figures: it has a length, and it is not a fillet
+// so small that the band's offset of it vanishes somewhere in the band.
+bool Carries(const Context& c, const PathElement& e) {
+    if (IsDegenerate(e)) return false;
+    if (e.shape == PathElement::Shape::Line || IsFullCircle(e)) return true;
+    const double sigma = e.sweepRad < 0 ? -1.0 : 1.0;
+    const double low = -c.off, high = c.sequence.MaxHeight() - c.off;
+    return e.radius > std::max(sigma * low, sigma * high);
+}
+
+// The path cut into runs as the layout sees it: at sharp joints, and where a
+// vanishing fillet stands between two carrying elements. Elements that carry
+// nothing stay with the run before them.
+std::vector<PathRun> LayoutRuns(const Context& c, const ElementPath& path) {
+    const auto& els = path.elements;
+    const std::size_t n = els.size();
+    std::vector<char> sharp(n, 0);
+    std::size_t last = n, firstCarrying = n;
+    bool passedFillet = false, leadingFillet = false;
+    for (std::size_t k = 0; k < n; ++k) {
+        if (!Carries(c, els[k])) {
+            passedFillet = passedFillet || !IsDegenerate(els[k]);
+            continue;
+        }
+        if (firstCarrying == n) {
+            firstCarrying = k;
+            leadingFillet = passedFillet;
+        }
+        if (last != n) sharp[k] = passedFillet || IsSharpJoint(els[last], els[k]);
+        last = k;
+        passedFillet = false;
+    }
+    if (firstCarrying == n) return RunsOf(path);
+    if (path.closed && last != firstCarrying)
+        sharp[firstCarrying] =
+            passedFillet || leadingFillet || IsSharpJoint(els[last], els[firstCarrying]);
+    return RunsAt(sharp, path.closed);
 }
 
 // The elements of one run, with the station where each starts.
@@ -59,9 +92,11 @@ public:
         const std::size_t n = path.elements.size();
         for (std::size_t i = 0; i < run.count; ++i) {
             index_.push_back((run.first + i) % n);
-            frames_.push_back(FrameOf(path.elements[index_.back()], c.off));
+            const PathElement& e = path.elements[index_.back()];
+            frames_.push_back(FrameOf(e, c.off));
             start_.push_back(length_);
-            length_ += frames_.back().length;
+            // A vanishing fillet is the corner after the run: no station on it.
+            if (Carries(c, e)) length_ += frames_.back().length;
         }
     }
     double Length() const { return length_; }
@@ -168,26 +203,49 @@ struct Corner {
     Point vertex;
     Point t0, t1;  // tangents before and after
     double turn = 0;
+    bool atJoint = true;  // the vertex is the point the elements share
 };
 
-std::optional<Corner> CornerBefore(const ElementPath& path, const PathRun& run) {
+// Where the lines on either side of a vanishing fillet would meet; the
+// middle of the fillet's ends where they are parallel or meet too far away.
+Point TangentsMeet(Point a, Point t0, Point b, Point t1) {
+    const Point middle = 0.5 * (a + b);
+    const auto meet = LineIntersection(a, a + t0, b, b + t1);
+    if (!meet || Distance(meet->at, middle) > kMitreLimit * Distance(a, b)) return middle;
+    return meet->at;
+}
+
+// The sharp corner before the run starting at element `first`, past elements
+// that carry nothing.
+std::optional<Corner> CornerBefore(const Context& c, const ElementPath& path, std::size_t first) {
     const std::size_t n = path.elements.size();
-    if (!path.closed && run.first == 0) return std::nullopt;
-    // Past zero-length sides, to the last element with a direction.
+    if (!path.closed && first == 0) return std::nullopt;
+    bool passedFillet = false;
     for (std::size_t back = 1; back < n; ++back) {
-        const PathElement& before = path.elements[(run.first + n - back) % n];
-        if (IsDegenerate(before)) continue;
-        const PathElement& after = path.elements[run.first % n];
-        return Corner{after.a, EndTangent(before), StartTangent(after), TurnAngle(before, after)};
+        const PathElement& before = path.elements[(first + n - back) % n];
+        if (!Carries(c, before)) {
+            passedFillet = passedFillet || !IsDegenerate(before);
+            continue;
+        }
+        const PathElement& after = path.elements[first % n];
+        Corner k{after.a, EndTangent(before), StartTangent(after), TurnAngle(before, after)};
+        if (passedFillet) {
+            k.vertex = TangentsMeet(before.b, k.t0, after.a, k.t1);
+            k.atJoint = false;
+        }
+        return k;
     }
     return std::nullopt;
 }
 
-std::optional<Corner> CornerAfter(const ElementPath& path, const PathRun& run) {
+std::optional<Corner> CornerBefore(const Context& c, const ElementPath& path, const PathRun& run) {
+    return CornerBefore(c, path, run.first);
+}
+
+std::optional<Corner> CornerAfter(const Context& c, const ElementPath& path, const PathRun& run) {
     const std::size_t n = path.elements.size();
     if (!path.closed && run.first + run.count >= n) return std::nullopt;
-    PathRun next{(run.first + run.count) % n, 1, false};
-    return CornerBefore(path, next);
+    return CornerBefore(c, path, (run.first + run.count) % n);
 }
 
 // The least distance d in [0, length] at which clear(d) holds, clear being
@@ -214,11 +272,8 @@ BandSpan BandOf(const Context& c) { return {-c.off, c.sequence.MaxHeight() - c.o
 // On the run's side of the bisector: ahead of it (the run starting at the
 // corner) or behind it (the run ending there), by more than rounding.
 bool OnSide(const Corner& k, const FigureCell& cell, bool ahead) {
-    Point bisector = k.t0 + k.t1;
-    if (std::hypot(bisector.x, bisector.y) < 1e-9)
-        bisector = (k.turn > 0 ? 1.0 : -1.0) * Left(k.t0);
-    const Point d = Unit(bisector);
-    const double slack = 1e-9 * std::max({1.0, cell.W, cell.H});
+    const Point d = AcrossBisector(k.t0, k.t1, k.turn);
+    const double slack = kRoundingShare * std::max({1.0, cell.W, cell.H});
     for (Point uv : {Point{0, 0}, Point{1, 0}, Point{0, 1}, Point{1, 1}}) {
         const double along = Dot(cell.At(uv.x * cell.W, uv.y * cell.H) - k.vertex, d);
         if (ahead ? along < slack : along > -slack) return false;
@@ -232,13 +287,16 @@ double Shortening(const Context& c, const RunView& run, const Corner& k, bool at
     const std::size_t i = atStart ? 0 : run.Size() - 1;
     const double t = std::clamp(std::tan(k.turn / 2), -kMaxTurnTangent, kMaxTurnTangent);
     const double exact = std::max({0.0, band.low * t, band.high * t});
-    if (run.Frame(i).IsLine()) return std::min(exact, run.Length());
-    // Next to an arc the box turns with it: search for the least clear place.
+    const bool upright = c.in.row.orientation == kOrientUpright;
+    if (run.Frame(i).IsLine() && k.atJoint && !upright) return std::min(exact, run.Length());
+    // Next to an arc the box turns with it, an upright box does not turn with
+    // the path, and past a fillet the vertex is off the run: search for the
+    // least clear place.
     const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
     std::size_t hint = 0;
     auto clear = [&](double e) {
         const double middle = atStart ? e + w / 2 : run.Length() - e - w / 2;
-        return OnSide(k, run.CellAt(middle, w, h, hint), atStart);
+        return OnSide(k, c.Oriented(run.CellAt(middle, w, h, hint)), atStart);
     };
     return LeastClear(clear, std::max(exact, w), run.Length());
 }
@@ -264,8 +322,8 @@ ThroughPlan PlanThrough(const Context& c, const ElementPath& path, const RunView
             p.spacing.g = (p.length - c.sequence.WidthOf(phase, *p.count)) / *p.count;
         return p;
     }
-    const auto before = CornerBefore(path, run.Run());
-    const auto after = CornerAfter(path, run.Run());
+    const auto before = CornerBefore(c, path, run.Run());
+    const auto after = CornerAfter(c, path, run.Run());
     const double es = before ? Shortening(c, run, *before, true) : 0;
     const double ee = after ? Shortening(c, run, *after, false) : 0;
     p.from = es;
@@ -276,7 +334,7 @@ ThroughPlan PlanThrough(const Context& c, const ElementPath& path, const RunView
 }
 
 std::int64_t CountOf(const Context& c, const ThroughPlan& p) {
-    return CountOrTooMany(p.count, p.length, c.in.row);
+    return CountOrTooMany(p.count, p.length, c);
 }
 
 // Figures and gap lines of one run as planned.
@@ -319,7 +377,7 @@ Box BoxOf(const FigureCell& cell) { return {cell.C, cell.eu, cell.ev, cell.W / 2
 // so that a clearance found by halving stays clear when the boxes are drawn.
 bool Overlap(const Box& a, const Box& b) {
     const Point d = b.c - a.c;
-    const double slack = 1e-9 * std::max({1.0, a.hw, a.hh, b.hw, b.hh});
+    const double slack = kRoundingShare * std::max({1.0, a.hw, a.hh, b.hw, b.hh});
     for (Point axis : {a.u, a.v, b.u, b.v}) {
         const double ra = a.hw * std::fabs(Dot(a.u, axis)) + a.hh * std::fabs(Dot(a.v, axis));
         const double rb = b.hw * std::fabs(Dot(b.u, axis)) + b.hh * std::fabs(Dot(b.v, axis));
@@ -333,34 +391,36 @@ FigureCell CellAlong(Point centre, Point eu, double w, double h) {
 }
 
 // The corner figure: its middle where the band's middle lines of both sides
-// meet, turned to the bisector.
+// meet, turned to the bisector. Where the sides nearly double back that
+// meeting runs off as the guide lines' does, and is capped as theirs is: the
+// middle then stands on the arriving side's middle line at the vertex.
 FigureCell CornerCell(const Context& c, const Corner& k, double w, double h) {
     const double hc = h / 2 - c.off;
-    const Point n0 = Left(k.t0), n1 = Left(k.t1);
+    const Point n0 = LeftNormal(k.t0), n1 = LeftNormal(k.t1);
     const double denom = 1 + Dot(n0, n1);
-    const Point shift = denom > 1e-9 ? (hc / denom) * (n0 + n1) : hc * n0;
-    Point eu = k.t0 + k.t1;
-    if (std::hypot(eu.x, eu.y) < 1e-9) eu = (k.turn > 0 ? 1.0 : -1.0) * n0;
-    return CellAlong(k.vertex + shift, Unit(eu), w, h);
+    Point shift = denom > kRoundingShare ? (hc / denom) * (n0 + n1) : hc * n0;
+    if (Norm(shift) > kMitreLimit * std::fabs(hc)) shift = hc * n0;
+    return CellAlong(k.vertex + shift, AcrossBisector(k.t0, k.t1, k.turn), w, h);
 }
 
 // The least distance from a run's end at which a figure's middle stands clear
 // of the figure there, and of the corner's bisector, beyond which the figures
-// of the other side stand.
-double Clearance(const RunView& run, const Box& end, const std::optional<Corner>& corner, double w,
-                 double h, bool atStart) {
+// of the other side stand; boxes as drawn.
+double Clearance(const Context& c, const RunView& run, const Box& end,
+                 const std::optional<Corner>& corner, bool atStart) {
+    const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
     std::size_t hint = 0;
     const double length = run.Length();
     auto clear = [&](double d) {
         const double middle = atStart ? d : length - d;
-        const FigureCell cell = run.CellAt(middle, w, h, hint);
+        const FigureCell cell = c.Oriented(run.CellAt(middle, w, h, hint));
         return !Overlap(end, BoxOf(cell)) && (!corner || OnSide(*corner, cell, atStart));
     };
     return LeastClear(clear, std::min(length, std::max(w, h) * 2), length);
 }
 
 // The middles of the figures between a run's two end figures.
-struct CornerPlan {
+struct Between {
     double a = 0;  // first middle
     double pitch = 0;
     std::int64_t n = 0;  // how many
@@ -374,131 +434,170 @@ std::int64_t Intervals(double length, double most) {
     return static_cast<std::int64_t>(m);
 }
 
-CornerPlan PlanBetween(double length, double most, double ds, double de) {
+// Between middles at `from` and `to`, the nearest clear middles being ds past
+// from and de before to.
+Between PlanBetween(double from, double to, double most, double ds, double de) {
+    constexpr std::int64_t kTooMany = std::numeric_limits<std::int32_t>::max();
+    const double length = to - from;
     const std::int64_t m = Intervals(length, most);
-    if (m < 0) return {0, 0, std::numeric_limits<std::int32_t>::max()};
+    if (m < 0) return {0, 0, kTooMany};
     if (m >= 1) {
         const double pitch = length / static_cast<double>(m);
-        if (m == 1 || (pitch >= ds && pitch >= de)) return {pitch, pitch, m - 1};
+        if (m == 1 || (pitch >= ds && pitch >= de)) return {from + pitch, pitch, m - 1};
     }
     // Shortened: as many as fit at a pitch of at least W + I, or one in the middle.
-    const double a = ds, b = length - de;
+    const double a = from + ds, b = to - de;
     if (!(b >= a)) return {};
-    const double fit = std::floor((b - a) / most * (1 + 1e-12));
-    if (!std::isfinite(fit) || fit > std::numeric_limits<std::int32_t>::max())
-        return {0, 0, std::numeric_limits<std::int32_t>::max()};
+    const double fit = std::floor((b - a) / most * (1 + kWholeShare));
+    if (!std::isfinite(fit) || fit > kTooMany) return {0, 0, kTooMany};
     if (fit < 1) return {(a + b) / 2, 0, 1};
     const auto k = static_cast<std::int64_t>(fit);
     return {a, (b - a) / static_cast<double>(k), k + 1};
 }
 
-struct EndFigures {
-    std::optional<FigureCell> start, end;
-};
-
-EndFigures EndsOf(const Context& c, const ElementPath& path, const RunView& run, double w,
-                  double h) {
-    EndFigures ends;
-    std::size_t hint = 0;
-    if (const auto k = CornerBefore(path, run.Run()))
-        ends.start = CornerCell(c, *k, w, h);
-    else
-        ends.start = run.CellAt(0, w, h, hint);
-    const bool pathEnd = !path.closed && run.Run().first + run.Run().count >= path.elements.size();
-    if (pathEnd) ends.end = run.CellAt(run.Length(), w, h, hint);
-    return ends;
-}
-
-// A run laid out as 角に合わせる: its end figures and the figures between.
+// One run laid out as 角に合わせる: the figure at its start (a corner, or the
+// path's start), the figures between, and the one at the path's end.
 struct CornerRun {
-    EndFigures ends;
-    CornerPlan between;
-    std::int64_t Count() const { return between.n + 1 + (ends.end ? 1 : 0); }
+    std::optional<Corner> start;  // the corner the run starts at, if any
+    double startMiddle = 0;       // else the start figure's middle
+    bool hasEnd = false;          // a figure inside the path's end
+    Between between;
+    std::int64_t Count() const { return between.n + 1 + (hasEnd ? 1 : 0); }
 };
 
 CornerRun PlanCorners(const Context& c, const ElementPath& path, const RunView& run) {
     const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
-    const double most = w + c.in.row.interval;
-    const EndFigures ends = EndsOf(c, path, run, w, h);
-    // The corner at the run's end is the next run's start figure.
-    const auto before = CornerBefore(path, run.Run());
-    const auto after = CornerAfter(path, run.Run());
-    std::optional<FigureCell> endCell = ends.end;
-    if (!endCell && after) endCell = CornerCell(c, *after, w, h);
-    const double ds = Clearance(run, BoxOf(*ends.start), before, w, h, true);
-    const double de = endCell ? Clearance(run, BoxOf(*endCell), after, w, h, false) : 0;
-    return {ends, PlanBetween(run.Length(), most, ds, de)};
-}
-
-void GapBetween(const Context& c, const RunView& run, double from, double to, DrawTarget& out) {
-    if (to > from && !SameValue(to, from)) GapAlong(c, run, from, to, out);
-}
-
-std::int64_t DrawCorners(const Context& c, const ElementPath& path, const RunView& run,
-                         std::int64_t phase, DrawTarget& out) {
-    const CornerRun planned = PlanCorners(c, path, run);
-    const EndFigures& ends = planned.ends;
-    const CornerPlan& plan = planned.between;
-    auto draw = [&](const FigureCell& cell) {
-        const SequenceFigure fig = c.sequence.At(phase++);
-        const bool sized = fig.w == cell.W && fig.h == cell.H;
-        c.Draw(fig.kind, sized ? cell : CellAlong(cell.C, cell.eu, fig.w, fig.h), out);
-        return fig.w;
-    };
-    double reach = draw(*ends.start) / 2;  // station where the last figure ended
+    const double length = run.Length();
+    CornerRun p;
+    p.start = CornerBefore(c, path, run.Run());
+    const auto after = CornerAfter(c, path, run.Run());
     std::size_t hint = 0;
-    for (std::int64_t i = 0; i < plan.n; ++i) {
-        const double middle = plan.a + static_cast<double>(i) * plan.pitch;
+    auto boxAt = [&](double middle) { return BoxOf(c.Oriented(run.CellAt(middle, w, h, hint))); };
+    const Box startBox = p.start ? BoxOf(c.Oriented(CornerCell(c, *p.start, w, h))) : boxAt(w / 2);
+    const double from = p.start ? 0 : w / 2;
+    p.startMiddle = from;
+    double to = length;
+    std::optional<Box> endBox;
+    if (after) {
+        endBox = BoxOf(c.Oriented(CornerCell(c, *after, w, h)));
+    } else {
+        // An open end: a figure inside it, unless it would stand on the
+        // start figure; a run too short for two holds one, in its middle.
+        to = length - w / 2;
+        p.hasEnd = !Overlap(startBox, boxAt(to)) && to > from;
+        if (!p.hasEnd) {
+            if (!p.start) p.startMiddle = length / 2;
+            return p;
+        }
+        endBox = boxAt(to);
+    }
+    const double ds = Clearance(c, run, startBox, p.start, true) - from;
+    const double de = Clearance(c, run, *endBox, after, false) - (length - to);
+    p.between = PlanBetween(from, to, w + c.in.row.interval, ds, de);
+    return p;
+}
+
+// The middle of the figure at an open start: inside the end, or in the
+// middle of a run too short for more.
+double OpenStartMiddle(const RunView& run, const CornerRun& p, const SequenceFigure& fig) {
+    return p.hasEnd || p.between.n > 0 ? fig.w / 2 : run.Length() / 2;
+}
+
+void GapBetween(const Context& c, const RunView& run, std::optional<double> from,
+                std::optional<double> to, DrawTarget& out) {
+    if (from && to && !(*to > *from && !SameValue(*to, *from))) return;
+    GapAlong(c, run, from, to, out);
+}
+
+// Figures of the run as planned, from sequence position `phase` on, each of
+// its own size: a corner figure's middle where its own band's middle lines
+// meet, an end figure's outer edge on the end. Gap lines reaching a corner
+// run to its bisector, where they meet the next run's.
+void DrawCorners(const Context& c, const RunView& run, const CornerRun& p, std::int64_t phase,
+                 DrawTarget& out) {
+    std::size_t hint = 0;
+    const SequenceFigure first = c.sequence.At(phase++);
+    std::optional<double> reach;  // station where the last figure ended; none at a corner
+    if (p.start) {
+        c.Draw(first.kind, CornerCell(c, *p.start, first.w, first.h), out);
+    } else {
+        const double middle = OpenStartMiddle(run, p, first);
+        if (middle - first.w / 2 > 0) GapBetween(c, run, std::nullopt, middle - first.w / 2, out);
+        c.Draw(first.kind, run.CellAt(middle, first.w, first.h, hint), out);
+        reach = middle + first.w / 2;
+    }
+    for (std::int64_t i = 0; i < p.between.n; ++i) {
+        const double middle = p.between.a + static_cast<double>(i) * p.between.pitch;
         const SequenceFigure fig = c.sequence.At(phase++);
         GapBetween(c, run, reach, middle - fig.w / 2, out);
         c.Draw(fig.kind, run.CellAt(middle, fig.w, fig.h, hint), out);
         reach = middle + fig.w / 2;
     }
-    if (ends.end) {
-        GapBetween(c, run, reach, run.Length() - c.sequence.At(phase).w / 2, out);
-        draw(*ends.end);
-    } else {
-        GapBetween(c, run, reach, run.Length() - c.sequence.MaxWidth() / 2, out);
-    }
-    return phase;
+    if (!p.hasEnd) return GapBetween(c, run, reach, std::nullopt, out);
+    const SequenceFigure last = c.sequence.At(phase);
+    const double endStart = run.Length() - last.w;
+    GapBetween(c, run, reach, endStart, out);
+    c.Draw(last.kind, run.CellAt(endStart + last.w / 2, last.w, last.h, hint), out);
 }
 
 bool Corners(const Context& c) { return c.in.row.arrangement == kArrangeCorners; }
 
+// One run's plan in either arrangement, with the sequence position it starts at.
+struct RunPlan {
+    RunView view;
+    std::int64_t phase = 0;
+    bool corners = false;
+    ThroughPlan through;
+    CornerRun cornerRun;
+    std::int64_t count = 0;
+};
+
 }  // namespace
 
-std::int64_t RunFigureCount(const Context& c, const ElementPath& path) {
-    std::int64_t total = 0, phase = 0;
-    for (const PathRun& r : RunsOf(path)) {
-        const RunView run(c, path, r);
-        std::int64_t n = 0;
-        if (Corners(c) && !r.closed) {
-            n = PlanCorners(c, path, run).Count();
+struct RunsPlan::Runs {
+    const Context& c;
+    const ElementPath& path;
+    std::vector<RunPlan> plans;
+};
+
+RunsPlan::RunsPlan(const Context& c, const ElementPath& path)
+    : runs_(std::make_unique<Runs>(Runs{c, path, {}})) {
+    std::int64_t phase = 0;
+    for (const PathRun& r : LayoutRuns(c, path)) {
+        RunPlan p{RunView(c, path, r), phase, false, {}, {}, 0};
+        if (p.view.Length() <= 0) continue;  // carries nothing: no figure, no line
+        p.corners = Corners(c) && !r.closed;
+        if (p.corners) {
+            p.cornerRun = PlanCorners(c, path, p.view);
+            p.count = p.cornerRun.Count();
         } else {
-            n = CountOf(c, PlanThrough(c, path, run, phase));
+            p.through = PlanThrough(c, path, p.view, phase);
+            p.count = CountOf(c, p.through);
         }
-        total += n;
-        phase += n;
-        if (total >= std::numeric_limits<std::int32_t>::max()) return total;
+        phase += p.count;
+        runs_->plans.push_back(std::move(p));
+        if (phase >= std::numeric_limits<std::int32_t>::max()) return;
     }
+}
+
+RunsPlan::~RunsPlan() = default;
+
+std::int64_t RunsPlan::FigureCount() const {
+    std::int64_t total = 0;
+    for (const RunPlan& p : runs_->plans) total += p.count;
     return total;
 }
 
-void LayOutRuns(const Context& c, const ElementPath& path, DrawTarget& out) {
-    std::int64_t phase = 0;
-    for (const PathRun& r : RunsOf(path)) {
-        const RunView run(c, path, r);
-        if (run.Length() <= 0) continue;
-        if (Corners(c) && !r.closed) {
-            phase = DrawCorners(c, path, run, phase, out);
-        } else {
-            const ThroughPlan plan = PlanThrough(c, path, run, phase);
-            DrawThrough(c, run, plan, phase, out);
-            phase += CountOf(c, plan);
-        }
-        for (std::size_t i = 0; i < run.Size(); ++i)
-            if (!IsDegenerate(path.elements[run.PathIndex(i)]))
-                FullLengthGuides(c, path, run.PathIndex(i), run.Frame(i), out);
+void RunsPlan::Draw(DrawTarget& out) const {
+    const Context& c = runs_->c;
+    for (const RunPlan& p : runs_->plans) {
+        if (p.corners)
+            DrawCorners(c, p.view, p.cornerRun, p.phase, out);
+        else
+            DrawThrough(c, p.view, p.through, p.phase, out);
+        for (std::size_t i = 0; i < p.view.Size(); ++i)
+            if (!IsDegenerate(runs_->path.elements[p.view.PathIndex(i)]))
+                FullLengthGuides(c, runs_->path, p.view.PathIndex(i), p.view.Frame(i), out);
     }
 }
 

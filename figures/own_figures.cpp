@@ -181,8 +181,12 @@ bool ElementsExtent(const std::vector<OwnElement>& elements, Extent& out) {
 
 std::int64_t MostOwnElements(const OwnFigureSet& set, const PatternRow& row) {
     std::size_t most = 0;
-    for (const std::int32_t kind : {row.figureKind, row.figureB})
-        if (const OwnFigure* f = set.Find(kind)) most = std::max(most, f->elements.size());
+    auto include = [&](bool drawn, std::int32_t kind) {
+        if (const OwnFigure* f = drawn ? set.Find(kind) : nullptr)
+            most = std::max(most, f->elements.size());
+    };
+    include(DrawsFigureA(row), row.figureKind);
+    include(DrawsFigureB(row), row.figureB);
     return static_cast<std::int64_t>(most);
 }
 

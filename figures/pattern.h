@@ -89,6 +89,14 @@ inline bool IsRhythm(std::string_view r) {
 inline bool IsSequence(std::string_view s) {
     return s.size() <= kMostSequenceLetters && s.find_first_not_of("AB") == s.npos;
 }
+// Which figures a row draws: A alone without a (valid) sequence; otherwise
+// those its sequence names, so that `B` or `BB` draws B alone.
+inline bool DrawsFigureB(const PatternRow& row) {
+    return IsSequence(row.sequence) && row.sequence.find('B') != std::string::npos;
+}
+inline bool DrawsFigureA(const PatternRow& row) {
+    return !DrawsFigureB(row) || row.sequence.find('A') != std::string::npos;
+}
 inline bool IsValidRatio(double v) { return v > 0 && v <= 1; }  // above 0, at most 1
 
 }  // namespace tesra

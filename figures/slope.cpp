@@ -117,9 +117,7 @@ private:
 
 // Without a toe the low side is on the right; a closed top edge sends the
 // ticks outward, which is the right of a counter-clockwise path.
-bool NoToeSideIsRight(const ElementPath& top) {
-    return !top.closed || TwiceArea(top.elements) >= 0;
-}
+bool NoToeSideIsRight(const ElementPath& top) { return !top.closed || InsideIsLeft(top); }
 
 // The side on which more perpendiculars, at places spread evenly along the
 // top edge, meet the toe; the right on a tie.

@@ -9,10 +9,15 @@
 namespace tesra {
 
 Spacing SpacingFor(const PatternRow& row, double length, std::int32_t n) {
-    const double w = row.width, gap = row.interval;
+    return SpacingFor(row.placement, row.width, row.interval, length, n);
+}
+
+Spacing SpacingFor(std::int32_t placement, double width, double interval, double length,
+                   std::int32_t n) {
+    const double w = width, gap = interval;
     const double figures = n;  // in doubles: n - 1 must not overflow for any count
     const double left = length - (figures * w + (figures - 1) * gap);
-    if (row.placement == kPlaceByInterval) return {left * 0.5, gap};
+    if (placement == kPlaceByInterval) return {left * 0.5, gap};
     // Evenly spread: a single figure stands at A with no gap after it.
     if (n == 1) return {0.0, 0.0};
     return {0.0, left / (figures - 1) + gap};

@@ -20,6 +20,9 @@ struct Spacing {
 
 // Where n figures stand on a span of the given length, as the row's placement asks.
 Spacing SpacingFor(const PatternRow& row, double length, std::int32_t n);
+// The same for figures of another width than the row's (a row drawing B alone).
+Spacing SpacingFor(std::int32_t placement, double width, double interval, double length,
+                   std::int32_t n);
 
 // How far the band's lower edge lies below the span line.
 double BandOffset(std::int32_t basePoint, double h);

@@ -22,6 +22,14 @@ namespace tesra {
 inline constexpr double kSameEps = 1e-8;
 // Below this a vector has no direction, and RoundTiny rounds to its multiples.
 inline constexpr double kTinyEps = 1e-10;
+// Where a result found by rounding arithmetic is compared with a bound (a box
+// against a line, two boxes), the share of the sizes involved by which it may
+// stray: far above the few ulps a dozen operations lose, far below any
+// distance a drawing shows.
+inline constexpr double kRoundingShare = 1e-9;
+// The share by which a quotient that should be a whole number (a length over
+// its pitch) may miss it through rounding.
+inline constexpr double kWholeShare = 1e-12;
 
 inline constexpr double kPi = std::numbers::pi;
 inline constexpr double kTwoPi = 2 * kPi;  // a whole turn

@@ -15,6 +15,18 @@ PathElement LineElement(Point a, Point b) {
     return e;
 }
 
+PathElement ArcElement(Point centre, double r, double startRad, double sweepRad) {
+    PathElement e;
+    e.shape = PathElement::Shape::Arc;
+    e.centre = centre;
+    e.radius = r;
+    e.startRad = startRad;
+    e.sweepRad = sweepRad;
+    e.a = Along(centre, r, startRad);
+    e.b = IsFullCircle(e) ? e.a : Along(centre, r, startRad + sweepRad);
+    return e;
+}
+
 double ElementLength(const PathElement& e) {
     if (e.shape == PathElement::Shape::Line) return Distance(e.a, e.b);
     return e.radius * std::fabs(e.sweepRad);
@@ -83,11 +95,20 @@ double TurnAngle(const PathElement& before, const PathElement& after) {
     return std::atan2(t0.x * t1.y - t0.y * t1.x, t0.x * t1.x + t0.y * t1.y);
 }
 
-bool IsSharpJoint(const PathElement& before, const PathElement& after) {
+bool IsSharpTurn(Point t0, Point t1) {
     // By the cosine of the turn: no angle needs to be measured.
-    static const double kSmoothCos = std::cos(kSmoothTurnDeg * kDegToRad);
-    const Point t0 = EndTangent(before), t1 = StartTangent(after);
-    return t0.x * t1.x + t0.y * t1.y < kSmoothCos;
+    static const double kSmoothCos = std::cos(kSmoothTurnDeg * kDegToRad + kSmoothTurnSlackRad);
+    return Dot(t0, t1) < kSmoothCos;
+}
+
+bool IsSharpJoint(const PathElement& before, const PathElement& after) {
+    return IsSharpTurn(EndTangent(before), StartTangent(after));
+}
+
+Point AcrossBisector(Point t0, Point t1, double turn) {
+    const Point sum = t0 + t1;
+    if (Norm(sum) < kRoundingShare) return (turn > 0 ? 1.0 : -1.0) * LeftNormal(t0);
+    return Unit(sum);
 }
 
 namespace {
@@ -114,13 +135,16 @@ std::vector<char> SharpJointsBefore(const ElementPath& path) {
 }  // namespace
 
 std::vector<PathRun> RunsOf(const ElementPath& path) {
-    const std::size_t n = path.elements.size();
+    return RunsAt(SharpJointsBefore(path), path.closed);
+}
+
+std::vector<PathRun> RunsAt(const std::vector<char>& sharp, bool closed) {
+    const std::size_t n = sharp.size();
     if (n == 0) return {};
-    const std::vector<char> sharp = SharpJointsBefore(path);
     std::vector<std::size_t> starts;
     for (std::size_t k = 0; k < n; ++k)
         if (sharp[k]) starts.push_back(k);
-    if (!path.closed) {
+    if (!closed) {
         if (starts.empty() || starts.front() != 0) starts.insert(starts.begin(), 0);
     } else if (starts.empty()) {
         return {{0, n, true}};
@@ -128,7 +152,7 @@ std::vector<PathRun> RunsOf(const ElementPath& path) {
     std::vector<PathRun> runs;
     for (std::size_t i = 0; i < starts.size(); ++i) {
         const std::size_t next = i + 1 < starts.size() ? starts[i + 1]
-                                 : path.closed         ? starts.front() + n
+                                 : closed              ? starts.front() + n
                                                        : n;
         runs.push_back({starts[i], next - starts[i], false});
     }

@@ -30,6 +30,9 @@ struct ElementPath {
 };
 
 PathElement LineElement(Point a, Point b);
+// The arc of radius r about centre from startRad, sweeping sweepRad (signed,
+// positive counter-clockwise; ±2π for a circle), its ends worked out.
+PathElement ArcElement(Point centre, double r, double startRad, double sweepRad);
 
 // Length along the element: the chord of a line, R·|sweep| on an arc.
 double ElementLength(const PathElement& e);
@@ -66,11 +69,24 @@ double TwiceArea(const std::vector<PathElement>& elements);
 // rectangle's corners are sharp. Curves converted to lines in drawing programs
 // step by well under 15°; site corners turn by far more than 20°.
 inline constexpr double kSmoothTurnDeg = 20.0;
+// A turn is compared with the threshold this loosely (radians, about 6e-4
+// degrees), so that one equal to it is smooth at every joint rather than at
+// some: a regular 18-gon's corners, worked out from coordinates rounded to a
+// millionth, differ from 20° by far less, and no drawing tells the two apart.
+inline constexpr double kSmoothTurnSlackRad = 1e-5;
 
 // The signed angle by which the path turns where `before` ends and `after`
 // starts: positive to the left (counter-clockwise), in (-π, π].
 double TurnAngle(const PathElement& before, const PathElement& after);
 bool IsSharpJoint(const PathElement& before, const PathElement& after);
+// The same from the unit tangents where the path arrives and leaves.
+bool IsSharpTurn(Point t0, Point t1);
+
+// The unit vector across a corner's bisector, pointing the way the path
+// leaves: the sum of the unit tangents arriving (t0) and leaving (t1). Where
+// the path doubles back it is the normal on the side it turns to (turn > 0
+// to the left).
+Point AcrossBisector(Point t0, Point t1, double turn);
 
 // A stretch of a path between sharp corners (or its ends): `count` elements
 // from `first`, indexes taken modulo the path's size, since on a closed path
@@ -85,5 +101,8 @@ struct PathRun {
 // The runs of a path in the order it runs. Degenerate elements (zero length)
 // belong to the run they stand in and never make a corner themselves.
 std::vector<PathRun> RunsOf(const ElementPath& path);
+// The runs of a path of n = sharpBefore.size() elements whose joint before
+// element k is sharp where sharpBefore[k] is set.
+std::vector<PathRun> RunsAt(const std::vector<char>& sharpBefore, bool closed);
 
 }  // namespace tesra

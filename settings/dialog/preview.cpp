@@ -128,17 +128,11 @@ SampleSpacing SpacingOf(const PatternRow& row) {
 
 // The row laid along path by the layout every mode uses, the path beneath.
 // 内側 and 外側 apply to closed paths. The open sample path stands for the top
-// side of a boundary whose inside lies below it, and is run the way that puts
-// the band there, as a closed path would be.
-ElementPath Sided(const PatternRow& row, const ElementPath& path) {
-    if (row.side != kSideInside && row.side != kSideOutside) return path;
-    const bool bandAbove = row.height / 2 - BandOffset(row.basePoint, row.height) >= 0;
-    return bandAbove == (row.side == kSideOutside) ? path : Reversed(path);
-}
-
+// side of a boundary whose inside lies below it, on its right, and is run the
+// way that puts the band there, as a closed path would be.
 PreviewDrawing LaidOut(const PatternRow& row, const SolidStyle& solid, const ElementPath& given,
                        const OwnFigureSet* own) {
-    const ElementPath path = Sided(row, given);
+    const ElementPath path = SidedPath(row, given, false);
     PreviewDrawing drawing;
     AddGuides(drawing, path);
     LayoutInputs in;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "figures/layout.h"
+#include "figures/layout_checks.h"
 #include "geom/helpers.h"
 #include "geom/path.h"
 #include "test_support.h"
@@ -21,75 +22,7 @@
 namespace tesra {
 namespace {
 
-constexpr std::int32_t kFilledSquare = 37;  // "■": one solid quad on the cell's corners
-
-using Box = std::array<Point, 4>;
-
-double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
-double Cross(Point a, Point b) { return a.x * b.y - a.y * b.x; }
-
-std::vector<Box> Boxes(const Calls& calls) {
-    std::vector<Box> boxes;
-    for (const auto& c : calls)
-        if (c.op == "quad") {
-            const auto& v = c.values;
-            boxes.push_back({Point{v[0], v[1]}, {v[2], v[3]}, {v[4], v[5]}, {v[6], v[7]}});
-        }
-    return boxes;
-}
-
-Point Centre(const Box& b) { return 0.25 * (b[0] + b[1] + b[2] + b[3]); }
-
-// Whether the insides of two convex shapes meet (a segment is a shape of two
-// points), by separating axes over both shapes' edges: touching is not
-// meeting.
-bool Meet(std::span<const Point> p, std::span<const Point> q) {
-    auto range = [](std::span<const Point> shape, Point axis) {
-        double lo = 1e300, hi = -1e300;
-        for (Point c : shape) lo = std::min(lo, Dot(c, axis)), hi = std::max(hi, Dot(c, axis));
-        return std::pair{lo, hi};
-    };
-    for (std::span<const Point> shape : {p, q})
-        for (std::size_t i = 0; i < shape.size(); ++i) {
-            const Point edge = shape[(i + 1) % shape.size()] - shape[i];
-            const Point axis = (1 / std::hypot(edge.x, edge.y)) * Point{-edge.y, edge.x};
-            const auto [plo, phi] = range(p, axis);
-            const auto [qlo, qhi] = range(q, axis);
-            constexpr double kSlack = 1e-8;
-            if (phi <= qlo + kSlack || qhi <= plo + kSlack) return false;
-        }
-    return true;
-}
-
-struct Drawn {
-    Calls calls;
-    std::vector<Box> boxes;
-};
-
-Drawn Lay(const PatternRow& row, const ElementPath& path) {
-    RecordingTarget out;
-    const ElementPath paths[] = {path};
-    LayOutPaths(LayoutInputs{row, {}, 1}, paths, out);
-    return {out.calls, Boxes(out.calls)};
-}
-
-PatternRow Row(std::int32_t arrangement, std::int32_t base, double w, double h, double interval) {
-    return {.figureKind = kFilledSquare,
-            .width = w,
-            .height = h,
-            .interval = interval,
-            .basePoint = base,
-            .arrangement = arrangement};
-}
-
-ElementPath Polyline(const std::vector<Point>& points, bool closed) {
-    ElementPath path;
-    for (std::size_t i = 0; i + 1 < points.size(); ++i)
-        path.elements.push_back(LineElement(points[i], points[i + 1]));
-    if (closed) path.elements.push_back(LineElement(points.back(), points.front()));
-    path.closed = closed;
-    return path;
-}
+using namespace layout_checks;
 
 // A convex polygon inscribed in a circle, its corners spread so that every
 // one turns by more than 25°, either way round.
@@ -175,16 +108,8 @@ double StationOf(const ElementPath& path, Point p) {
     return station;
 }
 
-PathElement ArcElement(Point centre, double r, double fromDeg, double sweepDeg) {
-    PathElement e;
-    e.shape = PathElement::Shape::Arc;
-    e.centre = centre;
-    e.radius = r;
-    e.startRad = fromDeg * kDegToRad;
-    e.sweepRad = sweepDeg * kDegToRad;
-    e.a = PointAt(e, 0).at;
-    e.b = PointAt(e, ElementLength(e)).at;
-    return e;
+PathElement ArcDeg(Point centre, double r, double fromDeg, double sweepDeg) {
+    return ArcElement(centre, r, fromDeg * kDegToRad, sweepDeg * kDegToRad);
 }
 
 // Smooth paths: a polygonised arc with 10° steps, and a line, a tangent arc
@@ -193,7 +118,7 @@ std::vector<ElementPath> SmoothPaths() {
     std::vector<Point> steps;
     for (int i = 0; i <= 12; ++i) steps.push_back(Along({0, 0}, 40, i * 10 * kDegToRad));
     ElementPath rounded;
-    rounded.elements = {LineElement({-30, 0}, {0, 0}), ArcElement({0, 25}, 25, -90, 90),
+    rounded.elements = {LineElement({-30, 0}, {0, 0}), ArcDeg({0, 25}, 25, -90, 90),
                         LineElement({25, 25}, {25, 60})};
     std::vector<ElementPath> paths = {Polyline(steps, false), rounded};
     paths.push_back(Reversed(paths[0]));
@@ -207,7 +132,7 @@ TEST(Layout, SmoothRunsKeepOnePitchClosedOnesWithoutASeam) {
     std::vector<Point> gon;
     for (int i = 0; i < 36; ++i) gon.push_back(Along({5, 5}, 30, i * 10 * kDegToRad));
     ElementPath circle;
-    circle.elements = {ArcElement({0, 0}, 20, 0, 360)};
+    circle.elements = {ArcDeg({0, 0}, 20, 0, 360)};
     circle.closed = true;
     std::vector<ElementPath> paths = SmoothPaths();
     paths.insert(paths.end(), {circle, Polyline(gon, true), Reversed(circle)});
@@ -234,8 +159,9 @@ TEST(Layout, SmoothRunsKeepOnePitchClosedOnesWithoutASeam) {
 }
 
 TEST(Layout, CornerArrangementTakesTheLargestPitchNotAboveWidthAndInterval) {
-    // Sides 10.0, 7.3 and 4.1 meeting at right angles, W + I = 1.
-    const ElementPath path = Polyline({{0, 0}, {10, 0}, {10, 7.3}, {5.9, 7.3}}, false);
+    // Sides 10.0, 7.3 and 4.1 between figure middles, meeting at right
+    // angles, W + I = 1; the end figures stand inside the path's ends.
+    const ElementPath path = Polyline({{-0.05, 0}, {10, 0}, {10, 7.3}, {5.85, 7.3}}, false);
     const Drawn drawn = Lay(Row(kArrangeCorners, kBaseMiddle, 0.1, 0.1, 0.9), path);
     std::vector<Point> centres;
     for (const Box& b : drawn.boxes) centres.push_back(Centre(b));
@@ -337,7 +263,7 @@ TEST(Layout, SequencesKeepTheirPhaseThroughAndRestartPerSide) {
 TEST(Layout, GuidesBesideAVanishingFilletMeetAsAtASharpCorner) {
     // A line, an arc of radius 1 and a line; the band of height 3 lies inside.
     ElementPath path;
-    path.elements = {LineElement({0, 0}, {20, 0}), ArcElement({20, 1}, 1, -90, 90),
+    path.elements = {LineElement({0, 0}, {20, 0}), ArcDeg({20, 1}, 1, -90, 90),
                      LineElement({21, 1}, {21, 20})};
     PatternRow row = Row(kArrangePerSide, kBaseBottom, 100, 3, 0);
     row.upperLine = kGuideFull;

@@ -166,5 +166,23 @@ TEST(OwnFigures, ExtentTakesArcsByTheirReach) {
     EXPECT_FALSE(ElementsExtent({El(Shape::Line, 1, {0, 0, NAN, 1})}, none));
 }
 
+// The bound on a run's elements counts the figures the row's sequence draws:
+// a large B that the sequence never places costs nothing, one it does, all.
+TEST(OwnFigures, TheElementBoundCountsOnlyFiguresTheSequenceDraws) {
+    OwnFigure large{108, "large", 1, 1, {}};
+    large.elements.assign(2000, MakeOwnElement(OwnElement::Shape::Line, 3, {0, 0, 1, 1}));
+    OwnFigureSet set = SampleSet();  // 107: ten elements
+    set.figures.push_back(large);
+    const struct {
+        const char* sequence;
+        std::int64_t most;
+    } cases[] = {{"", 10},     {"A", 10},    {"AAA", 10}, {"B", 2000},
+                 {"BB", 2000}, {"AB", 2000}, {"AC", 10}};  // not a sequence: A alone
+    for (const auto& c : cases) {
+        const PatternRow row{.figureKind = 107, .figureB = 108, .sequence = c.sequence};
+        EXPECT_EQ(MostOwnElements(set, row), c.most) << c.sequence;
+    }
+}
+
 }  // namespace
 }  // namespace tesra

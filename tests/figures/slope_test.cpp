@@ -16,10 +16,6 @@ namespace {
 
 constexpr double kDeg = kPi / 180;
 
-double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
-double Cross(Point a, Point b) { return a.x * b.y - a.y * b.x; }
-Point Unit(Point v) { return (1 / std::sqrt(Dot(v, v))) * v; }
-
 PathElement Arc(Point a, double heading, double radius, double sweep) {
     const Point left{-std::sin(heading), std::cos(heading)};
     PathElement e;
