@@ -113,7 +113,7 @@ FigureGridContent GroupFigures(std::span<const GridCell> items, std::int32_t cur
         std::ranges::stable_sort(sections[f].cells, {}, rank);
     }
     std::erase_if(sections, [](const GridSection& s) { return s.cells.empty(); });
-    return {std::move(sections), current, true};
+    return {std::move(sections), current, true, {}};
 }
 
 int OpenedCell(const FigureGridContent& content, std::int32_t focusKind) {

@@ -88,7 +88,8 @@ private:
     int HitCell(LPARAM lParam) const;
     void ShowMenu(int cell, POINT screen);
     bool Editable(int cell) const;
-    void StartRename();
+    // text: what the box starts with; the focused figure's name when empty.
+    void StartRename(const std::string& text = {});
     void EndRename(bool commit);
     RECT OnScreen(const PixelRect& r) const {
         return {r.left, r.top - scroll_, r.right, r.bottom - scroll_};
@@ -150,6 +151,7 @@ FigureGridAnswer GridWindow::Run(HWND owner, const RECT& anchor) {
     ScrollTo(ScrollToShow(layout_, focus_, 0));
     ShowWindow(hwnd_, SW_SHOW);
     SetFocus(hwnd_);
+    if (!content_.renameText.empty()) StartRename(content_.renameText);
     Loop();
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
     return answer_;
@@ -364,13 +366,13 @@ void GridWindow::ShowMenu(int cell, POINT screen) {
 }
 
 // The new name is typed where the status line shows the name.
-void GridWindow::StartRename() {
+void GridWindow::StartRename(const std::string& text) {
     if (edit_ || !Editable(focus_)) return;
+    const std::string& shown = text.empty() ? cells_[static_cast<std::size_t>(focus_)]->name : text;
     const PixelRect& s = layout_.status;
     const int lineHeight = std::min(Scale(kRenameBoxHeight, dpi_), (s.bottom - s.top) * 2 / 3);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-    edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT",
-                            Widen(cells_[static_cast<std::size_t>(focus_)]->name).c_str(),
+    edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Widen(shown).c_str(),
                             WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, s.left, s.top + 1,
                             s.right - s.left, lineHeight, hwnd_, nullptr, instance, nullptr);
     if (!edit_) return;

@@ -212,6 +212,32 @@ TEST(FigureChooser, DeletedFigureShowsAsDeletedAndTheQuestionNamesItsRows) {
     EXPECT_FALSE((*deleted)->own);
 }
 
+// The band's caption names the figure by its new name as soon as it is
+// renamed; a refused name comes back in the reopened chooser to be corrected.
+TEST(FigureChooser, RenameShowsInTheCaptionAtOnceAndARefusedNameIsKept) {
+    const std::string refused = "\xF0\x9F\x8C\xB2 木";
+    ChooserRun run;
+    run.Open({{Action::Rename, 107, "樹木"}, {Action::Rename, 107, refused}});
+    ASSERT_EQ(run.ui.grids.size(), 3u);
+    EXPECT_EQ(run.ui.grids[1].content.renameText, "");
+    EXPECT_EQ(run.ui.grids[2].content.renameText, refused);
+    EXPECT_EQ(run.ui.messages.size(), 1u);
+    EXPECT_EQ(run.ui.previews.back().caption, "行1を表示中\n使用中: 行1\ncp932:樹木");
+}
+
+// One row or several: the question's words follow, and it ends as a question.
+TEST(FigureChooser, DeleteQuestionSpeaksOfOneRowOrOfSeveral) {
+    const struct {
+        std::vector<int> rows;
+        const char* rowsWord;
+    } cases[] = {{{4}, "この行は"}, {{1, 4}, "これらの行は"}};
+    for (const auto& c : cases) {
+        const std::string q = SettingsDialog::DeleteQuestion("post", 107, c.rows);
+        EXPECT_NE(q.find(c.rowsWord), std::string::npos) << q;
+        EXPECT_TRUE(q.ends_with("削除しますか？")) << q;
+    }
+}
+
 TEST(FigureChooser, EditsKeepFiguresRegisteredMeanwhileAndSayWhenTheyCannotBeSaved) {
     ChooserRun run;
     run.Open({{Action::Rename, 107, "a"}});
