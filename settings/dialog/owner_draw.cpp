@@ -12,9 +12,7 @@ namespace {
 
 constexpr int kItemPadding = 2;      // around the picture
 constexpr int kPictureTallest = 13;  // at 96 dpi; the height follows the item
-// Width over height of a picture: wide enough for the figures' proportions,
-// narrow enough to leave the closed box room for a few characters of the name.
-constexpr int kPictureAspectTenths = 15;
+// A picture is square: figures are drawn in a square cell, circles round.
 constexpr int kGapBeforeName = 4;
 constexpr int kBandInset = 2;  // inside the band's frame
 // Room for three lines of the caption: "行12を表示中", "使用中: 行12" and the
@@ -37,7 +35,7 @@ FigureItemLayout LayoutFigureItem(PixelRect item, unsigned dpi) {
     const int height =
         std::clamp(item.bottom - item.top - 2 * pad, 1, Scaled(kPictureTallest, dpi));
     const int room = std::max(item.right - item.left - 2 * pad, 1);
-    const int width = std::min((height * kPictureAspectTenths + 5) / 10, room);
+    const int width = std::min(height, room);
     const int top = item.top + (item.bottom - item.top - height) / 2;
     FigureItemLayout layout;
     layout.picture = {static_cast<double>(item.left + pad), static_cast<double>(top),
@@ -96,16 +94,15 @@ std::string FittedName(std::string_view name, int room, const TextWidth& widthOf
 ClosedBoxItem LayoutClosedBoxItem(PixelRect item, unsigned dpi, std::string_view name,
                                   const TextWidth& widthOf) {
     const PixelRect beside = LayoutFigureItem(item, dpi).text;
-    if (widthOf(name) <= beside.right - beside.left) return {true, std::string(name)};
-    const int room = item.right - item.left - 2 * Scaled(kItemPadding, dpi);
+    const int room = beside.right - beside.left;
     const int full = std::max(widthOf(name), 1);
-    if (full <= room) return {false, std::string(name), 1.0};
+    if (full <= room) return {std::string(name), 1.0};
     const double share = static_cast<double>(room) / full;
-    if (share >= kNarrowestName) return {false, std::string(name), share};
+    if (share >= kNarrowestName) return {std::string(name), share};
     auto narrowed = [&widthOf](std::string_view t) {
         return static_cast<int>(std::ceil(widthOf(t) * kNarrowestName));
     };
-    return {false, FittedName(name, room, narrowed), kNarrowestName};
+    return {FittedName(name, room, narrowed), kNarrowestName};
 }
 
 PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi,

@@ -35,13 +35,12 @@ struct FigureItemLayout {
 };
 // The picture at the item's left, vertically centred, then the name.
 FigureItemLayout LayoutFigureItem(PixelRect item, unsigned dpi);
-// The closed box's item: the picture and the name when the whole name fits
-// beside it, else the name alone in all the room, drawn narrower (widthShare
-// of the font's own width, never below kNarrowestName) when it must, and cut
-// to fit (see FittedName) only past that.
+// The closed box's item: the picture, and beside it the name, drawn narrower
+// (widthShare of the font's own width, never below kNarrowestName) when it
+// must, and cut to fit keeping its distinguishing end (see FittedName) only
+// past that.
 inline constexpr double kNarrowestName = 0.7;
 struct ClosedBoxItem {
-    bool picture = true;
     std::string name;
     double widthShare = 1.0;
 };

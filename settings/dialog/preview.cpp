@@ -36,7 +36,10 @@ constexpr double kShownBeyondCorner = 0.5;
 // The band's drawing keeps this share of the box height free at each edge.
 constexpr double kBandMarginShare = 0.03;
 constexpr double kPictureMargin = 1.5;  // pixels around a figure's cell
-constexpr int kExtentSegments = 256;    // per whole turn, for the extent of arcs
+// The frame around a picture's figure stands off it by this share of the
+// figure's larger extent, so that an open side (［, ］) stays open.
+constexpr double kFrameClearance = 0.15;
+constexpr int kExtentSegments = 256;  // per whole turn, for the extent of arcs
 
 bool IsWhole(const PreviewArc& arc) { return std::fabs(arc.sweep) >= kTwoPi; }
 
@@ -323,22 +326,30 @@ PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, Pr
 }
 
 PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box, const OwnFigureSet* own) {
+    const double side = std::max(std::min(box.width, box.height) - 2 * kPictureMargin, 1.0);
     FigureCell cell;
     cell.eu = {1.0, 0.0};
     cell.ev = {0.0, 1.0};
-    cell.W = std::max(box.width - 2 * kPictureMargin, 1.0);
-    cell.H = std::max(box.height - 2 * kPictureMargin, 1.0);
-    cell.C = cell.At(cell.W / 2, cell.H / 2);
-    PreviewDrawing drawing;
-    AddGuides(drawing,
-              {cell.At(0, 0), cell.At(cell.W, 0), cell.At(cell.W, cell.H), cell.At(0, cell.H)},
-              true);
-    PreviewRecorder recorder(drawing);
+    cell.W = cell.H = side;
+    cell.C = cell.At(side / 2, side / 2);
+    PreviewDrawing figure;
+    PreviewRecorder recorder(figure);
     if (kind >= kFirstOwnFigureKind) {
         if (own) DrawOwnFigure(*own, kind, cell, UniformFit(), SolidStyle{}, 0, recorder);
     } else {
         DrawFigure(kind, cell, SolidStyle{}, recorder);
     }
+    Point low = cell.At(0, 0), high = cell.At(side, side);
+    if (Point figureLow, figureHigh; DrawingExtent(figure, figureLow, figureHigh)) {
+        low = {std::min(low.x, figureLow.x), std::min(low.y, figureLow.y)};
+        high = {std::max(high.x, figureHigh.x), std::max(high.y, figureHigh.y)};
+    }
+    const double gap = kFrameClearance * std::max(high.x - low.x, high.y - low.y);
+    low = {low.x - gap, low.y - gap};
+    high = {high.x + gap, high.y + gap};
+    PreviewDrawing drawing;
+    AddGuides(drawing, {low, {high.x, low.y}, high, {low.x, high.y}}, true);
+    drawing.insert(drawing.end(), figure.begin(), figure.end());
     return Fitted(drawing, box, kPictureMargin);
 }
 

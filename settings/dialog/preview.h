@@ -92,10 +92,11 @@ ElementPath SamplePath(const PatternRow& row, int firstSideSteps);
 PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box,
                               const OwnFigureSet* own = nullptr);
 
-// One figure of kind in a cell of the box's proportions, its frame beneath in
-// PreviewInk::Guide; the frame fills the box unless the figure reaches out
-// of its cell. An own figure keeps its proportions in the cell; one that own
-// does not hold draws the frame alone.
+// One figure of kind in a square cell, so that a circle stays round however
+// the box is shaped, centred in the box; beneath it in PreviewInk::Guide a
+// frame around the cell (and whatever of the figure reaches out of it) that
+// keeps clear of the figure. An own figure keeps its proportions in the
+// cell; one that own does not hold draws the frame alone.
 PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box, const OwnFigureSet* own = nullptr);
 
 // Drawing coordinates (y up) to the box (y down): the largest uniform scale

@@ -79,16 +79,15 @@ std::wstring ItemText(HWND list, UINT index) {
     return text;
 }
 
-// A name drawn across the whole item, in the current font made narrower by
-// share: the closed figure box's names that do not fit beside a picture.
-void DrawNarrowedName(HDC dc, RECT r, const std::wstring& name, double share, UINT dpi) {
+// A name in the current font made narrower by share: the closed figure box's
+// names that do not fit beside the picture otherwise.
+void DrawNarrowedName(HDC dc, RECT r, const std::wstring& name, double share) {
     LOGFONTW shape{};
     GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof shape, &shape);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     if (share < 1.0) shape.lfWidth = std::max(1L, std::lround(metrics.tmAveCharWidth * share));
     Selected narrowed(dc, CreateFontIndirectW(&shape));
-    r.left += MulDiv(2, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
     DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &r,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
@@ -206,6 +205,10 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, const OwnFigureSet* ow
     const std::wstring name = ItemText(item.hwndItem, item.itemID);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, fore);
+    PaintDrawing(dc, FigureItemPicture(kind, rect, dpi, own), {fore, Blend(fore, back, 15)},
+                 PenWidth(dpi));
+    const FigureItemLayout layout = LayoutFigureItem(rect, dpi);
+    RECT text{layout.text.left, layout.text.top, layout.text.right, layout.text.bottom};
     if ((item.itemState & ODS_COMBOBOXEDIT) != 0) {
         const ClosedBoxItem closed =
             LayoutClosedBoxItem(rect, dpi, Narrow(name), [dc](std::string_view t) {
@@ -214,13 +217,8 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, const OwnFigureSet* ow
                 GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
                 return static_cast<int>(size.cx);
             });
-        if (!closed.picture)
-            return DrawNarrowedName(dc, item.rcItem, Widen(closed.name), closed.widthShare, dpi);
+        return DrawNarrowedName(dc, text, Widen(closed.name), closed.widthShare);
     }
-    PaintDrawing(dc, FigureItemPicture(kind, rect, dpi, own), {fore, Blend(fore, back, 15)},
-                 PenWidth(dpi));
-    const FigureItemLayout layout = LayoutFigureItem(rect, dpi);
-    RECT text{layout.text.left, layout.text.top, layout.text.right, layout.text.bottom};
     DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
