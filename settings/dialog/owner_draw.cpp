@@ -106,9 +106,9 @@ ClosedBoxItem LayoutClosedBoxItem(PixelRect item, unsigned dpi, std::string_view
 }
 
 PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi,
-                                 const OwnFigureSet* own) {
+                                 FigurePictures& pictures) {
     if (kind < 0) return {};
-    return FigurePicture(kind, LayoutFigureItem(item, dpi).picture, own);
+    return pictures.Picture(kind, LayoutFigureItem(item, dpi).picture);
 }
 
 PixelRect PreviewCaptionArea(PixelRect band, unsigned dpi) {

@@ -54,10 +54,10 @@ ClosedBoxItem LayoutClosedBoxItem(PixelRect item, unsigned dpi, std::string_view
 // only.
 std::string FittedName(std::string_view name, int room, const TextWidth& widthOf);
 
-// An item's picture: the figure of kind (own figures from own), nothing for
-// an item that is none (-1).
+// An item's picture: the figure of kind from pictures, nothing for an item
+// that is none (-1).
 PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi,
-                                 const OwnFigureSet* own = nullptr);
+                                 FigurePictures& pictures);
 
 // The band inside its frame: a caption at the left saying which row the band
 // shows and which row is in use, the drawing beside it.

@@ -353,6 +353,24 @@ PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box, const OwnFigureS
     return Fitted(drawing, box, kPictureMargin);
 }
 
+void FigurePictures::Use(const OwnFigureSet* own) {
+    own_ = own;
+    built_.clear();
+}
+
+PreviewDrawing FigurePictures::Picture(std::int32_t kind, PreviewBox box) {
+    const Key key{kind, box.width, box.height};
+    auto at = built_.find(key);
+    if (at == built_.end())
+        at = built_.emplace(key, FigurePicture(kind, {0, 0, box.width, box.height}, own_)).first;
+    PreviewFit moved;
+    moved.shift = {box.left, box.top};
+    PreviewDrawing out;
+    out.reserve(at->second.size());
+    for (const PreviewPrimitive& p : at->second) out.push_back(moved.ApplyUnflipped(p));
+    return out;
+}
+
 PreviewFit PreviewFit::Into(Point from, Point to, PreviewBox box, double margin) {
     const double w = to.x - from.x, h = to.y - from.y;
     const double roomW = std::max(box.width - 2 * margin, 0.0);
@@ -382,6 +400,16 @@ PreviewPrimitive PreviewFit::Apply(const PreviewPrimitive& p) const {
     out.arc.tilt = -p.arc.tilt;
     out.arc.start = -p.arc.start;
     out.arc.sweep = -p.arc.sweep;
+    out.innerR = scale * p.innerR;
+    return out;
+}
+
+PreviewPrimitive PreviewFit::ApplyUnflipped(const PreviewPrimitive& p) const {
+    auto move = [this](Point q) { return Point{shift.x + scale * q.x, shift.y + scale * q.y}; };
+    PreviewPrimitive out = p;
+    for (Point& point : out.points) point = move(point);
+    out.arc.centre = move(p.arc.centre);
+    out.arc.r = scale * p.arc.r;
     out.innerR = scale * p.innerR;
     return out;
 }

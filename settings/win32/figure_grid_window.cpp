@@ -58,8 +58,8 @@ void Text(HDC dc, const std::string& utf8, RECT r, UINT format) {
 class GridWindow {
 public:
     GridWindow(const FigureGridContent& content, int focusCell, UINT dpi, HFONT font,
-               const OwnFigureSet* own)
-        : content_(content), cells_(content.Cells()), dpi_(dpi), font_(font), own_(own) {
+               FigurePictures& pictures)
+        : content_(content), cells_(content.Cells()), dpi_(dpi), font_(font), pictures_(pictures) {
         focus_ =
             cells_.empty() ? -1 : std::clamp(focusCell, 0, static_cast<int>(cells_.size()) - 1);
     }
@@ -100,7 +100,7 @@ private:
     FigureGridLayout layout_;
     UINT dpi_;
     HFONT font_;
-    const OwnFigureSet* own_;
+    FigurePictures& pictures_;
     HWND hwnd_ = nullptr;
     HWND edit_ = nullptr;
     int focus_ = -1;
@@ -441,7 +441,7 @@ void GridWindow::PaintCell(HDC dc, int i, const RECT& dirty) {
     if (c.kind == content_.current) Frame(dc, r, GetSysColor(COLOR_HIGHLIGHT), 2 * line);
     const PixelRect shifted{cell.left, cell.top - scroll_, cell.right, cell.bottom - scroll_};
     if (c.drawn) {
-        PaintDrawing(dc, FigurePicture(c.kind, GridPictureBox(shifted, dpi_), own_),
+        PaintDrawing(dc, pictures_.Picture(c.kind, GridPictureBox(shifted, dpi_)),
                      {fore, Blend(fore, back, 15)}, PenWidth(dpi_));
     } else {
         SetTextColor(dc, fore);
@@ -476,8 +476,8 @@ void OpenChooserInsteadOfList(HWND figureBox, UINT openMessage) {
 
 FigureGridAnswer RunFigureGridWindow(HWND owner, const RECT& anchor,
                                      const FigureGridContent& content, int focusCell, UINT dpi,
-                                     HFONT font, const OwnFigureSet* own) {
-    GridWindow window(content, focusCell, dpi, font, own);
+                                     HFONT font, FigurePictures& pictures) {
+    GridWindow window(content, focusCell, dpi, font, pictures);
     return window.Run(owner, anchor);
 }
 

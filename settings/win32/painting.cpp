@@ -191,7 +191,7 @@ void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int p
         PaintSmooth(g, Flatten(p, kCurveTolerance), InkColor(p, inks), penWidth);
 }
 
-void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, const OwnFigureSet* own) {
+void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, FigurePictures& pictures) {
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     const COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
     const COLORREF fore = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
@@ -205,7 +205,7 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, const OwnFigureSet* ow
     const std::wstring name = ItemText(item.hwndItem, item.itemID);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, fore);
-    PaintDrawing(dc, FigureItemPicture(kind, rect, dpi, own), {fore, Blend(fore, back, 15)},
+    PaintDrawing(dc, FigureItemPicture(kind, rect, dpi, pictures), {fore, Blend(fore, back, 15)},
                  PenWidth(dpi));
     const FigureItemLayout layout = LayoutFigureItem(rect, dpi);
     RECT text{layout.text.left, layout.text.top, layout.text.right, layout.text.bottom};

@@ -52,8 +52,7 @@ COLORREF Blend(COLORREF a, COLORREF b, int shareOfA);
 void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth);
 
 // WM_DRAWITEM of a figure list: the picture of the item's figure and its name.
-// Own figures are drawn from own.
-void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, const OwnFigureSet* own);
+void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, FigurePictures& pictures);
 
 // WM_DRAWITEM of the preview band, drawn off screen so typing does not
 // flicker: the caption in font at the left, the drawing beside it cut off at

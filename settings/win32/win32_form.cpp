@@ -245,7 +245,7 @@ bool Win32Form::DrawItem(const DRAWITEMSTRUCT& item) {
         return true;
     }
     if (item.CtlType != ODT_COMBOBOX) return false;
-    DrawFigureItem(item, dpi_, ownFigures_);
+    DrawFigureItem(item, dpi_, pictures_);
     return true;
 }
 
@@ -477,7 +477,7 @@ FigureGridAnswer Win32Form::RunFigureGrid(Control list, const FigureGridContent&
         MapWindowPoints(Window(list), nullptr, reinterpret_cast<POINT*>(&item), 2);
         box.bottom = item.bottom + (item.top - box.top);
     }
-    return RunFigureGridWindow(form_, box, content, focusCell, dpi_, font_, ownFigures_);
+    return RunFigureGridWindow(form_, box, content, focusCell, dpi_, font_, pictures_);
 }
 
 bool Win32Form::AskYesNo(std::string_view question) {

@@ -55,7 +55,10 @@ public:
     void ClearItems(Control c) override;
     void AddItem(Control c, std::string_view text) override;
     void AddFigureItem(Control c, std::string_view text, std::int32_t kind) override;
-    void UseOwnFigures(const OwnFigureSet& set) override { ownFigures_ = &set; }
+    void UseOwnFigures(const OwnFigureSet& set) override {
+        ownFigures_ = &set;
+        pictures_.Use(&set);
+    }
     std::string FromCp932(std::string_view cp932) override;
     std::optional<std::string> ToCp932(std::string_view utf8) override;
     void SelectItem(Control c, std::int32_t index) override;
@@ -104,6 +107,7 @@ private:
     SolidStyle previewSolid_;
     std::wstring previewCaption_;
     const OwnFigureSet* ownFigures_ = nullptr;
+    FigurePictures pictures_;  // of the lists and the chooser
 };
 
 // A figure box asks the form to open the figure chooser in place of its list;

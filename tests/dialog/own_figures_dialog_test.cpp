@@ -275,6 +275,24 @@ TEST(OwnFigurePictures, ItemAndBandDrawTheFiguresOfTheGivenSet) {
     const Point a = line.points.at(0), b = line.points.at(1);
     EXPECT_NEAR(std::fabs(b.x - a.x), 2 * std::fabs(b.y - a.y), 1e-9);
 
+    // Kept pictures are those drawn afresh, wherever the box stands, and are
+    // drawn anew from another set.
+    FigurePictures kept(&one);
+    for (const PreviewBox at : {item, PreviewBox{40.5, 7.25, 24.0, 13.0}, item}) {
+        const PreviewDrawing fresh = FigurePicture(107, at, &one);
+        const PreviewDrawing shown = kept.Picture(107, at);
+        ASSERT_EQ(shown.size(), fresh.size());
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            ASSERT_EQ(shown[i].points.size(), fresh[i].points.size());
+            for (std::size_t k = 0; k < shown[i].points.size(); ++k) {
+                EXPECT_NEAR(shown[i].points[k].x, fresh[i].points[k].x, 1e-9);
+                EXPECT_NEAR(shown[i].points[k].y, fresh[i].points[k].y, 1e-9);
+            }
+        }
+    }
+    kept.Use(&two);
+    EXPECT_EQ(CountInk(kept.Picture(107, item), PreviewInk::Pen), 2u);
+
     PatternRow row;
     row.figureKind = 107;
     const PreviewBox band{108.0, 320.0, 663.0, 88.0};

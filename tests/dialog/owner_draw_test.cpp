@@ -59,7 +59,8 @@ TEST(OwnerDraw, ItemPictureAndNameShareTheItemAtEveryScaling) {
             const PreviewBox pictureSide =
                 Box({item.left, item.top, layout.text.left, item.bottom});
             for (std::int32_t kind = -1; kind < kFigureKindCount; ++kind) {
-                const PreviewDrawing drawn = FigureItemPicture(kind, item, dpi);
+                FigurePictures pictures;
+                const PreviewDrawing drawn = FigureItemPicture(kind, item, dpi, pictures);
                 EXPECT_EQ(drawn.empty(), kind < 0) << kind;
                 EXPECT_EQ(PaintedPointsOutside(drawn, pictureSide), 0u) << kind;
             }
@@ -148,7 +149,8 @@ TEST(OwnerDraw, ClosedBoxShowsThePictureAndTheNamesEnd) {
             EXPECT_GE(item.widthShare, kNarrowestName);
             EXPECT_TRUE(item.name == whole || item.widthShare == kNarrowestName);
             EXPECT_EQ(item.name.back(), whole.back());
-            EXPECT_FALSE(FigureItemPicture(kind, box, dpi).empty());
+            FigurePictures pictures;
+            EXPECT_FALSE(FigureItemPicture(kind, box, dpi, pictures).empty());
         }
     }
 }
