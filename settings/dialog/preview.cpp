@@ -292,14 +292,16 @@ PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, Pr
     const double margin = std::max(2.0, kBandMarginShare * box.height);
     const double roomW = std::max(box.width - 2 * margin, 1.0);
     const double roomH = std::max(box.height - 2 * margin, 1.0);
+    // The short side is measured with one whole round of the sequence, so
+    // that a second figure taller than the first is fitted too.
+    const int measured = std::max(kFewestFirstSpanSteps, static_cast<int>(row.sequence.size()));
     Point low, high;
     const PreviewDrawing shortSide =
-        LaidOut(row, solid, StraightPath(FirstSideLength(spacing, kFewestFirstSpanSteps)), own);
+        LaidOut(row, solid, StraightPath(FirstSideLength(spacing, measured)), own);
     if (!DrawingExtent(shortSide, low, high)) return {};
     const double tall = high.y - low.y;
     const double beyond = kShownBeyondCorner * std::max(spacing.width, tall);
-    const double across =
-        std::max(high.x, FirstSideLength(spacing, kFewestFirstSpanSteps)) - low.x + beyond;
+    const double across = std::max(high.x, FirstSideLength(spacing, measured)) - low.x + beyond;
     double scale = roomW / across;
     if (tall > 0) scale = std::min(scale, roomH / tall);
     if (!(scale > 0) || !std::isfinite(scale)) return {};

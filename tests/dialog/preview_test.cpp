@@ -141,8 +141,18 @@ PreviewDrawing FirstSide(const PreviewDrawing& drawing, PreviewBox box) {
 // Rows of every shape in boxes of every shape: the corner and the figures
 // before it inside the box, and those figures as tall as the box allows or,
 // when two of them and the corner take the whole width, as wide.
+// Circles with every third a square four times as tall: the band must fit B.
+PatternRow TallSecondFigure() {
+    PatternRow r{49, 10, 10, 0, 3, 1, 0, 0, 0};
+    r.sequence = "AAB";
+    r.figureB = 32;
+    r.heightB = 40;
+    return r;
+}
+
 TEST(PatternPreview, FirstSideFillsTheHeightOrTheWidth) {
     const PatternRow rows[] = {
+        TallSecondFigure(),
         // kind, W, H, placement, interval, base point, upper, middle, lower line
         kRow,
         {40, 5, 2, 0, 3, 1, 0, 0, 0},      // ◆, small
