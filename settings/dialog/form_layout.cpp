@@ -66,9 +66,10 @@ const std::array<FixedControl, 9> kFixedControls = {{
     {kOkButton,         ControlKind::DefaultButton, {632, 240, 121,  25}, "ＯＫ(&Y)"},
     {kCancelButton,     ControlKind::CancelButton,  {632, 272, 121,  25}, "キャンセル(&N)"},
     {kSolidColorSwitch, ControlKind::CheckBox,      {584, 208, 129,  17}, "ソリッド任意色(&S)"},
-    {kColorSwatch,      ControlKind::Swatch,        {712, 208,  50,  17}, "色"},
+    // The swatch gives the check box's longer caption room, its right edge kept.
+    {kColorSwatch,      ControlKind::Swatch,        {718, 208,  44,  17}, "色"},
     {kUnitLabel,        ControlKind::Label,         {592,   0,  60,  13}, "[実寸mm]"},
-    {kRowsLabel,        ControlKind::Label,         {  2,   1,  36,  13}, "行(&G)"},
+    {kRowsLabel,        ControlKind::Label,         {  2,   1,  44,  13}, "行(&G)"},
     {kHelpLabel,        ControlKind::Label,         {700,   0,  60,  13}, "説明(&X)"},
     {kPreviewBand,      ControlKind::PreviewBand,   {  8, 309, 767,  92}, ""},
     // clang-format on

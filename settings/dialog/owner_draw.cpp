@@ -91,6 +91,53 @@ std::string FittedName(std::string_view name, int room, const TextWidth& widthOf
     return Joined(characters, 0, count);
 }
 
+namespace {
+
+// Where a line may break: before a space (which is dropped) or before "(".
+std::vector<std::string_view> Words(std::string_view line) {
+    std::vector<std::string_view> words;
+    std::size_t start = 0;
+    for (std::size_t at = 1; at < line.size(); ++at) {
+        if (line[at] != ' ' && line[at] != '(') continue;
+        words.push_back(line.substr(start, at - start));
+        start = line[at] == ' ' ? at + 1 : at;
+    }
+    words.push_back(line.substr(start));
+    return words;
+}
+
+void AddBrokenLine(std::vector<std::string>& out, std::string_view line, int width,
+                   const TextWidth& widthOf) {
+    std::string current;
+    for (std::string_view word : Words(line)) {
+        const std::string joined =
+            current.empty() ? std::string(word)
+                            : current + (word.starts_with('(') ? "" : " ") + std::string(word);
+        if (current.empty() || widthOf(joined) <= width) {
+            current = joined;
+            continue;
+        }
+        out.push_back(FittedName(current, width, widthOf));
+        current = word;
+    }
+    out.push_back(FittedName(current, width, widthOf));
+}
+
+}  // namespace
+
+std::vector<std::string> UnbrokenLines(std::string_view text, int width, const TextWidth& widthOf) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); start <= text.size(); end = text.find('\n', start)) {
+        const std::string_view line = text.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        AddBrokenLine(lines, line, width, widthOf);
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
 ClosedBoxItem LayoutClosedBoxItem(PixelRect item, unsigned dpi, std::string_view name,
                                   const TextWidth& widthOf) {
     const PixelRect beside = LayoutFigureItem(item, dpi).text;

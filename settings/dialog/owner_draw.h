@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/dialog/preview.h"
 
@@ -53,6 +54,12 @@ ClosedBoxItem LayoutClosedBoxItem(PixelRect item, unsigned dpi, std::string_view
 // figure from its neighbours; failing that "…" and the end. Whole characters
 // only.
 std::string FittedName(std::string_view name, int room, const TextWidth& widthOf);
+
+// Text as lines of at most width pixels that never break inside a word: it
+// is cut at its line ends, and a line too wide is broken only at a space or
+// before "(", a piece still too wide shortened by FittedName (its "…" shows
+// that it was).
+std::vector<std::string> UnbrokenLines(std::string_view text, int width, const TextWidth& widthOf);
 
 // An item's picture: the figure of kind from pictures, nothing for an item
 // that is none (-1).

@@ -12,6 +12,12 @@
 #include "settings/dialog/row_settings_area.h"
 
 namespace tesra {
+namespace {
+
+constexpr std::string_view kFullWidthMacron = "￣";
+constexpr std::string_view kVisibleMacron = "\u00AF\u00AF";
+
+}  // namespace
 
 SettingsDialog::SettingsDialog(DialogPlatform& ui, PatternStore& store,
                                std::filesystem::path storeFile, FigureLibrary library,
@@ -79,6 +85,9 @@ std::string SettingsDialog::FigureNameOf(std::int32_t kind) {
 // The built-in list names "／／" and "＼＼" twice each; the user tells the two
 // apart by a number after the name, in the order of the list. The store
 // keeps the kind, so the name is only what the dialog shows.
+// The form's font draws the full-width macron "￣" as a stroke on the very
+// top of its cell, which small sizes lose; two half-width macrons stand a
+// little lower and show at every scaling.
 std::string SettingsDialog::ShownFigureName(std::int32_t kind) {
     const std::string_view name = FigureName(kind);
     int before = 0, twins = 0;
@@ -87,8 +96,11 @@ std::string SettingsDialog::ShownFigureName(std::int32_t kind) {
         ++twins;
         if (other < kind) ++before;
     }
-    if (twins < 2) return std::string(name);
-    return std::string(name) + "(" + std::to_string(before + 1) + ")";
+    std::string shown(name);
+    if (shown.starts_with(kFullWidthMacron))
+        shown.replace(0, kFullWidthMacron.size(), kVisibleMacron);
+    if (twins < 2) return shown;
+    return shown + "(" + std::to_string(before + 1) + ")";
 }
 
 std::string SettingsDialog::MissingFigureName(std::int32_t kind) {

@@ -456,12 +456,9 @@ void GridWindow::PaintStatus(HDC dc) {
     const GridCell& cell = *cells_[static_cast<std::size_t>(shown)];
     const int keysTop = s.bottom - (s.bottom - s.top) / 3;
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    if (!edit_) {
-        const std::wstring name = Widen(GridStatusName(cell));
-        RECT r{s.left, s.top + Scale(2, dpi_), s.right, keysTop};
-        DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &r,
-                  DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
-    }
+    if (!edit_)
+        DrawUnbrokenLines(dc, GridStatusName(cell),
+                          {s.left, s.top + Scale(2, dpi_), s.right, keysTop});
     const std::string keys =
         edit_ ? std::string(kRenameKeys)
               : GridStatusKeys(*cells_[static_cast<std::size_t>(focus_)], content_.ownEditable);

@@ -94,6 +94,26 @@ void DrawNarrowedName(HDC dc, RECT r, const std::wstring& name, double share) {
 
 }  // namespace
 
+void DrawUnbrokenLines(HDC dc, const std::string& utf8, const RECT& r) {
+    auto widthOf = [dc](std::string_view t) {
+        const std::wstring w = Widen(t);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    RECT line = r;
+    for (const std::string& text : UnbrokenLines(utf8, r.right - r.left, widthOf)) {
+        line.bottom = line.top + metrics.tmHeight;
+        if (line.bottom > r.bottom) break;
+        const std::wstring wide = Widen(text);
+        DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &line,
+                  DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+        line.top = line.bottom;
+    }
+}
+
 COLORREF Blend(COLORREF a, COLORREF b, int shareOfA) {
     auto mix = [shareOfA](int x, int y) { return (x * shareOfA + y * (100 - shareOfA)) / 100; };
     return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
@@ -224,7 +244,7 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, FigurePictures& pictur
 }
 
 void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row,
-                     const SolidStyle& solid, const std::wstring& caption, HFONT font,
+                     const SolidStyle& solid, const std::string& caption, HFONT font,
                      const OwnFigureSet* own) {
     const RECT& r = item.rcItem;
     const int width = r.right - r.left, height = r.bottom - r.top;
@@ -246,8 +266,7 @@ void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row
         Selected captionFont(dc, font, false);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
-                  DT_LEFT | DT_TOP | DT_NOPREFIX | DT_END_ELLIPSIS | DT_WORDBREAK);
+        DrawUnbrokenLines(dc, caption, text);
     }
     const PreviewBox area = PreviewArea(band, dpi);
     IntersectClipRect(dc, static_cast<int>(area.left), static_cast<int>(area.top),

@@ -49,6 +49,10 @@ private:
 // shareOfA percent of a, the rest b.
 COLORREF Blend(COLORREF a, COLORREF b, int shareOfA);
 
+// UTF-8 text in the current font as lines that never break inside a word
+// (see UnbrokenLines), from r's top down, as many as r holds.
+void DrawUnbrokenLines(HDC dc, const std::string& utf8, const RECT& r);
+
 void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth);
 
 // WM_DRAWITEM of a figure list: the picture of the item's figure and its name.
@@ -58,7 +62,7 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, FigurePictures& pictur
 // flicker: the caption in font at the left, the drawing beside it cut off at
 // the band's edges.
 void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row,
-                     const SolidStyle& solid, const std::wstring& caption, HFONT font,
+                     const SolidStyle& solid, const std::string& caption, HFONT font,
                      const OwnFigureSet* own);
 
 }  // namespace tesra::win32

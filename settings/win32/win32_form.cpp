@@ -271,7 +271,7 @@ void Win32Form::ShowPreview(Control band, const PatternRow& row, const SolidStyl
                             std::string_view caption) {
     previewRow_ = row;
     previewSolid_ = solid;
-    previewCaption_ = Widen(caption);
+    previewCaption_ = caption;
     InvalidateRect(Window(band), nullptr, FALSE);
 }
 

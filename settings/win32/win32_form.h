@@ -105,7 +105,7 @@ private:
     HWND pendingFocus_ = nullptr;
     PatternRow previewRow_;
     SolidStyle previewSolid_;
-    std::wstring previewCaption_;
+    std::string previewCaption_;
     const OwnFigureSet* ownFigures_ = nullptr;
     FigurePictures pictures_;  // of the lists and the chooser
 };

@@ -132,6 +132,28 @@ TEST(OwnerDraw, FittedNamesKeepWholeCharactersAndTheirDistinguishingEnd) {
     }
 }
 
+// Captions and the chooser's status line break between words, never inside
+// one; what still does not fit shows "…" and keeps its end.
+TEST(OwnerDraw, LinesBreakOnlyBetweenWords) {
+    const struct {
+        std::string_view text;
+        int width;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"図形108(登録番号 108)", 300, {"図形108(登録番号 108)"}},
+        {"図形108(登録番号 108)", 100, {"図形108", "(登録番号 108)"}},
+        {"図形108(登録番号 108)", 80, {"図形108", "(登録番号", "108)"}},
+        {"行3を表示中\nA: 植栽記号", 80, {"行3を表示中", "A: 植栽記号"}},
+        {"行3を表示中\nA: 植栽記号", 60, {"行…示中", "A:", "植栽記号"}},
+        {"植栽記号と高木", 60, {"植…高木"}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> lines = UnbrokenLines(c.text, c.width, FontWidth);
+        EXPECT_EQ(lines, c.lines) << c.text << " in " << c.width;
+        for (const std::string& line : lines) EXPECT_LE(FontWidth(line), c.width) << line;
+    }
+}
+
 // The closed box shows every figure's picture at every scaling, the name
 // beside it drawn narrower as far as it must be and, past that, cut keeping
 // its end, which tells a figure from its neighbours.
