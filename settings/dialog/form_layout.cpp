@@ -65,11 +65,13 @@ const std::array<FixedControl, 9> kFixedControls = {{
     {kHelpMemo,         ControlKind::Memo,          {584,  16, 197, 185}, ""},
     {kOkButton,         ControlKind::DefaultButton, {632, 240, 121,  25}, "ＯＫ(&Y)"},
     {kCancelButton,     ControlKind::CancelButton,  {632, 272, 121,  25}, "キャンセル(&N)"},
-    {kSolidColorSwitch, ControlKind::CheckBox,      {584, 208, 129,  17}, "ソリッド任意色(&S)"},
-    // The swatch gives the check box's longer caption room, its right edge kept.
-    {kColorSwatch,      ControlKind::Swatch,        {718, 208,  44,  17}, "色"},
+    // The swatch gives the check box's caption with its access key room, its
+    // right edge kept.
+    {kSolidColorSwitch, ControlKind::CheckBox,      {584, 208, 136,  17}, "ソリッド任意色(&S)"},
+    {kColorSwatch,      ControlKind::Swatch,        {722, 208,  40,  17}, "色"},
     {kUnitLabel,        ControlKind::Label,         {592,   0,  60,  13}, "[実寸mm]"},
-    {kRowsLabel,        ControlKind::Label,         {  2,   1,  44,  13}, "行(&G)"},
+    // Left of the figure column's heading, which would cover it.
+    {kRowsLabel,        ControlKind::Label,         {  0,   1,  32,  13}, "行(&G)"},
     {kHelpLabel,        ControlKind::Label,         {700,   0,  60,  13}, "説明(&X)"},
     {kPreviewBand,      ControlKind::PreviewBand,   {  8, 309, 767,  92}, ""},
     // clang-format on
