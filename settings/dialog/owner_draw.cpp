@@ -14,6 +14,7 @@ constexpr int kItemPadding = 2;      // around the picture
 constexpr int kPictureTallest = 13;  // at 96 dpi; the height follows the item
 // A picture is square: figures are drawn in a square cell, circles round.
 constexpr int kGapBeforeName = 4;
+constexpr int kNarrowingSlack = 3;
 constexpr int kBandInset = 2;  // inside the band's frame
 // Room for three lines of the caption: "行12を表示中", "使用中: 行12" and the
 // longest figure name, "∠(左右反転)".
@@ -141,7 +142,8 @@ std::vector<std::string> UnbrokenLines(std::string_view text, int width, const T
 ClosedBoxItem LayoutClosedBoxItem(PixelRect item, unsigned dpi, std::string_view name,
                                   const TextWidth& widthOf) {
     const PixelRect beside = LayoutFigureItem(item, dpi).text;
-    const int room = beside.right - beside.left;
+    // A narrowed font rounds each character's width: a few pixels spare.
+    const int room = beside.right - beside.left - Scaled(kNarrowingSlack, dpi);
     const int full = std::max(widthOf(name), 1);
     if (full <= room) return {std::string(name), 1.0};
     const double share = static_cast<double>(room) / full;

@@ -27,10 +27,11 @@ WindowStyle StyleOf(ControlKind kind) {
     // Every tab stop opens its own group: the rows interleave the selectors
     // with other controls, so the selectors' group is kept by hand instead
     // (their arrow keys, and only the one in use a tab stop). Labels show
-    // their access key; a label with a tip hears the pointer.
+    // their access key, on one line however narrow; a label with a tip hears
+    // the pointer.
     constexpr DWORD kTabStop = WS_TABSTOP | WS_GROUP;
     switch (kind) {
-        case ControlKind::Label: return {L"STATIC", SS_LEFT | SS_NOTIFY, 0};
+        case ControlKind::Label: return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOTIFY, 0};
         case ControlKind::Heading: return {L"STATIC", SS_CENTER | SS_NOPREFIX, 0};
         case ControlKind::Swatch: return {L"BUTTON", BS_OWNERDRAW | kTabStop, 0};
         case ControlKind::Memo:
