@@ -360,16 +360,21 @@ void FigurePictures::Use(const OwnFigureSet* own) {
     built_.clear();
 }
 
-PreviewDrawing FigurePictures::Picture(std::int32_t kind, PreviewBox box) {
-    const Key key{kind, box.width, box.height};
+const PreviewDrawing& FigurePictures::AtOrigin(std::int32_t kind, double width, double height) {
+    const Key key{kind, width, height};
     auto at = built_.find(key);
     if (at == built_.end())
-        at = built_.emplace(key, FigurePicture(kind, {0, 0, box.width, box.height}, own_)).first;
+        at = built_.emplace(key, FigurePicture(kind, {0, 0, width, height}, own_)).first;
+    return at->second;
+}
+
+PreviewDrawing FigurePictures::Picture(std::int32_t kind, PreviewBox box) {
+    const PreviewDrawing& kept = AtOrigin(kind, box.width, box.height);
     PreviewFit moved;
     moved.shift = {box.left, box.top};
     PreviewDrawing out;
-    out.reserve(at->second.size());
-    for (const PreviewPrimitive& p : at->second) out.push_back(moved.ApplyUnflipped(p));
+    out.reserve(kept.size());
+    for (const PreviewPrimitive& p : kept) out.push_back(moved.ApplyUnflipped(p));
     return out;
 }
 

@@ -111,6 +111,9 @@ public:
     // Another set of own figures (or the same one changed): every picture anew.
     void Use(const OwnFigureSet* own);
     PreviewDrawing Picture(std::int32_t kind, PreviewBox box);
+    // The kept picture itself, in a box of that size at (0, 0): a painter
+    // that moves what it paints need not copy it.
+    const PreviewDrawing& AtOrigin(std::int32_t kind, double width, double height);
 
 private:
     struct Key {

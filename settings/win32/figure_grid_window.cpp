@@ -441,8 +441,9 @@ void GridWindow::PaintCell(HDC dc, int i, const RECT& dirty) {
     if (c.kind == content_.current) Frame(dc, r, GetSysColor(COLOR_HIGHLIGHT), 2 * line);
     const PixelRect shifted{cell.left, cell.top - scroll_, cell.right, cell.bottom - scroll_};
     if (c.drawn) {
-        PaintDrawing(dc, pictures_.Picture(c.kind, GridPictureBox(shifted, dpi_)),
-                     {fore, Blend(fore, back, 15)}, PenWidth(dpi_));
+        const PreviewBox box = GridPictureBox(shifted, dpi_);
+        PaintDrawing(dc, pictures_.AtOrigin(c.kind, box.width, box.height),
+                     {fore, Blend(fore, back, 15)}, PenWidth(dpi_), {box.left, box.top});
     } else {
         SetTextColor(dc, fore);
         Text(dc, "?", r, DT_CENTER | DT_VCENTER);

@@ -147,11 +147,19 @@ PaintingSession::~PaintingSession() {
 
 namespace {
 
-void PaintWithGdi(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth) {
+PaintShape FlattenedAt(const PreviewPrimitive& p, Point offset) {
+    PaintShape shape = Flatten(p, kCurveTolerance);
+    for (auto& loop : shape.loops)
+        for (Point& q : loop) q = {q.x + offset.x, q.y + offset.y};
+    return shape;
+}
+
+void PaintWithGdi(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth,
+                  Point offset) {
     const int oldFill = SetPolyFillMode(dc, ALTERNATE);
     for (const PreviewPrimitive& p : drawing) {
         const COLORREF color = InkColor(p, inks);
-        const PaintShape shape = Flatten(p, kCurveTolerance);
+        const PaintShape shape = FlattenedAt(p, offset);
         Selected pen(dc, CreatePen(PS_SOLID, shape.filled ? 1 : penWidth, color));
         Selected brush(dc, shape.filled ? CreateSolidBrush(color) : GetStockObject(NULL_BRUSH),
                        shape.filled);
@@ -203,12 +211,13 @@ void PaintSmooth(Gdiplus::Graphics& g, const PaintShape& shape, COLORREF color, 
 
 }  // namespace
 
-void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth) {
+void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth,
+                  Point offset) {
     Gdiplus::Graphics g(dc);
-    if (g.GetLastStatus() != Gdiplus::Ok) return PaintWithGdi(dc, drawing, inks, penWidth);
+    if (g.GetLastStatus() != Gdiplus::Ok) return PaintWithGdi(dc, drawing, inks, penWidth, offset);
     g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     for (const PreviewPrimitive& p : drawing)
-        PaintSmooth(g, Flatten(p, kCurveTolerance), InkColor(p, inks), penWidth);
+        PaintSmooth(g, FlattenedAt(p, offset), InkColor(p, inks), penWidth);
 }
 
 void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, FigurePictures& pictures) {

@@ -53,7 +53,10 @@ COLORREF Blend(COLORREF a, COLORREF b, int shareOfA);
 // (see UnbrokenLines), from r's top down, as many as r holds.
 void DrawUnbrokenLines(HDC dc, const std::string& utf8, const RECT& r);
 
-void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth);
+// offset: added to every point, so that a kept picture is painted where it
+// belongs without a moved copy.
+void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth,
+                  Point offset = {});
 
 // WM_DRAWITEM of a figure list: the picture of the item's figure and its name.
 void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, FigurePictures& pictures);
