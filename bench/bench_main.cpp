@@ -36,11 +36,15 @@ constexpr Limit kLimits[] = {
      3.0},
     {"corners / per side, long curve of lines", "BM_LayOutLongChainCorners",
      "BM_LayOutLongChainPerSide", 1.5},
+    // A paint of the chooser with 100 own figures of 2000 lines: its pictures
+    // are kept, so it costs little more than flattening them for the painter.
+    {"grid paint, kept pictures / flattening", "BM_GridPaintKept", "BM_GridFlattenOnly", 2.0},
 };
 
 // Shown beside the limits: how far start-up and the file system alone are
 // from a program that does nothing.
 constexpr Limit kShown[] = {
+    {"grid pictures built / flattening", "BM_GridPicturesBuilt", "BM_GridFlattenOnly", 0},
     {"typical run / trivial static program", "BM_TypicalRun", "BM_TrivialStaticProgram", 0},
     {"file work alone / trivial static program", "BM_TrivialReplace", "BM_TrivialStaticProgram", 0},
     // A sharp corner at every point, where each run's ends search for their

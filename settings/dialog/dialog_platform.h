@@ -37,6 +37,8 @@ public:
     virtual void SetSelector(Control c, bool on) = 0;
     virtual bool SelectorOn(Control c) = 0;
     virtual void FocusSelector(Control c) = 0;
+    // Any control that takes the focus: the target of a label's access key.
+    virtual void FocusControl(Control c) = 0;
 
     virtual void ClearItems(Control c) = 0;
     virtual void AddItem(Control c, std::string_view text) = 0;

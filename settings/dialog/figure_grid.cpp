@@ -113,7 +113,7 @@ FigureGridContent GroupFigures(std::span<const GridCell> items, std::int32_t cur
         std::ranges::stable_sort(sections[f].cells, {}, rank);
     }
     std::erase_if(sections, [](const GridSection& s) { return s.cells.empty(); });
-    return {std::move(sections), current, true};
+    return {std::move(sections), current, true, {}};
 }
 
 int OpenedCell(const FigureGridContent& content, std::int32_t focusKind) {
@@ -188,11 +188,13 @@ int MoveInGrid(const FigureGridContent& content, const FigureGridLayout& layout,
     return from;
 }
 
+// Square, centred in the cell: the picture's own shape.
 PreviewBox GridPictureBox(PixelRect cell, unsigned dpi) {
     const int pad = Scaled(kPicturePadding, dpi);
-    return {static_cast<double>(cell.left + pad), static_cast<double>(cell.top + pad),
-            static_cast<double>(std::max(cell.right - cell.left - 2 * pad, 1)),
-            static_cast<double>(std::max(cell.bottom - cell.top - 2 * pad, 1))};
+    const int side =
+        std::max(std::min(cell.right - cell.left, cell.bottom - cell.top) - 2 * pad, 1);
+    return {(cell.left + cell.right - side) / 2.0, (cell.top + cell.bottom - side) / 2.0,
+            static_cast<double>(side), static_cast<double>(side)};
 }
 
 int CellAt(const FigureGridLayout& layout, int x, int y) {

@@ -39,6 +39,9 @@ struct FigureGridContent {
     // False when the library file cannot be written: own figures can still
     // be chosen, but not renamed or deleted.
     bool ownEditable = true;
+    // Not empty: a rename the dialog refused; the chooser opens renaming the
+    // focused figure with this text, so that the user corrects it.
+    std::string renameText;
 
     std::vector<const GridCell*> Cells() const;  // in section order
 };

@@ -69,7 +69,7 @@ struct FixedControl {
     std::string_view text;  // Memo1's text is the help lines
 };
 
-const std::array<FixedControl, 7> kFixedControls = {{
+const std::array<FixedControl, 9> kFixedControls = {{
     // clang-format off
     //  name               kind                          left top  width height  text
     // The memo is wide enough for the help text's longest lines, 12 full-width
@@ -77,9 +77,14 @@ const std::array<FixedControl, 7> kFixedControls = {{
     {kHelpMemo,         ControlKind::Memo,          {584,  16, 197, 185}, ""},
     {kOkButton,         ControlKind::DefaultButton, {632, 240, 121,  25}, "ＯＫ(&Y)"},
     {kCancelButton,     ControlKind::CancelButton,  {632, 272, 121,  25}, "キャンセル(&N)"},
-    {kSolidColorSwitch, ControlKind::CheckBox,      {584, 208, 129,  17}, "ソリッド任意色"},
+    // The swatch gives the check box's caption with its access key room, its
+    // right edge kept.
+    {kSolidColorSwitch, ControlKind::CheckBox,      {584, 208, 136,  17}, "ソリッド任意色(&S)"},
+    {kColorSwatch,      ControlKind::Swatch,        {722, 208,  40,  17}, "色"},
     {kUnitLabel,        ControlKind::Label,         {592,   0,  60,  13}, "[実寸mm]"},
-    {kColorSwatch,      ControlKind::Swatch,        {712, 208,  50,  17}, "　　　"},
+    // Left of the figure column's heading, which would cover it.
+    {kRowsLabel,        ControlKind::Label,         {  0,   1,  32,  13}, "行(&G)"},
+    {kHelpLabel,        ControlKind::Label,         {700,   0,  60,  13}, "説明(&X)"},
     {kPreviewBand,      ControlKind::PreviewBand,   {  8, 309, 767,  92}, ""},
     // clang-format on
 }};
@@ -88,6 +93,19 @@ std::array<std::string_view, kRowColumns.size()> Prefixes() {
     std::array<std::string_view, kRowColumns.size()> prefixes{};
     for (std::size_t i = 0; i < kRowColumns.size(); ++i) prefixes[i] = kRowColumns[i].prefix;
     return prefixes;
+}
+
+// What each label's access key moves to: an area label's is the control
+// after it, the fixed labels' are named here.
+void LinkLabels(std::vector<ControlEntry>& area) {
+    for (std::size_t i = 0; i + 1 < area.size(); ++i)
+        if (area[i].kind == ControlKind::Label) area[i].labelFor = area[i + 1].name;
+}
+
+std::string FixedLabelTarget(std::string_view name) {
+    if (name == kRowsLabel) return std::string(kRowSelector);
+    if (name == kHelpLabel) return std::string(kHelpMemo);
+    return {};
 }
 
 // Tab stops first, then the labels, the band last; each group in table order.
@@ -125,7 +143,9 @@ void AddHeadings(std::vector<ControlEntry>& controls) {
                             std::string(c.heading),
                             {},
                             -1,
-                            false});
+                            false,
+                            {},
+                            {}});
     }
 }
 
@@ -143,16 +163,31 @@ std::vector<ControlEntry> BuildControls() {
                                 caption,
                                 c.items,
                                 -1,
-                                c.imeOff});
+                                c.imeOff,
+                                {},
+                                {}});
         }
     }
     // The area edits a row: from the last row, Tab goes on into it.
-    for (ControlEntry& c : SettingsAreaControls()) controls.push_back(std::move(c));
+    std::vector<ControlEntry> area = SettingsAreaControls();
+    LinkLabels(area);
+    for (ControlEntry& c : area) {
+        c.tip = TipOf(c.name);
+        controls.push_back(std::move(c));
+    }
     for (const FixedControl& f : kFixedControls) {
         if (f.kind == ControlKind::PreviewBand) AddHeadings(controls);
         const std::string text =
             f.kind == ControlKind::Memo ? JoinedHelpText() : std::string(f.text);
-        controls.push_back({std::string(f.name), f.kind, f.place, text, {}, -1, false});
+        controls.push_back({std::string(f.name),
+                            f.kind,
+                            f.place,
+                            text,
+                            {},
+                            -1,
+                            false,
+                            FixedLabelTarget(f.name),
+                            std::string(TipOf(f.name))});
     }
     NumberTabStops(controls);
     return controls;
@@ -174,7 +209,14 @@ std::span<const std::string_view> RowFieldPrefixes() { return RowControlPrefixes
 
 bool IsTabStop(ControlKind kind) {
     return kind != ControlKind::Label && kind != ControlKind::Heading &&
-           kind != ControlKind::Swatch && kind != ControlKind::PreviewBand;
+           kind != ControlKind::PreviewBand;
+}
+
+char AccessKeyOf(std::string_view text) {
+    const std::size_t at = text.find('&');
+    if (at == std::string_view::npos || at + 1 >= text.size()) return 0;
+    const char letter = text[at + 1];
+    return letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter;
 }
 
 std::string ControlName(std::string_view prefix, int row) {

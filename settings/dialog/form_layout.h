@@ -38,6 +38,9 @@ inline constexpr std::string_view kSolidColorSwitch = "CheckBox1";
 inline constexpr std::string_view kUnitLabel = "LabelU";
 inline constexpr std::string_view kColorSwatch = "Label2";
 inline constexpr std::string_view kPreviewBand = "PaintBox1";
+// Labels that give the rows and the help text an access key.
+inline constexpr std::string_view kRowsLabel = "LabelRows";
+inline constexpr std::string_view kHelpLabel = "LabelHelp";
 
 // The name prefixes of a row's controls, the row number following.
 inline constexpr std::string_view kRowSelector = "RadioButton";
@@ -47,7 +50,7 @@ inline constexpr std::string_view kPlacementList = "ComboBoxA";
 enum class ControlKind {
     Label,     // static text
     Heading,   // static text centred over a column of the rows
-    Swatch,    // a label showing a color, clickable
+    Swatch,    // a button showing a color: click, Space or Enter opens the color chooser
     Memo,      // read-only multi-line text, vertical scroll bar, no wrap
     Selector,  // one of the row selectors (one group for all rows)
     DropDown,  // drop-down list without free text
@@ -70,10 +73,22 @@ struct ControlEntry {
     std::span<const std::string_view> items;  // a drop-down list's fixed items
     int tabOrder;                             // -1: not in the tab order
     bool imeOff;
+    // A label's access key moves the focus here: a control's name, or the
+    // selectors' prefix for the selector of the row in use. Empty: none.
+    std::string labelFor = {};
+    std::string tip = {};  // a sentence on what the setting does; empty: none
 };
 
-// Labels, swatches and the band take no focus; every other control does.
+// Labels, headings and the band take no focus; every other control does.
 bool IsTabStop(ControlKind kind);
+
+// The access key of a control's text: the letter after "&", upper case; 0
+// for none.
+char AccessKeyOf(std::string_view text);
+
+// What a label or an edit box says when the pointer rests on it, by the
+// label's name; empty for none.
+std::string_view TipOf(std::string_view labelName);
 
 // Every control of the form: first the tab stops in tab order (rows 1 to 12,
 // the settings area below the band, then Memo1, Button1, Button2,

@@ -12,10 +12,9 @@ namespace {
 
 constexpr int kItemPadding = 2;      // around the picture
 constexpr int kPictureTallest = 13;  // at 96 dpi; the height follows the item
-// Width over height of a picture: wide enough for the figures' proportions,
-// narrow enough to leave the closed box room for a few characters of the name.
-constexpr int kPictureAspectTenths = 15;
+// A picture is square: figures are drawn in a square cell, circles round.
 constexpr int kGapBeforeName = 4;
+constexpr int kNarrowingSlack = 3;
 constexpr int kBandInset = 2;  // inside the band's frame
 // Room for three lines of the caption: "行12を表示中", "使用中: 行12" and the
 // longest figure name, "∠(左右反転)".
@@ -37,7 +36,7 @@ FigureItemLayout LayoutFigureItem(PixelRect item, unsigned dpi) {
     const int height =
         std::clamp(item.bottom - item.top - 2 * pad, 1, Scaled(kPictureTallest, dpi));
     const int room = std::max(item.right - item.left - 2 * pad, 1);
-    const int width = std::min((height * kPictureAspectTenths + 5) / 10, room);
+    const int width = std::min(height, room);
     const int top = item.top + (item.bottom - item.top - height) / 2;
     FigureItemLayout layout;
     layout.picture = {static_cast<double>(item.left + pad), static_cast<double>(top),
@@ -93,25 +92,72 @@ std::string FittedName(std::string_view name, int room, const TextWidth& widthOf
     return Joined(characters, 0, count);
 }
 
+namespace {
+
+// Where a line may break: before a space (which is dropped) or before "(".
+std::vector<std::string_view> Words(std::string_view line) {
+    std::vector<std::string_view> words;
+    std::size_t start = 0;
+    for (std::size_t at = 1; at < line.size(); ++at) {
+        if (line[at] != ' ' && line[at] != '(') continue;
+        words.push_back(line.substr(start, at - start));
+        start = line[at] == ' ' ? at + 1 : at;
+    }
+    words.push_back(line.substr(start));
+    return words;
+}
+
+void AddBrokenLine(std::vector<std::string>& out, std::string_view line, int width,
+                   const TextWidth& widthOf) {
+    std::string current;
+    for (std::string_view word : Words(line)) {
+        const std::string joined =
+            current.empty() ? std::string(word)
+                            : current + (word.starts_with('(') ? "" : " ") + std::string(word);
+        if (current.empty() || widthOf(joined) <= width) {
+            current = joined;
+            continue;
+        }
+        out.push_back(FittedName(current, width, widthOf));
+        current = word;
+    }
+    out.push_back(FittedName(current, width, widthOf));
+}
+
+}  // namespace
+
+std::vector<std::string> UnbrokenLines(std::string_view text, int width, const TextWidth& widthOf) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); start <= text.size(); end = text.find('\n', start)) {
+        const std::string_view line = text.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        AddBrokenLine(lines, line, width, widthOf);
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
 ClosedBoxItem LayoutClosedBoxItem(PixelRect item, unsigned dpi, std::string_view name,
                                   const TextWidth& widthOf) {
     const PixelRect beside = LayoutFigureItem(item, dpi).text;
-    if (widthOf(name) <= beside.right - beside.left) return {true, std::string(name)};
-    const int room = item.right - item.left - 2 * Scaled(kItemPadding, dpi);
+    // A narrowed font rounds each character's width: a few pixels spare.
+    const int room = beside.right - beside.left - Scaled(kNarrowingSlack, dpi);
     const int full = std::max(widthOf(name), 1);
-    if (full <= room) return {false, std::string(name), 1.0};
+    if (full <= room) return {std::string(name), 1.0};
     const double share = static_cast<double>(room) / full;
-    if (share >= kNarrowestName) return {false, std::string(name), share};
+    if (share >= kNarrowestName) return {std::string(name), share};
     auto narrowed = [&widthOf](std::string_view t) {
         return static_cast<int>(std::ceil(widthOf(t) * kNarrowestName));
     };
-    return {false, FittedName(name, room, narrowed), kNarrowestName};
+    return {FittedName(name, room, narrowed), kNarrowestName};
 }
 
 PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi,
-                                 const OwnFigureSet* own) {
+                                 FigurePictures& pictures) {
     if (kind < 0) return {};
-    return FigurePicture(kind, LayoutFigureItem(item, dpi).picture, own);
+    return pictures.Picture(kind, LayoutFigureItem(item, dpi).picture);
 }
 
 PixelRect PreviewCaptionArea(PixelRect band, unsigned dpi) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/dialog/preview.h"
 
@@ -35,13 +36,12 @@ struct FigureItemLayout {
 };
 // The picture at the item's left, vertically centred, then the name.
 FigureItemLayout LayoutFigureItem(PixelRect item, unsigned dpi);
-// The closed box's item: the picture and the name when the whole name fits
-// beside it, else the name alone in all the room, drawn narrower (widthShare
-// of the font's own width, never below kNarrowestName) when it must, and cut
-// to fit (see FittedName) only past that.
+// The closed box's item: the picture, and beside it the name, drawn narrower
+// (widthShare of the font's own width, never below kNarrowestName) when it
+// must, and cut to fit keeping its distinguishing end (see FittedName) only
+// past that.
 inline constexpr double kNarrowestName = 0.7;
 struct ClosedBoxItem {
-    bool picture = true;
     std::string name;
     double widthShare = 1.0;
 };
@@ -55,10 +55,16 @@ ClosedBoxItem LayoutClosedBoxItem(PixelRect item, unsigned dpi, std::string_view
 // only.
 std::string FittedName(std::string_view name, int room, const TextWidth& widthOf);
 
-// An item's picture: the figure of kind (own figures from own), nothing for
-// an item that is none (-1).
+// Text as lines of at most width pixels that never break inside a word: it
+// is cut at its line ends, and a line too wide is broken only at a space or
+// before "(", a piece still too wide shortened by FittedName (its "…" shows
+// that it was).
+std::vector<std::string> UnbrokenLines(std::string_view text, int width, const TextWidth& widthOf);
+
+// An item's picture: the figure of kind from pictures, nothing for an item
+// that is none (-1).
 PreviewDrawing FigureItemPicture(std::int32_t kind, PixelRect item, unsigned dpi,
-                                 const OwnFigureSet* own = nullptr);
+                                 FigurePictures& pictures);
 
 // The band inside its frame: a caption at the left saying which row the band
 // shows and which row is in use, the drawing beside it.

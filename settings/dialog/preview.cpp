@@ -36,7 +36,10 @@ constexpr double kShownBeyondCorner = 0.5;
 // The band's drawing keeps this share of the box height free at each edge.
 constexpr double kBandMarginShare = 0.03;
 constexpr double kPictureMargin = 1.5;  // pixels around a figure's cell
-constexpr int kExtentSegments = 256;    // per whole turn, for the extent of arcs
+// The frame around a picture's figure stands off it by this share of the
+// figure's larger extent, so that an open side (［, ］) stays open.
+constexpr double kFrameClearance = 0.15;
+constexpr int kExtentSegments = 256;  // per whole turn, for the extent of arcs
 
 bool IsWhole(const PreviewArc& arc) { return std::fabs(arc.sweep) >= kTwoPi; }
 
@@ -287,14 +290,16 @@ PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, Pr
     const double margin = std::max(2.0, kBandMarginShare * box.height);
     const double roomW = std::max(box.width - 2 * margin, 1.0);
     const double roomH = std::max(box.height - 2 * margin, 1.0);
+    // The short side is measured with one whole round of the sequence, so
+    // that a second figure taller than the first is fitted too.
+    const int measured = std::max(kFewestFirstSpanSteps, static_cast<int>(row.sequence.size()));
     Point low, high;
     const PreviewDrawing shortSide =
-        LaidOut(row, solid, StraightPath(FirstSideLength(spacing, kFewestFirstSpanSteps)), own);
+        LaidOut(row, solid, StraightPath(FirstSideLength(spacing, measured)), own);
     if (!DrawingExtent(shortSide, low, high)) return {};
     const double tall = high.y - low.y;
     const double beyond = kShownBeyondCorner * std::max(spacing.width, tall);
-    const double across =
-        std::max(high.x, FirstSideLength(spacing, kFewestFirstSpanSteps)) - low.x + beyond;
+    const double across = std::max(high.x, FirstSideLength(spacing, measured)) - low.x + beyond;
     double scale = roomW / across;
     if (tall > 0) scale = std::min(scale, roomH / tall);
     if (!(scale > 0) || !std::isfinite(scale)) return {};
@@ -321,23 +326,54 @@ PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, Pr
 }
 
 PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box, const OwnFigureSet* own) {
+    const double side = std::max(std::min(box.width, box.height) - 2 * kPictureMargin, 1.0);
     FigureCell cell;
     cell.eu = {1.0, 0.0};
     cell.ev = {0.0, 1.0};
-    cell.W = std::max(box.width - 2 * kPictureMargin, 1.0);
-    cell.H = std::max(box.height - 2 * kPictureMargin, 1.0);
-    cell.C = cell.At(cell.W / 2, cell.H / 2);
-    PreviewDrawing drawing;
-    AddGuides(drawing,
-              {cell.At(0, 0), cell.At(cell.W, 0), cell.At(cell.W, cell.H), cell.At(0, cell.H)},
-              true);
-    PreviewRecorder recorder(drawing);
+    cell.W = cell.H = side;
+    cell.C = cell.At(side / 2, side / 2);
+    PreviewDrawing figure;
+    PreviewRecorder recorder(figure);
     if (kind >= kFirstOwnFigureKind) {
         if (own) DrawOwnFigure(*own, kind, cell, UniformFit(), SolidStyle{}, 0, recorder);
     } else {
         DrawFigure(kind, cell, SolidStyle{}, recorder);
     }
+    Point low = cell.At(0, 0), high = cell.At(side, side);
+    if (Point figureLow, figureHigh; DrawingExtent(figure, figureLow, figureHigh)) {
+        low = {std::min(low.x, figureLow.x), std::min(low.y, figureLow.y)};
+        high = {std::max(high.x, figureHigh.x), std::max(high.y, figureHigh.y)};
+    }
+    const double gap = kFrameClearance * std::max(high.x - low.x, high.y - low.y);
+    low = {low.x - gap, low.y - gap};
+    high = {high.x + gap, high.y + gap};
+    PreviewDrawing drawing;
+    AddGuides(drawing, {low, {high.x, low.y}, high, {low.x, high.y}}, true);
+    drawing.insert(drawing.end(), figure.begin(), figure.end());
     return Fitted(drawing, box, kPictureMargin);
+}
+
+void FigurePictures::Use(const OwnFigureSet* own) {
+    own_ = own;
+    built_.clear();
+}
+
+const PreviewDrawing& FigurePictures::AtOrigin(std::int32_t kind, double width, double height) {
+    const Key key{kind, width, height};
+    auto at = built_.find(key);
+    if (at == built_.end())
+        at = built_.emplace(key, FigurePicture(kind, {0, 0, width, height}, own_)).first;
+    return at->second;
+}
+
+PreviewDrawing FigurePictures::Picture(std::int32_t kind, PreviewBox box) {
+    const PreviewDrawing& kept = AtOrigin(kind, box.width, box.height);
+    PreviewFit moved;
+    moved.shift = {box.left, box.top};
+    PreviewDrawing out;
+    out.reserve(kept.size());
+    for (const PreviewPrimitive& p : kept) out.push_back(moved.ApplyUnflipped(p));
+    return out;
 }
 
 PreviewFit PreviewFit::Into(Point from, Point to, PreviewBox box, double margin) {
@@ -369,6 +405,16 @@ PreviewPrimitive PreviewFit::Apply(const PreviewPrimitive& p) const {
     out.arc.tilt = -p.arc.tilt;
     out.arc.start = -p.arc.start;
     out.arc.sweep = -p.arc.sweep;
+    out.innerR = scale * p.innerR;
+    return out;
+}
+
+PreviewPrimitive PreviewFit::ApplyUnflipped(const PreviewPrimitive& p) const {
+    auto move = [this](Point q) { return Point{shift.x + scale * q.x, shift.y + scale * q.y}; };
+    PreviewPrimitive out = p;
+    for (Point& point : out.points) point = move(point);
+    out.arc.centre = move(p.arc.centre);
+    out.arc.r = scale * p.arc.r;
     out.innerR = scale * p.innerR;
     return out;
 }

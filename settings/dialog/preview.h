@@ -4,7 +4,9 @@
 // from the real span placement and figure code, recorded as primitives and
 // scaled into a box of pixels, so that a window only has to paint them.
 
+#include <compare>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "exchange/draw_target.h"
@@ -92,11 +94,36 @@ ElementPath SamplePath(const PatternRow& row, int firstSideSteps);
 PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box,
                               const OwnFigureSet* own = nullptr);
 
-// One figure of kind in a cell of the box's proportions, its frame beneath in
-// PreviewInk::Guide; the frame fills the box unless the figure reaches out
-// of its cell. An own figure keeps its proportions in the cell; one that own
-// does not hold draws the frame alone.
+// One figure of kind in a square cell, so that a circle stays round however
+// the box is shaped, centred in the box; beneath it in PreviewInk::Guide a
+// frame around the cell (and whatever of the figure reaches out of it) that
+// keeps clear of the figure. An own figure keeps its proportions in the
+// cell; one that own does not hold draws the frame alone.
 PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box, const OwnFigureSet* own = nullptr);
+
+// Figure pictures kept from one paint to the next: an own figure may have
+// thousands of elements, and the lists and the chooser paint the same kinds
+// at the same few sizes again and again. A picture is built once per kind and
+// size for the own figures in use, and moved to the box asked for.
+class FigurePictures {
+public:
+    explicit FigurePictures(const OwnFigureSet* own = nullptr) : own_(own) {}
+    // Another set of own figures (or the same one changed): every picture anew.
+    void Use(const OwnFigureSet* own);
+    PreviewDrawing Picture(std::int32_t kind, PreviewBox box);
+    // The kept picture itself, in a box of that size at (0, 0): a painter
+    // that moves what it paints need not copy it.
+    const PreviewDrawing& AtOrigin(std::int32_t kind, double width, double height);
+
+private:
+    struct Key {
+        std::int32_t kind;
+        double width, height;
+        auto operator<=>(const Key&) const = default;
+    };
+    const OwnFigureSet* own_;
+    std::map<Key, PreviewDrawing> built_;
+};
 
 // Drawing coordinates (y up) to the box (y down): the largest uniform scale
 // that puts from..to inside the box less margin, centred.
@@ -107,6 +134,8 @@ struct PreviewFit {
     static PreviewFit Into(Point from, Point to, PreviewBox box, double margin);
     Point Apply(Point p) const { return {shift.x + scale * p.x, shift.y - scale * p.y}; }
     PreviewPrimitive Apply(const PreviewPrimitive& p) const;
+    // Within the box's own coordinates: shift + scale * (x, y), no mirror.
+    PreviewPrimitive ApplyUnflipped(const PreviewPrimitive& p) const;
 };
 
 // The corners of the extent of a drawing (arcs by their true curve); false

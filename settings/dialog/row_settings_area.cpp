@@ -10,7 +10,7 @@ namespace tesra {
 namespace {
 
 constexpr std::array<std::string_view, 3> kArrangementItems = {"辺ごと", "通し", "角に合わせる"};
-constexpr std::array<std::string_view, 3> kSideItems = {"基準点のまま", "内側", "外側"};
+constexpr std::array<std::string_view, 3> kSideItems = {"指示どおり", "内側", "外側"};
 constexpr std::array<std::string_view, 2> kOrientationItems = {"経路に沿う", "正立"};
 constexpr std::array<std::string_view, 2> kRowKindItems = {"装飾線", "法面"};
 
@@ -34,39 +34,40 @@ constexpr ControlKind ControlOf(ValueKind kind) {
     return IsTyped(kind) ? ControlKind::Edit : ControlKind::DropDown;
 }
 
-// Each setting after its label, left to right; the lines start their controls
-// at the same place. A label is as wide as its text at 14 pixels a full-width
-// character (7 a half-width one), which the font takes at 96 dpi.
+// Each setting after its label, left to right. A label is as wide as its
+// text, access key shown, at 14 pixels a full-width character (7 a half-width
+// one), which the font takes at 96 dpi; its access key moves to the control
+// after it.
 // clang-format off
 constexpr AreaControl kAreaControls[] = {
     //  name                     kind                    line left width text
-    {"LabelArrange",          ControlKind::Label,     0,   8,  44, "並べ方"},
-    {"ComboBoxArrange",       ControlKind::DropDown,  0,  54, 112, "", kArrangementItems},
-    {"LabelSide",             ControlKind::Label,     0, 178,  44, "帯の側"},
-    {"ComboBoxSide",          ControlKind::DropDown,  0, 224, 112, "", kSideItems},
-    {"LabelOrient",           ControlKind::Label,     0, 348,  30, "向き"},
-    {"ComboBoxOrient",        ControlKind::DropDown,  0, 380,  98, "", kOrientationItems},
-    {"LabelKind",             ControlKind::Label,     1,   8,  44, "種類"},
-    {"ComboBoxKind",          ControlKind::DropDown,  1,  54,  70, "", kRowKindItems},
-    {"LabelPitch",            ControlKind::Label,     1, 136,  44, "ピッチ"},
-    {"EditPitch",             ControlKind::Edit,      1, 182,  64, ""},
-    {"LabelRhythm",           ControlKind::Label,     1, 258,  66, "長短(L/S)"},
-    {"EditRhythm",            ControlKind::Edit,      1, 326,  64, ""},
-    {"LabelShortRatio",       ControlKind::Label,     1, 402,  44, "短の比"},
-    {"EditShortRatio",        ControlKind::Edit,      1, 448,  64, ""},
-    {"LabelTickLength",       ControlKind::Label,     1, 524,  30, "長さ"},
-    {"EditTickLength",        ControlKind::Edit,      1, 556,  64, ""},
-    {"CheckBoxDrawTop",       ControlKind::CheckBox,  1, 632,  92, "法肩を描く"},
-    {"LabelFigureB",          ControlKind::Label,     2,   8,  44, "図形B"},
-    {kSecondFigureList,       ControlKind::DropDown,  2,  54, 112, ""},
-    {"LabelWB",               ControlKind::Label,     2, 178,  16, "幅"},
-    {"EditWB",                ControlKind::Edit,      2, 196,  64, ""},
-    {"LabelHB",               ControlKind::Label,     2, 272,  30, "高さ"},
-    {"EditHB",                ControlKind::Edit,      2, 304,  64, ""},
-    {"LabelSequence",         ControlKind::Label,     2, 380,  66, "並び(A/B)"},
-    {"EditSequence",          ControlKind::Edit,      2, 448,  64, ""},
-    {"CheckBoxFit",           ControlKind::CheckBox,  2, 524, 106, "縦横比を保つ"},
-    {"CheckBoxElementColors", ControlKind::CheckBox,  2, 640,  78, "要素の色"},
+    {"LabelArrange",         ControlKind::Label,     0,   8,  63, "並べ方(&A)"},
+    {"ComboBoxArrange",      ControlKind::DropDown,  0,  73, 112, "", kArrangementItems},
+    {"LabelSide",            ControlKind::Label,     0, 197,  63, "描く側(&I)"},
+    {"ComboBoxSide",         ControlKind::DropDown,  0, 262, 112, "", kSideItems},
+    {"LabelOrient",          ControlKind::Label,     0, 386,  49, "向き(&M)"},
+    {"ComboBoxOrient",       ControlKind::DropDown,  0, 437,  98, "", kOrientationItems},
+    {"LabelKind",            ControlKind::Label,     1,   8,  49, "種類(&T)"},
+    {"ComboBoxKind",         ControlKind::DropDown,  1,  59,  70, "", kRowKindItems},
+    {"LabelPitch",           ControlKind::Label,     1, 141,  49, "間隔(&P)"},
+    {"EditPitch",            ControlKind::Edit,      1, 192,  60, ""},
+    {"LabelRhythm",          ControlKind::Label,     1, 264,  49, "長短(&R)"},
+    {"EditRhythm",           ControlKind::Edit,      1, 315,  60, ""},
+    {"LabelShortRatio",      ControlKind::Label,     1, 387,  63, "短い線(&C)"},
+    {"EditShortRatio",       ControlKind::Edit,      1, 452,  60, ""},
+    {"LabelTickLength",      ControlKind::Label,     1, 524,  63, "長い線(&L)"},
+    {"EditTickLength",       ControlKind::Edit,      1, 589,  60, ""},
+    {"CheckBoxDrawTop",      ControlKind::CheckBox,  1, 661, 107, "法肩を描く(&K)"},
+    {"LabelFigureB",         ControlKind::Label,     2,   8,  56, "図形B(&B)"},
+    {kSecondFigureList,      ControlKind::DropDown,  2,  66, 112, ""},
+    {"LabelWB",              ControlKind::Label,     2, 190,  35, "幅(&W)"},
+    {"EditWB",               ControlKind::Edit,      2, 227,  60, ""},
+    {"LabelHB",              ControlKind::Label,     2, 299,  49, "高さ(&H)"},
+    {"EditHB",               ControlKind::Edit,      2, 350,  60, ""},
+    {"LabelSequence",        ControlKind::Label,     2, 422,  49, "並び(&Q)"},
+    {"EditSequence",         ControlKind::Edit,      2, 473,  60, ""},
+    {"CheckBoxFit",          ControlKind::CheckBox,  2, 545, 121, "縦横比を保つ(&F)"},
+    {"CheckBoxElementColors", ControlKind::CheckBox,  2, 678,  93, "要素の色(&E)"},
 };
 // clang-format on
 

@@ -12,6 +12,12 @@
 #include "settings/dialog/row_settings_area.h"
 
 namespace tesra {
+namespace {
+
+constexpr std::string_view kFullWidthMacron = "￣";
+constexpr std::string_view kVisibleMacron = "\u00AF\u00AF";
+
+}  // namespace
 
 SettingsDialog::SettingsDialog(DialogPlatform& ui, PatternStore& store,
                                std::filesystem::path storeFile, FigureLibrary library,
@@ -69,11 +75,32 @@ std::int32_t SettingsDialog::SelectedFigure(Control list) {
 
 // An own figure without a name shows by its number, so that it can be chosen.
 std::string SettingsDialog::FigureNameOf(std::int32_t kind) {
-    if (kind >= 0 && kind < kFigureKindCount) return std::string(FigureName(kind));
+    if (kind >= 0 && kind < kFigureKindCount) return ShownFigureName(kind);
     const OwnFigure* figure = library_.set.Find(kind);
     if (!figure) return kind >= kFirstOwnFigureKind ? MissingFigureName(kind) : std::string();
     if (figure->name.empty()) return "図形" + std::to_string(kind);
     return ui_.FromCp932(figure->name);
+}
+
+// The built-in list names "／／" and "＼＼" twice each; the user tells the two
+// apart by a number after the name, in the order of the list. The store
+// keeps the kind, so the name is only what the dialog shows.
+// The form's font draws the full-width macron "￣" as a stroke on the very
+// top of its cell, which small sizes lose; two half-width macrons stand a
+// little lower and show at every scaling.
+std::string SettingsDialog::ShownFigureName(std::int32_t kind) {
+    const std::string_view name = FigureName(kind);
+    int before = 0, twins = 0;
+    for (std::int32_t other = 0; other < kFigureKindCount; ++other) {
+        if (FigureName(other) != name) continue;
+        ++twins;
+        if (other < kind) ++before;
+    }
+    std::string shown(name);
+    if (shown.starts_with(kFullWidthMacron))
+        shown.replace(0, kFullWidthMacron.size(), kVisibleMacron);
+    if (twins < 2) return shown;
+    return shown + "(" + std::to_string(before + 1) + ")";
 }
 
 std::string SettingsDialog::MissingFigureName(std::int32_t kind) {
@@ -358,6 +385,32 @@ std::string SettingsDialog::ValueNoteText(const RowSetting& setting, std::string
            (stored.empty() ? std::string("(空)") : stored) + "」を保存します。";
 }
 
+void SettingsDialog::SelectorKey(Control selector, SelectorMove move) {
+    const int row = RowOf(selector);
+    if (row == 0 || previewRow_ == 0) return;
+    const int step = move == SelectorMove::Next ? 1 : kPatternRows - 1;
+    const Control next = RowControl(kRowSelector, (row - 1 + step) % kPatternRows + 1);
+    ui_.SetSelector(next, true);
+    ui_.FocusSelector(next);
+    Edited(next);
+}
+
+bool SettingsDialog::AccessKey(char letter) {
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    for (const ControlEntry& entry : FormControls()) {
+        if (IsTabStop(entry.kind) || entry.labelFor.empty() || AccessKeyOf(entry.text) != letter)
+            continue;
+        const int inUse = RowInUse();
+        const Control target = entry.labelFor == kRowSelector
+                                   ? RowControl(kRowSelector, inUse > 0 ? inUse : 1)
+                                   : ui_.Find(entry.labelFor);
+        ui_.FocusControl(target);
+        Edited(target);
+        return true;
+    }
+    return false;
+}
+
 int SettingsDialog::RowInUse() {
     for (int row = 1; row <= kPatternRows; ++row)
         if (ui_.SelectorOn(RowControl(kRowSelector, row))) return row;
@@ -365,23 +418,30 @@ int SettingsDialog::RowInUse() {
 }
 
 std::string SettingsDialog::PreviewCaption(int shownRow, int rowInUse, std::string_view figureName,
-                                           std::int32_t damagedFigures) {
+                                           std::int32_t damagedFigures,
+                                           std::string_view figureBName) {
     std::string caption = "行" + std::to_string(shownRow) + "を表示中\n使用中: ";
     caption += rowInUse > 0 ? "行" + std::to_string(rowInUse) : std::string("なし");
-    if (!figureName.empty()) {
-        caption += "\n";
-        caption += figureName;
-    }
+    // With a second figure each name says which of the two it is.
+    const bool two = !figureBName.empty();
+    if (!figureName.empty()) caption += (two ? "\nA: " : "\n") + std::string(figureName);
+    if (two) caption += "\nB: " + std::string(figureBName);
     if (damagedFigures > 0) caption += "\n破損図形 " + std::to_string(damagedFigures) + "件";
     return caption;
 }
 
+// A slope row draws ticks, no figure; a rule row draws its second figure
+// only where its sequence says B.
 void SettingsDialog::ShowPreview() {
     const SolidStyle solid{ui_.Checked(ui_.Find(kSolidColorSwitch)), swatchColor_};
     const PatternRow row = ReadRow(previewRow_);
-    ui_.ShowPreview(ui_.Find(kPreviewBand), row, solid,
-                    PreviewCaption(previewRow_, RowInUse(), FigureNameOf(row.figureKind),
-                                   library_.damagedEntries));
+    const bool rule = row.rowKind != kRowSlope;
+    const bool drawsB = rule && row.sequence.find('B') != std::string::npos;
+    ui_.ShowPreview(
+        ui_.Find(kPreviewBand), row, solid,
+        PreviewCaption(previewRow_, RowInUse(), rule ? FigureNameOf(row.figureKind) : std::string(),
+                       library_.damagedEntries,
+                       drawsB ? FigureNameOf(row.figureB) : std::string()));
 }
 
 // The figure chooser.
@@ -405,14 +465,18 @@ bool SettingsDialog::OwnFiguresEditable() const {
 void SettingsDialog::OpenFigureGrid(Control list) {
     if (!IsFigureList(list)) return;
     std::int32_t focusKind = SelectedFigure(list);
+    std::string refusedName;  // a refused rename opens again with the text typed
     for (;;) {
-        const FigureGridContent content = GridContent(list);
+        FigureGridContent content = GridContent(list);
+        content.renameText = std::exchange(refusedName, {});
         const FigureGridAnswer answer =
             ui_.RunFigureGrid(list, content, OpenedCell(content, focusKind));
         switch (answer.action) {
             case FigureGridAnswer::Action::Cancel: return;
             case FigureGridAnswer::Action::Choose: return ChooseFigure(list, answer.kind);
-            case FigureGridAnswer::Action::Rename: RenameOwnFigure(answer.kind, answer.name); break;
+            case FigureGridAnswer::Action::Rename:
+                if (!RenameOwnFigure(answer.kind, answer.name)) refusedName = answer.name;
+                break;
             case FigureGridAnswer::Action::Delete: DeleteOwnFigure(answer.kind); break;
         }
         focusKind = answer.kind;
@@ -427,10 +491,13 @@ void SettingsDialog::ChooseFigure(Control list, std::int32_t kind) {
     Edited(list);
 }
 
-void SettingsDialog::RenameOwnFigure(std::int32_t kind, std::string_view name) {
-    if (!OwnFiguresEditable() || !library_.set.Find(kind)) return;
+bool SettingsDialog::RenameOwnFigure(std::int32_t kind, std::string_view name) {
+    if (!OwnFiguresEditable() || !library_.set.Find(kind)) return true;
     const std::optional<std::string> cp932 = ui_.ToCp932(name);
-    if (!cp932) return ui_.Tell("この名前には図形ファイルに書けない文字があります。");
+    if (!cp932) {
+        ui_.Tell("この名前には図形ファイルに書けない文字があります。直してください。");
+        return false;
+    }
     // An empty name shows by the figure's number, as registering gives it.
     const std::string cleaned = CleanFigureName(*cp932);
     const std::string stored =
@@ -439,6 +506,7 @@ void SettingsDialog::RenameOwnFigure(std::int32_t kind, std::string_view name) {
     ApplyFigureEdit(library_, edit);
     figureEdits_.push_back(edit);
     RefillFigureLists();
+    return true;
 }
 
 void SettingsDialog::DeleteOwnFigure(std::int32_t kind) {
@@ -465,9 +533,9 @@ std::string SettingsDialog::DeleteQuestion(std::string_view name, std::int32_t k
     std::string question = "図形「" + std::string(name) + "」(" + std::to_string(kind) + ")は";
     for (std::size_t i = 0; i < rows.size(); ++i)
         question += (i > 0 ? "、行" : "行") + std::to_string(rows[i]);
-    question +=
-        "で使われています。\n削除すると、これらの行はこの図形を描かなくなります"
-        "(行の設定はそのまま残ります)。\n削除しますか?";
+    question += "で使われています。\n削除すると、";
+    question += rows.size() == 1 ? "この行" : "これらの行";
+    question += "はこの図形を描かなくなります(行の設定はそのまま残ります)。\n削除しますか？";
     return question;
 }
 

@@ -36,6 +36,14 @@ public:
     // band and the settings area below it show that row; the check box
     // changes the band's solid color, the area's controls its row.
     void Edited(Control c);
+    // An arrow key on a selector: the twelve behave as one radio group, the
+    // key choosing the row before or after (round from the last to the
+    // first) as the row in use, with the focus.
+    enum class SelectorMove { Previous, Next };
+    void SelectorKey(Control selector, SelectorMove move);
+    // Alt and a letter: true when it is the access key of a label, whose
+    // control then takes the focus. Other controls' keys are the window's.
+    bool AccessKey(char letter);
     // A figure box asked to open: the figure chooser takes the place of its
     // list, and renames and deletes own figures until the user chooses or
     // leaves.
@@ -54,8 +62,12 @@ public:
     // and the drawing modes draw; 0 for none), the whole name of the figure
     // it shows, which the figure box may have to shorten (empty: none), and
     // how many entries of the figure library did not read.
+    // figureBName: the second figure's, when the row's sequence draws it.
     static std::string PreviewCaption(int shownRow, int rowInUse, std::string_view figureName,
-                                      std::int32_t damagedFigures = 0);
+                                      std::int32_t damagedFigures = 0,
+                                      std::string_view figureBName = {});
+    // A built-in figure's name as the lists show it: twins get a number.
+    static std::string ShownFigureName(std::int32_t kind);
     // The item that keeps a row's own figure which the library no longer has.
     static std::string MissingFigureName(std::int32_t kind);
     // The question before deleting an own figure that rows still draw.
@@ -96,7 +108,8 @@ private:
     std::string FigureNameOf(std::int32_t kind);
     FigureGridContent GridContent(Control list);
     void ChooseFigure(Control list, std::int32_t kind);
-    void RenameOwnFigure(std::int32_t kind, std::string_view name);
+    // False: the name was refused and the user was told why.
+    bool RenameOwnFigure(std::int32_t kind, std::string_view name);
     void DeleteOwnFigure(std::int32_t kind);
     // After a rename or a delete: every list shows the library as it is now.
     void RefillFigureLists();

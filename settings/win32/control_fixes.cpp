@@ -13,6 +13,23 @@ namespace {
 
 constexpr UINT_PTR kHideFocusId = 1;
 constexpr UINT_PTR kCentreTextId = 2;
+constexpr UINT_PTR kArrowKeysId = 4;
+
+bool IsArrow(WPARAM key) {
+    return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+}
+
+LRESULT CALLBACK ArrowKeysProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR parentMessage) {
+    if (message == WM_GETDLGCODE)
+        return DefSubclassProc(w, message, wParam, lParam) | DLGC_WANTARROWS;
+    if (message == WM_KEYDOWN && IsArrow(wParam)) {
+        SendMessageW(GetParent(w), static_cast<UINT>(parentMessage), wParam,
+                     reinterpret_cast<LPARAM>(w));
+        return 0;
+    }
+    return DefSubclassProc(w, message, wParam, lParam);
+}
 
 // Where the button draws its caption and the focus box around it: right of
 // the circle. The caption is blank, so painting the strip over loses nothing.
@@ -217,5 +234,9 @@ LRESULT CALLBACK CentreTextProc(HWND w, UINT message, WPARAM wParam, LPARAM lPar
 void HideFocusBox(HWND selector) { SetWindowSubclass(selector, HideFocusProc, kHideFocusId, 0); }
 
 void CentreTextVertically(HWND edit) { SetWindowSubclass(edit, CentreTextProc, kCentreTextId, 0); }
+
+void ArrowKeysToParent(HWND control, UINT message) {
+    SetWindowSubclass(control, ArrowKeysProc, kArrowKeysId, message);
+}
 
 }  // namespace tesra::win32

@@ -16,4 +16,9 @@ void HideFocusBox(HWND selector);
 // running past either end is marked by a bar under that end.
 void CentreTextVertically(HWND edit);
 
+// The arrow keys of a control go to its parent as message (wParam: the key,
+// lParam: the control) instead of to the dialog's group navigation: the row
+// selectors move among themselves although other controls stand between them.
+void ArrowKeysToParent(HWND control, UINT message);
+
 }  // namespace tesra::win32

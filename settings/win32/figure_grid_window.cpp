@@ -58,8 +58,8 @@ void Text(HDC dc, const std::string& utf8, RECT r, UINT format) {
 class GridWindow {
 public:
     GridWindow(const FigureGridContent& content, int focusCell, UINT dpi, HFONT font,
-               const OwnFigureSet* own)
-        : content_(content), cells_(content.Cells()), dpi_(dpi), font_(font), own_(own) {
+               FigurePictures& pictures)
+        : content_(content), cells_(content.Cells()), dpi_(dpi), font_(font), pictures_(pictures) {
         focus_ =
             cells_.empty() ? -1 : std::clamp(focusCell, 0, static_cast<int>(cells_.size()) - 1);
     }
@@ -88,7 +88,8 @@ private:
     int HitCell(LPARAM lParam) const;
     void ShowMenu(int cell, POINT screen);
     bool Editable(int cell) const;
-    void StartRename();
+    // text: what the box starts with; the focused figure's name when empty.
+    void StartRename(const std::string& text = {});
     void EndRename(bool commit);
     RECT OnScreen(const PixelRect& r) const {
         return {r.left, r.top - scroll_, r.right, r.bottom - scroll_};
@@ -99,7 +100,7 @@ private:
     FigureGridLayout layout_;
     UINT dpi_;
     HFONT font_;
-    const OwnFigureSet* own_;
+    FigurePictures& pictures_;
     HWND hwnd_ = nullptr;
     HWND edit_ = nullptr;
     int focus_ = -1;
@@ -150,6 +151,7 @@ FigureGridAnswer GridWindow::Run(HWND owner, const RECT& anchor) {
     ScrollTo(ScrollToShow(layout_, focus_, 0));
     ShowWindow(hwnd_, SW_SHOW);
     SetFocus(hwnd_);
+    if (!content_.renameText.empty()) StartRename(content_.renameText);
     Loop();
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
     return answer_;
@@ -364,13 +366,13 @@ void GridWindow::ShowMenu(int cell, POINT screen) {
 }
 
 // The new name is typed where the status line shows the name.
-void GridWindow::StartRename() {
+void GridWindow::StartRename(const std::string& text) {
     if (edit_ || !Editable(focus_)) return;
+    const std::string& shown = text.empty() ? cells_[static_cast<std::size_t>(focus_)]->name : text;
     const PixelRect& s = layout_.status;
     const int lineHeight = std::min(Scale(kRenameBoxHeight, dpi_), (s.bottom - s.top) * 2 / 3);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-    edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT",
-                            Widen(cells_[static_cast<std::size_t>(focus_)]->name).c_str(),
+    edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Widen(shown).c_str(),
                             WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, s.left, s.top + 1,
                             s.right - s.left, lineHeight, hwnd_, nullptr, instance, nullptr);
     if (!edit_) return;
@@ -439,8 +441,9 @@ void GridWindow::PaintCell(HDC dc, int i, const RECT& dirty) {
     if (c.kind == content_.current) Frame(dc, r, GetSysColor(COLOR_HIGHLIGHT), 2 * line);
     const PixelRect shifted{cell.left, cell.top - scroll_, cell.right, cell.bottom - scroll_};
     if (c.drawn) {
-        PaintDrawing(dc, FigurePicture(c.kind, GridPictureBox(shifted, dpi_), own_),
-                     {fore, Blend(fore, back, 15)}, PenWidth(dpi_));
+        const PreviewBox box = GridPictureBox(shifted, dpi_);
+        PaintDrawing(dc, pictures_.AtOrigin(c.kind, box.width, box.height),
+                     {fore, Blend(fore, back, 15)}, PenWidth(dpi_), {box.left, box.top});
     } else {
         SetTextColor(dc, fore);
         Text(dc, "?", r, DT_CENTER | DT_VCENTER);
@@ -454,12 +457,9 @@ void GridWindow::PaintStatus(HDC dc) {
     const GridCell& cell = *cells_[static_cast<std::size_t>(shown)];
     const int keysTop = s.bottom - (s.bottom - s.top) / 3;
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    if (!edit_) {
-        const std::wstring name = Widen(GridStatusName(cell));
-        RECT r{s.left, s.top + Scale(2, dpi_), s.right, keysTop};
-        DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &r,
-                  DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
-    }
+    if (!edit_)
+        DrawUnbrokenLines(dc, GridStatusName(cell),
+                          {s.left, s.top + Scale(2, dpi_), s.right, keysTop});
     const std::string keys =
         edit_ ? std::string(kRenameKeys)
               : GridStatusKeys(*cells_[static_cast<std::size_t>(focus_)], content_.ownEditable);
@@ -474,8 +474,8 @@ void OpenChooserInsteadOfList(HWND figureBox, UINT openMessage) {
 
 FigureGridAnswer RunFigureGridWindow(HWND owner, const RECT& anchor,
                                      const FigureGridContent& content, int focusCell, UINT dpi,
-                                     HFONT font, const OwnFigureSet* own) {
-    GridWindow window(content, focusCell, dpi, font, own);
+                                     HFONT font, FigurePictures& pictures) {
+    GridWindow window(content, focusCell, dpi, font, pictures);
     return window.Run(owner, anchor);
 }
 

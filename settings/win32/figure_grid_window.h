@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "settings/dialog/figure_grid.h"
+#include "settings/dialog/preview.h"
 
 namespace tesra::win32 {
 
@@ -17,6 +18,6 @@ void OpenChooserInsteadOfList(HWND figureBox, UINT openMessage);
 
 FigureGridAnswer RunFigureGridWindow(HWND owner, const RECT& anchor,
                                      const FigureGridContent& content, int focusCell, UINT dpi,
-                                     HFONT font, const OwnFigureSet* own);
+                                     HFONT font, FigurePictures& pictures);
 
 }  // namespace tesra::win32

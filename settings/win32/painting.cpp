@@ -79,21 +79,40 @@ std::wstring ItemText(HWND list, UINT index) {
     return text;
 }
 
-// A name drawn across the whole item, in the current font made narrower by
-// share: the closed figure box's names that do not fit beside a picture.
-void DrawNarrowedName(HDC dc, RECT r, const std::wstring& name, double share, UINT dpi) {
+// A name in the current font made narrower by share: the closed figure box's
+// names that do not fit beside the picture otherwise.
+void DrawNarrowedName(HDC dc, RECT r, const std::wstring& name, double share) {
     LOGFONTW shape{};
     GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof shape, &shape);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     if (share < 1.0) shape.lfWidth = std::max(1L, std::lround(metrics.tmAveCharWidth * share));
     Selected narrowed(dc, CreateFontIndirectW(&shape));
-    r.left += MulDiv(2, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
     DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &r,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 }  // namespace
+
+void DrawUnbrokenLines(HDC dc, const std::string& utf8, const RECT& r) {
+    auto widthOf = [dc](std::string_view t) {
+        const std::wstring w = Widen(t);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    RECT line = r;
+    for (const std::string& text : UnbrokenLines(utf8, r.right - r.left, widthOf)) {
+        line.bottom = line.top + metrics.tmHeight;
+        if (line.bottom > r.bottom) break;
+        const std::wstring wide = Widen(text);
+        DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &line,
+                  DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+        line.top = line.bottom;
+    }
+}
 
 COLORREF Blend(COLORREF a, COLORREF b, int shareOfA) {
     auto mix = [shareOfA](int x, int y) { return (x * shareOfA + y * (100 - shareOfA)) / 100; };
@@ -128,11 +147,19 @@ PaintingSession::~PaintingSession() {
 
 namespace {
 
-void PaintWithGdi(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth) {
+PaintShape FlattenedAt(const PreviewPrimitive& p, Point offset) {
+    PaintShape shape = Flatten(p, kCurveTolerance);
+    for (auto& loop : shape.loops)
+        for (Point& q : loop) q = {q.x + offset.x, q.y + offset.y};
+    return shape;
+}
+
+void PaintWithGdi(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth,
+                  Point offset) {
     const int oldFill = SetPolyFillMode(dc, ALTERNATE);
     for (const PreviewPrimitive& p : drawing) {
         const COLORREF color = InkColor(p, inks);
-        const PaintShape shape = Flatten(p, kCurveTolerance);
+        const PaintShape shape = FlattenedAt(p, offset);
         Selected pen(dc, CreatePen(PS_SOLID, shape.filled ? 1 : penWidth, color));
         Selected brush(dc, shape.filled ? CreateSolidBrush(color) : GetStockObject(NULL_BRUSH),
                        shape.filled);
@@ -184,15 +211,16 @@ void PaintSmooth(Gdiplus::Graphics& g, const PaintShape& shape, COLORREF color, 
 
 }  // namespace
 
-void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth) {
+void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth,
+                  Point offset) {
     Gdiplus::Graphics g(dc);
-    if (g.GetLastStatus() != Gdiplus::Ok) return PaintWithGdi(dc, drawing, inks, penWidth);
+    if (g.GetLastStatus() != Gdiplus::Ok) return PaintWithGdi(dc, drawing, inks, penWidth, offset);
     g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     for (const PreviewPrimitive& p : drawing)
-        PaintSmooth(g, Flatten(p, kCurveTolerance), InkColor(p, inks), penWidth);
+        PaintSmooth(g, FlattenedAt(p, offset), InkColor(p, inks), penWidth);
 }
 
-void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, const OwnFigureSet* own) {
+void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, FigurePictures& pictures) {
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     const COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
     const COLORREF fore = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
@@ -206,6 +234,10 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, const OwnFigureSet* ow
     const std::wstring name = ItemText(item.hwndItem, item.itemID);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, fore);
+    PaintDrawing(dc, FigureItemPicture(kind, rect, dpi, pictures), {fore, Blend(fore, back, 15)},
+                 PenWidth(dpi));
+    const FigureItemLayout layout = LayoutFigureItem(rect, dpi);
+    RECT text{layout.text.left, layout.text.top, layout.text.right, layout.text.bottom};
     if ((item.itemState & ODS_COMBOBOXEDIT) != 0) {
         const ClosedBoxItem closed =
             LayoutClosedBoxItem(rect, dpi, Narrow(name), [dc](std::string_view t) {
@@ -214,19 +246,14 @@ void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, const OwnFigureSet* ow
                 GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
                 return static_cast<int>(size.cx);
             });
-        if (!closed.picture)
-            return DrawNarrowedName(dc, item.rcItem, Widen(closed.name), closed.widthShare, dpi);
+        return DrawNarrowedName(dc, text, Widen(closed.name), closed.widthShare);
     }
-    PaintDrawing(dc, FigureItemPicture(kind, rect, dpi, own), {fore, Blend(fore, back, 15)},
-                 PenWidth(dpi));
-    const FigureItemLayout layout = LayoutFigureItem(rect, dpi);
-    RECT text{layout.text.left, layout.text.top, layout.text.right, layout.text.bottom};
     DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row,
-                     const SolidStyle& solid, const std::wstring& caption, HFONT font,
+                     const SolidStyle& solid, const std::string& caption, HFONT font,
                      const OwnFigureSet* own) {
     const RECT& r = item.rcItem;
     const int width = r.right - r.left, height = r.bottom - r.top;
@@ -248,8 +275,7 @@ void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row
         Selected captionFont(dc, font, false);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
-                  DT_LEFT | DT_TOP | DT_NOPREFIX | DT_END_ELLIPSIS | DT_WORDBREAK);
+        DrawUnbrokenLines(dc, caption, text);
     }
     const PreviewBox area = PreviewArea(band, dpi);
     IntersectClipRect(dc, static_cast<int>(area.left), static_cast<int>(area.top),

@@ -49,17 +49,23 @@ private:
 // shareOfA percent of a, the rest b.
 COLORREF Blend(COLORREF a, COLORREF b, int shareOfA);
 
-void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth);
+// UTF-8 text in the current font as lines that never break inside a word
+// (see UnbrokenLines), from r's top down, as many as r holds.
+void DrawUnbrokenLines(HDC dc, const std::string& utf8, const RECT& r);
+
+// offset: added to every point, so that a kept picture is painted where it
+// belongs without a moved copy.
+void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth,
+                  Point offset = {});
 
 // WM_DRAWITEM of a figure list: the picture of the item's figure and its name.
-// Own figures are drawn from own.
-void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, const OwnFigureSet* own);
+void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, FigurePictures& pictures);
 
 // WM_DRAWITEM of the preview band, drawn off screen so typing does not
 // flicker: the caption in font at the left, the drawing beside it cut off at
 // the band's edges.
 void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row,
-                     const SolidStyle& solid, const std::wstring& caption, HFONT font,
+                     const SolidStyle& solid, const std::string& caption, HFONT font,
                      const OwnFigureSet* own);
 
 }  // namespace tesra::win32

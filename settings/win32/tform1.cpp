@@ -28,6 +28,9 @@ public:
     bool Create(HINSTANCE instance, HWND application);
     void FormShow(bool bz, int showCommand);
     HWND Handle() const { return hwnd_; }
+    // Keys the form answers before the dialog manager: the labels' access
+    // keys and Enter on the color swatch. True: the message is done.
+    bool PreTranslate(const MSG& msg);
 
 private:
     friend LRESULT CALLBACK ObjectProcedure<TForm1>(HWND, UINT, WPARAM, LPARAM);
@@ -96,6 +99,13 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:  // the close box is Cancel
             dialog_.Button2Click();
             return 0;
+        case kSelectorArrow: {
+            const bool back = wParam == VK_LEFT || wParam == VK_UP;
+            dialog_.SelectorKey(
+                ui_.FromWindow(reinterpret_cast<HWND>(lParam)),
+                back ? SettingsDialog::SelectorMove::Previous : SettingsDialog::SelectorMove::Next);
+            return 0;
+        }
         case kOpenFigureChooser:
             dialog_.OpenFigureGrid(ui_.FromWindow(reinterpret_cast<HWND>(lParam)));
             return 0;
@@ -163,9 +173,24 @@ HWND CreateApplicationWindow(HINSTANCE instance) {
                            nullptr, nullptr, instance, nullptr);
 }
 
-int MessageLoop(HWND form) {
+bool TForm1::PreTranslate(const MSG& msg) {
+    if (!IsWindow(hwnd_) || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    if (msg.message == WM_SYSCHAR && msg.wParam < 0x80)
+        return dialog_.AccessKey(static_cast<char>(msg.wParam));
+    // The dialog manager presses the default button on Enter, never an owner-drawn one.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN &&
+        ui_.FromWindow(msg.hwnd) == ui_.Find(kColorSwatch)) {
+        dialog_.Label2Click();
+        return true;
+    }
+    return false;
+}
+
+int MessageLoop(TForm1& tform) {
+    const HWND form = tform.Handle();
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (tform.PreTranslate(msg)) continue;
         // Tab, Enter and Escape work as in a dialog box.
         if (IsWindow(form) && IsDialogMessageW(form, &msg)) continue;
         TranslateMessage(&msg);
@@ -187,7 +212,7 @@ int RunSettingsForm(HINSTANCE instance, PatternStore& store, const std::filesyst
     TForm1 form(store, storeFile, std::move(library), libraryFile);
     if (!form.Create(instance, application)) return 1;
     form.FormShow(bz, showCommand);
-    const int status = MessageLoop(form.Handle());
+    const int status = MessageLoop(form);
     if (application) DestroyWindow(application);
     return status;
 }

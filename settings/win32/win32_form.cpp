@@ -25,12 +25,15 @@ struct WindowStyle {
 
 WindowStyle StyleOf(ControlKind kind) {
     // Every tab stop opens its own group: the rows interleave the selectors
-    // with other controls, so the selectors' group is kept by hand instead.
+    // with other controls, so the selectors' group is kept by hand instead
+    // (their arrow keys, and only the one in use a tab stop). Labels show
+    // their access key, on one line however narrow; a label with a tip hears
+    // the pointer.
     constexpr DWORD kTabStop = WS_TABSTOP | WS_GROUP;
     switch (kind) {
-        case ControlKind::Label: return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+        case ControlKind::Label: return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOTIFY, 0};
         case ControlKind::Heading: return {L"STATIC", SS_CENTER | SS_NOPREFIX, 0};
-        case ControlKind::Swatch: return {L"STATIC", SS_LEFT | SS_NOTIFY, 0};
+        case ControlKind::Swatch: return {L"BUTTON", BS_OWNERDRAW | kTabStop, 0};
         case ControlKind::Memo:
             return {L"EDIT",
                     ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL,
@@ -71,6 +74,7 @@ constexpr int kMemoMargin = 3;
 // that they do).
 constexpr int kEditDigitWidth = 6;
 constexpr int kEditMargin = 1;
+constexpr int kTipWidth = 320;  // at 96 dpi: a tip's sentence wraps at this width
 
 // A box whose value OK stores otherwise than typed is framed in red, over its
 // sunken edge, for as long as its note stands: a balloon goes away by itself.
@@ -118,6 +122,28 @@ void Win32Form::CreateControls(HWND form) {
         windows_.push_back(CreateControl(entries[i], ControlId(entries[i].kind, i)));
     }
     AddFigureTips();
+    AddSettingTips();
+}
+
+// Each setting's sentence over its label and its control, wrapped.
+void Win32Form::AddSettingTips() {
+    if (!tips_) return;
+    SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, Scale(kTipWidth, dpi_));
+    const std::vector<ControlEntry>& entries = FormControls();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].tip.empty()) continue;
+        std::wstring text = Widen(entries[i].tip);
+        for (HWND w : {windows_[i], Window(Find(entries[i].labelFor))}) {
+            if (!w) continue;
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = form_;
+            tool.uId = reinterpret_cast<UINT_PTR>(w);
+            tool.lpszText = text.data();  // the tip keeps a copy
+            SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
 }
 
 void Win32Form::AddFigureTips() {
@@ -163,7 +189,10 @@ HWND Win32Form::CreateControl(const ControlEntry& entry, int id) {
     if (entry.kind == ControlKind::DropDown) SendMessageW(w, CB_SETMINVISIBLE, kVisibleListRows, 0);
     if (figureBox) OpenChooserInsteadOfList(w, kOpenFigureChooser);
     if (entry.imeOff) ImmAssociateContext(w, nullptr);
-    if (entry.kind == ControlKind::Selector) HideFocusBox(w);
+    if (entry.kind == ControlKind::Selector) {
+        HideFocusBox(w);
+        ArrowKeysToParent(w, kSelectorArrow);
+    }
     if (entry.kind == ControlKind::Edit) CentreTextVertically(w);
     for (std::string_view item : entry.items) {
         SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
@@ -242,16 +271,38 @@ bool Win32Form::DrawItem(const DRAWITEMSTRUCT& item) {
                         ownFigures_);
         return true;
     }
+    if (KindOf(c) == ControlKind::Swatch) {
+        DrawSwatch(item);
+        return true;
+    }
     if (item.CtlType != ODT_COMBOBOX) return false;
-    DrawFigureItem(item, dpi_, ownFigures_);
+    DrawFigureItem(item, dpi_, pictures_);
     return true;
+}
+
+// The color inside a sunken edge, and the focus frame inside that when the
+// swatch has the keyboard focus.
+void Win32Form::DrawSwatch(const DRAWITEMSTRUCT& item) {
+    RECT r = item.rcItem;
+    const auto it = labelColors_.find(FromWindow(item.hwndItem));
+    FillRect(item.hDC, &r,
+             SolidBrush(it == labelColors_.end() ? AsColorRef(kFormColor) : it->second));
+    DrawEdge(item.hDC, &r, (item.itemState & ODS_SELECTED) ? EDGE_SUNKEN : EDGE_ETCHED, BF_RECT);
+    if ((item.itemState & ODS_FOCUS) == 0) return;
+    const int inset = Scale(3, dpi_);
+    InflateRect(&r, -inset, -inset);
+    const HBRUSH frame = GetSysColorBrush(COLOR_HIGHLIGHT);
+    for (int i = 0; i < std::max(1, Scale(1, dpi_)); ++i) {
+        FrameRect(item.hDC, &r, frame);
+        InflateRect(&r, -1, -1);
+    }
 }
 
 void Win32Form::ShowPreview(Control band, const PatternRow& row, const SolidStyle& solid,
                             std::string_view caption) {
     previewRow_ = row;
     previewSolid_ = solid;
-    previewCaption_ = Widen(caption);
+    previewCaption_ = caption;
     InvalidateRect(Window(band), nullptr, FALSE);
 }
 
@@ -304,13 +355,33 @@ void Win32Form::SetSelector(Control c, bool on) {
         }
     }
     SendMessageW(Window(c), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    MakeCheckedSelectorTheTabStop();
+}
+
+void Win32Form::MakeCheckedSelectorTheTabStop() {
+    HWND first = nullptr, checked = nullptr;
+    std::vector<HWND> selectors;
+    for (std::size_t i = 0; i < windows_.size(); ++i) {
+        if (KindOf(static_cast<Control>(i)) != ControlKind::Selector) continue;
+        selectors.push_back(windows_[i]);
+        if (!first) first = windows_[i];
+        if (SendMessageW(windows_[i], BM_GETCHECK, 0, 0) == BST_CHECKED) checked = windows_[i];
+    }
+    const HWND stop = checked ? checked : first;
+    for (HWND w : selectors) {
+        const auto style = static_cast<DWORD>(GetWindowLongPtrW(w, GWL_STYLE));
+        const DWORD wanted = w == stop ? (style | WS_TABSTOP) : (style & ~DWORD{WS_TABSTOP});
+        if (wanted != style) SetWindowLongPtrW(w, GWL_STYLE, static_cast<LONG_PTR>(wanted));
+    }
 }
 
 bool Win32Form::SelectorOn(Control c) {
     return SendMessageW(Window(c), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void Win32Form::FocusSelector(Control c) {
+void Win32Form::FocusSelector(Control c) { FocusControl(c); }
+
+void Win32Form::FocusControl(Control c) {
     if (IsWindowVisible(form_)) {
         SetFocus(Window(c));
     } else {
@@ -419,6 +490,7 @@ void Win32Form::SetLabelText(Control c, std::string_view text) {
     SetWindowTextW(Window(c), Widen(text).c_str());
 }
 
+// Labels and the swatch.
 void Win32Form::SetLabelColor(Control c, std::int32_t bgr) {
     labelColors_[c] = AsColorRef(bgr);
     InvalidateRect(Window(c), nullptr, TRUE);
@@ -467,7 +539,7 @@ FigureGridAnswer Win32Form::RunFigureGrid(Control list, const FigureGridContent&
         MapWindowPoints(Window(list), nullptr, reinterpret_cast<POINT*>(&item), 2);
         box.bottom = item.bottom + (item.top - box.top);
     }
-    return RunFigureGridWindow(form_, box, content, focusCell, dpi_, font_, ownFigures_);
+    return RunFigureGridWindow(form_, box, content, focusCell, dpi_, font_, pictures_);
 }
 
 bool Win32Form::AskYesNo(std::string_view question) {

@@ -51,10 +51,14 @@ public:
     void SetSelector(Control c, bool on) override;
     bool SelectorOn(Control c) override;
     void FocusSelector(Control c) override;
+    void FocusControl(Control c) override;
     void ClearItems(Control c) override;
     void AddItem(Control c, std::string_view text) override;
     void AddFigureItem(Control c, std::string_view text, std::int32_t kind) override;
-    void UseOwnFigures(const OwnFigureSet& set) override { ownFigures_ = &set; }
+    void UseOwnFigures(const OwnFigureSet& set) override {
+        ownFigures_ = &set;
+        pictures_.Use(&set);
+    }
     std::string FromCp932(std::string_view cp932) override;
     std::optional<std::string> ToCp932(std::string_view utf8) override;
     void SelectItem(Control c, std::int32_t index) override;
@@ -83,6 +87,10 @@ private:
     HBRUSH SolidBrush(COLORREF color);
     void SizeFigureLists();
     void AddFigureTips();
+    void AddSettingTips();
+    // Tab enters the selectors at the one in use (the first when none is).
+    void MakeCheckedSelectorTheTabStop();
+    void DrawSwatch(const DRAWITEMSTRUCT& item);
 
     HWND form_ = nullptr;
     std::vector<HWND> windows_;  // index: the control
@@ -98,13 +106,16 @@ private:
     HWND pendingFocus_ = nullptr;
     PatternRow previewRow_;
     SolidStyle previewSolid_;
-    std::wstring previewCaption_;
+    std::string previewCaption_;
     const OwnFigureSet* ownFigures_ = nullptr;
+    FigurePictures pictures_;  // of the lists and the chooser
 };
 
 // A figure box asks the form to open the figure chooser in place of its list;
 // lParam: the box.
 inline constexpr UINT kOpenFigureChooser = WM_APP + 1;
+// An arrow key on a row selector; wParam: the key, lParam: the selector.
+inline constexpr UINT kSelectorArrow = WM_APP + 2;
 
 // Control ids: the table index from here on, except the two buttons, which
 // carry IDOK and IDCANCEL so that Enter and Escape reach them.

@@ -57,6 +57,11 @@ public:
         At(c, ControlKind::Selector);
         focused = c;
     }
+    void FocusControl(Control c) override {
+        if (!IsTabStop(controls_.at(static_cast<std::size_t>(c)).kind))
+            throw std::logic_error("focus on a control that takes none");
+        focused = c;
+    }
     void ClearItems(Control c) override {
         State& s = At(c, ControlKind::DropDown);
         s.items.clear();

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,7 +35,7 @@ TEST(FormLayout, NamesAreUniqueAndEveryRowHasItsTenControls) {
                 << c->name;
         }
     }
-    EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 7u + 9u + SettingsAreaControls().size());
+    EXPECT_EQ(FormControls().size(), 10u * kPatternRows + 9u + 9u + SettingsAreaControls().size());
     // The dialog fills and reads the area's settings by these names.
     for (const RowSetting& s : kKeySettings) {
         if (s.control.empty()) continue;
@@ -49,8 +50,8 @@ TEST(FormLayout, NamesAreUniqueAndEveryRowHasItsTenControls) {
 
 // The window code creates controls in this order, which makes the tab order:
 // row by row, each row's controls from left to right, the area's in the
-// store's order of their settings, the memo, the buttons and the check box;
-// the labels after every tab stop.
+// store's order of their settings, the memo, the buttons, the check box and
+// the color swatch beside it; the labels after every tab stop.
 TEST(FormLayout, TabOrderGoesThroughTheRowsTheAreaAndTheButtonsThenTheLabels) {
     int expected = 0;
     bool labels = false;
@@ -68,7 +69,8 @@ TEST(FormLayout, TabOrderGoesThroughTheRowsTheAreaAndTheButtonsThenTheLabels) {
             order.push_back(ControlName(prefix, row));
     for (const RowSetting& s : kKeySettings)
         if (!s.control.empty()) order.emplace_back(s.control);
-    for (const char* name : {"Memo1", "Button1", "Button2", "CheckBox1"}) order.emplace_back(name);
+    for (const char* name : {"Memo1", "Button1", "Button2", "CheckBox1", "Label2"})
+        order.emplace_back(name);
     ASSERT_EQ(order.size(), static_cast<std::size_t>(expected));
     for (std::size_t i = 0; i < order.size(); ++i) {
         const ControlEntry* c = Entry(order[i]);
@@ -189,7 +191,42 @@ TEST(FormLayout, MemoHoldsTheHelpLinesSeparatedByCrLf) {
     }
     EXPECT_EQ(lines, HelpLines().size());
     EXPECT_TRUE(memo->text.starts_with("指示した２点間に\r\n指示した図形を等分に\r\n"));
-    EXPECT_TRUE(memo->text.ends_with("\r\n　場合があります。"));
+    EXPECT_NE(memo->text.find("\r\n　場合があります。\r\n"), std::string::npos);
+}
+
+// Alt and a letter reaches every label of the area and every group of the
+// form (the rows, the help text, the solid color, the buttons); no two share
+// a letter, or one of them could never be reached.
+TEST(FormLayout, AccessKeysReachEveryLabelAndGroupAndNeverCollide) {
+    std::map<char, std::string> owners;
+    std::set<std::string> reached;
+    for (const ControlEntry& c : FormControls()) {
+        const char key = AccessKeyOf(c.text);
+        if (key == 0) continue;
+        EXPECT_TRUE(key >= 'A' && key <= 'Z') << c.name;
+        const auto [at, fresh] = owners.emplace(key, c.name);
+        EXPECT_TRUE(fresh) << c.name << " and " << at->second << " share " << key;
+        reached.insert(IsTabStop(c.kind) ? c.name : c.labelFor);
+    }
+    for (const ControlEntry& c : SettingsAreaControls()) {
+        if (c.kind == ControlKind::Label || c.kind == ControlKind::CheckBox) {
+            EXPECT_NE(AccessKeyOf(Entry(c.name)->text), 0) << c.name;
+        }
+    }
+    for (const char* group : {"RadioButton", "Memo1", "CheckBox1", "Button1", "Button2"})
+        EXPECT_TRUE(reached.contains(group)) << group;
+}
+
+// Every label of the area says in a sentence what its setting does, and the
+// help text covers the area too.
+TEST(FormLayout, AreaLabelsHaveASentenceAsTheirTip) {
+    for (const ControlEntry& c : FormControls()) {
+        const bool areaLabel = c.kind == ControlKind::Label && c.place.top >= kSettingsAreaTop;
+        if (!areaLabel && c.kind != ControlKind::CheckBox) continue;
+        if (c.name == "CheckBox1") continue;
+        EXPECT_TRUE(c.tip.ends_with("。")) << c.name << ": " << c.tip;
+    }
+    EXPECT_NE(Entry("Memo1")->text.find("表示中の行の設定"), std::string::npos);
 }
 
 }  // namespace

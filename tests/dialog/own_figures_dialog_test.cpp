@@ -212,6 +212,32 @@ TEST(FigureChooser, DeletedFigureShowsAsDeletedAndTheQuestionNamesItsRows) {
     EXPECT_FALSE((*deleted)->own);
 }
 
+// The band's caption names the figure by its new name as soon as it is
+// renamed; a refused name comes back in the reopened chooser to be corrected.
+TEST(FigureChooser, RenameShowsInTheCaptionAtOnceAndARefusedNameIsKept) {
+    const std::string refused = "\xF0\x9F\x8C\xB2 木";
+    ChooserRun run;
+    run.Open({{Action::Rename, 107, "樹木"}, {Action::Rename, 107, refused}});
+    ASSERT_EQ(run.ui.grids.size(), 3u);
+    EXPECT_EQ(run.ui.grids[1].content.renameText, "");
+    EXPECT_EQ(run.ui.grids[2].content.renameText, refused);
+    EXPECT_EQ(run.ui.messages.size(), 1u);
+    EXPECT_EQ(run.ui.previews.back().caption, "行1を表示中\n使用中: 行1\ncp932:樹木");
+}
+
+// One row or several: the question's words follow, and it ends as a question.
+TEST(FigureChooser, DeleteQuestionSpeaksOfOneRowOrOfSeveral) {
+    const struct {
+        std::vector<int> rows;
+        const char* rowsWord;
+    } cases[] = {{{4}, "この行は"}, {{1, 4}, "これらの行は"}};
+    for (const auto& c : cases) {
+        const std::string q = SettingsDialog::DeleteQuestion("post", 107, c.rows);
+        EXPECT_NE(q.find(c.rowsWord), std::string::npos) << q;
+        EXPECT_TRUE(q.ends_with("削除しますか？")) << q;
+    }
+}
+
 TEST(FigureChooser, EditsKeepFiguresRegisteredMeanwhileAndSayWhenTheyCannotBeSaved) {
     ChooserRun run;
     run.Open({{Action::Rename, 107, "a"}});
@@ -275,6 +301,24 @@ TEST(OwnFigurePictures, ItemAndBandDrawTheFiguresOfTheGivenSet) {
                                      [](const auto& p) { return p.ink == PreviewInk::Pen; });
     const Point a = line.points.at(0), b = line.points.at(1);
     EXPECT_NEAR(std::fabs(b.x - a.x), 2 * std::fabs(b.y - a.y), 1e-9);
+
+    // Kept pictures are those drawn afresh, wherever the box stands, and are
+    // drawn anew from another set.
+    FigurePictures kept(&one);
+    for (const PreviewBox at : {item, PreviewBox{40.5, 7.25, 24.0, 13.0}, item}) {
+        const PreviewDrawing fresh = FigurePicture(107, at, &one);
+        const PreviewDrawing shown = kept.Picture(107, at);
+        ASSERT_EQ(shown.size(), fresh.size());
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            ASSERT_EQ(shown[i].points.size(), fresh[i].points.size());
+            for (std::size_t k = 0; k < shown[i].points.size(); ++k) {
+                EXPECT_NEAR(shown[i].points[k].x, fresh[i].points[k].x, 1e-9);
+                EXPECT_NEAR(shown[i].points[k].y, fresh[i].points[k].y, 1e-9);
+            }
+        }
+    }
+    kept.Use(&two);
+    EXPECT_EQ(CountInk(kept.Picture(107, item), PreviewInk::Pen), 2u);
 
     PatternRow row;
     row.figureKind = 107;

@@ -59,7 +59,8 @@ TEST(OwnerDraw, ItemPictureAndNameShareTheItemAtEveryScaling) {
             const PreviewBox pictureSide =
                 Box({item.left, item.top, layout.text.left, item.bottom});
             for (std::int32_t kind = -1; kind < kFigureKindCount; ++kind) {
-                const PreviewDrawing drawn = FigureItemPicture(kind, item, dpi);
+                FigurePictures pictures;
+                const PreviewDrawing drawn = FigureItemPicture(kind, item, dpi, pictures);
                 EXPECT_EQ(drawn.empty(), kind < 0) << kind;
                 EXPECT_EQ(PaintedPointsOutside(drawn, pictureSide), 0u) << kind;
             }
@@ -131,25 +132,48 @@ TEST(OwnerDraw, FittedNamesKeepWholeCharactersAndTheirDistinguishingEnd) {
     }
 }
 
-// In the closed box a name that does not fit beside the picture takes the
-// picture's place, drawn narrower as far as it must be; every figure's whole
-// name shows at every scaling.
-TEST(OwnerDraw, ClosedBoxGivesLongNamesThePicturesRoom) {
+// Captions and the chooser's status line break between words, never inside
+// one; what still does not fit shows "…" and keeps its end.
+TEST(OwnerDraw, LinesBreakOnlyBetweenWords) {
+    const struct {
+        std::string_view text;
+        int width;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"図形108(登録番号 108)", 300, {"図形108(登録番号 108)"}},
+        {"図形108(登録番号 108)", 100, {"図形108", "(登録番号 108)"}},
+        {"図形108(登録番号 108)", 80, {"図形108", "(登録番号", "108)"}},
+        {"行3を表示中\nA: 植栽記号", 80, {"行3を表示中", "A: 植栽記号"}},
+        {"行3を表示中\nA: 植栽記号", 60, {"行…示中", "A:", "植栽記号"}},
+        {"植栽記号と高木", 60, {"植…高木"}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> lines = UnbrokenLines(c.text, c.width, FontWidth);
+        EXPECT_EQ(lines, c.lines) << c.text << " in " << c.width;
+        for (const std::string& line : lines) EXPECT_LE(FontWidth(line), c.width) << line;
+    }
+}
+
+// The closed box shows every figure's picture at every scaling, the name
+// beside it drawn narrower as far as it must be and, past that, cut keeping
+// its end, which tells a figure from its neighbours.
+TEST(OwnerDraw, ClosedBoxShowsThePictureAndTheNamesEnd) {
     for (unsigned dpi : {96u, 120u, 144u}) {
         const int s = static_cast<int>(dpi);
         const PixelRect box{0, 0, 61 * s / 96, 17 * s / 96};  // the box less its arrow
+        const PixelRect beside = LayoutFigureItem(box, dpi).text;
         auto scaled = [s](std::string_view t) { return FontWidth(t) * s / 96; };
-        EXPECT_TRUE(LayoutClosedBoxItem(box, dpi, "○", scaled).picture) << dpi;
         for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind) {
-            const ClosedBoxItem item = LayoutClosedBoxItem(box, dpi, FigureName(kind), scaled);
-            EXPECT_EQ(item.name, FigureName(kind)) << dpi;
-            EXPECT_LE(scaled(item.name) * item.widthShare, box.right - 4.0 * s / 96) << item.name;
+            const std::string_view whole = FigureName(kind);
+            const ClosedBoxItem item = LayoutClosedBoxItem(box, dpi, whole, scaled);
+            SCOPED_TRACE(std::string(whole) + " at " + std::to_string(dpi));
+            EXPECT_LE(scaled(item.name) * item.widthShare, beside.right - beside.left);
             EXPECT_GE(item.widthShare, kNarrowestName);
+            EXPECT_TRUE(item.name == whole || item.widthShare == kNarrowestName);
+            EXPECT_EQ(item.name.back(), whole.back());
+            FigurePictures pictures;
+            EXPECT_FALSE(FigureItemPicture(kind, box, dpi, pictures).empty());
         }
-        const ClosedBoxItem narrow =
-            LayoutClosedBoxItem({0, 0, 30, 17}, 96, "弓形2(上)", FontWidth);
-        EXPECT_EQ(narrow.name, "弓…)");
-        EXPECT_EQ(narrow.widthShare, kNarrowestName);
     }
 }
 

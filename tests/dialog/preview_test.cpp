@@ -36,9 +36,29 @@ std::string Describe(const PreviewDrawing& drawing, std::size_t from = 0) {
     return text;
 }
 
-// A picture is its cell framed, over what the span code draws for a span of
-// exactly one figure (base point "下" puts the cell's lower edge on the span),
-// fitted into the box.
+// The figure's points, flattened, moved and scaled uniformly so that its
+// extent is centred in a square of side 1000: equal for drawings of one shape.
+std::vector<Point> Normalised(const PreviewDrawing& figure) {
+    Point low, high;
+    std::vector<Point> out;
+    if (!DrawingExtent(figure, low, high)) return out;
+    const PreviewFit fit = PreviewFit::Into(low, high, {0, 0, 1000, 1000}, 0);
+    for (const PreviewPrimitive& p : figure)
+        for (const auto& loop : Flatten(fit.Apply(p), 0.05).loops)
+            for (Point q : loop) out.push_back(q);
+    return out;
+}
+
+PreviewDrawing WithoutInk(const PreviewDrawing& drawing, PreviewInk ink) {
+    PreviewDrawing out;
+    for (const PreviewPrimitive& p : drawing)
+        if (p.ink != ink) out.push_back(p);
+    return out;
+}
+
+// A picture is its frame, then what the span code draws for a span of
+// exactly one figure in a square cell (base point "下" puts the cell's lower
+// edge on the span), scaled uniformly into the box.
 TEST(FigurePicture, EveryKindIsItsFramedOneFigureSpanInsideItsBox) {
     for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind) {
         SCOPED_TRACE(kind);
@@ -49,17 +69,55 @@ TEST(FigurePicture, EveryKindIsItsFramedOneFigureSpanInsideItsBox) {
         EXPECT_EQ(CountInk(picture, PreviewInk::Guide), 4u);
         EXPECT_EQ(PaintedPointsOutside(picture, kItem), 0u);
 
-        const PatternRow row{kind, kItem.width - 3.0, kItem.height - 3.0, 0, 0, kBaseBottom};
+        const PatternRow row{kind, 7.0, 7.0, 0, 0, kBaseBottom};
         PreviewDrawing drawn;
         PreviewRecorder recorder(drawn);
-        recorder.EmitLine({0, 0}, {row.width, row.height});  // the cell's extent, as the frame's
         const std::vector<Point> span = {{}, {0.0, 0.0}, {row.width, 0.0}};
         LayOutSpan(LayoutInputs{row, {}, 1}, ChainPath(span, 2), 0, recorder);
         Point low, high;
         ASSERT_TRUE(DrawingExtent(drawn, low, high));
-        const PreviewFit fit = PreviewFit::Into(low, high, kItem, 1.5);
+        const PreviewFit fit = PreviewFit::Into(low, high, kItem, 1.5);  // into the box's y down
         for (PreviewPrimitive& p : drawn) p = fit.Apply(p);
-        EXPECT_EQ(Describe(picture, 4), Describe(drawn, 1));
+        const std::vector<Point> expected = Normalised(drawn);
+        const std::vector<Point> shown = Normalised(WithoutInk(picture, PreviewInk::Guide));
+        ASSERT_EQ(shown.size(), expected.size());
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            EXPECT_NEAR(shown[i].x, expected[i].x, 1e-6) << i;
+            EXPECT_NEAR(shown[i].y, expected[i].y, 1e-6) << i;
+        }
+    }
+}
+
+// The smallest distance from a painted point of the figure to the frame's
+// rectangle, in pixels: the frame never touches a figure, so that an open
+// side stays open (［ is not □).
+double FrameClearance(const PreviewDrawing& picture) {
+    Point low, high;
+    DrawingExtent(WithoutInk(WithoutInk(picture, PreviewInk::Pen), PreviewInk::Solid), low, high);
+    double least = 1e300;
+    for (const PreviewPrimitive& p : WithoutInk(picture, PreviewInk::Guide))
+        for (const auto& loop : Flatten(p, 0.01).loops)
+            for (Point q : loop)
+                least = std::min({least, q.x - low.x, high.x - q.x, q.y - low.y, high.y - q.y});
+    return least;
+}
+
+// Boxes wide, tall and square, at the sizes the lists and the chooser give:
+// figures as wide as tall in their cell stay so (○ is round, □ square)
+// whatever the box's shape, and a pixel at least lies between every figure
+// and its frame.
+TEST(FigurePicture, SquareCellsAndFramesClearOfTheFigure) {
+    const PreviewBox boxes[] = {{3, 2, 24, 13}, {0, 0, 13, 13}, {5, 5, 18, 30}, {0, 0, 26, 18}};
+    for (const PreviewBox& box : boxes) {
+        SCOPED_TRACE(std::to_string(box.width) + "x" + std::to_string(box.height));
+        for (const std::int32_t kind : {32, 38, 49, 51}) {  // □ ◇ ○ ●
+            Point low, high;
+            ASSERT_TRUE(
+                DrawingExtent(WithoutInk(FigurePicture(kind, box), PreviewInk::Guide), low, high));
+            EXPECT_NEAR(high.x - low.x, high.y - low.y, 1e-9) << kind;
+        }
+        for (std::int32_t kind = 0; kind < kFigureKindCount; ++kind)
+            EXPECT_GE(FrameClearance(FigurePicture(kind, box)), 1.0) << kind;
     }
 }
 
@@ -83,8 +141,18 @@ PreviewDrawing FirstSide(const PreviewDrawing& drawing, PreviewBox box) {
 // Rows of every shape in boxes of every shape: the corner and the figures
 // before it inside the box, and those figures as tall as the box allows or,
 // when two of them and the corner take the whole width, as wide.
+// Circles with every third a square four times as tall: the band must fit B.
+PatternRow TallSecondFigure() {
+    PatternRow r{49, 10, 10, 0, 3, 1, 0, 0, 0};
+    r.sequence = "AAB";
+    r.figureB = 32;
+    r.heightB = 40;
+    return r;
+}
+
 TEST(PatternPreview, FirstSideFillsTheHeightOrTheWidth) {
     const PatternRow rows[] = {
+        TallSecondFigure(),
         // kind, W, H, placement, interval, base point, upper, middle, lower line
         kRow,
         {40, 5, 2, 0, 3, 1, 0, 0, 0},      // ◆, small

@@ -5,8 +5,10 @@
 
 #include <functional>
 #include <ostream>
+#include <set>
 #include <string>
 
+#include "exchange/number_format.h"
 #include "fake_dialog_platform.h"
 #include "figures/figures.h"
 #include "settings/dialog/row_settings_area.h"
@@ -67,7 +69,9 @@ TEST(SettingsDialogFill, WithoutStoreFileShowsTheDefaults) {
         EXPECT_EQ(run.ui.Named(Row("RadioButton", row)).on, row == 1);
         const auto& figures = run.ui.Named(Row("ComboBoxZ", row));
         ASSERT_EQ(figures.items.size(), static_cast<std::size_t>(kFigureKindCount));
-        EXPECT_EQ(figures.items[figures.selected], "￣(上線)");
+        // The full-width macron shown as two half-width ones, which the font
+        // draws at every scaling.
+        EXPECT_EQ(figures.items[figures.selected], "¯¯(上線)");
         EXPECT_EQ(run.ui.Named(Row("EditW", row)).text, "10");
         EXPECT_EQ(run.ui.Named(Row("EditH", row)).text, "10");
         EXPECT_EQ(run.ui.Named(Row("EditD", row)).text, "0");
@@ -550,14 +554,121 @@ TEST(SettingsDialogPreview, CaptionSaysWhichRowIsShownAndWhichIsInUse) {
     s.rows[0].figureKind = 83;
     SavePatternStore(s, run.storeFile);
     run.Open();
-    EXPECT_EQ(run.ui.previews.back().caption,
-              "行12を表示中\n使用中: 行12\n" + std::string(FigureName(s.rows[11].figureKind)));
+    // Row 12 is a slope row: it draws no figure, so the caption names none.
+    ASSERT_EQ(s.rows[11].rowKind, kRowSlope);
+    EXPECT_EQ(run.ui.previews.back().caption, "行12を表示中\n使用中: 行12");
     run.dialog.Edited(run.ui.Find("EditW1"));
     EXPECT_EQ(run.ui.previews.back().caption, "行1を表示中\n使用中: 行12\n弓形2(上)");
     run.ui.SelectItem(run.ui.Find("ComboBoxZ1"), -1);
     run.ui.SetSelector(run.ui.Find("RadioButton12"), false);
     run.dialog.Edited(run.ui.Find("ComboBoxZ1"));
     EXPECT_EQ(run.ui.previews.back().caption, "行1を表示中\n使用中: なし");
+}
+
+}  // namespace
+}  // namespace tesra
+
+namespace tesra {
+namespace {
+
+// The figures a row draws, as the caption names them: the second only when
+// the sequence has a B, none for a slope row.
+TEST(SettingsDialogPreview, CaptionNamesTheFiguresTheRowDraws) {
+    const struct {
+        std::int32_t rowKind;
+        const char* sequence;
+        const char* expected;
+    } cases[] = {
+        {kRowRule, "", "行1を表示中\n使用中: 行1\n○"},
+        {kRowRule, "AAA", "行1を表示中\n使用中: 行1\n○"},
+        {kRowRule, "AAB", "行1を表示中\n使用中: 行1\nA: ○\nB: ★"},
+        {kRowSlope, "AB", "行1を表示中\n使用中: 行1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sequence);
+        DialogRun run;
+        PatternStore s;
+        s.rows[0].figureKind = 49;
+        s.rows[0].figureB = 48;
+        s.rows[0].sequence = c.sequence;
+        s.rows[0].rowKind = c.rowKind;
+        SavePatternStore(s, run.storeFile);
+        run.Open();
+        EXPECT_EQ(run.ui.previews.back().caption, c.expected);
+    }
+}
+
+// Every item of a figure list is told apart by its name; the two "／／" and
+// the two "＼＼" by a number the store never sees.
+TEST(SettingsDialogFill, EveryFigureItemHasANameOfItsOwn) {
+    DialogRun run;
+    run.Open();
+    const auto& items = run.ui.Named("ComboBoxZ1").items;
+    const std::set<std::string> names(items.begin(), items.end());
+    EXPECT_EQ(names.size(), items.size());
+    EXPECT_EQ(items.at(12), "／／(1)");
+    EXPECT_EQ(items.at(71), "／／(2)");
+    EXPECT_EQ(items.at(72), "＼＼(2)");
+}
+
+// Arrow keys on a selector choose the row before or after as the row in use,
+// round from one end to the other; focus, band and area go with it.
+TEST(SettingsDialogKeyboard, ArrowsMoveTheRowInUseAmongTheSelectors) {
+    using Move = SettingsDialog::SelectorMove;
+    const struct {
+        int from;
+        Move move;
+        int to;
+    } cases[] = {
+        {1, Move::Next, 2},
+        {5, Move::Previous, 4},
+        {12, Move::Next, 1},
+        {1, Move::Previous, 12},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.from);
+        DialogRun run;
+        PatternStore s = DistinctStore();
+        s.selectedRow = c.from;
+        SavePatternStore(s, run.storeFile);
+        run.Open();
+        run.dialog.SelectorKey(run.ui.Find(Row("RadioButton", c.from)), c.move);
+        for (int row = 1; row <= kPatternRows; ++row)
+            EXPECT_EQ(run.ui.Named(Row("RadioButton", row)).on, row == c.to) << row;
+        EXPECT_EQ(run.ui.focused, run.ui.Find(Row("RadioButton", c.to)));
+        EXPECT_EQ(run.ui.previews.back().row, s.rows[static_cast<std::size_t>(c.to - 1)]);
+        EXPECT_EQ(run.ui.Named("EditPitch").text,
+                  FormatReal(s.rows[static_cast<std::size_t>(c.to - 1)].pitch));
+        run.dialog.Button1Click();
+        EXPECT_EQ(run.Saved().selectedRow, c.to);
+    }
+}
+
+// A label's access key puts the focus on its control; the rows' key on the
+// selector in use (the first when none is). The window answers the keys of
+// the controls that carry their own.
+TEST(SettingsDialogKeyboard, AccessKeysFocusTheLabelledControl) {
+    const struct {
+        char key;
+        int rowInUse;
+        const char* focused;  // nullptr: not a label's key
+    } cases[] = {
+        {'a', 3, "ComboBoxArrange"}, {'P', 3, "EditPitch"},    {'B', 3, "ComboBoxZB"},
+        {'q', 3, "EditSequence"},    {'G', 7, "RadioButton7"}, {'G', 0, "RadioButton1"},
+        {'X', 3, "Memo1"},           {'S', 3, nullptr},        {'K', 3, nullptr},
+        {'V', 3, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        DialogRun run;
+        PatternStore s;
+        s.selectedRow = c.rowInUse;
+        SavePatternStore(s, run.storeFile);
+        run.Open();
+        run.ui.focused = kNoControl;
+        EXPECT_EQ(run.dialog.AccessKey(c.key), c.focused != nullptr);
+        EXPECT_EQ(run.ui.focused, c.focused ? run.ui.Find(c.focused) : kNoControl);
+    }
 }
 
 }  // namespace

@@ -32,13 +32,65 @@ start_dialog() {
     CX0=$((X + border)) CY0=$((Y + HEIGHT - CLIENT_H * ${DPI:-96} / 96 - border))
     xdotool mousemove 0 0
     xdotool windowfocus --sync "$WID" 2>/dev/null
-    sleep 0.3
+    settle
+}
+
+# No fixed waits: a step waits for what it needs, a window or pixels.
+# settle: until the screen stops changing (three equal shots in a row, at
+# most 60 shots): the windows have drawn what the last key or click did.
+settle() {
+    local last="" now i same=0
+    for ((i = 0; i < 60 && same < 2; i++)); do
+        now=$(import -window root rgb:- 2>/dev/null | md5sum)
+        if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; fi
+        last=$now
+    done
+    return 0
+}
+
+# band_changes BEFORE: until the band's pixels differ from the checksum
+# BEFORE, at most 5 s; prints the last checksum.
+band_changes() {
+    local i now
+    for ((i = 0; i < 50; i++)); do
+        now=$(band_pixels "$WORK/band-now.png")
+        [ "$now" != "$1" ] && break
+        sleep 0.1
+    done
+    echo "$now"
+}
+
+# region_changes X Y W H BEFORE: until the client region's pixels (96-dpi
+# coordinates) differ from the checksum BEFORE, at most 5 s; false if never.
+region_changes() {
+    local i
+    for ((i = 0; i < 50; i++)); do
+        [ "$(client_pixels "$WORK/region.png" "$1" "$2" "$3" "$4")" != "$5" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# window_named PATTERN: the id of a visible window whose name matches, once
+# it shows (at most 15 s); nothing if it never does.
+window_named() {
+    timeout 15 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -1
+}
+
+# window_gone ID: until the window is no longer shown, at most 10 s.
+window_gone() {
+    local i
+    for ((i = 0; i < 100; i++)); do
+        xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1" || return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 # click_client X Y: a click at client coordinates of the form (96 dpi).
 click_client() {
     xdotool mousemove --sync $((CX0 + $1)) $((CY0 + $2)) click 1
-    sleep 0.2
+    settle
     xdotool mousemove 0 0
 }
 
@@ -62,10 +114,11 @@ finish_dialog() {
     check "$1: tesra.exe closed with status 0 (got $rc)" [ "$rc" -eq 0 ]
 }
 
-# The edit of the first scenario: tick the check box (last in the tab order,
-# one shift+Tab back from row 1's selector), then row 1 field by field.
+# The edit of the first scenario: tick the check box (two shift+Tabs back
+# from row 1's selector, the color swatch being last in the tab order), then
+# row 1 field by field.
 edit_row_one() {
-    keys shift+Tab space Tab Tab Down Down Down Tab
+    keys shift+Tab shift+Tab space Tab Tab Tab Down Down Down Tab
     typed 0
     keys Tab
     typed 2.50
@@ -128,18 +181,19 @@ scenario_reopen() {
 # choose_red: clicks the swatch and, in the color chooser, the pure red of the
 # basic colors (second row, first cell), then the chooser's OK.
 choose_red() {
-    click_client 737 216  # Label2
+    click_client 742 216  # Label2
     local chooser X Y WIDTH HEIGHT SCREEN WINDOW
-    chooser=$(timeout 15 xdotool search --sync --onlyvisible --name '^色$' 2>/dev/null | head -1)
+    chooser=$(window_named '^色$')
     [ -n "$chooser" ] || return 1
     eval "$(xdotool getwindowgeometry --shell "$chooser")"
     xdotool mousemove --sync $((X + 21)) $((Y + 74)) click 1
-    sleep 0.2
+    settle
     keys Return
-    sleep 0.3
+    window_gone "$chooser"
 }
 
-# scenario_color HOW KEY EXPECTED: red chosen, then the form left by KEY.
+# scenario_color HOW KEY EXPECTED: red chosen, then the form left by KEY
+# (the swatch keeps the focus and takes Enter itself: OK is Alt+Y).
 scenario_color() {
     cp "$GUI_DIR/tesra.dat" "$WORK/before.dat"
     if ! check "color then $1: the form opens" start_dialog; then return; fi
@@ -199,13 +253,13 @@ scenario_preview() {
     row1=$(band_pixels "$WORK/band-row1.png")
     check "preview: clicking row 1's selector changes the band" [ "$row1" != "$row5" ]
     keys Tab alt+Down  # row 1's figure list, open: a picture beside every name
-    sleep 0.3
+    settle
     window_shot "$BUILD/dialog-figure-list.png"
     keys alt+Up
     click_client 140 26  # EditW1
     keys End BackSpace BackSpace
     typed 4
-    sleep 0.3
+    settle
     edited=$(band_pixels "$WORK/band-edited.png")
     check "preview: typing a width changes the band's pixels" [ "$edited" != "$row1" ]
     keys Escape
@@ -233,10 +287,10 @@ scenario_area() {
     if ! check "settings area: the form opens" start_dialog; then return; fi
     click_client 100 423  # ComboBoxArrange, which opens its list
     keys Down Return
-    click_client 190 447  # EditPitch
+    click_client 222 447  # EditPitch
     keys End BackSpace
     typed 1.5
-    sleep 0.3
+    settle
     window_shot "$BUILD/dialog-area.png"
     click_client 692 252  # Button1
     finish_dialog "settings area, edit then OK"
@@ -277,24 +331,23 @@ scenario_long_values() {
         # below it.
         tipless=$(client_pixels "$WORK/tipless.png" 32 38 240 48)
         xdotool mousemove --sync $((CX0 + 70 * DPI / 96)) $((CY0 + 26 * DPI / 96))
-        sleep 2
+        region_changes 32 38 240 48 "$tipless" && settle
         tipped=$(client_pixels "$WORK/tipped.png" 32 38 240 48)
         window_shot "$BUILD/dialog-figure-tip-$percent.png"
         xdotool mousemove 0 0
-        sleep 0.5
+        region_changes 32 38 240 48 "$tipped"
         check "long values at $percent %: a tip shows over the figure box" [ "$tipless" != "$tipped" ]
         focused=$(client_pixels "$WORK/selector-focused.png" 6 282 29 21)
         band12=$(band_pixels "$WORK/band-row12.png")
         click_client $((140 * DPI / 96)) $((26 * DPI / 96))  # EditW1: the focus leaves row 12's selector
-        sleep 0.3
+        band1=$(band_changes "$band12")
         unfocused=$(client_pixels "$WORK/selector-unfocused.png" 6 282 29 21)
-        band1=$(band_pixels "$WORK/band-long-row1.png")
         check "long values at $percent %: the focused selector shows a focus cue" [ "$focused" != "$unfocused" ]
         check "long values at $percent %: the band shows row 1 once its width is edited" [ "$band1" != "$band12" ]
         # The help text at its longest lines (12 full-width characters).
         click_client $((660 * DPI / 96)) $((100 * DPI / 96))
         keys ctrl+Home $(printf 'Down %.0s' $(seq 40))
-        sleep 0.3
+        settle
         window_shot "$BUILD/dialog-long-values-$percent.png"
         keys Escape
         finish_dialog "long values at $percent %, Escape"
@@ -322,7 +375,7 @@ scenario_own_figures() {
     if check "own figures: the form opens" start_dialog; then
         own=$(band_pixels "$WORK/band-own.png")
         keys Tab End alt+Down  # row 1's figure list, open at its last item
-        sleep 0.3
+        settle
         window_shot "$BUILD/dialog-own-figures.png"
         keys Return
         keys Return
@@ -361,13 +414,13 @@ scenario_figure_grid() {
         local closed opened
         closed=$(client_pixels "$WORK/grid-closed.png" 34 40 300 200)
         keys Tab alt+Down
-        sleep 0.5
+        region_changes 34 40 300 200 "$closed" && settle
         opened=$(client_pixels "$WORK/grid-opened.png" 34 40 300 200)
         check "figure grid at $percent %: the chooser opens below the figure box" [ "$closed" != "$opened" ]
         window_shot "$BUILD/dialog-figure-grid-$percent.png"
         import -window root "$BUILD/dialog-figure-grid-screen-$percent.png"
         keys Home Down Right Return
-        sleep 0.3
+        settle
         keys Return
         finish_dialog "figure grid at $percent %, choose then OK"
         grid_store 11 >"$WORK/expected-grid.dat"
@@ -390,14 +443,14 @@ scenario_grid_rename_delete() {
     if check "rename and delete: the form opens" start_dialog; then
         keys Tab alt+Down F2 ctrl+a
         typed tree
-        sleep 0.3
+        settle
         import -window root "$BUILD/dialog-figure-grid-rename.png"  # the chooser reaches below the form
         keys Return
-        sleep 0.5
+        settle
         keys Right Delete
-        sleep 0.5
+        settle
         keys Escape
-        sleep 0.3
+        settle
         keys Return
         finish_dialog "rename and delete, OK"
         printf '%s\r\n' 'tesra-figures 1' 'next 109' 'figure 107 4 2 tree' 'l 1 0 0 4 2' 'l 1 0 2 4 0' end \
@@ -416,12 +469,13 @@ scenario_grid_rename_delete() {
             question=$(xdotool search --onlyvisible --name '^Tesra　設定$' 2>/dev/null | grep -v "^$WID\$" | head -1)
         done
         check "delete a figure in use: a question comes first" [ -n "$question" ]
-        sleep 0.3
+        settle
         import -window root "$BUILD/dialog-figure-grid-delete-question.png"
         keys Tab Return
-        sleep 0.5
+        window_gone "$question"
+        settle
         keys Escape
-        sleep 0.3
+        settle
         window_shot "$BUILD/dialog-figure-grid-deleted.png"
         keys Return
         finish_dialog "delete a figure in use, OK"
@@ -430,6 +484,46 @@ scenario_grid_rename_delete() {
             same_bytes "$GUI_DIR/tesra_figures.txt" "$WORK/expected-library.txt"
         check "delete a figure in use, OK: row 1 keeps 107" same_bytes "$GUI_DIR/tesra.dat" "$WORK/before.dat"
     fi
+}
+
+# scenario_keyboard PERCENT: the row in use changed by arrow keys on the
+# selectors, the pitch reached by its access key (Alt+P) and typed, OK by
+# Enter; then the color swatch reached by Tab and opened by Space and by
+# Enter. Screenshots of the form with the area and its tips' labels.
+scenario_keyboard() {
+    local percent=$1
+    use_scaling "$percent"
+    preview_store >"$GUI_DIR/tesra.dat"
+    if check "keyboard at $percent %: the form opens" start_dialog; then
+        keys Down Down Up  # from row 5 (in use) to row 6
+        keys alt+p End BackSpace
+        typed 1.5
+        settle
+        window_shot "$BUILD/dialog-keyboard-$percent.png"
+        keys Return
+        finish_dialog "keyboard at $percent %, arrows, Alt+P, Enter"
+        { preview_store | sed '5s/.*/6\r/'; printf '%s\r\n' '[extension]' row6.pitch=1.5; } \
+            >"$WORK/expected-keyboard.dat"
+        check "keyboard at $percent %: row 6 is in use and its pitch is 1.5" \
+            same_bytes "$GUI_DIR/tesra.dat" "$WORK/expected-keyboard.dat"
+    fi
+    cp "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+    if check "swatch by keyboard at $percent %: the form opens" start_dialog; then
+        local chooser
+        keys alt+s Tab space  # the check box by its access key, then the swatch after it
+        chooser=$(window_named '^色$')
+        check "swatch by keyboard at $percent %: Space opens the color chooser" [ -n "$chooser" ]
+        [ -z "$chooser" ] || { keys Escape; window_gone "$chooser"; }
+        keys Return
+        chooser=$(window_named '^色$')
+        check "swatch by keyboard at $percent %: Enter opens the color chooser" [ -n "$chooser" ]
+        [ -z "$chooser" ] || { keys Escape; window_gone "$chooser"; }
+        keys Escape
+        finish_dialog "swatch by keyboard at $percent %, Escape"
+        check "swatch by keyboard at $percent %: tesra.dat unchanged" \
+            same_bytes "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+    fi
+    use_scaling 100
 }
 
 dialog_checks() {
@@ -455,12 +549,13 @@ dialog_checks() {
     scenario_color Cancel Escape "$WORK/expected-edited.dat" "tesra.dat unchanged, the color is lost"
     # Red is 0x0000FF, stored on line 4 with the check box's switch on line 3.
     sed '4s/.*/255\r/' "$WORK/expected-edited.dat" >"$WORK/expected-red.dat"
-    scenario_color OK Return "$WORK/expected-red.dat" "tesra.dat holds the color 255 (red)"
+    scenario_color OK alt+y "$WORK/expected-red.dat" "tesra.dat holds the color 255 (red)"
     scenario_area
     scenario_own_figures
     scenario_preview
     for percent in 100 125 150; do scenario_long_values "$percent"; done
     for percent in 100 125 150; do scenario_figure_grid "$percent"; done
+    for percent in 100 125 150; do scenario_keyboard "$percent"; done
     scenario_grid_rename_delete
     check "dialog runs left JWC_TEMP.TXT unchanged" same_bytes "$GUI_DIR/JWC_TEMP.TXT" "$exchange"
 }
