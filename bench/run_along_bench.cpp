@@ -14,12 +14,6 @@
 namespace tesra {
 namespace {
 
-class CountingSink final : public LineSink {
-public:
-    void Append(std::string_view line) override { bytes += line.size() + 2; }
-    std::size_t bytes = 0;
-};
-
 // A boundary of `count` lines joined end to end into one closed zigzag, as
 // the host lists them: a header, then one line per element.
 std::string ClosedBoundary(int count) {
@@ -55,7 +49,7 @@ void BM_WholeRunAlongSelection(benchmark::State& state) {
     std::size_t bytes = 0;
     for (auto _ : state) {
         const RunContext run = Context(file);
-        CountingSink out;
+        bench::CountingSink out;
         WriteSelectionPlan(run.exchange, PlanAlongSelection(run), out);
         bytes = out.bytes;
     }

@@ -8,17 +8,12 @@
 #include <random>
 
 #include "app/run_slope.h"
+#include "bench/bench_pattern.h"
 #include "exchange/reader.h"
 #include "figures/along_elements.h"
 
 namespace tesra {
 namespace {
-
-class CountingSink final : public LineSink {
-public:
-    void Append(std::string_view line) override { bytes += line.size() + 2; }
-    std::size_t bytes = 0;
-};
 
 // Lines of 3 to 10 m in every direction from points of a 10 m square, in mm.
 RunContext CrossingLines(int count) {
@@ -47,8 +42,8 @@ void BM_SlopeOverCrossingLines(benchmark::State& state) {
     const RunContext run = CrossingLines(static_cast<int>(state.range(0)));
     std::size_t bytes = 0;
     for (auto _ : state) {
-        CountingSink out;
-        DrawSlopeSelection(run, PlanSlopeSelection(run, RunMode::SlopeBetween), out);
+        bench::CountingSink out;
+        WriteSelectionPlan(run.exchange, PlanSlopeSelection(run, RunMode::SlopeBetween), out);
         bytes = out.bytes;
     }
     state.counters["output_MB"] = static_cast<double>(bytes) / 1e6;
