@@ -26,7 +26,8 @@ constexpr double kRunOutTurn = kPi / 2;
 constexpr int kSideVotes = 65;
 
 Point Perpendicular(Point tangent, bool toRight) {
-    return toRight ? Point{tangent.y, -tangent.x} : Point{-tangent.y, tangent.x};
+    const Point left = LeftNormal(tangent);
+    return toRight ? Point{-left.x, -left.y} : left;
 }
 
 Point Turned(Point v, double angle) {
