@@ -60,7 +60,6 @@ std::optional<double> ReadReal(std::string_view text, bool (*isValid)(double)) {
     return value;
 }
 
-// Sets the key's value in the row; false leaves the row as it was.
 bool ReadValue(const ExtensionKey& key, std::string_view text, PatternRow& row) {
     if (key.integer) {
         const std::optional<std::int32_t> v = WholeInt(text);
@@ -139,6 +138,18 @@ std::string KeyLineText(int row, int key, const PatternRow& values) {
 }
 
 }  // namespace
+
+bool ReadExtensionValue(const ExtensionKey& key, std::string_view text, PatternRow& row) {
+    return ReadValue(key, text, row);
+}
+
+std::string ExtensionValueText(const ExtensionKey& key, const PatternRow& row) {
+    return ValueText(key, row);
+}
+
+bool IsExtensionDefault(const ExtensionKey& key, const PatternRow& row) {
+    return IsDefault(key, row);
+}
 
 std::optional<std::string> ReadRhythm(std::string_view text) { return ReadLetters(text, IsRhythm); }
 

@@ -59,11 +59,26 @@ inline constexpr ExtensionKey kExtensionKeys[] = {
     {"sequence",       nullptr, nullptr, nullptr,    &PatternRow::sequence,      ReadSequence},
     {"fit",            &PatternRow::fit},
     {"element_colors", &PatternRow::elementColors},
+    {"figure_color",    &PatternRow::figureColor},
+    {"figure_linetype", &PatternRow::figureLineType},
+    {"upper_color",     &PatternRow::upperColor},
+    {"upper_linetype",  &PatternRow::upperLineType},
+    {"middle_color",    &PatternRow::middleColor},
+    {"middle_linetype", &PatternRow::middleLineType},
+    {"lower_color",     &PatternRow::lowerColor},
+    {"lower_linetype",  &PatternRow::lowerLineType},
 };
 // clang-format on
 
 inline constexpr int kExtensionReadLines =
     kExtensionKeptLines + static_cast<int>(std::size(kExtensionKeys)) * kPatternRows;
+
+// One key's value: read from its text into the row (false, and the row as it
+// was, for text that is not a value), written as the section writes it, and
+// whether the row holds the default. The symbol library spells a row the same way.
+bool ReadExtensionValue(const ExtensionKey& key, std::string_view text, PatternRow& row);
+std::string ExtensionValueText(const ExtensionKey& key, const PatternRow& row);
+bool IsExtensionDefault(const ExtensionKey& key, const PatternRow& row);
 
 // "[extension]", blanks around it ignored.
 bool IsExtensionHeader(std::string_view line);

@@ -15,6 +15,13 @@ constexpr std::array<std::string_view, 3> kArrangementItems = {"辺ごと", "通
 constexpr std::array<std::string_view, 3> kSideItems = {"基準点のまま", "内側", "外側"};
 constexpr std::array<std::string_view, 2> kOrientationItems = {"経路に沿う", "正立"};
 constexpr std::array<std::string_view, 2> kRowKindItems = {"装飾線", "法面"};
+// Item index = the host's `lc` / `lt` number; item 0 keeps the host's pen.
+constexpr std::array<std::string_view, 10> kPenColorItems = {
+    "現在の線色", "線色1", "線色2", "線色3", "線色4",
+    "線色5",      "線色6", "線色7", "線色8", "補助線色"};
+constexpr std::array<std::string_view, 10> kPenLineTypeItems = {
+    "現在の線種", "実線",    "点線1",   "点線2",   "点線3",
+    "一点鎖1",    "一点鎖2", "二点鎖1", "二点鎖2", "補助線種"};
 
 // The area's side of each row setting, in the order of kExtensionKeys (which
 // says where the setting lives in the row): the control that shows it and the
@@ -48,6 +55,14 @@ constexpr AreaControlOfKey kAreaControlsOfKeys[] = {
     {"sequence",       "EditSequence",          Typed::Text,   nullptr, ValidatedSequence},
     {"fit",            "CheckBoxFit"},
     {"element_colors", "CheckBoxElementColors"},
+    {"figure_color",    "ComboBoxFigureColor"},
+    {"figure_linetype", "ComboBoxFigureLineType"},
+    {"upper_color",     "ComboBoxUpperColor"},
+    {"upper_linetype",  "ComboBoxUpperLineType"},
+    {"middle_color",    "ComboBoxMiddleColor"},
+    {"middle_linetype", "ComboBoxMiddleLineType"},
+    {"lower_color",     "ComboBoxLowerColor"},
+    {"lower_linetype",  "ComboBoxLowerLineType"},
 };
 // clang-format on
 
@@ -123,6 +138,18 @@ const AreaControl kAreaControls[] = {
     {"EditSequence",          ControlKind::Edit,      2, 448,  64, ""},
     {"CheckBoxFit",           ControlKind::CheckBox,  2, 524, 106, "縦横比を保つ"},
     {"CheckBoxElementColors", ControlKind::CheckBox,  2, 640,  78, "要素の色"},
+    {"LabelPenFigure",        ControlKind::Label,     3,   8,  30, "図形"},
+    {"ComboBoxFigureColor",   ControlKind::DropDown,  3,  40, 104, "", kPenColorItems},
+    {"ComboBoxFigureLineType", ControlKind::DropDown, 3, 148, 104, "", kPenLineTypeItems},
+    {"LabelPenUpper",         ControlKind::Label,     3, 268,  30, "上線"},
+    {"ComboBoxUpperColor",    ControlKind::DropDown,  3, 300, 104, "", kPenColorItems},
+    {"ComboBoxUpperLineType", ControlKind::DropDown,  3, 408, 104, "", kPenLineTypeItems},
+    {"LabelPenMiddle",        ControlKind::Label,     4,   8,  30, "中線"},
+    {"ComboBoxMiddleColor",   ControlKind::DropDown,  4,  40, 104, "", kPenColorItems},
+    {"ComboBoxMiddleLineType", ControlKind::DropDown, 4, 148, 104, "", kPenLineTypeItems},
+    {"LabelPenLower",         ControlKind::Label,     4, 268,  30, "下線"},
+    {"ComboBoxLowerColor",    ControlKind::DropDown,  4, 300, 104, "", kPenColorItems},
+    {"ComboBoxLowerLineType", ControlKind::DropDown,  4, 408, 104, "", kPenLineTypeItems},
 };
 // clang-format on
 
@@ -142,9 +169,9 @@ bool TypedWithoutInputMethod(const AreaControl& c) {
 
 }  // namespace
 
-static_assert(kSettingsAreaTop + kAreaMargin + 2 * kLinePitch + kControlHeight + kAreaMargin <=
+static_assert(kSettingsAreaTop + kAreaMargin + 4 * kLinePitch + kControlHeight + kAreaMargin <=
                   kClientHeight,
-              "the form is tall enough for the area's three lines");
+              "the form is tall enough for the area's five lines");
 
 std::span<const AreaField> AreaFields() { return kAreaFields; }
 
