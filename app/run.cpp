@@ -11,6 +11,7 @@
 #include "exchange/reader.h"
 #include "exchange/writer.h"
 #include "figures/layout.h"
+#include "figures/pen_target.h"
 #include "geom/helpers.h"
 #include "notices_cp932.h"
 #include "settings/figure_library.h"
@@ -92,7 +93,8 @@ void DrawPattern(const RunContext& run, RunMode mode, LineSink& out) {
 
     if (ex.bz) writer.AppendOutputLine("bz");
     writer.WriteInitialAttributes();
-    LayOutPaths(inputs, paths, writer);
+    PenTarget pens(writer, inputs.row, ex.initial);
+    LayOutPaths(inputs, paths, pens.Target());
 }
 
 namespace {

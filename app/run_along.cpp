@@ -8,6 +8,7 @@
 #include "app/selection_output.h"
 #include "exchange/writer.h"
 #include "figures/layout.h"
+#include "figures/pen_target.h"
 #include "geom/helpers.h"
 #include "notices_cp932.h"
 
@@ -80,7 +81,9 @@ void DrawAlongSelection(const RunContext& run, const AlongPlan& plan, LineSink& 
         writer.AppendOutputLine(WhyNothingDrawn(plan));
         return;
     }
-    LayOutPaths(InputsOf(run), plan.selection.paths, writer);
+    const LayoutInputs inputs = InputsOf(run);
+    PenTarget pens(writer, inputs.row, ex.initial);
+    LayOutPaths(inputs, plan.selection.paths, pens.Target());
     if (plan.selection.notFollowed > 0)
         writer.AppendOutputLine(NotFollowedNotice(plan.selection.notFollowed));
 }

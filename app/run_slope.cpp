@@ -9,6 +9,7 @@
 #include "app/selection_output.h"
 #include "figures/along_elements.h"
 #include "figures/layout.h"
+#include "figures/pen_target.h"
 #include "notices_cp932.h"
 
 namespace tesra {
@@ -93,7 +94,9 @@ void DrawSlopeSelection(const RunContext& run, const SlopePlan& plan, LineSink& 
     WriteSelectionBack(ex, writer);
     writer.WriteInitialAttributes();
     // The top edge is a selected element, back in the drawing already.
-    for (const SlopeTick& t : plan.ticks) writer.EmitLine(t.from, t.to);
+    PenTarget pens(writer, run.store.RowInUse(), ex.initial);
+    pens.BeginPart(RowPart::Figures);  // the ticks are the row's figures
+    for (const SlopeTick& t : plan.ticks) pens.Target().EmitLine(t.from, t.to);
     if (plan.notFollowed > 0) writer.AppendOutputLine(NotFollowedNotice(plan.notFollowed));
 }
 
@@ -107,7 +110,9 @@ void DrawSlopeSpans(const RunContext& run, RunMode mode, LineSink& out) {
     }
     if (ex.bz) writer.AppendOutputLine("bz");
     writer.WriteInitialAttributes();
-    DrawSlope(row, tops, {}, false, writer);
+    PenTarget pens(writer, row, ex.initial);
+    pens.BeginPart(RowPart::Figures);
+    DrawSlope(row, tops, {}, false, pens.Target());
 }
 
 int ReplaceWithSlopeSelection(const RunContext& run, RunMode mode, const RunPaths& paths,

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/draw_target.h"
+
 namespace tesra {
 
 // The codes are the item indexes of the dialog's drop-down lists. Fields stay
@@ -40,18 +42,6 @@ inline constexpr std::int32_t kRowSlope = 1;  // 法面 ticks
 
 inline constexpr std::int32_t kFitStretch = 0;  // a figure stretched to W x H
 inline constexpr std::int32_t kFitUniform = 1;  // scaled alike both ways to fit in W x H
-
-inline constexpr std::int32_t kCurrentPen = 0;  // "現在の線色", "現在の線種"
-
-// The parts of a row that each have a pen of their own.
-enum class RowPart { Figures, Upper, Middle, Lower };
-
-struct RowPen {
-    std::int32_t color = kCurrentPen;
-    std::int32_t lineType = kCurrentPen;
-
-    bool operator==(const RowPen&) const = default;
-};
 
 struct PatternRow {
     std::int32_t figureKind = 0;

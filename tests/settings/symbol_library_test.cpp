@@ -29,13 +29,37 @@ Symbol EveryFieldSymbol() {
     Symbol s;
     s.name = test::Sjis("人工斜面 A");
     s.description = test::Sjis("長さは例");
-    s.row = {.figureKind = 108, .width = 0.1 + 0.2, .height = 1e-300, .placement = 1,
-             .interval = 1.0 / 3, .basePoint = 2, .upperLine = 1, .middleLine = 2,
-             .lowerLine = 2, .arrangement = 2, .side = 1, .orientation = 1, .rowKind = 1,
-             .pitch = 1.5, .rhythm = "LSS", .shortRatio = 0.25, .tickLength = 3, .drawTop = 1,
-             .figureB = 107, .widthB = 0.75, .heightB = 2.5, .sequence = "AAB", .fit = 1,
-             .elementColors = 1, .figureColor = 3, .figureLineType = 5, .upperColor = 2,
-             .upperLineType = 7, .middleColor = 8, .middleLineType = 2, .lowerColor = 1,
+    s.row = {.figureKind = 108,
+             .width = 0.1 + 0.2,
+             .height = 1e-300,
+             .placement = 1,
+             .interval = 1.0 / 3,
+             .basePoint = 2,
+             .upperLine = 1,
+             .middleLine = 2,
+             .lowerLine = 2,
+             .arrangement = 2,
+             .side = 1,
+             .orientation = 1,
+             .rowKind = 1,
+             .pitch = 1.5,
+             .rhythm = "LSS",
+             .shortRatio = 0.25,
+             .tickLength = 3,
+             .drawTop = 1,
+             .figureB = 107,
+             .widthB = 0.75,
+             .heightB = 2.5,
+             .sequence = "AAB",
+             .fit = 1,
+             .elementColors = 1,
+             .figureColor = 3,
+             .figureLineType = 5,
+             .upperColor = 2,
+             .upperLineType = 7,
+             .middleColor = 8,
+             .middleLineType = 2,
+             .lowerColor = 1,
              .lowerLineType = 9};
     s.needs = {{108, test::Sjis("樹木")}, {107, ""}};
     s.laterKeys = {"bend=1"};
@@ -67,19 +91,19 @@ const std::string kGood = "symbol ok\r\nrow 0 10 10 0 0 1 0 0 0\r\nend\r\n";
 // Whatever is wrong with an entry, before or after a good one, the good one
 // reads and the damaged one is counted and kept.
 const std::string kDamagedEntries[] = {
-    "symbol x\r\nrow 0 10 10 0 0 1 0 0\r\nend\r\n",              // eight fields
-    "symbol x\r\nrow 0 10 10 0 0 1 0 0 0 0\r\nend\r\n",          // ten fields
-    "symbol x\r\nrow 0 10 nan 0 0 1 0 0 0\r\nend\r\n",           // not finite
-    "symbol x\r\nrow 0.5 10 10 0 0 1 0 0 0\r\nend\r\n",          // a code that is no integer
+    "symbol x\r\nrow 0 10 10 0 0 1 0 0\r\nend\r\n",      // eight fields
+    "symbol x\r\nrow 0 10 10 0 0 1 0 0 0 0\r\nend\r\n",  // ten fields
+    "symbol x\r\nrow 0 10 nan 0 0 1 0 0 0\r\nend\r\n",   // not finite
+    "symbol x\r\nrow 0.5 10 10 0 0 1 0 0 0\r\nend\r\n",  // a code that is no integer
     "symbol x\r\nrow 0 10 10 0 0 1 0 0 0\r\nrow 0 1 1 0 0 1 0 0 0\r\nend\r\n",  // row twice
-    "symbol x\r\nnote y\r\nend\r\n",                             // no row
-    "symbol x\r\nrow 0 10 10 0 0 1 0 0 0\r\npitch=0\r\nend\r\n",  // a key's bad value
+    "symbol x\r\nnote y\r\nend\r\n",                                            // no row
+    "symbol x\r\nrow 0 10 10 0 0 1 0 0 0\r\npitch=0\r\nend\r\n",                // a key's bad value
     "symbol x\r\nrow 0 10 10 0 0 1 0 0 0\r\nrhythm=LX\r\nend\r\n",
     "symbol x\r\nrow 0 10 10 0 0 1 0 0 0\r\nfigure_color=red\r\nend\r\n",
-    "symbol x\r\nrow 0 10 10 0 0 1 0 0 0\r\nhello\r\nend\r\n",   // an unknown line
+    "symbol x\r\nrow 0 10 10 0 0 1 0 0 0\r\nhello\r\nend\r\n",       // an unknown line
     "symbol x\r\nrow 0 10 10 0 0 1 0 0 0\r\nneeds 12 x\r\nend\r\n",  // a built-in kind
-    "symbol a\0b\r\nrow 0 10 10 0 0 1 0 0 0\r\nend\r\n"s,        // NUL in the name
-    "symbol x\r\nrow 0 10 10 0 0 1 0 0 0\r\n",                   // no end
+    "symbol a\0b\r\nrow 0 10 10 0 0 1 0 0 0\r\nend\r\n"s,            // NUL in the name
+    "symbol x\r\nrow 0 10 10 0 0 1 0 0 0\r\n",                       // no end
 };
 
 std::string Symbols(int count) {
