@@ -3,6 +3,7 @@
 //   tesra-svg --gallery OUT.svg  every figure kind and a few whole patterns
 //   tesra-svg --slopes OUT.svg   法面 ticks: straight, curved, converging, corners
 //   tesra-svg --own-figures OUT.svg  a few own figures along a site boundary
+//   tesra-svg --symbols OUT.svg  every shipped symbol along the same boundary
 
 #include <fstream>
 #include <iostream>
@@ -14,6 +15,7 @@
 #include "tools/svg/scene_reader.h"
 #include "tools/svg/slope_gallery.h"
 #include "tools/svg/svg_render.h"
+#include "tools/svg/symbol_gallery.h"
 
 namespace {
 
@@ -24,7 +26,8 @@ int Usage() {
     std::cerr << "usage: tesra-svg IN.TXT OUT.svg\n"
                  "       tesra-svg --gallery OUT.svg\n"
                  "       tesra-svg --slopes OUT.svg\n"
-                 "       tesra-svg --own-figures OUT.svg\n";
+                 "       tesra-svg --own-figures OUT.svg\n"
+                 "       tesra-svg --symbols OUT.svg\n";
     return kUsageError;
 }
 
@@ -47,6 +50,8 @@ int main(int argc, char** argv) {
     if (first == "--gallery") return WriteSvg(tesra::svg::BuildGallery(), argv[2]);
     if (first == "--slopes") return WriteSvg(tesra::svg::BuildSlopeGallery(), argv[2]);
     if (first == "--own-figures") return WriteSvg(tesra::svg::BuildOwnFigureGallery(), argv[2]);
+    if (first == "--symbols")
+        return WriteSvg(tesra::svg::BuildSymbolGallery(TESRA_SHIPPED_SYMBOLS), argv[2]);
     if (first.starts_with("--")) return Usage();
 
     std::ifstream in(argv[1], std::ios::binary);
