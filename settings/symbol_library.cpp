@@ -15,9 +15,9 @@
 // no `end`, more symbols than kMaxSymbols) is skipped and kept as it was; so
 // is any line outside an entry. A `key=value` line whose key this version
 // does not know is a later version's setting: the symbol reads without it and
-// keeps the line. Blank lines are ignored. Saving writes unknown lines before
-// the symbols and damaged entries after them, so a saved file reads back as
-// the same library.
+// keeps the line (up to kMaxLaterKeys of them). Blank lines are ignored. Saving writes unknown
+// lines before the symbols and damaged entries after them, so a saved file reads back as the same
+// library.
 
 #include "settings/symbol_library.h"
 
@@ -96,7 +96,8 @@ bool ReadSetting(std::string_view line, Symbol& s) {
     const std::string_view name = line.substr(0, equals);
     for (const ExtensionKey& key : kExtensionKeys)
         if (key.name == name) return ReadExtensionValue(key, line.substr(equals + 1), s.row);
-    const bool plausible = !name.empty() && name.find_first_of(" \t") == std::string_view::npos;
+    const bool plausible = !name.empty() && name.find_first_of(" \t") == std::string_view::npos &&
+                           s.laterKeys.size() < kMaxLaterKeys;
     if (plausible) s.laterKeys.emplace_back(line);
     return plausible;
 }

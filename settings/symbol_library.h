@@ -52,6 +52,8 @@ struct SymbolLibrary {
 
 // More symbols than this are kept aside as damaged entries.
 inline constexpr std::size_t kMaxSymbols = 4096;
+// A symbol with more settings this version does not know is kept aside as damaged.
+inline constexpr std::size_t kMaxLaterKeys = 64;
 
 inline constexpr std::string_view kSymbolFileName = "tesra_symbols.txt";
 

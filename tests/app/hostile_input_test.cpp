@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "exchange/atomic_file.h"
+#include "settings/symbol_library.h"
 #include "tesra_process.h"
 #include "test_support.h"
 #include "tests/command_grammar.h"
@@ -569,6 +570,41 @@ std::vector<HostileCase> RegistrationCases() {
 
 INSTANTIATE_TEST_SUITE_P(Registrations, Hostile, ::testing::ValuesIn(RegistrationCases()),
                          CaseName);
+
+// A symbol file copied between offices may hold anything: it reads within its
+// bounds, keeps what it could not read, and saves a file that reads back the same.
+TEST(HostileSymbolFile, ReadsWithinBoundsAndSavesWhatItRead) {
+    const std::string head = "tesra-symbols 1\r\n";
+    const std::string good = "symbol x\r\nrow 0 1 1 0 0 1 0 0 0\r\nend\r\n";
+    const struct {
+        const char* name;
+        Bytes bytes;
+        std::size_t symbols;
+    } cases[] = {
+        {"Garbage", [&] { return head + Garbage(1 << 20); }, 0},
+        {"FiftyMegabyteName", [&] { return head + "symbol " + Repeat("\x82\xA0", 25'000'000); }, 0},
+        {"MillionSymbols", [&] { return head + Repeat(good, 1'000'000); }, kMaxSymbols},
+        {"MillionKeyLinesInOne",
+         [&] {
+             return head + "symbol x\r\nrow 0 1 1 0 0 1 0 0 0\r\n" + Repeat("z=1\r\n", 1'000'000) +
+                    "end\r\n";
+         },
+         0},
+        {"NulAndLoneLeadBytes",
+         [&] {
+             return head + "symbol a\x81\r\nrow 0 1 1 0 0 1 0 0 0\0\r\nend\r\n"s + good + "\x81";
+         },
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string bytes = c.bytes();
+        const SymbolLibrary lib = ParseSymbolLibrary(bytes);
+        EXPECT_EQ(lib.symbols.size(), c.symbols);
+        const std::string saved = SerializeSymbolLibrary(lib);
+        EXPECT_EQ(SerializeSymbolLibrary(ParseSymbolLibrary(saved)), saved);
+    }
+}
 
 }  // namespace
 }  // namespace tesra
