@@ -81,13 +81,16 @@ std::string SettingsDialog::MissingFigureName(std::int32_t kind) {
 }
 
 void SettingsDialog::FillRow(int row) {
-    const PatternRow& r = store_.rows[static_cast<std::size_t>(row - 1)];
     const Control selector = RowControl(kRowSelector, row);
     ui_.SetSelector(selector, false);
     if (row == store_.selectedRow) {
         ui_.SetSelector(selector, true);
         ui_.FocusSelector(selector);
     }
+    FillRowFields(row, store_.rows[static_cast<std::size_t>(row - 1)]);
+}
+
+void SettingsDialog::FillRowFields(int row, const PatternRow& r) {
     // A stored index without an item (a hand-edited file, or -1 saved from a
     // list left empty) shows as no selection, never as some other item.
     for (std::size_t i = 0; i < std::size(kRowFields); ++i) {
@@ -155,6 +158,7 @@ void SettingsDialog::Button1Click() {
     // A failed save is silent: the old file stays as it was.
     SavePatternStore(store_, storeFile_);
     SaveFigureEdits();
+    SaveSymbolEdits();
     ui_.Close();
 }
 
@@ -344,6 +348,88 @@ void SettingsDialog::SaveFigureEdits() {
         ui_.Tell(
             "図形ファイルを保存できませんでした。図形の名前の変更と削除は保存されていません。");
     figureEdits_.clear();
+}
+
+// The symbol chooser.
+
+void SettingsDialog::UseSymbols(SymbolLibrary symbols, std::filesystem::path symbolFile) {
+    symbols_ = std::move(symbols);
+    symbolFile_ = std::move(symbolFile);
+}
+
+bool SettingsDialog::SymbolsEditable() const { return !symbolFile_.empty() && symbols_.writable; }
+
+void SettingsDialog::OpenSymbolGrid() {
+    if (previewRow_ == 0) return;
+    int focus = 0;
+    const auto fromCp932 = [](void* ui, std::string_view text) {
+        return static_cast<DialogPlatform*>(ui)->FromCp932(text);
+    };
+    for (;;) {
+        const SymbolGridContent content =
+            SymbolGridOf(symbols_, library_.set, fromCp932, &ui_, SymbolsEditable());
+        const FigureGridAnswer answer = ui_.RunSymbolGrid(content, focus);
+        const bool known =
+            answer.kind >= 0 && static_cast<std::size_t>(answer.kind) < symbols_.symbols.size();
+        if (answer.action == FigureGridAnswer::Action::Cancel || !known) return;
+        if (answer.action == FigureGridAnswer::Action::Choose)
+            return ApplySymbol(static_cast<std::size_t>(answer.kind));
+        EditSymbol(answer);
+        focus = std::min(answer.kind, static_cast<std::int32_t>(symbols_.symbols.size()) - 1);
+    }
+}
+
+// Every setting of the symbol, the nine fields and the area's alike.
+void SettingsDialog::ApplySymbol(std::size_t index) {
+    const PatternRow& chosen = symbols_.symbols[index].row;
+    rows_[static_cast<std::size_t>(previewRow_ - 1)] = chosen;
+    FillRowFields(previewRow_, chosen);
+    FillArea(previewRow_);
+    ShowPreview();
+}
+
+void SettingsDialog::EditSymbol(const FigureGridAnswer& answer) {
+    if (!SymbolsEditable()) return;
+    const auto index = static_cast<std::size_t>(answer.kind);
+    SymbolEdit edit;
+    edit.index = index;
+    edit.oldName = symbols_.symbols[index].name;
+    if (answer.action == FigureGridAnswer::Action::Delete) {
+        edit.action = SymbolEdit::Action::Remove;
+    } else {
+        const std::optional<std::string> cp932 = ui_.ToCp932(answer.name);
+        if (!cp932 || CleanFigureName(*cp932).empty())
+            return ui_.Tell("この名前は記号ファイルに書けません。");
+        edit.action = SymbolEdit::Action::Rename;
+        edit.symbol.name = *cp932;
+    }
+    if (ApplySymbolEdit(symbols_, edit)) symbolEdits_.push_back(edit);
+}
+
+void SettingsDialog::RegisterRowAsSymbol() {
+    if (previewRow_ == 0) return;
+    if (!SymbolsEditable())
+        return ui_.Tell("記号ファイルに書き込めないため、記号を登録できません。");
+    const std::optional<std::string> typed = ui_.AskText("記号の名前");
+    if (!typed) return;
+    const std::optional<std::string> cp932 = ui_.ToCp932(*typed);
+    if (!cp932 || CleanFigureName(*cp932).empty())
+        return ui_.Tell("この名前は記号ファイルに書けません。");
+    SymbolEdit edit;
+    edit.symbol = SymbolOfRow(ReadRow(previewRow_), *cp932, "", &library_.set);
+    if (ApplySymbolEdit(symbols_, edit))
+        symbolEdits_.push_back(edit);
+    else
+        ui_.Tell("記号ファイルがいっぱいです。");
+}
+
+void SettingsDialog::SaveSymbolEdits() {
+    if (symbolEdits_.empty()) return;
+    if (!tesra::SaveSymbolEdits(symbolFile_, symbolEdits_))
+        ui_.Tell(
+            "記号ファイルを保存できませんでした。記号の登録・名前の変更・削除は"
+            "保存されていません。");
+    symbolEdits_.clear();
 }
 
 }  // namespace tesra
