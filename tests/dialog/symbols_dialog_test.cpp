@@ -93,11 +93,14 @@ TEST(SymbolsDialog, ChosenSymbolFillsEveryFieldOfTheShownRowAndOkKeepsIt) {
     ASSERT_EQ(cells.size(), 2u);  // the damaged entry is left out, the dialog opens
     EXPECT_EQ(cells[1]->name, "cp932:boundary");
     EXPECT_EQ(run.ui.previews.back().row, BoundaryRow());
+    run.ui.typed = "copy";  // the row as shown, area included, saved as a symbol
+    run.dialog->RegisterRowAsSymbol();
     run.dialog->Button1Click();
     EXPECT_EQ(run.SavedRow(4), BoundaryRow());
     EXPECT_EQ(run.SavedRow(1), PatternRow{});
     EXPECT_EQ(test::ReadBytes(run.symbolFile),
-              FileOf({Named("a"), Named("boundary", BoundaryRow())}, kDamaged));
+              FileOf({Named("a"), Named("boundary", BoundaryRow()), Named("copy", BoundaryRow())},
+                     kDamaged));
 }
 
 // What the user does in the chooser and with the dialog: the rows stored and
@@ -144,19 +147,6 @@ TEST(SymbolsDialog, EditsReachTheFileOnOkOnly) {
         for (const Symbol& s : LoadSymbolLibrary(run.symbolFile).symbols) names.push_back(s.name);
         EXPECT_EQ(names, c.names);
     }
-}
-
-TEST(SymbolsDialog, SavedRowCarriesTheAreaAsShown) {
-    SymbolRun run;
-    run.Open(FileOf({Named("boundary", BoundaryRow())}));
-    run.ui.symbolAnswers = {{Action::Choose, 0, ""}};
-    run.dialog->OpenSymbolGrid();
-    run.ui.typed = "copy";
-    run.dialog->RegisterRowAsSymbol();
-    run.dialog->Button1Click();
-    const SymbolLibrary back = LoadSymbolLibrary(run.symbolFile);
-    ASSERT_EQ(back.symbols.size(), 2u);
-    EXPECT_EQ(back.symbols[1].row, BoundaryRow());
 }
 
 TEST(SymbolsDialog, AFileOfAnotherVersionIsOnlyRead) {
