@@ -221,9 +221,16 @@ void AppendSymbol(std::string& out, const Symbol& s) {
     AppendLine(out, std::string(kSymbolKey) + ' ' + s.name);
     if (!s.description.empty()) AppendLine(out, "note " + s.description);
     AppendLine(out, RowLine(s.row));
-    for (const ExtensionKey& key : kExtensionKeys)
-        if (!IsExtensionDefault(key, s.row))
-            AppendLine(out, std::string(key.name) + '=' + ExtensionValueText(key, s.row));
+    for (const ExtensionKey& key : kExtensionKeys) {
+        if (IsExtensionDefault(key, s.row)) continue;
+        std::string line = std::string(key.name) + '=';
+        // The store writes the host's 15 digits; a symbol keeps every bit.
+        if (key.real)
+            AppendShortest(line, s.row.*key.real);
+        else
+            line += ExtensionValueText(key, s.row);
+        AppendLine(out, line);
+    }
     for (const std::string& line : s.laterKeys) AppendLine(out, line);
     for (const NeededFigure& need : s.needs) {
         std::string line = "needs ";

@@ -42,7 +42,7 @@ Symbol EveryFieldSymbol() {
              .side = 1,
              .orientation = 1,
              .rowKind = 1,
-             .pitch = 1.5,
+             .pitch = 0.1 + 0.2,
              .rhythm = "LSS",
              .shortRatio = 0.25,
              .tickLength = 3,
