@@ -66,6 +66,10 @@ constexpr Tip kTips[] = {
     {"LabelSequence",   "図形AとBを描く順で、8文字までです（例: AAB）。空ならAだけを描きます。"},
     {"CheckBoxFit",     "登録図形を枠に合わせて伸ばさず、縦横比を保って描きます。"},
     {"CheckBoxElementColors", "登録図形を、登録したときの各要素の線色で描きます。"},
+    {"LabelPenFigure",  "図形を描く線色と線種です。現在の線色・線種は、Jw_cadで選んでいる線のままです。"},
+    {"LabelPenUpper",   "上線を描く線色と線種です。現在の線色・線種は、Jw_cadで選んでいる線のままです。"},
+    {"LabelPenMiddle",  "中線を描く線色と線種です。現在の線色・線種は、Jw_cadで選んでいる線のままです。"},
+    {"LabelPenLower",   "下線を描く線色と線種です。現在の線色・線種は、Jw_cadで選んでいる線のままです。"},
     {"LabelRows",       "使う行を選びます。矢印キーで行を移せます。"},
     {"Label2",          "ソリッド任意色の色です。クリックするか、SpaceかEnterで色を選べます。"},
     // clang-format on
