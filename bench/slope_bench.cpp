@@ -48,7 +48,7 @@ void BM_SlopeOverCrossingLines(benchmark::State& state) {
     std::size_t bytes = 0;
     for (auto _ : state) {
         CountingSink out;
-        DrawSlopeSelection(run, PlanSlopeSelection(run, RunMode::SlopeBetween), out);
+        WriteSelectionPlan(run.exchange, PlanSlopeSelection(run, RunMode::SlopeBetween), out);
         bytes = out.bytes;
     }
     state.counters["output_MB"] = static_cast<double>(bytes) / 1e6;
