@@ -11,6 +11,7 @@
 #include "exchange/writer.h"
 #include "figures/layout.h"
 #include "figures/layout_slope.h"
+#include "figures/pen_target.h"
 #include "notices_cp932.h"
 
 namespace tesra {
@@ -65,7 +66,8 @@ bool DrawSpans(const RunContext& run, RunMode mode, LineSink& out) {
     }
     if (ex.bz) writer.AppendOutputLine("bz");
     writer.WriteInitialAttributes();
-    LayOutPaths(inputs, paths, writer);
+    PenTarget pens(writer, inputs.row, ex.initial);
+    LayOutPaths(inputs, paths, pens.Target());
     return true;
 }
 

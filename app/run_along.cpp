@@ -8,6 +8,7 @@
 #include "exchange/host_codes.h"
 #include "figures/along_elements.h"
 #include "figures/layout.h"
+#include "figures/pen_target.h"
 #include "notices_cp932.h"
 
 namespace tesra {
@@ -44,7 +45,9 @@ SelectionPlan PlanAlongSelection(const RunContext& run) {
         return NoticePlan(std::move(plan), std::string(kTooManyFiguresAlong));
     plan.notFollowed = selection.notFollowed;
     plan.draw = [&run, paths = std::move(selection.paths)](Writer& writer) {
-        LayOutPaths(InputsOf(run), paths, writer);
+        const LayoutInputs inputs = InputsOf(run);
+        PenTarget pens(writer, inputs.row, run.exchange.initial);
+        LayOutPaths(inputs, paths, pens.Target());
     };
     return plan;
 }

@@ -7,6 +7,7 @@
 
 #include "figures/along_elements.h"
 #include "figures/layout.h"
+#include "figures/pen_target.h"
 #include "notices_cp932.h"
 
 namespace tesra {
@@ -63,12 +64,14 @@ SelectionPlan PlanSlopeSelection(const RunContext& run, RunMode mode) {
     auto ticks = std::make_shared<SlopePlan>(PlanSlope(row, split.tops, split.toes));
     if (ticks->refusal != SlopeRefusal::None) return RefusalNotice(std::move(plan), ticks->refusal);
     // The top edge is a selected element, back in the drawing already.
-    plan.draw = [row, ticks, tops = std::move(split.tops)](Writer& writer) {
+    plan.draw = [row, ticks, host = run.exchange.initial,
+                 tops = std::move(split.tops)](Writer& writer) {
         LayoutInputs in;
         in.row = row;
         in.pathIsDrawn = true;
         in.slopePlan = ticks.get();
-        LayOutPaths(in, tops, writer);
+        PenTarget pens(writer, row, host);
+        LayOutPaths(in, tops, pens.Target());
     };
     return plan;
 }

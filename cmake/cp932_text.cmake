@@ -39,3 +39,12 @@ namespace tesra {
 }  // namespace tesra
 " @ONLY)
 endfunction()
+
+# A UTF-8 template of a file users get (package/NAME.in) as the CP932 file
+# with CR LF that the program reads, for builds that use it without the package.
+function(tesra_cp932_file input output)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${input})
+  configure_file(${input} ${output}.utf8 @ONLY NEWLINE_STYLE CRLF)
+  execute_process(COMMAND iconv -f UTF-8 -t CP932 INPUT_FILE ${output}.utf8 OUTPUT_FILE ${output}
+                  COMMAND_ERROR_IS_FATAL ANY)
+endfunction()

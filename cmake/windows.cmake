@@ -26,7 +26,7 @@ find_program(TESRA_ICONV iconv REQUIRED)
 set(TESRA_PACKAGE_FILES)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 foreach(name tesra_settei.bat tesra_2ten.bat tesra_renzoku.bat tesra_sentaku.bat tesra_norimen.bat tesra_touroku.bat
-             readme.txt)
+             readme.txt tesra_symbols.txt)
   set(utf8 ${CMAKE_BINARY_DIR}/package-utf8/${name})
   set(cp932 ${CMAKE_BINARY_DIR}/package/${name})
   configure_file(${PROJECT_SOURCE_DIR}/package/${name}.in ${utf8} @ONLY NEWLINE_STYLE CRLF)

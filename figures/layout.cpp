@@ -25,7 +25,10 @@ struct LinePlaces {
     FigureCell Cell(Point o, double w, double h) const { return LineCell(f, o, w, h); }
     void Gap(const Context& c, Point from, Point to, DrawTarget& out) const {
         for (const Guide& g : c.guides)
-            if (c.DrawsGap(g)) out.EmitLine(from + g.v * f.ev, to + g.v * f.ev);
+            if (c.DrawsGap(g)) {
+                out.BeginPart(g.part);
+                out.EmitLine(from + g.v * f.ev, to + g.v * f.ev);
+            }
     }
 };
 
@@ -39,9 +42,11 @@ struct ArcPlaces {
     }
     void Gap(const Context& c, double from, double to, DrawTarget& out) const {
         for (const Guide& g : c.guides)
-            if (c.DrawsGap(g))
+            if (c.DrawsGap(g)) {
+                out.BeginPart(g.part);
                 guide::EmitGuideArc(f.e->centre, f.RadiusAt(g.v), f.AngleAt(from), f.AngleAt(to),
                                     out);
+            }
     }
 };
 

@@ -18,6 +18,7 @@ namespace tesra::layout {
 struct Guide {
     std::int32_t setting;
     double v;  // height in the band
+    RowPart part;
 };
 
 // The guide lines' settings and heights in the band: upper, middle, lower.

@@ -22,7 +22,9 @@ std::string MixedSequence(const PatternRow& row) {
 }  // namespace
 
 std::array<Guide, 3> Guides(const PatternRow& row) {
-    return {{{row.upperLine, row.height}, {row.middleLine, row.height / 2}, {row.lowerLine, 0.0}}};
+    return {{{row.upperLine, row.height, RowPart::Upper},
+             {row.middleLine, row.height / 2, RowPart::Middle},
+             {row.lowerLine, 0.0, RowPart::Lower}}};
 }
 
 FigureSequence::FigureSequence(const PatternRow& row)
@@ -86,6 +88,7 @@ std::int64_t CountOrTooMany(std::optional<std::int32_t> n, double length, const 
 }
 
 void Context::Draw(std::int32_t kind, const FigureCell& cell, DrawTarget& out) const {
+    out.BeginPart(RowPart::Figures);
     if (kind >= kFirstOwnFigureKind && in.ownFigures) {
         DrawOwnFigure(*in.ownFigures, kind, Oriented(cell), in.row, in.solid, in.lineColor, out);
     } else {
@@ -261,8 +264,10 @@ void EmitGuideBetween(const ElementFrame& f, double v, double s1, double s2, Dra
 void FullLengthGuides(const Context& c, const ElementPath& path, std::size_t k,
                       const ElementFrame& f, DrawTarget& out) {
     for (const Guide& g : c.guides)
-        if (g.setting == kGuideFull && !c.Skips(g.v))
+        if (g.setting == kGuideFull && !c.Skips(g.v)) {
+            out.BeginPart(g.part);
             EmitGuidePiece(f, TrimmedCurve(c, path, k, g.v), g.v, std::nullopt, std::nullopt, out);
+        }
 }
 
 }  // namespace tesra::layout

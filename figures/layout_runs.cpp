@@ -182,12 +182,16 @@ void GapAlong(const Context& c, const RunView& run, std::optional<double> a,
     if (a && b && first == last) {  // the common case: a gap within one element
         const double start = run.StartOf(first);
         for (const Guide& g : c.guides)
-            if (c.DrawsGap(g)) EmitGuideBetween(run.Frame(first), g.v, *a - start, *b - start, out);
+            if (c.DrawsGap(g)) {
+                out.BeginPart(g.part);
+                EmitGuideBetween(run.Frame(first), g.v, *a - start, *b - start, out);
+            }
         return;
     }
     for (std::size_t k = 0; k < c.guides.size(); ++k) {
         const Guide& g = c.guides[k];
         if (!c.DrawsGap(g)) continue;
+        out.BeginPart(g.part);
         for (std::size_t i = first; i <= last; ++i) {
             if (IsDegenerate(*run.Frame(i).e)) continue;
             std::optional<double> s1, s2;

@@ -10,6 +10,8 @@ std::int64_t SlopeFigureCount(const LayoutInputs& in, std::span<const ElementPat
 }
 
 void LayOutSlope(const LayoutInputs& in, std::span<const ElementPath> tops, DrawTarget& out) {
+    // A slope row's top edge and ticks are its figures: they take the figures' pen.
+    out.BeginPart(RowPart::Figures);
     if (in.slopePlan != nullptr)
         return DrawSlopePlan(in.row, *in.slopePlan, tops, in.pathIsDrawn, out);
     DrawSlopePlan(in.row, PlanSlope(in.row, tops, in.toes), tops, in.pathIsDrawn, out);

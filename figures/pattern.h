@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/draw_target.h"
+
 namespace tesra {
 
 // The codes are the item indexes of the dialog's drop-down lists. Fields stay
@@ -75,8 +77,30 @@ struct PatternRow {
     std::int32_t fit = kFitStretch;  // own figures: stretched or scaled uniformly
     std::int32_t elementColors = 0;  // own figures: 1 draws outlines in each element's own pen
 
+    // [extension] keys: figure_color … lower_linetype. The pen of each part:
+    // the host's `lc` and `lt` numbers, kCurrentPen for the pen the host
+    // passed in (PenOf gathers them).
+    std::int32_t figureColor = kCurrentPen;
+    std::int32_t figureLineType = kCurrentPen;
+    std::int32_t upperColor = kCurrentPen;
+    std::int32_t upperLineType = kCurrentPen;
+    std::int32_t middleColor = kCurrentPen;
+    std::int32_t middleLineType = kCurrentPen;
+    std::int32_t lowerColor = kCurrentPen;
+    std::int32_t lowerLineType = kCurrentPen;
+
     bool operator==(const PatternRow&) const = default;
 };
+
+inline RowPen PenOf(const PatternRow& row, RowPart part) {
+    switch (part) {
+        case RowPart::Figures: return {row.figureColor, row.figureLineType};
+        case RowPart::Upper: return {row.upperColor, row.upperLineType};
+        case RowPart::Middle: return {row.middleColor, row.middleLineType};
+        case RowPart::Lower: return {row.lowerColor, row.lowerLineType};
+    }
+    return {};
+}
 
 // What a rhythm, a sequence and a short ratio may be, for the store that
 // reads them and the layout that draws them alike; anything else is taken as

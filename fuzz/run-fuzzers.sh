@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 build=${FUZZ_BUILD_DIR:-build-fuzz}
-targets=${FUZZ_TARGETS:-"reader_fuzz store_fuzz figure_library_fuzz run_fuzz scene_reader_fuzz number_format_fuzz"}
+targets=${FUZZ_TARGETS:-"reader_fuzz store_fuzz figure_library_fuzz symbol_library_fuzz run_fuzz scene_reader_fuzz number_format_fuzz"}
 
 CXX=${CXX:-clang++} cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTESRA_FUZZ=ON -DTESRA_BUILD_TESTS=OFF >/dev/null

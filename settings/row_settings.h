@@ -78,6 +78,14 @@ inline constexpr RowSetting kRowSettings[] = {
     {"sequence",       "EditSequence",          ValueKind::Sequence, nullptr, nullptr,                  &PatternRow::sequence},
     {"fit",            "CheckBoxFit",           ValueKind::Switch,   &PatternRow::fit},
     {"element_colors", "CheckBoxElementColors", ValueKind::Switch,   &PatternRow::elementColors},
+    {"figure_color",    "ComboBoxFigureColor",    ValueKind::Code, &PatternRow::figureColor},
+    {"figure_linetype", "ComboBoxFigureLineType", ValueKind::Code, &PatternRow::figureLineType},
+    {"upper_color",     "ComboBoxUpperColor",     ValueKind::Code, &PatternRow::upperColor},
+    {"upper_linetype",  "ComboBoxUpperLineType",  ValueKind::Code, &PatternRow::upperLineType},
+    {"middle_color",    "ComboBoxMiddleColor",    ValueKind::Code, &PatternRow::middleColor},
+    {"middle_linetype", "ComboBoxMiddleLineType", ValueKind::Code, &PatternRow::middleLineType},
+    {"lower_color",     "ComboBoxLowerColor",     ValueKind::Code, &PatternRow::lowerColor},
+    {"lower_linetype",  "ComboBoxLowerLineType",  ValueKind::Code, &PatternRow::lowerLineType},
 };
 // clang-format on
 

@@ -111,6 +111,10 @@ std::string KeyLineText(int row, int key, const PatternRow& values) {
 
 }  // namespace
 
+bool ReadKeyValue(const RowSetting& key, std::string_view text, PatternRow& row) {
+    return ReadValue(key, text, row);
+}
+
 bool IsExtensionHeader(std::string_view line) { return TrimBlanks(line) == kExtensionHeader; }
 
 std::vector<std::string> ReadExtension(const std::vector<std::string_view>& lines,

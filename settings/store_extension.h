@@ -16,6 +16,11 @@ using PatternRows = std::array<PatternRow, kPatternRows>;
 
 inline constexpr std::string_view kExtensionHeader = "[extension]";
 
+// One key's value read from its text into the row as the section reads it;
+// false for text that is not a value. The symbol library spells a row's
+// settings the same way.
+bool ReadKeyValue(const RowSetting& key, std::string_view text, PatternRow& row);
+
 // "[extension]", blanks around it ignored.
 bool IsExtensionHeader(std::string_view line);
 // Reads the lines after line 113 into the rows and returns the lines to keep:

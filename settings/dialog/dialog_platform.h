@@ -12,6 +12,7 @@
 #include "figures/figure_cell.h"
 #include "figures/own_figures.h"
 #include "settings/dialog/figure_grid.h"
+#include "settings/dialog/symbol_grid.h"
 #include "settings/pattern_store.h"
 
 namespace tesra {
@@ -79,6 +80,16 @@ public:
     // focusCell; returns what the user did there.
     virtual FigureGridAnswer RunFigureGrid(Control list, const FigureGridContent& content,
                                            int focusCell) = 0;
+    // The symbol chooser: the figure chooser's grid over the symbols, each
+    // cell's picture drawn as content.rows says; returns what the user did.
+    // A platform that has no such window yet answers Cancel, and the dialog
+    // offers no way to open it there.
+    virtual FigureGridAnswer RunSymbolGrid(const SymbolGridContent& /*content*/,
+                                           int /*focusCell*/) {
+        return {};
+    }
+    // A line the user types (a new symbol's name), UTF-8; nothing when cancelled.
+    virtual std::optional<std::string> AskText(std::string_view /*prompt*/) { return std::nullopt; }
     // A question the user answers yes or no (no is the default), and a message.
     virtual bool AskYesNo(std::string_view question) = 0;
     virtual void Tell(std::string_view message) = 0;

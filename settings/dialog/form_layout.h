@@ -20,7 +20,7 @@ inline constexpr int kClientWidth = 783;
 inline constexpr int kRowsAreaHeight = 309;
 inline constexpr int kPreviewBandHeight = 100;
 // Below the band, the settings of the row it shows (row_settings_area.h).
-inline constexpr int kSettingsAreaHeight = 80;
+inline constexpr int kSettingsAreaHeight = 128;
 inline constexpr int kClientHeight = kRowsAreaHeight + kPreviewBandHeight + kSettingsAreaHeight;
 inline constexpr std::int32_t kFormColor = 0xFFFFFF;  // white
 inline constexpr std::int32_t kMemoColor = 16051131;  // 0x00BBGGRR: red BB, green EB, blue F4

@@ -13,8 +13,15 @@ constexpr std::array<std::string_view, 3> kArrangementItems = {"辺ごと", "通
 constexpr std::array<std::string_view, 3> kSideItems = {"指示どおり", "内側", "外側"};
 constexpr std::array<std::string_view, 2> kOrientationItems = {"経路に沿う", "正立"};
 constexpr std::array<std::string_view, 2> kRowKindItems = {"装飾線", "法面"};
+// Item index = the host's `lc` / `lt` number; item 0 keeps the host's pen.
+constexpr std::array<std::string_view, 10> kPenColorItems = {
+    "現在の線色", "線色1", "線色2", "線色3", "線色4",
+    "線色5",      "線色6", "線色7", "線色8", "補助線色"};
+constexpr std::array<std::string_view, 10> kPenLineTypeItems = {
+    "現在の線種", "実線",    "点線1",   "点線2",   "点線3",
+    "一点鎖1",    "一点鎖2", "二点鎖1", "二点鎖2", "補助線種"};
 
-// The area holds three lines of controls at the rows' pitch; a label stands
+// The area holds five lines of controls at the rows' pitch; a label stands
 // centred on the line, a check box a little lower than an edit box.
 constexpr int kLinePitch = 24;
 constexpr int kAreaMargin = 4;
@@ -68,6 +75,18 @@ constexpr AreaControl kAreaControls[] = {
     {"EditSequence",         ControlKind::Edit,      2, 473,  60, ""},
     {"CheckBoxFit",          ControlKind::CheckBox,  2, 545, 121, "縦横比を保つ(&F)"},
     {"CheckBoxElementColors", ControlKind::CheckBox,  2, 678,  93, "要素の色(&E)"},
+    {"LabelPenFigure",       ControlKind::Label,     3,   8,  49, "図形(&Z)"},
+    {"ComboBoxFigureColor",  ControlKind::DropDown,  3,  59, 104, "", kPenColorItems},
+    {"ComboBoxFigureLineType", ControlKind::DropDown, 3, 167, 104, "", kPenLineTypeItems},
+    {"LabelPenUpper",        ControlKind::Label,     3, 283,  49, "上線(&U)"},
+    {"ComboBoxUpperColor",   ControlKind::DropDown,  3, 334, 104, "", kPenColorItems},
+    {"ComboBoxUpperLineType", ControlKind::DropDown, 3, 442, 104, "", kPenLineTypeItems},
+    {"LabelPenMiddle",       ControlKind::Label,     4,   8,  49, "中線(&J)"},
+    {"ComboBoxMiddleColor",  ControlKind::DropDown,  4,  59, 104, "", kPenColorItems},
+    {"ComboBoxMiddleLineType", ControlKind::DropDown, 4, 167, 104, "", kPenLineTypeItems},
+    {"LabelPenLower",        ControlKind::Label,     4, 283,  49, "下線(&D)"},
+    {"ComboBoxLowerColor",   ControlKind::DropDown,  4, 334, 104, "", kPenColorItems},
+    {"ComboBoxLowerLineType", ControlKind::DropDown, 4, 442, 104, "", kPenLineTypeItems},
 };
 // clang-format on
 
@@ -107,9 +126,9 @@ bool TypedWithoutInputMethod(const AreaControl& c) {
 
 }  // namespace
 
-static_assert(kSettingsAreaTop + kAreaMargin + 2 * kLinePitch + kControlHeight + kAreaMargin <=
+static_assert(kSettingsAreaTop + kAreaMargin + 4 * kLinePitch + kControlHeight + kAreaMargin <=
                   kClientHeight,
-              "the form is tall enough for the area's three lines");
+              "the form is tall enough for the area's five lines");
 
 std::vector<ControlEntry> SettingsAreaControls() {
     std::vector<ControlEntry> controls;

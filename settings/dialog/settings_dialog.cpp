@@ -212,6 +212,7 @@ void SettingsDialog::Button1Click() {
             "設定ファイルに書き込めないため、設定は保存されていません（ファイルはそのままです）。"
             "読み取り専用になっていないか確かめて下さい。");
     SaveFigureEdits();
+    SaveSymbolEdits();
     CloseForm();
 }
 
@@ -232,6 +233,7 @@ bool SettingsDialog::SaveRefused() {
                  : "設定ファイルを読む途中でエラーが起きました。"
                    "ファイルの内容を失わないよう、設定は保存しません。");
     SaveFigureEdits();
+    SaveSymbolEdits();
     CloseForm();
     return true;
 }
@@ -554,6 +556,100 @@ void SettingsDialog::SaveFigureEdits() {
         ui_.Tell(
             "図形ファイルを保存できませんでした。図形の名前の変更と削除は保存されていません。");
     figureEdits_.clear();
+}
+
+// The symbol chooser.
+
+void SettingsDialog::UseSymbols(SymbolLibrary symbols, std::filesystem::path symbolFile) {
+    symbols_ = std::move(symbols);
+    symbolFile_ = std::move(symbolFile);
+}
+
+bool SettingsDialog::SymbolsEditable() const { return !symbolFile_.empty() && symbols_.writable; }
+
+void SettingsDialog::OpenSymbolGrid() {
+    if (previewRow_ == 0) return;
+    int focus = 0;
+    const auto fromCp932 = [](void* ui, std::string_view text) {
+        return static_cast<DialogPlatform*>(ui)->FromCp932(text);
+    };
+    for (;;) {
+        const SymbolGridContent content =
+            SymbolGridOf(symbols_, library_.set, fromCp932, &ui_, SymbolsEditable());
+        const FigureGridAnswer answer = ui_.RunSymbolGrid(content, focus);
+        const bool known =
+            answer.kind >= 0 && static_cast<std::size_t>(answer.kind) < symbols_.symbols.size();
+        if (answer.action == FigureGridAnswer::Action::Cancel || !known) return;
+        if (answer.action == FigureGridAnswer::Action::Choose)
+            return ApplySymbol(static_cast<std::size_t>(answer.kind));
+        EditSymbol(answer);
+        focus = std::min(answer.kind, static_cast<std::int32_t>(symbols_.symbols.size()) - 1);
+    }
+}
+
+// Every setting of the symbol, the nine fields and the area's alike. The
+// window reports the edits that filling makes; they are not the user's.
+void SettingsDialog::ApplySymbol(std::size_t index) {
+    const PatternRow& chosen = symbols_.symbols[index].row;
+    rows_[static_cast<std::size_t>(previewRow_ - 1)] = chosen;
+    DropNotes(previewRow_);
+    fillingArea_ = true;
+    for (const RowSetting& setting : kLineSettings)
+        FillControl(RowControl(setting.control, previewRow_), setting, chosen);
+    fillingArea_ = false;
+    FillArea(previewRow_);
+    ShowPreview();
+}
+
+void SettingsDialog::DropNotes(int row) {
+    for (std::size_t i = 0; i < std::size(kRowSettings); ++i) {
+        if (notes_.erase({row, i}) == 0) continue;
+        if (const Control c = ControlOf(kRowSettings[i], row); c != kNoControl) ClearNote(c);
+    }
+}
+
+void SettingsDialog::EditSymbol(const FigureGridAnswer& answer) {
+    if (!SymbolsEditable()) return;
+    const auto index = static_cast<std::size_t>(answer.kind);
+    SymbolEdit edit;
+    edit.index = index;
+    edit.oldName = symbols_.symbols[index].name;
+    if (answer.action == FigureGridAnswer::Action::Delete) {
+        edit.action = SymbolEdit::Action::Remove;
+    } else {
+        const std::optional<std::string> cp932 = ui_.ToCp932(answer.name);
+        if (!cp932 || CleanFigureName(*cp932).empty())
+            return ui_.Tell("この名前は記号ファイルに書けません。");
+        edit.action = SymbolEdit::Action::Rename;
+        edit.symbol.name = *cp932;
+    }
+    if (ApplySymbolEdit(symbols_, edit)) symbolEdits_.push_back(edit);
+}
+
+void SettingsDialog::RegisterRowAsSymbol() {
+    if (previewRow_ == 0) return;
+    if (!SymbolsEditable())
+        return ui_.Tell("記号ファイルに書き込めないため、記号を登録できません。");
+    const std::optional<std::string> typed = ui_.AskText("記号の名前");
+    if (!typed) return;
+    const std::optional<std::string> cp932 = ui_.ToCp932(*typed);
+    if (!cp932 || CleanFigureName(*cp932).empty())
+        return ui_.Tell("この名前は記号ファイルに書けません。");
+    SymbolEdit edit;
+    edit.symbol = SymbolOfRow(ReadRow(previewRow_), *cp932, "", &library_.set);
+    if (ApplySymbolEdit(symbols_, edit))
+        symbolEdits_.push_back(edit);
+    else
+        ui_.Tell("記号ファイルがいっぱいです。");
+}
+
+void SettingsDialog::SaveSymbolEdits() {
+    if (symbolEdits_.empty()) return;
+    if (!tesra::SaveSymbolEdits(symbolFile_, symbolEdits_))
+        ui_.Tell(
+            "記号ファイルを保存できませんでした。記号の登録・名前の変更・削除は"
+            "保存されていません。");
+    symbolEdits_.clear();
 }
 
 }  // namespace tesra

@@ -16,6 +16,7 @@
 #include "settings/figure_library.h"
 #include "settings/pattern_store.h"
 #include "settings/row_settings.h"
+#include "settings/symbol_library.h"
 
 namespace tesra {
 
@@ -57,6 +58,14 @@ public:
     // and what OK stores.
     static std::string ValueNoteText(const RowSetting& setting, std::string_view typed,
                                      const Reading& reading);
+
+    // The symbol library. The chooser fills the row the band shows with every
+    // setting of the chosen symbol (until OK, like any edit); the row can be
+    // saved as a new symbol; symbols are renamed and deleted as own figures
+    // are. What changes in the library is written to symbolFile on OK.
+    void UseSymbols(SymbolLibrary symbols, std::filesystem::path symbolFile);
+    void OpenSymbolGrid();
+    void RegisterRowAsSymbol();
 
     // The band's caption: the row it shows, the row in use (which OK keeps
     // and the drawing modes draw; 0 for none), the whole name of the figure
@@ -116,6 +125,12 @@ private:
     std::vector<int> RowsDrawing(std::int32_t kind);
     bool OwnFiguresEditable() const;
     void SaveFigureEdits();
+    void ApplySymbol(std::size_t index);
+    void EditSymbol(const FigureGridAnswer& answer);
+    void SaveSymbolEdits();
+    bool SymbolsEditable() const;
+    // Drops the notes of every typed value of the row: its values were replaced.
+    void DropNotes(int row);
     void FillRow(int row);
     void FillArea(int row);
     // The row as OK would store it from what the controls show now.
@@ -143,6 +158,9 @@ private:
     std::filesystem::path libraryFile_;
     std::vector<FigureEdit> figureEdits_;                     // saved on OK
     std::map<Control, std::vector<std::int32_t>> listKinds_;  // the kind of each item
+    SymbolLibrary symbols_;
+    std::filesystem::path symbolFile_;
+    std::vector<SymbolEdit> symbolEdits_;  // saved on OK
 };
 
 }  // namespace tesra

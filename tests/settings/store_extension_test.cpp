@@ -60,6 +60,18 @@ const SectionCase kSectionCases[] = {
                   .elementColors = 1};
      },
      Nothing, kEveryKeyOfRow12},
+    {"the pens of every part round-trip in place",
+     {"[extension]", "row7.lower_linetype=9", "row7.figure_color=3", "row7.figure_linetype=5",
+      "row7.upper_color=2", "row7.upper_linetype=7", "row7.middle_color=8",
+      "row7.middle_linetype=2", "row7.lower_color=1"},
+     [](PatternRows& r) {
+         r[6] = {.figureColor = 3, .figureLineType = 5, .upperColor = 2, .upperLineType = 7,
+                 .middleColor = 8, .middleLineType = 2, .lowerColor = 1, .lowerLineType = 9};
+     },
+     [](PatternRows& r) { r[6].middleColor = 0; r[7].upperLineType = 6; },
+     {"[extension]", "row7.lower_linetype=9", "row7.figure_color=3", "row7.figure_linetype=5",
+      "row7.upper_color=2", "row7.upper_linetype=7", "row7.middle_color=0",
+      "row7.middle_linetype=2", "row7.lower_color=1", "row8.upper_linetype=6"}},
     {"lines this version cannot read stay where they stood",
      {"[extension]", "; kept", "row1.colour=3", "row13.kind=1", "row01.kind=1", "row1kind=1",
       "row2.side=1", "", "[other]", "row2.side =2"},

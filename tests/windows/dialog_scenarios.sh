@@ -5,7 +5,7 @@
 # The client area at 96 dpi: the form's 783 × 309, the preview band below it
 # and the settings area below the band.
 CLIENT_W=783
-CLIENT_H=489
+CLIENT_H=537
 
 # The five header lines and the first rows as given (nine lines each), then
 # default rows up to the twelfth; CR LF each.

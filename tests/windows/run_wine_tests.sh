@@ -114,6 +114,9 @@ package_checks() {
                  grep -A1 -x 'REM #h1' <<<\"\$text\" | grep -q '^REM #hc .'"
     check "read-me: CP932, CR LF on every line, the version filled in" \
         text_is_host_format "$BUILD/package/readme.txt"
+    check "symbols: CP932, CR LF on every line, the symbol file's header" \
+        bash -c "$(declare -f text_is_host_format); text_is_host_format '$BUILD/package/tesra_symbols.txt' &&
+                 head -c 17 '$BUILD/package/tesra_symbols.txt' | grep -q '^tesra-symbols 1'"
     (cd "$BUILD" && cpack -G ZIP >"$WORK/cpack.log" 2>&1)
     local zip="$BUILD/tesra-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/CMakeCache.txt")-win64.zip"
     local listing folders
@@ -123,8 +126,8 @@ package_checks() {
     check "zip nests everything in $(basename "$zip" .zip)/, the folder the read-me names" \
         [ "$folders" = "$(basename "$zip" .zip) " ]
     note "zip: $(basename "$zip"): $listing"
-    check "zip holds tesra.exe, the six batch files and the read-me" \
-        [ "$listing" = "readme.txt tesra.exe tesra_2ten.bat tesra_norimen.bat tesra_renzoku.bat tesra_sentaku.bat tesra_settei.bat tesra_touroku.bat " ]
+    check "zip holds tesra.exe, the six batch files, the symbols and the read-me" \
+        [ "$listing" = "readme.txt tesra.exe tesra_2ten.bat tesra_norimen.bat tesra_renzoku.bat tesra_sentaku.bat tesra_settei.bat tesra_symbols.txt tesra_touroku.bat " ]
 }
 
 # run_case CASE DIR_NAME LOCALE: one golden case under Wine and under Linux.

@@ -12,6 +12,7 @@
 #include "tools/svg/scene_reader.h"
 #include "tools/svg/slope_gallery.h"
 #include "tools/svg/svg_render.h"
+#include "tools/svg/symbol_gallery.h"
 
 namespace tesra::svg {
 namespace {
@@ -21,6 +22,7 @@ constexpr std::string_view kUsage =
     "       tesra-svg --gallery OUT.svg\n"
     "       tesra-svg --slopes OUT.svg\n"
     "       tesra-svg --own-figures OUT.svg\n"
+    "       tesra-svg --symbols OUT.svg\n"
     "       tesra-svg --help\n";
 
 constexpr std::string_view kHelp =
@@ -41,6 +43,9 @@ constexpr std::string_view kHelp =
     "  --slopes OUT.svg       slope ticks: straight, along a curved top edge, towards a\n"
     "                         converging toe, round outer and inner corners, no toe\n"
     "  --own-figures OUT.svg  a few own figures along a site boundary\n"
+    "  --symbols OUT.svg      every shipped symbol along the same boundary: straight\n"
+    "                         sides, a sharp corner, a tight curve, clicked points, and\n"
+    "                         a top edge with its toe\n"
     "  --help                 this text\n"
     "\n"
     "Exit status: 0 when OUT.svg was written; 1 when an input cannot be read or holds\n"
@@ -121,6 +126,8 @@ int RunSvgCommand(std::span<const std::string_view> args, std::ostream& out, std
         if (args[0] == "--gallery") return WriteSvg(BuildGallery(), outPath, err);
         if (args[0] == "--slopes") return WriteSvg(BuildSlopeGallery(), outPath, err);
         if (args[0] == "--own-figures") return WriteSvg(BuildOwnFigureGallery(), outPath, err);
+        if (args[0] == "--symbols")
+            return WriteSvg(BuildSymbolGallery(TESRA_SHIPPED_SYMBOLS), outPath, err);
     }
     return DrawExchangeFile(args, err);
 }

@@ -101,7 +101,8 @@ TEST(SvgCommand, ExitStatusesAndIndicatedMarks) {
         // Only the help speaks on stdout, and it names every option.
         EXPECT_EQ(said.str().empty(), c.args != std::vector<std::string>{"--help"});
         if (!said.str().empty()) {
-            for (const char* option : {"--points", "--gallery", "--slopes", "--own-figures"})
+            for (const char* option :
+                 {"--points", "--gallery", "--slopes", "--own-figures", "--symbols"})
                 EXPECT_NE(said.str().find(option), std::string::npos) << option;
         }
     }

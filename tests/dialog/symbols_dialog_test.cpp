@@ -1,0 +1,164 @@
+// The symbol chooser in the settings dialog: a chosen symbol fills the row
+// with every setting, the row saved as a symbol, renames and deletes saved on
+// OK only, and a damaged file that still opens.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fake_dialog_platform.h"
+#include "settings/dialog/settings_dialog.h"
+#include "test_support.h"
+
+namespace tesra {
+namespace {
+
+using test::FakeDialogPlatform;
+using Action = FigureGridAnswer::Action;
+
+// Every setting away from its default, the area's included.
+PatternRow BoundaryRow() {
+    PatternRow r{.figureKind = 49,
+                 .width = 3,
+                 .height = 2.5,
+                 .placement = 1,
+                 .interval = 1.5,
+                 .basePoint = 2,
+                 .upperLine = 1,
+                 .middleLine = 2,
+                 .lowerLine = 1,
+                 .arrangement = 2,
+                 .side = 1,
+                 .orientation = 1,
+                 .pitch = 1.5,
+                 .rhythm = "LSS",
+                 .shortRatio = 0.25,
+                 .tickLength = 3,
+                 .drawTop = 1,
+                 .figureB = 37,
+                 .widthB = 0.75,
+                 .heightB = 2.5,
+                 .sequence = "AAB",
+                 .fit = 1,
+                 .elementColors = 1};
+    r.figureColor = 3, r.figureLineType = 2, r.upperColor = 1, r.upperLineType = 5;
+    r.middleColor = 8, r.middleLineType = 7, r.lowerColor = 9, r.lowerLineType = 9;
+    return r;
+}
+
+struct SymbolRun {
+    test::ScratchDir dir;
+    std::filesystem::path storeFile = dir / "tesra.dat";
+    std::filesystem::path symbolFile = dir / "tesra_symbols.txt";
+    PatternStore store;
+    FakeDialogPlatform ui;
+    std::optional<SettingsDialog> dialog;
+
+    void Open(const std::string& symbolBytes) {
+        PatternStore saved;
+        saved.selectedRow = 4;
+        SavePatternStore(saved, storeFile);
+        store = LoadPatternStore(storeFile);
+        test::WriteBytes(symbolFile, symbolBytes);
+        dialog.emplace(ui, store, storeFile);
+        dialog->UseSymbols(LoadSymbolLibrary(symbolFile), symbolFile);
+        dialog->Fill(false);
+    }
+    PatternRow SavedRow(int row) const { return LoadPatternStore(storeFile).rows[row - 1]; }
+};
+
+std::string FileOf(std::vector<Symbol> symbols, const std::string& damaged = "") {
+    SymbolLibrary lib;
+    lib.symbols = std::move(symbols);
+    return SerializeSymbolLibrary(lib) + damaged;
+}
+
+Symbol Named(const std::string& name, const PatternRow& row = {}) {
+    Symbol s;
+    s.name = name;
+    s.row = row;
+    return s;
+}
+
+const std::string kDamaged = "symbol broken\r\nrow 1 2\r\nend\r\n";
+
+TEST(SymbolsDialog, ChosenSymbolFillsEveryFieldOfTheShownRowAndOkKeepsIt) {
+    SymbolRun run;
+    run.Open(FileOf({Named("a"), Named("boundary", BoundaryRow())}, kDamaged));
+    run.ui.symbolAnswers = {{Action::Choose, 1, ""}};
+    run.dialog->OpenSymbolGrid();
+    ASSERT_EQ(run.ui.symbolGrids.size(), 1u);
+    const auto& cells = run.ui.symbolGrids[0].content.grid.Cells();
+    ASSERT_EQ(cells.size(), 2u);  // the damaged entry is left out, the dialog opens
+    EXPECT_EQ(cells[1]->name, "cp932:boundary");
+    EXPECT_EQ(run.ui.previews.back().row, BoundaryRow());
+    run.ui.typed = "copy";  // the row as shown, area included, saved as a symbol
+    run.dialog->RegisterRowAsSymbol();
+    run.dialog->Button1Click();
+    EXPECT_EQ(run.SavedRow(4), BoundaryRow());
+    EXPECT_EQ(run.SavedRow(1), PatternRow{});
+    EXPECT_EQ(test::ReadBytes(run.symbolFile),
+              FileOf({Named("a"), Named("boundary", BoundaryRow()), Named("copy", BoundaryRow())},
+                     kDamaged));
+}
+
+// What the user does in the chooser and with the dialog: the rows stored and
+// the symbol file afterwards.
+TEST(SymbolsDialog, EditsReachTheFileOnOkOnly) {
+    struct EditCase {
+        const char* what;
+        std::vector<FigureGridAnswer> answers;
+        std::optional<std::string> typed;  // a row saved as a symbol under this name
+        bool ok;
+        std::vector<std::string> names;
+    };
+    const EditCase cases[] = {
+        {"chooser left: nothing", {}, std::nullopt, true, {"a", "b"}},
+        {"renamed and deleted, OK",
+         {{Action::Rename, 0, "c"}, {Action::Delete, 1, ""}},
+         std::nullopt,
+         true,
+         {"c"}},
+        {"renamed, Cancel", {{Action::Rename, 0, "c"}}, std::nullopt, false, {"a", "b"}},
+        {"a name the file cannot hold",
+         {{Action::Rename, 0, "\xF0\x9F\x98\x80"}},
+         std::nullopt,
+         true,
+         {"a", "b"}},
+        {"the row saved as a symbol, OK", {}, "mine", true, {"a", "b", "mine"}},
+        {"the row saved as a symbol, Cancel", {}, "mine", false, {"a", "b"}},
+    };
+    for (const EditCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        SymbolRun run;
+        run.Open(FileOf({Named("a"), Named("b")}));
+        run.ui.symbolAnswers.assign(c.answers.begin(), c.answers.end());
+        run.dialog->OpenSymbolGrid();
+        if (c.typed) {
+            run.ui.typed = c.typed;
+            run.dialog->RegisterRowAsSymbol();
+        }
+        if (c.ok)
+            run.dialog->Button1Click();
+        else
+            run.dialog->Button2Click();
+        std::vector<std::string> names;
+        for (const Symbol& s : LoadSymbolLibrary(run.symbolFile).symbols) names.push_back(s.name);
+        EXPECT_EQ(names, c.names);
+    }
+}
+
+TEST(SymbolsDialog, AFileOfAnotherVersionIsOnlyRead) {
+    SymbolRun run;
+    const std::string later = "tesra-symbols 2\r\nsymbol x\r\nrow 0 1 1 0 0 1 0 0 0\r\nend\r\n";
+    run.Open(later);
+    run.ui.typed = "mine";
+    run.dialog->RegisterRowAsSymbol();
+    run.dialog->Button1Click();
+    EXPECT_EQ(test::ReadBytes(run.symbolFile), later);
+    EXPECT_EQ(run.ui.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tesra
