@@ -9,6 +9,16 @@
 
 namespace tesra {
 
+// The next line of `bytes`, without its LF or CR LF, taken off their front: a
+// last line without a line feed is a line too.
+inline std::string_view TakeLine(std::string_view& bytes) {
+    const std::size_t lf = bytes.find('\n');
+    std::string_view line = bytes.substr(0, lf);
+    bytes.remove_prefix(lf == std::string_view::npos ? bytes.size() : lf + 1);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    return line;
+}
+
 // The host never writes more tokens on a line; any further ones are dropped.
 inline constexpr std::size_t kTokenSlots = 400;
 

@@ -50,6 +50,7 @@
 #include "exchange/atomic_file.h"
 #include "exchange/element_store_parse.h"
 #include "exchange/host_codes.h"
+#include "exchange/line_tokens.h"
 #include "geom/helpers.h"
 
 namespace tesra {
@@ -383,11 +384,7 @@ constexpr LineRule kRules[] = {
 // Lines whose LF was read, and a last line without one.
 void ParseLines(ExchangeState& state, std::string_view bytes) {
     while (!bytes.empty()) {
-        const std::size_t lf = bytes.find('\n');
-        std::string_view line = bytes.substr(0, lf);
-        bytes.remove_prefix(lf == std::string_view::npos ? bytes.size() : lf + 1);
-        if (line.ends_with('\r')) line.remove_suffix(1);
-        ParseExchangeLine(state, line);
+        ParseExchangeLine(state, TakeLine(bytes));
     }
 }
 

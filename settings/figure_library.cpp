@@ -31,6 +31,7 @@
 #include <system_error>
 
 #include "exchange/host_codes.h"
+#include "exchange/line_tokens.h"
 #include "geom/cp932.h"
 #include "geom/helpers.h"
 
@@ -108,10 +109,7 @@ public:
     FigureLibrary Read(std::string_view bytes) {
         bool first = true;
         while (!bytes.empty()) {
-            const std::size_t end = bytes.find('\n');
-            std::string_view line = bytes.substr(0, end);
-            bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-            if (line.ends_with('\r')) line.remove_suffix(1);
+            const std::string_view line = TakeLine(bytes);
             if (first && !line.empty()) {
                 first = false;
                 if (line != kHeader) return NotOurs(FirstLineProblem(line));

@@ -37,6 +37,7 @@
 #include <system_error>
 #include <utility>
 
+#include "exchange/line_tokens.h"
 #include "exchange/number_format.h"
 #include "geom/helpers.h"
 
@@ -58,11 +59,7 @@ public:
     // The next line the bytes really hold; none past their end.
     std::optional<std::string_view> NextOfFile() {
         if (rest_.empty()) return std::nullopt;
-        const std::size_t lf = rest_.find('\n');
-        std::string_view line = rest_.substr(0, lf);
-        rest_ = lf == std::string_view::npos ? std::string_view() : rest_.substr(lf + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        return line;
+        return TakeLine(rest_);
     }
 
 private:

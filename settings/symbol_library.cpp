@@ -27,6 +27,7 @@
 #include <optional>
 #include <system_error>
 
+#include "exchange/line_tokens.h"
 #include "figures/own_figures.h"
 #include "geom/helpers.h"
 #include "settings/figure_library.h"
@@ -109,10 +110,7 @@ public:
     SymbolLibrary Read(std::string_view bytes) {
         bool first = true;
         while (!bytes.empty()) {
-            const std::size_t end = bytes.find('\n');
-            std::string_view line = bytes.substr(0, end);
-            bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-            if (line.ends_with('\r')) line.remove_suffix(1);
+            const std::string_view line = TakeLine(bytes);
             if (first && !line.empty()) {
                 first = false;
                 if (line != kHeader) return NotOurs();

@@ -1,6 +1,7 @@
 // Helpers shared by the test suites: scratch folders, file bytes, recording targets.
 #include "test_support.h"
 
+#include "exchange/line_tokens.h"
 #include "exchange/reader.h"
 #include "figures/figures.h"
 
@@ -137,6 +138,15 @@ std::string CrLf(const std::vector<std::string>& lines) {
     std::string out;
     for (const std::string& line : lines) out += line + "\r\n";
     return out;
+}
+
+std::vector<std::string> LinesLostIn(std::string_view read, std::string_view saved) {
+    std::vector<std::string> lost;
+    while (!read.empty()) {
+        const std::string_view line = TakeLine(read);
+        if (saved.find(line) == std::string_view::npos) lost.emplace_back(line);
+    }
+    return lost;
 }
 
 std::vector<std::string> WholeStore(std::vector<std::string> firstLines) {

@@ -32,6 +32,9 @@ std::string ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 // Joins lines with CR LF after each, as the host writes them.
 std::string CrLf(const std::vector<std::string>& lines);
+// The lines of `read` (CR LF or LF) that `saved` does not hold: what a save
+// of a file read would lose.
+std::vector<std::string> LinesLostIn(std::string_view read, std::string_view saved);
 // The first lines of a store, the rest of its 113 lines "0" (rows left out
 // read as 0 either way): a store the run takes as whole, not damaged.
 std::vector<std::string> WholeStore(std::vector<std::string> firstLines);

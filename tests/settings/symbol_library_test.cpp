@@ -143,12 +143,7 @@ TEST(SymbolLibrary, WholeFiles) {
         EXPECT_EQ(lib.writable, f.writable);
         if (!f.writable) continue;
         const std::string saved = SerializeSymbolLibrary(lib);
-        for (std::size_t at = 0, end; at < f.bytes.size(); at = end + 1) {
-            end = std::min(f.bytes.find('\n', at), f.bytes.size());
-            std::string line = f.bytes.substr(at, end - at);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            EXPECT_NE(saved.find(line), std::string::npos) << line;
-        }
+        EXPECT_EQ(test::LinesLostIn(f.bytes, saved), std::vector<std::string>{});
         EXPECT_EQ(SerializeSymbolLibrary(ParseSymbolLibrary(saved)), saved);
     }
 }
