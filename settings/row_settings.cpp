@@ -125,7 +125,12 @@ Reading ReadReal(const RowSetting& s, std::string_view text) {
     if (!v) return {s.fallback, {}, ReadProblem::Unreadable};
     if (s.kind != ValueKind::Ratio && *v > kLargestSize)
         return {kLargestSize, {}, ReadProblem::TooLarge};
-    if (!Takes(s.kind, *v)) return {s.fallback, {}, ReadProblem::OutOfRange};
+    // Judged also as the store writes it back (15 digits), so that a saved
+    // value reads again as itself: 1.000000000000001e-8 is written "1E-8",
+    // which is no width.
+    const std::optional<double> written = ReadUserNumber(FormatReal(*v));
+    if (!Takes(s.kind, *v) || !written || !Takes(s.kind, *written))
+        return {s.fallback, {}, ReadProblem::OutOfRange};
     return {*v == 0 ? 0.0 : *v, {}, ReadProblem::None};  // "-0" is 0
 }
 

@@ -27,6 +27,7 @@ inline constexpr TypedValueCase kTypedValueCases[] = {
     {"EditW",           "",                "1",        true},
     {"EditW",           "1e-8",            "1",        true},
     {"EditW",           "0.000000001",     "1",        true},
+    {"EditW",           "1.000000000000001e-8", "1",   true},
     {"EditW",           "2.50",            "2.5",      false},
     {"EditW",           " 7",              "7",        false},
     {"EditW",           "１２．５",        "12.5",     false},
