@@ -62,10 +62,14 @@ struct Context {
     bool hasGapGuides;
 
     // A guide at height v lies on the path itself when v equals the offset;
-    // where the path is already drawn, such a guide is left out.
-    bool Skips(double v) const { return in.pathIsDrawn && v - off == 0; }
+    // where the path is already drawn, such a guide is left out, unless it
+    // has a pen of its own (a boundary's 一点鎖線): the selected line keeps
+    // its own pen when written back, so the guide is drawn over it.
+    bool Skips(const Guide& g) const {
+        return in.pathIsDrawn && g.v - off == 0 && PenOf(in.row, g.part) == RowPen{};
+    }
     // A guide set to "間隔" that is drawn here: it runs across the gaps.
-    bool DrawsGap(const Guide& g) const { return g.setting == kGuideGap && !Skips(g.v); }
+    bool DrawsGap(const Guide& g) const { return g.setting == kGuideGap && !Skips(g); }
     void Draw(std::int32_t kind, const FigureCell& cell, DrawTarget& out) const;
     FigureCell Oriented(FigureCell cell) const;
 };

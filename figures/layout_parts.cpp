@@ -264,7 +264,7 @@ void EmitGuideBetween(const ElementFrame& f, double v, double s1, double s2, Dra
 void FullLengthGuides(const Context& c, const ElementPath& path, std::size_t k,
                       const ElementFrame& f, DrawTarget& out) {
     for (const Guide& g : c.guides)
-        if (g.setting == kGuideFull && !c.Skips(g.v)) {
+        if (g.setting == kGuideFull && !c.Skips(g)) {
             out.BeginPart(g.part);
             EmitGuidePiece(f, TrimmedCurve(c, path, k, g.v), g.v, std::nullopt, std::nullopt, out);
         }

@@ -69,5 +69,27 @@ TEST(RunPens, EveryDrawingModeGivesTheFiguresTheirPen) {
     }
 }
 
+// A boundary is a guide lying on the path in a pen of its own: along a
+// selection it is drawn over the selected line (written back in its own
+// pen), where a guide in the current pen would only repeat the line.
+TEST(RunPens, AGuideOnTheSelectedLineIsDrawnWhenItHasAPenOfItsOwn) {
+    for (const std::int32_t lineType : {kCurrentPen, kFigureLineType}) {
+        RunContext run;
+        run.exchange = ReadExchange("hq\r\nlg0\r\nly0\r\nlc2\r\nlt1\r\n#\r\nlc5\r\n0 0 40 0\r\n");
+        PatternRow& row = run.store.rows[0];
+        row.figureKind = -1;  // no figures: the guide alone
+        row.middleLine = kGuideFull;
+        row.middleLineType = lineType;
+        run.store.selectedRow = 1;
+        VectorSink sink;
+        DrawPattern(run, RunMode::AlongSelection, sink);
+        const std::string out = CrLf(sink.lines);
+        const std::size_t pen = out.find("lt3\r\n");
+        const bool drawn =
+            pen != std::string::npos && out.find(" 0 40 0\r\n", pen) != std::string::npos;
+        EXPECT_EQ(drawn, lineType != kCurrentPen) << CrLf(sink.lines);
+    }
+}
+
 }  // namespace
 }  // namespace tesra
