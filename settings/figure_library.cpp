@@ -25,15 +25,15 @@
 #include "settings/figure_library.h"
 
 #include <algorithm>
-#include <charconv>
+#include <iterator>
 #include <cmath>
 #include <optional>
-#include <system_error>
 
 #include "exchange/host_codes.h"
 #include "exchange/line_tokens.h"
 #include "geom/cp932.h"
 #include "geom/helpers.h"
+#include "settings/library_text.h"
 
 namespace tesra {
 namespace {
@@ -107,17 +107,10 @@ FigureLine ReadFigureLine(std::string_view rest) {
 class LibraryReader {
 public:
     FigureLibrary Read(std::string_view bytes) {
-        bool first = true;
-        while (!bytes.empty()) {
-            const std::string_view line = TakeLine(bytes);
-            if (first && !line.empty()) {
-                first = false;
-                if (line != kHeader) return NotOurs(FirstLineProblem(line));
-                continue;
-            }
-            Take(line);
-        }
-        if (inEntry_) CloseEntry(false);
+        const std::optional<std::string_view> other =
+            ReadAfterHeader(bytes, kHeader, [this](std::string_view line) { Take(line); });
+        if (other) return NotOurs(FirstLineProblem(*other));
+        if (entry_.IsOpen()) CloseEntry(false);
         std::sort(lib_.set.figures.begin(), lib_.set.figures.end(),
                   [](const OwnFigure& a, const OwnFigure& b) { return a.kind < b.kind; });
         lib_.set.nextKind =
@@ -145,10 +138,10 @@ private:
         std::string_view rest = line;
         const std::string_view key = TakeField(rest);
         if (key == kFigureKey) {
-            if (inEntry_) CloseEntry(false);
+            if (entry_.IsOpen()) CloseEntry(false);
             return OpenEntry(line, rest);
         }
-        if (!inEntry_) {
+        if (!entry_.IsOpen()) {
             if (line.empty()) return;
             if (key == kNextKey && WholeInt(rest)) {
                 next_ = std::max(next_, *WholeInt(rest));
@@ -157,38 +150,27 @@ private:
             lib_.unknownLines.emplace_back(line);
             return;
         }
-        entryLines_.emplace_back(line);
+        entry_.Add(line);
         if (key == kEndKey && rest.empty()) return CloseEntry(true);
-        if (line.empty() || !entryGood_) return;
+        if (line.empty() || !entry_.Good()) return;
         const auto el = ReadElement(line);
-        if (!el || figure_.elements.size() >= kMaxOwnFigureElements) {
-            entryGood_ = false;
-            return;
-        }
+        if (!el || figure_.elements.size() >= kMaxOwnFigureElements) return entry_.Spoil();
         figure_.elements.push_back(*el);
     }
 
     void OpenEntry(std::string_view line, std::string_view rest) {
-        inEntry_ = true;
-        entryLines_.assign(1, std::string(line));
         const FigureLine head = ReadFigureLine(rest);
         if (head.kind) highest_ = std::max(highest_, *head.kind);
-        entryGood_ = head.figure.has_value();
-        if (entryGood_) figure_ = *head.figure;
+        entry_.Open(line, head.figure.has_value());
+        if (head.figure) figure_ = *head.figure;
     }
 
     void CloseEntry(bool ended) {
-        inEntry_ = false;
-        const bool good = ended && entryGood_ && !figure_.elements.empty() &&
+        const bool good = ended && entry_.Good() && !figure_.elements.empty() &&
                           lib_.set.figures.size() < kMaxOwnFigures && NewKind(figure_.kind);
-        if (good) {
-            lib_.set.figures.push_back(std::move(figure_));
-        } else {
-            ++lib_.damagedEntries;
-            for (std::string& l : entryLines_) lib_.damagedLines.push_back(std::move(l));
-        }
+        if (good) lib_.set.figures.push_back(std::move(figure_));
+        entry_.Close(good, {lib_.damagedEntries, lib_.damagedLines});
         figure_ = {};
-        entryLines_.clear();
     }
 
     // False for a number already read: the entry that gives it again is kept aside.
@@ -201,35 +183,16 @@ private:
 
     FigureLibrary lib_;
     std::vector<std::int32_t> kinds_;  // sorted
-    bool inEntry_ = false;
-    bool entryGood_ = false;
+    EntryLines entry_;
     OwnFigure figure_;
-    std::vector<std::string> entryLines_;
     std::int32_t next_ = kFirstOwnFigureKind;
     std::int32_t highest_ = kFirstOwnFigureKind - 1;
 };
-
-void AppendShortest(std::string& out, double v) {
-    char text[32];
-    const auto result = std::to_chars(std::begin(text), std::end(text), v);
-    out.append(text, result.ptr);
-}
-
-void AppendWhole(std::string& out, std::int32_t v) {
-    char text[16];
-    const auto result = std::to_chars(std::begin(text), std::end(text), v);
-    out.append(text, result.ptr);
-}
 
 std::string_view KeyOf(OwnElement::Shape shape) {
     for (const ShapeKey& k : kShapeKeys)
         if (k.shape == shape) return k.key;
     return "l";
-}
-
-void AppendLine(std::string& out, std::string_view line) {
-    out += line;
-    out += "\r\n";
 }
 
 void AppendFigure(std::string& out, const OwnFigure& f) {

@@ -22,15 +22,13 @@
 #include "settings/symbol_library.h"
 
 #include <algorithm>
-#include <charconv>
-#include <iterator>
 #include <optional>
-#include <system_error>
 
 #include "exchange/line_tokens.h"
 #include "figures/own_figures.h"
 #include "geom/helpers.h"
 #include "settings/figure_library.h"
+#include "settings/library_text.h"
 #include "settings/pattern_store.h"
 #include "settings/row_settings.h"
 #include "settings/store_extension.h"
@@ -108,17 +106,9 @@ bool ReadSetting(std::string_view line, Symbol& s) {
 class LibraryReader {
 public:
     SymbolLibrary Read(std::string_view bytes) {
-        bool first = true;
-        while (!bytes.empty()) {
-            const std::string_view line = TakeLine(bytes);
-            if (first && !line.empty()) {
-                first = false;
-                if (line != kHeader) return NotOurs();
-                continue;
-            }
-            Take(line);
-        }
-        if (inEntry_) CloseEntry(false);
+        if (ReadAfterHeader(bytes, kHeader, [this](std::string_view line) { Take(line); }))
+            return NotOurs();
+        if (entry_.IsOpen()) CloseEntry(false);
         return std::move(lib_);
     }
 
@@ -133,17 +123,17 @@ private:
         std::string_view rest = line;
         const std::string_view key = TakeField(rest);
         if (key == kSymbolKey) {
-            if (inEntry_) CloseEntry(false);
+            if (entry_.IsOpen()) CloseEntry(false);
             return OpenEntry(line, rest);
         }
-        if (!inEntry_) {
+        if (!entry_.IsOpen()) {
             if (!line.empty()) lib_.unknownLines.emplace_back(line);
             return;
         }
-        entryLines_.emplace_back(line);
+        entry_.Add(line);
         if (line == kEndKey) return CloseEntry(true);
-        if (line.empty() || !entryGood_) return;
-        entryGood_ = ReadEntryLine(line, key, rest);
+        if (line.empty() || !entry_.Good()) return;
+        if (!ReadEntryLine(line, key, rest)) entry_.Spoil();
     }
 
     bool ReadEntryLine(std::string_view line, std::string_view key, std::string_view rest) {
@@ -161,49 +151,23 @@ private:
     }
 
     void OpenEntry(std::string_view line, std::string_view name) {
-        inEntry_ = true;
         hasRow_ = false;
-        entryLines_.assign(1, std::string(line));
+        entry_.Open(line, name.find('\0') == std::string_view::npos);
         symbol_ = {};
         symbol_.name = name;
-        entryGood_ = name.find('\0') == std::string_view::npos;
     }
 
     void CloseEntry(bool ended) {
-        inEntry_ = false;
-        if (ended && entryGood_ && hasRow_ && lib_.symbols.size() < kMaxSymbols) {
-            lib_.symbols.push_back(std::move(symbol_));
-        } else {
-            ++lib_.damagedEntries;
-            for (std::string& l : entryLines_) lib_.damagedLines.push_back(std::move(l));
-        }
-        entryLines_.clear();
+        const bool good = ended && entry_.Good() && hasRow_ && lib_.symbols.size() < kMaxSymbols;
+        if (good) lib_.symbols.push_back(std::move(symbol_));
+        entry_.Close(good, {lib_.damagedEntries, lib_.damagedLines});
     }
 
     SymbolLibrary lib_;
-    bool inEntry_ = false;
-    bool entryGood_ = false;
+    EntryLines entry_;
     bool hasRow_ = false;
     Symbol symbol_;
-    std::vector<std::string> entryLines_;
 };
-
-void AppendShortest(std::string& out, double v) {
-    char text[32];
-    const auto result = std::to_chars(std::begin(text), std::end(text), v);
-    out.append(text, result.ptr);
-}
-
-void AppendWhole(std::string& out, std::int32_t v) {
-    char text[16];
-    const auto result = std::to_chars(std::begin(text), std::end(text), v);
-    out.append(text, result.ptr);
-}
-
-void AppendLine(std::string& out, std::string_view line) {
-    out += line;
-    out += "\r\n";
-}
 
 std::string RowLine(const PatternRow& row) {
     std::string line = "row";
