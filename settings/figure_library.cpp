@@ -25,8 +25,8 @@
 #include "settings/figure_library.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 #include "exchange/host_codes.h"
