@@ -37,8 +37,16 @@ constexpr int kDoubleChain1[] = {12, 3, 2, 3, 2, 3};
 constexpr int kDoubleChain2[] = {20, 4, 2, 4, 2, 4};
 constexpr int kAuxiliary[] = {2, 2};
 const std::array<std::span<const int>, kMostPenLineType + 1> kDashes = {
-    std::span<const int>{}, std::span<const int>{},  // current, 実線
-    kDotted1, kDotted2, kDotted3, kChain1, kChain2, kDoubleChain1, kDoubleChain2, kAuxiliary,
+    std::span<const int>{},
+    std::span<const int>{},  // current, 実線
+    kDotted1,
+    kDotted2,
+    kDotted3,
+    kChain1,
+    kChain2,
+    kDoubleChain1,
+    kDoubleChain2,
+    kAuxiliary,
 };
 
 }  // namespace

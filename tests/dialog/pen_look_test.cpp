@@ -66,7 +66,8 @@ TEST(PenLook, ThePreviewGivesEachPartItsPen) {
     };
     const Case cases[] = {
         {"own pens", row, {{3, 2}, {8, 5}, {0, 0}}},  // the lower line keeps the current pen
-        {"no pens", PatternRow{.figureKind = 49, .width = 3, .height = 2, .upperLine = 1},
+        {"no pens",
+         PatternRow{.figureKind = 49, .width = 3, .height = 2, .upperLine = 1},
          {{0, 0}}},
     };
     for (const Case& c : cases) {
