@@ -4,7 +4,7 @@
 // that stand apart on the band's white, and its line types as dash patterns.
 // The host's own screen colours and dashes are the user's settings there and
 // are not passed to an add-on; these are fixed choices that keep each number
-// recognisable (docs/pens.md lists them).
+// recognisable (docs/symbols.md lists them).
 
 #include <cstdint>
 #include <optional>
