@@ -646,9 +646,11 @@ std::optional<std::string> SettingsDialog::SymbolNameOf(std::string_view typed) 
         ui_.Tell("この名前には記号ファイルに書けない文字があります。直してください。");
         return std::nullopt;
     }
-    const std::string cleaned = CleanFigureName(*cp932);
-    if (cleaned.empty()) ui_.Tell("記号の名前を入れてください。");
-    if (cleaned.empty()) return std::nullopt;
+    std::string cleaned = CleanFigureName(*cp932);
+    if (cleaned.empty()) {
+        ui_.Tell("記号の名前を入れてください。");
+        return std::nullopt;
+    }
     return cleaned;
 }
 
