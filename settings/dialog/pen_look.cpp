@@ -10,9 +10,10 @@ namespace {
 
 constexpr std::int32_t Bgr(int r, int g, int b) { return (b << 16) | (g << 8) | r; }
 
-// Index = the `lc` number. The hues the host's colours go by (水色, 黒, 緑,
-// 黄, マゼンタ, 青, 深緑, 赤, and a pale pink for 補助線色), each dark
-// enough to show on white.
+// Index = the `lc` number. Hues after the host's usual screen defaults as far
+// as they are known here (水色, 黒, 緑, 黄, マゼンタ, 青, 深緑, 赤, a pale pink
+// for 補助線色; the user's host may be set otherwise), each dark enough to
+// show on white.
 constexpr std::array<std::int32_t, kMostPenColor + 1> kScreenColors = {
     0,
     Bgr(0, 160, 210),    // 線色1
