@@ -567,8 +567,12 @@ void SettingsDialog::UseSymbols(SymbolLibrary symbols, std::filesystem::path sym
 
 bool SettingsDialog::SymbolsEditable() const { return !symbolFile_.empty() && symbols_.writable; }
 
+// An empty chooser would open and close unseen: the user is told instead.
 void SettingsDialog::OpenSymbolGrid() {
     if (previewRow_ == 0) return;
+    if (symbols_.symbols.empty())
+        return ui_.Tell(std::string("記号がありません。") + std::string(kSymbolFileName) +
+                        "(実行ファイルと同じフォルダ)に記号がないか、読めませんでした。");
     int focus = 0;
     std::string refusedName;  // a refused rename opens again with the text typed
     const auto fromCp932 = [](void* ui, std::string_view text) {

@@ -176,6 +176,15 @@ TEST(SymbolsDialog, ARefusedNameComesBackAsTyped) {
     EXPECT_EQ(names, (std::vector<std::string>{"a", "c", "ok"}));
 }
 
+// A chooser without cells would open and close unseen.
+TEST(SymbolsDialog, NoSymbolsIsSaidInsteadOfAnEmptyChooser) {
+    SymbolRun run;
+    run.Open(FileOf({}, kDamaged));
+    run.dialog->Pressed(run.ui.Find(kSymbolFromButton));
+    EXPECT_TRUE(run.ui.symbolGrids.empty());
+    EXPECT_EQ(run.ui.messages.size(), 1u);
+}
+
 TEST(SymbolsDialog, AFileOfAnotherVersionIsOnlyRead) {
     SymbolRun run;
     const std::string later = "tesra-symbols 2\r\nsymbol x\r\nrow 0 1 1 0 0 1 0 0 0\r\nend\r\n";
