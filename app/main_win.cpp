@@ -15,6 +15,7 @@
 #include "app/run.h"
 #include "exchange/reader.h"
 #include "settings/figure_library.h"
+#include "settings/symbol_library.h"
 #include "settings/win32/tform1.h"
 #include "settings/win32/wide_text.h"
 
@@ -66,6 +67,18 @@ tesra::FigureLibrary LoadDialogLibrary(const tesra::RunPaths& paths) {
     }
 }
 
+// The symbols beside the executable. A file too large to hold leaves the
+// chooser empty and read-only, so that the file is never written over.
+tesra::SymbolLibrary LoadDialogSymbols(const std::filesystem::path& file) {
+    try {
+        return tesra::LoadSymbolLibrary(file);
+    } catch (const std::bad_alloc&) {
+        tesra::SymbolLibrary none;
+        none.writable = false;
+        return none;
+    }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
@@ -77,9 +90,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     const auto run = std::make_unique<tesra::RunContext>();
     PrepareDialogRun(*run, paths);
-    const int status = tesra::win32::RunSettingsForm(instance, run->store, paths.storeFile,
-                                                     LoadDialogLibrary(paths), paths.figureLibrary,
-                                                     run->exchange.bz, showCommand);
+    const std::filesystem::path symbolFile = paths.storeFile.parent_path() / tesra::kSymbolFileName;
+    const int status = tesra::win32::RunSettingsForm(
+        instance, run->store, paths.storeFile, LoadDialogLibrary(paths), paths.figureLibrary,
+        LoadDialogSymbols(symbolFile), symbolFile, run->exchange.bz, showCommand);
     tesra::FreeExchangeState(run->exchange);  // FormClose: the dialog has closed
     return status;
 }

@@ -53,6 +53,26 @@ void BM_SymbolGridOfAThousand(benchmark::State& state) {
 }
 BENCHMARK(BM_SymbolGridOfAThousand)->Unit(benchmark::kMillisecond);
 
+// The same, and the pictures of the cells in view as the window paints them
+// on opening (each a short band of the symbol's row in its pens).
+void BM_SymbolGridWithPicturesInView(benchmark::State& state) {
+    const fs::path& path = ThousandSymbols();
+    const OwnFigureSet none;
+    for (auto _ : state) {
+        const SymbolLibrary lib = LoadSymbolLibrary(path);
+        const SymbolGridContent content = SymbolGridOf(lib, none, Same, nullptr, true);
+        const FigureGridLayout layout = LayOutFigureGrid(content.grid, 144, 2000);
+        for (std::size_t i = 0; i < layout.cells.size(); ++i) {
+            if (layout.cells[i].top >= layout.viewHeight) break;
+            const PreviewBox box = LayOutSymbolCell(layout.cells[i], 144).picture;
+            const PreviewDrawing picture =
+                PatternPreview(content.rows[i], {}, {0, 0, box.width, box.height}, &none);
+            benchmark::DoNotOptimize(picture.data());
+        }
+    }
+}
+BENCHMARK(BM_SymbolGridWithPicturesInView)->Unit(benchmark::kMillisecond);
+
 void BM_ReadThousandSymbolsBytes(benchmark::State& state) {
     const fs::path& path = ThousandSymbols();
     for (auto _ : state) {

@@ -82,14 +82,11 @@ public:
                                            int focusCell) = 0;
     // The symbol chooser: the figure chooser's grid over the symbols, each
     // cell's picture drawn as content.rows says; returns what the user did.
-    // A platform that has no such window yet answers Cancel, and the dialog
-    // offers no way to open it there.
-    virtual FigureGridAnswer RunSymbolGrid(const SymbolGridContent& /*content*/,
-                                           int /*focusCell*/) {
-        return {};
-    }
-    // A line the user types (a new symbol's name), UTF-8; nothing when cancelled.
-    virtual std::optional<std::string> AskText(std::string_view /*prompt*/) { return std::nullopt; }
+    virtual FigureGridAnswer RunSymbolGrid(const SymbolGridContent& content, int focusCell) = 0;
+    // A line the user types (a new symbol's name), starting as initial,
+    // UTF-8; nothing when cancelled.
+    virtual std::optional<std::string> AskText(std::string_view prompt,
+                                               std::string_view initial) = 0;
     // A question the user answers yes or no (no is the default), and a message.
     virtual bool AskYesNo(std::string_view question) = 0;
     virtual void Tell(std::string_view message) = 0;

@@ -42,9 +42,6 @@ constexpr bool EveryBuiltInKindOnce() {
 static_assert(EveryBuiltInKindOnce());
 
 // At 96 dpi.
-constexpr int kCellWidth = 34;
-constexpr int kCellHeight = 26;
-constexpr int kTitleWidth = 76;
 constexpr int kInset = 4;
 constexpr int kSectionGap = 5;  // a rule between families
 // Two lines for the whole name (an own figure's name may be 40 full-width
@@ -129,10 +126,12 @@ int OpenedCell(const FigureGridContent& content, std::int32_t focusKind) {
 FigureGridLayout LayOutFigureGrid(const FigureGridContent& content, unsigned dpi, int maxHeight) {
     FigureGridLayout layout;
     const int inset = Scaled(kInset, dpi);
-    const int cellW = Scaled(kCellWidth, dpi);
-    const int cellH = Scaled(kCellHeight, dpi);
-    const int cellsLeft = inset + Scaled(kTitleWidth, dpi);
-    layout.width = cellsLeft + kGridColumns * cellW + inset;
+    const GridShape& shape = content.shape;
+    const int columns = std::max(shape.columns, 1);
+    const int cellW = Scaled(shape.cellWidth, dpi);
+    const int cellH = Scaled(shape.cellHeight, dpi);
+    const int cellsLeft = inset + Scaled(shape.titleWidth, dpi);
+    layout.width = cellsLeft + columns * cellW + inset;
     int top = inset;
     for (std::size_t s = 0; s < content.sections.size(); ++s) {
         if (s > 0) {
@@ -143,11 +142,11 @@ FigureGridLayout LayOutFigureGrid(const FigureGridContent& content, unsigned dpi
         layout.titles.push_back({inset, top, cellsLeft, top + cellH});
         const int count = static_cast<int>(content.sections[s].cells.size());
         for (int i = 0; i < count; ++i) {
-            const int left = cellsLeft + (i % kGridColumns) * cellW;
-            const int cellTop = top + (i / kGridColumns) * cellH;
+            const int left = cellsLeft + (i % columns) * cellW;
+            const int cellTop = top + (i / columns) * cellH;
             layout.cells.push_back({left, cellTop, left + cellW, cellTop + cellH});
         }
-        top += (count + kGridColumns - 1) / kGridColumns * cellH;
+        top += (count + columns - 1) / columns * cellH;
     }
     layout.contentHeight = top + inset;
     const int statusHeight = Scaled(kStatusHeight, dpi);
@@ -219,8 +218,8 @@ int ScrollToShow(const FigureGridLayout& layout, int cell, int scrollTop) {
     return ClampScroll(layout, scrollTop);
 }
 
-std::string GridStatusName(const GridCell& cell) {
-    if (!cell.own) return cell.name;
+std::string GridStatusName(const GridCell& cell, bool numbersOwn) {
+    if (!cell.own || !numbersOwn) return cell.name;
     return cell.name + "(登録番号 " + std::to_string(cell.kind) + ")";
 }
 

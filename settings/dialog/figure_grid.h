@@ -33,6 +33,16 @@ struct GridSection {
     std::string title;
     std::vector<GridCell> cells;
 };
+// The cells at 96 dpi: how many to a row, how big, and the room for a
+// section's title beside its first row.
+struct GridShape {
+    int columns = 12;
+    int cellWidth = 34;
+    int cellHeight = 26;
+    int titleWidth = 76;
+};
+inline constexpr GridShape kFigureGridShape{};
+
 struct FigureGridContent {
     std::vector<GridSection> sections;
     std::int32_t current = -1;  // the kind the figure box shows
@@ -42,6 +52,9 @@ struct FigureGridContent {
     // Not empty: a rename the dialog refused; the chooser opens renaming the
     // focused figure with this text, so that the user corrects it.
     std::string renameText;
+    GridShape shape = kFigureGridShape;
+    // The status line gives an own figure's number (a symbol has none).
+    bool numbersOwn = true;
 
     std::vector<const GridCell*> Cells() const;  // in section order
 };
@@ -53,7 +66,7 @@ FigureGridContent GroupFigures(std::span<const GridCell> items, std::int32_t cur
 // The cell to focus on opening: focusKind's, else the current kind's, else the first.
 int OpenedCell(const FigureGridContent& content, std::int32_t focusKind);
 
-inline constexpr int kGridColumns = 12;
+inline constexpr int kGridColumns = kFigureGridShape.columns;
 
 struct FigureGridLayout {
     std::vector<PixelRect> cells;   // in Cells() order, in content coordinates
@@ -85,7 +98,7 @@ int ScrollToShow(const FigureGridLayout& layout, int cell, int scrollTop);
 int ClampScroll(const FigureGridLayout& layout, int scrollTop);
 
 // The status line for a cell: its whole name, and what the keys do with it.
-std::string GridStatusName(const GridCell& cell);
+std::string GridStatusName(const GridCell& cell, bool numbersOwn = true);
 std::string GridStatusKeys(const GridCell& cell, bool ownEditable);
 inline constexpr std::string_view kRenameKeys = "Enter: この名前にする　Esc: やめる";
 

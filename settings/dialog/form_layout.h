@@ -58,6 +58,7 @@ enum class ControlKind {
     CheckBox,
     DefaultButton,  // pressed by Enter
     CancelButton,   // pressed by Escape and by the window's close box
+    Button,         // a push button that runs one of the dialog's commands
     PreviewBand,    // painted by the program: the pattern of one row
 };
 

@@ -142,7 +142,7 @@ PreviewDrawing LaidOut(const PatternRow& row, const SolidStyle& solid, const Ele
     in.row = row;
     in.solid = solid;
     in.ownFigures = own;
-    PreviewRecorder recorder(drawing);
+    PreviewRecorder recorder(drawing, &row);
     LayOutPaths(in, std::span(&path, 1), recorder);
     return drawing;
 }
@@ -169,8 +169,13 @@ int FirstSideSteps(SampleSpacing s, double length) {
 
 }  // namespace
 
+void PreviewRecorder::BeginPart(RowPart part) {
+    if (row_) pen_ = PenOf(*row_, part);
+}
+
 void PreviewRecorder::Add(PreviewPrimitive p) {
     p.ink = ink_;
+    p.pen = ink_ == PreviewInk::Pen ? pen_ : RowPen{};
     p.bgr = ink_ == PreviewInk::Solid ? bgr_ : 0;
     out_.push_back(std::move(p));
 }
@@ -274,7 +279,7 @@ PreviewDrawing SlopePreview(const PatternRow& row, PreviewBox box) {
     PreviewDrawing drawing;
     AddGuides(drawing, top);
     AddGuides(drawing, toe);
-    PreviewRecorder recorder(drawing);
+    PreviewRecorder recorder(drawing, &row);
     LayoutInputs in;
     in.row = row;
     in.pathIsDrawn = true;  // drawn above as the sample's guides

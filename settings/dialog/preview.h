@@ -49,15 +49,19 @@ struct PreviewPrimitive {
     PreviewArc arc;
     double innerR = 0.0;
     PreviewInk ink = PreviewInk::Pen;
+    RowPen pen;            // PreviewInk::Pen: the pen the row gives the part it belongs to
     std::int32_t bgr = 0;  // PreviewInk::Solid only, 0x00BBGGRR
 };
 
 using PreviewDrawing = std::vector<PreviewPrimitive>;
 
-// Everything recorded through a DrawTarget, in the target's coordinates.
+// Everything recorded through a DrawTarget, in the target's coordinates;
+// with a row, each primitive carries the pen the row gives its part.
 class PreviewRecorder final : public DrawTarget {
 public:
-    explicit PreviewRecorder(PreviewDrawing& out) : out_(out) {}
+    explicit PreviewRecorder(PreviewDrawing& out, const PatternRow* row = nullptr)
+        : out_(out), row_(row) {}
+    void BeginPart(RowPart part) override;
     void EmitLine(Point a, Point b) override;
     void EmitArc(Point centre, double r, double startDeg, double endDeg, double flatness,
                  double tiltDeg) override;
@@ -74,6 +78,8 @@ private:
     void Add(PreviewPrimitive p);
 
     PreviewDrawing& out_;
+    const PatternRow* row_;
+    RowPen pen_;
     PreviewInk ink_ = PreviewInk::Pen;
     std::int32_t bgr_ = 0;
 };

@@ -87,11 +87,14 @@ constexpr AreaControl kAreaControls[] = {
     {"LabelPenLower",        ControlKind::Label,     4, 283,  49, "下線(&D)"},
     {"ComboBoxLowerColor",   ControlKind::DropDown,  4, 334, 104, "", kPenColorItems},
     {"ComboBoxLowerLineType", ControlKind::DropDown, 4, 442, 104, "", kPenLineTypeItems},
+    {kSymbolFromButton,      ControlKind::Button,    3, 558, 110, "記号から(&O)…"},
+    {kRegisterSymbolButton,  ControlKind::Button,    4, 558, 164, "この行を記号に登録(&V)"},
 };
 // clang-format on
 
 // Every setting of the [extension] section that has a control finds it here,
-// of its kind, and every control here but a label shows such a setting.
+// of its kind, and every control here but a label or a button shows such a
+// setting.
 constexpr bool ShowsTheKeySettings() {
     for (const RowSetting& s : kKeySettings) {
         if (s.control.empty()) continue;
@@ -101,7 +104,7 @@ constexpr bool ShowsTheKeySettings() {
         if (!found) return false;
     }
     for (const AreaControl& c : kAreaControls) {
-        if (c.kind == ControlKind::Label) continue;
+        if (c.kind == ControlKind::Label || c.kind == ControlKind::Button) continue;
         bool shown = false;
         for (const RowSetting& s : kKeySettings) shown = shown || s.control == c.name;
         if (!shown) return false;

@@ -17,6 +17,9 @@ inline constexpr int kSettingsAreaTop = kRowsAreaHeight + kPreviewBandHeight;
 
 // The second figure's list shows pictures like the rows' figure lists.
 inline constexpr std::string_view kSecondFigureList = "ComboBoxZB";
+// The buttons that fill the row from a symbol and save it as one.
+inline constexpr std::string_view kSymbolFromButton = "ButtonSymbolFrom";
+inline constexpr std::string_view kRegisterSymbolButton = "ButtonRegisterSymbol";
 
 // The area's controls and their labels, as entries of the form table. Each
 // control that is not a label shows the row setting of kRowSettings that

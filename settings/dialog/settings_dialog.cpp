@@ -567,24 +567,36 @@ void SettingsDialog::UseSymbols(SymbolLibrary symbols, std::filesystem::path sym
 
 bool SettingsDialog::SymbolsEditable() const { return !symbolFile_.empty() && symbols_.writable; }
 
+// An empty chooser would open and close unseen: the user is told instead.
 void SettingsDialog::OpenSymbolGrid() {
     if (previewRow_ == 0) return;
+    if (symbols_.symbols.empty())
+        return ui_.Tell(std::string("記号がありません。") + std::string(kSymbolFileName) +
+                        "(実行ファイルと同じフォルダ)に記号がないか、読めませんでした。");
     int focus = 0;
+    std::string refusedName;  // a refused rename opens again with the text typed
     const auto fromCp932 = [](void* ui, std::string_view text) {
         return static_cast<DialogPlatform*>(ui)->FromCp932(text);
     };
     for (;;) {
-        const SymbolGridContent content =
+        SymbolGridContent content =
             SymbolGridOf(symbols_, library_.set, fromCp932, &ui_, SymbolsEditable());
+        content.grid.renameText = std::exchange(refusedName, {});
         const FigureGridAnswer answer = ui_.RunSymbolGrid(content, focus);
         const bool known =
             answer.kind >= 0 && static_cast<std::size_t>(answer.kind) < symbols_.symbols.size();
         if (answer.action == FigureGridAnswer::Action::Cancel || !known) return;
         if (answer.action == FigureGridAnswer::Action::Choose)
             return ApplySymbol(static_cast<std::size_t>(answer.kind));
-        EditSymbol(answer);
+        if (!EditSymbol(answer)) refusedName = answer.name;
         focus = std::min(answer.kind, static_cast<std::int32_t>(symbols_.symbols.size()) - 1);
     }
+}
+
+void SettingsDialog::Pressed(Control button) {
+    if (button == kNoControl) return;
+    if (button == ui_.Find(kSymbolFromButton)) return OpenSymbolGrid();
+    if (button == ui_.Find(kRegisterSymbolButton)) return RegisterRowAsSymbol();
 }
 
 // Every setting of the symbol, the nine fields and the area's alike. The
@@ -608,33 +620,57 @@ void SettingsDialog::DropNotes(int row) {
     }
 }
 
-void SettingsDialog::EditSymbol(const FigureGridAnswer& answer) {
-    if (!SymbolsEditable()) return;
+bool SettingsDialog::EditSymbol(const FigureGridAnswer& answer) {
+    if (!SymbolsEditable()) return true;
     const auto index = static_cast<std::size_t>(answer.kind);
     SymbolEdit edit;
     edit.index = index;
     edit.oldName = symbols_.symbols[index].name;
     if (answer.action == FigureGridAnswer::Action::Delete) {
+        if (!ui_.AskYesNo(DeleteSymbolQuestion(ui_.FromCp932(edit.oldName)))) return true;
         edit.action = SymbolEdit::Action::Remove;
     } else {
-        const std::optional<std::string> cp932 = ui_.ToCp932(answer.name);
-        if (!cp932 || CleanFigureName(*cp932).empty())
-            return ui_.Tell("この名前は記号ファイルに書けません。");
+        const std::optional<std::string> cp932 = SymbolNameOf(answer.name);
+        if (!cp932) return false;
         edit.action = SymbolEdit::Action::Rename;
         edit.symbol.name = *cp932;
     }
     if (ApplySymbolEdit(symbols_, edit)) symbolEdits_.push_back(edit);
+    return true;
 }
 
+std::string SettingsDialog::DeleteSymbolQuestion(std::string_view name) {
+    return "記号「" + std::string(name) +
+           "」を削除しますか？\n(行の設定は変わりません。ＯＫで記号ファイルから消えます)";
+}
+
+std::optional<std::string> SettingsDialog::SymbolNameOf(std::string_view typed) {
+    const std::optional<std::string> cp932 = ui_.ToCp932(typed);
+    if (!cp932) {
+        ui_.Tell("この名前には記号ファイルに書けない文字があります。直してください。");
+        return std::nullopt;
+    }
+    std::string cleaned = CleanFigureName(*cp932);
+    if (cleaned.empty()) {
+        ui_.Tell("記号の名前を入れてください。");
+        return std::nullopt;
+    }
+    return cleaned;
+}
+
+// A name refused asks again with the text as typed, so that the user corrects it.
 void SettingsDialog::RegisterRowAsSymbol() {
     if (previewRow_ == 0) return;
     if (!SymbolsEditable())
         return ui_.Tell("記号ファイルに書き込めないため、記号を登録できません。");
-    const std::optional<std::string> typed = ui_.AskText("記号の名前");
-    if (!typed) return;
-    const std::optional<std::string> cp932 = ui_.ToCp932(*typed);
-    if (!cp932 || CleanFigureName(*cp932).empty())
-        return ui_.Tell("この名前は記号ファイルに書けません。");
+    std::string text;
+    std::optional<std::string> cp932;
+    while (!cp932) {
+        const std::optional<std::string> typed = ui_.AskText("記号の名前", text);
+        if (!typed) return;
+        text = *typed;
+        cp932 = SymbolNameOf(text);
+    }
     SymbolEdit edit;
     edit.symbol = SymbolOfRow(ReadRow(previewRow_), *cp932, "", &library_.set);
     if (ApplySymbolEdit(symbols_, edit))

@@ -66,6 +66,10 @@ public:
     void UseSymbols(SymbolLibrary symbols, std::filesystem::path symbolFile);
     void OpenSymbolGrid();
     void RegisterRowAsSymbol();
+    // A push button of the form: the two above open from the settings area.
+    void Pressed(Control button);
+    // The question before deleting a symbol from the file.
+    static std::string DeleteSymbolQuestion(std::string_view name);
 
     // The band's caption: the row it shows, the row in use (which OK keeps
     // and the drawing modes draw; 0 for none), the whole name of the figure
@@ -126,7 +130,11 @@ private:
     bool OwnFiguresEditable() const;
     void SaveFigureEdits();
     void ApplySymbol(std::size_t index);
-    void EditSymbol(const FigureGridAnswer& answer);
+    // False: a new name was refused and the user was told why.
+    bool EditSymbol(const FigureGridAnswer& answer);
+    // The name typed for a symbol as the file keeps it; nothing (the user
+    // told why) for one the file cannot hold.
+    std::optional<std::string> SymbolNameOf(std::string_view typed);
     void SaveSymbolEdits();
     bool SymbolsEditable() const;
     // Drops the notes of every typed value of the row: its values were replaced.

@@ -1,7 +1,26 @@
 // The symbol chooser's contents, built from the symbol library.
 #include "settings/dialog/symbol_grid.h"
 
+#include <algorithm>
+
 namespace tesra {
+namespace {
+
+// At 96 dpi: the margin inside the highlight, and a line of the form's font.
+constexpr int kCellPadding = 3;
+constexpr int kNameHeight = 16;
+
+}  // namespace
+
+SymbolCellParts LayOutSymbolCell(PixelRect cell, unsigned dpi) {
+    const int pad = Scaled(kCellPadding, dpi);
+    const int nameTop = cell.bottom - pad - Scaled(kNameHeight, dpi);
+    const int pictureBottom = std::max(nameTop - pad, cell.top + pad + 1);
+    const double width = std::max(cell.right - cell.left - 2 * pad, 1);
+    return {{static_cast<double>(cell.left + pad), static_cast<double>(cell.top + pad), width,
+             static_cast<double>(pictureBottom - cell.top - pad)},
+            {cell.left + pad, nameTop, cell.right - pad, cell.bottom - pad}};
+}
 
 std::string SymbolCellName(const Symbol& symbol, const OwnFigureSet& ownFigures,
                            std::string_view nameUtf8) {
@@ -27,6 +46,8 @@ SymbolGridContent SymbolGridOf(const SymbolLibrary& library, const OwnFigureSet&
     }
     if (!section.cells.empty()) content.grid.sections.push_back(std::move(section));
     content.grid.ownEditable = editable;
+    content.grid.shape = kSymbolGridShape;
+    content.grid.numbersOwn = false;
     return content;
 }
 

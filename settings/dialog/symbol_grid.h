@@ -11,11 +11,21 @@
 
 #include "figures/own_figures.h"
 #include "settings/dialog/figure_grid.h"
+#include "settings/dialog/preview.h"
 #include "settings/symbol_library.h"
 
 namespace tesra {
 
 inline constexpr std::string_view kSymbolsTitle = "記号";
+// Wide cells: a symbol's picture is a short band, its name beneath.
+inline constexpr GridShape kSymbolGridShape{4, 150, 58, 40};
+
+// Where a symbol cell's picture and name go, inside its highlight.
+struct SymbolCellParts {
+    PreviewBox picture;
+    PixelRect name;
+};
+SymbolCellParts LayOutSymbolCell(PixelRect cell, unsigned dpi);
 
 struct SymbolGridContent {
     FigureGridContent grid;

@@ -58,8 +58,8 @@ void Text(HDC dc, const std::string& utf8, RECT r, UINT format) {
 class GridWindow {
 public:
     GridWindow(const FigureGridContent& content, int focusCell, UINT dpi, HFONT font,
-               FigurePictures& pictures)
-        : content_(content), cells_(content.Cells()), dpi_(dpi), font_(font), pictures_(pictures) {
+               GridCellPainter& painter)
+        : content_(content), cells_(content.Cells()), dpi_(dpi), font_(font), painter_(painter) {
         focus_ =
             cells_.empty() ? -1 : std::clamp(focusCell, 0, static_cast<int>(cells_.size()) - 1);
     }
@@ -100,7 +100,7 @@ private:
     FigureGridLayout layout_;
     UINT dpi_;
     HFONT font_;
-    FigurePictures& pictures_;
+    GridCellPainter& painter_;
     HWND hwnd_ = nullptr;
     HWND edit_ = nullptr;
     int focus_ = -1;
@@ -119,7 +119,7 @@ bool GridWindow::Create(HWND owner, const RECT& anchor) {
     wc.lpfnWndProc = ObjectProcedure<GridWindow>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = L"TesraFigureChooser";
+    wc.lpszClassName = L"TesraGridChooser";
     RegisterClassExW(&wc);
 
     MONITORINFO monitor{};
@@ -440,15 +440,27 @@ void GridWindow::PaintCell(HDC dc, int i, const RECT& dirty) {
     // The figure the box shows now keeps a frame wherever the focus goes.
     if (c.kind == content_.current) Frame(dc, r, GetSysColor(COLOR_HIGHLIGHT), 2 * line);
     const PixelRect shifted{cell.left, cell.top - scroll_, cell.right, cell.bottom - scroll_};
-    if (c.drawn) {
-        const PreviewBox box = GridPictureBox(shifted, dpi_);
-        PaintDrawing(dc, pictures_.AtOrigin(c.kind, box.width, box.height),
-                     {fore, Blend(fore, back, 15)}, PenWidth(dpi_), {box.left, box.top});
-    } else {
-        SetTextColor(dc, fore);
-        Text(dc, "?", r, DT_CENTER | DT_VCENTER);
-    }
+    painter_.Paint(dc, c, i, shifted, fore, back);
 }
+
+class FigureCellPainter final : public GridCellPainter {
+public:
+    FigureCellPainter(UINT dpi, FigurePictures& pictures) : dpi_(dpi), pictures_(pictures) {}
+    void Paint(HDC dc, const GridCell& cell, int, const PixelRect& r, COLORREF fore,
+               COLORREF back) override {
+        if (!cell.drawn) {
+            SetTextColor(dc, fore);
+            return Text(dc, "?", {r.left, r.top, r.right, r.bottom}, DT_CENTER | DT_VCENTER);
+        }
+        const PreviewBox box = GridPictureBox(r, dpi_);
+        PaintDrawing(dc, pictures_.AtOrigin(cell.kind, box.width, box.height),
+                     {fore, Blend(fore, back, 15)}, PenWidth(dpi_), {box.left, box.top});
+    }
+
+private:
+    UINT dpi_;
+    FigurePictures& pictures_;
+};
 
 void GridWindow::PaintStatus(HDC dc) {
     const PixelRect& s = layout_.status;
@@ -458,7 +470,7 @@ void GridWindow::PaintStatus(HDC dc) {
     const int keysTop = s.bottom - (s.bottom - s.top) / 3;
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     if (!edit_)
-        DrawUnbrokenLines(dc, GridStatusName(cell),
+        DrawUnbrokenLines(dc, GridStatusName(cell, content_.numbersOwn),
                           {s.left, s.top + Scale(2, dpi_), s.right, keysTop});
     const std::string keys =
         edit_ ? std::string(kRenameKeys)
@@ -472,11 +484,17 @@ void OpenChooserInsteadOfList(HWND figureBox, UINT openMessage) {
     SetWindowSubclass(figureBox, FigureBoxProc, kFigureBoxId, openMessage);
 }
 
+FigureGridAnswer RunGridWindow(HWND owner, const RECT& anchor, const FigureGridContent& content,
+                               int focusCell, UINT dpi, HFONT font, GridCellPainter& painter) {
+    GridWindow window(content, focusCell, dpi, font, painter);
+    return window.Run(owner, anchor);
+}
+
 FigureGridAnswer RunFigureGridWindow(HWND owner, const RECT& anchor,
                                      const FigureGridContent& content, int focusCell, UINT dpi,
                                      HFONT font, FigurePictures& pictures) {
-    GridWindow window(content, focusCell, dpi, font, pictures);
-    return window.Run(owner, anchor);
+    FigureCellPainter painter(dpi, pictures);
+    return RunGridWindow(owner, anchor, content, focusCell, dpi, font, painter);
 }
 
 }  // namespace tesra::win32

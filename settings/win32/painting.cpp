@@ -13,15 +13,26 @@
 #include <vector>
 
 #include "settings/dialog/owner_draw.h"
+#include "settings/dialog/pen_look.h"
 #include "settings/win32/wide_text.h"
 
 namespace tesra::win32 {
 namespace {
 
-COLORREF InkColor(const PreviewPrimitive& p, const Inks& inks) {
-    if (p.ink == PreviewInk::Guide) return inks.guide;
-    if (p.ink == PreviewInk::Solid) return static_cast<COLORREF>(p.bgr) & 0xFFFFFFu;
-    return inks.pen;
+// A part's own pen: its colour, and its dash pattern in pixels (empty: solid).
+struct PaintPen {
+    COLORREF color;
+    std::vector<double> dashes;
+};
+
+PaintPen PenOfPrimitive(const PreviewPrimitive& p, const Inks& inks) {
+    if (p.ink == PreviewInk::Guide) return {inks.guide, {}};
+    if (p.ink == PreviewInk::Solid) return {static_cast<COLORREF>(p.bgr) & 0xFFFFFFu, {}};
+    if (inks.penScale <= 0.0) return {inks.pen, {}};
+    const PenLook look = LookOfPen(p.pen);
+    PaintPen pen{look.bgr ? static_cast<COLORREF>(*look.bgr) : inks.pen, {}};
+    for (const int d : look.dashes) pen.dashes.push_back(d * inks.penScale);
+    return pen;
 }
 
 std::vector<POINT> Pixels(const std::vector<Point>& loop) {
@@ -154,13 +165,25 @@ PaintShape FlattenedAt(const PreviewPrimitive& p, Point offset) {
     return shape;
 }
 
+HPEN DashedGdiPen(const PaintPen& look, int penWidth) {
+    std::vector<DWORD> style;
+    for (const double d : look.dashes)
+        style.push_back(static_cast<DWORD>(std::max(1L, std::lround(d))));
+    const LOGBRUSH brush{BS_SOLID, look.color, 0};
+    return ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE | PS_ENDCAP_FLAT, static_cast<DWORD>(penWidth),
+                        &brush, static_cast<DWORD>(style.size()), style.data());
+}
+
 void PaintWithGdi(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int penWidth,
                   Point offset) {
     const int oldFill = SetPolyFillMode(dc, ALTERNATE);
     for (const PreviewPrimitive& p : drawing) {
-        const COLORREF color = InkColor(p, inks);
+        const PaintPen look = PenOfPrimitive(p, inks);
+        const COLORREF color = look.color;
         const PaintShape shape = FlattenedAt(p, offset);
-        Selected pen(dc, CreatePen(PS_SOLID, shape.filled ? 1 : penWidth, color));
+        Selected pen(dc, shape.filled || look.dashes.empty()
+                             ? CreatePen(PS_SOLID, shape.filled ? 1 : penWidth, color)
+                             : DashedGdiPen(look, penWidth));
         Selected brush(dc, shape.filled ? CreateSolidBrush(color) : GetStockObject(NULL_BRUSH),
                        shape.filled);
         PaintShapeLoops(dc, shape);
@@ -184,11 +207,20 @@ std::vector<Gdiplus::PointF> SmoothPoints(const std::vector<Point>& loop, int pe
     return out;
 }
 
-void PaintSmooth(Gdiplus::Graphics& g, const PaintShape& shape, COLORREF color, int penWidth) {
+void PaintSmooth(Gdiplus::Graphics& g, const PaintShape& shape, const PaintPen& look,
+                 int penWidth) {
+    const COLORREF color = look.color;
     // Fills get a hairline of their own color: neighbouring pieces of one
     // figure then meet without a seam.
     Gdiplus::Pen pen(Argb(color), shape.filled ? 1.0f : static_cast<float>(penWidth));
     pen.SetLineJoin(Gdiplus::LineJoinRound);
+    if (!shape.filled && !look.dashes.empty()) {
+        // GDI+ measures a dash pattern in pen widths.
+        std::vector<Gdiplus::REAL> dashes;
+        for (const double d : look.dashes)
+            dashes.push_back(static_cast<Gdiplus::REAL>(d / penWidth));
+        pen.SetDashPattern(dashes.data(), static_cast<INT>(dashes.size()));
+    }
     if (shape.filled) {
         Gdiplus::GraphicsPath path(Gdiplus::FillModeAlternate);
         for (const auto& loop : shape.loops) {
@@ -217,7 +249,7 @@ void PaintDrawing(HDC dc, const PreviewDrawing& drawing, const Inks& inks, int p
     if (g.GetLastStatus() != Gdiplus::Ok) return PaintWithGdi(dc, drawing, inks, penWidth, offset);
     g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     for (const PreviewPrimitive& p : drawing)
-        PaintSmooth(g, FlattenedAt(p, offset), InkColor(p, inks), penWidth);
+        PaintSmooth(g, FlattenedAt(p, offset), PenOfPrimitive(p, inks), penWidth);
 }
 
 void DrawFigureItem(const DRAWITEMSTRUCT& item, UINT dpi, FigurePictures& pictures) {
@@ -282,7 +314,7 @@ void DrawPreviewBand(const DRAWITEMSTRUCT& item, UINT dpi, const PatternRow& row
                       static_cast<int>(area.left + area.width),
                       static_cast<int>(area.top + area.height));
     PaintDrawing(dc, PreviewBandDrawing(row, solid, band, dpi, own),
-                 {RGB(0, 0, 0), RGB(0xC8, 0xC8, 0xC8)}, PenWidth(dpi));
+                 {RGB(0, 0, 0), RGB(0xC8, 0xC8, 0xC8), dpi / 96.0}, PenWidth(dpi));
     SelectClipRgn(dc, nullptr);
 }
 

@@ -13,6 +13,9 @@ namespace tesra::win32 {
 struct Inks {
     COLORREF pen;    // lines, and fills without the solid color
     COLORREF guide;  // the sample path and cell frames beneath
+    // Pixels per pixel at 96 dpi, for dash patterns. Zero: a part's own pen
+    // is painted as the current one (pictures too small to show a pen).
+    double penScale = 0.0;
 };
 
 // GDI+ for the whole life of the form: it paints with smooth edges. Should it

@@ -24,6 +24,9 @@ public:
     TForm1(PatternStore& store, std::filesystem::path storeFile, FigureLibrary library,
            std::filesystem::path libraryFile)
         : dialog_(ui_, store, std::move(storeFile), std::move(library), std::move(libraryFile)) {}
+    void UseSymbols(SymbolLibrary symbols, std::filesystem::path symbolFile) {
+        dialog_.UseSymbols(std::move(symbols), std::move(symbolFile));
+    }
 
     bool Create(HINSTANCE instance, HWND application);
     void FormShow(bool bz, int showCommand);
@@ -131,6 +134,9 @@ void TForm1::OnCommand(int id, int code, HWND child) {
         case ControlKind::CheckBox:
             if (code == BN_CLICKED) dialog_.Edited(c);
             break;
+        case ControlKind::Button:
+            if (code == BN_CLICKED) dialog_.Pressed(c);
+            break;
         case ControlKind::DropDown:
             if (code == CBN_SELCHANGE || code == CBN_SETFOCUS) dialog_.Edited(c);
             break;
@@ -202,7 +208,8 @@ int MessageLoop(TForm1& tform) {
 }  // namespace
 
 int RunSettingsForm(HINSTANCE instance, PatternStore& store, const std::filesystem::path& storeFile,
-                    FigureLibrary library, const std::filesystem::path& libraryFile, bool bz,
+                    FigureLibrary library, const std::filesystem::path& libraryFile,
+                    SymbolLibrary symbols, const std::filesystem::path& symbolFile, bool bz,
                     int showCommand) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
@@ -210,6 +217,7 @@ int RunSettingsForm(HINSTANCE instance, PatternStore& store, const std::filesyst
     const PaintingSession painting;
     const HWND application = CreateApplicationWindow(instance);
     TForm1 form(store, storeFile, std::move(library), libraryFile);
+    form.UseSymbols(std::move(symbols), symbolFile);
     if (!form.Create(instance, application)) return 1;
     form.FormShow(bz, showCommand);
     const int status = MessageLoop(form);

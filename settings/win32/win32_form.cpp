@@ -8,10 +8,13 @@
 #include <algorithm>
 
 #include "settings/dialog/owner_draw.h"
+#include "settings/dialog/row_settings_area.h"
 #include "settings/win32/control_fixes.h"
 #include "settings/win32/dpi.h"
 #include "settings/win32/figure_grid_window.h"
 #include "settings/win32/painting.h"
+#include "settings/win32/symbol_grid_window.h"
+#include "settings/win32/text_prompt.h"
 #include "settings/win32/wide_text.h"
 
 namespace tesra::win32 {
@@ -45,6 +48,7 @@ WindowStyle StyleOf(ControlKind kind) {
         case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | kTabStop, 0};
         case ControlKind::DefaultButton: return {L"BUTTON", BS_DEFPUSHBUTTON | kTabStop, 0};
         case ControlKind::CancelButton: return {L"BUTTON", BS_PUSHBUTTON | kTabStop, 0};
+        case ControlKind::Button: return {L"BUTTON", BS_PUSHBUTTON | kTabStop, 0};
         case ControlKind::PreviewBand: return {L"STATIC", SS_OWNERDRAW, 0};
     }
     return {L"STATIC", 0, 0};
@@ -540,6 +544,17 @@ FigureGridAnswer Win32Form::RunFigureGrid(Control list, const FigureGridContent&
         box.bottom = item.bottom + (item.top - box.top);
     }
     return RunFigureGridWindow(form_, box, content, focusCell, dpi_, font_, pictures_);
+}
+
+// Below the button that asked for it.
+FigureGridAnswer Win32Form::RunSymbolGrid(const SymbolGridContent& content, int focusCell) {
+    RECT anchor{};
+    GetWindowRect(Window(Find(kSymbolFromButton)), &anchor);
+    return RunSymbolGridWindow(form_, anchor, content, focusCell, dpi_, font_, ownFigures_);
+}
+
+std::optional<std::string> Win32Form::AskText(std::string_view prompt, std::string_view initial) {
+    return AskTextWindow(form_, kFormCaption, prompt, initial, dpi_, font_);
 }
 
 bool Win32Form::AskYesNo(std::string_view question) {

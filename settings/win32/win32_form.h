@@ -77,6 +77,8 @@ public:
     std::optional<std::int32_t> RunColorChooser(std::int32_t preset) override;
     FigureGridAnswer RunFigureGrid(Control list, const FigureGridContent& content,
                                    int focusCell) override;
+    FigureGridAnswer RunSymbolGrid(const SymbolGridContent& content, int focusCell) override;
+    std::optional<std::string> AskText(std::string_view prompt, std::string_view initial) override;
     bool AskYesNo(std::string_view question) override;
     void Tell(std::string_view message) override;
     void Close() override;

@@ -129,9 +129,16 @@ public:
         symbolAnswers.pop_front();
         return answer;
     }
-    std::optional<std::string> AskText(std::string_view prompt) override {
+    std::optional<std::string> AskText(std::string_view prompt, std::string_view initial) override {
         prompts.emplace_back(prompt);
-        return typed;
+        initialTexts.emplace_back(initial);
+        std::optional<std::string> answer = std::move(typed);
+        typed = std::nullopt;
+        if (!typedLater.empty()) {
+            typed = typedLater.front();
+            typedLater.pop_front();
+        }
+        return answer;
     }
     bool AskYesNo(std::string_view question) override {
         questions.emplace_back(question);
@@ -168,9 +175,12 @@ public:
     };
     std::vector<SymbolGrid> symbolGrids;         // every time the symbol chooser opened
     std::deque<FigureGridAnswer> symbolAnswers;  // what the user does there, in turn; then Cancel
-    std::optional<std::string> typed;            // what the user types when asked for a name
+    // What the user types when asked for a name; then typedLater in turn; then Cancel.
+    std::optional<std::string> typed;
+    std::deque<std::optional<std::string>> typedLater;
     std::vector<std::string> prompts;
-    bool yes = false;  // the answer to every question
+    std::vector<std::string> initialTexts;  // what each question's box started with
+    bool yes = false;                       // the answer to every question
     std::vector<std::string> questions;
     std::vector<std::string> messages;
 

@@ -69,6 +69,8 @@ TEST(FormLayout, TabOrderGoesThroughTheRowsTheAreaAndTheButtonsThenTheLabels) {
             order.push_back(ControlName(prefix, row));
     for (const RowSetting& s : kKeySettings)
         if (!s.control.empty()) order.emplace_back(s.control);
+    for (std::string_view button : {kSymbolFromButton, kRegisterSymbolButton})
+        order.emplace_back(button);
     for (const char* name : {"Memo1", "Button1", "Button2", "CheckBox1", "Label2"})
         order.emplace_back(name);
     ASSERT_EQ(order.size(), static_cast<std::size_t>(expected));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fake_dialog_platform.h"
+#include "settings/dialog/row_settings_area.h"
 #include "settings/dialog/settings_dialog.h"
 #include "test_support.h"
 
@@ -112,6 +113,7 @@ TEST(SymbolsDialog, EditsReachTheFileOnOkOnly) {
         std::optional<std::string> typed;  // a row saved as a symbol under this name
         bool ok;
         std::vector<std::string> names;
+        bool yes = true;  // the answer to the question before a delete
     };
     const EditCase cases[] = {
         {"chooser left: nothing", {}, std::nullopt, true, {"a", "b"}},
@@ -121,6 +123,7 @@ TEST(SymbolsDialog, EditsReachTheFileOnOkOnly) {
          true,
          {"c"}},
         {"renamed, Cancel", {{Action::Rename, 0, "c"}}, std::nullopt, false, {"a", "b"}},
+        {"delete not confirmed", {{Action::Delete, 1, ""}}, std::nullopt, true, {"a", "b"}, false},
         {"a name the file cannot hold",
          {{Action::Rename, 0, "\xF0\x9F\x98\x80"}},
          std::nullopt,
@@ -134,6 +137,7 @@ TEST(SymbolsDialog, EditsReachTheFileOnOkOnly) {
         SymbolRun run;
         run.Open(FileOf({Named("a"), Named("b")}));
         run.ui.symbolAnswers.assign(c.answers.begin(), c.answers.end());
+        run.ui.yes = c.yes;
         run.dialog->OpenSymbolGrid();
         if (c.typed) {
             run.ui.typed = c.typed;
@@ -147,6 +151,38 @@ TEST(SymbolsDialog, EditsReachTheFileOnOkOnly) {
         for (const Symbol& s : LoadSymbolLibrary(run.symbolFile).symbols) names.push_back(s.name);
         EXPECT_EQ(names, c.names);
     }
+}
+
+// A name the file cannot hold is refused with a message, and the user gets
+// the text back to correct: in the name box when registering, in the chooser's
+// rename box when renaming.
+TEST(SymbolsDialog, ARefusedNameComesBackAsTyped) {
+    const std::string emoji = "a\xF0\x9F\x98\x80";
+    SymbolRun run;
+    run.Open(FileOf({Named("a"), Named("b")}));
+    run.ui.typed = emoji;
+    run.ui.typedLater = {"  ", "ok"};
+    run.dialog->Pressed(run.ui.Find(kRegisterSymbolButton));
+    EXPECT_EQ(run.ui.initialTexts, (std::vector<std::string>{"", emoji, "  "}));
+    run.ui.symbolAnswers = {{Action::Rename, 1, emoji}, {Action::Rename, 1, "c"}};
+    run.dialog->Pressed(run.ui.Find(kSymbolFromButton));
+    ASSERT_EQ(run.ui.symbolGrids.size(), 3u);
+    EXPECT_EQ(run.ui.symbolGrids[1].content.grid.renameText, emoji);
+    EXPECT_EQ(run.ui.symbolGrids[1].focusCell, 1);
+    EXPECT_EQ(run.ui.messages.size(), 3u);
+    run.dialog->Button1Click();
+    std::vector<std::string> names;
+    for (const Symbol& s : LoadSymbolLibrary(run.symbolFile).symbols) names.push_back(s.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"a", "c", "ok"}));
+}
+
+// A chooser without cells would open and close unseen.
+TEST(SymbolsDialog, NoSymbolsIsSaidInsteadOfAnEmptyChooser) {
+    SymbolRun run;
+    run.Open(FileOf({}, kDamaged));
+    run.dialog->Pressed(run.ui.Find(kSymbolFromButton));
+    EXPECT_TRUE(run.ui.symbolGrids.empty());
+    EXPECT_EQ(run.ui.messages.size(), 1u);
 }
 
 TEST(SymbolsDialog, AFileOfAnotherVersionIsOnlyRead) {

@@ -486,6 +486,113 @@ scenario_grid_rename_delete() {
     fi
 }
 
+# Two symbols: a boundary whose upper line has a pen of its own (線色8,
+# 一点鎖1), and a fence of circles in 線色3 over a dotted lower line.
+symbol_file() {
+    printf '%s\r\n' 'tesra-symbols 1' 'symbol 境界' 'row 0 10 10 0 0 1 1 0 0' upper_color=8 upper_linetype=5 end \
+        'symbol 柵' 'row 49 3 2 0 1 1 1 0 1' figure_color=3 lower_linetype=2 end | iconv -f UTF-8 -t CP932
+}
+
+# other_window: a visible window with the form's caption that is not the
+# form (a question, a message, the name prompt), once it shows (at most 15 s).
+other_window() {
+    local found="" tries
+    for ((tries = 0; tries < 60; tries++)); do
+        found=$(xdotool search --onlyvisible --name '^Tesra　設定$' 2>/dev/null | grep -v "^$WID\$" | head -1)
+        [ -n "$found" ] && break
+        sleep 0.25
+    done
+    echo "$found"
+}
+
+# scenario_symbol_grid PERCENT: 「記号から…」 (Alt+O) opens the symbol chooser;
+# Right and Enter choose the fence, which fills row 1 and its pens; OK stores it.
+scenario_symbol_grid() {
+    local percent=$1
+    use_scaling "$percent"
+    symbol_file >"$GUI_DIR/tesra_symbols.txt"
+    cp "$GUI_DIR/tesra_symbols.txt" "$WORK/symbols-before.txt"
+    store_file 0 0 0 255 1 >"$GUI_DIR/tesra.dat"
+    if check "symbol grid at $percent %: the form opens" start_dialog; then
+        local before
+        before=$(band_pixels "$WORK/band-before.png")
+        keys alt+o
+        settle
+        window_shot "$BUILD/dialog-symbol-grid-$percent.png"
+        import -window root "$BUILD/dialog-symbol-grid-screen-$percent.png"
+        keys Right Return
+        check "symbol grid at $percent %: the chosen symbol shows in the band at once" \
+            [ "$(band_changes "$before")" != "$before" ]
+        settle
+        window_shot "$BUILD/dialog-symbol-chosen-$percent.png"
+        keys Return
+        finish_dialog "symbol grid at $percent %, choose then OK"
+        { store_file 0 0 0 255 1 49 3 2 0 1 1 1 0 1
+          printf '%s\r\n' '[extension]' row1.figure_color=3 row1.lower_linetype=2; } >"$WORK/expected-symbol.dat"
+        check "symbol grid at $percent %: row 1 holds every setting of the fence, pens included" \
+            same_bytes "$GUI_DIR/tesra.dat" "$WORK/expected-symbol.dat"
+        check "symbol grid at $percent %: the symbol file is as it was" \
+            same_bytes "$GUI_DIR/tesra_symbols.txt" "$WORK/symbols-before.txt"
+    fi
+    use_scaling 100
+}
+
+# The row registered as a symbol under a typed name (a name CP932 cannot hold
+# refused first, the text kept for correction), the fence renamed with F2 and
+# the boundary deleted after its question; OK saves the file.
+scenario_symbol_register_rename_delete() {
+    symbol_file >"$GUI_DIR/tesra_symbols.txt"
+    store_file 0 0 0 255 1 >"$GUI_DIR/tesra.dat"
+    cp "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+    if ! check "symbol register: the form opens" start_dialog; then return; fi
+    local prompt message
+    keys alt+v
+    prompt=$(other_window)
+    check "symbol register: 「この行を記号に登録」 asks for a name" [ -n "$prompt" ]
+    typed "mine€"
+    keys Return
+    window_gone "$prompt"
+    message=$(other_window)
+    check "symbol register: a name CP932 cannot hold is refused with a message" [ -n "$message" ]
+    settle
+    import -window root "$BUILD/dialog-symbol-name-refused.png"
+    keys Return
+    window_gone "$message"
+    prompt=$(other_window)
+    check "symbol register: the name is asked again" [ -n "$prompt" ]
+    settle
+    import -window root "$BUILD/dialog-symbol-name-kept.png"
+    keys End BackSpace Return  # the typed text is still there: only the € goes
+    window_gone "$prompt"
+    settle
+    keys alt+o
+    settle
+    keys Right F2 ctrl+a
+    typed fence
+    settle
+    import -window root "$BUILD/dialog-symbol-rename.png"
+    keys Return
+    settle
+    keys Home Delete
+    local question
+    question=$(other_window)
+    check "symbol delete: a question comes first" [ -n "$question" ]
+    settle
+    import -window root "$BUILD/dialog-symbol-delete-question.png"
+    keys Tab Return
+    window_gone "$question"
+    settle
+    window_shot "$BUILD/dialog-symbol-grid-edited.png"
+    keys Escape
+    settle
+    keys Return
+    finish_dialog "symbol register, rename and delete, OK"
+    check "symbol register, rename and delete, OK: the file holds fence and mine, in that order" \
+        [ "$(iconv -f CP932 -t UTF-8 "$GUI_DIR/tesra_symbols.txt" | tr -d '\r' | sed -n 's/^symbol //p' | tr '\n' ' ')" = "fence mine " ]
+    check "symbol register, rename and delete, OK: tesra.dat unchanged" \
+        same_bytes "$GUI_DIR/tesra.dat" "$WORK/before.dat"
+}
+
 # scenario_keyboard PERCENT: the row in use changed by arrow keys on the
 # selectors, the pitch reached by its access key (Alt+P) and typed, OK by
 # Enter; then the color swatch reached by Tab and opened by Space and by
@@ -557,5 +664,7 @@ dialog_checks() {
     for percent in 100 125 150; do scenario_figure_grid "$percent"; done
     for percent in 100 125 150; do scenario_keyboard "$percent"; done
     scenario_grid_rename_delete
+    for percent in 100 125 150; do scenario_symbol_grid "$percent"; done
+    scenario_symbol_register_rename_delete
     check "dialog runs left JWC_TEMP.TXT unchanged" same_bytes "$GUI_DIR/JWC_TEMP.TXT" "$exchange"
 }
