@@ -104,12 +104,6 @@ bool PathHasLength(const ElementPath& path) {
                        [](const PathElement& e) { return !IsDegenerate(e); });
 }
 
-bool OverFigureBound(const RunContext& run, std::int64_t figures) {
-    const PatternRow row = run.store.RowInUse();
-    if (figures > kMaxFiguresPerRun) return true;
-    return row.rowKind != kRowSlope && OwnElementsOverBound(run.ownFigures, row, figures);
-}
-
 SelectionPlan PlanWriteBack(const ExchangeState& ex) {
     SelectionPlan plan;
     plan.refusal = FirstRefusal(ex.elements);

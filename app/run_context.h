@@ -84,10 +84,6 @@ std::string DamageNotice(const RunContext& run);
 // lines and zero-radius arcs has nothing to follow.
 bool PathHasLength(const ElementPath& path);
 
-// The one bound on work: more figures than a run may draw, or more own
-// figure elements.
-bool OverFigureBound(const RunContext& run, std::int64_t figures);
-
 struct SelectionPlan {
     enum class Outcome { Refusal, Notice, Drawing };
     Outcome outcome = Outcome::Drawing;

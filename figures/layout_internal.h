@@ -132,6 +132,7 @@ class RunsPlan {
 public:
     RunsPlan(const Context& c, const ElementPath& path);
     ~RunsPlan();
+    RunsPlan(RunsPlan&&) noexcept;
     RunsPlan(const RunsPlan&) = delete;
     RunsPlan& operator=(const RunsPlan&) = delete;
     // INT32_MAX or more where a run holds more figures than fit 32 bits.

@@ -585,6 +585,7 @@ RunsPlan::RunsPlan(const Context& c, const ElementPath& path)
 }
 
 RunsPlan::~RunsPlan() = default;
+RunsPlan::RunsPlan(RunsPlan&&) noexcept = default;
 
 std::int64_t RunsPlan::FigureCount() const {
     std::int64_t total = 0;
