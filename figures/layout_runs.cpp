@@ -292,11 +292,13 @@ double Shortening(const Context& c, const RunView& run, const Corner& k, bool at
     const double t = std::clamp(std::tan(k.turn / 2), -kMaxTurnTangent, kMaxTurnTangent);
     const double exact = std::max({0.0, band.low * t, band.high * t});
     const bool upright = c.in.row.orientation == kOrientUpright;
-    if (run.Frame(i).IsLine() && k.atJoint && !upright) return std::min(exact, run.Length());
-    // Next to an arc the box turns with it, an upright box does not turn with
-    // the path, and past a fillet the vertex is off the run: search for the
-    // least clear place.
     const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
+    const ElementFrame& f = run.Frame(i);
+    if (f.IsLine() && k.atJoint && !upright && exact + w <= f.length)
+        return std::min(exact, run.Length());
+    // Next to an arc the box turns with it, an upright box does not turn with
+    // the path, a box reaching past the side's first joint turns there, and
+    // past a fillet the vertex is off the run: search for the least clear place.
     std::size_t hint = 0;
     auto clear = [&](double e) {
         const double middle = atStart ? e + w / 2 : run.Length() - e - w / 2;
@@ -304,6 +306,11 @@ double Shortening(const Context& c, const RunView& run, const Corner& k, bool at
     };
     return LeastClear(clear, std::max(exact, w), run.Length());
 }
+
+struct Box {
+    Point c, u, v;  // centre and unit axes
+    double hw, hh;  // half sizes
+};
 
 // One run laid out as 通し: where its figures stand.
 struct ThroughPlan {
@@ -314,6 +321,112 @@ struct ThroughPlan {
     Spacing spacing;
 };
 
+// Where figure i of the plan starts along the run.
+double ThroughStart(const Context& c, const ThroughPlan& p, std::int64_t phase, std::int32_t i) {
+    const double lead = p.closed ? p.spacing.g / 2 : p.from + p.spacing.s0;
+    return lead + c.sequence.WidthOf(phase, i) + static_cast<double>(i) * p.spacing.g;
+}
+
+// The plan's figures spread as n of them.
+ThroughPlan WithCount(const Context& c, ThroughPlan p, std::int32_t n, std::int64_t phase) {
+    p.count = n;
+    p.spacing = {};
+    if (n <= 0) return p;
+    if (p.closed)
+        p.spacing.g = (p.length - c.sequence.WidthOf(phase, n)) / n;
+    else
+        p.spacing = SequenceSpacing(c, p.length, n, phase);
+    return p;
+}
+
+Box BoxOf(const FigureCell& cell) { return {cell.C, cell.eu, cell.ev, cell.W / 2, cell.H / 2}; }
+
+// Whether two boxes overlap by more than rounding: touching is not overlapping.
+bool OverlapBeyondTouch(const Box& a, const Box& b) {
+    const Point d = b.c - a.c;
+    const double slack = kRoundingShare * std::max({1.0, a.hw, a.hh, b.hw, b.hh});
+    for (Point axis : {a.u, a.v, b.u, b.v}) {
+        const double ra = a.hw * std::fabs(Dot(a.u, axis)) + a.hh * std::fabs(Dot(a.v, axis));
+        const double rb = b.hw * std::fabs(Dot(b.u, axis)) + b.hh * std::fabs(Dot(b.v, axis));
+        if (std::fabs(Dot(d, axis)) >= ra + rb - slack) return false;
+    }
+    return true;
+}
+
+// Whether no two figures on either side of a joint of the run overlap, the
+// figures' middles at these stations in order, from sequence position
+// `phase` on. Only figures whose middles lie within a reach of the joint can:
+// a box's diagonal on each side, and the band's height, by which their middles
+// may converge where the path turns towards them.
+bool ClearAtJoints(const Context& c, const RunView& run, const std::vector<double>& middles,
+                   std::int64_t phase) {
+    const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
+    const BandSpan band = BandOf(c);
+    const double reach = std::hypot(w, h) + std::max(std::fabs(band.low), std::fabs(band.high));
+    std::size_t hint = 0;
+    auto box = [&](std::vector<double>::const_iterator at) {
+        const auto i = static_cast<std::int64_t>(at - middles.begin());
+        const SequenceFigure fig = c.sequence.At(phase + i);
+        return BoxOf(c.Oriented(run.CellAt(*at, fig.w, fig.h, hint)));
+    };
+    for (std::size_t j = 1; j < run.Size(); ++j) {
+        const double joint = run.StartOf(j);
+        const auto first = std::lower_bound(middles.begin(), middles.end(), joint - reach);
+        const auto after = std::lower_bound(first, middles.end(), joint);
+        const auto last = std::upper_bound(after, middles.end(), joint + reach);
+        for (auto a = first; a != after; ++a)
+            for (auto b = after; b != last; ++b)
+                if (OverlapBeyondTouch(box(a), box(b))) return false;
+    }
+    return true;
+}
+
+// Boxes meet on a straight side already where their interval is negative, or
+// where upright boxes stand closer than their diagonal: a joint adds nothing.
+bool OverlapOfTheirOwn(const Context& c, double pitch) {
+    const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
+    const double least = c.in.row.orientation == kOrientUpright ? std::hypot(w, h) : w;
+    return !(c.in.row.interval >= 0) || pitch < least;
+}
+
+std::vector<double> ThroughMiddles(const Context& c, const ThroughPlan& p, std::int64_t phase) {
+    const std::int32_t n = p.count ? std::max(*p.count, 0) : 0;
+    std::vector<double> middles(static_cast<std::size_t>(n));
+    for (std::int32_t i = 0; i < n; ++i)
+        middles[static_cast<std::size_t>(i)] =
+            ThroughStart(c, p, phase, i) + c.sequence.At(phase + i).w / 2;
+    return middles;
+}
+
+// The most of n figures, as spread by `spread`, whose boxes stand clear at
+// the run's joints, found by halving; one figure always stands clear.
+template <class Spread, class Middles>
+std::int64_t MostClear(const Context& c, const RunView& run, std::int64_t n, std::int64_t phase,
+                       const Spread& spread, const Middles& middles) {
+    auto clear = [&](std::int64_t k) { return ClearAtJoints(c, run, middles(spread(k)), phase); };
+    if (clear(n)) return n;
+    std::int64_t fits = 1, overlaps = n;
+    while (overlaps - fits > 1) {
+        const std::int64_t mid = fits + (overlaps - fits) / 2;
+        (clear(mid) ? fits : overlaps) = mid;
+    }
+    return fits;
+}
+
+// Tall figures where the path turns towards them at a smooth joint would
+// overlap at the pitch of a straight run: the run then takes the most
+// figures whose boxes stand clear there.
+ThroughPlan ClearedAtJoints(const Context& c, const RunView& run, const ThroughPlan& p,
+                            std::int64_t phase) {
+    if (run.Size() < 2 || !p.count || *p.count < 2) return p;
+    if (OverlapOfTheirOwn(c, c.sequence.MaxWidth() + c.in.row.interval)) return p;
+    auto spread = [&](std::int64_t n) {
+        return WithCount(c, p, static_cast<std::int32_t>(n), phase);
+    };
+    auto middles = [&](const ThroughPlan& q) { return ThroughMiddles(c, q, phase); };
+    return spread(MostClear(c, run, *p.count, phase, spread, middles));
+}
+
 ThroughPlan PlanThrough(const Context& c, const ElementPath& path, const RunView& run,
                         std::int64_t phase) {
     ThroughPlan p;
@@ -322,9 +435,8 @@ ThroughPlan PlanThrough(const Context& c, const ElementPath& path, const RunView
         p.closed = true;
         p.length = run.Length();
         p.count = c.sequence.CountFitting(p.length - interval, interval, phase);
-        if (p.count && *p.count > 0)
-            p.spacing.g = (p.length - c.sequence.WidthOf(phase, *p.count)) / *p.count;
-        return p;
+        if (p.count && *p.count > 0) p = WithCount(c, p, *p.count, phase);
+        return ClearedAtJoints(c, run, p, phase);
     }
     const auto before = CornerBefore(c, path, run.Run());
     const auto after = CornerAfter(c, path, run.Run());
@@ -333,8 +445,8 @@ ThroughPlan PlanThrough(const Context& c, const ElementPath& path, const RunView
     p.from = es;
     p.length = std::max(0.0, run.Length() - es - ee);
     p.count = c.sequence.CountFitting(p.length, interval, phase);
-    if (p.count && *p.count > 0) p.spacing = SequenceSpacing(c, p.length, *p.count, phase);
-    return p;
+    if (p.count && *p.count > 0) p = WithCount(c, p, *p.count, phase);
+    return ClearedAtJoints(c, run, p, phase);
 }
 
 std::int64_t CountOf(const Context& c, const ThroughPlan& p) {
@@ -346,9 +458,7 @@ void DrawThrough(const Context& c, const RunView& run, const ThroughPlan& p, std
                  DrawTarget& out) {
     const std::int32_t n = p.count ? std::max(*p.count, 0) : 0;
     const double lead = p.closed ? p.spacing.g / 2 : p.from + p.spacing.s0;
-    auto startOf = [&](std::int32_t i) {
-        return lead + c.sequence.WidthOf(phase, i) + static_cast<double>(i) * p.spacing.g;
-    };
+    auto startOf = [&](std::int32_t i) { return ThroughStart(c, p, phase, i); };
     if (!p.closed && n > 0 && !SameValue(lead, 0)) GapAlong(c, run, std::nullopt, lead, out);
     if (p.closed && n > 0) GapAlong(c, run, std::nullopt, lead, out);
     std::size_t hint = 0;
@@ -369,13 +479,6 @@ void DrawThrough(const Context& c, const RunView& run, const ThroughPlan& p, std
 }
 
 // 角に合わせる -----------------------------------------------------------------
-
-struct Box {
-    Point c, u, v;  // centre and unit axes
-    double hw, hh;  // half sizes
-};
-
-Box BoxOf(const FigureCell& cell) { return {cell.C, cell.eu, cell.ev, cell.W / 2, cell.H / 2}; }
 
 // Whether two boxes overlap, by separating axes. Rounding counts as overlap,
 // so that a clearance found by halving stays clear when the boxes are drawn.
@@ -469,7 +572,28 @@ struct CornerRun {
     std::int64_t Count() const { return between.n + 1 + (hasEnd ? 1 : 0); }
 };
 
-CornerRun PlanCorners(const Context& c, const ElementPath& path, const RunView& run) {
+// The figures between a run's ends spread evenly over fewer where tall ones
+// would overlap at a smooth joint, the first and last staying where they are.
+Between ClearedAtJoints(const Context& c, const RunView& run, const Between& b,
+                        std::int64_t phase) {
+    constexpr std::int64_t kTooMany = std::numeric_limits<std::int32_t>::max();
+    if (run.Size() < 2 || b.n < 2 || b.n >= kTooMany || OverlapOfTheirOwn(c, b.pitch)) return b;
+    const double last = b.a + static_cast<double>(b.n - 1) * b.pitch;
+    auto spread = [&](std::int64_t k) {
+        if (k == 1) return Between{(b.a + last) / 2, 0, 1};
+        return Between{b.a, (last - b.a) / static_cast<double>(k - 1), k};
+    };
+    auto middles = [](const Between& q) {
+        std::vector<double> at(static_cast<std::size_t>(q.n));
+        for (std::int64_t i = 0; i < q.n; ++i)
+            at[static_cast<std::size_t>(i)] = q.a + static_cast<double>(i) * q.pitch;
+        return at;
+    };
+    return spread(MostClear(c, run, b.n, phase, spread, middles));
+}
+
+CornerRun PlanCorners(const Context& c, const ElementPath& path, const RunView& run,
+                      std::int64_t phase) {
     const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
     const double length = run.Length();
     CornerRun p;
@@ -497,7 +621,18 @@ CornerRun PlanCorners(const Context& c, const ElementPath& path, const RunView& 
     }
     const double ds = Clearance(c, run, startBox, p.start, true) - from;
     const double de = Clearance(c, run, *endBox, after, false) - (length - to);
-    p.between = PlanBetween(from, to, w + c.in.row.interval, ds, de);
+    p.between =
+        ClearedAtJoints(c, run, PlanBetween(from, to, w + c.in.row.interval, ds, de), phase + 1);
+    // Past a smooth joint a figure may come nearer an end figure again than
+    // at the least clear distance: such a figure is left out.
+    auto meetsEnd = [&](double middle) {
+        const Box box = boxAt(middle);
+        return Overlap(startBox, box) || Overlap(*endBox, box);
+    };
+    Between& b = p.between;
+    if (b.n >= std::numeric_limits<std::int32_t>::max()) return p;
+    while (b.n > 0 && meetsEnd(b.a)) b.a += b.pitch, --b.n;
+    while (b.n > 0 && meetsEnd(b.a + static_cast<double>(b.n - 1) * b.pitch)) --b.n;
     return p;
 }
 
@@ -572,7 +707,7 @@ RunsPlan::RunsPlan(const Context& c, const ElementPath& path)
         if (p.view.Length() <= 0) continue;  // carries nothing: no figure, no line
         p.corners = Corners(c) && !r.closed;
         if (p.corners) {
-            p.cornerRun = PlanCorners(c, path, p.view);
+            p.cornerRun = PlanCorners(c, path, p.view, phase);
             p.count = p.cornerRun.Count();
         } else {
             p.through = PlanThrough(c, path, p.view, phase);

@@ -123,17 +123,36 @@ std::vector<Point> Star(std::mt19937& rng, bool clockwise) {
     }
 }
 
+// The points with a smooth joint (a kink of at most 18°, either way) in the
+// middle of every side: of the closing side too where the path is closed.
+std::vector<Point> Kinked(std::mt19937& rng, const std::vector<Point>& points, bool closed) {
+    std::uniform_real_distribution<double> kinkDeg(-18, 18);
+    std::vector<Point> out;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const Point a = points[i], b = points[(i + 1) % points.size()];
+        const double rise = std::tan(kinkDeg(rng) * kDegToRad / 2) * Distance(a, b) / 2;
+        out.push_back(a);
+        if (closed || i + 1 < points.size())
+            out.push_back(0.5 * (a + b) + rise * LeftNormal(Unit(b - a)));
+    }
+    return out;
+}
+
 TEST(LayoutEdges, EveryArrangementSideOrientationAndBaseLaysOutWell) {
     std::mt19937 rng(22);
-    std::uniform_real_distribution<double> size(0.5, 6), gap(0, 4);
+    std::uniform_real_distribution<double> size(0.5, 6), gap(0, 4), tall(1, 2.5);
     for (int trial = 0; trial < 60; ++trial) {
         const bool closed = trial % 2 == 0;
-        const ElementPath path = Polyline(Star(rng, trial % 4 < 2), closed);
+        // Every third star has smooth joints too, and figures up to 2.5 times
+        // taller than wide, which meet first where the path turns towards them.
+        const bool kinked = trial % 3 == 2;
+        const std::vector<Point> star = Star(rng, trial % 4 < 2);
+        const ElementPath path = Polyline(kinked ? Kinked(rng, star, closed) : star, closed);
         for (std::int32_t arrangement : {kArrangeThrough, kArrangeCorners})
             for (std::int32_t side : {kSideAsGiven, kSideInside, kSideOutside})
                 for (std::int32_t orientation : {kOrientAlongPath, kOrientUpright})
                     for (std::int32_t base : {kBaseTop, kBaseMiddle, kBaseBottom}) {
-                        const double w = size(rng), h = size(rng);
+                        const double w = size(rng), h = size(rng) * (kinked ? tall(rng) : 1);
                         // Upright boxes on a slanted side reach along it by up to
                         // their diagonal; the corner arrangement's pitch may fall
                         // to half of W + I.
