@@ -84,60 +84,11 @@ std::vector<PathRun> LayoutRuns(const Context& c, const ElementPath& path) {
     return RunsAt(sharp, path.closed);
 }
 
-// The elements of one run, with the station where each starts.
-class RunView {
-public:
-    RunView(const Context& c, const ElementPath& path, const PathRun& run)
-        : c_(c), path_(path), run_(run) {
-        const std::size_t n = path.elements.size();
-        for (std::size_t i = 0; i < run.count; ++i) {
-            index_.push_back((run.first + i) % n);
-            const PathElement& e = path.elements[index_.back()];
-            frames_.push_back(FrameOf(e, c.off));
-            start_.push_back(length_);
-            // A vanishing fillet is the corner after the run: no station on it.
-            if (Carries(c, e)) length_ += frames_.back().length;
-        }
-    }
-    double Length() const { return length_; }
-    std::size_t Size() const { return index_.size(); }
-    std::size_t PathIndex(std::size_t i) const { return index_[i]; }
-    const ElementFrame& Frame(std::size_t i) const { return frames_[i]; }
-    double StartOf(std::size_t i) const { return start_[i]; }
-    const PathRun& Run() const { return run_; }
-
-    // The element holding station s: from `hint` on when it is near (stations
-    // mostly come in order), else by halving.
-    std::size_t Locate(double s, std::size_t hint) const {
-        std::size_t i = std::min(hint, Size() - 1);
-        if (s >= start_[i] && (i + 1 == Size() || s < start_[i + 1])) return i;
-        if (s >= start_[i] && i + 2 < Size() && s < start_[i + 2]) return i + 1;
-        const auto after = std::upper_bound(start_.begin(), start_.end(), s);
-        return after == start_.begin() ? 0 : static_cast<std::size_t>(after - start_.begin()) - 1;
-    }
-    FigureCell CellAt(double middle, double w, double h, std::size_t& hint) const {
-        hint = Locate(middle, hint);
-        return CellAtStation(frames_[hint], w, h, middle - start_[hint]);
-    }
-    // Each element's guide, met with its neighbours', is needed at both its
-    // ends: worked out once per guide height.
-    const GuideCurve& Trimmed(std::size_t i, std::size_t guide, double v) const {
-        auto& cache = trimmed_[guide];
-        if (cache.empty()) cache.resize(Size());
-        if (!cache[i]) cache[i] = TrimmedCurve(c_, path_, index_[i], v);
-        return *cache[i];
-    }
-
-private:
-    const Context& c_;
-    const ElementPath& path_;
-    PathRun run_;
-    std::vector<std::size_t> index_;
-    std::vector<ElementFrame> frames_;
-    std::vector<double> start_;
-    double length_ = 0;
-    mutable std::array<std::vector<std::optional<GuideCurve>>, 3> trimmed_;
-};
+// The run as the layout sees it: a vanishing fillet is the corner after the
+// run, with no station on it.
+RunView ViewOf(const Context& c, const ElementPath& path, const PathRun& run) {
+    return RunView(path, run, c.off, [&c](const PathElement& e) { return Carries(c, e); });
+}
 
 // Where the guide at height v of two lines meeting at a smooth joint of a run
 // crosses over: the same point for the piece that ends there and the piece
@@ -158,7 +109,7 @@ const ElementFrame* LineBefore(const RunView& run, std::size_t i) {
 
 // One piece of a gap guide on element i, from s1 to s2; a missing station is
 // the element's end there.
-void GapPiece(const RunView& run, std::size_t i, std::size_t guide, double v,
+void GapPiece(const Context& c, const RunView& run, std::size_t i, std::size_t guide, double v,
               std::optional<double> s1, std::optional<double> s2, DrawTarget& out) {
     const ElementFrame& f = run.Frame(i);
     if (s1 && s2) return EmitGuideBetween(f, v, *s1, *s2, out);
@@ -169,7 +120,7 @@ void GapPiece(const RunView& run, std::size_t i, std::size_t guide, double v,
         const Point to = s2 ? f.At(*s2, v) : SmoothJoint(f, run.Frame(i + 1), v);
         return out.EmitLine(from, to);
     }
-    EmitGuidePiece(f, run.Trimmed(i, guide, v), v, s1, s2, out);
+    EmitGuidePiece(f, run.Trimmed(c, i, guide, v), v, s1, s2, out);
 }
 
 // The guides set to "間隔" from station a to station b of the run; a side
@@ -198,7 +149,7 @@ void GapAlong(const Context& c, const RunView& run, std::optional<double> a,
             if (i == first && a) s1 = *a - run.StartOf(i);
             if (i == last && b) s2 = *b - run.StartOf(i);
             // Inside the run, a piece reaching an element's end meets the next one.
-            GapPiece(run, i, k, g.v, s1, s2, out);
+            GapPiece(c, run, i, k, g.v, s1, s2, out);
         }
     }
 }
@@ -703,7 +654,7 @@ RunsPlan::RunsPlan(const Context& c, const ElementPath& path)
     : runs_(std::make_unique<Runs>(Runs{c, path, {}})) {
     std::int64_t phase = 0;
     for (const PathRun& r : LayoutRuns(c, path)) {
-        RunPlan p{RunView(c, path, r), phase, false, {}, {}, 0};
+        RunPlan p{ViewOf(c, path, r), phase, false, {}, {}, 0};
         if (p.view.Length() <= 0) continue;  // carries nothing: no figure, no line
         p.corners = Corners(c) && !r.closed;
         if (p.corners) {
