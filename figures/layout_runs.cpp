@@ -314,20 +314,33 @@ bool ClearAtJoints(const Context& c, const RunView& run, const std::vector<doubl
     const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
     const BandSpan band = BandOf(c);
     const double reach = std::hypot(w, h) + std::max(std::fabs(band.low), std::fabs(band.high));
+    // Boxes whose middles are farther apart than their diagonals cannot meet.
+    const double diagonal2 = w * w + h * h;
     std::size_t hint = 0;
-    auto box = [&](std::vector<double>::const_iterator at) {
-        const auto i = static_cast<std::int64_t>(at - middles.begin());
-        const SequenceFigure fig = c.sequence.At(phase + i);
-        return BoxOf(c.Oriented(run.CellAt(*at, fig.w, fig.h, hint)));
+    std::vector<Box> before, after;
+    auto boxes = [&](auto from, auto to, std::vector<Box>& out) {
+        out.clear();
+        for (auto at = from; at != to; ++at) {
+            const SequenceFigure fig = c.sequence.At(phase + (at - middles.begin()));
+            out.push_back(BoxOf(c.Oriented(run.CellAt(*at, fig.w, fig.h, hint))));
+        }
     };
+    auto first = middles.begin(), split = middles.begin();
     for (std::size_t j = 1; j < run.Size(); ++j) {
         const double joint = run.StartOf(j);
-        const auto first = std::lower_bound(middles.begin(), middles.end(), joint - reach);
-        const auto after = std::lower_bound(first, middles.end(), joint);
-        const auto last = std::upper_bound(after, middles.end(), joint + reach);
-        for (auto a = first; a != after; ++a)
-            for (auto b = after; b != last; ++b)
-                if (OverlapBeyondTouch(box(a), box(b))) return false;
+        while (first != middles.end() && *first < joint - reach) ++first;
+        split = std::max(split, first);
+        while (split != middles.end() && *split < joint) ++split;
+        auto last = split;
+        while (last != middles.end() && *last <= joint + reach) ++last;
+        if (first == split || split == last) continue;
+        boxes(first, split, before);
+        boxes(split, last, after);
+        for (const Box& a : before)
+            for (const Box& b : after) {
+                const Point d = b.c - a.c;
+                if (Dot(d, d) < diagonal2 && OverlapBeyondTouch(a, b)) return false;
+            }
     }
     return true;
 }
