@@ -159,6 +159,7 @@ struct Corner {
     Point t0, t1;  // tangents before and after
     double turn = 0;
     bool atJoint = true;  // the vertex is the point the elements share
+    Point across = {};    // across the bisector, towards the run after the corner
 };
 
 // Where the lines on either side of a vanishing fillet would meet; the
@@ -184,6 +185,8 @@ std::optional<Corner> CornerBefore(const Context& c, const ElementPath& path, st
         }
         const PathElement& after = path.elements[first % n];
         Corner k{after.a, EndTangent(before), StartTangent(after), TurnAngle(before, after)};
+        // Worked out once: the clearance searches ask for it at every step.
+        k.across = AcrossBisector(k.t0, k.t1, k.turn);
         if (passedFillet) {
             k.vertex = TangentsMeet(before.b, k.t0, after.a, k.t1);
             k.atJoint = false;
@@ -213,6 +216,7 @@ double LeastClear(const Clear& clear, double guess, double length) {
     while (!clear(hi) && hi < length) hi = std::min(2 * hi, length);
     for (int step = 0; step < kClearanceSteps; ++step) {
         const double mid = (lo + hi) / 2;
+        if (mid == lo || mid == hi) break;  // no double left between them
         (clear(mid) ? hi : lo) = mid;
     }
     return hi;
@@ -227,7 +231,7 @@ BandSpan BandOf(const Context& c) { return {-c.off, c.sequence.MaxHeight() - c.o
 // On the run's side of the bisector: ahead of it (the run starting at the
 // corner) or behind it (the run ending there), by more than rounding.
 bool OnSide(const Corner& k, const FigureCell& cell, bool ahead) {
-    const Point d = AcrossBisector(k.t0, k.t1, k.turn);
+    const Point d = k.across;
     const double slack = kRoundingShare * std::max({1.0, cell.W, cell.H});
     for (Point uv : {Point{0, 0}, Point{1, 0}, Point{0, 1}, Point{1, 1}}) {
         const double along = Dot(cell.At(uv.x * cell.W, uv.y * cell.H) - k.vertex, d);
@@ -471,7 +475,7 @@ FigureCell CornerCell(const Context& c, const Corner& k, double w, double h) {
     const double denom = 1 + Dot(n0, n1);
     Point shift = denom > kRoundingShare ? (hc / denom) * (n0 + n1) : hc * n0;
     if (Norm(shift) > kMitreLimit * std::fabs(hc)) shift = hc * n0;
-    return CellAlong(k.vertex + shift, AcrossBisector(k.t0, k.t1, k.turn), w, h);
+    return CellAlong(k.vertex + shift, k.across, w, h);
 }
 
 // The least distance from a run's end at which a figure's middle stands clear
@@ -485,7 +489,7 @@ double Clearance(const Context& c, const RunView& run, const Box& end,
     auto clear = [&](double d) {
         const double middle = atStart ? d : length - d;
         const FigureCell cell = c.Oriented(run.CellAt(middle, w, h, hint));
-        return !Overlap(end, BoxOf(cell)) && (!corner || OnSide(*corner, cell, atStart));
+        return (!corner || OnSide(*corner, cell, atStart)) && !Overlap(end, BoxOf(cell));
     };
     return LeastClear(clear, std::min(length, std::max(w, h) * 2), length);
 }
