@@ -1,8 +1,6 @@
 // Slope rows in the one layout: see layout_slope.h.
 #include "figures/layout_slope.h"
 
-#include <algorithm>
-
 namespace tesra::layout {
 namespace {
 
@@ -18,17 +16,12 @@ LayoutRefusal RefusalOf(SlopeRefusal refusal) {
     return LayoutRefusal::None;
 }
 
-bool HasLength(const ElementPath& path) {
-    return std::any_of(path.elements.begin(), path.elements.end(),
-                       [](const PathElement& e) { return !IsDegenerate(e); });
-}
-
 // The chains that can be a top edge or stop a tick: the nearest chain to the
 // point must be one with length.
 std::vector<ElementPath> ChainsWithLength(std::span<const ElementPath> paths) {
     std::vector<ElementPath> chains;
     for (const ElementPath& p : paths)
-        if (HasLength(p)) chains.push_back(p);
+        if (PathHasLength(p)) chains.push_back(p);
     return chains;
 }
 
