@@ -7,10 +7,8 @@
 
 #include "app/run_along.h"
 #include "app/run_register.h"
-#include "app/run_slope.h"
 #include "exchange/writer.h"
 #include "figures/layout.h"
-#include "figures/layout_slope.h"
 #include "figures/pen_target.h"
 #include "notices_cp932.h"
 
@@ -41,16 +39,19 @@ bool OverSelection(RunMode mode) {
     return mode == RunMode::AlongSelection || mode == RunMode::SlopeBetween;
 }
 
-// Modes "3" and "4": a slope row runs apart (run_slope.h), a decorative row
-// under "4" draws as under "3".
+// Modes "3" and "4": one planner; the layout tells the row kinds apart.
 SelectionPlan PlanSelectionRun(const RunContext& run, RunMode mode) {
-    SelectionPlan plan =
-        SlopeRowInUse(run.store) ? PlanSlopeSelection(run, mode) : PlanAlongSelection(run);
-    return NoteDamage(std::move(plan), run);
+    return NoteDamage(PlanAlongSelection(run, mode), run);
 }
 
-// Either row kind through the one layout. False when there would be too many
-// figures or ticks: the "he" line is then all.
+// The host's error line when the span or chain would take too many figures
+// or ticks: nothing else can refuse a span.
+std::string_view SpanNotice(LayoutRefusal refusal) {
+    return refusal == LayoutRefusal::TooManyTicks ? kSlopeTooManyTicksSpan : kTooManyFigures;
+}
+
+// Either row kind through the one layout. False when the layout refuses (too
+// many figures or ticks): the "he" line is then all.
 bool DrawSpans(const RunContext& run, RunMode mode, LineSink& out) {
     const ExchangeState& ex = run.exchange;
     Writer writer(ex, out);
@@ -60,14 +61,15 @@ bool DrawSpans(const RunContext& run, RunMode mode, LineSink& out) {
     inputs.keepsZeroLengthSpan = mode == RunMode::TwoPoints;
     inputs.ownFigures = &run.ownFigures;
     const std::vector<ElementPath> paths = IndicatedPaths(mode, ex);
-    if (OverFigureBound(run, LayoutFigureCount(inputs, paths))) {
-        writer.AppendOutputLine(IsSlopeRow(inputs.row) ? kSlopeTooManyTicksSpan : kTooManyFigures);
+    const LayoutPlan plan = PlanLayout(inputs, paths);
+    if (plan.Refusal() != LayoutRefusal::None) {
+        writer.AppendOutputLine(SpanNotice(plan.Refusal()));
         return false;
     }
     if (ex.bz) writer.AppendOutputLine("bz");
     writer.WriteInitialAttributes();
     PenTarget pens(writer, inputs.row, ex.initial);
-    LayOutPaths(inputs, paths, pens.Target());
+    plan.Draw(pens.Target());
     return true;
 }
 

@@ -99,17 +99,6 @@ static_assert(kStoreUnreadable.size() <= kMaxOutputLine && kStoreDamaged.size() 
               kOwnFigureMissingBefore.size() + 13 + kOwnFigureMissingAfter.size() <=
                   kMaxOutputLine);
 
-bool PathHasLength(const ElementPath& path) {
-    return std::any_of(path.elements.begin(), path.elements.end(),
-                       [](const PathElement& e) { return !IsDegenerate(e); });
-}
-
-bool OverFigureBound(const RunContext& run, std::int64_t figures) {
-    const PatternRow row = run.store.RowInUse();
-    if (figures > kMaxFiguresPerRun) return true;
-    return row.rowKind != kRowSlope && OwnElementsOverBound(run.ownFigures, row, figures);
-}
-
 SelectionPlan PlanWriteBack(const ExchangeState& ex) {
     SelectionPlan plan;
     plan.refusal = FirstRefusal(ex.elements);

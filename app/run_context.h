@@ -80,14 +80,6 @@ void PrepareRun(RunContext& run, const RunPaths& paths);
 // The "h#" line (CP932) that names the damage and what to do; "" for none.
 std::string DamageNotice(const RunContext& run);
 
-// Whether anything can be drawn along the path: a path of only zero-length
-// lines and zero-radius arcs has nothing to follow.
-bool PathHasLength(const ElementPath& path);
-
-// The one bound on work: more figures than a run may draw, or more own
-// figure elements.
-bool OverFigureBound(const RunContext& run, std::int64_t figures);
-
 struct SelectionPlan {
     enum class Outcome { Refusal, Notice, Drawing };
     Outcome outcome = Outcome::Drawing;

@@ -7,7 +7,7 @@
 
 #include <random>
 
-#include "app/run_slope.h"
+#include "app/run_along.h"
 #include "bench/bench_pattern.h"
 #include "exchange/reader.h"
 #include "figures/along_elements.h"
@@ -43,7 +43,7 @@ void BM_SlopeOverCrossingLines(benchmark::State& state) {
     std::size_t bytes = 0;
     for (auto _ : state) {
         bench::CountingSink out;
-        WriteSelectionPlan(run.exchange, PlanSlopeSelection(run, RunMode::SlopeBetween), out);
+        WriteSelectionPlan(run.exchange, PlanAlongSelection(run, RunMode::SlopeBetween), out);
         bytes = out.bytes;
     }
     state.counters["output_MB"] = static_cast<double>(bytes) / 1e6;

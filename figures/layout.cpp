@@ -2,11 +2,16 @@
 // arrangement 辺ごと, in which every element is a span of its own.
 #include "figures/layout.h"
 
+#include <cmath>
+#include <deque>
 #include <limits>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "figures/layout_internal.h"
 #include "figures/layout_slope.h"
+#include "figures/own_figures.h"
 #include "figures/span_placement.h"
 #include "geom/helpers.h"
 
@@ -125,28 +130,86 @@ bool IsCircle(const ElementPath& path) {
     return path.elements.size() == 1 && IsFullCircle(path.elements.front());
 }
 
-// Every figure of one path in the row's arrangement, run the way its side
-// asks: planned once, then counted or drawn.
-void WithPlan(const layout::Context& c, const ElementPath& given, const auto& use) {
-    const ElementPath sided =
-        given.closed ? SidedPath(c.in.row, given, InsideIsLeft(given)) : ElementPath{};
-    const ElementPath& path = given.closed ? sided : given;  // an open path as it is, uncopied
-    if (PerSide(c.in.row) && !IsCircle(path))
-        use(layout::ElementsPlan(c, path));
-    else
-        use(layout::RunsPlan(c, path));
+}  // namespace
+
+// Everything a plan holds: its own copy of the inputs, which the context and
+// the plans refer to, and for a rule row one plan per path, closed paths run
+// the way their side asks.
+struct LayoutPlan::Parts {
+    explicit Parts(const LayoutInputs& given) : in(given) {}
+    LayoutInputs in;
+    std::optional<layout::SlopeLayout> slope;
+    std::optional<layout::Context> c;
+    std::deque<ElementPath> sided;  // references into it stay valid as it grows
+    std::vector<std::variant<layout::ElementsPlan, layout::RunsPlan>> plans;
+    std::int64_t count = 0;
+    LayoutRefusal refusal = LayoutRefusal::None;
+
+    void PlanRule(std::span<const ElementPath> paths);
+    bool TooMany() const;
+};
+
+// Every path in the row's arrangement, planned until the count no longer
+// fits: a run refuses it whatever the rest would add.
+void LayoutPlan::Parts::PlanRule(std::span<const ElementPath> paths) {
+    constexpr std::int64_t kTooMany = std::numeric_limits<std::int32_t>::max();
+    const layout::Context& ctx = c.emplace(layout::MakeContext(in));
+    for (const ElementPath& given : paths) {
+        // An open path is laid out as given, uncopied.
+        const ElementPath& path =
+            given.closed ? sided.emplace_back(SidedPath(in.row, given, InsideIsLeft(given)))
+                         : given;
+        if (PerSide(in.row) && !IsCircle(path))
+            plans.emplace_back(std::in_place_type<layout::ElementsPlan>, ctx, path);
+        else
+            plans.emplace_back(std::in_place_type<layout::RunsPlan>, ctx, path);
+        count += std::visit([](const auto& plan) { return plan.FigureCount(); }, plans.back());
+        if (count >= kTooMany) break;
+    }
+    if (TooMany()) refusal = LayoutRefusal::TooManyFigures;
 }
 
-}  // namespace
+bool LayoutPlan::Parts::TooMany() const {
+    if (count > kMaxFiguresPerRun) return true;
+    return in.ownFigures != nullptr && OwnElementsOverBound(*in.ownFigures, in.row, count);
+}
+
+LayoutPlan::LayoutPlan(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
+LayoutPlan::LayoutPlan(LayoutPlan&&) noexcept = default;
+LayoutPlan& LayoutPlan::operator=(LayoutPlan&&) noexcept = default;
+LayoutPlan::~LayoutPlan() = default;
+
+std::int64_t LayoutPlan::FigureCount() const {
+    return parts_->slope ? parts_->slope->FigureCount() : parts_->count;
+}
+
+LayoutRefusal LayoutPlan::Refusal() const {
+    return parts_->slope ? parts_->slope->Refusal() : parts_->refusal;
+}
+
+void LayoutPlan::Draw(DrawTarget& out) const {
+    if (Refusal() != LayoutRefusal::None) return;
+    if (parts_->slope) return parts_->slope->Draw(out);
+    for (const auto& plan : parts_->plans) std::visit([&](const auto& p) { p.Draw(out); }, plan);
+}
+
+LayoutPlan PlanLayout(const LayoutInputs& in, std::span<const ElementPath> paths) {
+    auto parts = std::make_unique<LayoutPlan::Parts>(in);
+    if (IsSlopeRow(in.row))
+        parts->slope.emplace(parts->in, paths);
+    else
+        parts->PlanRule(paths);
+    return LayoutPlan(std::move(parts));
+}
 
 bool InsideIsLeft(const ElementPath& closed) { return TwiceArea(closed.elements) >= 0; }
 
 // The band's upper side lies to the left of the path. Inside or outside is
 // reached by running the path the way that puts that side (the band's
 // middle, or for a band centred on the path its upper side) where the user
-// asked.
+// asked. A slope's ticks find their side from the toe.
 ElementPath SidedPath(const PatternRow& row, const ElementPath& path, bool insideLeft) {
-    if (row.side != kSideInside && row.side != kSideOutside) return path;
+    if (IsSlopeRow(row) || (row.side != kSideInside && row.side != kSideOutside)) return path;
     const double bandMiddle = row.height / 2 - BandOffset(row.basePoint, row.height);
     const bool bandLeft = bandMiddle >= 0;
     const bool wantLeftInside = (row.side == kSideInside) == bandLeft;
@@ -169,23 +232,17 @@ ElementPath ChainPath(std::span<const Point> points, int npts) {
     return path;
 }
 
+RowStep StepAlong(const PatternRow& row) {
+    if (IsSlopeRow(row)) return {2 * row.pitch, 0};
+    return {std::fabs(row.width), row.interval};
+}
+
 std::int64_t LayoutFigureCount(const LayoutInputs& in, std::span<const ElementPath> paths) {
-    constexpr std::int64_t kTooMany = std::numeric_limits<std::int32_t>::max();
-    if (IsSlopeRow(in.row)) return layout::SlopeFigureCount(in, paths);
-    const layout::Context c = layout::MakeContext(in);
-    std::int64_t total = 0;
-    for (const ElementPath& path : paths) {
-        WithPlan(c, path, [&](const auto& plan) { total += plan.FigureCount(); });
-        if (total >= kTooMany) return total;
-    }
-    return total;
+    return PlanLayout(in, paths).FigureCount();
 }
 
 void LayOutPaths(const LayoutInputs& in, std::span<const ElementPath> paths, DrawTarget& out) {
-    if (IsSlopeRow(in.row)) return layout::LayOutSlope(in, paths, out);
-    const layout::Context c = layout::MakeContext(in);
-    for (const ElementPath& path : paths)
-        WithPlan(c, path, [&](const auto& plan) { plan.Draw(out); });
+    PlanLayout(in, paths).Draw(out);
 }
 
 }  // namespace tesra

@@ -2,11 +2,14 @@
 // Pieces of the layout core shared by its sources: the band's frame on one
 // element, the row's figure sequence, the guide curves and one figure's cell.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "exchange/draw_target.h"
 #include "figures/guide_curves.h"
@@ -110,6 +113,64 @@ FigureCell LineCell(const ElementFrame& f, Point o, double w, double h);
 // full-length guide lines are; `drawn` false where it vanishes.
 guide::GuideCurve TrimmedCurve(const Context& c, const ElementPath& path, std::size_t k, double v);
 
+// The elements of one run, with the station where each starts: the one walk
+// along a run, for the figures and the guide lines as for a slope's ticks.
+// Elements that carry nothing (no length, or a fillet whose offset vanishes
+// in the band) stay in the view but take no stations.
+class RunView {
+public:
+    RunView(const ElementPath& path, const PathRun& run, double off,
+            const std::function<bool(const PathElement&)>& carries)
+        : path_(path), run_(run) {
+        const std::size_t n = path.elements.size();
+        for (std::size_t i = 0; i < run.count; ++i) {
+            index_.push_back((run.first + i) % n);
+            const PathElement& e = path.elements[index_.back()];
+            frames_.push_back(FrameOf(e, off));
+            start_.push_back(length_);
+            if (carries(e)) length_ += frames_.back().length;
+        }
+    }
+    double Length() const { return length_; }
+    std::size_t Size() const { return index_.size(); }
+    std::size_t PathIndex(std::size_t i) const { return index_[i]; }
+    const ElementFrame& Frame(std::size_t i) const { return frames_[i]; }
+    double StartOf(std::size_t i) const { return start_[i]; }
+    const PathRun& Run() const { return run_; }
+
+    // The element holding station s: from `hint` on when it is near (stations
+    // mostly come in order), else by halving.
+    std::size_t Locate(double s, std::size_t hint) const {
+        std::size_t i = std::min(hint, Size() - 1);
+        if (s >= start_[i] && (i + 1 == Size() || s < start_[i + 1])) return i;
+        if (s >= start_[i] && i + 2 < Size() && s < start_[i + 2]) return i + 1;
+        const auto after = std::upper_bound(start_.begin(), start_.end(), s);
+        return after == start_.begin() ? 0 : static_cast<std::size_t>(after - start_.begin()) - 1;
+    }
+    FigureCell CellAt(double middle, double w, double h, std::size_t& hint) const {
+        hint = Locate(middle, hint);
+        return CellAtStation(frames_[hint], w, h, middle - start_[hint]);
+    }
+    // Each element's guide, met with its neighbours', is needed at both its
+    // ends: worked out once per guide height.
+    const guide::GuideCurve& Trimmed(const Context& c, std::size_t i, std::size_t guide,
+                                     double v) const {
+        auto& cache = trimmed_[guide];
+        if (cache.empty()) cache.resize(Size());
+        if (!cache[i]) cache[i] = TrimmedCurve(c, path_, index_[i], v);
+        return *cache[i];
+    }
+
+private:
+    const ElementPath& path_;
+    PathRun run_;
+    std::vector<std::size_t> index_;
+    std::vector<ElementFrame> frames_;
+    std::vector<double> start_;
+    double length_ = 0;
+    mutable std::array<std::vector<std::optional<guide::GuideCurve>>, 3> trimmed_;
+};
+
 // A stretch of the guide at height v on one element, from station s1 to s2;
 // a side given as nullopt runs to the trimmed curve's own end there.
 void EmitGuidePiece(const ElementFrame& f, const guide::GuideCurve& trimmed, double v,
@@ -136,6 +197,7 @@ class RunsPlan {
 public:
     RunsPlan(const Context& c, const ElementPath& path);
     ~RunsPlan();
+    RunsPlan(RunsPlan&&) noexcept;
     RunsPlan(const RunsPlan&) = delete;
     RunsPlan& operator=(const RunsPlan&) = delete;
     // INT32_MAX or more where a run holds more figures than fit 32 bits.

@@ -84,60 +84,11 @@ std::vector<PathRun> LayoutRuns(const Context& c, const ElementPath& path) {
     return RunsAt(sharp, path.closed);
 }
 
-// The elements of one run, with the station where each starts.
-class RunView {
-public:
-    RunView(const Context& c, const ElementPath& path, const PathRun& run)
-        : c_(c), path_(path), run_(run) {
-        const std::size_t n = path.elements.size();
-        for (std::size_t i = 0; i < run.count; ++i) {
-            index_.push_back((run.first + i) % n);
-            const PathElement& e = path.elements[index_.back()];
-            frames_.push_back(FrameOf(e, c.off));
-            start_.push_back(length_);
-            // A vanishing fillet is the corner after the run: no station on it.
-            if (Carries(c, e)) length_ += frames_.back().length;
-        }
-    }
-    double Length() const { return length_; }
-    std::size_t Size() const { return index_.size(); }
-    std::size_t PathIndex(std::size_t i) const { return index_[i]; }
-    const ElementFrame& Frame(std::size_t i) const { return frames_[i]; }
-    double StartOf(std::size_t i) const { return start_[i]; }
-    const PathRun& Run() const { return run_; }
-
-    // The element holding station s: from `hint` on when it is near (stations
-    // mostly come in order), else by halving.
-    std::size_t Locate(double s, std::size_t hint) const {
-        std::size_t i = std::min(hint, Size() - 1);
-        if (s >= start_[i] && (i + 1 == Size() || s < start_[i + 1])) return i;
-        if (s >= start_[i] && i + 2 < Size() && s < start_[i + 2]) return i + 1;
-        const auto after = std::upper_bound(start_.begin(), start_.end(), s);
-        return after == start_.begin() ? 0 : static_cast<std::size_t>(after - start_.begin()) - 1;
-    }
-    FigureCell CellAt(double middle, double w, double h, std::size_t& hint) const {
-        hint = Locate(middle, hint);
-        return CellAtStation(frames_[hint], w, h, middle - start_[hint]);
-    }
-    // Each element's guide, met with its neighbours', is needed at both its
-    // ends: worked out once per guide height.
-    const GuideCurve& Trimmed(std::size_t i, std::size_t guide, double v) const {
-        auto& cache = trimmed_[guide];
-        if (cache.empty()) cache.resize(Size());
-        if (!cache[i]) cache[i] = TrimmedCurve(c_, path_, index_[i], v);
-        return *cache[i];
-    }
-
-private:
-    const Context& c_;
-    const ElementPath& path_;
-    PathRun run_;
-    std::vector<std::size_t> index_;
-    std::vector<ElementFrame> frames_;
-    std::vector<double> start_;
-    double length_ = 0;
-    mutable std::array<std::vector<std::optional<GuideCurve>>, 3> trimmed_;
-};
+// The run as the layout sees it: a vanishing fillet is the corner after the
+// run, with no station on it.
+RunView ViewOf(const Context& c, const ElementPath& path, const PathRun& run) {
+    return RunView(path, run, c.off, [&c](const PathElement& e) { return Carries(c, e); });
+}
 
 // Where the guide at height v of two lines meeting at a smooth joint of a run
 // crosses over: the same point for the piece that ends there and the piece
@@ -158,7 +109,7 @@ const ElementFrame* LineBefore(const RunView& run, std::size_t i) {
 
 // One piece of a gap guide on element i, from s1 to s2; a missing station is
 // the element's end there.
-void GapPiece(const RunView& run, std::size_t i, std::size_t guide, double v,
+void GapPiece(const Context& c, const RunView& run, std::size_t i, std::size_t guide, double v,
               std::optional<double> s1, std::optional<double> s2, DrawTarget& out) {
     const ElementFrame& f = run.Frame(i);
     if (s1 && s2) return EmitGuideBetween(f, v, *s1, *s2, out);
@@ -169,7 +120,7 @@ void GapPiece(const RunView& run, std::size_t i, std::size_t guide, double v,
         const Point to = s2 ? f.At(*s2, v) : SmoothJoint(f, run.Frame(i + 1), v);
         return out.EmitLine(from, to);
     }
-    EmitGuidePiece(f, run.Trimmed(i, guide, v), v, s1, s2, out);
+    EmitGuidePiece(f, run.Trimmed(c, i, guide, v), v, s1, s2, out);
 }
 
 // The guides set to "間隔" from station a to station b of the run; a side
@@ -198,7 +149,7 @@ void GapAlong(const Context& c, const RunView& run, std::optional<double> a,
             if (i == first && a) s1 = *a - run.StartOf(i);
             if (i == last && b) s2 = *b - run.StartOf(i);
             // Inside the run, a piece reaching an element's end meets the next one.
-            GapPiece(run, i, k, g.v, s1, s2, out);
+            GapPiece(c, run, i, k, g.v, s1, s2, out);
         }
     }
 }
@@ -208,6 +159,7 @@ struct Corner {
     Point t0, t1;  // tangents before and after
     double turn = 0;
     bool atJoint = true;  // the vertex is the point the elements share
+    Point across = {};    // across the bisector, towards the run after the corner
 };
 
 // Where the lines on either side of a vanishing fillet would meet; the
@@ -233,6 +185,8 @@ std::optional<Corner> CornerBefore(const Context& c, const ElementPath& path, st
         }
         const PathElement& after = path.elements[first % n];
         Corner k{after.a, EndTangent(before), StartTangent(after), TurnAngle(before, after)};
+        // Worked out once: the clearance searches ask for it at every step.
+        k.across = AcrossBisector(k.t0, k.t1, k.turn);
         if (passedFillet) {
             k.vertex = TangentsMeet(before.b, k.t0, after.a, k.t1);
             k.atJoint = false;
@@ -262,6 +216,7 @@ double LeastClear(const Clear& clear, double guess, double length) {
     while (!clear(hi) && hi < length) hi = std::min(2 * hi, length);
     for (int step = 0; step < kClearanceSteps; ++step) {
         const double mid = (lo + hi) / 2;
+        if (mid == lo || mid == hi) break;  // no double left between them
         (clear(mid) ? hi : lo) = mid;
     }
     return hi;
@@ -276,7 +231,7 @@ BandSpan BandOf(const Context& c) { return {-c.off, c.sequence.MaxHeight() - c.o
 // On the run's side of the bisector: ahead of it (the run starting at the
 // corner) or behind it (the run ending there), by more than rounding.
 bool OnSide(const Corner& k, const FigureCell& cell, bool ahead) {
-    const Point d = AcrossBisector(k.t0, k.t1, k.turn);
+    const Point d = k.across;
     const double slack = kRoundingShare * std::max({1.0, cell.W, cell.H});
     for (Point uv : {Point{0, 0}, Point{1, 0}, Point{0, 1}, Point{1, 1}}) {
         const double along = Dot(cell.At(uv.x * cell.W, uv.y * cell.H) - k.vertex, d);
@@ -292,11 +247,13 @@ double Shortening(const Context& c, const RunView& run, const Corner& k, bool at
     const double t = std::clamp(std::tan(k.turn / 2), -kMaxTurnTangent, kMaxTurnTangent);
     const double exact = std::max({0.0, band.low * t, band.high * t});
     const bool upright = c.in.row.orientation == kOrientUpright;
-    if (run.Frame(i).IsLine() && k.atJoint && !upright) return std::min(exact, run.Length());
-    // Next to an arc the box turns with it, an upright box does not turn with
-    // the path, and past a fillet the vertex is off the run: search for the
-    // least clear place.
     const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
+    const ElementFrame& f = run.Frame(i);
+    if (f.IsLine() && k.atJoint && !upright && exact + w <= f.length)
+        return std::min(exact, run.Length());
+    // Next to an arc the box turns with it, an upright box does not turn with
+    // the path, a box reaching past the side's first joint turns there, and
+    // past a fillet the vertex is off the run: search for the least clear place.
     std::size_t hint = 0;
     auto clear = [&](double e) {
         const double middle = atStart ? e + w / 2 : run.Length() - e - w / 2;
@@ -304,6 +261,11 @@ double Shortening(const Context& c, const RunView& run, const Corner& k, bool at
     };
     return LeastClear(clear, std::max(exact, w), run.Length());
 }
+
+struct Box {
+    Point c, u, v;  // centre and unit axes
+    double hw, hh;  // half sizes
+};
 
 // One run laid out as 通し: where its figures stand.
 struct ThroughPlan {
@@ -314,6 +276,125 @@ struct ThroughPlan {
     Spacing spacing;
 };
 
+// Where figure i of the plan starts along the run.
+double ThroughStart(const Context& c, const ThroughPlan& p, std::int64_t phase, std::int32_t i) {
+    const double lead = p.closed ? p.spacing.g / 2 : p.from + p.spacing.s0;
+    return lead + c.sequence.WidthOf(phase, i) + static_cast<double>(i) * p.spacing.g;
+}
+
+// The plan's figures spread as n of them.
+ThroughPlan WithCount(const Context& c, ThroughPlan p, std::int32_t n, std::int64_t phase) {
+    p.count = n;
+    p.spacing = {};
+    if (n <= 0) return p;
+    if (p.closed)
+        p.spacing.g = (p.length - c.sequence.WidthOf(phase, n)) / n;
+    else
+        p.spacing = SequenceSpacing(c, p.length, n, phase);
+    return p;
+}
+
+Box BoxOf(const FigureCell& cell) { return {cell.C, cell.eu, cell.ev, cell.W / 2, cell.H / 2}; }
+
+// Whether two boxes overlap by more than rounding: touching is not overlapping.
+bool OverlapBeyondTouch(const Box& a, const Box& b) {
+    const Point d = b.c - a.c;
+    const double slack = kRoundingShare * std::max({1.0, a.hw, a.hh, b.hw, b.hh});
+    for (Point axis : {a.u, a.v, b.u, b.v}) {
+        const double ra = a.hw * std::fabs(Dot(a.u, axis)) + a.hh * std::fabs(Dot(a.v, axis));
+        const double rb = b.hw * std::fabs(Dot(b.u, axis)) + b.hh * std::fabs(Dot(b.v, axis));
+        if (std::fabs(Dot(d, axis)) >= ra + rb - slack) return false;
+    }
+    return true;
+}
+
+// Whether no two figures on either side of a joint of the run overlap, the
+// figures' middles at these stations in order, from sequence position
+// `phase` on. Only figures whose middles lie within a reach of the joint can:
+// a box's diagonal on each side, and the band's height, by which their middles
+// may converge where the path turns towards them.
+bool ClearAtJoints(const Context& c, const RunView& run, const std::vector<double>& middles,
+                   std::int64_t phase) {
+    const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
+    const BandSpan band = BandOf(c);
+    const double reach = std::hypot(w, h) + std::max(std::fabs(band.low), std::fabs(band.high));
+    // Boxes whose middles are farther apart than their diagonals cannot meet.
+    const double diagonal2 = w * w + h * h;
+    std::size_t hint = 0;
+    std::vector<Box> before, after;
+    auto boxes = [&](auto from, auto to, std::vector<Box>& out) {
+        out.clear();
+        for (auto at = from; at != to; ++at) {
+            const SequenceFigure fig = c.sequence.At(phase + (at - middles.begin()));
+            out.push_back(BoxOf(c.Oriented(run.CellAt(*at, fig.w, fig.h, hint))));
+        }
+    };
+    auto first = middles.begin(), split = middles.begin();
+    for (std::size_t j = 1; j < run.Size(); ++j) {
+        const double joint = run.StartOf(j);
+        while (first != middles.end() && *first < joint - reach) ++first;
+        split = std::max(split, first);
+        while (split != middles.end() && *split < joint) ++split;
+        auto last = split;
+        while (last != middles.end() && *last <= joint + reach) ++last;
+        if (first == split || split == last) continue;
+        boxes(first, split, before);
+        boxes(split, last, after);
+        for (const Box& a : before)
+            for (const Box& b : after) {
+                const Point d = b.c - a.c;
+                if (Dot(d, d) < diagonal2 && OverlapBeyondTouch(a, b)) return false;
+            }
+    }
+    return true;
+}
+
+// Boxes meet on a straight side already where their interval is negative, or
+// where upright boxes stand closer than their diagonal: a joint adds nothing.
+bool OverlapOfTheirOwn(const Context& c, double pitch) {
+    const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
+    const double least = c.in.row.orientation == kOrientUpright ? std::hypot(w, h) : w;
+    return !(c.in.row.interval >= 0) || pitch < least;
+}
+
+std::vector<double> ThroughMiddles(const Context& c, const ThroughPlan& p, std::int64_t phase) {
+    const std::int32_t n = p.count ? std::max(*p.count, 0) : 0;
+    std::vector<double> middles(static_cast<std::size_t>(n));
+    for (std::int32_t i = 0; i < n; ++i)
+        middles[static_cast<std::size_t>(i)] =
+            ThroughStart(c, p, phase, i) + c.sequence.At(phase + i).w / 2;
+    return middles;
+}
+
+// The most of n figures, as spread by `spread`, whose boxes stand clear at
+// the run's joints, found by halving; one figure always stands clear.
+template <class Spread, class Middles>
+std::int64_t MostClear(const Context& c, const RunView& run, std::int64_t n, std::int64_t phase,
+                       const Spread& spread, const Middles& middles) {
+    auto clear = [&](std::int64_t k) { return ClearAtJoints(c, run, middles(spread(k)), phase); };
+    if (clear(n)) return n;
+    std::int64_t fits = 1, overlaps = n;
+    while (overlaps - fits > 1) {
+        const std::int64_t mid = fits + (overlaps - fits) / 2;
+        (clear(mid) ? fits : overlaps) = mid;
+    }
+    return fits;
+}
+
+// Tall figures where the path turns towards them at a smooth joint would
+// overlap at the pitch of a straight run: the run then takes the most
+// figures whose boxes stand clear there.
+ThroughPlan ClearedAtJoints(const Context& c, const RunView& run, const ThroughPlan& p,
+                            std::int64_t phase) {
+    if (run.Size() < 2 || !p.count || *p.count < 2) return p;
+    if (OverlapOfTheirOwn(c, c.sequence.MaxWidth() + c.in.row.interval)) return p;
+    auto spread = [&](std::int64_t n) {
+        return WithCount(c, p, static_cast<std::int32_t>(n), phase);
+    };
+    auto middles = [&](const ThroughPlan& q) { return ThroughMiddles(c, q, phase); };
+    return spread(MostClear(c, run, *p.count, phase, spread, middles));
+}
+
 ThroughPlan PlanThrough(const Context& c, const ElementPath& path, const RunView& run,
                         std::int64_t phase) {
     ThroughPlan p;
@@ -322,9 +403,8 @@ ThroughPlan PlanThrough(const Context& c, const ElementPath& path, const RunView
         p.closed = true;
         p.length = run.Length();
         p.count = c.sequence.CountFitting(p.length - interval, interval, phase);
-        if (p.count && *p.count > 0)
-            p.spacing.g = (p.length - c.sequence.WidthOf(phase, *p.count)) / *p.count;
-        return p;
+        if (p.count && *p.count > 0) p = WithCount(c, p, *p.count, phase);
+        return ClearedAtJoints(c, run, p, phase);
     }
     const auto before = CornerBefore(c, path, run.Run());
     const auto after = CornerAfter(c, path, run.Run());
@@ -333,8 +413,8 @@ ThroughPlan PlanThrough(const Context& c, const ElementPath& path, const RunView
     p.from = es;
     p.length = std::max(0.0, run.Length() - es - ee);
     p.count = c.sequence.CountFitting(p.length, interval, phase);
-    if (p.count && *p.count > 0) p.spacing = SequenceSpacing(c, p.length, *p.count, phase);
-    return p;
+    if (p.count && *p.count > 0) p = WithCount(c, p, *p.count, phase);
+    return ClearedAtJoints(c, run, p, phase);
 }
 
 std::int64_t CountOf(const Context& c, const ThroughPlan& p) {
@@ -346,9 +426,7 @@ void DrawThrough(const Context& c, const RunView& run, const ThroughPlan& p, std
                  DrawTarget& out) {
     const std::int32_t n = p.count ? std::max(*p.count, 0) : 0;
     const double lead = p.closed ? p.spacing.g / 2 : p.from + p.spacing.s0;
-    auto startOf = [&](std::int32_t i) {
-        return lead + c.sequence.WidthOf(phase, i) + static_cast<double>(i) * p.spacing.g;
-    };
+    auto startOf = [&](std::int32_t i) { return ThroughStart(c, p, phase, i); };
     if (!p.closed && n > 0 && !SameValue(lead, 0)) GapAlong(c, run, std::nullopt, lead, out);
     if (p.closed && n > 0) GapAlong(c, run, std::nullopt, lead, out);
     std::size_t hint = 0;
@@ -369,13 +447,6 @@ void DrawThrough(const Context& c, const RunView& run, const ThroughPlan& p, std
 }
 
 // 角に合わせる -----------------------------------------------------------------
-
-struct Box {
-    Point c, u, v;  // centre and unit axes
-    double hw, hh;  // half sizes
-};
-
-Box BoxOf(const FigureCell& cell) { return {cell.C, cell.eu, cell.ev, cell.W / 2, cell.H / 2}; }
 
 // Whether two boxes overlap, by separating axes. Rounding counts as overlap,
 // so that a clearance found by halving stays clear when the boxes are drawn.
@@ -404,7 +475,7 @@ FigureCell CornerCell(const Context& c, const Corner& k, double w, double h) {
     const double denom = 1 + Dot(n0, n1);
     Point shift = denom > kRoundingShare ? (hc / denom) * (n0 + n1) : hc * n0;
     if (Norm(shift) > kMitreLimit * std::fabs(hc)) shift = hc * n0;
-    return CellAlong(k.vertex + shift, AcrossBisector(k.t0, k.t1, k.turn), w, h);
+    return CellAlong(k.vertex + shift, k.across, w, h);
 }
 
 // The least distance from a run's end at which a figure's middle stands clear
@@ -418,7 +489,7 @@ double Clearance(const Context& c, const RunView& run, const Box& end,
     auto clear = [&](double d) {
         const double middle = atStart ? d : length - d;
         const FigureCell cell = c.Oriented(run.CellAt(middle, w, h, hint));
-        return !Overlap(end, BoxOf(cell)) && (!corner || OnSide(*corner, cell, atStart));
+        return (!corner || OnSide(*corner, cell, atStart)) && !Overlap(end, BoxOf(cell));
     };
     return LeastClear(clear, std::min(length, std::max(w, h) * 2), length);
 }
@@ -469,7 +540,28 @@ struct CornerRun {
     std::int64_t Count() const { return between.n + 1 + (hasEnd ? 1 : 0); }
 };
 
-CornerRun PlanCorners(const Context& c, const ElementPath& path, const RunView& run) {
+// The figures between a run's ends spread evenly over fewer where tall ones
+// would overlap at a smooth joint, the first and last staying where they are.
+Between ClearedAtJoints(const Context& c, const RunView& run, const Between& b,
+                        std::int64_t phase) {
+    constexpr std::int64_t kTooMany = std::numeric_limits<std::int32_t>::max();
+    if (run.Size() < 2 || b.n < 2 || b.n >= kTooMany || OverlapOfTheirOwn(c, b.pitch)) return b;
+    const double last = b.a + static_cast<double>(b.n - 1) * b.pitch;
+    auto spread = [&](std::int64_t k) {
+        if (k == 1) return Between{(b.a + last) / 2, 0, 1};
+        return Between{b.a, (last - b.a) / static_cast<double>(k - 1), k};
+    };
+    auto middles = [](const Between& q) {
+        std::vector<double> at(static_cast<std::size_t>(q.n));
+        for (std::int64_t i = 0; i < q.n; ++i)
+            at[static_cast<std::size_t>(i)] = q.a + static_cast<double>(i) * q.pitch;
+        return at;
+    };
+    return spread(MostClear(c, run, b.n, phase, spread, middles));
+}
+
+CornerRun PlanCorners(const Context& c, const ElementPath& path, const RunView& run,
+                      std::int64_t phase) {
     const double w = c.sequence.MaxWidth(), h = c.sequence.MaxHeight();
     const double length = run.Length();
     CornerRun p;
@@ -497,7 +589,18 @@ CornerRun PlanCorners(const Context& c, const ElementPath& path, const RunView& 
     }
     const double ds = Clearance(c, run, startBox, p.start, true) - from;
     const double de = Clearance(c, run, *endBox, after, false) - (length - to);
-    p.between = PlanBetween(from, to, w + c.in.row.interval, ds, de);
+    p.between =
+        ClearedAtJoints(c, run, PlanBetween(from, to, w + c.in.row.interval, ds, de), phase + 1);
+    // Past a smooth joint a figure may come nearer an end figure again than
+    // at the least clear distance: such a figure is left out.
+    auto meetsEnd = [&](double middle) {
+        const Box box = boxAt(middle);
+        return Overlap(startBox, box) || Overlap(*endBox, box);
+    };
+    Between& b = p.between;
+    if (b.n >= std::numeric_limits<std::int32_t>::max()) return p;
+    while (b.n > 0 && meetsEnd(b.a)) b.a += b.pitch, --b.n;
+    while (b.n > 0 && meetsEnd(b.a + static_cast<double>(b.n - 1) * b.pitch)) --b.n;
     return p;
 }
 
@@ -568,11 +671,11 @@ RunsPlan::RunsPlan(const Context& c, const ElementPath& path)
     : runs_(std::make_unique<Runs>(Runs{c, path, {}})) {
     std::int64_t phase = 0;
     for (const PathRun& r : LayoutRuns(c, path)) {
-        RunPlan p{RunView(c, path, r), phase, false, {}, {}, 0};
+        RunPlan p{ViewOf(c, path, r), phase, false, {}, {}, 0};
         if (p.view.Length() <= 0) continue;  // carries nothing: no figure, no line
         p.corners = Corners(c) && !r.closed;
         if (p.corners) {
-            p.cornerRun = PlanCorners(c, path, p.view);
+            p.cornerRun = PlanCorners(c, path, p.view, phase);
             p.count = p.cornerRun.Count();
         } else {
             p.through = PlanThrough(c, path, p.view, phase);
@@ -585,6 +688,7 @@ RunsPlan::RunsPlan(const Context& c, const ElementPath& path)
 }
 
 RunsPlan::~RunsPlan() = default;
+RunsPlan::RunsPlan(RunsPlan&&) noexcept = default;
 
 std::int64_t RunsPlan::FigureCount() const {
     std::int64_t total = 0;

@@ -8,6 +8,7 @@
 #include "figures/element_tree.h"
 #include "figures/guide_curves.h"
 #include "figures/layout.h"
+#include "figures/layout_internal.h"
 #include "figures/ray_grid.h"
 #include "geom/helpers.h"
 #include "geom/pitch.h"
@@ -35,31 +36,24 @@ Point Turned(Point v, double angle) {
     return {c * v.x - s * v.y, s * v.x + c * v.y};
 }
 
-// A run's pieces with length, each with the station where it starts.
-struct RunPiece {
-    const PathElement* element;
-    double start;
-    double length;
-};
+// A top edge's run on the one run walk: every element with length carries
+// stations.
+layout::RunView ViewOf(const ElementPath& top, const PathRun& run) {
+    return layout::RunView(top, run, 0, [](const PathElement& e) { return !IsDegenerate(e); });
+}
 
-struct RunStations {
-    std::vector<RunPiece> pieces;
-    double length = 0;
-    bool closed = false;
-};
+bool HasStations(const layout::RunView& r, std::size_t i) { return !IsDegenerate(*r.Frame(i).e); }
 
-RunStations PiecesOf(const ElementPath& path, const PathRun& run) {
-    RunStations r;
-    r.closed = run.closed;
-    const std::size_t n = path.elements.size();
-    for (std::size_t i = 0; i < run.count; ++i) {
-        const PathElement& e = path.elements[(run.first + i) % n];
-        if (IsDegenerate(e)) continue;
-        const double len = ElementLength(e);
-        r.pieces.push_back({&e, r.length, len});
-        r.length += len;
-    }
-    return r;
+// The run's first and last elements with length; call only on a run of some length.
+const PathElement& FirstWithStations(const layout::RunView& r) {
+    std::size_t i = 0;
+    while (!HasStations(r, i)) ++i;
+    return *r.Frame(i).e;
+}
+const PathElement& LastWithStations(const layout::RunView& r) {
+    std::size_t i = r.Size() - 1;
+    while (!HasStations(r, i)) --i;
+    return *r.Frame(i).e;
 }
 
 // Intervals of the largest spacing not above the pitch: 0 for no length,
@@ -158,48 +152,50 @@ public:
         const std::vector<PathRun> runs = RunsOf(top_);
         std::size_t letter = 0;
         for (std::size_t j = 0; j < runs.size(); ++j) {
-            const RunStations r = PiecesOf(top_, runs[j]);
-            if (r.pieces.empty()) continue;
-            if (r.closed) {
+            const layout::RunView r = ViewOf(top_, runs[j]);
+            if (!(r.Length() > 0)) continue;
+            if (r.Run().closed) {
                 AppendClosed(r, out);
                 continue;
             }
             letter = AppendOpen(r, letter, out);
             const bool last = j + 1 == runs.size();
             if (last && !top_.closed) break;
-            const RunStations next = PiecesOf(top_, runs[last ? 0 : j + 1]);
-            if (next.pieces.empty()) continue;
-            letter = AppendFan(*r.pieces.back().element, *next.pieces.front().element, letter, out);
+            const layout::RunView next = ViewOf(top_, runs[last ? 0 : j + 1]);
+            if (!(next.Length() > 0)) continue;
+            letter = AppendFan(LastWithStations(r), FirstWithStations(next), letter, out);
             if (tooMany_ || static_cast<std::int64_t>(out.size()) > most) return false;
         }
         return true;
     }
 
 private:
-    Station At(const RunStations& r, std::size_t& piece, double s, std::size_t letter) const {
-        while (piece + 1 < r.pieces.size() && s > r.pieces[piece].start + r.pieces[piece].length)
-            ++piece;
-        const RunPiece& p = r.pieces[piece];
-        const PathPoint at = PointAt(*p.element, std::clamp(s - p.start, 0.0, p.length));
+    // The station s on the first element with length that reaches it: at a
+    // joint, the one that ends there.
+    Station At(const layout::RunView& r, std::size_t& i, double s, std::size_t letter) const {
+        while (i + 1 < r.Size() && (!HasStations(r, i) || s > r.StartOf(i) + r.Frame(i).length))
+            ++i;
+        const layout::ElementFrame& f = r.Frame(i);
+        const PathPoint at = PointAt(*f.e, std::clamp(s - r.StartOf(i), 0.0, f.length));
         return {at.at, Perpendicular(at.tangent, toRight_), letter};
     }
 
-    void AppendClosed(const RunStations& r, std::vector<Station>& out) const {
-        const double n = IntervalCount(r.length, pitch_);
+    void AppendClosed(const layout::RunView& r, std::vector<Station>& out) const {
+        const double n = IntervalCount(r.Length(), pitch_);
         std::size_t piece = 0;
         for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k)
-            out.push_back(At(r, piece, r.length * static_cast<double>(k) / n, k));
+            out.push_back(At(r, piece, r.Length() * static_cast<double>(k) / n, k));
     }
 
     // The run's stations from `letter` on; the letter of its last station.
-    std::size_t AppendOpen(const RunStations& r, std::size_t letter,
+    std::size_t AppendOpen(const layout::RunView& r, std::size_t letter,
                            std::vector<Station>& out) const {
-        const auto least = static_cast<std::size_t>(IntervalCount(r.length, pitch_));
+        const auto least = static_cast<std::size_t>(IntervalCount(r.Length(), pitch_));
         const std::size_t n = IntervalsEndingLong(least, letter, rhythm_);
         const auto intervals = static_cast<double>(n);
         std::size_t piece = 0;
         for (std::size_t k = 0; k <= n; ++k) {
-            const double s = k == n ? r.length : r.length * static_cast<double>(k) / intervals;
+            const double s = k == n ? r.Length() : r.Length() * static_cast<double>(k) / intervals;
             out.push_back(At(r, piece, s, letter + k));
         }
         return letter + n;
@@ -371,10 +367,9 @@ std::int64_t SlopeStationCount(const PatternRow& row, std::span<const ElementPat
     double total = 0;
     for (const ElementPath& top : tops)
         for (const PathRun& run : RunsOf(top)) {
-            const RunStations r = PiecesOf(top, run);
-            const double n = IntervalCount(r.length, row.pitch);
+            const double n = IntervalCount(ViewOf(top, run).Length(), row.pitch);
             // An open run may take a rhythm's length more to end long.
-            if (n > 0) total += r.closed ? n : n + 1 + kMostRhythmLetters;
+            if (n > 0) total += run.closed ? n : n + 1 + kMostRhythmLetters;
         }
     return total >= kSaturated ? std::numeric_limits<std::int64_t>::max()
                                : static_cast<std::int64_t>(total);

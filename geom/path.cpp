@@ -37,6 +37,10 @@ bool IsDegenerate(const PathElement& e) {
     return e.radius <= kSameEps || ElementLength(e) <= kSameEps;
 }
 
+bool PathHasLength(const ElementPath& path) {
+    return !std::all_of(path.elements.begin(), path.elements.end(), IsDegenerate);
+}
+
 bool IsFullCircle(const PathElement& e) {
     return e.shape == PathElement::Shape::Arc && std::fabs(e.sweepRad) == kTwoPi;
 }

@@ -41,6 +41,10 @@ double ElementLength(const PathElement& e);
 // carry nothing and join no path.
 bool IsDegenerate(const PathElement& e);
 
+// Whether anything can be laid along the path: a path of only zero-length
+// lines and zero-radius arcs has nothing to follow.
+bool PathHasLength(const ElementPath& path);
+
 bool IsFullCircle(const PathElement& e);
 
 // The element run the other way.

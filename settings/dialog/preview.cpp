@@ -6,7 +6,6 @@
 
 #include "figures/figures.h"
 #include "figures/layout.h"
-#include "figures/slope.h"
 #include "figures/span_placement.h"
 #include "geom/helpers.h"
 #include "geom/trig.h"
@@ -117,15 +116,16 @@ PreviewDrawing Fitted(const PreviewDrawing& drawing, PreviewBox box, double marg
 
 double Positive(double v, double fallback) { return std::isfinite(v) && v > 0 ? v : fallback; }
 
-// The row's width and interval as the sample path measures them.
+// The row's repeat as the sample path measures it (figures/layout.h).
 struct SampleSpacing {
     double width, interval;
     double Pitch() const { return width + interval; }
 };
 
 SampleSpacing SpacingOf(const PatternRow& row) {
-    const double w = Positive(std::fabs(row.width), 10.0);
-    const double interval = std::isfinite(row.interval) ? std::max(row.interval, 0.0) : 0.0;
+    const RowStep step = StepAlong(row);
+    const double w = Positive(step.width, 10.0);
+    const double interval = std::isfinite(step.interval) ? std::max(step.interval, 0.0) : 0.0;
     return std::isfinite(w + interval) ? SampleSpacing{w, interval} : SampleSpacing{10.0, 0.0};
 }
 
@@ -143,7 +143,7 @@ PreviewDrawing LaidOut(const PatternRow& row, const SolidStyle& solid, const Ele
     in.solid = solid;
     in.ownFigures = own;
     PreviewRecorder recorder(drawing, &row);
-    LayOutPaths(in, std::span(&path, 1), recorder);
+    PlanLayout(in, std::span(&path, 1)).Draw(recorder);
     return drawing;
 }
 
@@ -263,34 +263,8 @@ ElementPath SamplePath(const PatternRow& row, int firstSideSteps) {
 // two of them, the corner and a little beyond would then not fit across. The
 // first side then takes as many figures as the width holds; what runs past
 // the box is cut off by the painter.
-// A slope row: a top edge with a bend, and beneath it a toe that converges
-// on it, so that long ticks of every length and the rhythm show, drawn by the
-// one layout call every run draws through. The slope's size is ten tick lengths, so that the
-// pitch shows as the number of ticks, between 6 and 60 of them.
-PreviewDrawing SlopePreview(const PatternRow& row, PreviewBox box) {
-    const double pitch = Positive(row.pitch, 1.0);
-    const double length = std::clamp(10 * Positive(row.tickLength, 5.0), 6 * pitch, 60 * pitch);
-    const double wide = length / 2.5, bendX = 0.6 * length;
-    const Point bend = {bendX, 0}, end = {length, -0.15 * length};
-    const ElementPath top{{LineElement({0, 0}, bend), LineElement(bend, end)}, false};
-    const ElementPath toe{{LineElement({0, -wide}, {bendX, -0.6 * wide}),
-                           LineElement({bendX, -0.6 * wide}, {length, end.y - 0.3 * wide})},
-                          false};
-    PreviewDrawing drawing;
-    AddGuides(drawing, top);
-    AddGuides(drawing, toe);
-    PreviewRecorder recorder(drawing, &row);
-    LayoutInputs in;
-    in.row = row;
-    in.pathIsDrawn = true;  // drawn above as the sample's guides
-    in.toes = std::span(&toe, 1);
-    LayOutPaths(in, std::span(&top, 1), recorder);
-    return Fitted(drawing, box, std::max(2.0, kBandMarginShare * box.height));
-}
-
 PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box,
                               const OwnFigureSet* own) {
-    if (row.rowKind == kRowSlope) return SlopePreview(row, box);
     const SampleSpacing spacing = SpacingOf(row);
     const double margin = std::max(2.0, kBandMarginShare * box.height);
     const double roomW = std::max(box.width - 2 * margin, 1.0);

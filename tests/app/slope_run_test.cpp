@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/run.h"
-#include "app/run_slope.h"
+#include "app/run_along.h"
 #include "exchange/atomic_file.h"
 #include "settings/pattern_store.h"
 #include "test_support.h"

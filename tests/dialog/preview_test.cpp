@@ -230,14 +230,14 @@ TEST(PatternPreview, FollowsEveryValueOfTheRow) {
     }
 }
 
-// A slope row shows its ticks between a bent top edge and a converging toe,
-// and follows the slope's own settings.
+// A slope row shows its ticks on the sample every row is drawn on, its first
+// side within the band as a rule row's is, and follows the slope's own settings.
 TEST(PatternPreview, SlopeRowsFollowTheirSettings) {
     PatternRow slope = kRow;
     slope.rowKind = kRowSlope;
     const PreviewDrawing drawing = PatternPreview(slope, {}, kBand);
-    EXPECT_GT(CountInk(drawing, PreviewInk::Pen), 8u);
-    EXPECT_EQ(PaintedPointsOutside(drawing, kBand), 0u);
+    EXPECT_GT(CountInk(FirstSide(drawing, kBand), PreviewInk::Pen), 8u);
+    EXPECT_EQ(PaintedPointsOutside(FirstSide(drawing, kBand), kBand), 0u);
     const std::string base = Describe(drawing);
     for (void (*edit)(PatternRow&) :
          {+[](PatternRow& r) { r.pitch = 3; }, +[](PatternRow& r) { r.rhythm = "LSS"; },

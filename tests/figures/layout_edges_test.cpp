@@ -17,6 +17,7 @@
 #include "figures/along_elements.h"
 #include "figures/layout.h"
 #include "figures/layout_checks.h"
+#include "figures/mitre.h"
 #include "geom/helpers.h"
 #include "geom/path.h"
 #include "test_support.h"
@@ -70,12 +71,58 @@ std::vector<SharpCorner> SharpCorners(const ElementPath& path, const PatternRow&
     return corners;
 }
 
+bool InTriangle(Point q, Point a, Point b, Point c) {
+    const double d1 = Cross(b - a, q - a), d2 = Cross(c - b, q - b), d3 = Cross(a - c, q - c);
+    const double slack = kNear * std::max({1.0, Distance(a, b), Distance(b, c)});
+    const bool anyBelow = d1 < -slack || d2 < -slack || d3 < -slack;
+    const bool anyAbove = d1 > slack || d2 > slack || d3 > slack;
+    return !(anyBelow && anyAbove);
+}
+
+// Whether q lies in the band between heights low and high over a path of
+// lines: square to one of its sides, or in the wedge where two sides' bands
+// meet at a joint, out to where their edges meet.
+bool InBand(const ElementPath& path, double low, double high, Point q) {
+    for (const PathElement& e : path.elements) {
+        const Point t = Unit(e.b - e.a), n = LeftNormal(t);
+        const double s = Dot(q - e.a, t), v = Dot(q - e.a, n);
+        if (s > -kNear && s < Distance(e.a, e.b) + kNear && v > low - kNear && v < high + kNear)
+            return true;
+    }
+    const std::size_t count = path.elements.size();
+    for (std::size_t k = path.closed ? 0 : 1; k < count; ++k) {
+        const PathElement& before = path.elements[(k + count - 1) % count];
+        const Point j = path.elements[k].a;
+        const Point n0 = LeftNormal(EndTangent(before)),
+                    n1 = LeftNormal(StartTangent(path.elements[k]));
+        for (double v : {low, high}) {
+            const Point meet = j + (v / (1 + Dot(n0, n1))) * (n0 + n1);
+            if (InTriangle(q, j, j + v * n0, meet) || InTriangle(q, j, meet, j + v * n1))
+                return true;
+        }
+    }
+    return false;
+}
+
+// The vertices where the path turns, but not sharply.
+std::vector<Point> SmoothJoints(const ElementPath& path) {
+    std::vector<Point> joints;
+    const std::size_t n = path.elements.size();
+    for (std::size_t k = path.closed ? 0 : 1; k < n; ++k) {
+        const PathElement& before = path.elements[(k + n - 1) % n];
+        if (!IsSharpJoint(before, path.elements[k])) joints.push_back(path.elements[k].a);
+    }
+    return joints;
+}
+
 // The properties every drawing of the probe figure keeps: no two boxes
 // overlap; none but a corner's own figure crosses a sharp corner's bisector
-// in the band; off the corners, every box's middle within max(W, H) of the
-// path, and for base 下 along the path, the box standing on it. (A corner's
-// figure stands where the band's middle lines meet, which at a sharp tip lies
-// farther out, as the band's own corner does.)
+// in the band; every box turned with the path lies within its band, but
+// where the band bends under it at a smooth joint; off the corners, every
+// box's middle within max(W, H) of the path, and for base 下 along the path,
+// the box standing on it. A corner's figure stands where the band's middle
+// lines meet, which at a sharp tip lies farther out, as the band's own corner
+// does, but never farther than the guide lines' mitre reaches.
 void ExpectLaidOutWell(const ElementPath& given, const PatternRow& row, const Drawn& drawn) {
     const ElementPath path = given.closed ? SidedPath(row, given, InsideIsLeft(given)) : given;
     const auto& boxes = drawn.boxes;
@@ -84,18 +131,36 @@ void ExpectLaidOutWell(const ElementPath& given, const PatternRow& row, const Dr
             ASSERT_FALSE(Meet(boxes[i], boxes[j])) << "boxes " << i << " and " << j << " overlap";
     const std::vector<SharpCorner> corners = SharpCorners(path, row);
     auto onCorner = [&](const Box& b) {
-        return std::any_of(corners.begin(), corners.end(), [&](const SharpCorner& k) {
-            return DistanceToSegment(Centre(b), k.bisector[0], k.bisector[1]) < kNear;
+        return row.arrangement == kArrangeCorners &&
+               std::any_of(corners.begin(), corners.end(), [&](const SharpCorner& k) {
+                   return DistanceToSegment(Centre(b), k.bisector[0], k.bisector[1]) < kNear;
+               });
+    };
+    const std::vector<Point> smooth = SmoothJoints(path);
+    auto overSmoothJoint = [&](const Box& b) {
+        return std::any_of(smooth.begin(), smooth.end(), [&](Point j) {
+            return Distance(j, Centre(b)) < std::hypot(row.width, row.height);
         });
     };
     const double reach = std::max(row.width, row.height) + kNear;
+    const double low = -Offset(row), high = row.height - Offset(row);
+    const double mitreReach = kMitreLimit * std::max(std::fabs(low), std::fabs(high)) + reach;
     for (const Box& b : boxes) {
-        if (row.arrangement == kArrangeCorners && onCorner(b)) continue;
+        const bool turned = row.orientation != kOrientUpright;
+        if (turned && !onCorner(b) && !overSmoothJoint(b)) {
+            for (Point q : b)
+                ASSERT_TRUE(InBand(path, low, high, q))
+                    << "a box leaves its band at " << q.x << ", " << q.y;
+        }
+        if (onCorner(b)) {
+            ASSERT_LE(DistanceToPath(path, Centre(b)), mitreReach) << "a corner figure runs off";
+            continue;
+        }
         ASSERT_LE(DistanceToPath(path, Centre(b)), reach) << "a box strays from the path";
         for (const SharpCorner& k : corners)
             ASSERT_FALSE(Meet(k.bisector, b))
                 << "a box crosses the bisector at " << k.vertex.x << ", " << k.vertex.y;
-        if (row.basePoint != kBaseBottom || row.orientation == kOrientUpright) continue;
+        if (row.basePoint != kBaseBottom || !turned) continue;
         // The middle of its lower edge, (0, 0) to (W, 0) of the cell.
         EXPECT_LT(DistanceToPath(path, 0.5 * (b[0] + b[1])), kNear) << "a box floats off the path";
     }
@@ -123,17 +188,36 @@ std::vector<Point> Star(std::mt19937& rng, bool clockwise) {
     }
 }
 
+// The points with a smooth joint (a kink of at most 18°, either way) in the
+// middle of every side: of the closing side too where the path is closed.
+std::vector<Point> Kinked(std::mt19937& rng, const std::vector<Point>& points, bool closed) {
+    std::uniform_real_distribution<double> kinkDeg(-18, 18);
+    std::vector<Point> out;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const Point a = points[i], b = points[(i + 1) % points.size()];
+        const double rise = std::tan(kinkDeg(rng) * kDegToRad / 2) * Distance(a, b) / 2;
+        out.push_back(a);
+        if (closed || i + 1 < points.size())
+            out.push_back(0.5 * (a + b) + rise * LeftNormal(Unit(b - a)));
+    }
+    return out;
+}
+
 TEST(LayoutEdges, EveryArrangementSideOrientationAndBaseLaysOutWell) {
     std::mt19937 rng(22);
-    std::uniform_real_distribution<double> size(0.5, 6), gap(0, 4);
+    std::uniform_real_distribution<double> size(0.5, 6), gap(0, 4), tall(1, 2.5);
     for (int trial = 0; trial < 60; ++trial) {
         const bool closed = trial % 2 == 0;
-        const ElementPath path = Polyline(Star(rng, trial % 4 < 2), closed);
+        // Every third star has smooth joints too, and figures up to 2.5 times
+        // taller than wide, which meet first where the path turns towards them.
+        const bool kinked = trial % 3 == 2;
+        const std::vector<Point> star = Star(rng, trial % 4 < 2);
+        const ElementPath path = Polyline(kinked ? Kinked(rng, star, closed) : star, closed);
         for (std::int32_t arrangement : {kArrangeThrough, kArrangeCorners})
             for (std::int32_t side : {kSideAsGiven, kSideInside, kSideOutside})
                 for (std::int32_t orientation : {kOrientAlongPath, kOrientUpright})
                     for (std::int32_t base : {kBaseTop, kBaseMiddle, kBaseBottom}) {
-                        const double w = size(rng), h = size(rng);
+                        const double w = size(rng), h = size(rng) * (kinked ? tall(rng) : 1);
                         // Upright boxes on a slanted side reach along it by up to
                         // their diagonal; the corner arrangement's pitch may fall
                         // to half of W + I.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <random>
 #include <span>
 #include <string>
@@ -277,6 +278,59 @@ TEST(Layout, GuidesBesideAVanishingFilletMeetAsAtASharpCorner) {
         ASSERT_EQ(inner.size(), 2u);
         EXPECT_EQ((std::vector<double>{inner[0][2], inner[0][3]}), (std::vector<double>{18, 3}));
         EXPECT_EQ((std::vector<double>{inner[1][0], inner[1][1]}), (std::vector<double>{18, 3}));
+    }
+}
+
+}  // namespace
+}  // namespace tesra
+
+namespace tesra {
+namespace {
+
+// One plan for either row kind: what it counts is what it draws, and when it
+// cannot draw it draws nothing and names the reason a run's notice gives.
+TEST(Layout, OnePlanCountsWhatItDrawsOrNamesWhyItRefuses) {
+    PatternRow slope;
+    slope.rowKind = kRowSlope;
+    PatternRow denseSlope = slope;
+    denseSlope.pitch = 1e-7;
+    const PatternRow rule = Row(kArrangeThrough, kBaseBottom, 4, 3, 1);
+    PatternRow denseRule = rule;
+    denseRule.width = 1e-5;
+    denseRule.interval = 0;
+    const ElementPath top = Polyline({{0, 0}, {40, 0}, {70, 20}}, false);
+    const ElementPath toe = Polyline({{0, -10}, {80, -10}}, false);
+    const std::vector<ElementPath> both = {top, toe};
+    const struct {
+        const char* what;
+        PatternRow row;
+        bool splits;
+        std::optional<Point> point;
+        LayoutRefusal refusal;
+    } cases[] = {
+        {"rule", rule, false, std::nullopt, LayoutRefusal::None},
+        {"rule between top and toe draws along both", rule, true, Point{1, 1}, LayoutRefusal::None},
+        {"rule, too many", denseRule, false, std::nullopt, LayoutRefusal::TooManyFigures},
+        {"slope, every path a top edge", slope, false, std::nullopt, LayoutRefusal::None},
+        {"slope towards the toe", slope, true, Point{10, 1}, LayoutRefusal::None},
+        {"slope, too many", denseSlope, false, std::nullopt, LayoutRefusal::TooManyTicks},
+        {"slope, no point", slope, true, std::nullopt, LayoutRefusal::NoTopEdge},
+        {"slope, point far off", slope, true, Point{10, 60}, LayoutRefusal::PointFarFromTop},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LayoutInputs in{c.row, {}, 1};
+        in.splitsTopAndToe = c.splits;
+        in.topPoint = c.point;
+        const LayoutPlan plan = PlanLayout(in, both);
+        EXPECT_EQ(plan.Refusal(), c.refusal);
+        test::RecordingTarget out;
+        plan.Draw(out);
+        std::int64_t drawn = 0;
+        for (const auto& call : out.calls)
+            drawn += call.op == (c.row.rowKind == kRowSlope ? "line" : "quad");
+        EXPECT_EQ(drawn, c.refusal == LayoutRefusal::None ? plan.FigureCount() : 0);
+        EXPECT_EQ(drawn > 0, c.refusal == LayoutRefusal::None);
     }
 }
 
