@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "figures/bend.h"
 #include "figures/layout_internal.h"
 #include "figures/layout_slope.h"
 #include "figures/span_placement.h"
@@ -23,6 +24,9 @@ struct LinePlaces {
     Point End() const { return f.bLow; }
     Point Advance(Point p, double k) const { return p + k * f.eu; }
     FigureCell Cell(Point o, double w, double h) const { return LineCell(f, o, w, h); }
+    void Draw(const Context& c, const SequenceFigure& fig, Point o, DrawTarget& out) const {
+        c.Draw(fig.kind, Cell(o, fig.w, fig.h), out);
+    }
     void Gap(const Context& c, Point from, Point to, DrawTarget& out) const {
         for (const Guide& g : c.guides)
             if (c.DrawsGap(g)) {
@@ -39,6 +43,12 @@ struct ArcPlaces {
     double Advance(double s, double k) const { return s + k; }
     FigureCell Cell(double s, double w, double h) const {
         return CellAtStation(f, w, h, s + w / 2);
+    }
+    // An arc's figures bend along it where the row bends them.
+    void Draw(const Context& c, const SequenceFigure& fig, double s, DrawTarget& out) const {
+        static constexpr double kStartsAtZero[] = {0.0};
+        c.Draw(fig.kind, Cell(s, fig.w, fig.h), out, BendTrack{{&f, 1}, kStartsAtZero, f.length},
+               s);
     }
     void Gap(const Context& c, double from, double to, DrawTarget& out) const {
         for (const Guide& g : c.guides)
@@ -59,7 +69,7 @@ void PlaceOnSpan(const Context& c, const Places& places, double length, std::int
     if (!SameValue(sp.s0, 0)) places.Gap(c, places.Start(), o, out);
     for (std::int32_t i = 1; i <= n; ++i) {
         const SequenceFigure fig = c.sequence.At(i - 1);
-        c.Draw(fig.kind, places.Cell(o, fig.w, fig.h), out);
+        places.Draw(c, fig, o, out);
         end = places.Advance(o, fig.w);
         o = places.Advance(o, fig.w + sp.g);
         if (!SameValue(sp.g, 0) && i < n) places.Gap(c, end, o, out);
@@ -175,7 +185,9 @@ std::int64_t LayoutFigureCount(const LayoutInputs& in, std::span<const ElementPa
     const layout::Context c = layout::MakeContext(in);
     std::int64_t total = 0;
     for (const ElementPath& path : paths) {
-        WithPlan(c, path, [&](const auto& plan) { total += plan.FigureCount(); });
+        // A bent figure counts as the pieces it may become.
+        const std::int64_t weight = layout::BendWeight(in.row, path);
+        WithPlan(c, path, [&](const auto& plan) { total += weight * plan.FigureCount(); });
         if (total >= kTooMany) return total;
     }
     return total;

@@ -15,6 +15,8 @@
 
 namespace tesra::layout {
 
+struct BendTrack;
+
 struct Guide {
     std::int32_t setting;
     double v;  // height in the band
@@ -67,6 +69,12 @@ struct Context {
     // A guide set to "間隔" that is drawn here: it runs across the gaps.
     bool DrawsGap(const Guide& g) const { return g.setting == kGuideGap && !Skips(g.v); }
     void Draw(std::int32_t kind, const FigureCell& cell, DrawTarget& out) const;
+    // The same for a figure that stands from station `start` of `track`: bent
+    // along it where the row bends figures (figures/bend.cpp).
+    void Draw(std::int32_t kind, const FigureCell& cell, DrawTarget& out, const BendTrack& track,
+              double start) const;
+    // The figure's elements in its cell, as they stand: no pen, no turning upright.
+    void DrawShape(std::int32_t kind, const FigureCell& cell, DrawTarget& out) const;
     FigureCell Oriented(FigureCell cell) const;
 };
 

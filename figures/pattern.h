@@ -40,6 +40,9 @@ inline constexpr std::int32_t kOrientUpright = 1;    // "正立": the page's ori
 inline constexpr std::int32_t kRowRule = 0;   // a decorative rule
 inline constexpr std::int32_t kRowSlope = 1;  // 法面 ticks
 
+inline constexpr std::int32_t kBendRigid = 0;  // a figure placed whole and turned
+inline constexpr std::int32_t kBendAlong = 1;  // "曲げる": a figure following the path's curves
+
 inline constexpr std::int32_t kFitStretch = 0;  // a figure stretched to W x H
 inline constexpr std::int32_t kFitUniform = 1;  // scaled alike both ways to fit in W x H
 
@@ -88,6 +91,9 @@ struct PatternRow {
     std::int32_t middleLineType = kCurrentPen;
     std::int32_t lowerColor = kCurrentPen;
     std::int32_t lowerLineType = kCurrentPen;
+
+    // [extension] key: bend
+    std::int32_t bend = kBendRigid;
 
     bool operator==(const PatternRow&) const = default;
 };

@@ -86,6 +86,7 @@ inline constexpr RowSetting kRowSettings[] = {
     {"middle_linetype", "ComboBoxMiddleLineType", ValueKind::Code, &PatternRow::middleLineType},
     {"lower_color",     "ComboBoxLowerColor",     ValueKind::Code, &PatternRow::lowerColor},
     {"lower_linetype",  "ComboBoxLowerLineType",  ValueKind::Code, &PatternRow::lowerLineType},
+    {"bend",            "CheckBoxBend",           ValueKind::Switch, &PatternRow::bend},
 };
 // clang-format on
 

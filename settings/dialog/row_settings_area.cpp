@@ -81,6 +81,7 @@ constexpr AreaControl kAreaControls[] = {
     {"LabelPenUpper",        ControlKind::Label,     3, 283,  49, "上線(&U)"},
     {"ComboBoxUpperColor",   ControlKind::DropDown,  3, 334, 104, "", kPenColorItems},
     {"ComboBoxUpperLineType", ControlKind::DropDown, 3, 442, 104, "", kPenLineTypeItems},
+    {"CheckBoxBend",         ControlKind::CheckBox,  3, 558,  79, "曲げる(&V)"},
     {"LabelPenMiddle",       ControlKind::Label,     4,   8,  49, "中線(&J)"},
     {"ComboBoxMiddleColor",  ControlKind::DropDown,  4,  59, 104, "", kPenColorItems},
     {"ComboBoxMiddleLineType", ControlKind::DropDown, 4, 167, 104, "", kPenLineTypeItems},
