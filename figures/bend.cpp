@@ -5,7 +5,8 @@
 // at most max|p''|·h²/8. The figure's elements are drawn in a cell of their
 // own (u along, v up), so p = M(q(t)) with q the element in the cell and M
 // the mapping; p'' = J·q'' + D²M[q', q'], bounded by the sizes of the figure
-// and the radii it bends on (Bound below). The steps follow from that bound.
+// and the radii it bends on (BendMap::Steps and Strips). The steps follow
+// from that bound.
 #include "figures/bend.h"
 
 #include <algorithm>
@@ -88,18 +89,19 @@ public:
     // The steps a curve of cell speed `speed` and acceleration `accel`
     // between heights v0 and v1 needs for the tolerance (see the top).
     int Steps(double speed, double accel, double v0, double v1) const {
-        double k1 = 1, k2 = 0;
+        // |J| ≤ |∂M/∂u| + |∂M/∂v|: 1 or ρ/R along, 1 up, both and the shear's.
+        double along = 1, k2 = 0;
         const double dMost = std::max(std::fabs(v0 - off_), std::fabs(v1 - off_));
         for (std::size_t i = first_; i <= last_; ++i) {
             const ElementFrame& f = track_.frames[i];
             if (!IsArc(f)) continue;
             const double r = f.e->radius;
             const double rho = std::max(std::fabs(f.RadiusAt(v0)), std::fabs(f.RadiusAt(v1)));
-            k1 = std::max(k1, rho / r);
+            along = std::max(along, rho / r);
             k2 = std::max(k2, rho / (r * r) + 2 / r);
         }
         const double g = Sheared() ? Norm(jump_) / span_.w : 0;
-        k1 += jumps_ + Norm(jump_) + dMost * g;
+        const double k1 = along + 1 + jumps_ + Norm(jump_) + dMost * g;
         k2 += 2 * g;
         return StepsFor(k1 * accel + k2 * speed * speed);
     }

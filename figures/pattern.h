@@ -57,10 +57,11 @@ struct PatternRow {
     std::int32_t middleLine = kGuideNone;
     std::int32_t lowerLine = kGuideNone;
 
-    // [extension] keys: arrangement, side, orientation
+    // [extension] keys: arrangement, side, orientation, bend
     std::int32_t arrangement = kArrangePerSide;
     std::int32_t side = kSideAsGiven;
     std::int32_t orientation = kOrientAlongPath;
+    std::int32_t bend = kBendRigid;  // kBendAlong: figures follow the path's curves
 
     // [extension] keys: kind, pitch, rhythm, short_ratio, tick_length, draw_top
     std::int32_t rowKind = kRowRule;
@@ -91,9 +92,6 @@ struct PatternRow {
     std::int32_t middleLineType = kCurrentPen;
     std::int32_t lowerColor = kCurrentPen;
     std::int32_t lowerLineType = kCurrentPen;
-
-    // [extension] key: bend
-    std::int32_t bend = kBendRigid;
 
     bool operator==(const PatternRow&) const = default;
 };

@@ -55,10 +55,10 @@ const SectionCase kSectionCases[] = {
     {"an untouched header alone is dropped", {"[extension]"}, Nothing, Nothing, {}},
     {"every key of a row round-trips in place", kEveryKeyOfRow12,
      [](PatternRows& r) {
-         r[11] = {.arrangement = 2, .side = 2, .orientation = 1, .rowKind = 1, .pitch = 1.5,
+         r[11] = {.arrangement = 2, .side = 2, .orientation = 1, .bend = 1, .rowKind = 1, .pitch = 1.5,
                   .rhythm = "LSS", .shortRatio = 0.25, .tickLength = 3, .drawTop = 1,
                   .figureB = 108, .widthB = 0.75, .heightB = 2.5, .sequence = "AAB", .fit = 1,
-                  .elementColors = 1, .bend = 1};
+                  .elementColors = 1};
      },
      Nothing, kEveryKeyOfRow12},
     {"the pens of every part round-trip in place",

@@ -41,6 +41,7 @@ Symbol EveryFieldSymbol() {
              .arrangement = 2,
              .side = 1,
              .orientation = 1,
+             .bend = 1,
              .rowKind = 1,
              .pitch = 0.1 + 0.2,
              .rhythm = "LSS",
@@ -60,8 +61,7 @@ Symbol EveryFieldSymbol() {
              .middleColor = 8,
              .middleLineType = 2,
              .lowerColor = 1,
-             .lowerLineType = 9,
-             .bend = 1};
+             .lowerLineType = 9};
     s.needs = {{108, test::Sjis("樹木")}, {107, ""}};
     s.laterKeys = {"shadow=1"};
     return s;
