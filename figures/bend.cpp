@@ -43,6 +43,7 @@ public:
             jump_ = jump_ + joints_.back().step;
             jumps_ += Norm(joints_.back().step);
         }
+        MeetNeighboursAtJoints();
     }
 
     // Where the point (u, v) of the cell lands.
@@ -64,7 +65,7 @@ public:
         return f.IsLine() && ElementOf(u1) == i ? &f : nullptr;
     }
 
-    bool Sheared() const { return jumps_ > 0; }
+    bool Sheared() const { return jumps_ > 0 || Norm(startFix_) > 0 || Norm(endFix_) > 0; }
 
     // The joints strictly between u0 and u1, in order of u.
     std::vector<double> JointsBetween(double u0, double u1) const {
@@ -100,8 +101,8 @@ public:
             along = std::max(along, rho / r);
             k2 = std::max(k2, rho / (r * r) + 2 / r);
         }
-        const double g = Sheared() ? Norm(jump_) / span_.w : 0;
-        const double k1 = along + 1 + jumps_ + Norm(jump_) + dMost * g;
+        const double g = Sheared() ? Norm(Ramp()) / span_.w : 0;
+        const double k1 = along + 1 + Norm(startFix_) + jumps_ + Norm(Ramp()) + dMost * g;
         k2 += 2 * g;
         return StepsFor(k1 * accel + k2 * speed * speed);
     }
@@ -118,7 +119,7 @@ public:
             a = std::max(a, rho / (r * r));
             b = std::max(b, 1 / r);
         }
-        b = 2 * (b + (Sheared() ? Norm(jump_) / span_.w : 0)) * (v1 - v0);
+        b = 2 * (b + (Sheared() ? Norm(Ramp()) / span_.w : 0)) * (v1 - v0);
         const double width = u1 - u0, budget = 8 * kBendTolerance;
         if (!(width > 0) || (a == 0 && b == 0)) return 1;
         const double step =
@@ -172,11 +173,40 @@ private:
         return -f.sigma * Point{a.cos, a.sin};
     }
 
-    // The shear at u: the steps of the joints passed, less their sum spread
-    // evenly over the figure, so that it is nothing at both ends.
+    // A figure that ends on a turning joint meets the figure beyond it on
+    // the joint's mitre, where the offset lines of both sides cross: both
+    // then draw that edge alike.
+    void MeetNeighboursAtJoints() {
+        const auto& st = track_.starts;
+        if (first_ > 0 && std::fabs(span_.start - st[first_]) <= kSameEps) {
+            const std::size_t before = CarryingBefore(first_);
+            const Point n = NormalAt(first_, 0);
+            if (Carried(before) > 0)
+                startFix_ = Small(Mitre(NormalAt(before, Carried(before)), n) - n);
+        }
+        std::size_t next = last_ + 1;
+        while (next < st.size() && Carried(next) <= 0) ++next;
+        const double end = span_.start + span_.w;
+        if (next < st.size() && std::fabs(end - st[next]) <= kSameEps) {
+            const Point n = NormalAt(last_, Carried(last_));
+            endFix_ = Small(Mitre(n, NormalAt(next, 0)) - n);
+        }
+    }
+    // Where the offset lines at height 1 on either side of a joint cross.
+    static Point Mitre(Point before, Point after) {
+        return (1 / (1 + Dot(before, after))) * (before + after);
+    }
+    static Point Small(Point p) { return Norm(p) > kTinyEps ? p : Point{}; }
+
+    // What the shear adds over the whole figure besides the steps at joints.
+    Point Ramp() const { return endFix_ - startFix_ - jump_; }
+
+    // The shear at u: the fix at the start, the steps of the joints passed,
+    // and the rest spread evenly over the figure, so that it is the fix at
+    // each end (nothing where an end is not on a joint).
     Point Shear(double u) const {
         if (!Sheared()) return {};
-        Point s = -(u / span_.w) * jump_;
+        Point s = startFix_ + (u / span_.w) * Ramp();
         for (const Joint& j : joints_)
             if (u >= j.u) s = s + j.step;
         return s;
@@ -187,8 +217,9 @@ private:
     double off_;
     std::size_t first_ = 0, last_ = 0;
     std::vector<Joint> joints_;
-    Point jump_;        // the sum of the steps
-    double jumps_ = 0;  // the sum of their sizes
+    Point jump_;               // the sum of the steps
+    double jumps_ = 0;         // the sum of their sizes
+    Point startFix_, endFix_;  // the shear at the figure's ends: to the joint's mitre
 };
 
 // A convex piece of a solid, its corners in order.

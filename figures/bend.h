@@ -9,7 +9,8 @@
 // the smooth threshold), the band's offset lines of the two sides do not meet
 // at one station; such a figure gets a shear that grows across it and closes
 // the step at every joint, zero at its own two ends, so that the figure is
-// continuous and its neighbours still meet it edge to edge.
+// continuous and its neighbours still meet it edge to edge; a figure that
+// ends on such a joint ends on its mitre, as does the one beyond it.
 //
 // What comes out: a figure wholly on one line element is drawn exactly as a
 // rigid one; a figure line of constant height becomes a concentric arc (or a
