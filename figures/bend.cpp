@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <vector>
 
 #include "figures/guide_curves.h"
