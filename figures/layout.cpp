@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "figures/bend.h"
 #include "figures/layout_internal.h"
 #include "figures/layout_slope.h"
 #include "figures/own_figures.h"
@@ -28,6 +29,9 @@ struct LinePlaces {
     Point End() const { return f.bLow; }
     Point Advance(Point p, double k) const { return p + k * f.eu; }
     FigureCell Cell(Point o, double w, double h) const { return LineCell(f, o, w, h); }
+    void Draw(const Context& c, const SequenceFigure& fig, Point o, DrawTarget& out) const {
+        c.Draw(fig.kind, Cell(o, fig.w, fig.h), out);
+    }
     void Gap(const Context& c, Point from, Point to, DrawTarget& out) const {
         for (const Guide& g : c.guides)
             if (c.DrawsGap(g)) {
@@ -44,6 +48,12 @@ struct ArcPlaces {
     double Advance(double s, double k) const { return s + k; }
     FigureCell Cell(double s, double w, double h) const {
         return CellAtStation(f, w, h, s + w / 2);
+    }
+    // An arc's figures bend along it where the row bends them.
+    void Draw(const Context& c, const SequenceFigure& fig, double s, DrawTarget& out) const {
+        static constexpr double kStartsAtZero[] = {0.0};
+        c.Draw(fig.kind, Cell(s, fig.w, fig.h), out, BendTrack{{&f, 1}, kStartsAtZero, f.length},
+               s);
     }
     void Gap(const Context& c, double from, double to, DrawTarget& out) const {
         for (const Guide& g : c.guides)
@@ -64,7 +74,7 @@ void PlaceOnSpan(const Context& c, const Places& places, double length, std::int
     if (!SameValue(sp.s0, 0)) places.Gap(c, places.Start(), o, out);
     for (std::int32_t i = 1; i <= n; ++i) {
         const SequenceFigure fig = c.sequence.At(i - 1);
-        c.Draw(fig.kind, places.Cell(o, fig.w, fig.h), out);
+        places.Draw(c, fig, o, out);
         end = places.Advance(o, fig.w);
         o = places.Advance(o, fig.w + sp.g);
         if (!SameValue(sp.g, 0) && i < n) places.Gap(c, end, o, out);
@@ -163,7 +173,9 @@ void LayoutPlan::Parts::PlanRule(std::span<const ElementPath> paths) {
             plans.emplace_back(std::in_place_type<layout::ElementsPlan>, ctx, path);
         else
             plans.emplace_back(std::in_place_type<layout::RunsPlan>, ctx, path);
-        count += std::visit([](const auto& plan) { return plan.FigureCount(); }, plans.back());
+        // A bent figure counts as the pieces it may become.
+        count += layout::BendWeight(in.row, path) *
+                 std::visit([](const auto& plan) { return plan.FigureCount(); }, plans.back());
         if (count >= kTooMany) break;
     }
     if (TooMany()) refusal = LayoutRefusal::TooManyFigures;

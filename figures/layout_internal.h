@@ -18,6 +18,8 @@
 
 namespace tesra::layout {
 
+struct BendTrack;
+
 struct Guide {
     std::int32_t setting;
     double v;  // height in the band
@@ -74,6 +76,12 @@ struct Context {
     // A guide set to "間隔" that is drawn here: it runs across the gaps.
     bool DrawsGap(const Guide& g) const { return g.setting == kGuideGap && !Skips(g); }
     void Draw(std::int32_t kind, const FigureCell& cell, DrawTarget& out) const;
+    // The same for a figure that stands from station `start` of `track`: bent
+    // along it where the row bends figures (figures/bend.cpp).
+    void Draw(std::int32_t kind, const FigureCell& cell, DrawTarget& out, const BendTrack& track,
+              double start) const;
+    // The figure's elements in its cell, as they stand: no pen, no turning upright.
+    void DrawShape(std::int32_t kind, const FigureCell& cell, DrawTarget& out) const;
     FigureCell Oriented(FigureCell cell) const;
 };
 
@@ -137,6 +145,8 @@ public:
     const ElementFrame& Frame(std::size_t i) const { return frames_[i]; }
     double StartOf(std::size_t i) const { return start_[i]; }
     const PathRun& Run() const { return run_; }
+    // The run's elements as a bent figure follows them.
+    BendTrack Track() const;
 
     // The element holding station s: from `hint` on when it is near (stations
     // mostly come in order), else by halving.

@@ -89,12 +89,16 @@ std::int64_t CountOrTooMany(std::optional<std::int32_t> n, double length, const 
 
 void Context::Draw(std::int32_t kind, const FigureCell& cell, DrawTarget& out) const {
     out.BeginPart(RowPart::Figures);
-    if (kind >= kFirstOwnFigureKind && in.ownFigures) {
-        DrawOwnFigure(*in.ownFigures, kind, Oriented(cell), in.row, in.solid, in.lineColor, out);
-    } else {
-        DrawFigure(kind, Oriented(cell), in.solid, out);
-    }
+    DrawShape(kind, Oriented(cell), out);
     out.WriteLineColor(in.lineColor, 0);
+}
+
+void Context::DrawShape(std::int32_t kind, const FigureCell& cell, DrawTarget& out) const {
+    if (kind >= kFirstOwnFigureKind && in.ownFigures) {
+        DrawOwnFigure(*in.ownFigures, kind, cell, in.row, in.solid, in.lineColor, out);
+    } else {
+        DrawFigure(kind, cell, in.solid, out);
+    }
 }
 
 FigureCell Context::Oriented(FigureCell cell) const {

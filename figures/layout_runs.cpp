@@ -28,6 +28,7 @@
 #include <limits>
 #include <vector>
 
+#include "figures/bend.h"
 #include "figures/layout_internal.h"
 #include "figures/mitre.h"
 #include "geom/helpers.h"
@@ -433,7 +434,7 @@ void DrawThrough(const Context& c, const RunView& run, const ThroughPlan& p, std
     for (std::int32_t i = 0; i < n; ++i) {
         const SequenceFigure fig = c.sequence.At(phase + i);
         const double s = startOf(i);
-        c.Draw(fig.kind, run.CellAt(s + fig.w / 2, fig.w, fig.h, hint), out);
+        c.Draw(fig.kind, run.CellAt(s + fig.w / 2, fig.w, fig.h, hint), out, run.Track(), s);
         const bool more = i + 1 < n;
         if (more && !SameValue(p.spacing.g, 0))
             GapAlong(c, run, s + fig.w, startOf(i + 1), out, hint);
@@ -630,21 +631,24 @@ void DrawCorners(const Context& c, const RunView& run, const CornerRun& p, std::
     } else {
         const double middle = OpenStartMiddle(run, p, first);
         if (middle - first.w / 2 > 0) GapBetween(c, run, std::nullopt, middle - first.w / 2, out);
-        c.Draw(first.kind, run.CellAt(middle, first.w, first.h, hint), out);
+        c.Draw(first.kind, run.CellAt(middle, first.w, first.h, hint), out, run.Track(),
+               middle - first.w / 2);
         reach = middle + first.w / 2;
     }
     for (std::int64_t i = 0; i < p.between.n; ++i) {
         const double middle = p.between.a + static_cast<double>(i) * p.between.pitch;
         const SequenceFigure fig = c.sequence.At(phase++);
         GapBetween(c, run, reach, middle - fig.w / 2, out);
-        c.Draw(fig.kind, run.CellAt(middle, fig.w, fig.h, hint), out);
+        c.Draw(fig.kind, run.CellAt(middle, fig.w, fig.h, hint), out, run.Track(),
+               middle - fig.w / 2);
         reach = middle + fig.w / 2;
     }
     if (!p.hasEnd) return GapBetween(c, run, reach, std::nullopt, out);
     const SequenceFigure last = c.sequence.At(phase);
     const double endStart = run.Length() - last.w;
     GapBetween(c, run, reach, endStart, out);
-    c.Draw(last.kind, run.CellAt(endStart + last.w / 2, last.w, last.h, hint), out);
+    c.Draw(last.kind, run.CellAt(endStart + last.w / 2, last.w, last.h, hint), out, run.Track(),
+           endStart);
 }
 
 bool Corners(const Context& c) { return c.in.row.arrangement == kArrangeCorners; }

@@ -40,6 +40,9 @@ inline constexpr std::int32_t kOrientUpright = 1;    // "正立": the page's ori
 inline constexpr std::int32_t kRowRule = 0;   // a decorative rule
 inline constexpr std::int32_t kRowSlope = 1;  // 法面 ticks
 
+inline constexpr std::int32_t kBendRigid = 0;  // a figure placed whole and turned
+inline constexpr std::int32_t kBendAlong = 1;  // "曲げる": a figure following the path's curves
+
 inline constexpr std::int32_t kFitStretch = 0;  // a figure stretched to W x H
 inline constexpr std::int32_t kFitUniform = 1;  // scaled alike both ways to fit in W x H
 
@@ -54,10 +57,11 @@ struct PatternRow {
     std::int32_t middleLine = kGuideNone;
     std::int32_t lowerLine = kGuideNone;
 
-    // [extension] keys: arrangement, side, orientation
+    // [extension] keys: arrangement, side, orientation, bend
     std::int32_t arrangement = kArrangePerSide;
     std::int32_t side = kSideAsGiven;
     std::int32_t orientation = kOrientAlongPath;
+    std::int32_t bend = kBendRigid;  // kBendAlong: figures follow the path's curves
 
     // [extension] keys: kind, pitch, rhythm, short_ratio, tick_length, draw_top
     std::int32_t rowKind = kRowRule;

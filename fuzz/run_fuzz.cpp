@@ -46,17 +46,22 @@ private:
     bool notice_ = false;
 };
 
-// `asSlope`: the row in use drawn as a slope row whatever the store says, so
-// that the slope ticks meet every input too.
+// The rows as the store says, or all drawn as slope rows or with their
+// figures bent, whatever it says, so that the slope ticks and the bent
+// figures meet every input too.
+enum class Rows { AsStored, AsSlope, Bent };
+
 void Draw(tesra::RunMode mode, std::optional<std::string_view> store, std::string_view exchange,
-          bool asSlope = false) {
+          Rows rows = Rows::AsStored) {
     tesra::RunContext run;
     tesra::ResetExchangeState(run.exchange);
     tesra::ReadExchangeBytes(run.exchange, exchange);
     // A missing store gives the defaults, an empty one zeros.
     run.store = store ? tesra::ParsePatternStore(*store) : tesra::PatternStore{};
-    if (asSlope)
-        for (tesra::PatternRow& row : run.store.rows) row.rowKind = tesra::kRowSlope;
+    for (tesra::PatternRow& row : run.store.rows) {
+        if (rows == Rows::AsSlope) row.rowKind = tesra::kRowSlope;
+        if (rows == Rows::Bent) row.bend = tesra::kBendAlong;
+    }
     // Only the runs over selected elements write the selection back.
     const bool selection =
         mode == tesra::RunMode::AlongSelection || mode == tesra::RunMode::SlopeBetween;
@@ -89,6 +94,9 @@ void Register(std::optional<std::string_view> store, std::string_view exchange) 
     tesra::DrawPattern(run, tesra::RunMode::TwoPoints, drawing);
     CheckingSink along(tesra::grammar::Vocabulary::WithWriteBack);
     tesra::DrawPattern(run, tesra::RunMode::AlongSelection, along);
+    run.store.rows[static_cast<std::size_t>(row - 1)].bend = tesra::kBendAlong;
+    CheckingSink bent(tesra::grammar::Vocabulary::WithWriteBack);
+    tesra::DrawPattern(run, tesra::RunMode::AlongSelection, bent);
 }
 
 }  // namespace
@@ -105,8 +113,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Draw(tesra::RunMode::Chain, store, exchange);
     Draw(tesra::RunMode::AlongSelection, store, exchange);
     Draw(tesra::RunMode::SlopeBetween, store, exchange);
-    Draw(tesra::RunMode::SlopeBetween, store, exchange, true);
-    Draw(tesra::RunMode::Chain, store, exchange, true);
+    Draw(tesra::RunMode::SlopeBetween, store, exchange, Rows::AsSlope);
+    Draw(tesra::RunMode::Chain, store, exchange, Rows::AsSlope);
+    Draw(tesra::RunMode::AlongSelection, store, exchange, Rows::Bent);
     Register(store, exchange);
     return 0;
 }

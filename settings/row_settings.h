@@ -66,6 +66,7 @@ inline constexpr RowSetting kRowSettings[] = {
     {"arrangement",    "ComboBoxArrange",       ValueKind::Code,     &PatternRow::arrangement},
     {"side",           "ComboBoxSide",          ValueKind::Code,     &PatternRow::side},
     {"orientation",    "ComboBoxOrient",        ValueKind::Code,     &PatternRow::orientation},
+    {"bend",           "CheckBoxBend",          ValueKind::Switch,   &PatternRow::bend},
     {"kind",           "ComboBoxKind",          ValueKind::Code,     &PatternRow::rowKind},
     {"pitch",          "EditPitch",             ValueKind::Size,     nullptr, &PatternRow::pitch,       nullptr, 2.0},
     {"rhythm",         "EditRhythm",            ValueKind::Rhythm,   nullptr, nullptr,                  &PatternRow::rhythm},

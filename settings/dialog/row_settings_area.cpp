@@ -54,6 +54,7 @@ constexpr AreaControl kAreaControls[] = {
     {"ComboBoxSide",         ControlKind::DropDown,  0, 262, 112, "", kSideItems},
     {"LabelOrient",          ControlKind::Label,     0, 386,  49, "向き(&M)"},
     {"ComboBoxOrient",       ControlKind::DropDown,  0, 437,  98, "", kOrientationItems},
+    {"CheckBoxBend",         ControlKind::CheckBox,  0, 547,  79, "曲げる(&1)"},
     {"LabelKind",            ControlKind::Label,     1,   8,  49, "種類(&T)"},
     {"ComboBoxKind",         ControlKind::DropDown,  1,  59,  70, "", kRowKindItems},
     {"LabelPitch",           ControlKind::Label,     1, 141,  49, "間隔(&P)"},

@@ -36,10 +36,11 @@ std::vector<std::string> Filler(int n, const std::string& last) {
 
 // Every key once, for row 12, in an order of the user's: saved as it stands.
 const std::vector<std::string> kEveryKeyOfRow12 = {
-    "[extension]",         "row12.element_colors=1", "row12.fit=1",        "row12.sequence=AAB",
-    "row12.height_b=2.5",  "row12.width_b=0.75",     "row12.figure_b=108", "row12.draw_top=1",
-    "row12.tick_length=3", "row12.short_ratio=0.25", "row12.rhythm=LSS",   "row12.pitch=1.5",
-    "row12.kind=1",        "row12.orientation=1",    "row12.side=2",       "row12.arrangement=2"};
+    "[extension]",        "row12.bend=1",        "row12.element_colors=1", "row12.fit=1",
+    "row12.sequence=AAB", "row12.height_b=2.5",  "row12.width_b=0.75",     "row12.figure_b=108",
+    "row12.draw_top=1",   "row12.tick_length=3", "row12.short_ratio=0.25", "row12.rhythm=LSS",
+    "row12.pitch=1.5",    "row12.kind=1",        "row12.orientation=1",    "row12.side=2",
+    "row12.arrangement=2"};
 
 // clang-format off
 // Damaged values read as the defaults and are saved as they stood.
@@ -54,7 +55,7 @@ const SectionCase kSectionCases[] = {
     {"an untouched header alone is dropped", {"[extension]"}, Nothing, Nothing, {}},
     {"every key of a row round-trips in place", kEveryKeyOfRow12,
      [](PatternRows& r) {
-         r[11] = {.arrangement = 2, .side = 2, .orientation = 1, .rowKind = 1, .pitch = 1.5,
+         r[11] = {.arrangement = 2, .side = 2, .orientation = 1, .bend = 1, .rowKind = 1, .pitch = 1.5,
                   .rhythm = "LSS", .shortRatio = 0.25, .tickLength = 3, .drawTop = 1,
                   .figureB = 108, .widthB = 0.75, .heightB = 2.5, .sequence = "AAB", .fit = 1,
                   .elementColors = 1};

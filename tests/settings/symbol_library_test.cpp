@@ -41,6 +41,7 @@ Symbol EveryFieldSymbol() {
              .arrangement = 2,
              .side = 1,
              .orientation = 1,
+             .bend = 1,
              .rowKind = 1,
              .pitch = 0.1 + 0.2,
              .rhythm = "LSS",
@@ -62,7 +63,7 @@ Symbol EveryFieldSymbol() {
              .lowerColor = 1,
              .lowerLineType = 9};
     s.needs = {{108, test::Sjis("樹木")}, {107, ""}};
-    s.laterKeys = {"bend=1"};
+    s.laterKeys = {"shadow=1"};
     return s;
 }
 
@@ -128,7 +129,7 @@ TEST(SymbolLibrary, WholeFiles) {
         {"tesra-figures 1\r\n" + kGood, 0, 0, false},               // another format
         {"tesra-symbols 2\r\n" + kGood, 0, 0, false},               // a later version
         {kHead + "; office list\r\nend\r\n\r\n" + kGood, 1, 0, true},  // stray lines
-        {kHead + "symbol x\r\nrow 0 1 1 0 0 1 0 0 0\r\nbend=1\r\nend\r\n", 1, 0, true},  // later key
+        {kHead + "symbol x\r\nrow 0 1 1 0 0 1 0 0 0\r\nshadow=1\r\nend\r\n", 1, 0, true},  // later key
         {kHead + Symbols(static_cast<int>(kMaxSymbols) + 1), kMaxSymbols, 1, true},
         // clang-format on
     };
