@@ -39,6 +39,7 @@ constexpr double kBandMarginShare = 0.03;
 // smoothing), and how many pitches of the row it shows.
 constexpr double kSymbolPictureMargin = 3.0;
 constexpr int kFewestSymbolSteps = 3;
+constexpr double kSymbolBandShare = 0.7;  // of the box's height, for the figures
 constexpr int kMostSymbolSteps = 40;
 constexpr double kPictureMargin = 1.5;  // pixels around a figure's cell
 // The frame around a picture's figure stands off it by this share of the
@@ -337,14 +338,15 @@ PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, Pr
 
 // The band of a chooser's cell: the row along one straight stretch, so that
 // nothing of the form's sample (its corner, its rising side) shows in a cell.
-// Its length follows the box's shape, so that the figures stand about half
-// the box's height; a slope row's ticks stand between a top edge and a toe
-// parallel to it, one tick length below.
+// Its length follows the box's shape, so that the figures stand about
+// kSymbolBandShare of the box's height (the rest shows the pitch); a slope
+// row's ticks stand between a top edge and a toe parallel to it, one tick
+// length below.
 PreviewDrawing SymbolPicture(const PatternRow& row, PreviewBox box, const OwnFigureSet* own) {
     const double margin = std::max(kSymbolPictureMargin, kBandMarginShare * box.height);
     const double roomW = std::max(box.width - 2 * margin, 1.0);
     const double roomH = std::max(box.height - 2 * margin, 1.0);
-    const double across = 2 * roomW / roomH;  // length per unit of the band's height
+    const double across = roomW / (kSymbolBandShare * roomH);  // length per unit of height
     if (row.rowKind == kRowSlope) {
         const double pitch = Positive(row.pitch, 1.0);
         const double depth = Positive(row.tickLength, 5.0);
