@@ -66,7 +66,7 @@ void BM_SymbolGridWithPicturesInView(benchmark::State& state) {
             if (layout.cells[i].top >= layout.viewHeight) break;
             const PreviewBox box = LayOutSymbolCell(layout.cells[i], 144).picture;
             const PreviewDrawing picture =
-                PatternPreview(content.rows[i], {}, {0, 0, box.width, box.height}, &none);
+                SymbolPicture(content.rows[i], {0, 0, box.width, box.height}, &none);
             benchmark::DoNotOptimize(picture.data());
         }
     }

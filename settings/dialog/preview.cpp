@@ -34,6 +34,12 @@ constexpr double kEndGapsShare = 0.25;
 constexpr double kShownBeyondCorner = 0.5;
 // The band's drawing keeps this share of the box height free at each edge.
 constexpr double kBandMarginShare = 0.03;
+// A chooser cell's band: pixels kept clear around it (a pen's width and its
+// smoothing), and how many pitches of the row it shows.
+constexpr double kSymbolPictureMargin = 3.0;
+constexpr int kFewestSymbolSteps = 3;
+constexpr double kSymbolBandShare = 0.7;  // of the box's height, for the figures
+constexpr int kMostSymbolSteps = 40;
 constexpr double kPictureMargin = 1.5;  // pixels around a figure's cell
 // The frame around a picture's figure stands off it by this share of the
 // figure's larger extent, so that an open side (［, ］) stays open.
@@ -302,6 +308,49 @@ PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, Pr
     out.reserve(drawing.size());
     for (const PreviewPrimitive& p : drawing) out.push_back(fit.Apply(p));
     return out;
+}
+
+// The band of a chooser's cell: the row along one straight stretch, so that
+// nothing of the form's sample (its corner, its rising side) shows in a cell.
+// Its length follows the box's shape, so that the figures stand about
+// kSymbolBandShare of the box's height (the rest shows the pitch); a slope
+// row's ticks stand between a top edge and a toe parallel to it, one tick
+// length below.
+PreviewDrawing SymbolPicture(const PatternRow& row, PreviewBox box, const OwnFigureSet* own) {
+    const double margin = std::max(kSymbolPictureMargin, kBandMarginShare * box.height);
+    const double roomW = std::max(box.width - 2 * margin, 1.0);
+    const double roomH = std::max(box.height - 2 * margin, 1.0);
+    const double across = roomW / (kSymbolBandShare * roomH);  // length per unit of height
+    if (row.rowKind == kRowSlope) {
+        const double pitch = Positive(row.pitch, 1.0);
+        const double depth = Positive(row.tickLength, 5.0);
+        const double length = std::clamp(across * depth, 4 * pitch, 60 * pitch);
+        const ElementPath top{{LineElement({0, 0}, {length, 0})}, false};
+        const ElementPath toe{{LineElement({0, -depth}, {length, -depth})}, false};
+        PreviewDrawing drawing;
+        AddGuides(drawing, top);
+        AddGuides(drawing, toe);
+        PreviewRecorder recorder(drawing, &row);
+        LayoutInputs in;
+        in.row = row;
+        in.pathIsDrawn = true;  // drawn above, as guides
+        in.toes = std::span(&toe, 1);
+        LayOutPaths(in, std::span(&top, 1), recorder);
+        return Fitted(drawing, box, margin);
+    }
+    const SampleSpacing spacing = SpacingOf(row);
+    const int measured = std::max(kFewestFirstSpanSteps, static_cast<int>(row.sequence.size()));
+    Point low, high;
+    double tall = 0.0;
+    if (DrawingExtent(LaidOut(row, {}, StraightPath(FirstSideLength(spacing, measured)), own), low,
+                      high))
+        tall = high.y - low.y;
+    // A row of lines alone has no height to measure: a few pitches of it.
+    const double wanted = tall > 0 ? across * tall / spacing.Pitch() : kFewestSymbolSteps;
+    const int steps = static_cast<int>(
+        std::clamp(std::round(wanted), double{kFewestSymbolSteps}, double{kMostSymbolSteps}));
+    const double length = steps * spacing.Pitch() - spacing.interval;
+    return Fitted(LaidOut(row, {}, StraightPath(length), own), box, margin);
 }
 
 PreviewDrawing FigurePicture(std::int32_t kind, PreviewBox box, const OwnFigureSet* own) {

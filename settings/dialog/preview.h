@@ -100,6 +100,12 @@ ElementPath SamplePath(const PatternRow& row, int firstSideSteps);
 PreviewDrawing PatternPreview(const PatternRow& row, const SolidStyle& solid, PreviewBox box,
                               const OwnFigureSet* own = nullptr);
 
+// The row along a short straight stretch (a slope row: its ticks between a
+// top edge and a parallel toe), the whole of it fitted into box with its
+// proportions kept: a symbol's picture in the chooser.
+PreviewDrawing SymbolPicture(const PatternRow& row, PreviewBox box,
+                             const OwnFigureSet* own = nullptr);
+
 // One figure of kind in a square cell, so that a circle stays round however
 // the box is shaped, centred in the box; beneath it in PreviewInk::Guide a
 // frame around the cell (and whatever of the figure reaches out of it) that

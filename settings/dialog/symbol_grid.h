@@ -17,8 +17,11 @@
 namespace tesra {
 
 inline constexpr std::string_view kSymbolsTitle = "記号";
-// Wide cells: a symbol's picture is a short band, its name beneath.
-inline constexpr GridShape kSymbolGridShape{4, 150, 58, 40};
+// Cells of about the figure grid's shape, five to a row: the shipped
+// symbols show without scrolling. A symbol's picture is a short band, its
+// name beneath on up to two lines.
+inline constexpr GridShape kSymbolGridShape{5, 112, 84, 40};
+inline constexpr int kSymbolNameLines = 2;
 
 // Where a symbol cell's picture and name go, inside its highlight.
 struct SymbolCellParts {
@@ -26,6 +29,13 @@ struct SymbolCellParts {
     PixelRect name;
 };
 SymbolCellParts LayOutSymbolCell(PixelRect cell, unsigned dpi);
+
+// A symbol's name on at most kSymbolNameLines lines of width pixels. Japanese
+// breaks between any two characters, but a name breaks before its "（" when
+// both parts then fit; a name still too long is shortened on its last line
+// with "…", as the figure lists shorten names.
+std::vector<std::string> SymbolNameLines(std::string_view name, int width,
+                                         const TextWidth& widthOf);
 
 struct SymbolGridContent {
     FigureGridContent grid;

@@ -137,8 +137,15 @@ bool GridWindow::Create(HWND owner, const RECT& anchor) {
     const int height = layout_.status.bottom + frameH;
     int top = anchor.bottom;
     if (top + height > work.bottom) top = std::max(anchor.top - height, work.top);
+    // From the button's left edge, or further left where it would run past
+    // the form's right edge: it stays over the form that asked for it.
+    RECT form{};
+    GetWindowRect(GetAncestor(owner, GA_ROOT), &form);
+    const int overForm =
+        std::min(static_cast<int>(anchor.left),
+                 std::max(static_cast<int>(form.right) - width, static_cast<int>(form.left)));
     const int left =
-        std::clamp(static_cast<int>(anchor.left), static_cast<int>(work.left),
+        std::clamp(overForm, static_cast<int>(work.left),
                    std::max(static_cast<int>(work.right) - width, static_cast<int>(work.left)));
     hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", style, left, top, width,
                             height, owner, nullptr, instance, this);

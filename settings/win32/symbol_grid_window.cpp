@@ -1,8 +1,11 @@
 // The symbol chooser: the grid window with cells that paint a symbol's band.
 #include "settings/win32/symbol_grid_window.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "settings/dialog/owner_draw.h"
 #include "settings/dialog/preview.h"
@@ -35,19 +38,38 @@ public:
                      {box.left, box.top});
         RestoreDC(dc, saved);
         SetTextColor(dc, fore);
-        RECT name{parts.name.left, parts.name.top, parts.name.right, parts.name.bottom};
-        const std::wstring text = Widen(cell.name);
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &name,
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        DrawName(dc, cell.name, parts.name);
     }
 
 private:
+    static void DrawName(HDC dc, const std::string& name, const PixelRect& r) {
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        const auto widthOf = [dc](std::string_view t) {
+            const std::wstring w = Widen(t);
+            SIZE size{};
+            GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+            return static_cast<int>(size.cx);
+        };
+        const std::vector<std::string> lines = SymbolNameLines(name, r.right - r.left, widthOf);
+        // Centred under the picture, as a block of one or two lines.
+        const int height = static_cast<int>(lines.size()) * metrics.tmHeight;
+        RECT line{r.left, std::max(r.top, (r.top + r.bottom - height) / 2), r.right, 0};
+        for (const std::string& text : lines) {
+            line.bottom = std::min(line.top + metrics.tmHeight, static_cast<LONG>(r.bottom));
+            const std::wstring wide = Widen(text);
+            DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &line,
+                      DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+            line.top = line.bottom;
+        }
+    }
+
     // Built once per cell: only the cells scrolled into view are ever built.
     const PreviewDrawing& Picture(int index, double width, double height) {
         auto [at, added] = built_.try_emplace(index);
         if (added && static_cast<std::size_t>(index) < content_.rows.size())
-            at->second = PatternPreview(content_.rows[static_cast<std::size_t>(index)], {},
-                                        {0, 0, width, height}, own_);
+            at->second = SymbolPicture(content_.rows[static_cast<std::size_t>(index)],
+                                       {0, 0, width, height}, own_);
         return at->second;
     }
 

@@ -505,12 +505,13 @@ other_window() {
     echo "$found"
 }
 
-# scenario_symbol_grid PERCENT: 「記号から…」 (Alt+O) opens the symbol chooser;
-# Right and Enter choose the fence, which fills row 1 and its pens; OK stores it.
+# scenario_symbol_grid PERCENT: 「記号から…」 (Alt+O) opens the symbol chooser
+# over the symbols the package ships; End and Enter choose the last, the
+# fence (柵（例）), which fills row 1 and its pen; OK stores it.
 scenario_symbol_grid() {
     local percent=$1
     use_scaling "$percent"
-    symbol_file >"$GUI_DIR/tesra_symbols.txt"
+    cp "$BUILD/generated/tesra_symbols.txt" "$GUI_DIR/tesra_symbols.txt"
     cp "$GUI_DIR/tesra_symbols.txt" "$WORK/symbols-before.txt"
     store_file 0 0 0 255 1 >"$GUI_DIR/tesra.dat"
     if check "symbol grid at $percent %: the form opens" start_dialog; then
@@ -520,16 +521,16 @@ scenario_symbol_grid() {
         settle
         window_shot "$BUILD/dialog-symbol-grid-$percent.png"
         import -window root "$BUILD/dialog-symbol-grid-screen-$percent.png"
-        keys Right Return
+        keys End Return
         check "symbol grid at $percent %: the chosen symbol shows in the band at once" \
             [ "$(band_changes "$before")" != "$before" ]
         settle
         window_shot "$BUILD/dialog-symbol-chosen-$percent.png"
         keys Return
         finish_dialog "symbol grid at $percent %, choose then OK"
-        { store_file 0 0 0 255 1 49 3 2 0 1 1 1 0 1
-          printf '%s\r\n' '[extension]' row1.figure_color=3 row1.lower_linetype=2; } >"$WORK/expected-symbol.dat"
-        check "symbol grid at $percent %: row 1 holds every setting of the fence, pens included" \
+        { store_file 0 0 0 255 1 7 3 1 0 0 1 0 2 0
+          printf '%s\r\n' '[extension]' row1.figure_color=1; } >"$WORK/expected-symbol.dat"
+        check "symbol grid at $percent %: row 1 holds every setting of the fence, its pen included" \
             same_bytes "$GUI_DIR/tesra.dat" "$WORK/expected-symbol.dat"
         check "symbol grid at $percent %: the symbol file is as it was" \
             same_bytes "$GUI_DIR/tesra_symbols.txt" "$WORK/symbols-before.txt"
