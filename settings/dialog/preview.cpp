@@ -325,17 +325,17 @@ PreviewDrawing SymbolPicture(const PatternRow& row, PreviewBox box, const OwnFig
         const double pitch = Positive(row.pitch, 1.0);
         const double depth = Positive(row.tickLength, 5.0);
         const double length = std::clamp(across * depth, 4 * pitch, 60 * pitch);
-        const ElementPath top{{LineElement({0, 0}, {length, 0})}, false};
-        const ElementPath toe{{LineElement({0, -depth}, {length, -depth})}, false};
+        const ElementPath topAndToe[] = {{{LineElement({0, 0}, {length, 0})}, false},
+                                         {{LineElement({0, -depth}, {length, -depth})}, false}};
         PreviewDrawing drawing;
-        AddGuides(drawing, top);
-        AddGuides(drawing, toe);
+        for (const ElementPath& path : topAndToe) AddGuides(drawing, path);
         PreviewRecorder recorder(drawing, &row);
         LayoutInputs in;
         in.row = row;
         in.pathIsDrawn = true;  // drawn above, as guides
-        in.toes = std::span(&toe, 1);
-        LayOutPaths(in, std::span(&top, 1), recorder);
+        in.splitsTopAndToe = true;
+        in.topPoint = Point{length / 2, 0};
+        PlanLayout(in, topAndToe).Draw(recorder);
         return Fitted(drawing, box, margin);
     }
     const SampleSpacing spacing = SpacingOf(row);
