@@ -332,6 +332,11 @@ bool ClearAtJoints(const Context& c, const RunView& run, const std::vector<doubl
     };
     auto first = middles.begin(), split = middles.begin();
     for (std::size_t j = 1; j < run.Size(); ++j) {
+        // Where a line meets its tangent arc the path does not turn: what
+        // boxes do there is what they do all along a curve, which bending
+        // answers; clearing them would strip a whole run for one fillet.
+        if (std::fabs(TurnAngle(*run.Frame(j - 1).e, *run.Frame(j).e)) <= kSmoothTurnSlackRad)
+            continue;
         const double joint = run.StartOf(j);
         while (first != middles.end() && *first < joint - reach) ++first;
         split = std::max(split, first);
