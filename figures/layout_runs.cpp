@@ -297,17 +297,21 @@ ThroughPlan WithCount(const Context& c, ThroughPlan p, std::int32_t n, std::int6
 
 Box BoxOf(const FigureCell& cell) { return {cell.C, cell.eu, cell.ev, cell.W / 2, cell.H / 2}; }
 
-// Whether two boxes overlap by more than rounding: touching is not overlapping.
-bool OverlapBeyondTouch(const Box& a, const Box& b) {
+// Whether two boxes overlap, by separating axes, their extents widened by
+// `rounding` shares of rounding (negative: narrowed).
+bool OverlapWithin(const Box& a, const Box& b, double rounding) {
     const Point d = b.c - a.c;
-    const double slack = kRoundingShare * std::max({1.0, a.hw, a.hh, b.hw, b.hh});
+    const double slack = rounding * kRoundingShare * std::max({1.0, a.hw, a.hh, b.hw, b.hh});
     for (Point axis : {a.u, a.v, b.u, b.v}) {
         const double ra = a.hw * std::fabs(Dot(a.u, axis)) + a.hh * std::fabs(Dot(a.v, axis));
         const double rb = b.hw * std::fabs(Dot(b.u, axis)) + b.hh * std::fabs(Dot(b.v, axis));
-        if (std::fabs(Dot(d, axis)) >= ra + rb - slack) return false;
+        if (std::fabs(Dot(d, axis)) >= ra + rb + slack) return false;
     }
     return true;
 }
+
+// Whether two boxes overlap by more than rounding: touching is not overlapping.
+bool OverlapBeyondTouch(const Box& a, const Box& b) { return OverlapWithin(a, b, -1); }
 
 // Whether no two figures on either side of a joint of the run overlap, the
 // figures' middles at these stations in order, from sequence position
@@ -454,18 +458,9 @@ void DrawThrough(const Context& c, const RunView& run, const ThroughPlan& p, std
 
 // 角に合わせる -----------------------------------------------------------------
 
-// Whether two boxes overlap, by separating axes. Rounding counts as overlap,
-// so that a clearance found by halving stays clear when the boxes are drawn.
-bool Overlap(const Box& a, const Box& b) {
-    const Point d = b.c - a.c;
-    const double slack = kRoundingShare * std::max({1.0, a.hw, a.hh, b.hw, b.hh});
-    for (Point axis : {a.u, a.v, b.u, b.v}) {
-        const double ra = a.hw * std::fabs(Dot(a.u, axis)) + a.hh * std::fabs(Dot(a.v, axis));
-        const double rb = b.hw * std::fabs(Dot(b.u, axis)) + b.hh * std::fabs(Dot(b.v, axis));
-        if (std::fabs(Dot(d, axis)) >= ra + rb + slack) return false;
-    }
-    return true;
-}
+// Whether two boxes overlap. Rounding counts as overlap, so that a clearance
+// found by halving stays clear when the boxes are drawn.
+bool Overlap(const Box& a, const Box& b) { return OverlapWithin(a, b, 1); }
 
 FigureCell CellAlong(Point centre, Point eu, double w, double h) {
     return CellTurned(centre, VectorAngle(eu.x, eu.y), w, h);
