@@ -13,6 +13,7 @@
 #include <cmath>
 #include <vector>
 
+#include "exchange/host_codes.h"
 #include "figures/guide_curves.h"
 #include "geom/helpers.h"
 
@@ -243,6 +244,23 @@ Polygon ClipU(const Polygon& in, double lo, double hi) {
     return clip(clip(in, lo, true), hi, false);
 }
 
+// An ellipse of the cell (radians), as the host's solid arcs give it.
+struct Ellipse {
+    Point centre;
+    double r, flatness, tilt;
+
+    double Reach() const { return r * std::max(1.0, std::fabs(flatness)); }
+    Point At(double t) const { return EllipsePoint(centre.x, centre.y, r, flatness, tilt, t); }
+    // Sides of a polygon whose edges stray from the outline over this sweep
+    // by at most half the tolerance; the strips take the other half.
+    int Sides(double sweep) const {
+        const double a = Reach(), stray = kBendTolerance / 2;
+        const double step = a > stray ? 2 * std::acos(1 - stray / a) : kTwoPi;
+        const double n = std::ceil(std::fabs(sweep) / step);
+        return static_cast<int>(std::clamp(n, 8.0, static_cast<double>(kMostBendSteps)));
+    }
+};
+
 // Everything the figure draws, carried through the map.
 class BentTarget final : public DrawTarget {
 public:
@@ -273,15 +291,50 @@ public:
     void EmitSolidTriangle(Point a, Point b, Point c) override { Solid({a, b, c}); }
     void EmitSolidQuad(Point a, Point b, Point c, Point d) override { Solid({a, b, c, d}); }
 
+    // A filled ellipse, or a part of it closed by its chord, is bent as the
+    // polygon of its outline; one that a line element carries whole stays
+    // an ellipse. angle2 is the sweep from angle1.
     void EmitSolidArc(std::int32_t code, Point centre, double r, double flatness, double tilt,
                       double angle1, double angle2) override {
-        const Turn t = TurnAt(centre);
-        out_.EmitSolidArc(code, t.at, r, flatness, tilt + t.rad, angle1, angle2);
+        const bool outlined = code == kFullEllipseCode || code == kHalfEllipseCode;
+        const Ellipse e{centre, r, flatness, tilt};
+        if (!outlined || map_.RigidOver(centre.x - e.Reach(), centre.x + e.Reach())) {
+            const Turn t = TurnAt(centre);
+            return out_.EmitSolidArc(code, t.at, r, flatness, tilt + t.rad, angle1, angle2);
+        }
+        const bool whole = code == kFullEllipseCode;
+        const double from = whole ? 0 : angle1, sweep = whole ? kTwoPi : angle2;
+        const int n = e.Sides(sweep);
+        Polygon outline;
+        for (int i = 0; i < n + (whole ? 0 : 1); ++i) outline.push_back(e.At(from + sweep * i / n));
+        Solid(outline);
     }
+    // A filled ring, likewise, as the four-cornered pieces between its two
+    // outlines.
     void EmitSolidRing(Point centre, double rOuter, double flatness, double tilt, double angle1,
                        double angle2, double rInner) override {
-        const Turn t = TurnAt(centre);
-        out_.EmitSolidRing(t.at, rOuter, flatness, tilt + t.rad, angle1, angle2, rInner);
+        const Ellipse outer{centre, rOuter, flatness, tilt};
+        if (map_.RigidOver(centre.x - outer.Reach(), centre.x + outer.Reach())) {
+            const Turn t = TurnAt(centre);
+            return out_.EmitSolidRing(t.at, rOuter, flatness, tilt + t.rad, angle1, angle2, rInner);
+        }
+        const Ellipse inner{centre, rInner, flatness, tilt};
+        const int n = outer.Sides(angle2);
+        std::vector<Polygon> quads;
+        std::vector<int> strips;
+        std::int64_t pieces = 0;
+        for (int i = 0; i < n; ++i) {
+            const double t0 = angle1 + angle2 * i / n, t1 = angle1 + angle2 * (i + 1) / n;
+            quads.push_back({outer.At(t0), outer.At(t1), inner.At(t1), inner.At(t0)});
+            strips.push_back(StripsOf(quads.back()));
+            pieces += 2 * strips.back();
+        }
+        // The ring writes no more solids than one element may: where a large
+        // ring on a tight curve would need more, its strips widen.
+        const double share =
+            std::min(1.0, static_cast<double>(kMostBendPiecesPerElement) / static_cast<double>(pieces));
+        for (std::size_t i = 0; i < quads.size(); ++i)
+            Solid(quads[i], std::max(1, static_cast<int>(strips[i] * share)));
     }
     void WriteSolidColor(std::int32_t rgb) override { out_.WriteSolidColor(rgb); }
     void WriteLineColor(std::int32_t color, std::int32_t mode) override {
@@ -349,15 +402,28 @@ private:
         }
     }
 
-    // A solid cut across the path into strips, each written as one or two solids.
-    void Solid(const Polygon& corners) {
-        double ulo = corners[0].x, uhi = ulo, vlo = corners[0].y, vhi = vlo;
+    struct Extent {
+        double ulo, uhi, vlo, vhi;
+    };
+    static Extent ExtentOf(const Polygon& corners) {
+        Extent e{corners[0].x, corners[0].x, corners[0].y, corners[0].y};
         for (Point p : corners) {
-            ulo = std::min(ulo, p.x), uhi = std::max(uhi, p.x);
-            vlo = std::min(vlo, p.y), vhi = std::max(vhi, p.y);
+            e.ulo = std::min(e.ulo, p.x), e.uhi = std::max(e.uhi, p.x);
+            e.vlo = std::min(e.vlo, p.y), e.vhi = std::max(e.vhi, p.y);
         }
+        return e;
+    }
+    int StripsOf(const Polygon& corners) const {
+        const Extent e = ExtentOf(corners);
+        return map_.Strips(e.ulo, e.uhi, e.vlo, e.vhi);
+    }
+
+    // A solid cut across the path into strips (at most `most`), each written
+    // as one or two solids.
+    void Solid(const Polygon& corners, int most = kMostBendSteps) {
+        const auto [ulo, uhi, vlo, vhi] = ExtentOf(corners);
         if (map_.RigidOver(ulo, uhi)) return Piece(corners);
-        const int n = map_.Strips(ulo, uhi, vlo, vhi);
+        const int n = std::min(map_.Strips(ulo, uhi, vlo, vhi), most);
         std::vector<double> cuts;
         for (int i = 0; i <= n; ++i) cuts.push_back(ulo + (uhi - ulo) * i / n);
         for (double u : map_.JointsBetween(ulo, uhi))

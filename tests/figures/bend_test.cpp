@@ -26,6 +26,7 @@ constexpr std::int32_t kBoxAndCross = 36;  // "□＆×": the cell's edges and b
 constexpr std::int32_t kTripleLine = 4;    // "三重線": three lines of constant height
 constexpr std::int32_t kCircle = 49;       // "○"
 constexpr std::int32_t kDisc = 51;         // "●"
+constexpr std::int32_t kFilledRing = 54;  // "◎(塗)": the band between two circles
 constexpr std::int32_t kFilledBow = 93;    // "弓塗1(上)": a solid half ellipse
 
 PatternRow BentRow(std::int32_t kind, std::int32_t arrangement, std::int32_t base, double w,
@@ -180,6 +181,8 @@ TEST(Bend, OnAnArcEveryPointKeepsItsHeightWithinTheTolerance) {
         {40, 2.0, kBoxAndCross, kBaseBottom, 10, 5},   {40, -2.0, kBoxAndCross, kBaseTop, 10, 5},
         {8, 4.0, kBoxAndCross, kBaseMiddle, 6, 4},     {8, -4.0, kTripleLine, kBaseMiddle, 6, 4},
         {300, 0.5, kBoxAndCross, kBaseBottom, 30, 12}, {5, 5.0, 18, kBaseBottom, 4, 3},
+        {6, 4.0, kDisc, kBaseMiddle, 4, 4},            {6, -4.0, kFilledRing, kBaseBottom, 4, 4},
+        {30, 2.0, kFilledBow, kBaseTop, 12, 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
@@ -195,7 +198,15 @@ TEST(Bend, OnAnArcEveryPointKeepsItsHeightWithinTheTolerance) {
         int checked = 0;
         for (const auto& call : calls) {
             const auto& v = call.values;
-            checked += call.op == "arc" || call.op == "line";
+            checked += call.op == "arc" || call.op == "line" || call.op == "quad";
+            // Filled figures are bent as solids within the band, never
+            // placed whole as an ellipse or a ring.
+            EXPECT_TRUE(call.op != "sc" && call.op != "so") << call.op;
+            if (call.op == "tri" || call.op == "quad")
+                for (std::size_t i = 0; i + 1 < v.size(); i += 2) {
+                    const double r = Distance({v[i], v[i + 1]}, centre);
+                    EXPECT_TRUE(r >= lo && r <= hi) << call.op << " corner at " << r;
+                }
             if (call.op == "arc") {
                 EXPECT_LT(Distance({v[0], v[1]}, centre), 1e-9) << "concentric";
                 EXPECT_TRUE(std::fabs(v[2] - inner) < 1e-9 || std::fabs(v[2] - outer) < 1e-9 ||
