@@ -331,8 +331,8 @@ public:
         }
         // The ring writes no more solids than one element may: where a large
         // ring on a tight curve would need more, its strips widen.
-        const double share =
-            std::min(1.0, static_cast<double>(kMostBendPiecesPerElement) / static_cast<double>(pieces));
+        const double share = std::min(
+            1.0, static_cast<double>(kMostBendPiecesPerElement) / static_cast<double>(pieces));
         for (std::size_t i = 0; i < quads.size(); ++i)
             Solid(quads[i], std::max(1, static_cast<int>(strips[i] * share)));
     }

@@ -26,7 +26,7 @@ constexpr std::int32_t kBoxAndCross = 36;  // "□＆×": the cell's edges and b
 constexpr std::int32_t kTripleLine = 4;    // "三重線": three lines of constant height
 constexpr std::int32_t kCircle = 49;       // "○"
 constexpr std::int32_t kDisc = 51;         // "●"
-constexpr std::int32_t kFilledRing = 54;  // "◎(塗)": the band between two circles
+constexpr std::int32_t kFilledRing = 54;   // "◎(塗)": the band between two circles
 constexpr std::int32_t kFilledBow = 93;    // "弓塗1(上)": a solid half ellipse
 
 PatternRow BentRow(std::int32_t kind, std::int32_t arrangement, std::int32_t base, double w,
@@ -178,10 +178,14 @@ TEST(Bend, OnAnArcEveryPointKeepsItsHeightWithinTheTolerance) {
         double w, h;
     };
     const Case cases[] = {
-        {40, 2.0, kBoxAndCross, kBaseBottom, 10, 5},   {40, -2.0, kBoxAndCross, kBaseTop, 10, 5},
-        {8, 4.0, kBoxAndCross, kBaseMiddle, 6, 4},     {8, -4.0, kTripleLine, kBaseMiddle, 6, 4},
-        {300, 0.5, kBoxAndCross, kBaseBottom, 30, 12}, {5, 5.0, 18, kBaseBottom, 4, 3},
-        {6, 4.0, kDisc, kBaseMiddle, 4, 4},            {6, -4.0, kFilledRing, kBaseBottom, 4, 4},
+        {40, 2.0, kBoxAndCross, kBaseBottom, 10, 5},
+        {40, -2.0, kBoxAndCross, kBaseTop, 10, 5},
+        {8, 4.0, kBoxAndCross, kBaseMiddle, 6, 4},
+        {8, -4.0, kTripleLine, kBaseMiddle, 6, 4},
+        {300, 0.5, kBoxAndCross, kBaseBottom, 30, 12},
+        {5, 5.0, 18, kBaseBottom, 4, 3},
+        {6, 4.0, kDisc, kBaseMiddle, 4, 4},
+        {6, -4.0, kFilledRing, kBaseBottom, 4, 4},
         {30, 2.0, kFilledBow, kBaseTop, 12, 5},
     };
     for (const Case& c : cases) {

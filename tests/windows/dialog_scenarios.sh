@@ -529,7 +529,7 @@ scenario_symbol_grid() {
         keys Return
         finish_dialog "symbol grid at $percent %, choose then OK"
         { store_file 0 0 0 255 1 7 3 1 0 0 1 0 2 0
-          printf '%s\r\n' '[extension]' row1.figure_color=1; } >"$WORK/expected-symbol.dat"
+          printf '%s\r\n' '[extension]' row1.arrangement=1 row1.figure_color=1; } >"$WORK/expected-symbol.dat"
         check "symbol grid at $percent %: row 1 holds every setting of the fence, its pen included" \
             same_bytes "$GUI_DIR/tesra.dat" "$WORK/expected-symbol.dat"
         check "symbol grid at $percent %: the symbol file is as it was" \
