@@ -196,6 +196,37 @@ FigureCell QuarterTurnCell(double w, double h, Point origin) {
     return cell;
 }
 
+PatternRow RowAwayFromDefaults() {
+    PatternRow r{.figureKind = 49,
+                 .width = 3,
+                 .height = 2.5,
+                 .placement = 1,
+                 .interval = 1.5,
+                 .basePoint = 2,
+                 .upperLine = 1,
+                 .middleLine = 2,
+                 .lowerLine = 1,
+                 .arrangement = 2,
+                 .side = 1,
+                 .orientation = 1,
+                 .bend = 1,
+                 .rowKind = 1,
+                 .pitch = 1.5,
+                 .rhythm = "LSS",
+                 .shortRatio = 0.25,
+                 .tickLength = 3,
+                 .drawTop = 1,
+                 .figureB = 37,
+                 .widthB = 0.75,
+                 .heightB = 2.5,
+                 .sequence = "AAB",
+                 .fit = 1,
+                 .elementColors = 1};
+    r.figureColor = 3, r.figureLineType = 2, r.upperColor = 1, r.upperLineType = 5;
+    r.middleColor = 8, r.middleLineType = 7, r.lowerColor = 9, r.lowerLineType = 9;
+    return r;
+}
+
 Calls Draw(std::int32_t kind, const FigureCell& cell, SolidStyle solid) {
     RecordingTarget out;
     DrawFigure(kind, cell, solid, out);

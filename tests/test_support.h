@@ -11,6 +11,7 @@
 #include "exchange/element_store.h"
 #include "exchange/exchange_state.h"
 #include "figures/figure_cell.h"
+#include "figures/pattern.h"
 
 namespace tesra::test {
 
@@ -56,6 +57,11 @@ FigureCell MakeCell(double w, double h, double thetaDeg = 0.0, Point origin = {}
 // A span pointing up the y axis: u runs along +y and v along -x, exactly, so
 // a swapped u/v or a lost sign shows, and straight lines compare bit for bit.
 FigureCell QuarterTurnCell(double w = 10, double h = 6, Point origin = {100, 50});
+
+// A row with every setting away from its default, the settings area's and the
+// pens' included, each value one the store and the dialog keep as it is: what
+// a test carries through a file or a dialog to see that nothing is lost.
+PatternRow RowAwayFromDefaults();
 
 // One draw call as a line of text with full precision, for exact comparisons.
 class RecordingTarget final : public DrawTarget {

@@ -473,39 +473,40 @@ TEST(SettingsDialogArea, EditsTheBandsRowAndKeepsEachRowsEditsUntilOk) {
     }
 }
 
-TEST(SettingsDialogArea, TypedSettingsAreCheckedAsTheStoreRequires) {
-    const struct {
-        const char* control;
-        const char* typed;  // nullptr: a list's item 1, or a check box ticked
-        std::function<void(PatternRow&)> expect;
-    } cases[] = {
-        {"EditHB", "0.5", [](PatternRow& r) { r.heightB = 0.5; }},
-        {"EditShortRatio", "1", [](PatternRow& r) { r.shortRatio = 1.0; }},
-        {"EditRhythm", "lss", [](PatternRow& r) { r.rhythm = "LSS"; }},
-        {"EditSequence", "aab", [](PatternRow& r) { r.sequence = "AAB"; }},
-        {"ComboBoxKind", nullptr, [](PatternRow& r) { r.rowKind = kRowSlope; }},
-        {"ComboBoxOrient", nullptr, [](PatternRow& r) { r.orientation = kOrientUpright; }},
-        {"ComboBoxZB", nullptr, [](PatternRow& r) { r.figureB = 1; }},
-        {"CheckBoxElementColors", nullptr, [](PatternRow& r) { r.elementColors = 1; }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.control) + " " + (c.typed ? c.typed : ""));
+// Every setting of the area, changed once, reaches the preview at once and the
+// store on OK: a list's item 1 or a ticked box is the value 1, a typed text
+// is read as the shared table of typed values says.
+TEST(SettingsDialogArea, EverySettingReachesThePreviewAndTheStore) {
+    for (const RowSetting& s : kKeySettings) {
+        SCOPED_TRACE(std::string(s.control));
         DialogRun run;
         run.Open();
-        const Control control = run.ui.Find(c.control);
-        if (c.typed)
-            run.ui.SetEditText(control, c.typed);
-        else if (run.ui.Named(c.control).kind == ControlKind::CheckBox)
+        const Control control = run.ui.Find(std::string(s.control));
+        const auto kind = run.ui.Named(std::string(s.control)).kind;
+        std::string expected = "1";
+        if (kind == ControlKind::CheckBox) {
             run.ui.SetChecked(control, true);
-        else
+        } else if (kind != ControlKind::Edit) {
             run.ui.SelectItem(control, 1);
+        } else {
+            const auto typed = std::find_if(
+                std::begin(test::kTypedValueCases), std::end(test::kTypedValueCases),
+                [&](const test::TypedValueCase& c) { return c.control == s.control && !c.noted; });
+            ASSERT_NE(typed, std::end(test::kTypedValueCases));
+            run.ui.SetEditText(control, std::string(typed->typed));
+            expected = typed->stored;
+        }
         run.dialog.Edited(control);
         const PatternRow shown = run.ui.previews.back().row;
         run.dialog.Button1Click();
-        PatternRow expected;
-        c.expect(expected);
-        EXPECT_EQ(run.Saved().rows[0], expected);
-        EXPECT_EQ(shown, expected);
+        EXPECT_EQ(ValueText(s, run.Saved().rows[0]), expected);
+        EXPECT_EQ(ValueText(s, shown), expected);
+        PatternRow others = run.Saved().rows[0];
+        const PatternRow defaults;
+        if (s.integer) others.*s.integer = defaults.*s.integer;
+        if (s.real) others.*s.real = defaults.*s.real;
+        if (s.text) others.*s.text = defaults.*s.text;
+        EXPECT_EQ(others, PatternRow{}) << "only this setting changed";
     }
 }
 

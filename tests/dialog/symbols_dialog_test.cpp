@@ -18,36 +18,6 @@ namespace {
 using test::FakeDialogPlatform;
 using Action = FigureGridAnswer::Action;
 
-// Every setting away from its default, the area's included.
-PatternRow BoundaryRow() {
-    PatternRow r{.figureKind = 49,
-                 .width = 3,
-                 .height = 2.5,
-                 .placement = 1,
-                 .interval = 1.5,
-                 .basePoint = 2,
-                 .upperLine = 1,
-                 .middleLine = 2,
-                 .lowerLine = 1,
-                 .arrangement = 2,
-                 .side = 1,
-                 .orientation = 1,
-                 .pitch = 1.5,
-                 .rhythm = "LSS",
-                 .shortRatio = 0.25,
-                 .tickLength = 3,
-                 .drawTop = 1,
-                 .figureB = 37,
-                 .widthB = 0.75,
-                 .heightB = 2.5,
-                 .sequence = "AAB",
-                 .fit = 1,
-                 .elementColors = 1};
-    r.figureColor = 3, r.figureLineType = 2, r.upperColor = 1, r.upperLineType = 5;
-    r.middleColor = 8, r.middleLineType = 7, r.lowerColor = 9, r.lowerLineType = 9;
-    return r;
-}
-
 struct SymbolRun {
     test::ScratchDir dir;
     std::filesystem::path storeFile = dir / "tesra.dat";
@@ -86,21 +56,22 @@ const std::string kDamaged = "symbol broken\r\nrow 1 2\r\nend\r\n";
 
 TEST(SymbolsDialog, ChosenSymbolFillsEveryFieldOfTheShownRowAndOkKeepsIt) {
     SymbolRun run;
-    run.Open(FileOf({Named("a"), Named("boundary", BoundaryRow())}, kDamaged));
+    run.Open(FileOf({Named("a"), Named("boundary", test::RowAwayFromDefaults())}, kDamaged));
     run.ui.symbolAnswers = {{Action::Choose, 1, ""}};
     run.dialog->OpenSymbolGrid();
     ASSERT_EQ(run.ui.symbolGrids.size(), 1u);
     const auto& cells = run.ui.symbolGrids[0].content.grid.Cells();
     ASSERT_EQ(cells.size(), 2u);  // the damaged entry is left out, the dialog opens
     EXPECT_EQ(cells[1]->name, "cp932:boundary");
-    EXPECT_EQ(run.ui.previews.back().row, BoundaryRow());
+    EXPECT_EQ(run.ui.previews.back().row, test::RowAwayFromDefaults());
     run.ui.typed = "copy";  // the row as shown, area included, saved as a symbol
     run.dialog->RegisterRowAsSymbol();
     run.dialog->Button1Click();
-    EXPECT_EQ(run.SavedRow(4), BoundaryRow());
+    EXPECT_EQ(run.SavedRow(4), test::RowAwayFromDefaults());
     EXPECT_EQ(run.SavedRow(1), PatternRow{});
     EXPECT_EQ(test::ReadBytes(run.symbolFile),
-              FileOf({Named("a"), Named("boundary", BoundaryRow()), Named("copy", BoundaryRow())},
+              FileOf({Named("a"), Named("boundary", test::RowAwayFromDefaults()),
+                      Named("copy", test::RowAwayFromDefaults())},
                      kDamaged));
 }
 

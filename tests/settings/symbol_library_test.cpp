@@ -29,39 +29,13 @@ Symbol EveryFieldSymbol() {
     Symbol s;
     s.name = test::Sjis("人工斜面 A");
     s.description = test::Sjis("長さは例");
-    s.row = {.figureKind = 108,
-             .width = 0.1 + 0.2,
-             .height = 1e-300,
-             .placement = 1,
-             .interval = 1.0 / 3,
-             .basePoint = 2,
-             .upperLine = 1,
-             .middleLine = 2,
-             .lowerLine = 2,
-             .arrangement = 2,
-             .side = 1,
-             .orientation = 1,
-             .bend = 1,
-             .rowKind = 1,
-             .pitch = 0.1 + 0.2,
-             .rhythm = "LSS",
-             .shortRatio = 0.25,
-             .tickLength = 3,
-             .drawTop = 1,
-             .figureB = 107,
-             .widthB = 0.75,
-             .heightB = 2.5,
-             .sequence = "AAB",
-             .fit = 1,
-             .elementColors = 1,
-             .figureColor = 3,
-             .figureLineType = 5,
-             .upperColor = 2,
-             .upperLineType = 7,
-             .middleColor = 8,
-             .middleLineType = 2,
-             .lowerColor = 1,
-             .lowerLineType = 9};
+    s.row = test::RowAwayFromDefaults();
+    s.row.figureKind = 108;
+    s.row.figureB = 107;
+    s.row.width = 0.1 + 0.2;
+    s.row.height = 1e-300;
+    s.row.interval = 1.0 / 3;
+    s.row.pitch = 0.1 + 0.2;
     s.needs = {{108, test::Sjis("樹木")}, {107, ""}};
     s.laterKeys = {"shadow=1"};
     return s;
